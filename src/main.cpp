@@ -1,0 +1,6 @@
+#include "mainwin/application.h"
+
+int main(int argc, char **argv)
+{
+    return mavrellMain(argc, argv);
+}

@@ -1,0 +1,44 @@
+// What every test may need: a sane process environment, small media clips made once
+// with the real ffmpeg, and a temporary program folder with its own plugins/.
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+namespace testenv {
+
+// XDG_RUNTIME_DIR and the like, set before the QApplication exists.
+void prepareProcessEnvironment();
+
+// Path of a generated media clip, made on first use with ffmpeg (lavfi testsrc + sine)
+// into the build tree and reused by later tests; safe when tests run in parallel.
+// Names: "mpeg1.mpg" (MPEG-1 + MP2), "mpeg2.vob" (MPEG-2 + AC-3), "mpeg4.avi" (MPEG-4 + MP3),
+// "wmv2.wmv" (WMV2 + WMA), "h264.mp4" (H.264 + AAC), "flv1.flv", "vorbis.ogg",
+// "tone.mp3", "tone.wav", "anim.gif", "still.gif", "silent.avi" (no sound track),
+// "long.avi" (20 s, MPEG-4 + MP3, key frame every 25 frames).
+// Fails the calling test (ADD_FAILURE) and returns "" when ffmpeg cannot make it.
+QString fixture(const QString &name);
+
+// The build's own program folder (with plugins/ linking to the real tools), ending in "/".
+QString buildAppDir();
+
+// A temporary program folder: plugins/OrvexRes1..3 link to the real tools unless
+// replaced with a script of the test's own. appDir() ends in "/".
+class ProgramDir {
+public:
+    ProgramDir();
+    QString appDir() const;
+    QString pluginPath(int tool) const;
+    // Replaces tool n by a shell script with the given body (after "#!/bin/sh").
+    void fakeTool(int tool, const QByteArray &scriptBody);
+    // Points mdlMavrell::appDir here for the lifetime of this object.
+    void activate();
+    ~ProgramDir();
+
+private:
+    QTemporaryDir dir_;
+    QString previousAppDir_;
+    bool active_ = false;
+};
+
+} // namespace testenv
