@@ -47,7 +47,8 @@ QString FormatTime(float seconds, int style, int decimals, int *parts)
     QString text = secsText(decimals >= 1 ? secs : numtext::Int(secs + 1e-9));
     int p = 1;
     auto two = [](int v) { return v < 10 ? QStringLiteral("0") + QString::number(v) : QString::number(v); };
-    if (style >= 2 || minutes >= 1) {
+    // With hours shown the minutes are shown too: 3605 s is 01:00:05, not 01:05.
+    if (style >= 2 || minutes >= 1 || hours >= 1) {
         text = two(minutes) + ':' + text;
         p = 2;
     }

@@ -1,0 +1,48 @@
+#include "core/mdlmavrell.h"
+
+#include <gtest/gtest.h>
+
+using namespace mdlMavrell;
+
+TEST(SharedState, RoundUpAndClamp)
+{
+    EXPECT_EQ(RoundUp(2.0f), 2);
+    EXPECT_EQ(RoundUp(2.01f), 3);
+    EXPECT_EQ(RoundUp(-1.5f), -1);
+    EXPECT_EQ(Clamp(5, 8, 1280), 8);
+    EXPECT_EQ(Clamp(2000, 8, 1280), 1280);
+    EXPECT_EQ(Clamp(640, 8, 1280), 640);
+}
+
+TEST(SharedState, JobImpossibleForTheSource)
+{
+    struct Case { const char *format; bool audio; const char *demuxer; int width; float fps; const char *codec; bool impossible; };
+    const Case cases[] = {
+        {"x MP3", true, "avi", 320, 25, "", true},             // audio target, no sound track
+        {"x MP3", true, "avi", 320, 25, "mpg123", false},
+        {"XviD", false, "audio", 0, 0, "mpg123", true},        // video target from an audio file
+        {"onlyTransVol", false, "avi", 320, 25, "", true},     // volume of a silent video
+        {"AudIsMp3", false, "avi", 320, 25, "", true},
+        {"XviD", false, "lavf", 0, 0, "", true},               // no picture: audio-only whatever the demuxer
+        {"XviD", false, "avi", 320, 25, "", false},
+    };
+    for (const Case &c : cases) {
+        resetSourceInfo();
+        targetFormat = c.format;
+        targetIsAudio = c.audio;
+        srcDemuxer = c.demuxer;
+        srcWidth = c.width;
+        srcFps = c.fps;
+        srcAudioCodec = c.codec;
+        EXPECT_EQ(isJobImpossible(), c.impossible) << c.format << " " << c.demuxer;
+    }
+}
+
+TEST(SharedState, AudioTargetDoesNotDependOnTheLanguage)
+{
+    lng[264] = QStringLiteral("聲音");
+    targetFormat = lng[264] + " MP3";
+    targetIsAudio = true;
+    lng[264] = QStringLiteral("Sound");  // the user switched the language
+    EXPECT_TRUE(isAudioTarget());
+}
