@@ -1,0 +1,100 @@
+#include "mainwin/settingsfile.h"
+
+#include "core/mdlmavrell.h"
+#include "core/numbertext.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QStringList>
+#include <cmath>
+
+namespace settingsfile {
+
+QList<Entry> parse(const QString &text)
+{
+    static const struct { const char *name; Entry::Key key; } keys[] = {
+        {"mainleft=", Entry::MainLeft},
+        {"maintop=", Entry::MainTop},
+        {"language=", Entry::Language},
+        {"targetdefdirmode=", Entry::TargetDefDirMode},
+        {"targetdefdir=", Entry::TargetDefDir},
+    };
+    QList<Entry> out;
+    QString normalised = text;
+    normalised.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    normalised.replace('\r', '\n');
+    for (QString line : normalised.split('\n')) {
+        line = line.trimmed();
+        const int eq = int(line.indexOf('='));
+        if (eq < 0)
+            continue;
+        const QString key = line.left(eq + 1).toLower().trimmed();
+        const QString value = line.mid(eq + 1).trimmed();
+        for (const auto &k : keys) {
+            if (key.startsWith(QLatin1String(k.name))) {
+                out.append({k.key, value});
+                break;
+            }
+        }
+    }
+    return out;
+}
+
+int placeEdge(const QString &value, int windowSize, int screenSize)
+{
+    long long v = std::llround(numtext::roundHalfEven(numtext::Val(value)));
+    if (windowSize + v > screenSize)
+        v = screenSize - windowSize;
+    if (v < 0)
+        v = 0;
+    return int(v);
+}
+
+QString acceptedLanguage(const QString &value)
+{
+    if (value == QLatin1String("tw") || value == QLatin1String("gb") || value == QLatin1String("en"))
+        return value;
+    return {};
+}
+
+QString format(const Values &v)
+{
+    QString s;
+    s += QStringLiteral("MainLeft=") + numtext::single(v.left) + QStringLiteral("\r\n");
+    s += QStringLiteral("MainTop=") + numtext::single(v.top) + QStringLiteral("\r\n");
+    s += QStringLiteral("Language=") + v.language + QStringLiteral("\r\n");
+    s += QStringLiteral("TargetDefDirMode=") + QString::number(v.targetDirMode) + QStringLiteral("\r\n");
+    s += QStringLiteral("TargetDefDir=") + v.targetDir + QStringLiteral("\r\n");
+    return s;
+}
+
+QString settingsFolder()
+{
+    const QString app = mdlMavrell::appDir;
+    if (!app.isEmpty()) {
+        QFileInfo fi(app);
+        if (fi.isDir() && fi.isWritable())
+            return app.endsWith('/') ? app : app + '/';
+    }
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    if (dir.isEmpty())
+        dir = QDir::homePath() + QStringLiteral("/.config/Mavrell");
+    QDir().mkpath(dir);
+    return dir + '/';
+}
+
+bool writeWhole(const QString &path, const QString &text)
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    if (f.write(text.toUtf8()) < 0) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
+}
+
+} // namespace settingsfile
