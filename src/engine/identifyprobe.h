@@ -1,0 +1,94 @@
+// The source probe: tool 1's identify run read into SourceInfo, with the repairs for
+// MPEG program streams, GIF animations and ASF files, and the summary shown for it.
+// The command lines and the readers are pure functions on text; analyseSource runs
+// the tools and writes the shared record.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace engine {
+
+// What one probe found; the same fields as SourceInfo.
+struct SourceFacts {
+    int width = 0;
+    int height = 0;
+    float length = 0;
+    float fps = 0;
+    float startTime = 0;
+    int gifFrames = 0;
+    QString demuxer;
+    QString videoFormat;
+    QString audioCodec;
+    int audioBitrate = 0;
+    int audioRate = 0;
+    int audioChannels = 0;
+    // Tool 1 printed ID_START_TIME= (it says where an ASF stream starts).
+    bool hasStartKey = false;
+    float idStartTime = 0;
+};
+
+// tool1 -identify -ao null -vo null -frames 0 "file"
+QString identifyCommand(const QString &tool1, const QString &file);
+// tool1 -ao null -vo null -fps 10000 "file": plays a GIF through at once to count frames.
+QString gifCountCommand(const QString &tool1, const QString &file);
+
+// Codec names as the rest of the program tests them: this player calls its MPEG audio
+// decoder "mpg123"; that sound is MP3 to us ("mp3").
+QString normalisedAudioCodec(const QString &codec);
+
+// Reads the ID_...= lines of an identify run. Keys count only at the start of a line,
+// so a file name holding "ID_LENGTH=" cannot feed values in. The audio keys are read
+// from their last occurrence (the tool first prints a group of zeros for them).
+SourceFacts parseIdentify(const QString &output);
+
+// The GIF part: size from the "VIDEO:  [RGB]  WxH" line when the identify run gave none,
+// then length, frame count and frame rate from the last "V:" status line of the
+// count run. Returns the frame count found (0 when none).
+int applyGifCount(SourceFacts &facts, const QString &identifyOutput, const QString &countOutput);
+// "Static Gif" for one frame, "Animated Gifs" for more, else "".
+QString gifResult(int gifFrames);
+
+// ASF start offset and frame rate. The length stays what tool 1 said (it already is
+// the duration); the start comes from ID_START_TIME, else from tool 3, else 3 s.
+// tool3Start/tool3Fps: what tool 3 gave (0 = nothing); mciFps: the MCI frame rate
+// (0 = not asked or nothing).
+void applyAsfFix(SourceFacts &facts, float tool3Start, float tool3Fps, float mciFps);
+// The ASF fix applies: demuxer "asf" with a frame rate of 1000 or 0.
+bool needsAsfFix(const SourceFacts &facts);
+// MPEG program streams take their length from tool 3.
+bool needsTool3Length(const SourceFacts &facts);
+
+// The closing rules: length up to the next tenth (single precision), a frame rate of
+// 0 or 1000 becomes 30, and no picture means no frame rate.
+void finishFacts(SourceFacts &facts);
+
+// The technical summary of the source-length label's tooltip:
+// demuxer, video format, audio codec and the time shift, joined by entry 026.
+QString sourceSummary(const SourceFacts &facts);
+QString sourceSummary();  // from SourceInfo
+
+void storeFacts(const SourceFacts &facts);  // into SourceInfo
+SourceFacts currentFacts();                 // from SourceInfo
+
+// A path the user chose names a usable file: a file (not a folder) whose length is not
+// 0. Names are literal ("*" is no pattern). A path that cannot stand quoted on a tool
+// command line (a double quote or a line break in it) is refused.
+bool checkFileExists(const QString &path);
+
+// The tool file exists; when missing, entry 002 is shown once and false returned.
+bool checkPluginFile(const QString &toolPath);
+
+struct AnalyseOptions {
+    // Ask the MCI layer for an ASF frame rate as well (the developer check box).
+    bool checkAsfMci = false;
+    // Called with true once the tool is found and the probe starts, and with false
+    // when it ends: the main window shows and hides its busy note.
+    std::function<void(bool)> busy;
+};
+
+// Probes file into SourceInfo (which the caller has reset). Returns gifResult(), or ""
+// (also when tool 1 is missing: entry 002 is shown and SourceInfo stays as it was).
+QString analyseSource(const QString &file, const AnalyseOptions &options = AnalyseOptions());
+
+} // namespace engine
