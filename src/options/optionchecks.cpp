@@ -1,0 +1,283 @@
+#include "options/optionchecks.h"
+
+#include "core/mdlmavrell.h"
+#include "core/numbertext.h"
+#include "core/userprompts.h"
+#include "options/optionpages.h"
+#include "options/optionpieces.h"
+
+#include <optional>
+
+using mdlMavrell::lng;
+
+namespace opt {
+
+namespace {
+
+QString num(double v) { return numtext::number(v); }
+
+int toInt(double v)
+{
+    const double r = numtext::roundHalfEven(v);
+    if (r > 2147483647.0)
+        return 2147483647;
+    if (r < -2147483648.0)
+        return -2147483647 - 1;
+    return int(r);
+}
+
+int tagIndex(const QString &tag) { return toInt(numtext::Val(tag)); }
+
+QString boolText(bool b) { return b ? QStringLiteral("True") : QStringLiteral("False"); }
+
+// The Boolean a Tag holds; none when it holds no Boolean (the control is then left alone).
+std::optional<bool> tagBool(const QString &tag)
+{
+    const QString t = tag.trimmed();
+    if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        return false;
+    if (!t.isEmpty() && (t[0].isDigit() || t[0] == '-'))
+        return numtext::Val(t) != 0;
+    return std::nullopt;
+}
+
+void restorePair(std::array<Option, 2> &pair)
+{
+    if (const auto v = tagBool(pair[0].tag)) {
+        pair[0].value = *v;
+        pair[1].value = !*v;
+    }
+}
+
+QList<TextBox *> tidyBoxes(OptionsForm &f)
+{
+    return {&f.txtExpand[0], &f.txtExpand[1], &f.txtExpand[2], &f.txtExpand[3], &f.txtAudioDelay,
+            &f.txtSubSize,   &f.txtSubPosHgt, &f.txtSubOutline, &f.txtSubBlur, &f.txtSubDelay};
+}
+
+OkCheck reject(int page, const QString &focus, const QString &message)
+{
+    return OkCheck{false, page, focus, message};
+}
+
+bool rateOutside(const QString &text, double lo, double hi)
+{
+    if (text == lng[55])
+        return false;
+    const double v = numtext::Val(text);
+    return v > hi || v < lo;
+}
+
+bool focusable(const OptionsForm &f, const QString &name)
+{
+    if (name == QLatin1String("cboFps"))
+        return f.cboFps.enabled;
+    if (name == QLatin1String("cboVideoBitrate"))
+        return f.cboVideoBitrate.enabled;
+    if (name == QLatin1String("cboAudioBitrate"))
+        return f.cboAudioBitrate.enabled;
+    if (name == QLatin1String("txtSize(0)"))
+        return f.txtSize[0].enabled;
+    if (name == QLatin1String("txtSize(1)"))
+        return f.txtSize[1].enabled;
+    if (name == QLatin1String("txtExpand(0)"))
+        return f.txtExpand[0].enabled;
+    if (name == QLatin1String("txtExpand(1)"))
+        return f.txtExpand[1].enabled;
+    return true;
+}
+
+} // namespace
+
+void takeSnapshot(OptionsForm &f)
+{
+    f.lblVol[0].tag = f.lblVolPlay.tag;
+    for (Adjuster a : {Adjuster::Volume, Adjuster::Brightness, Adjuster::Contrast, Adjuster::Hue, Adjuster::Saturation})
+        adjusterButtons(f, a)[0].tag = valueLabel(f, a).tag;
+    for (Combo *c : {&f.cboRotate, &f.cboSize, &f.cboFps, &f.cboVideoBitrate, &f.cboAudioBitrate, &f.cboAudioSample,
+                     &f.cboSubcp, &f.cboSubFont})
+        c->tag = numtext::integer(c->listIndex);
+    f.optScaleCrop[0].tag = boolText(f.optScaleCrop[0].value);
+    f.optAudio[0].tag = boolText(f.optAudio[0].value);
+    f.optSub[0].tag = boolText(f.optSub[0].value);
+    f.chkAudioVolnorm.tag = numtext::integer(f.chkAudioVolnorm.value);
+    for (TextBox *t : tidyBoxes(f))
+        t->tag = t->text;
+    f.txtSubFile.tag = f.txtSubFile.text;
+}
+
+void normaliseBoxes(OptionsForm &f)
+{
+    for (TextBox *t : tidyBoxes(f))
+        t->text = num(numtext::Val(t->text));
+}
+
+OkCheck checkFields(const OptionsForm &f)
+{
+    using namespace mdlMavrell;
+    const Combo &fps = f.cboFps;
+    const double lastFps = numtext::Val(fps.item(fps.count() - 1));
+    if (rateOutside(fps.text, 5, lastFps)) {
+        const double low = fps.listIndex >= 1 ? numtext::Val(fps.item(1)) : 5;
+        QString msg = lng[39];
+        msg.replace(QLatin1String("aaa"), num(low));
+        msg.replace(QLatin1String("bbb"), num(lastFps));
+        return reject(0, QStringLiteral("cboFps"), msg);
+    }
+    if (rateOutside(f.cboVideoBitrate.text, 32, 9000))
+        return reject(1, QStringLiteral("cboVideoBitrate"), lng[40]);
+    if (rateOutside(f.cboAudioBitrate.text, 32, 320))
+        return reject(2, QStringLiteral("cboAudioBitrate"), lng[41]);
+    if (!isAudioTarget() && !isAudioOnlySource()) {
+        for (int i = 0; i < 2; ++i) {
+            const double v = numtext::Val(f.txtSize[i].text);
+            if (v > 1280 || v < 8)
+                return reject(1, i == 0 ? QStringLiteral("txtSize(0)") : QStringLiteral("txtSize(1)"), lng[42 + i]);
+        }
+    }
+    const int rotate = f.cboRotate.listIndex;
+    const bool top = numtext::Val(f.txtExpand[0].text) != 0;
+    const bool bottom = numtext::Val(f.txtExpand[1].text) != 0;
+    if ((rotate == 2 || rotate == 3) && (top || bottom))
+        return reject(1, top ? QStringLiteral("txtExpand(0)") : QStringLiteral("txtExpand(1)"), lng[256]);
+    return {};
+}
+
+OkOutcome okClicked(OptionsForm &f)
+{
+    using namespace mdlMavrell;
+    OkOutcome out;
+    f.focusRequest.clear();
+    normaliseBoxes(f);
+
+    // Everything is checked before anything is stored, so a rejected OK leaves the job
+    // as it was and a Cancel afterwards really goes back.
+    const OkCheck check = checkFields(f);
+    if (!check.passed) {
+        f.tabNow = check.page;
+        if (focusable(f, check.focus))
+            f.focusRequest = check.focus;
+        prompts::MsgBox(check.message);
+        return out;
+    }
+    bool failed = false;
+    const QString subtitles = getSubPara(f, failed, false);
+    if (failed)
+        return out;
+
+    fpsText = f.cboFps.text;
+    f.cboFps.tag = numtext::integer(f.cboFps.listIndex);
+    videoBitrateText = f.cboVideoBitrate.text;
+    f.cboVideoBitrate.tag = numtext::integer(f.cboVideoBitrate.listIndex);
+    audioBitrateText = f.cboAudioBitrate.text;
+    f.cboAudioBitrate.tag = numtext::integer(f.cboAudioBitrate.listIndex);
+    outWidth = toInt(numtext::Val(f.txtSize[0].text));
+    outHeight = toInt(numtext::Val(f.txtSize[1].text));
+    setAduioPara(f);
+    subtitleOpts = subtitles;
+
+    const PicturePieces picture = pictureFilters(f, outWidth, outHeight);
+    cropRect = picture.cropRect;
+    scaleFilter = picture.scaleFilter;
+    out.summaryWidth = picture.summaryWidth;
+    out.summaryHeight = picture.summaryHeight;
+
+    if (f.lblMark[1].tag.isEmpty()) {
+        f.lblMark[0].tag.clear();
+        f.lblMark[1].tag.clear();
+        out.marksCleared = true;
+    }
+    markIn = float(numtext::Val(f.lblMark[0].tag));
+    markOut = float(numtext::Val(f.lblMark[1].tag));
+
+    encodeVolumeOpt = volumePiece(f);
+    rotateFilter = getRotateFilter(f.cboRotate.listIndex);
+    if (rotateFilter.contains(QLatin1String("rotate")) && !subtitleOpts.isEmpty())
+        prompts::MsgBox(lng[257], prompts::Buttons::Ok, prompts::Icon::None, QStringLiteral("Mavrell"));
+    colorFilter = colorPiece(f);
+    out.accepted = true;
+    return out;
+}
+
+void cancelClicked(OptionsForm &f)
+{
+    normaliseBoxes(f);
+    f.cboSize.select(tagIndex(f.cboSize.tag));
+    SetSizeSetting(f);  // a new selection runs the size list's click
+    f.cboRotate.select(tagIndex(f.cboRotate.tag));
+
+    f.lblVolPlay.tag = f.lblVol[0].tag;
+    for (Adjuster a : {Adjuster::Volume, Adjuster::Brightness, Adjuster::Contrast, Adjuster::Hue, Adjuster::Saturation})
+        valueLabel(f, a).tag = adjusterButtons(f, a)[0].tag;
+    setLblColorAndVolPara(f, 0, true);
+    if (f.picCrSpecScaleWidth > 0)
+        f.lneCrSpecX = hueMarkerX(numtext::Val(f.lblHue.tag), f.picCrSpecScaleWidth);
+
+    restorePair(f.optScaleCrop);
+    for (TextBox &t : f.txtExpand)
+        t.text = num(numtext::Val(t.tag));
+
+    restorePair(f.optAudio);
+    if (f.optAudio[0].enabled && f.optAudio[1].enabled)
+        SetAudioSetting(f, false);
+    f.cboAudioSample.select(tagIndex(f.cboAudioSample.tag));
+    f.txtAudioDelay.text = num(numtext::Val(f.txtAudioDelay.tag));
+    f.chkAudioVolnorm.value = tagIndex(f.chkAudioVolnorm.tag) != 0 ? 1 : 0;
+
+    restorePair(f.optSub);
+    if (f.optSub[0].enabled && f.optSub[1].enabled)
+        SetSubSetting(f, false);
+    f.txtSubFile.text = f.txtSubFile.tag;
+    f.cboSubcp.select(tagIndex(f.cboSubcp.tag));
+    f.cboSubFont.select(tagIndex(f.cboSubFont.tag));
+    for (TextBox *t : {&f.txtSubSize, &f.txtSubPosHgt, &f.txtSubOutline, &f.txtSubBlur, &f.txtSubDelay})
+        t->text = num(numtext::Val(t->tag));
+}
+
+AppliedMarks SetAppliedValue(OptionsForm &f)
+{
+    using namespace mdlMavrell;
+    AppliedMarks marks;
+    f.lblMark[0].tag = markIn == 0 ? QString() : numtext::single(markIn);
+    f.lblMark[1].tag = markOut == 0 ? QString() : numtext::single(markOut);
+    if (markOut <= markIn) {
+        f.lblMark[0].tag.clear();
+        f.lblMark[1].tag.clear();
+    } else {
+        marks.clearMarks = false;
+        marks.endMark = markOut;
+    }
+
+    const std::array<std::pair<Combo *, const QString *>, 3> combos{
+        std::pair{&f.cboFps, &fpsText}, std::pair{&f.cboVideoBitrate, &videoBitrateText},
+        std::pair{&f.cboAudioBitrate, &audioBitrateText}};
+    for (auto [combo, stored] : combos) {
+        const int index = tagIndex(combo->tag);
+        if (index > -1) {
+            combo->select(index);
+        } else {
+            combo->listIndex = -1;
+            combo->text = *stored;
+        }
+    }
+
+    f.txtSize[0].text = numtext::integer(outWidth);
+    f.txtSize[1].text = numtext::integer(outHeight);
+
+    if (cropRect[0] == 1) {
+        f.shpCrop.visible = true;
+        f.shpCrop.left = cropRect[1];
+        f.shpCrop.top = cropRect[2];
+        if (cropRect[3] - cropRect[1] > 0)
+            f.shpCrop.width = cropRect[3] - cropRect[1];
+        if (cropRect[4] - cropRect[2] >= 1)
+            f.shpCrop.height = cropRect[4] - cropRect[2];
+    } else {
+        f.shpCrop.visible = false;
+    }
+    return marks;
+}
+
+} // namespace opt

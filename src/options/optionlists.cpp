@@ -1,0 +1,291 @@
+#include "options/optionlists.h"
+
+#include "core/mdlmavrell.h"
+#include "core/numbertext.h"
+#include "options/optionpages.h"
+#include "options/optionsummary.h"
+
+using mdlMavrell::lng;
+
+namespace opt {
+
+namespace {
+
+QString withWord(const char *number, int entry) { return QLatin1String(number) + lng[entry]; }
+
+void fill(Combo &cbo, const QStringList &items)
+{
+    cbo.clear();
+    for (const QString &s : items)
+        cbo.add(s);
+}
+
+// Whether a list item stands for the source's own value (entry 055) rather than a number.
+bool isSourceItem(const QString &text)
+{
+    const QString t = text.trimmed();
+    return !t.isEmpty() && !t[0].isDigit() && t[0] != '.';
+}
+
+} // namespace
+
+void setCboFpsItem(Combo &cbo, bool isMPG)
+{
+    cbo.clear();
+    if (!isMPG) {
+        cbo.add(lng[55]);
+        for (const char *r : {"5", "8", "10", "12", "12.5", "14.985", "15"})
+            cbo.add(QLatin1String(r));
+        cbo.add(withWord("20", 120));
+    }
+    for (const char *r : {"23.976", "24", "25", "29.97", "30"})
+        cbo.add(withWord(r, 120));
+}
+
+void setCboFpsItemIsWmv(Combo &cbo, float srcFps)
+{
+    cbo.clear();
+    cbo.add(lng[55]);
+    cbo.select(0);
+    // Compared in single precision, so that a 29.97 source reaches "29.97".
+    for (const char *r : {"5", "8", "10", "12", "15"}) {
+        if (srcFps >= float(numtext::Val(QLatin1String(r)))) {
+            cbo.add(QLatin1String(r));
+            cbo.select(cbo.count() - 1);
+        }
+    }
+    if (srcFps >= 20.0f) {
+        cbo.add(withWord("20", 120));
+        cbo.select(cbo.count() - 1);
+    }
+    for (const char *r : {"24", "25", "29.97"})
+        if (srcFps >= float(numtext::Val(QLatin1String(r))))
+            cbo.add(withWord(r, 120));
+    const float last = float(numtext::Val(cbo.items.last()));
+    if (last < srcFps) {
+        cbo.add(numtext::single(srcFps));
+        if (srcFps < 20.0f)
+            cbo.select(cbo.count() - 1);
+    }
+}
+
+void setCboVideoBitrateItem(Combo &cbo, bool isMPEG1)
+{
+    cbo.clear();
+    if (!isMPEG1) {
+        for (const char *r : {"48", "96", "160", "200", "250", "360"})
+            cbo.add(QLatin1String(r));
+        cbo.add(withWord("600", 121));
+        cbo.add(QStringLiteral("800"));
+    }
+    cbo.add(withWord("1152", 122));
+    cbo.add(QStringLiteral("1475"));
+    cbo.add(withWord("1775", 123));
+    cbo.add(QStringLiteral("2400"));
+    cbo.add(QStringLiteral("4800"));
+}
+
+void setCboRotateItem(Combo &cbo, bool isVCDDVD)
+{
+    cbo.clear();
+    for (int e : {138, 139, 140, 141})
+        cbo.add(lng[e]);
+    if (!isVCDDVD)
+        for (int e : {143, 142, 145, 144})
+            cbo.add(lng[e]);
+}
+
+QStringList sizeItems()
+{
+    QStringList items{lng[55], lng[211], lng[270] + lng[269], lng[270] + QStringLiteral("4:3"),
+                      lng[270] + QStringLiteral("1.66:1"), lng[270] + QStringLiteral("16:9")};
+    for (const char *s : {"128 x 96", "176 x 144", "208 x 176", "220 x 176", "240 x 160", "240 x 180",
+                          "320 x 136", "320 x 180", "320 x 240"})
+        items << QLatin1String(s);
+    items << QStringLiteral("320 x 原比例");
+    for (const char *s : {"352 x 240", "352 x 288", "368 x 208", "480 x 272", "480 x 320", "480 x 360"})
+        items << QLatin1String(s);
+    items << QStringLiteral("480 x 原比例");
+    for (const char *s : {"512 x 384", "640 x 360", "640 x 480"})
+        items << QLatin1String(s);
+    items << QStringLiteral("640 x 原比例");
+    for (const char *s : {"720 x 416", "720 x 480", "720 x 576"})
+        items << QLatin1String(s);
+    items << QStringLiteral("720 x 原比例");
+    return items;
+}
+
+QStringList subcpItems() { return {lng[212], lng[213], lng[214], lng[215], lng[216]}; }
+
+QStringList audioBitrateItems()
+{
+    return {QStringLiteral("32"), QStringLiteral("48"), QStringLiteral("56"), withWord("64", 121),
+            QStringLiteral("80"), QStringLiteral("112"), withWord("128", 122), QStringLiteral("160"),
+            QStringLiteral("192"), withWord("224", 123), QStringLiteral("256"), QStringLiteral("320")};
+}
+
+QStringList audioSampleItems()
+{
+    return {QStringLiteral("11025"), QStringLiteral("16000"), QStringLiteral("22050"), QStringLiteral("24000"),
+            QStringLiteral("32000"), QStringLiteral("44100"), QStringLiteral("48000")};
+}
+
+void fillDesignLists(OptionsForm &f)
+{
+    fill(f.cboAudioSample, audioSampleItems());
+    fill(f.cboSize, sizeItems());
+    fill(f.cboSubcp, subcpItems());
+    fill(f.cboAudioBitrate, audioBitrateItems());
+}
+
+void ChangeLanguage(OptionsForm &f)
+{
+    f.lblMark[0].caption = lng[34];
+    f.lblMark[1].caption = lng[35];
+    f.cmdOkCancel[0].caption = lng[36];
+    f.cmdOkCancel[1].caption = lng[37];
+    const QString eq = QStringLiteral(" = ");
+    f.lblVolume.caption = lng[66] + eq;
+    f.lblBrightness.caption = lng[67] + eq;
+    f.lblContrast.caption = lng[68] + eq;
+    f.lblHue.caption = lng[69] + eq;
+    f.lblSaturation.caption = lng[70] + eq;
+
+    // The format label keeps its value part: label "=" value.
+    const QStringList parts = f.lblFormatStr.caption.split(QLatin1Char('='));
+    const QString value = parts.size() > 1 ? parts[1].trimmed() : QString();
+    f.lblFormatStr.caption = lng[64] + value;
+
+    f.lblFpsStr.caption = lng[58];
+    f.lblScopeStr.caption = lng[60];
+    f.lblSizeStr.caption = lng[61];
+    f.lblCropStr.caption = lng[62];
+    f.lblVideoBitrateStr.caption = lng[27] + lng[75] + eq;
+    f.lblAudioBitrateStr.caption = lng[27] + lng[76] + eq;
+    f.lblRotateStr.caption = lng[63];
+    f.lblRotateStr2.caption = lng[255];
+    f.optScaleCrop[0].caption = lng[188];
+    f.optScaleCrop[1].caption = lng[189];
+    f.lblExpandStr.caption = lng[190];
+    for (int i = 0; i < 4; ++i)
+        f.lblExpand2Str[i].caption = lng[191 + i];
+    f.optAudio[0].caption = lng[195];
+    f.optAudio[1].caption = lng[196];
+    f.lblAudioSampleStr.caption = lng[197];
+    f.lblAudioDelayStr.caption = lng[198];
+    f.chkAudioVolnorm.caption = lng[199];
+    f.optSub[0].caption = lng[200];
+    f.optSub[1].caption = lng[201];
+    f.lblSubSizeStr.caption = lng[202];
+    f.lblSubPosHgtStr.caption = lng[203];
+    f.lblSubPosHgt2Str.caption = lng[204];
+    f.lblSubOutlineStr.caption = lng[205];
+    f.lblSubBlurStr.caption = lng[206];
+    f.lblSubDelayStr.caption = lng[207];
+    f.lblSubFontStr.caption = lng[208];
+    f.lblSubcpStr.caption = lng[209];
+    f.cmdSubPlay.caption = lng[210];
+
+    // The sample rates are the design's and never change; fill them once.
+    if (f.cboAudioSample.count() == 0)
+        fill(f.cboAudioSample, audioSampleItems());
+
+    const int size = f.cboSize.listIndex;
+    fill(f.cboSize, sizeItems());
+    f.cboSize.select(size);
+    if (size >= 0)
+        SetSizeSetting(f);  // a new selection runs the size list's click
+
+    const int cp = f.cboSubcp.listIndex;
+    fill(f.cboSubcp, subcpItems());
+    f.cboSubcp.select(cp);
+
+    const int rate = f.cboAudioBitrate.listIndex;
+    const QString typed = f.cboAudioBitrate.text;
+    fill(f.cboAudioBitrate, audioBitrateItems());
+    f.cboAudioBitrate.select(rate);
+    if (rate == -1)
+        f.cboAudioBitrate.text = typed;
+
+    f.lblScopeNote.caption = SetScopeNote(f);
+}
+
+int findSameValue(const Combo &cbo, const QString &oldText, bool oldWasSourceItem)
+{
+    if (oldWasSourceItem) {
+        for (int i = 0; i < cbo.count(); ++i)
+            if (isSourceItem(cbo.items[i]))
+                return i;
+        return -1;
+    }
+    const float v = float(numtext::Val(oldText));
+    for (int i = 0; i < cbo.count(); ++i)
+        if (!isSourceItem(cbo.items[i]) && float(numtext::Val(cbo.items[i])) == v)
+            return i;
+    return -1;
+}
+
+namespace {
+
+// Rebuilds one list and finds the old choice again by its value; a typed value, or
+// one the new list lacks, stays as the number that was shown.
+template <typename Build>
+void rebuildKeepingValue(Combo &cbo, Build build)
+{
+    const int oldIndex = cbo.listIndex;
+    const QString oldText = cbo.text;
+    const bool wasSource = oldIndex >= 0 && isSourceItem(oldText);
+    build();
+    if (oldIndex < 0) {
+        if (cbo.listIndex < 0)
+            cbo.text = oldText;
+        else if (!oldText.isEmpty()) {
+            cbo.listIndex = -1;
+            cbo.text = oldText;
+        }
+        return;
+    }
+    const int found = findSameValue(cbo, oldText, wasSource);
+    if (found >= 0) {
+        cbo.select(found);
+    } else if (!wasSource) {
+        cbo.listIndex = -1;
+        cbo.text = numtext::number(numtext::Val(oldText));
+    }
+}
+
+} // namespace
+
+void rebuildTargetLists(OptionsForm &f)
+{
+    using namespace mdlMavrell;
+    const bool isMpeg1 = targetExt == QLatin1String("mpg") && targetFormat == QLatin1String("MPEG1");
+    const bool isVcdDvd = targetFormat == QLatin1String("VCD") || targetFormat == QLatin1String("DVD");
+    rebuildKeepingValue(f.cboFps, [&] {
+        if (targetExt == QLatin1String("wmv"))
+            setCboFpsItemIsWmv(f.cboFps, srcFps);
+        else
+            setCboFpsItem(f.cboFps, isMpeg1);
+    });
+    rebuildKeepingValue(f.cboVideoBitrate, [&] { setCboVideoBitrateItem(f.cboVideoBitrate, isMpeg1); });
+    // Rotation items mean the same in every language: keep the index while it exists.
+    const int rotate = f.cboRotate.listIndex;
+    setCboRotateItem(f.cboRotate, isVcdDvd);
+    f.cboRotate.select(rotate < f.cboRotate.count() ? rotate : 0);
+}
+
+int filterKey(KeyFilter filter, int keyAscii)
+{
+    const bool digit = keyAscii >= '0' && keyAscii <= '9';
+    if (digit || keyAscii == 8)
+        return keyAscii;
+    switch (filter) {
+    case KeyFilter::FpsCombo: return keyAscii == '.' ? keyAscii : 0;
+    case KeyFilter::SignedDecimal: return keyAscii == '.' || keyAscii == '-' ? keyAscii : 0;
+    case KeyFilter::BitrateCombo:
+    case KeyFilter::DigitsBox: break;
+    }
+    return 0;
+}
+
+} // namespace opt

@@ -1,0 +1,241 @@
+#include "options/optionpages.h"
+
+#include "core/mdlmavrell.h"
+#include "core/numbertext.h"
+
+#include <cmath>
+
+using mdlMavrell::lng;
+
+namespace opt {
+
+namespace {
+
+const QString kBy = QStringLiteral(" x ");
+// The word of the four fixed keep-proportion items; the built-in tables use it as entry 269 too.
+const QString kKeepWord = QStringLiteral("原比例");
+
+bool containsWord(const QString &text, const QString &word)
+{
+    return !word.isEmpty() && text.contains(word, Qt::CaseInsensitive);
+}
+
+// A width with the height kept in the source's proportions. The fixed items are also
+// recognised by their own word, so a table whose entry 269 differs still derives them.
+bool isKeepProportionItem(const QString &text)
+{
+    return containsWord(text, kBy + lng[269]) || containsWord(text, kBy + kKeepWord);
+}
+
+QString customWord()
+{
+    QString w = lng[270];
+    return w.remove(kBy).trimmed();
+}
+
+float sourceProportion()
+{
+    using namespace mdlMavrell;
+    if (srcWidth == 0 || srcHeight == 0)
+        return 1.0f;
+    return float(double(srcHeight) / double(srcWidth));
+}
+
+float fixedProportion(const QString &text, float otherwise)
+{
+    if (text.contains(QLatin1String("4:3")))
+        return 3.0f / 4.0f;
+    if (text.contains(QLatin1String("1.66:1")))
+        return 0.6f;
+    if (text.contains(QLatin1String("16:9")))
+        return 9.0f / 16.0f;
+    return otherwise;
+}
+
+// Width box 0 or empty takes the source width; then the height is derived, even.
+void deriveHeight(OptionsForm &f, float proportion)
+{
+    if (numtext::Val(f.txtSize[0].text) == 0)
+        f.txtSize[0].text = numtext::integer(mdlMavrell::srcWidth);
+    const double width = numtext::Val(f.txtSize[0].text);
+    double h = numtext::Int(width * double(proportion));
+    if (std::fmod(h, 2.0) != 0)
+        h += 1;
+    f.txtSize[1].text = numtext::number(h);
+}
+
+QString text(double v) { return numtext::number(v); }
+
+} // namespace
+
+void SetSizeSetting(OptionsForm &f)
+{
+    using namespace mdlMavrell;
+    const int item = f.cboSize.listIndex;
+    const QString t = f.cboSize.text;
+    if (item == 0) {
+        f.txtSize[0].text = numtext::integer(srcWidth);
+        f.txtSize[1].text = numtext::integer(srcHeight);
+    } else if (item > 0 && isKeepProportionItem(t)) {
+        if (!containsWord(t, lng[270]))
+            f.txtSize[0].text = text(numtext::Val(t.left(t.indexOf(kBy))));
+        deriveHeight(f, sourceProportion());
+    } else if (item > 0 && containsWord(t, lng[270])) {
+        deriveHeight(f, fixedProportion(t, sourceProportion()));
+    } else if (item > 1 && t.contains(kBy)) {
+        const int at = int(t.indexOf(kBy));
+        f.txtSize[0].text = text(numtext::Val(t.left(at)));
+        f.txtSize[1].text = text(numtext::Val(t.mid(at + kBy.size())));
+    }
+    f.txtSize[0].enabled = containsWord(t, customWord());
+    f.txtSize[1].enabled = item == 1;
+}
+
+void txtSizeLostFocus(OptionsForm &f, int index)
+{
+    if (index != 0 || f.txtSize[1].enabled)
+        return;
+    deriveHeight(f, fixedProportion(f.cboSize.text, sourceProportion()));
+}
+
+void SetAudioSetting(OptionsForm &f, bool isToDefault)
+{
+    if (isToDefault)
+        f.txtAudioDelay.text = QStringLiteral("0");
+    const bool on = f.optAudio[0].value;
+    if (mdlMavrell::targetExt != QLatin1String("wav")) {
+        f.lblAudioBitrateStr.enabled = on;
+        f.cboAudioBitrate.enabled = on;
+    }
+    f.lblAudioSampleStr.enabled = on;
+    f.cboAudioSample.enabled = on;
+    if (!mdlMavrell::isAudioTarget()) {
+        f.lblAudioDelayStr.enabled = on;
+        f.txtAudioDelay.enabled = on;
+        f.chkAudioVolnorm.enabled = on;
+    }
+    f.lblVolume.enabled = on;
+    // The buttons stay enabled; their pointer shows whether the adjuster applies.
+    for (Button &b : f.imgVolume)
+        b.mousePointer = on ? 99 : 0;
+}
+
+int defaultSubFontIndex(const QStringList &items, const QString &language)
+{
+    int index = -1;
+    int arial = 0;
+    for (int i = 0; i < items.size(); ++i) {
+        const QString l = items[i].toLower();
+        if (language == QLatin1String("tw") && l.contains(QLatin1String("kaiu.ttf")))
+            index = i;
+        if (language == QLatin1String("gb") && l.contains(QLatin1String("simhei.ttf")))
+            index = i;
+        if (l.contains(QLatin1String("arial.ttf")))
+            arial = i;
+    }
+    if (language == QLatin1String("en") || index == -1)
+        index = arial;
+    return index;
+}
+
+void fillSubFontList(OptionsForm &f, const QList<mdlGetFontsFile::FontItem> &fonts, const QString &language)
+{
+    f.cboSubFont.clear();
+    f.subFonts = fonts;
+    for (const auto &font : fonts)
+        f.cboSubFont.add(font.text);
+    mdlMavrell::defaultSubFontIndex = defaultSubFontIndex(f.cboSubFont.items, language);
+    f.cboSubFont.select(mdlMavrell::defaultSubFontIndex);
+}
+
+void SetSubSetting(OptionsForm &f, bool isToDefault)
+{
+    if (isToDefault) {
+        f.cboSubFont.select(mdlMavrell::defaultSubFontIndex);
+        f.txtSubSize.text = QStringLiteral("4");
+        f.txtSubPosHgt.text = QStringLiteral("5");
+        f.txtSubOutline.text = QStringLiteral("2");
+        f.txtSubBlur.text = QStringLiteral("2");
+        f.txtSubDelay.text = QStringLiteral("0");
+    }
+    const bool on = !f.optSub[0].value;
+    f.txtSubFile.enabled = on;
+    f.mbSubFIle.enabled = on;
+    for (Label *l : {&f.lblSubcpStr, &f.lblSubFontStr, &f.lblSubSizeStr, &f.lblSubPosHgtStr, &f.lblSubPosHgt2Str,
+                     &f.lblSubOutlineStr, &f.lblSubBlurStr, &f.lblSubDelayStr})
+        l->enabled = on;
+    f.cboSubcp.enabled = on;
+    f.cboSubFont.enabled = on;
+    for (TextBox *t : {&f.txtSubSize, &f.txtSubPosHgt, &f.txtSubOutline, &f.txtSubBlur, &f.txtSubDelay})
+        t->enabled = on;
+}
+
+void adjusterClick(OptionsForm &f, Adjuster a, int index)
+{
+    Label &label = valueLabel(f, a);
+    if (!label.enabled || index < 0 || index > 2)
+        return;
+    if (index == 2)
+        label.tag = adjusterButtons(f, a)[2].tag;
+    else
+        label.tag = text(numtext::Val(label.tag) + (2 * index - 1) * 2);
+    const double v = numtext::Val(label.tag);
+    if (v > 100)
+        label.tag = QStringLiteral("100");
+    else if (v < -100)
+        label.tag = QStringLiteral("-100");
+    setLblColorAndVolPara(f, captionMode(a), false);
+    if (a == Adjuster::Hue)
+        f.lneCrSpecX = hueMarkerX(numtext::Val(label.tag), f.picCrSpecScaleWidth);
+}
+
+void setLblColorAndVolPara(OptionsForm &f, int mode, bool all)
+{
+    const QString eq = QStringLiteral(" = ");
+    auto value = [](const Label &l) { return text(numtext::Val(l.tag)); };
+    auto sign = [](const Label &l) { return numtext::Val(l.tag) >= 0 ? QStringLiteral("+") : QString(); };
+    auto percent = [&](Label &l, int entry) { l.caption = lng[entry] + eq + sign(l) + value(l) + QStringLiteral(" %"); };
+    if (all || mode == 0)
+        f.lblVolPlay.toolTip = lng[66] + eq + text(numtext::Val(f.lblVolPlay.tag));
+    if (all || mode == 1)
+        percent(f.lblBrightness, 67);
+    if (all || mode == 2)
+        percent(f.lblContrast, 68);
+    if (all || mode == 3)
+        f.lblHue.caption = lng[69] + eq + value(f.lblHue) + ' ' + lng[30];
+    if (all || mode == 4)
+        percent(f.lblSaturation, 70);
+    if (all || mode == 5)
+        f.lblVolume.caption = lng[66] + eq + sign(f.lblVolume) + value(f.lblVolume) + ' ' + lng[59];
+}
+
+double hueMarkerX(double hue, double scaleWidth)
+{
+    double x = (hue + 100) / 200 * scaleWidth;
+    if (x < 1)
+        x = 1;
+    if (x >= scaleWidth)
+        x = scaleWidth - 1;
+    return x;
+}
+
+QString playbackVolumeClick(OptionsForm &f, int index)
+{
+    double v = numtext::Val(f.lblVolPlay.tag) + (2 * index - 1) * 5;
+    if (v > 100)
+        v = 100;
+    if (v < 0)
+        v = 0;
+    f.lblVolPlay.tag = text(v);
+    setLblColorAndVolPara(f, 0, false);
+    return QStringLiteral("volume ") + f.lblVolPlay.tag + QStringLiteral(" 1");
+}
+
+int lblVolPlayClick(OptionsForm &f)
+{
+    f.lblVol[0].visible = !f.lblVol[0].visible;
+    f.lblVol[1].visible = f.lblVol[0].visible;
+    return f.lblVol[0].visible ? 233 : 232;
+}
+
+} // namespace opt
