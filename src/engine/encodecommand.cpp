@@ -1,0 +1,376 @@
+#include "engine/encodecommand.h"
+
+#include "core/mdlmavrell.h"
+#include "core/numbertext.h"
+#include "core/userprompts.h"
+
+#include <QRegularExpression>
+
+using namespace mdlMavrell;
+
+namespace encodecmd {
+
+namespace {
+
+const QString Q = QStringLiteral("\"");
+
+// The text of a combo box item up to its bracketed note, trimmed.
+QString leadingValueText(const QString &text)
+{
+    const int cut = text.indexOf(QLatin1Char('('));
+    return (cut >= 0 ? text.left(cut) : text).trimmed();
+}
+
+QString wholeNumber(double x) { return numtext::integer(static_cast<long long>(numtext::roundHalfEven(x))); }
+
+// MP2 sound through twolame: the lavc mp2 path of this encoder writes empty files.
+QString twolame(const QString &kbits) { return QStringLiteral(" -oac twolame -twolameopts br=") + kbits; }
+
+// The second run of the AC-3 route: the picture is copied, the sound becomes AC-3 at
+// the rate and bit rate a DVD wants.
+QString ac3Stage(const QString &tool3, const QString &intermediate, const QString &dst)
+{
+    return tool3 + QStringLiteral(" -y -i ") + Q + intermediate + Q
+           + QStringLiteral(" -map 0:v -map 0:a? -vcodec copy -acodec ac3 -ab 320000 -ar 48000 -f vob ") + Q + dst + Q;
+}
+
+// ffmpeg's AC-3 encoder takes 32000, 44100 and 48000 Hz only; any other "-ar" becomes 48000.
+QString ac3SampleRate(const QString &piece)
+{
+    static const QRegularExpression ar(QStringLiteral(" -ar (\\S+)"));
+    QString out = piece;
+    auto it = ar.globalMatch(piece);
+    int shift = 0;
+    while (it.hasNext()) {
+        const auto m = it.next();
+        const QString rate = m.captured(1);
+        if (rate == QLatin1String("32000") || rate == QLatin1String("44100") || rate == QLatin1String("48000"))
+            continue;
+        out.replace(m.capturedStart(1) + shift, m.capturedLength(1), QStringLiteral("48000"));
+        shift += 5 - m.capturedLength(1);
+    }
+    return out;
+}
+
+QString audioCodecPiece(const QString &ext)
+{
+    if (ext == QLatin1String("wma"))
+        return QStringLiteral(" -acodec wmav2");
+    if (ext == QLatin1String("mp4"))
+        return QStringLiteral(" -f mp4 -acodec aac");
+    if (ext == QLatin1String("aac"))
+        return QStringLiteral(" -f adts -acodec aac");  // a raw AAC stream, as the name says
+    if (ext == QLatin1String("ac3"))
+        return QStringLiteral(" -acodec ac3");
+    if (ext == QLatin1String("ogg"))
+        return QStringLiteral(" -acodec libvorbis");
+    return {};
+}
+
+} // namespace
+
+QString intermediatePath(const QString &dst) { return dst + QStringLiteral(".mavrell-video.vob"); }
+
+Prepared prepare()
+{
+    Prepared p;
+    QString fps = leadingValueText(fpsText);
+    double value = numtext::Val(fps);
+    if (value == 0) {
+        fps = numtext::single(srcFps);
+        value = numtext::Val(fps);
+    }
+    p.keyint = std::max(2, static_cast<int>(numtext::Int(value)) - 2);
+    if (value == 14.985)
+        p.fps = QStringLiteral("15000/1001");
+    else if (value == 23.976)
+        p.fps = QStringLiteral("24000/1001");
+    else if (value == 29.97)
+        p.fps = QStringLiteral("30000/1001");
+    else
+        p.fps = fps;
+
+    p.vrate = leadingValueText(videoBitrateText);
+    if (numtext::Val(p.vrate) == 0)
+        p.vrate = QStringLiteral("800");
+    p.arate = leadingValueText(audioBitrateText);
+    if (numtext::Val(p.arate) == 0)
+        p.arate = QStringLiteral("64");
+    const int triple = static_cast<int>(numtext::roundHalfEven(3 * numtext::Val(p.vrate)));
+    p.peak = Clamp(triple, triple, 9000);
+    return p;
+}
+
+Built build(Prepared &p, QString &range, const Inputs &in)
+{
+    Built b;
+    const QString &fmt = targetFormat;
+    const QString &ext = targetExt;
+    const QString src = Q + in.src + Q;
+    const QString dst = Q + in.dst + Q;
+
+    if (isAudioTarget()) {
+        range.replace(QStringLiteral("-endpos"), QStringLiteral("-t"));
+        QString opts = audioOpts + encodeVolumeOpt;
+        if (ext == QLatin1String("ac3"))
+            opts = ac3SampleRate(opts);
+        b.command = in.tool3 + QStringLiteral(" -y -i ") + src + audioCodecPiece(ext) + QStringLiteral(" -vn -ab ")
+                    + wholeNumber(numtext::Val(p.arate) * 1000) + range + opts + QStringLiteral(" ") + dst;
+        return b;
+    }
+
+    QString mc = QStringLiteral(" -mc 1");
+    if ((srcVideoFormat.contains(QLatin1String("svq")) && srcAudioCodec == QLatin1String("pcm")) || in.retry)
+        mc = QStringLiteral(" -mc 0");
+
+    const QString key = numtext::integer(p.keyint);
+    auto vopts = [&] {
+        return range + colorFilter + scaleFilter + rotateFilter + subtitleOpts + audioOpts + encodeVolumeOpt
+               + QStringLiteral(" -vf-add harddup") + mc;
+    };
+    auto atail = [&] { return range + audioOpts + encodeVolumeOpt + QStringLiteral(" -vf-add harddup") + mc; };
+    const QString t2 = in.tool2;
+    QString body;
+    bool viaAc3 = false;
+
+    if (fmt == QLatin1String("MPEG1")) {
+        if (numtext::Val(p.vrate) < 1200)
+            p.vrate = QStringLiteral("1200");
+        const QString &v = p.vrate;
+        body = t2 + twolame(p.arate)
+               + QStringLiteral(" -ovc lavc -of lavf -lavfopts format=vcd -lavcopts vcodec=mpeg1video:keyint=") + key
+               + QStringLiteral(":vrc_buf_size=") + v + QStringLiteral(":vrc_minrate=") + v
+               + QStringLiteral(":vrc_maxrate=") + v + QStringLiteral(":vbitrate=") + v + QStringLiteral(" -ofps ")
+               + p.fps + vopts();
+    } else if (fmt == QLatin1String("VCD")) {
+        body = t2 + twolame(QStringLiteral("224"))
+               + QStringLiteral(" -ovc lavc -of lavf -lavfopts format=vcd -lavcopts vcodec=mpeg1video:"
+                                "keyint=18:vrc_buf_size=1152:vrc_minrate=1152:vrc_maxrate=1152:vbitrate=1152"
+                                " -ofps 30000/1001")
+               + vopts();
+    } else if (fmt == QLatin1String("MPEG2")) {
+        body = t2 + twolame(p.arate)
+               + QStringLiteral(" -ovc lavc -of mpeg -mpegopts format=mpeg2 -lavcopts vcodec=mpeg2video:keyint=") + key
+               + QStringLiteral(":vrc_buf_size=") + p.vrate + QStringLiteral(":vrc_maxrate=")
+               + numtext::integer(p.peak) + QStringLiteral(":vbitrate=") + p.vrate + QStringLiteral(":vstrict=0 -ofps ")
+               + p.fps + vopts();
+    } else if (fmt == QLatin1String("DVD")) {
+        // The picture and an MP2 sound track first; the second run makes the sound AC-3.
+        body = t2 + twolame(QStringLiteral("384"))
+               + QStringLiteral(" -ovc lavc -of mpeg -mpegopts format=dvd:tsaf -lavcopts vcodec=mpeg2video:"
+                                "keyint=18:vrc_buf_size=1835:vrc_maxrate=9000:vbitrate=4800:vstrict=0"
+                                " -ofps 30000/1001")
+               + vopts();
+        viaAc3 = true;
+    } else if (fmt == QLatin1String("WMV7") || fmt == QLatin1String("WMV8")) {
+        const bool v7 = fmt == QLatin1String("WMV7");
+        body = t2 + QStringLiteral(" -oac lavc -ovc lavc -of lavf -lavfopts format=asf -lavcopts vcodec=")
+               + (v7 ? QStringLiteral("wmv1") : QStringLiteral("wmv2")) + QStringLiteral(":keyint=") + key
+               + QStringLiteral(":vbitrate=") + p.vrate + QStringLiteral(":acodec=")
+               + (v7 ? QStringLiteral("wmav1") : QStringLiteral("wmav2")) + QStringLiteral(":abitrate=") + p.arate
+               + QStringLiteral(" -ofps ") + p.fps + vopts();
+    } else if (fmt == QLatin1String("MP42")) {
+        if (ext == QLatin1String("wmv"))
+            body = t2
+                   + QStringLiteral(" -noodml -oac lavc -ovc lavc -of lavf -lavfopts format=asf -lavcopts "
+                                    "vcodec=msmpeg4v2:keyint=")
+                   + key + QStringLiteral(":vbitrate=") + p.vrate + QStringLiteral(":acodec=wmav2:abitrate=") + p.arate
+                   + QStringLiteral(" -ofps ") + p.fps + vopts();
+        else
+            body = t2
+                   + QStringLiteral(" -noodml -ovc lavc -of lavf -lavfopts format=avi -lavcopts vcodec=msmpeg4v2:keyint=")
+                   + key + QStringLiteral(":vbitrate=") + p.vrate + QStringLiteral(" -oac mp3lame -lameopts cbr:br=")
+                   + p.arate + QStringLiteral(" -ofps ") + p.fps + vopts();
+    } else if (fmt == QLatin1String("XviD")) {
+        body = t2 + QStringLiteral(" -noodml -ofps ") + p.fps + QStringLiteral(" -ovc xvid -xvidencopts max_key_interval=")
+               + key + QStringLiteral(":bitrate=") + p.vrate
+               + QStringLiteral(":max_bframes=0:quant_type=h263:me_quality=4 -oac mp3lame -lameopts cbr:br=") + p.arate
+               + vopts();
+    } else if (fmt == QLatin1String("DivX")) {
+        body = t2 + QStringLiteral(" -noodml -ofps ") + p.fps
+               + QStringLiteral(" -ovc lavc -ffourcc DX50 -lavcopts vcodec=mpeg4:keyint=") + key
+               + QStringLiteral(":vbitrate=") + p.vrate + QStringLiteral(" -oac mp3lame -lameopts cbr:br=") + p.arate
+               + vopts();
+    } else if (fmt == QLatin1String("H.264")) {
+        body = t2 + QStringLiteral(" -noodml -ofps ") + p.fps + QStringLiteral(" -ovc x264 -x264encopts keyint=") + key
+               + QStringLiteral(":bitrate=") + p.vrate + QStringLiteral(":bframes=0 -oac mp3lame -lameopts cbr:br=")
+               + p.arate + vopts();
+    } else if (fmt == QLatin1String("AudIsMp3")) {
+        mc = srcVideoFormat == QLatin1String("flv1") ? QStringLiteral(" -mc 1") : QStringLiteral(" -mc 0");
+        body = t2 + QStringLiteral(" -noodml -ovc copy -oac mp3lame -lameopts cbr:br=") + p.arate + atail();
+    } else if (fmt == QLatin1String("onlyTransVol") || fmt == QLatin1String("onlyCut")
+               || fmt == QLatin1String("onlyFix")) {
+        mc = QStringLiteral(" -mc 0");
+        const bool mpg = ext == QLatin1String("mpg") || ext == QLatin1String("mpeg");
+        const bool dat = ext == QLatin1String("dat");
+        const bool vob = ext == QLatin1String("vob");
+        const bool wmv = ext == QLatin1String("wmv");
+        const bool mpeg2 = srcVideoFormat == QLatin1String("0x10000002");
+        const QString wma = srcAudioCodec.contains(QLatin1String("wmav1")) ? QStringLiteral("wmav1")
+                                                                           : QStringLiteral("wmav2");
+        const QString harddup = QStringLiteral(" -vf-add harddup") + mc;
+        const QString srcRate = numtext::integer(srcAudioBitrate);
+        const QString aviMp3 = QStringLiteral(" -oac mp3lame -lameopts cbr:br=") + srcRate + QStringLiteral(" -channels ")
+                               + numtext::integer(srcAudioChannels) + QStringLiteral(" -srate ")
+                               + numtext::integer(srcAudioRate) + QStringLiteral(" -af-add channels=")
+                               + numtext::integer(srcAudioChannels);
+        if (fmt == QLatin1String("onlyTransVol")) {
+            if (mpg && mpeg2)
+                body = t2 + QStringLiteral(" -ovc copy") + twolame(p.arate) + QStringLiteral(" -of mpeg -mpegopts format=mpeg2")
+                       + atail();
+            else if (mpg)
+                body = t2 + QStringLiteral(" -ovc copy") + twolame(p.arate) + QStringLiteral(" -of lavf -lavfopts format=vcd")
+                       + atail();
+            else if (dat)
+                body = t2 + QStringLiteral(" -ovc copy") + twolame(QStringLiteral("224"))
+                       + QStringLiteral(" -of lavf -lavfopts format=vcd") + atail();
+            else if (vob) {
+                body = t2 + QStringLiteral(" -ovc copy") + twolame(QStringLiteral("384"))
+                       + QStringLiteral(" -of mpeg -mpegopts format=dvd:tsaf") + atail();
+                viaAc3 = true;
+            } else if (wmv)
+                body = t2 + QStringLiteral(" -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=") + wma
+                       + QStringLiteral(":abitrate=") + p.arate + atail();
+            else
+                body = t2 + QStringLiteral(" -noodml -ovc copy -oac mp3lame -lameopts cbr:br=") + p.arate + atail();
+        } else if (fmt == QLatin1String("onlyCut")) {
+            if (mpg && mpeg2)
+                body = t2 + QStringLiteral(" -ovc copy -oac copy -of mpeg -mpegopts format=mpeg2") + range + harddup;
+            else if (mpg || dat)
+                body = t2 + QStringLiteral(" -ovc copy -oac copy -of lavf -lavfopts format=vcd") + range + harddup;
+            else if (vob)
+                body = t2 + QStringLiteral(" -ovc copy -oac copy -of mpeg -mpegopts format=dvd:tsaf") + range + harddup;
+            else if (wmv)
+                body = t2 + QStringLiteral(" -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=") + wma
+                       + QStringLiteral(":abitrate=") + srcRate + audioOpts + range + harddup;
+            else if (!in.aviSoundNote.isEmpty())
+                body = t2 + QStringLiteral(" -noodml -ovc copy") + aviMp3 + range + harddup;
+            else
+                body = t2 + QStringLiteral(" -noodml -ovc copy -oac copy") + range + harddup;
+        } else {
+            if (mpg && mpeg2)
+                body = t2 + QStringLiteral(" -idx -ovc copy -oac copy -of mpeg -mpegopts format=mpeg2") + harddup;
+            else if (mpg || dat)
+                body = t2 + QStringLiteral(" -idx -ovc copy -oac copy -of lavf -lavfopts format=vcd") + harddup;
+            else if (vob)
+                body = t2 + QStringLiteral(" -idx -ovc copy -oac copy -of mpeg -mpegopts format=dvd:tsaf") + harddup;
+            else if (wmv)
+                body = t2 + QStringLiteral(" -idx -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=")
+                       + wma + QStringLiteral(":abitrate=") + srcRate + audioOpts + harddup;
+            else if (!in.aviSoundNote.isEmpty())
+                body = t2 + QStringLiteral(" -noodml -idx -ovc copy") + aviMp3 + harddup;
+            else
+                body = t2 + QStringLiteral(" -noodml -idx -ovc copy -oac copy") + harddup;
+        }
+        b.expectedDemuxer = (mpg || dat || vob) ? QStringLiteral("mpegps")
+                            : wmv                ? QStringLiteral("asf")
+                                                 : QStringLiteral("avi");
+    }
+
+    b.mc = mc;
+    if (body.isEmpty())
+        return b;
+    if (viaAc3) {
+        b.intermediate = intermediatePath(in.dst);
+        b.command = body + QStringLiteral(" ") + src + QStringLiteral(" -o ") + Q + b.intermediate + Q
+                    + QStringLiteral("\n") + ac3Stage(in.tool3, b.intermediate, in.dst);
+    } else {
+        b.command = body + QStringLiteral(" ") + src + QStringLiteral(" -o ") + dst;
+    }
+    return b;
+}
+
+QString getRealFormatName()
+{
+    QString name = srcDemuxer.toUpper();
+    if (name == QLatin1String("LAVFPREF"))
+        name = srcVideoFormat.toUpper();
+    if (name == QLatin1String("OGG"))
+        return QStringLiteral("OGM");
+    if (name == QLatin1String("MP4V"))
+        return QStringLiteral("MP4");
+    if (name == QLatin1String("MPEGPS"))
+        return QStringLiteral("MPG");
+    if (name.contains(QLatin1String("FLV")))
+        return QStringLiteral("FLV");
+    if (name.isEmpty())
+        return lng[21];
+    return name;
+}
+
+QString getRealAudioCodecName()
+{
+    QString name = srcAudioCodec.toUpper();
+    // This system's player names some codecs after its decoder library.
+    if (name == QLatin1String("A52") || name == QLatin1String("FFAC3"))
+        return QStringLiteral("AC3");
+    if (name == QLatin1String("FAAD") || name == QLatin1String("FFAAC"))
+        return QStringLiteral("AAC");
+    if (name == QLatin1String("FFVORBIS"))
+        return QStringLiteral("OGG");
+    if (name == QLatin1String("FFCOOK"))
+        return QStringLiteral("RA");
+    if (name == QLatin1String("FFWMAV2"))
+        return QStringLiteral("WMAV2");
+    if (name.isEmpty())
+        return lng[21];
+    return name;
+}
+
+bool containerMatches(const QString &expectedDemuxer) { return srcDemuxer == expectedDemuxer; }
+
+QString containerQuestion()
+{
+    QString text = lng[262];
+    text.replace(QStringLiteral("aaa"), actionWord);
+    text.replace(QStringLiteral("bbb"), targetExt.toUpper());
+    text.replace(QStringLiteral("ccc"), getRealFormatName());
+    return text;
+}
+
+bool confirmRealFormat(const QString &expectedDemuxer)
+{
+    if (containerMatches(expectedDemuxer))
+        return true;
+    prompts::MessageRequest r;
+    r.text = containerQuestion();
+    r.buttons = prompts::Buttons::OkCancel;
+    r.defaultButton = 1;
+    return prompts::current().message(r) == prompts::Answer::Ok;
+}
+
+QStringList developerPresetItems()
+{
+    return {QStringLiteral("不用特製剪輯"), QStringLiteral("29.97 , -mc 1"), QStringLiteral("29.97 , -mc 0"),
+            QStringLiteral("29.97 , no mc!")};
+}
+
+QString applyDeveloperPreset(const QString &command, int index)
+{
+    if (index < 1 || index > 3)
+        return command;
+    QString c = command;
+    c.replace(QStringLiteral("-ofps 20 "), QStringLiteral("-ofps 30000/1001 "));
+    c.replace(QStringLiteral("keyint=18"), QStringLiteral("keyint=27"));
+    c.replace(QStringLiteral("key_interval=18"), QStringLiteral("key_interval=27"));
+    if (index == 1) {
+        c.replace(QStringLiteral("-mc 0"), QStringLiteral("-mc 1"));
+    } else if (index == 2) {
+        c.replace(QStringLiteral("-mc 1"), QStringLiteral("-mc 0"));
+    } else {
+        c.remove(QStringLiteral("-mc 0"));
+        c.remove(QStringLiteral("-mc 1"));
+    }
+    return c;
+}
+
+QStringList stages(const QString &command)
+{
+    QStringList out;
+    for (const QString &line : command.split(QLatin1Char('\n')))
+        if (!line.trimmed().isEmpty())
+            out << line.trimmed();
+    return out;
+}
+
+} // namespace encodecmd

@@ -1,0 +1,198 @@
+#include "engine/encoderunner.h"
+
+#include "core/devconsole.h"
+#include "core/mdlmavrell.h"
+#include "core/toolprocesses.h"
+#include "core/userprompts.h"
+#include "engine/encodecommand.h"
+#include "engine/encodeprogress.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFileInfo>
+
+namespace mdlGetCmdOutput {
+
+namespace {
+
+constexpr int failedReadMs = 2000;
+
+struct StageSpan {
+    float from = 0;
+    float to = 100;
+};
+
+// How one stage's percentage maps into the whole run's bar: one tool takes it all;
+// of two, the first (the encoder, which does the work) takes 90 %.
+StageSpan spanOf(int stage, int count)
+{
+    if (count <= 1)
+        return {};
+    return stage == 0 ? StageSpan{0, 90} : StageSpan{90, 100};
+}
+
+class ProgressReader {
+public:
+    ProgressReader(EncodeProgressSink *sink, float total, float &lastDrawn, float &current)
+        : sink_(sink), total_(total), lastDrawn_(lastDrawn), current_(current)
+    {
+    }
+
+    void beginStage(bool tool3, StageSpan span)
+    {
+        tool3_ = tool3;
+        span_ = span;
+        pending_.clear();
+    }
+
+    void feed(const QString &text)
+    {
+        if (text.isEmpty())
+            return;
+        const QString all = pending_ + text;
+        const encodeprogress::Reading r = encodeprogress::readPosition(all, tool3_);
+        pending_ = all.mid(r.consumed);
+        if (!r.found)
+            return;
+        float pct = encodeprogress::percentOf(r.seconds, total_, tool3_);
+        if (span_.from != 0 || span_.to != 100) {
+            // The stage's share of the bar, kept to the same precision.
+            const float mapped = span_.from + pct * (span_.to - span_.from) / 100.0f;
+            pct = total_ > 0 ? encodeprogress::percentOf(mapped * total_ / 100.0f, total_, tool3_) : mapped;
+        }
+        current_ = pct;
+        if (pct != lastDrawn_) {
+            if (sink_)
+                sink_->setProgressNote(pct, encodeprogress::runningNote(pct, r.seconds, total_, tool3_), false);
+            lastDrawn_ = pct;
+        }
+    }
+
+private:
+    EncodeProgressSink *sink_;
+    float total_;
+    float &lastDrawn_;
+    float &current_;
+    bool tool3_ = false;
+    StageSpan span_;
+    QString pending_;
+};
+
+void mirror(const QString &text)
+{
+    if (mdlMavrell::showDosOutput && !text.isEmpty())
+        devconsole::current().appendOutput(text);
+}
+
+} // namespace
+
+bool isTool3Command(const QString &cmdLine)
+{
+    const QStringList words = toolprocs::splitToolCommand(cmdLine);
+    if (words.isEmpty())
+        return false;
+    const QString name = QFileInfo(words.first()).fileName();
+    return name == QLatin1String("OrvexRes3") || name.startsWith(QLatin1String("OrvexRes3."));
+}
+
+EncodeRunResult runEncodeWithProgress(const QString &cmdLine, float totalSeconds, bool showWindow,
+                                      EncodeProgressSink *sink, const EncodeRunLimits &limits)
+{
+    EncodeRunResult result;
+    const QStringList stages = encodecmd::stages(cmdLine);
+    if (stages.isEmpty())
+        return result;
+
+    stopEncodeFlag = false;
+    const qint64 startTick = QDateTime::currentMSecsSinceEpoch();
+    if (sink)
+        sink->encodeStarted(startTick, encodeprogress::startEstimateText());
+    if (mdlMavrell::showDosOutput) {
+        devconsole::current().setCommand(devconsole::commandHeader(cmdLine));
+        devconsole::current().setOutput(QString());
+    }
+
+    const float total = totalSeconds != 0 ? totalSeconds : mdlMavrell::encodeSeconds;
+    float current = 0;
+    float lastDrawn = -1;
+    ProgressReader reader(sink, total, lastDrawn, current);
+
+    result.started = true;
+    for (int i = 0; i < stages.size(); ++i) {
+        const QString &stage = stages.at(i);
+        reader.beginStage(isTool3Command(stage), spanOf(i, stages.size()));
+        toolprocs::ToolProcess tool;
+        if (!tool.start(stage)) {
+            result.started = false;
+            result.endedByItself = false;
+            result.exitCode = -1;
+            break;
+        }
+        QElapsedTimer sinceData;
+        sinceData.start();
+        bool running = true;
+        while (true) {
+            const QString text = tool.readRound(limits.roundMs);
+            running = tool.isRunning();
+            if (!text.isEmpty()) {
+                sinceData.restart();
+                mirror(text);
+                reader.feed(text);
+            } else if (running) {
+                const int limit = tool.readFailed() ? failedReadMs : limits.silenceMs;
+                if (sinceData.elapsed() > limit) {
+                    result.stalled = true;
+                    break;
+                }
+            }
+            QCoreApplication::processEvents();
+            if (!running || stopEncodeFlag)
+                break;
+        }
+        if (!running) {
+            const QString rest = tool.drain();
+            mirror(rest);
+            reader.feed(rest);
+        }
+        if (tool.isRunning()) {
+            tool.stop(limits.graceMs);
+            QCoreApplication::processEvents();
+        }
+        result.endedByItself = !tool.killedByUs();
+        result.exitCode = tool.exitCode();
+        result.crashed = tool.crashed();
+        if (result.stalled || stopEncodeFlag || result.crashed || result.exitCode != 0)
+            break;
+    }
+
+    result.stopped = stopEncodeFlag && !result.stalled;
+    result.percent = result.started && !result.stalled && !result.stopped
+                         ? encodeprogress::finalPercent(current, result.endedByItself && !result.crashed, result.exitCode)
+                         : current;
+
+    if (sink)
+        sink->encodeEnded();
+    if (mdlMavrell::showDosOutput)
+        devconsole::current().showConsole();
+    QCoreApplication::processEvents();
+
+    if (!result.stalled && !result.stopped)
+        return result;
+
+    using mdlMavrell::lng;
+    if (result.stalled)
+        stopEncodeFlag = true;  // so that the encode step neither reports nor retries
+    if (sink)
+        sink->setCpuLoadText(lng[159] + QStringLiteral("0.0 %"));
+    QCoreApplication::processEvents();
+    if (result.stalled)
+        prompts::MsgBox(lng[266] + QStringLiteral("\r\n\r\n") + mdlMavrell::actionWord + lng[45]);
+    else
+        prompts::MsgBox(mdlMavrell::actionWord + lng[45]);
+    if (sink)
+        sink->showEncodeButton();
+    return result;
+}
+
+} // namespace mdlGetCmdOutput

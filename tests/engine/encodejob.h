@@ -1,0 +1,147 @@
+// Shared set-up of the encode tests: a clean job record, a job prepared from a real
+// source, a window stand-in that records what the run stage shows, and ffprobe.
+#pragma once
+
+#include "core/languagetable.h"
+#include "core/mdlmavrell.h"
+#include "core/numbertext.h"
+#include "core/timetext.h"
+#include "core/toolpaths.h"
+#include "engine/encodeflow.h"
+#include "engine/identifyprobe.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStringList>
+
+namespace encodetest {
+
+inline void clearJob()
+{
+    using namespace mdlMavrell;
+    targetExt.clear();
+    targetFormat.clear();
+    targetIsAudio = false;
+    actionWord = QStringLiteral("Convert");
+    outWidth = outHeight = 0;
+    fpsText.clear();
+    videoBitrateText.clear();
+    audioBitrateText.clear();
+    markIn = markOut = encodeSeconds = 0;
+    scaleFilter.clear();
+    colorFilter.clear();
+    rotateFilter.clear();
+    subtitleOpts.clear();
+    audioOpts.clear();
+    encodeVolumeOpt.clear();
+    showDosOutput = false;
+    mdlGetCmdOutput::stopEncodeFlag = false;
+    resetSourceInfo();
+}
+
+// The job for format/ext with the options a target's preset would give it.
+inline void setTarget(const QString &format, const QString &ext, bool audio = false)
+{
+    mdlMavrell::targetFormat = format;
+    mdlMavrell::targetExt = ext;
+    mdlMavrell::targetIsAudio = audio;
+}
+
+// Probes src with the real tools into SourceInfo.
+inline void probeSource(const QString &src)
+{
+    mdlMavrell::resetSourceInfo();
+    engine::analyseSource(src);
+}
+
+// The window as the run stage sees it; records progress and what it was asked to do.
+class RecordingWindow : public encodeflow::EncodeWindow {
+public:
+    QList<float> progress;         // running percentages drawn
+    QStringList notes;
+    int started = 0, ended = 0, stopShown = 0, encodeShown = 0, rested = 0;
+    QString played;
+    std::function<void(float)> onProgress;  // e.g. press Stop at some point
+
+    void setProgressNote(float pg, const QString &caption, bool isPreview) override
+    {
+        if (isPreview)
+            return;
+        progress << pg;
+        notes << caption;
+        if (onProgress)
+            onProgress(pg);
+    }
+    void encodeStarted(qint64, const QString &) override { ++started; }
+    void encodeEnded() override { ++ended; }
+    void showEncodeButton() override { ++encodeShown; }
+    void showStopButton() override { ++stopShown; }
+    void restProgressFrame() override { ++rested; }
+    void playResult(const QString &target) override { played = target; }
+};
+
+// One job through the run stage: the command built from the job record, the real tools.
+inline encodeflow::StageResult convert(const QString &src, const QString &dst, RecordingWindow &window)
+{
+    using namespace mdlMavrell;
+    const encodeflow::StartRange r = encodeflow::initialRange();
+    encodeSeconds = r.encodeSeconds;
+    encodeflow::EncodeJob job;
+    job.prep = encodecmd::prepare();
+    job.range = r.range;
+    job.inputs.tool2 = ToolPath(2);
+    job.inputs.tool3 = ToolPath(3);
+    job.inputs.src = src;
+    job.inputs.dst = dst;
+    job.inputs.aviSoundNote = encodeflow::aviSoundNote();
+    return encodeflow::runEncodeStage(job, window);
+}
+
+struct Probed {
+    QString format;       // ffprobe's format_name
+    double duration = 0;
+    QString video;        // codec of the first video stream, "" when none
+    QString audio;        // codec of the first audio stream
+    int width = 0, height = 0;
+    int sampleRate = 0;
+};
+
+inline Probed ffprobe(const QString &path)
+{
+    QProcess p;
+    p.start(QStringLiteral("ffprobe"), {"-v", "error", "-show_format", "-show_streams", "-of", "json", path});
+    p.waitForFinished(30000);
+    const QJsonObject o = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+    Probed r;
+    r.format = o["format"].toObject()["format_name"].toString();
+    r.duration = o["format"].toObject()["duration"].toString().toDouble();
+    for (const auto &s : o["streams"].toArray()) {
+        const QJsonObject st = s.toObject();
+        const QString type = st["codec_type"].toString();
+        if (type == QLatin1String("video") && r.video.isEmpty()) {
+            r.video = st["codec_name"].toString();
+            r.width = st["width"].toInt();
+            r.height = st["height"].toInt();
+        } else if (type == QLatin1String("audio") && r.audio.isEmpty()) {
+            r.audio = st["codec_name"].toString();
+            r.sampleRate = st["sample_rate"].toString().toInt();
+        }
+    }
+    return r;
+}
+
+// The mean volume in dB that ffmpeg's volumedetect measures.
+inline double meanVolume(const QString &path)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(QStringLiteral("ffmpeg"), {"-nostdin", "-i", path, "-vn", "-af", "volumedetect", "-f", "null", "-"});
+    p.waitForFinished(30000);
+    const QString out = QString::fromUtf8(p.readAll());
+    const int at = out.lastIndexOf(QLatin1String("mean_volume:"));
+    return at < 0 ? 1000 : numtext::Val(out.mid(at + 12));
+}
+
+} // namespace encodetest

@@ -1,0 +1,351 @@
+// The command text per target, the values prepared from the job, the container check
+// and the developer presets.
+#include "engine/encodejob.h"
+#include "support/scriptedprompts.h"
+
+#include <gtest/gtest.h>
+
+using namespace mdlMavrell;
+
+namespace {
+
+encodecmd::Inputs inputs(const QString &dst = QStringLiteral("/v/out.x"))
+{
+    encodecmd::Inputs in;
+    in.tool2 = QStringLiteral("/p/OrvexRes2");
+    in.tool3 = QStringLiteral("/p/OrvexRes3");
+    in.src = QStringLiteral("/v/in.src");
+    in.dst = dst;
+    return in;
+}
+
+class EncodeCommand : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        encodetest::clearJob();
+        srcFps = 25;
+        srcVideoFormat = QStringLiteral("0x10000001");
+        srcAudioCodec = QStringLiteral("mp3");
+        srcDemuxer = QStringLiteral("avi");
+        srcWidth = 320;
+        srcHeight = 240;
+        srcAudioBitrate = 128;
+        srcAudioRate = 44100;
+        srcAudioChannels = 2;
+        scaleFilter = QStringLiteral(" -vf-add scale=352:240");
+        audioOpts = QStringLiteral(" -channels 2 -srate 44100 -af-add channels=2");
+    }
+    QString build(const QString &format, const QString &ext, bool audio = false, QString range = QString())
+    {
+        encodetest::setTarget(format, ext, audio);
+        auto prep = encodecmd::prepare();
+        return encodecmd::build(prep, range, inputs()).command;
+    }
+};
+
+TEST_F(EncodeCommand, PreparedValuesFromTheJob)
+{
+    struct Case {
+        QString fps;
+        float srcFps;
+        QString expectFps;
+        int expectKeyint;
+    } cases[] = {
+        {"29.97  (normal)", 25, "30000/1001", 27}, {"23.976", 25, "24000/1001", 21}, {"14.985", 25, "15000/1001", 12},
+        {"25", 29.97f, "25", 23},                  {"3", 25, "3", 2},                 {"12.5", 25, "12.5", 10},
+        {"", 29.97f, "30000/1001", 27},            {"", 25, "25", 23},                {"same as source", 25, "25", 23},
+    };
+    for (const Case &c : cases) {
+        fpsText = c.fps;
+        srcFps = c.srcFps;
+        const auto p = encodecmd::prepare();
+        EXPECT_EQ(p.fps, c.expectFps) << c.fps.toStdString();
+        EXPECT_EQ(p.keyint, c.expectKeyint) << c.fps.toStdString();
+    }
+
+    struct Rates {
+        QString video, audio, vrate, arate;
+        int peak;
+    } rates[] = {
+        {"", "", "800", "64", 2400},
+        {"4000", "128  (high)", "4000", "128", 9000},
+        {"same as source", "x", "800", "64", 2400},
+        {"1475", "224", "1475", "224", 4425},
+    };
+    for (const Rates &r : rates) {
+        videoBitrateText = r.video;
+        audioBitrateText = r.audio;
+        const auto p = encodecmd::prepare();
+        EXPECT_EQ(p.vrate, r.vrate);
+        EXPECT_EQ(p.arate, r.arate);
+        EXPECT_EQ(p.peak, r.peak);
+    }
+}
+
+TEST_F(EncodeCommand, VideoTargetsAsBuilt)
+{
+    fpsText = QStringLiteral("25");
+    videoBitrateText = QStringLiteral("800");
+    audioBitrateText = QStringLiteral("128");
+    const QString tail = QStringLiteral(" \"/v/in.src\" -o \"/v/out.x\"");
+    const QString vopts =
+        QStringLiteral(" -vf-add scale=352:240 -channels 2 -srate 44100 -af-add channels=2 -vf-add harddup -mc 1");
+    struct Case {
+        QString format, ext, expected;
+    } cases[] = {
+        {"MPEG1", "mpg",
+         "/p/OrvexRes2 -oac twolame -twolameopts br=128 -ovc lavc -of lavf -lavfopts format=vcd -lavcopts "
+         "vcodec=mpeg1video:keyint=23:vrc_buf_size=1200:vrc_minrate=1200:vrc_maxrate=1200:vbitrate=1200 -ofps 25"
+             + vopts + tail},
+        {"VCD", "dat",
+         "/p/OrvexRes2 -oac twolame -twolameopts br=224 -ovc lavc -of lavf -lavfopts format=vcd -lavcopts "
+         "vcodec=mpeg1video:keyint=18:vrc_buf_size=1152:vrc_minrate=1152:vrc_maxrate=1152:vbitrate=1152 -ofps 30000/1001"
+             + vopts + tail},
+        {"MPEG2", "mpg",
+         "/p/OrvexRes2 -oac twolame -twolameopts br=128 -ovc lavc -of mpeg -mpegopts format=mpeg2 -lavcopts "
+         "vcodec=mpeg2video:keyint=23:vrc_buf_size=800:vrc_maxrate=2400:vbitrate=800:vstrict=0 -ofps 25"
+             + vopts + tail},
+        {"WMV7", "wmv",
+         "/p/OrvexRes2 -oac lavc -ovc lavc -of lavf -lavfopts format=asf -lavcopts vcodec=wmv1:keyint=23:vbitrate=800:"
+         "acodec=wmav1:abitrate=128 -ofps 25"
+             + vopts + tail},
+        {"MP42", "wmv",
+         "/p/OrvexRes2 -noodml -oac lavc -ovc lavc -of lavf -lavfopts format=asf -lavcopts vcodec=msmpeg4v2:keyint=23:"
+         "vbitrate=800:acodec=wmav2:abitrate=128 -ofps 25"
+             + vopts + tail},
+        {"MP42", "avi",
+         "/p/OrvexRes2 -noodml -ovc lavc -of lavf -lavfopts format=avi -lavcopts vcodec=msmpeg4v2:keyint=23:"
+         "vbitrate=800 -oac mp3lame -lameopts cbr:br=128 -ofps 25"
+             + vopts + tail},
+        {"XviD", "avi",
+         "/p/OrvexRes2 -noodml -ofps 25 -ovc xvid -xvidencopts max_key_interval=23:bitrate=800:max_bframes=0:"
+         "quant_type=h263:me_quality=4 -oac mp3lame -lameopts cbr:br=128"
+             + vopts + tail},
+        {"DivX", "avi",
+         "/p/OrvexRes2 -noodml -ofps 25 -ovc lavc -ffourcc DX50 -lavcopts vcodec=mpeg4:keyint=23:vbitrate=800 "
+         "-oac mp3lame -lameopts cbr:br=128"
+             + vopts + tail},
+        {"H.264", "avi",
+         "/p/OrvexRes2 -noodml -ofps 25 -ovc x264 -x264encopts keyint=23:bitrate=800:bframes=0 "
+         "-oac mp3lame -lameopts cbr:br=128"
+             + vopts + tail},
+        {"AudIsMp3", "avi",
+         "/p/OrvexRes2 -noodml -ovc copy -oac mp3lame -lameopts cbr:br=128 -channels 2 -srate 44100 -af-add channels=2"
+         " -vf-add harddup -mc 0"
+             + tail},
+        {"Nothing", "avi", ""},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(build(c.format, c.ext), c.expected) << c.format.toStdString() << " " << c.ext.toStdString();
+}
+
+// A DVD takes two runs: the encoder writes the picture with an MP2 track, then the
+// converter copies the picture and makes the sound AC-3.
+TEST_F(EncodeCommand, DvdRunsTheEncoderThenTheConverter)
+{
+    encodetest::setTarget("DVD", "vob");
+    auto prep = encodecmd::prepare();
+    QString range;
+    const auto b = encodecmd::build(prep, range, inputs("/v/out.vob"));
+    const QStringList stages = encodecmd::stages(b.command);
+    ASSERT_EQ(stages.size(), 2);
+    EXPECT_EQ(b.intermediate, "/v/out.vob.mavrell-video.vob");
+    EXPECT_TRUE(stages[0].startsWith("/p/OrvexRes2 -oac twolame -twolameopts br=384 -ovc lavc -of mpeg -mpegopts "
+                                     "format=dvd:tsaf -lavcopts vcodec=mpeg2video:keyint=18:vrc_buf_size=1835:"
+                                     "vrc_maxrate=9000:vbitrate=4800:vstrict=0 -ofps 30000/1001"));
+    EXPECT_TRUE(stages[0].endsWith(" \"/v/in.src\" -o \"/v/out.vob.mavrell-video.vob\""));
+    EXPECT_EQ(stages[1], "/p/OrvexRes3 -y -i \"/v/out.vob.mavrell-video.vob\" -map 0:v -map 0:a? -vcodec copy "
+                         "-acodec ac3 -ab 320000 -ar 48000 -f vob \"/v/out.vob\"");
+}
+
+TEST_F(EncodeCommand, AudioTargetsRunTheConverter)
+{
+    audioBitrateText = QStringLiteral("128");
+    audioOpts = QStringLiteral(" -ac 2 -ar 22050");
+    encodeVolumeOpt = QStringLiteral(" -vol 512");
+    struct Case {
+        QString ext, codec, rate;
+    } cases[] = {
+        {"wav", "", "22050"},
+        {"mp3", "", "22050"},
+        {"wma", " -acodec wmav2", "22050"},
+        {"mp4", " -f mp4 -acodec aac", "22050"},
+        {"aac", " -f adts -acodec aac", "22050"},
+        {"ac3", " -acodec ac3", "48000"},  // the AC-3 encoder takes no 22050 Hz
+        {"ogg", " -acodec libvorbis", "22050"},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(build("Sound " + c.ext.toUpper(), c.ext, true),
+                  "/p/OrvexRes3 -y -i \"/v/in.src\"" + c.codec + " -vn -ab 128000 -ac 2 -ar " + c.rate
+                      + " -vol 512 \"/v/out.x\"")
+            << c.ext.toStdString();
+    }
+    audioOpts = QStringLiteral(" -ac 2 -ar 44100");
+    EXPECT_TRUE(build("Sound AC3", "ac3", true).contains(" -ar 44100 "));
+
+    // A marked range: the converter's "-t" in place of "-endpos", kept for a rebuild.
+    encodetest::setTarget("Sound MP3", "mp3", true);
+    QString range = QStringLiteral(" -ss 00:00:10.0 -endpos 00:00:15.0");
+    auto prep = encodecmd::prepare();
+    const QString cmd = encodecmd::build(prep, range, inputs()).command;
+    EXPECT_EQ(range, " -ss 00:00:10.0 -t 00:00:15.0");
+    EXPECT_TRUE(cmd.contains(" -vn -ab 128000 -ss 00:00:10.0 -t 00:00:15.0 -ac 2")) << cmd.toStdString();
+    EXPECT_FALSE(cmd.contains("-endpos"));
+}
+
+TEST_F(EncodeCommand, SyncCorrectionPerSourceAndRetry)
+{
+    encodetest::setTarget("DivX", "avi");
+    auto prep = encodecmd::prepare();
+    QString range;
+    auto in = inputs();
+    EXPECT_EQ(encodecmd::build(prep, range, in).mc, " -mc 1");
+    in.retry = true;
+    EXPECT_EQ(encodecmd::build(prep, range, in).mc, " -mc 0");
+    EXPECT_TRUE(encodecmd::build(prep, range, in).command.contains(" -vf-add harddup -mc 0 \"/v/in.src\""));
+    in.retry = false;
+    srcVideoFormat = QStringLiteral("svq3");
+    srcAudioCodec = QStringLiteral("pcm");
+    EXPECT_EQ(encodecmd::build(prep, range, in).mc, " -mc 0");
+
+    // Keeping the video: an flv1 source keeps the correction, also on the retry.
+    encodetest::setTarget("AudIsMp3", "avi");
+    srcVideoFormat = QStringLiteral("flv1");
+    in.retry = true;
+    EXPECT_EQ(encodecmd::build(prep, range, in).mc, " -mc 1");
+}
+
+TEST_F(EncodeCommand, StreamCopyOperations)
+{
+    audioBitrateText = QStringLiteral("128");
+    encodeVolumeOpt = QStringLiteral(" -af-add volume=6");
+    const QString range = QStringLiteral(" -ss 00:00:01.0 -endpos 00:00:01.5");
+    const QString atail = range + audioOpts + encodeVolumeOpt + " -vf-add harddup -mc 0";
+    struct Case {
+        QString format, ext, videoFormat, audioCodec, aviNote, body, demuxer;
+    } cases[] = {
+        {"onlyTransVol", "mpg", "0x10000002", "mp2", "",
+         " -ovc copy -oac twolame -twolameopts br=128 -of mpeg -mpegopts format=mpeg2" + atail, "mpegps"},
+        {"onlyTransVol", "mpeg", "0x10000001", "mp2", "",
+         " -ovc copy -oac twolame -twolameopts br=128 -of lavf -lavfopts format=vcd" + atail, "mpegps"},
+        {"onlyTransVol", "dat", "0x10000001", "mp2", "",
+         " -ovc copy -oac twolame -twolameopts br=224 -of lavf -lavfopts format=vcd" + atail, "mpegps"},
+        {"onlyTransVol", "wmv", "wmv2", "ffwmav1", "",
+         " -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=wmav1:abitrate=128" + atail, "asf"},
+        {"onlyTransVol", "avi", "mp4v", "mp3", "", " -noodml -ovc copy -oac mp3lame -lameopts cbr:br=128" + atail, "avi"},
+        {"onlyCut", "mpg", "0x10000002", "mp2", "",
+         " -ovc copy -oac copy -of mpeg -mpegopts format=mpeg2" + range + " -vf-add harddup -mc 0", "mpegps"},
+        {"onlyCut", "dat", "0x10000001", "mp2", "",
+         " -ovc copy -oac copy -of lavf -lavfopts format=vcd" + range + " -vf-add harddup -mc 0", "mpegps"},
+        {"onlyCut", "vob", "0x10000002", "a52", "",
+         " -ovc copy -oac copy -of mpeg -mpegopts format=dvd:tsaf" + range + " -vf-add harddup -mc 0", "mpegps"},
+        {"onlyCut", "wmv", "wmv2", "ffwmav2", "",
+         " -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=wmav2:abitrate=128" + audioOpts + range
+             + " -vf-add harddup -mc 0",
+         "asf"},
+        {"onlyCut", "avi", "mp4v", "pcm", "note",
+         " -noodml -ovc copy -oac mp3lame -lameopts cbr:br=128 -channels 2 -srate 44100 -af-add channels=2" + range
+             + " -vf-add harddup -mc 0",
+         "avi"},
+        {"onlyCut", "avi", "mp4v", "mp3", "", " -noodml -ovc copy -oac copy" + range + " -vf-add harddup -mc 0", "avi"},
+        {"onlyFix", "mpg", "0x10000001", "mp2", "",
+         " -idx -ovc copy -oac copy -of lavf -lavfopts format=vcd -vf-add harddup -mc 0", "mpegps"},
+        {"onlyFix", "wmv", "wmv2", "ffwmav2", "",
+         " -idx -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=wmav2:abitrate=128" + audioOpts
+             + " -vf-add harddup -mc 0",
+         "asf"},
+        {"onlyFix", "avi", "mp4v", "", "note",
+         " -noodml -idx -ovc copy -oac mp3lame -lameopts cbr:br=128 -channels 2 -srate 44100 -af-add channels=2"
+         " -vf-add harddup -mc 0",
+         "avi"},
+        {"onlyFix", "avi", "mp4v", "mp3", "", " -noodml -idx -ovc copy -oac copy -vf-add harddup -mc 0", "avi"},
+    };
+    for (const Case &c : cases) {
+        encodetest::setTarget(c.format, c.ext);
+        srcVideoFormat = c.videoFormat;
+        srcAudioCodec = c.audioCodec;
+        auto prep = encodecmd::prepare();
+        QString r = range;
+        auto in = inputs();
+        in.aviSoundNote = c.aviNote;
+        const auto b = encodecmd::build(prep, r, in);
+        EXPECT_EQ(b.command, "/p/OrvexRes2" + c.body + " \"/v/in.src\" -o \"/v/out.x\"")
+            << c.format.toStdString() << " " << c.ext.toStdString();
+        EXPECT_EQ(b.expectedDemuxer, c.demuxer);
+        EXPECT_EQ(b.mc, " -mc 0");
+        EXPECT_FALSE(c.format == "onlyFix" && b.command.contains("-ss"));
+    }
+
+    // Changing the volume of a VOB keeps the picture and makes AC-3 sound in a second run.
+    encodetest::setTarget("onlyTransVol", "vob");
+    auto prep = encodecmd::prepare();
+    QString r = range;
+    const auto b = encodecmd::build(prep, r, inputs("/v/out.vob"));
+    const QStringList stages = encodecmd::stages(b.command);
+    ASSERT_EQ(stages.size(), 2);
+    EXPECT_EQ(stages[0], "/p/OrvexRes2 -ovc copy -oac twolame -twolameopts br=384 -of mpeg -mpegopts format=dvd:tsaf"
+                             + atail + " \"/v/in.src\" -o \"/v/out.vob.mavrell-video.vob\"");
+    EXPECT_TRUE(stages[1].startsWith("/p/OrvexRes3 -y -i \"/v/out.vob.mavrell-video.vob\""));
+}
+
+TEST_F(EncodeCommand, ContainerCheck)
+{
+    lng[262] = QStringLiteral("You want to aaa bbb but the file is ccc; aaa anyway?");
+    lng[21] = QStringLiteral("unknown");
+    actionWord = QStringLiteral("Cut");
+    targetExt = QStringLiteral("mpg");
+    ScriptedPrompts prompts;
+
+    srcDemuxer = QStringLiteral("mpegps");
+    EXPECT_TRUE(encodecmd::confirmRealFormat("mpegps"));
+    EXPECT_TRUE(prompts.messages.isEmpty());
+
+    srcDemuxer = QStringLiteral("lavfpref");
+    srcVideoFormat = QStringLiteral("mp4v");
+    prompts.answer(prompts::Answer::Cancel);
+    EXPECT_FALSE(encodecmd::confirmRealFormat("mpegps"));
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_EQ(prompts.messages[0].text, "You want to Cut MPG but the file is MP4; Cut anyway?");
+    EXPECT_EQ(prompts.messages[0].buttons, prompts::Buttons::OkCancel);
+    EXPECT_EQ(prompts.messages[0].defaultButton, 1);
+    prompts.answer(prompts::Answer::Ok);
+    EXPECT_TRUE(encodecmd::confirmRealFormat("mpegps"));
+
+    struct Name {
+        QString demuxer, video, expected;
+    } names[] = {{"ogg", "", "OGM"},      {"lavfpref", "mp4v", "MP4"}, {"mpegps", "", "MPG"},
+                 {"lavf_flv", "", "FLV"}, {"", "", "unknown"},         {"asf", "", "ASF"}};
+    for (const Name &n : names) {
+        srcDemuxer = n.demuxer;
+        srcVideoFormat = n.video;
+        EXPECT_EQ(encodecmd::getRealFormatName(), n.expected);
+    }
+    struct Codec {
+        QString codec, expected;
+    } codecs[] = {{"a52", "AC3"}, {"ffac3", "AC3"}, {"faad", "AAC"}, {"ffvorbis", "OGG"},
+                  {"ffcook", "RA"}, {"", "unknown"}, {"pcm", "PCM"}};
+    for (const Codec &c : codecs) {
+        srcAudioCodec = c.codec;
+        EXPECT_EQ(encodecmd::getRealAudioCodecName(), c.expected);
+    }
+}
+
+TEST_F(EncodeCommand, DeveloperPresets)
+{
+    fpsText = QStringLiteral("20");
+    encodetest::setTarget("MPEG1", "mpg");
+    const QString built = build("MPEG1", "mpg");
+    ASSERT_TRUE(built.contains("-ofps 20 ") && built.contains("keyint=18") && built.contains("-mc 1"));
+    EXPECT_EQ(encodecmd::applyDeveloperPreset(built, 0), built);
+    const QString p1 = encodecmd::applyDeveloperPreset(built, 1);
+    EXPECT_TRUE(p1.contains("-ofps 30000/1001 ") && p1.contains("keyint=27") && p1.contains("-mc 1"));
+    EXPECT_TRUE(encodecmd::applyDeveloperPreset(built, 2).contains("-mc 0"));
+    const QString p3 = encodecmd::applyDeveloperPreset(built, 3);
+    EXPECT_FALSE(p3.contains("-mc"));
+    EXPECT_TRUE(p3.contains("harddup  \"/v/in.src\""));  // the blank before the option stays
+    EXPECT_TRUE(encodecmd::applyDeveloperPreset(build("XviD", "avi"), 1).contains("max_key_interval=27"));
+    EXPECT_EQ(encodecmd::developerPresetItems().size(), 4);
+}
+
+} // namespace
