@@ -1,0 +1,224 @@
+#include "engine/jobplan.h"
+
+#include "core/fileobject.h"
+#include "core/mdlmavrell.h"
+#include "core/numbertext.h"
+#include "core/systeminfo.h"
+#include "core/timetext.h"
+#include "core/userprompts.h"
+
+#include <QDir>
+
+namespace engine {
+
+using namespace mdlMavrell;
+
+QString sourceOpenFilter(const QString &ext, const QString &format)
+{
+    if (!format.contains(QLatin1String("only")))
+        return openFileFilter;
+    if (ext == QLatin1String("mpg|dat|vob"))
+        return QStringLiteral("MPEG Files (*.mpg;*.mpeg;*.dat;*.vob)|*.mpg;*.mpeg;*.dat;*.vob|All Files (*.*)|*.*");
+    return ext.toUpper() + QStringLiteral(" Files (*.") + ext + QStringLiteral(")|*.") + ext
+           + QStringLiteral("|All Files (*.*)|*.*");
+}
+
+QStringList nameFiltersOf(const QString &filterText)
+{
+    QStringList result;
+    const QStringList parts = filterText.split(QLatin1Char('|'));
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString name = parts[i].trimmed();
+        const int paren = int(name.lastIndexOf(QLatin1Char('(')));
+        if (paren > 0 && name.endsWith(QLatin1Char(')')))
+            name = name.left(paren).trimmed();
+        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString &p : patterns) {
+            p = p.trimmed();
+            if (p == QLatin1String("*.*"))
+                p = QStringLiteral("*");
+        }
+        result << name + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    }
+    return result;
+}
+
+QString chooseSource(const TargetChoice &choice, QWidget *parent)
+{
+    prompts::FileRequest r;
+    r.kind = prompts::FileRequest::Open;
+    r.nameFilters = nameFiltersOf(sourceOpenFilter(choice.ext, choice.format));
+    r.filterIndex = 0;
+    r.parent = parent;
+    const prompts::FileAnswer a = prompts::current().file(r);
+    if (!a.accepted || a.paths.isEmpty())
+        return {};
+    return a.paths.first();
+}
+
+void resetRecords()
+{
+    resetSourceInfo();
+    previewPos = 0;
+    outWidth = outHeight = 0;
+    markIn = markOut = encodeSeconds = 0;
+    fpsText.clear();
+    videoBitrateText.clear();
+    audioBitrateText.clear();
+    scaleFilter.clear();
+    colorFilter.clear();
+    rotateFilter.clear();
+    subtitleOpts.clear();
+    audioOpts.clear();
+    encodeVolumeOpt.clear();
+    previewVolumeOpt.clear();
+    previewAddOpts.clear();
+    cropRect.fill(0);
+}
+
+QString targetExtFor(const QString &ext, const QString &sourcePath)
+{
+    if (!ext.contains(QLatin1Char('|')))
+        return ext;
+    QString path = sourcePath;
+    QString own = fileObject().GetExtensionName(path).toLower();
+    if (own == QLatin1String("mpeg"))
+        own = QStringLiteral("mpg");
+    // Whole items only: "pg" or "" is no container of the list.
+    const QStringList items = ext.split(QLatin1Char('|'));
+    if (!own.isEmpty() && items.contains(own))
+        return own;
+    return items.first();
+}
+
+QString targetSuffix(const QString &format)
+{
+    if (format == QLatin1String("AudIsMp3"))
+        return QStringLiteral("_AudIsMp3.");
+    if (format == QLatin1String("onlyTransVol"))
+        return QStringLiteral("_NewVol.");
+    if (format == QLatin1String("onlyCut"))
+        return QStringLiteral("_Cut.");
+    if (format == QLatin1String("onlyFix"))
+        return QStringLiteral("_Fix.");
+    return QStringLiteral(".");
+}
+
+QString targetFolder(const QString &sourcePath, bool besideSource, const QString &fixedFolder)
+{
+    QString folder;
+    if (besideSource) {
+        QString path = sourcePath;
+        folder = fileObject().GetParentFolderName(path);
+    } else {
+        folder = AddSlash(fixedFolder);
+    }
+    QString probe = folder;
+    if (folder.isEmpty() || !fileObject().FolderExists(probe) || !IsLocalDrive(folder))
+        folder = AddSlash(QDir::homePath());
+    return folder;
+}
+
+QString targetPathFor(const QString &sourcePath, const QString &folder, const QString &format,
+                      const QString &targetExt)
+{
+    QString path = sourcePath;
+    const QString base = fileObject().GetBaseName(path);
+    QString target = folder + base + targetSuffix(format) + targetExt;
+    // Also the same file when the folder reaches the source's folder another way
+    // (a link): the encoder must never write over its own source.
+    if (sourcePath.toLower() == target.toLower() || SameFile(sourcePath, target)) {
+        path = sourcePath;
+        target = folder + base + QLatin1Char('_') + fileObject().GetExtensionName(path).toLower()
+                 + QStringLiteral("2.") + targetExt;
+    }
+    return target;
+}
+
+QString subtitleFor(const QString &folder, const QString &sourcePath)
+{
+    QString path = sourcePath;
+    QString srt = folder + fileObject().GetBaseName(path) + QStringLiteral(".srt");
+    const QString wanted = srt;
+    return fileObject().FileExists(srt) ? wanted : QString();
+}
+
+int subtitleCodePageIndex(const QString &language)
+{
+    if (language == QLatin1String("tw"))
+        return 1;
+    if (language == QLatin1String("gb"))
+        return 2;
+    return 0;
+}
+
+void fitSizeTo1280(int w, int h, int &outW, int &outH)
+{
+    outW = w;
+    outH = h;
+    if (w == 0 || h == 0)
+        return;
+    if (w <= 1280 && h <= 1280)
+        return;
+    auto scaled = [](double v) {
+        int r = int(numtext::roundHalfEven(v));
+        if (r % 2 != 0)
+            ++r;
+        return r < 2 ? 2 : r;
+    };
+    if (w >= h) {
+        outW = 1280;
+        outH = scaled(double(h) * 1280.0 / double(w));
+    } else {
+        outH = 1280;
+        outW = scaled(double(w) * 1280.0 / double(h));
+    }
+}
+
+int pathLabelTop(int buttonTop, int buttonHeight, int labelHeight, bool targetLabel)
+{
+    const int top = buttonTop + (buttonHeight - labelHeight) / 2 + 2;
+    return targetLabel ? top - 1 : top;
+}
+
+NeutralOptions neutralOptions(const QString &folder, const QString &sourcePath, const QString &language)
+{
+    NeutralOptions n;
+    n.scopeEnd = FormatTime(srcLength, 3, 1);
+    if (srcLength > 0 && srcWidth * srcHeight > 0) {
+        n.subtitleFile = subtitleFor(folder, sourcePath);
+        n.useSubtitle = !n.subtitleFile.isEmpty();
+        n.subtitleChoice = true;
+    }
+    n.subtitleCodePage = subtitleCodePageIndex(language);
+    return n;
+}
+
+JobPlan planJob(const TargetChoice &choice, const QString &sourcePath, const PlanSettings &settings)
+{
+    JobPlan plan;
+    if (!checkFileExists(sourcePath)) {
+        prompts::FileMsgBox(lng[10], sourcePath);
+        return plan;
+    }
+    plan.started = true;
+    plan.source = sourcePath;
+    SetCurrentDir(sourcePath, QString());
+
+    resetRecords();
+    targetExt = targetExtFor(choice.ext, sourcePath);
+    targetFormat = choice.format;
+    targetIsAudio = choice.audioTarget;
+
+    plan.gifResult = analyseSource(sourcePath, settings.analyse);
+    if (plan.gifResult == QLatin1String("Static Gif"))
+        prompts::FileMsgBox(lng[56], sourcePath);
+
+    plan.folder = targetFolder(sourcePath, settings.targetBesideSource, settings.fixedFolder);
+    plan.target = targetPathFor(sourcePath, plan.folder, targetFormat, targetExt);
+    plan.neutral = neutralOptions(plan.folder, sourcePath, settings.language);
+    fitSizeTo1280(srcWidth, srcHeight, outWidth, outHeight);
+    return plan;
+}
+
+} // namespace engine
