@@ -126,8 +126,8 @@ int StopConsole()
     if (tool->isRunning()) {
         // Asked first, so that the player leaves the terminal and its files in order.
         tool->write(QByteArrayLiteral("quit\n"));
-        if (!tool->waitForEnd(1000))
-            tool->stop(1000);
+        if (!tool->waitForEnd(500))
+            tool->stop(500);
     }
     if (r.mirror)
         devconsole::current().appendOutput(tool->drain());
