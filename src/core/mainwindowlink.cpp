@@ -1,0 +1,10 @@
+#include "core/mainwindowlink.h"
+
+namespace {
+MainWindowLink *registered = nullptr;
+}
+
+namespace mdlMavrell {
+MainWindowLink *mainWindowLink() { return registered; }
+void setMainWindowLink(MainWindowLink *link) { registered = link; }
+} // namespace mdlMavrell
