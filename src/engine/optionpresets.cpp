@@ -1,0 +1,308 @@
+#include "engine/optionpresets.h"
+
+#include "core/mdlmavrell.h"
+#include "core/numbertext.h"
+
+namespace engine {
+
+using mdlMavrell::lng;
+
+TargetFamily targetFamily(const QString &targetFormat, const QString &targetExt, bool audioTarget)
+{
+    if (targetFormat == QLatin1String("AudIsMp3") || audioTarget || targetFormat == QLatin1String("onlyTransVol"))
+        return TargetFamily::Sound;
+    if (targetFormat == QLatin1String("onlyCut"))
+        return TargetFamily::Cut;
+    if (targetFormat == QLatin1String("onlyFix"))
+        return TargetFamily::Repair;
+    if (targetExt == QLatin1String("mpg") && targetFormat == QLatin1String("MPEG1"))
+        return TargetFamily::Mpeg1;
+    if (targetExt == QLatin1String("mpg") && targetFormat == QLatin1String("MPEG2"))
+        return TargetFamily::Mpeg2;
+    if (targetExt == QLatin1String("dat"))
+        return TargetFamily::Vcd;
+    if (targetExt == QLatin1String("vob"))
+        return TargetFamily::Dvd;
+    return TargetFamily::OtherVideo;
+}
+
+QStringList fpsItems(bool isMpg)
+{
+    QStringList l;
+    if (!isMpg)
+        l << lng[55] << "5" << "8" << "10" << "12" << "12.5" << "14.985" << "15" << "20" + lng[120];
+    for (const char *r : {"23.976", "24", "25", "29.97", "30"})
+        l << QString::fromLatin1(r) + lng[120];
+    return l;
+}
+
+QStringList videoBitrateItems(bool isMpeg1)
+{
+    QStringList l;
+    if (!isMpeg1)
+        l << "48" << "96" << "160" << "200" << "250" << "360" << "600" + lng[121] << "800";
+    l << "1152" + lng[122] << "1475" << "1775" + lng[123] << "2400" << "4800";
+    return l;
+}
+
+QStringList audioBitrateItems()
+{
+    return {"32", "48", "56", "64" + lng[121], "80", "112", "128" + lng[122], "160", "192", "224" + lng[123], "256", "320"};
+}
+
+QStringList audioSampleItems() { return {"11025", "16000", "22050", "24000", "32000", "44100", "48000"}; }
+
+QStringList rotateItems(bool isVcdDvd)
+{
+    QStringList l{lng[138], lng[139], lng[140], lng[141]};
+    if (!isVcdDvd)
+        l << lng[143] << lng[142] << lng[145] << lng[144];
+    return l;
+}
+
+WmvFpsList wmvFpsItems(float srcFps)
+{
+    WmvFpsList w;
+    w.items << lng[55];
+    w.selected = 0;
+    const char *rates[] = {"5", "8", "10", "12", "15", "20", "24", "25", "29.97"};
+    for (int i = 0; i < 9; ++i) {
+        const QString rate = QString::fromLatin1(rates[i]);
+        // Compared in single precision, as the source rate is kept: "29.97" does not
+        // exceed a source of 29.97 frames per second.
+        if (float(numtext::Val(rate)) <= srcFps) {
+            w.items << (i >= 5 ? rate + lng[120] : rate);
+            w.selected = int(w.items.size()) - 1;
+        }
+    }
+    if (float(numtext::Val(w.items.last())) < srcFps) {
+        w.items << numtext::single(srcFps);
+        if (srcFps < 20)
+            w.selected = int(w.items.size()) - 1;
+    }
+    return w;
+}
+
+PresetInput PresetInput::current(const QString &formatCaption)
+{
+    namespace m = mdlMavrell;
+    PresetInput in;
+    in.targetFormat = m::targetFormat;
+    in.targetExt = m::targetExt;
+    in.audioTarget = m::isAudioTarget();
+    in.formatCaption = formatCaption;
+    in.srcWidth = m::srcWidth;
+    in.srcHeight = m::srcHeight;
+    in.outWidth = m::outWidth;
+    in.outHeight = m::outHeight;
+    in.srcFps = m::srcFps;
+    return in;
+}
+
+namespace {
+
+ComboPreset pick(const QStringList &items, bool enabled, int index)
+{
+    ComboPreset c;
+    c.items = items;
+    c.enabled = enabled;
+    c.index = index;
+    c.text = index >= 0 && index < items.size() ? items[index] : QString();
+    return c;
+}
+
+ComboPreset sameAsSource(const QStringList &items)
+{
+    ComboPreset c;
+    c.items = items;
+    c.enabled = false;
+    c.index = -1;
+    c.text = lng[55];
+    return c;
+}
+
+// The rows every copy-like block (sound, cut, repair) shares: no picture settings.
+void noPicture(OptionPreset &p, const PresetInput &in)
+{
+    p.fps = sameAsSource(fpsItems(false));
+    p.videoBitrate = sameAsSource(videoBitrateItems(false));
+    p.rotate = pick(rotateItems(false), false, 0);
+    p.sizeEnabled = false;
+    p.sizeWidth = in.srcWidth;
+    p.sizeHeight = in.srcHeight;
+    p.sizeIndex = sizeItemSource;
+    p.sizeListEnabled = false;
+    p.cropFirst = false;
+    p.scaleCropEnabled = false;
+    p.bordersEnabled = false;
+    p.pictureEnabled = false;
+}
+
+void convertCaptions(OptionPreset &p, const PresetInput &in)
+{
+    p.formatText = in.formatCaption;
+    p.actionWord = lng[15];
+    p.optCaption = lng[15] + lng[27];
+    p.encodeCaption = lng[13] + lng[15];
+    p.stopCaption = lng[14] + lng[15];
+}
+
+// The rows every video block shares before its own values.
+void video(OptionPreset &p, const PresetInput &in)
+{
+    convertCaptions(p, in);
+    p.scopeEnabled = true;
+    p.audioOnEnabled = true;
+    p.audioOffEnabled = true;
+    p.delayNormEnabled = true;
+    p.rotate = pick(rotateItems(false), true, 0);
+    p.sizeEnabled = true;
+    p.sizeWidth = in.outWidth;
+    p.sizeHeight = in.outHeight;
+    p.sizeIndex = sizeItemCustom;
+    p.sizeListEnabled = true;
+    p.cropFirst = false;
+    p.scaleCropEnabled = true;
+    p.bordersEnabled = true;
+    p.pictureEnabled = true;
+    p.volumeEnabled = true;
+    p.firstPage = 0;
+    p.audioBitrate = pick(audioBitrateItems(), true, 3);
+    p.audioSample = pick(audioSampleItems(), true, 2);
+}
+
+// VCD and DVD: fixed size, crop first, no quarter turns, locked sound.
+void disc(OptionPreset &p, int bitrateIndex, int audioIndex, int sampleIndex, int w, int h, int sizeIndex)
+{
+    p.fps = pick(fpsItems(false), false, 12);
+    p.videoBitrate = pick(videoBitrateItems(false), false, bitrateIndex);
+    p.audioBitrate = pick(audioBitrateItems(), false, audioIndex);
+    p.audioSample = pick(audioSampleItems(), false, sampleIndex);
+    p.audioOffEnabled = false;
+    p.rotate = pick(rotateItems(true), true, 0);
+    p.sizeEnabled = false;
+    p.sizeWidth = w;
+    p.sizeHeight = h;
+    p.sizeIndex = sizeIndex;
+    p.sizeListEnabled = false;
+    p.cropFirst = true;
+    p.scaleCropEnabled = false;
+}
+
+} // namespace
+
+OptionPreset optionPreset(const PresetInput &in)
+{
+    OptionPreset p;
+    p.family = targetFamily(in.targetFormat, in.targetExt, in.audioTarget);
+    const bool transVol = in.targetFormat == QLatin1String("onlyTransVol");
+
+    switch (p.family) {
+    case TargetFamily::Sound: {
+        p.formatText = transVol ? lng[55] : in.formatCaption;
+        if (transVol)
+            p.actionWord = lng[38] + lng[66];
+        else if (in.audioTarget)
+            p.actionWord = lng[162] + in.targetFormat + QLatin1Char(' ');
+        else
+            p.actionWord = lng[15];
+        p.optCaption = transVol ? lng[66] + lng[27] : lng[15] + lng[27];
+        const QString verb = transVol ? lng[38] : lng[15];
+        p.encodeCaption = lng[13] + verb;
+        p.stopCaption = lng[14] + verb;
+        p.scopeEnabled = true;
+        noPicture(p, in);
+        if (in.targetExt == QLatin1String("dat")) {
+            p.audioBitrate = pick(audioBitrateItems(), false, 9);
+            p.audioSample = pick(audioSampleItems(), false, 5);
+        } else if (in.targetExt == QLatin1String("vob")) {
+            p.audioBitrate = pick(audioBitrateItems(), false, 11);
+            p.audioSample = pick(audioSampleItems(), false, 6);
+        } else {
+            p.audioBitrate = pick(audioBitrateItems(), in.targetExt != QLatin1String("wav"), 3);
+            p.audioSample = pick(audioSampleItems(), true, 2);
+        }
+        p.audioOnEnabled = true;
+        p.audioOffEnabled = false;
+        p.delayNormEnabled = !in.audioTarget;
+        p.volumeEnabled = true;
+        p.firstPage = 2;
+        break;
+    }
+    case TargetFamily::Cut:
+    case TargetFamily::Repair: {
+        const bool cut = p.family == TargetFamily::Cut;
+        p.formatText = lng[55];
+        p.actionWord = (cut ? lng[52] : lng[53]) + lng[54];
+        p.optCaption = cut ? lng[52] + lng[27] : lng[83];
+        p.encodeCaption = lng[13] + (cut ? lng[52] : lng[53]);
+        p.stopCaption = lng[14] + (cut ? lng[52] : lng[53]);
+        p.scopeEnabled = cut;
+        noPicture(p, in);
+        p.audioBitrate = sameAsSource(audioBitrateItems());
+        p.audioSample = pick(audioSampleItems(), false, 2);
+        p.audioOnEnabled = false;
+        p.audioOffEnabled = false;
+        p.delayNormEnabled = false;
+        p.volumeEnabled = false;
+        p.firstPage = 0;
+        break;
+    }
+    case TargetFamily::Mpeg1:
+    case TargetFamily::Mpeg2:
+        video(p, in);
+        p.fps = pick(fpsItems(true), true, 0);
+        p.videoBitrate = p.family == TargetFamily::Mpeg1 ? pick(videoBitrateItems(true), true, 0)
+                                                         : pick(videoBitrateItems(false), true, 8);
+        break;
+    case TargetFamily::Vcd:
+        video(p, in);
+        disc(p, 8, 9, 5, 352, 240, sizeItemVcd);
+        break;
+    case TargetFamily::Dvd:
+        video(p, in);
+        disc(p, 12, 11, 6, 720, 480, sizeItemDvd);
+        break;
+    case TargetFamily::OtherVideo:
+        video(p, in);
+        if (in.targetExt == QLatin1String("wmv")) {
+            const WmvFpsList w = wmvFpsItems(in.srcFps);
+            p.fps = pick(w.items, true, w.selected);
+        } else {
+            p.fps = pick(fpsItems(false), true, 8);
+        }
+        p.videoBitrate = pick(videoBitrateItems(false), true, 8);
+        break;
+    }
+    return p;
+}
+
+JobDefaults jobDefaults(const OptionPreset &p)
+{
+    JobDefaults d;
+    d.actionWord = p.actionWord;
+    d.outWidth = p.sizeWidth;
+    d.outHeight = p.sizeHeight;
+    d.scaleFilter = QStringLiteral(" -vf-add scale=") + numtext::integer(d.outWidth) + QLatin1Char(':')
+                    + numtext::integer(d.outHeight);
+    d.fpsText = p.fps.text;
+    d.videoBitrateText = p.videoBitrate.text;
+    d.audioBitrateText = p.audioBitrate.text;
+    return d;
+}
+
+void storeJobDefaults(const JobDefaults &d, int sliderWidth)
+{
+    using namespace mdlMavrell;
+    actionWord = d.actionWord;
+    outWidth = d.outWidth;
+    outHeight = d.outHeight;
+    scaleFilter = d.scaleFilter;
+    fpsText = d.fpsText;
+    videoBitrateText = d.videoBitrateText;
+    audioBitrateText = d.audioBitrateText;
+    if (sliderWidth > 0)
+        secPerSliderUnit = srcLength / float(sliderWidth);
+}
+
+} // namespace engine

@@ -1,0 +1,107 @@
+// The options dialog's presets per target family, as data: which rows are available,
+// which list each combo box holds and what it shows, the size boxes, the scale/crop
+// order and the first page; and the job defaults stored from them. The dialog applies
+// an OptionPreset to its controls; nothing here needs a window.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace engine {
+
+enum class TargetFamily { Sound, Cut, Repair, Mpeg1, Mpeg2, Vcd, Dvd, OtherVideo };
+
+// First match wins: the sound-like jobs (keep video, audio targets, volume change),
+// cut, repair, then MPEG-1/MPEG-2 by kind, VCD and DVD by extension, other video.
+TargetFamily targetFamily(const QString &targetFormat, const QString &targetExt, bool audioTarget);
+
+// The lists the dialog's combo boxes hold (texts with the suffix entries 120..123).
+QStringList fpsItems(bool isMpg);                // setCboFpsItem
+QStringList videoBitrateItems(bool isMpeg1);     // setCboVideoBitrateItem
+QStringList audioBitrateItems();
+QStringList audioSampleItems();
+QStringList rotateItems(bool isVcdDvd);          // setCboRotateItem
+
+// The frame-rate list of a WMV target: "same as the source", then the fixed rates up
+// to the source's own, then the source rate itself when it lies above the last of
+// them; `selected` is the item chosen (the last rate added, or the source-rate item
+// when the source runs below 20 frames per second).
+struct WmvFpsList {
+    QStringList items;
+    int selected = 0;
+};
+WmvFpsList wmvFpsItems(float srcFps);            // setCboFpsItemIsWmv
+
+// One combo box after the preset: its list, whether it is available, and which item
+// it shows (-1: none, with `text` set to entry 055).
+struct ComboPreset {
+    QStringList items;
+    bool enabled = false;
+    int index = -1;
+    QString text;  // the visible text: the item's, or entry 055
+};
+
+// Indexes of the size list that the presets select.
+inline constexpr int sizeItemSource = 0;
+inline constexpr int sizeItemCustom = 1;
+inline constexpr int sizeItemVcd = 16;  // "352 x 240"
+inline constexpr int sizeItemDvd = 28;  // "720 x 480"
+
+struct OptionPreset {
+    TargetFamily family = TargetFamily::OtherVideo;
+    // Captions: lblFormatStr is entry 064 followed by formatText.
+    QString formatText;
+    QString actionWord;
+    QString optCaption;     // the main window's settings button
+    QString encodeCaption;  // cmdEncode(0)
+    QString stopCaption;    // cmdEncode(1)
+
+    bool scopeEnabled = false;
+    ComboPreset fps;
+    ComboPreset videoBitrate;
+    ComboPreset audioBitrate;
+    ComboPreset audioSample;
+    bool audioOnEnabled = false;   // optAudio(0)
+    bool audioOffEnabled = false;  // optAudio(1)
+    bool delayNormEnabled = false;
+    ComboPreset rotate;            // always item 0 after the preset
+    bool sizeEnabled = false;      // txtSize(0..1), lblSizeStr
+    int sizeWidth = 0;             // what the size boxes end with
+    int sizeHeight = 0;
+    int sizeIndex = sizeItemSource;
+    bool sizeListEnabled = false;
+    bool cropFirst = false;        // optScaleCrop(1) rather than optScaleCrop(0)
+    bool scaleCropEnabled = false;
+    bool bordersEnabled = false;
+    bool pictureEnabled = false;   // brightness, contrast, hue, saturation, crop
+    bool volumeEnabled = false;
+    int firstPage = 0;
+};
+
+// The facts a preset depends on.
+struct PresetInput {
+    QString targetFormat;
+    QString targetExt;
+    bool audioTarget = false;
+    QString formatCaption;
+    int srcWidth = 0, srcHeight = 0;
+    int outWidth = 0, outHeight = 0;  // the capped source size
+    float srcFps = 0;
+    // From the shared records (JobSettings and SourceInfo).
+    static PresetInput current(const QString &formatCaption);
+};
+
+OptionPreset optionPreset(const PresetInput &input);
+
+// The job defaults the encode step uses when the dialog is never opened.
+struct JobDefaults {
+    QString actionWord;
+    int outWidth = 0, outHeight = 0;
+    QString scaleFilter;  // " -vf-add scale=W:H"
+    QString fpsText, videoBitrateText, audioBitrateText;
+};
+JobDefaults jobDefaults(const OptionPreset &preset);
+// Writes them into JobSettings; with the slider track's width also secPerSliderUnit.
+void storeJobDefaults(const JobDefaults &defaults, int sliderWidth = 0);
+
+} // namespace engine

@@ -1,0 +1,47 @@
+#include "engine/tabmasks.h"
+
+#include "core/mdlmavrell.h"
+
+namespace engine {
+
+QList<TabMask> tabMasks(int pageCount, bool hasAudio, bool hasPicture, bool jobImpossible)
+{
+    QList<TabMask> masks;
+    const QString message = hasAudio ? mdlMavrell::lng[248] : mdlMavrell::lng[249];
+    for (int i = 0; i < pageCount; ++i) {
+        TabMask m;
+        m.message = message;
+        if (jobImpossible)
+            m.visible = true;
+        else if (i == audioPage)
+            m.visible = !hasAudio;
+        else if (i != 0)
+            m.visible = !hasPicture;
+        masks.append(m);
+    }
+    return masks;
+}
+
+QList<TabMask> tabMasks(int pageCount)
+{
+    using namespace mdlMavrell;
+    return tabMasks(pageCount, !srcAudioCodec.isEmpty(), srcWidth != 0 && srcHeight != 0, isJobImpossible());
+}
+
+QPoint centredIn(const QSize &inner, const QSize &label)
+{
+    return {(inner.width() - label.width()) / 2, (inner.height() - label.height()) / 2};
+}
+
+NotePageLayout notePageLayout(const QSize &page, const QSize &noteSize, const QSize &buttonSize)
+{
+    NotePageLayout l;
+    l.donationCaption = mdlMavrell::lng[126];
+    l.note = mdlMavrell::lng[253];
+    l.noteRect = QRect(centredIn(page, noteSize), noteSize);
+    l.buttonRect = QRect(QPoint((page.width() - buttonSize.width()) / 2, l.noteRect.top() + noteSize.height() + 4),
+                         buttonSize);
+    return l;
+}
+
+} // namespace engine

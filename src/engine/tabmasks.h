@@ -1,0 +1,42 @@
+// Which pages of the options dialog are masked for the current job, with which
+// message, and where the mask texts and page 5's note and button go. Data only: the
+// dialog's window sets its masks from it.
+#pragma once
+
+#include <QList>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+namespace engine {
+
+inline constexpr int audioPage = 2;
+inline constexpr int notePage = 5;
+
+struct TabMask {
+    bool visible = false;
+    QString message;  // entry 249 (no audio) when the source has none, else 248 (no video)
+};
+
+// One mask per page 0..pageCount-1. Page 0 stays open unless the job is impossible;
+// page 2 is masked without audio; the others without a picture; an impossible job
+// masks every page.
+QList<TabMask> tabMasks(int pageCount, bool hasAudio, bool hasPicture, bool jobImpossible);
+// The same from SourceInfo and isJobImpossible().
+QList<TabMask> tabMasks(int pageCount);
+
+// Where a label of `label` size sits centred in an inner area of `inner` size.
+QPoint centredIn(const QSize &inner, const QSize &label);
+
+// Page 5: the note centred in the page, the donation button centred below it, 4 units
+// under the note's bottom.
+struct NotePageLayout {
+    QString donationCaption;  // entry 126
+    QString note;             // entry 253
+    QRect noteRect;
+    QRect buttonRect;
+};
+NotePageLayout notePageLayout(const QSize &page, const QSize &noteSize, const QSize &buttonSize);
+
+} // namespace engine
