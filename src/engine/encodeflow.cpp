@@ -1,0 +1,237 @@
+#include "engine/encodeflow.h"
+
+#include "core/fileobject.h"
+#include "core/mdlmavrell.h"
+#include "core/numbertext.h"
+#include "core/timetext.h"
+#include "core/userprompts.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+
+using namespace mdlMavrell;
+
+namespace encodeflow {
+
+namespace {
+
+const QString crlf = QStringLiteral("\r\n");
+
+bool isCopyJob()
+{
+    return targetFormat == QLatin1String("onlyTransVol") || targetFormat == QLatin1String("onlyCut")
+           || targetFormat == QLatin1String("onlyFix");
+}
+
+void removeFile(const QString &path)
+{
+    if (path.isEmpty())
+        return;
+    QString p = path;
+    fileObject().DeleteFile(p);
+}
+
+} // namespace
+
+int jobMismatchEntry()
+{
+    if (!isAudioTarget() && isAudioOnlySource())
+        return 247;
+    if (isAudioTarget() && srcAudioCodec.isEmpty())
+        return 252;
+    if (targetFormat == QLatin1String("AudIsMp3") && srcAudioCodec.isEmpty())
+        return 258;
+    if (targetFormat == QLatin1String("onlyTransVol") && srcAudioCodec.isEmpty())
+        return 260;
+    return 0;
+}
+
+bool isSameFile(const QString &src, const QString &dst) { return SameFile(src, dst); }
+
+QString overwriteQuestion(const QString &dst)
+{
+    QString entry = lng[4];
+    entry.replace(QStringLiteral("aaa"), actionWord.trimmed());
+    return dst + crlf + crlf + entry;
+}
+
+StartRange initialRange()
+{
+    StartRange r;
+    r.encodeSeconds = markOut > 0 ? markOut - markIn : srcLength;
+    if (markOut != 0)
+        r.range = QStringLiteral(" -ss ") + FormatTime(markIn, 3, 1) + QStringLiteral(" -endpos ")
+                  + FormatTime(r.encodeSeconds, 3, 1);
+    return r;
+}
+
+QString aviSoundNote()
+{
+    if (isCopyJob() && targetExt == QLatin1String("avi") && srcAudioCodec != QLatin1String("mp3"))
+        return crlf + QString(48, QLatin1Char('-')) + crlf + lng[261] + encodecmd::getRealAudioCodecName();
+    return {};
+}
+
+QString startConfirmation(float previousKeyFrame, const QString &settingsSummary, const QString &aviNote)
+{
+    QString text;
+    if (previousKeyFrame == -1) {
+        QString sparse = lng[49];
+        sparse.replace(QStringLiteral("aaa"), actionWord);
+        text = sparse + crlf + crlf;
+    }
+    return text + lng[50] + actionWord + QStringLiteral("  .....") + crlf + crlf + settingsSummary + aviNote;
+}
+
+QString percentNote(const QString &percent)
+{
+    QString note = lng[16];
+    note.replace(QStringLiteral("aaa"), percent);
+    return note;
+}
+
+QString firstProgressNote()
+{
+    const bool parsesTime = isAudioTarget() || targetFormat == QLatin1String("onlyFix");
+    return percentNote(QStringLiteral("0")) + QStringLiteral(" -->  ") + (parsesTime ? lng[279] : lng[265]);
+}
+
+bool offerRetry(float percent, bool retried, bool stopFlag, const QString &mc, qint64 targetSize)
+{
+    return percent <= 1 && !retried && !stopFlag && mc.contains(QLatin1String("-mc 1")) && targetSize > 0
+           && targetSize < 102400;
+}
+
+qint64 fileSize(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.isFile() ? info.size() : -1;
+}
+
+bool isSuccess(const mdlGetCmdOutput::EncodeRunResult &run, const QString &target, const QString &inUseMessage)
+{
+    return run.completed() && inUseMessage.isEmpty() && fileSize(target) > 0;
+}
+
+QString timeTakenText(float seconds) { return lng[7] + FormatTime(seconds, 1, 1) + lng[8]; }
+
+QString successText(const QString &target, const QString &timeText)
+{
+    return target + crlf + crlf + actionWord + lng[5] + lng[26] + timeText + crlf + crlf + lng[65];
+}
+
+QString failureText(const QString &target, const QString &inUseMessage, const QString &timeText)
+{
+    return target + crlf + crlf + inUseMessage + actionWord + lng[6] + lng[26] + timeText;
+}
+
+StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const mdlGetCmdOutput::EncodeRunLimits &limits)
+{
+    StageResult out;
+    const QString target = job.inputs.dst;
+    QString inUse;
+    bool retryDeclined = false;
+    qint64 startTick = 0;
+    encodecmd::Built built;
+
+    // The command is built once, and once more for an accepted retry.
+    auto buildCommand = [&] {
+        built = encodecmd::build(job.prep, job.range, job.inputs);
+        if (!built.command.isEmpty() && !built.expectedDemuxer.isEmpty()
+            && !encodecmd::confirmRealFormat(built.expectedDemuxer))
+            built.command.clear();
+        window.showStopButton();
+        const int preset = window.developerPreset();
+        if (preset > 0)
+            built.command = encodecmd::applyDeveloperPreset(built.command, preset);
+        return built.command;
+    };
+
+    QString command = buildCommand();
+    while (true) {
+        if (window.reviewRequested())
+            command = window.reviewCommand(command);
+        out.command = command;
+        startTick = QDateTime::currentMSecsSinceEpoch();
+        if (command.isEmpty())
+            break;
+        QString t = target;
+        fileObject().DeleteFile(t);
+        QCoreApplication::processEvents();
+        t = target;
+        if (fileObject().FileExists(t)) {
+            inUse = lng[57] + crlf + crlf;
+            break;
+        }
+        out.run = mdlGetCmdOutput::runEncodeWithProgress(command, encodeSeconds, false, &window, limits);
+        // What the first tool wrote tells whether it gave up at once.
+        qint64 written = fileSize(target);
+        if (written < 0 && !built.intermediate.isEmpty())
+            written = fileSize(built.intermediate);
+        removeFile(built.intermediate);
+        if (!offerRetry(out.run.percent, out.retried, mdlGetCmdOutput::stopEncodeFlag, built.mc, written))
+            break;
+        prompts::MessageRequest ask;
+        ask.text = lng[263];
+        ask.buttons = prompts::Buttons::OkCancel;
+        if (prompts::current().message(ask) != prompts::Answer::Ok) {
+            // The short target is kept, but the conversion did not work: say so.
+            retryDeclined = true;
+            break;
+        }
+        out.retried = true;
+        job.inputs.retry = true;
+        command = buildCommand();
+    }
+
+    window.setCpuLoadText(lng[159] + QStringLiteral("0.0 %"));
+    QCoreApplication::processEvents();
+
+    auto rest = [&] {
+        window.showEncodeButton();
+        window.restProgressFrame();
+        window.setProgressNote(0, percentNote(QStringLiteral("0")), true);
+        window.setEncodingControls(false);
+    };
+
+    if (command.isEmpty()) {
+        out.outcome = Outcome::NotRun;
+        rest();
+        return out;
+    }
+    if (mdlGetCmdOutput::stopEncodeFlag) {
+        out.outcome = Outcome::Stopped;
+        rest();
+        return out;
+    }
+
+    const auto elapsed = [&] { return float(QDateTime::currentMSecsSinceEpoch() - startTick) / 1000.0f; };
+    if (!retryDeclined && isSuccess(out.run, target, inUse)) {
+        out.outcome = Outcome::Succeeded;
+        window.setProgressNote(100, percentNote(QStringLiteral("100")), false);
+        QCoreApplication::processEvents();
+        const QString text = successText(target, timeTakenText(elapsed()));
+        if (prompts::MsgBox(text, prompts::Buttons::OkCancel) == prompts::Answer::Ok) {
+            rest();
+            QCoreApplication::processEvents();
+            window.playResult(target);
+            return out;
+        }
+        rest();
+        return out;
+    }
+
+    out.outcome = Outcome::Failed;
+    if (fileSize(target) == 0) {
+        removeFile(target);
+        QCoreApplication::processEvents();
+    }
+    const QString timeText = inUse.isEmpty() ? timeTakenText(elapsed()) : QString();
+    prompts::MsgBox(failureText(target, inUse, timeText));
+    rest();
+    return out;
+}
+
+} // namespace encodeflow

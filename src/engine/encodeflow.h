@@ -1,0 +1,104 @@
+// The decisions of the encode button that need no window: the checks of the job
+// against the source, the time range, the texts of the questions and reports, the
+// retry test and the verdict on a run, and the run stage itself, which talks to the
+// main window through EncodeWindow.
+#pragma once
+
+#include "engine/encodecommand.h"
+#include "engine/encoderunner.h"
+
+#include <QString>
+
+namespace encodeflow {
+
+// ---- Before the run ----
+
+// The text-table entry of the first check the job fails against the source
+// (247, 252, 258 or 260), 0 when the job suits the source.
+int jobMismatchEntry();
+// Source and target name the same file (canonical paths, not letter-for-letter text).
+bool isSameFile(const QString &src, const QString &dst);
+// The overwrite question: the target path, two line breaks, entry 004 with the action word.
+QString overwriteQuestion(const QString &dst);
+
+struct StartRange {
+    float encodeSeconds = 0;
+    QString range;  // "" or " -ss hh:mm:ss.s -endpos hh:mm:ss.s"
+};
+// From markIn, markOut and srcLength, before any key-frame alignment.
+StartRange initialRange();
+
+// The note on an AVI copy job whose sound is not MP3 (it is turned into MP3); "" otherwise.
+QString aviSoundNote();
+// The start confirmation: the sparse-key-frame warning when previousKeyFrame is -1,
+// entry 050 with the action word, the settings summary and the AVI sound note.
+QString startConfirmation(float previousKeyFrame, const QString &settingsSummary, const QString &aviNote);
+// The progress note shown before the tool starts (0 % and what comes first).
+QString firstProgressNote();
+// Entry 016 with the percentage: the bar's caption at rest (0) and at success (100).
+QString percentNote(const QString &percent);
+
+// ---- After the run ----
+
+// The retry with the A/V sync correction switched off is offered when the tool gave
+// up almost at once (1 % or less) with a small target (1 to 102399 bytes), once per
+// click, not after Stop, and only when this try had the correction on.
+bool offerRetry(float percent, bool retried, bool stopFlag, const QString &mc, qint64 targetSize);
+// A conversion succeeded when every tool ran to its own end with status 0, the
+// target exists and is not empty, and the old target could be replaced.
+bool isSuccess(const mdlGetCmdOutput::EncodeRunResult &run, const QString &target, const QString &inUseMessage);
+// Entry 007, the seconds taken with one decimal, entry 008.
+QString timeTakenText(float seconds);
+QString successText(const QString &target, const QString &timeText);
+QString failureText(const QString &target, const QString &inUseMessage, const QString &timeText);
+// The size of a file; -1 when there is none.
+qint64 fileSize(const QString &path);
+
+// ---- The run stage ----
+
+// What the run stage asks of the main window besides the runner's progress.
+class EncodeWindow : public mdlGetCmdOutput::EncodeProgressSink {
+public:
+    // Shows the Stop button in place of the encode button (the command is built).
+    virtual void showStopButton() {}
+    // The developer preset chosen (-1 or 0: none; only in developer mode).
+    virtual int developerPreset() { return -1; }
+    // Developer review of the command: true when it is asked for; reviewCommand gives
+    // the command as confirmed, "" when the review was cancelled.
+    virtual bool reviewRequested() { return false; }
+    virtual QString reviewCommand(const QString &command) { return command; }
+    // Gives the progress frame back its resting look and size.
+    virtual void restProgressFrame() {}
+    // Locks (true) or unlocks the main window's buttons.
+    virtual void setEncodingControls(bool encoding) {}
+    // Opens the player window on the finished target.
+    virtual void playResult(const QString &target) {}
+};
+
+// One job as the encode button hands it to the run stage.
+struct EncodeJob {
+    encodecmd::Prepared prep;
+    QString range;
+    encodecmd::Inputs inputs;  // tools, source and target; retry is set by the stage
+};
+
+enum class Outcome {
+    NotRun,     // the container check or the developer review was cancelled
+    Stopped,    // the user stopped it or the tool stalled; the runner has told the user
+    Succeeded,  // reported as success (played when the user asked for it)
+    Failed,     // reported as failure
+};
+
+struct StageResult {
+    Outcome outcome = Outcome::NotRun;
+    QString command;  // the last command run (or built)
+    bool retried = false;
+    mdlGetCmdOutput::EncodeRunResult run;
+};
+
+// Builds the command, runs it with the one offered retry, reports the end and puts
+// the window at rest.
+StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window,
+                           const mdlGetCmdOutput::EncodeRunLimits &limits = mdlGetCmdOutput::EncodeRunLimits());
+
+} // namespace encodeflow

@@ -1,0 +1,258 @@
+// The encode button's decisions: the checks and texts before the run, and the run
+// stage's retry, verdict and report (fake encoders that write what a test needs).
+#include "engine/encodejob.h"
+#include "support/scriptedprompts.h"
+#include "support/testenv.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace mdlMavrell;
+using encodeflow::Outcome;
+
+namespace {
+
+class EncodeFlow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        encodetest::clearJob();
+        loadLanguageTable(QStringLiteral("en"));
+        actionWord = QStringLiteral("Convert");
+        programDir.activate();
+        src = tmp.path() + "/in.avi";
+        dst = tmp.path() + "/out.avi";
+        QFile f(src);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("not really a video");
+        srcLength = 3;
+        srcFps = 25;
+        srcWidth = 320;
+        srcAudioCodec = QStringLiteral("mp3");
+        srcDemuxer = QStringLiteral("avi");
+        encodetest::setTarget("DivX", "avi");
+    }
+    // A fake encoder that writes `bytes` bytes to the file after "-o", prints `pos`
+    // seconds of progress and ends with `status`; the command it got goes to a log.
+    void fakeEncoder(int bytes, const char *pos, int status)
+    {
+        programDir.fakeTool(2, "out=''; prev=''; for a; do [ \"$prev\" = -o ] && out=$a; prev=$a; done\n"
+                               "echo \"$*\" >> '" + QFile::encodeName(tmp.path()) + "/log'\n"
+                               "head -c " + QByteArray::number(bytes) + " /dev/zero > \"$out\"\n"
+                               "printf 'Pos: " + QByteArray(pos) + "s  1f\\r'\nexit " + QByteArray::number(status) + "\n");
+    }
+    QStringList runs() const
+    {
+        QFile f(tmp.path() + "/log");
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts)
+                                           : QStringList();
+    }
+    encodeflow::StageResult convert() { return encodetest::convert(src, dst, window); }
+
+    testenv::ProgramDir programDir;
+    QTemporaryDir tmp;
+    QString src, dst;
+    encodetest::RecordingWindow window;
+    ScriptedPrompts prompts;
+};
+
+TEST_F(EncodeFlow, JobAgainstSource)
+{
+    struct Case {
+        QString format;
+        bool audioTarget;
+        QString demuxer, codec;
+        int entry;
+    } cases[] = {
+        {"DivX", false, "audio", "mp3", 247}, {"Sound MP3", true, "audio", "mp3", 0},
+        {"Sound MP3", true, "avi", "", 252},  {"AudIsMp3", false, "avi", "", 258},
+        {"onlyTransVol", false, "avi", "", 260}, {"onlyCut", false, "avi", "", 0},
+        {"DivX", false, "avi", "", 0},
+    };
+    for (const Case &c : cases) {
+        encodetest::setTarget(c.format, "avi", c.audioTarget);
+        srcDemuxer = c.demuxer;
+        srcAudioCodec = c.codec;
+        EXPECT_EQ(encodeflow::jobMismatchEntry(), c.entry) << c.format.toStdString();
+    }
+}
+
+TEST_F(EncodeFlow, SameFileByWhatItIsNotHowItIsWritten)
+{
+    EXPECT_TRUE(encodeflow::isSameFile(src, tmp.path() + "/./in.avi"));
+    EXPECT_TRUE(encodeflow::isSameFile(src, tmp.path() + "/../" + QFileInfo(tmp.path()).fileName() + "/in.avi"));
+    ASSERT_TRUE(QFile::link(src, tmp.path() + "/link.avi"));
+    EXPECT_TRUE(encodeflow::isSameFile(src, tmp.path() + "/link.avi"));
+    EXPECT_FALSE(encodeflow::isSameFile(src, tmp.path() + "/IN.avi"));  // another name on this system
+    EXPECT_FALSE(encodeflow::isSameFile(src, dst));
+}
+
+TEST_F(EncodeFlow, RangeNotesAndQuestions)
+{
+    markIn = 10;
+    markOut = 25;
+    auto r = encodeflow::initialRange();
+    EXPECT_EQ(r.encodeSeconds, 15);
+    EXPECT_EQ(r.range, " -ss 00:00:10.0 -endpos 00:00:15.0");
+    markOut = 0;
+    srcLength = 42.5f;
+    r = encodeflow::initialRange();
+    EXPECT_EQ(r.encodeSeconds, 42.5f);
+    EXPECT_EQ(r.range, "");
+
+    actionWord = QStringLiteral(" Cut ");
+    EXPECT_EQ(encodeflow::overwriteQuestion("/v/a.avi"),
+              "/v/a.avi\r\n\r\nThe target file already exists. Press OK to overwrite it and start \"Cut\".");
+
+    encodetest::setTarget("onlyCut", "avi");
+    srcAudioCodec = QStringLiteral("pcm");
+    const QString note = encodeflow::aviSoundNote();
+    EXPECT_EQ(note, "\r\n" + QString(48, '-') + "\r\n" + lng[261] + "PCM");
+    srcAudioCodec = QStringLiteral("mp3");
+    EXPECT_EQ(encodeflow::aviSoundNote(), "");
+    srcAudioCodec.clear();
+    EXPECT_FALSE(encodeflow::aviSoundNote().isEmpty());
+    encodetest::setTarget("DivX", "avi");
+    EXPECT_EQ(encodeflow::aviSoundNote(), "");
+
+    actionWord = QStringLiteral("Cut");
+    EXPECT_EQ(encodeflow::startConfirmation(0, "SUMMARY", "NOTE"), lng[50] + "Cut  .....\r\n\r\nSUMMARYNOTE");
+    QString sparse = lng[49];
+    sparse.replace("aaa", "Cut");
+    EXPECT_EQ(encodeflow::startConfirmation(-1, "S", ""), sparse + "\r\n\r\n" + lng[50] + "Cut  .....\r\n\r\nS");
+
+    EXPECT_EQ(encodeflow::firstProgressNote(), "Progress 0 % -->  " + lng[265]);
+    encodetest::setTarget("onlyFix", "avi");
+    EXPECT_EQ(encodeflow::firstProgressNote(), "Progress 0 % -->  " + lng[279]);
+}
+
+TEST_F(EncodeFlow, RetryTest)
+{
+    struct Case {
+        float percent;
+        bool retried, stop;
+        QString mc;
+        qint64 size;
+        bool offer;
+    } cases[] = {
+        {0, false, false, " -mc 1", 50000, true},   {1, false, false, " -mc 1", 102399, true},
+        {0, true, false, " -mc 1", 50000, false},   {0, false, true, " -mc 1", 50000, false},
+        {0, false, false, " -mc 0", 50000, false},  {0, false, false, " -mc 1", 0, false},
+        {0, false, false, " -mc 1", -1, false},     {0, false, false, " -mc 1", 200000, false},
+        {1.5f, false, false, " -mc 1", 50000, false},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(encodeflow::offerRetry(c.percent, c.retried, c.stop, c.mc, c.size), c.offer)
+            << c.percent << " " << c.size;
+}
+
+TEST_F(EncodeFlow, SuccessIsReportedAndPlayed)
+{
+    fakeEncoder(200000, "3.0", 0);
+    const auto r = convert();
+    EXPECT_EQ(r.outcome, Outcome::Succeeded);
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_TRUE(prompts.messages[0].text.startsWith(dst + "\r\n\r\nConvert succeeded, time taken "));
+    EXPECT_TRUE(prompts.messages[0].text.endsWith(" seconds\r\n\r\n" + lng[65]));
+    EXPECT_EQ(window.played, dst);
+    EXPECT_EQ(window.stopShown, 1);
+    EXPECT_EQ(window.encodeShown, 1);
+    EXPECT_EQ(window.progress.last(), 100);
+}
+
+// The tool gave up at once with a short target: one retry without the sync
+// correction; its failure again is a failure, however large the target.
+TEST_F(EncodeFlow, OneRetryWithoutSyncCorrection)
+{
+    fakeEncoder(50000, "0.0", 1);
+    prompts.answer(prompts::Answer::Ok);  // the retry
+    const auto r = convert();
+    EXPECT_TRUE(r.retried);
+    const QStringList log = runs();
+    ASSERT_EQ(log.size(), 2);
+    EXPECT_TRUE(log[0].contains("-mc 1"));
+    EXPECT_TRUE(log[1].contains("-mc 0"));
+    EXPECT_EQ(r.outcome, Outcome::Failed);
+    ASSERT_EQ(prompts.messages.size(), 2);
+    EXPECT_EQ(prompts.messages[0].text, lng[263]);
+    EXPECT_TRUE(prompts.messages[1].text.startsWith(dst + "\r\n\r\nConvert failed, time taken "));
+}
+
+TEST_F(EncodeFlow, DeclinedRetryIsAFailure)
+{
+    fakeEncoder(50000, "0.0", 1);
+    prompts.answer(prompts::Answer::Cancel);
+    const auto r = convert();
+    EXPECT_EQ(r.outcome, Outcome::Failed);
+    ASSERT_EQ(prompts.messages.size(), 2);
+    EXPECT_TRUE(prompts.messages[1].text.contains("Convert failed"));
+    EXPECT_EQ(QFileInfo(dst).size(), 50000);  // the short target stays for the user to look at
+}
+
+TEST_F(EncodeFlow, FailuresAreNeverSuccesses)
+{
+    struct Case {
+        QByteArray script;
+        bool targetKept;
+    } cases[] = {
+        // Ends with an error after writing much: no retry (large target), a failure.
+        {"head -c 200000 /dev/zero > \"$out\"; exit 1", true},
+        // Crashes after writing: a failure, not a success by the target's size.
+        {"head -c 200000 /dev/zero > \"$out\"; kill -SEGV $$", true},
+        // An empty target is a failure and is removed.
+        {": > \"$out\"; exit 0", false},
+        // Nothing written at all.
+        {"exit 0", false},
+    };
+    for (const Case &c : cases) {
+        QFile::remove(dst);
+        prompts.messages.clear();
+        programDir.fakeTool(2, "out=''; prev=''; for a; do [ \"$prev\" = -o ] && out=$a; prev=$a; done\n" + c.script + "\n");
+        const auto r = convert();
+        EXPECT_EQ(r.outcome, Outcome::Failed) << c.script.constData();
+        ASSERT_EQ(prompts.messages.size(), 1) << c.script.constData();
+        EXPECT_TRUE(prompts.messages[0].text.contains("Convert failed")) << c.script.constData();
+        EXPECT_EQ(QFile::exists(dst), c.targetKept) << c.script.constData();
+        EXPECT_TRUE(window.played.isEmpty());
+    }
+}
+
+TEST_F(EncodeFlow, StoppedRunIsNotReported)
+{
+    // The old target goes before the run.
+    QFile old(dst);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+    programDir.fakeTool(2, "out=''; prev=''; for a; do [ \"$prev\" = -o ] && out=$a; prev=$a; done\n"
+                           "head -c 1000 /dev/zero > \"$out\"\n"
+                           "while true; do printf 'Pos:   1.0s   25f\\r'; sleep 0.1; done\n");
+    QTimer::singleShot(300, [] { mdlGetCmdOutput::stopEncodeFlag = true; });
+    const auto r = convert();
+    EXPECT_EQ(r.outcome, Outcome::Stopped);
+    EXPECT_TRUE(r.run.stopped);
+    ASSERT_EQ(prompts.messages.size(), 1);  // the runner's own note, no report, no retry
+    EXPECT_EQ(prompts.messages[0].text, "Convert" + lng[45]);
+    EXPECT_EQ(QFileInfo(dst).size(), 1000);  // the partial target is left as it was written
+    EXPECT_GE(window.encodeShown, 1);
+    EXPECT_GE(window.rested, 1);
+}
+
+TEST_F(EncodeFlow, DeclinedContainerCheckRunsNothing)
+{
+    encodetest::setTarget("onlyCut", "avi");
+    srcDemuxer = QStringLiteral("lavfpref");
+    srcVideoFormat = QStringLiteral("mp4v");
+    fakeEncoder(200000, "3.0", 0);
+    prompts.answer(prompts::Answer::Cancel);
+    const auto r = convert();
+    EXPECT_EQ(r.outcome, Outcome::NotRun);
+    EXPECT_TRUE(runs().isEmpty());
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_TRUE(prompts.messages[0].text.contains("MP4"));
+    EXPECT_EQ(window.rested, 1);
+}
+
+} // namespace
