@@ -221,4 +221,12 @@ JobPlan planJob(const TargetChoice &choice, const QString &sourcePath, const Pla
     return plan;
 }
 
+JobPlan openSourceForTarget(const TargetChoice &choice, const PlanSettings &settings, QWidget *parent)
+{
+    const QString source = chooseSource(choice, parent);
+    if (source.isEmpty())
+        return {};
+    return planJob(choice, source, settings);
+}
+
 } // namespace engine

@@ -88,4 +88,8 @@ struct JobPlan {
 // state and the capped output size (outWidth, outHeight).
 JobPlan planJob(const TargetChoice &choice, const QString &sourcePath, const PlanSettings &settings);
 
+// The job start from a menu click, after the main window's busy test: the open dialog,
+// then planJob. A cancelled dialog starts nothing and says nothing.
+JobPlan openSourceForTarget(const TargetChoice &choice, const PlanSettings &settings, QWidget *parent = nullptr);
+
 } // namespace engine

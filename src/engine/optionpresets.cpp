@@ -305,4 +305,11 @@ void storeJobDefaults(const JobDefaults &d, int sliderWidth)
         secPerSliderUnit = srcLength / float(sliderWidth);
 }
 
+OptionPreset presetCurrentJob(const QString &formatCaption, int sliderWidth)
+{
+    const OptionPreset p = optionPreset(PresetInput::current(formatCaption));
+    storeJobDefaults(jobDefaults(p), sliderWidth);
+    return p;
+}
+
 } // namespace engine

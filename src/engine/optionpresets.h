@@ -103,5 +103,8 @@ struct JobDefaults {
 JobDefaults jobDefaults(const OptionPreset &preset);
 // Writes them into JobSettings; with the slider track's width also secPerSliderUnit.
 void storeJobDefaults(const JobDefaults &defaults, int sliderWidth = 0);
+// The preset for the job in the shared records, its defaults stored; the dialog then
+// applies the returned preset to its controls.
+OptionPreset presetCurrentJob(const QString &formatCaption, int sliderWidth = 0);
 
 } // namespace engine

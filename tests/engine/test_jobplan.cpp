@@ -1,6 +1,8 @@
 // Job planning: the open dialog's filters, the target's extension, folder and name,
 // the size cap, and the whole job start on real clips.
 #include "engine/jobplan.h"
+#include "engine/optionpresets.h"
+#include "engine/tabmasks.h"
 
 #include "core/mdlmavrell.h"
 #include "support/scriptedprompts.h"
@@ -44,6 +46,9 @@ TEST(JobPlan, OpenDialogFilters)
     EXPECT_EQ(prompts.fileRequests[0].nameFilters, QStringList({"WMV Files (*.wmv)", "All Files (*)"}));
     prompts.answerFile("/v/clip.wmv");
     EXPECT_EQ(chooseSource(*targetChoice(TargetMenu::ToFix, 1)), QString("/v/clip.wmv"));
+    prompts.cancelFile();
+    EXPECT_FALSE(openSourceForTarget(*targetChoice(TargetMenu::ToFix, 1), PlanSettings()).started);
+    EXPECT_TRUE(prompts.messages.isEmpty()) << "a cancelled dialog says nothing";
 }
 
 TEST(JobPlan, TargetExtensionKeepsACopyJobsContainer)
@@ -241,4 +246,33 @@ TEST_F(JobStart, UnusableSourceIsRefusedAndTheJobKept)
     EXPECT_EQ(mdlMavrell::targetFormat, QString("MPEG2"));
     EXPECT_EQ(mdlMavrell::srcWidth, 640);
     EXPECT_FLOAT_EQ(mdlMavrell::markIn, 2);
+}
+
+TEST_F(JobStart, SoundFileForAVideoTargetMasksEveryPage)
+{
+    const QString source = copyClip("tone.mp3", "song.mp3");
+    const auto choice = *targetChoice(TargetMenu::ToAvi, 2);
+    ASSERT_TRUE(planJob(choice, source, PlanSettings()).started);
+    const OptionPreset p = presetCurrentJob(choice.formatCaption);
+    EXPECT_EQ(p.family, TargetFamily::OtherVideo);
+    EXPECT_EQ(mdlMavrell::scaleFilter, QString(" -vf-add scale=0:0"));
+    EXPECT_TRUE(mdlMavrell::isJobImpossible());
+    for (const TabMask &m : tabMasks(6)) {
+        EXPECT_TRUE(m.visible);
+        EXPECT_EQ(m.message, QString("{248}"));
+    }
+}
+
+TEST_F(JobStart, SilentVideoMasksOnlyTheAudioPage)
+{
+    const QString source = copyClip("silent.avi", "silent.avi");
+    const auto choice = *targetChoice(TargetMenu::ToWmv, 2);
+    ASSERT_TRUE(planJob(choice, source, PlanSettings()).started);
+    const OptionPreset p = presetCurrentJob(choice.formatCaption);
+    EXPECT_EQ(p.fps.text, QString("25{120}"));
+    EXPECT_EQ(mdlMavrell::fpsText, QString("25{120}"));
+    const QList<TabMask> masks = tabMasks(6);
+    for (int i = 0; i < masks.size(); ++i)
+        EXPECT_EQ(masks[i].visible, i == audioPage) << i;
+    EXPECT_EQ(masks[0].message, QString("{249}"));
 }

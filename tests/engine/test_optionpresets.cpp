@@ -218,7 +218,9 @@ TEST(OptionPresets, StoredDefaultsFromTheSharedRecords)
     m::outWidth = 1280;
     m::outHeight = 720;
     m::srcLength = 30;
-    storeJobDefaults(jobDefaults(optionPreset(PresetInput::current(" MPG [MPEG1]"))), 300);
+    const OptionPreset p = presetCurrentJob(" MPG [MPEG1]", 300);
+    EXPECT_EQ(p.family, F::Mpeg1);
+    EXPECT_EQ(p.formatText, QString(" MPG [MPEG1]"));
     EXPECT_EQ(m::actionWord, QString("{15}"));
     EXPECT_EQ(m::scaleFilter, QString(" -vf-add scale=1280:720"));
     EXPECT_EQ(m::fpsText, QString("23.976{120}"));
