@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -259,4 +260,24 @@ TEST(DeathSignal, ChildDiesWithTheProgram)
     EXPECT_TRUE(gone) << "tool " << pid << " outlived the program";
     if (!gone)
         ::kill(pid_t(pid), SIGKILL);
+}
+
+// The runner's side of bench/bench_cmdoutput.sh: with MAVRELL_BENCH_RUNS set, runs the
+// player's identify probe that many times through GetCmdOutput and prints the total.
+TEST(Bench, IdentifyThroughRunner)
+{
+    const int runs = qEnvironmentVariableIntValue("MAVRELL_BENCH_RUNS");
+    if (runs <= 0)
+        GTEST_SKIP() << "run by bench/bench_cmdoutput.sh";
+    testenv::ProgramDir dir;
+    dir.activate();
+    const QString clip = testenv::fixture("mpeg4.avi");
+    ASSERT_FALSE(clip.isEmpty());
+    const QString cmd = mdlMavrell::ToolPath(1) + " -identify -ao null -vo null -frames 0 \"" + clip + "\"";
+    GetCmdOutput(cmd);  // warm the caches, as the direct runs will find them
+    QElapsedTimer t;
+    t.start();
+    for (int i = 0; i < runs; ++i)
+        EXPECT_TRUE(GetCmdOutput(cmd).contains("ID_LENGTH="));
+    printf("CLIP=%s\nRUNNER_MS=%lld\n", clip.toUtf8().constData(), t.elapsed());
 }
