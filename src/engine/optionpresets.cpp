@@ -65,16 +65,22 @@ WmvFpsList wmvFpsItems(float srcFps)
     WmvFpsList w;
     w.items << lng[55];
     w.selected = 0;
-    const char *rates[] = {"5", "8", "10", "12", "15", "20", "24", "25", "29.97"};
-    for (int i = 0; i < 9; ++i) {
-        const QString rate = QString::fromLatin1(rates[i]);
-        // Compared in single precision, as the source rate is kept: "29.97" does not
-        // exceed a source of 29.97 frames per second.
-        if (float(numtext::Val(rate)) <= srcFps) {
-            w.items << (i >= 5 ? rate + lng[120] : rate);
+    // Compared in single precision, as the source rate is kept: a 29.97 source
+    // reaches "29.97". Only the rates up to 20 are chosen; the higher ones are offered.
+    auto reaches = [&](const char *rate) { return srcFps >= float(numtext::Val(QLatin1String(rate))); };
+    for (const char *r : {"5", "8", "10", "12", "15"}) {
+        if (reaches(r)) {
+            w.items << QString::fromLatin1(r);
             w.selected = int(w.items.size()) - 1;
         }
     }
+    if (reaches("20")) {
+        w.items << QStringLiteral("20") + lng[120];
+        w.selected = int(w.items.size()) - 1;
+    }
+    for (const char *r : {"24", "25", "29.97"})
+        if (reaches(r))
+            w.items << QString::fromLatin1(r) + lng[120];
     if (float(numtext::Val(w.items.last())) < srcFps) {
         w.items << numtext::single(srcFps);
         if (srcFps < 20)

@@ -22,10 +22,10 @@ QStringList audioBitrateItems();
 QStringList audioSampleItems();
 QStringList rotateItems(bool isVcdDvd);          // setCboRotateItem
 
-// The frame-rate list of a WMV target: "same as the source", then the fixed rates up
-// to the source's own, then the source rate itself when it lies above the last of
-// them; `selected` is the item chosen (the last rate added, or the source-rate item
-// when the source runs below 20 frames per second).
+// The frame-rate list of a WMV target: "same as the source", then the fixed rates the
+// source reaches, then the source rate itself when it lies above the last of them;
+// `selected` is the largest of 5..20 the source reaches, or the source's own rate when
+// that lies below 20 and is not in the list.
 struct WmvFpsList {
     QStringList items;
     int selected = 0;

@@ -279,6 +279,12 @@ TEST(IdentifyProbe, RealToolsKnowTheCodecsTheProgramTestsFor)
     analyseSource(testenv::fixture("wmv2.wmv"));
     EXPECT_GT(mdlMavrell::srcStartTime, 2.5f);
     EXPECT_GT(mdlMavrell::srcLength, 2.8f);
+    // The media-information layer may be asked for the ASF frame rate as well.
+    mdlMavrell::resetSourceInfo();
+    AnalyseOptions withMci;
+    withMci.checkAsfMci = true;
+    analyseSource(testenv::fixture("wmv2.wmv"), withMci);
+    EXPECT_NEAR(mdlMavrell::srcFps, 25, 0.01);
 }
 
 TEST(IdentifyProbe, StillGifIsReportedAsStatic)

@@ -73,10 +73,11 @@ TEST(OptionPresets, WmvFrameRatesFollowTheSource)
         int count;
         const char *selected;
     } cases[] = {
-        {25, 9, "25{120}"},
-        {29.97f, 10, "29.97{120}"},  // compared in single precision: 29.97 does not exceed itself
-        {30, 11, "29.97{120}"},      // the source rate is added but not chosen
-        {12.5f, 6, "12.5"},          // below 20: the source rate is chosen
+        {25, 9, "20{120}"},      // higher rates are offered, not chosen
+        {29.97f, 10, "20{120}"},  // compared in single precision: "29.97" is reached
+        {30, 11, "20{120}"},     // the source rate is added but not chosen
+        {17, 7, "17"},           // below 20: the source rate is chosen
+        {12.5f, 6, "12.5"},
         {3, 2, "3"},
         {0, 1, "{55}"},
     };
@@ -104,7 +105,7 @@ TEST(OptionPresets, VideoFamilies)
         {"VCD", "dat", 352, 240, 16, false, true, false, false, false, "29.97{120}", "1152{122}", "224{123}", "44100", true, 4},
         {"DVD", "vob", 720, 480, 28, false, true, false, false, false, "29.97{120}", "4800", "320", "48000", true, 4},
         {"DivX", "avi", 1280, 720, 1, true, false, true, true, true, "20{120}", "1152{122}", "64{121}", "22050", false, 8},
-        {"WMV7", "wmv", 1280, 720, 1, true, false, true, true, true, "25{120}", "1152{122}", "64{121}", "22050", false, 8},
+        {"WMV7", "wmv", 1280, 720, 1, true, false, true, true, true, "20{120}", "1152{122}", "64{121}", "22050", false, 8},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.format);
