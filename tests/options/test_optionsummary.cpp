@@ -1,0 +1,161 @@
+// The settings summary for a few jobs in two languages, and the range note.
+#include "core/timetext.h"
+#include "options/optionlists.h"
+#include "options/optionsummary.h"
+#include "options/optionstestlang.h"
+
+#include <gtest/gtest.h>
+
+using namespace opt;
+using mdlMavrell::lng;
+
+namespace {
+
+class OptionSummary : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        optionstest::loadEnglish();
+        optionstest::resetJob();
+        using namespace mdlMavrell;
+        srcWidth = 640;
+        srcHeight = 480;
+        srcFps = 25;
+        srcLength = 90;
+        srcAudioCodec = "mpg123";
+    }
+    // An XviD conversion turned right, as OK leaves it.
+    void conversion()
+    {
+        using namespace mdlMavrell;
+        fillDesignLists(f);
+        setCboVideoBitrateItem(f.cboVideoBitrate, false);
+        f.cboVideoBitrate.select(8);
+        f.cboAudioBitrate.select(6);
+        setCboRotateItem(f.cboRotate, false);
+        f.cboRotate.select(4);
+        f.lblFormatStr.caption = lng[64] + "XviD";
+        targetFormat = "XviD";
+        targetExt = "avi";
+        fpsText = lng[55];
+        rotateFilter = " -vf-add rotate=1";
+        scaleFilter = " -vf-add scale=640:480";
+        audioOpts = " -delay 0 -channels 2 -srate 44100 -af-add channels=2 -af-add volnorm";
+        f.lblBrightness.tag = "-2.5";
+        f.lblVolume.tag = "6";
+    }
+    QString note(int w, int h) { return SetMainEncodeNote(f, size, w, h, "Settings", "Encode").text; }
+
+    OptionsForm f;
+    NoteSize size;
+};
+
+TEST_F(OptionSummary, ConversionInTwoLanguages)
+{
+    conversion();
+    EXPECT_EQ(note(640, 480), "Target format: XviD\n"
+                              "Marked range: whole length\n"
+                              "Final size: 480 x 640, fps: Same as source\n"
+                              "video bit rate: 1152, audio bit rate: 128, normalised\n"
+                              "not cropped, no borders, no subtitles, Right 90\n"
+                              "Other: brightness -2.5, contrast 0, hue 0, saturation 0, volume 6");
+
+    optionstest::loadChinese();
+    conversion();
+    mdlMavrell::audioOpts = " -nosound";
+    mdlMavrell::scaleFilter = " -vf-add crop=202:120:20:42 -vf-add scale=640:480 -vf-add expand=656:480:8:0:1";
+    mdlMavrell::subtitleOpts = " -sub \"/m/a.srt\"";
+    mdlMavrell::rotateFilter = " -vf-add flip";
+    f.lblMark[0].tag = "5";
+    f.lblMark[1].tag = "65.5";
+    const QString range = mdlMavrell::FormatTime(5, 3, 1) + " - " + mdlMavrell::FormatTime(65.5f, 3, 1) + " = "
+                          + mdlMavrell::FormatTime(60.5f, 1, 1);
+    EXPECT_EQ(note(-1, -1), "設定目標格式：XviD\n"
+                            "標記範圍：" + range + "\n"
+                            "最後畫面大小：640 x 480，每秒畫格：與來源相同\n"
+                            "視訊位元率：1152，不輸出聲音\n"
+                            "已裁切，加黑邊，有字幕，右轉 90\n"
+                            "其他：亮度 -2.5，對比 0，色調 0，飽和度 0，音量 6");
+}
+
+TEST_F(OptionSummary, KeptSizeAndEmptyFrameRate)
+{
+    conversion();
+    mdlMavrell::rotateFilter.clear();
+    mdlMavrell::fpsText.clear();
+    note(352, 288);
+    EXPECT_TRUE(note(-1, -1).contains("Final size: 352 x 288, fps: ----\n"));
+    EXPECT_TRUE(note(-1, 240).contains("Final size: 352 x 240,"));
+    EXPECT_TRUE(SetMainEncodeNote(f, size, -1, -1, "", "").conversionLayout);
+}
+
+TEST_F(OptionSummary, SpecialJobsAndSoundTargets)
+{
+    using namespace mdlMavrell;
+    fillDesignLists(f);
+    f.lblFormatStr.caption = lng[64] + "Sound WAV";
+    f.cboAudioSample.select(5);
+    f.cboAudioBitrate.select(9);
+    f.lblVolume.tag = "-4";
+    targetIsAudio = true;
+    targetFormat = "Sound WAV";
+    targetExt = "wav";
+    actionWord = "  Convert ";
+    const QString head = QString(48, '-') + "\nTarget format: Sound WAV\nMarked range: whole length\n";
+    EXPECT_EQ(note(0, 0), "Use Settings to set sound or marks.\n" + head + "Convert: volume -4 dB, sample rate: 44100");
+    targetExt = "mp3";
+    EXPECT_EQ(note(0, 0), "Use Settings to set sound or marks.\n" + head + "Convert: volume -4 dB, audio bit rate: 224");
+    EXPECT_FALSE(SetMainEncodeNote(f, size, 0, 0, "", "").conversionLayout);
+
+    targetIsAudio = false;
+    f.lblVolume.tag.clear();
+    actionWord = lng[38] + lng[66];
+    audioOpts = " -af-add volnorm";
+    EXPECT_EQ(note(0, 0), "Use Settings to set the volume.\n" + head
+                              + "Adjust volume: volume +0 dB, normalised, audio bit rate: 224");
+    actionWord = lng[52] + lng[54];
+    EXPECT_EQ(note(0, 0), "Use Settings to set the cut marks.\n" + head.chopped(1));
+    actionWord = lng[53] + lng[54];
+    EXPECT_EQ(note(0, 0), "\nPress Encode to repair the whole video.\n" + QString(48, '-')
+                              + "\nTarget format: Sound WAV\n");
+}
+
+TEST_F(OptionSummary, JobsThatCannotBeDone)
+{
+    using namespace mdlMavrell;
+    conversion();
+    srcDemuxer = "audio";
+    EXPECT_EQ(note(0, 0), lng[247]);
+    srcDemuxer.clear();
+    srcAudioCodec.clear();
+    targetFormat = "onlyTransVol";
+    EXPECT_EQ(note(0, 0), lng[260]);
+    targetFormat = "AudIsMp3";
+    EXPECT_EQ(note(0, 0), lng[258]);
+    targetIsAudio = true;
+    targetFormat = "Sound MP3";
+    EXPECT_EQ(note(0, 0), lng[252]);
+    srcLength = 0;
+    srcFps = 0;
+    EXPECT_EQ(note(0, 0), "The source could not be analysed.\nChoose another file.");
+}
+
+TEST_F(OptionSummary, RangeNote)
+{
+    using namespace mdlMavrell;
+    targetFormat = "XviD";
+    const QString zero = FormatTime(0, 3, 1);
+    EXPECT_EQ(SetScopeNote(f), "Range: " + zero + " - ?? = ??");
+    EXPECT_EQ(f.txtScope[1].text, FormatTime(90, 3, 1));
+    f.lblMark[0].tag = "5";
+    f.lblMark[1].tag = "65.5";
+    EXPECT_EQ(SetScopeNote(f), "Range: " + FormatTime(5, 3, 1) + " - " + FormatTime(65.5f, 3, 1) + " = "
+                                   + FormatTime(60.5f, 3, 1));
+    EXPECT_EQ(f.txtScope[0].text, FormatTime(5, 3, 1));
+    f.txtScope[0].enabled = false;
+    EXPECT_EQ(SetScopeNote(f), "Repairing the whole video., No marks.");
+    srcDemuxer = "audio";
+    EXPECT_EQ(SetScopeNote(f), "This format is restricted., No marks.");
+}
+
+} // namespace
