@@ -80,4 +80,36 @@ inline void convertAndCheck(const TargetCase &c)
     EXPECT_EQ(QDir(out.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
+// A job that keeps the picture, on a probed source, in a temporary folder.
+class OperationTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        clearJob();
+        mdlMavrell::loadLanguageTable(QStringLiteral("en"));
+        programDir.activate();
+    }
+    // Probes the fixture (or a file) and sets the job; returns the source path.
+    QString source(const QString &fixtureOrPath, const QString &format, const QString &ext)
+    {
+        const QString src = fixtureOrPath.startsWith('/') ? fixtureOrPath : testenv::fixture(fixtureOrPath);
+        probeSource(src);
+        setTarget(format, ext);
+        mdlMavrell::actionWord = QStringLiteral("Work");
+        mdlMavrell::audioBitrateText = QStringLiteral("128");
+        mdlMavrell::audioOpts = QStringLiteral(" -channels 2 -srate ") + numtext::integer(mdlMavrell::srcAudioRate)
+                    + QStringLiteral(" -af-add channels=2");
+        return src;
+    }
+    encodeflow::StageResult run(const QString &src, const QString &dst)
+    {
+        return convert(src, dst, window);
+    }
+
+    testenv::ProgramDir programDir;
+    QTemporaryDir out;
+    RecordingWindow window;
+    ScriptedPrompts prompts;
+};
+
 } // namespace encodetest
