@@ -104,12 +104,10 @@ bool subtitlesApply(const OptionsForm &f)
 
 QString escapeSubListPath(const QString &path)
 {
-    QString out;
-    for (QChar c : path) {
-        if (c == '\\' || c == ',')
-            out += '\\';
-        out += c;
-    }
+    // The player splits the list at commas and reads "\," as a comma; a backslash
+    // anywhere else stays as it is.
+    QString out = path;
+    out.replace(QLatin1String(","), QLatin1String("\\,"));
     return out;
 }
 

@@ -19,7 +19,7 @@ void setAduioPara(const OptionsForm &f);
 // Whether burnt-in subtitles belong to the job: not for the stream-copy jobs, the MP3
 // re-encode or sound targets, nor while the subtitle page is masked.
 bool subtitlesApply(const OptionsForm &f);
-// A path as one element of the player's "-sub" list: "\" and "," escaped.
+// A path as one element of the player's "-sub" list: every "," written as "\,".
 QString escapeSubListPath(const QString &path);
 // The subtitle piece, or "" when no subtitles apply. Trims txtSubFile. A missing file
 // gives "": unless quiet (and only when subtitles apply) the subtitle page is shown,

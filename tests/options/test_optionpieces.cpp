@@ -126,7 +126,7 @@ TEST_F(OptionPieces, SubtitlePieces)
 
 TEST_F(OptionPieces, SubtitlePathIsOneElementOfTheSubList)
 {
-    EXPECT_EQ(escapeSubListPath("/m/a,b\\c.srt"), "/m/a\\,b\\\\c.srt");
+    EXPECT_EQ(escapeSubListPath("/m/a,b\\c\\,d.srt"), "/m/a\\,b\\c\\\\,d.srt");
     const QString file = makeFile("x,y.srt");
     f.optSub = {option(false), option(true)};
     f.txtSubFile.text = file;
