@@ -1,0 +1,202 @@
+#include "engine/keyframeprobe.h"
+
+#include "core/cmdoutput.h"
+#include "core/mdlmavrell.h"
+#include "core/numbertext.h"
+#include "core/timetext.h"
+#include "core/toolpaths.h"
+#include "engine/identifyprobe.h"
+
+#include <QRegularExpression>
+#include <cmath>
+
+using namespace mdlMavrell;
+
+namespace keyframe {
+
+namespace {
+
+constexpr float margin = 0.75f;
+
+QString FT(float x) { return FormatTime(x, 3, 1); }
+
+bool isNumber(const QString &text)
+{
+    static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)$"));
+    return number.match(text).hasMatch();
+}
+
+} // namespace
+
+QString seekText(float seconds)
+{
+    // Seven significant digits, as a single-precision value is written.
+    QString text = QString::number(double(seconds), 'g', 7);
+    if (text.contains(QLatin1Char('e')))
+        text = numtext::single(seconds);
+    return text;
+}
+
+QString probeCommand(const QString &tool1, const QString &src, float seekSeconds)
+{
+    return tool1 + QStringLiteral(" -ao null -vo null -noframedrop -frames 1 \"") + src + QStringLiteral("\" -ss ")
+           + seekText(seekSeconds) + QStringLiteral(" -endpos 0");
+}
+
+float parseReply(const QString &reply)
+{
+    int v;
+    const int a = reply.lastIndexOf(QLatin1String("A:"));
+    if (a >= 0)
+        v = reply.indexOf(QLatin1String("V:"), a);
+    else
+        v = reply.lastIndexOf(QLatin1String("V:"));
+    if (v < 0)
+        return -1;
+    const int p = v + 2;
+    const int dot = reply.indexOf(QLatin1Char('.'), p);
+    const int slash = reply.indexOf(QLatin1Char('/'), p);
+    if (dot < 0)
+        return -1;
+    const QString value = reply.mid(p, dot + 2 - p).trimmed();
+    if (!isNumber(value) || slash <= dot)
+        return -1;
+    return static_cast<float>(numtext::Val(value));
+}
+
+float getKeyFrameTime(const QString &src, float seekSeconds)
+{
+    const QString tool1 = ToolPath(1);
+    if (!engine::checkPluginFile(tool1))
+        return 0;
+    return parseReply(mdlGetCmdOutput::GetCmdOutput(probeCommand(tool1, src, seekSeconds), false));
+}
+
+QString oneDecimal(float x)
+{
+    const double hundredths = numtext::roundHalfEven(double(x) * 100.0) / 100.0;
+    return numtext::fixed(hundredths, 1);
+}
+
+Alignment alignCutStart(const QString &range, float encodeSecs, const AlignmentHooks &hooks)
+{
+    Alignment out{range, encodeSecs};
+    if (!(markIn > 0) || isAudioTarget())
+        return out;
+    out.ran = true;
+
+    auto probe = [&](float t) { return hooks.probe(t) - srcStartTime; };
+    auto note = [&](bool show) {
+        if (hooks.showNote)
+            hooks.showNote(show);
+    };
+    // A series of five probes going back two seconds at a time from t, whose reported
+    // times over their seek times give the tool's time scale.
+    auto series = [&](float t, float k) {
+        float K[5], T[5];
+        K[0] = k;
+        T[0] = t;
+        for (int i = 1; i <= 4; ++i) {
+            const float ti = T[0] - 2.0f * i;
+            const float ki = probe(ti);
+            if (ki > 0 && ti > 0) {
+                K[i] = ki;
+                T[i] = ti;
+            } else {
+                K[i] = K[0];
+                T[i] = T[0];
+            }
+        }
+        return (K[0] + K[1] + K[2] + K[3] + K[4]) / (T[0] + T[1] + T[2] + T[3] + T[4]);
+    };
+
+    float scale = 1;
+    note(true);
+
+    if (srcStartTime != 0) {
+        const float L = srcLength;
+        if (L > 0) {
+            const float step = L / 10.0f;
+            for (int i = 0; i < 9; ++i) {
+                const float t = L - 1.0f - i * step;
+                if (t < step)
+                    break;
+                const float k = probe(t);
+                if (k > 0 && t > 0) {
+                    scale = series(t, k);
+                    break;
+                }
+            }
+        }
+        const float t = markIn / scale;
+        const float k = probe(t);
+        if (k > 0 && t > 0)
+            scale = series(t, k);
+    }
+
+    const float first0 = probe(markIn / scale);
+    if (first0 != -1) {
+        const float first = first0 < 0 ? 0 : first0;
+        const QString delayText = oneDecimal(first - markIn);
+        const float delay = static_cast<float>(numtext::Val(delayText));
+        if (delay <= 0.25f) {
+            if (std::fabs(delay) > 7)
+                out.previousKeyFrame = -1;
+        } else {
+            float prev = -1;
+            if (delay <= 16) {
+                for (int d = -1; d >= -15; --d) {
+                    const float k = probe(markIn / scale + d);
+                    if (k <= 0) {
+                        prev = 0;
+                    } else if (k != first && k < markIn) {
+                        prev = k;
+                        break;
+                    }
+                }
+            }
+            out.previousKeyFrame = prev;
+            if (prev != -1) {
+                const QString advanceText = oneDecimal(markIn - prev);
+                const float advance = static_cast<float>(numtext::Val(advanceText));
+                const bool withEnd = first < markOut;
+                QString text = lng[withEnd ? 46 : 44];
+                text.replace(QStringLiteral("aaa"), FT(markIn));
+                text.replace(QStringLiteral("ccc"), delayText);
+                text.replace(QStringLiteral("ddd"), FT(markIn));
+                text.replace(QStringLiteral("eee"), FT(markIn + delay));
+                text.replace(QStringLiteral("fff"), FT(markIn - advance));
+                text.replace(QStringLiteral("ggg"), advanceText);
+                if (withEnd) {
+                    text.replace(QStringLiteral("hhh"), FT(markIn));
+                    text.replace(QStringLiteral("iii"), delayText);
+                }
+                text.replace(QStringLiteral("bbb"), actionWord);
+                const prompts::Buttons buttons = withEnd ? prompts::Buttons::YesNoCancel : prompts::Buttons::OkCancel;
+                const prompts::Answer answer =
+                    hooks.ask ? hooks.ask(text, buttons) : prompts::MsgBox(text, buttons);
+                if (answer == prompts::Answer::Yes || answer == prompts::Answer::Ok) {
+                    out.encodeSeconds = out.encodeSeconds + advance + margin;
+                    out.range = QStringLiteral(" -ss ") + FT(prev / scale - margin) + QStringLiteral(" -endpos ")
+                                + FT(out.encodeSeconds);
+                } else if (answer == prompts::Answer::No) {
+                    out.encodeSeconds = out.encodeSeconds - delay + margin;
+                    out.range = QStringLiteral(" -ss ") + FT(first / scale - margin) + QStringLiteral(" -endpos ")
+                                + FT(out.encodeSeconds);
+                } else {
+                    note(false);
+                    out.cancelled = true;
+                    return out;
+                }
+                scale = 1;
+            }
+        }
+    }
+
+    if (scale != 1)
+        out.range = QStringLiteral(" -ss ") + FT(markIn / scale) + QStringLiteral(" -endpos ") + FT(out.encodeSeconds);
+    note(false);
+    return out;
+}
+
+} // namespace keyframe

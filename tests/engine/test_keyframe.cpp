@@ -1,0 +1,202 @@
+// Where a marked cut really starts: the one-frame probe's command and reply, the
+// alignment's decisions on a modelled source, and the probe against the real player.
+#include "engine/encodejob.h"
+#include "engine/keyframeprobe.h"
+#include "support/scriptedprompts.h"
+#include "support/testenv.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+using namespace mdlMavrell;
+
+namespace {
+
+TEST(KeyFrameProbe, CommandAndReply)
+{
+    EXPECT_EQ(keyframe::probeCommand("/p/OrvexRes1", "/v/my clip.avi", 12.5f),
+              "/p/OrvexRes1 -ao null -vo null -noframedrop -frames 1 \"/v/my clip.avi\" -ss 12.5 -endpos 0");
+    EXPECT_EQ(keyframe::seekText(-3), "-3");
+    EXPECT_EQ(keyframe::seekText(1.0f / 3), "0.3333333");
+    EXPECT_EQ(keyframe::seekText(29.97f), "29.97");
+
+    struct Case {
+        QString reply;
+        float time;
+    } cases[] = {
+        {"Starting playback...\nA:   6.0 V:   6.0 A-V: -0.004 ct: -0.000 152/152 ??% ??% ??,?% 0 0\n\nExiting", 6.0f},
+        {"A:   1.0 V:   1.0 A-V: 0 1/1\rA:   2.0 V:  12.48 A-V: 0.1 2/2\r", 12.4f},  // the last status line
+        {"V:   1.2   30/30 ", 1.2f},  // no sound
+        {"no status at all", -1},
+        {"A:   1.0 V:  12 A-V 1/1", -1},  // no point after V:
+        {"A:   1.0 V:  12.5 A-V", -1},    // no frame counter after the number
+        {"A: 1.0 V: ab.c 1/1", -1},
+    };
+    for (const Case &c : cases)
+        EXPECT_FLOAT_EQ(keyframe::parseReply(c.reply), c.time) << c.reply.toStdString();
+}
+
+// A source whose key frames lie at the given times: the probe lands on the first one
+// at or after the seek time (and on the first one for a seek before the start).
+class Alignment : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        encodetest::clearJob();
+        loadLanguageTable(QStringLiteral("en"));
+        actionWord = QStringLiteral("Cut");
+        srcLength = 60;
+        encodetest::setTarget("onlyCut", "avi");
+        hooks.probe = [this](float t) {
+            ++probes;
+            for (float k : keyFrames)
+                if (k >= t)
+                    return k + srcStartTime;
+            return -1.0f;
+        };
+        hooks.showNote = [this](bool show) { noteShown = show; };
+        hooks.ask = [this](const QString &text, prompts::Buttons b) {
+            questions << text;
+            buttons = b;
+            return answer;
+        };
+    }
+    keyframe::Alignment align()
+    {
+        const auto r = encodeflow::initialRange();
+        encodeSeconds = r.encodeSeconds;
+        return keyframe::alignCutStart(r.range, r.encodeSeconds, hooks);
+    }
+
+    std::vector<float> keyFrames;
+    keyframe::AlignmentHooks hooks;
+    int probes = 0;
+    bool noteShown = false;
+    QStringList questions;
+    prompts::Buttons buttons = prompts::Buttons::Ok;
+    prompts::Answer answer = prompts::Answer::Yes;
+};
+
+TEST_F(Alignment, NothingToAlign)
+{
+    keyFrames = {0, 5, 10};
+    markIn = 0;
+    markOut = 20;
+    auto a = align();
+    EXPECT_FALSE(a.ran);
+    EXPECT_EQ(probes, 0);
+    markIn = 5;
+    encodetest::setTarget("Sound MP3", "mp3", true);
+    a = align();
+    EXPECT_FALSE(a.ran);
+    EXPECT_EQ(probes, 0);
+}
+
+TEST_F(Alignment, CloseEnoughOrTooFar)
+{
+    struct Case {
+        std::vector<float> keys;
+        float markIn;
+        float previous;  // -1: the sparse warning goes into the start confirmation
+    } cases[] = {
+        {{0, 10.2f, 20}, 10, 0},   // 0.2 s late: no question
+        {{0, 10.24f, 20}, 10, 0},  // reads as 0.2
+        {{2, 30}, 10, -1},         // 20 s late: no search, no question
+    };
+    for (const Case &c : cases) {
+        keyFrames = c.keys;
+        markIn = c.markIn;
+        markOut = 25;
+        probes = 0;
+        const auto a = align();
+        EXPECT_TRUE(a.ran);
+        EXPECT_TRUE(questions.isEmpty());
+        EXPECT_EQ(a.previousKeyFrame, c.previous);
+        EXPECT_EQ(a.range, " -ss 00:00:10.0 -endpos 00:00:15.0");  // as it was
+        EXPECT_FALSE(noteShown);
+    }
+    EXPECT_EQ(probes, 1);  // the 20 s case probes only at the mark
+
+    // A reply 8 s before the mark (a tool that seeks to the key frame before).
+    hooks.probe = [](float t) { return t - 8; };
+    markIn = 10;
+    const auto a = align();
+    EXPECT_EQ(a.previousKeyFrame, -1);
+    EXPECT_TRUE(questions.isEmpty());
+}
+
+TEST_F(Alignment, LateStartOffersThePreviousKeyFrame)
+{
+    keyFrames = {0, 7.5f, 13, 30};
+    markIn = 10;
+    markOut = 25;
+    answer = prompts::Answer::Yes;
+    auto a = align();
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_EQ(buttons, prompts::Buttons::YesNoCancel);
+    EXPECT_TRUE(questions[0].contains("\"Cut\" from 00:00:10.0 would actually begin 3.0 seconds later")) << questions[0].toStdString();
+    EXPECT_TRUE(questions[0].contains("previous key frame at 00:00:07.5, 2.5 seconds earlier"));
+    EXPECT_TRUE(questions[0].contains("keep the start at 00:00:10.0 and begin 3.0 seconds later"));
+    EXPECT_EQ(a.previousKeyFrame, 7.5f);
+    EXPECT_EQ(a.range, " -ss 00:00:06.8 -endpos 00:00:18.2");  // 7.5 - 0.75; 15 + 2.5 + 0.75
+    EXPECT_FLOAT_EQ(a.encodeSeconds, 18.25f);
+
+    answer = prompts::Answer::No;
+    a = align();
+    EXPECT_EQ(a.range, " -ss 00:00:12.2 -endpos 00:00:12.8");  // 13 - 0.75; 15 - 3 + 0.75
+    EXPECT_FLOAT_EQ(a.encodeSeconds, 12.75f);
+
+    answer = prompts::Answer::Cancel;
+    a = align();
+    EXPECT_TRUE(a.cancelled);
+    EXPECT_FALSE(noteShown);
+}
+
+TEST_F(Alignment, NoEndMarkAsksOkCancelAndMayStartAtZero)
+{
+    keyFrames = {0, 6};
+    markIn = 3;
+    markOut = 0;
+    answer = prompts::Answer::Ok;
+    const auto a = align();
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_EQ(buttons, prompts::Buttons::OkCancel);
+    EXPECT_EQ(a.previousKeyFrame, 0);
+    EXPECT_EQ(a.range, " -ss 00:00:00.0 -endpos 00:01:03.8");  // 60 + 3 + 0.75
+}
+
+// A stream that does not start at 0: the tool's times run at twice the seek times here.
+TEST_F(Alignment, TimeScaleOfAnOffsetStream)
+{
+    srcStartTime = 1;
+    srcLength = 100;
+    hooks.probe = [this](float t) {
+        ++probes;
+        return 2 * t + srcStartTime;
+    };
+    markIn = 10;
+    markOut = 20;
+    const auto a = align();
+    EXPECT_TRUE(questions.isEmpty());
+    EXPECT_EQ(a.range, " -ss 00:00:05.0 -endpos 00:00:10.0");
+    EXPECT_EQ(probes, 11);  // five at the end, five at the mark, one for the frame
+}
+
+TEST(KeyFrameProbeRealTool, FindsTheNextKeyFrame)
+{
+    testenv::ProgramDir programDir;
+    programDir.activate();
+    const QString src = testenv::fixture("long.avi");  // a key frame every second
+    ASSERT_FALSE(src.isEmpty());
+    EXPECT_NEAR(keyframe::getKeyFrameTime(src, 5.5f), 6.0f, 0.05f);
+    EXPECT_NEAR(keyframe::getKeyFrameTime(src, 3.0f), 3.0f, 0.05f);
+
+    ScriptedPrompts prompts;
+    programDir.fakeTool(1, "exit 0\n");
+    EXPECT_EQ(keyframe::getKeyFrameTime(src, 5.5f), -1);  // nothing printed
+    QFile::remove(programDir.pluginPath(1));
+    EXPECT_EQ(keyframe::getKeyFrameTime(src, 5.5f), 0);  // tool missing: the user was told
+    EXPECT_EQ(prompts.messages.size(), 1);
+}
+
+} // namespace
