@@ -211,42 +211,42 @@ void StyleButton::setOLEDropMode(int mode)
 void StyleButton::setBackColor(std::uint32_t colour)
 {
     backColor_ = colour;
-    repaint();
+    redraw();
     emit propertyChanged("BCOL");
 }
 
 void StyleButton::setBackColorOver(std::uint32_t colour)
 {
     backColorOver_ = colour;
-    repaint();
+    redraw();
     emit propertyChanged("BCOLO");
 }
 
 void StyleButton::setForeColor(std::uint32_t colour)
 {
     foreColor_ = colour;
-    repaint();
+    redraw();
     emit propertyChanged("FCOL");
 }
 
 void StyleButton::setForeColorOver(std::uint32_t colour)
 {
     foreColorOver_ = colour;
-    repaint();
+    redraw();
     emit propertyChanged("FCOLO");
 }
 
 void StyleButton::setMaskColor(std::uint32_t colour)
 {
     maskColor_ = colour;
-    repaint();
+    redraw();
     emit propertyChanged("MCOL");
 }
 
 void StyleButton::setColorScheme(int scheme)
 {
     colorScheme_ = scheme;
-    repaint();
+    redraw();
     emit propertyChanged("COLTYPE");
 }
 
@@ -280,7 +280,7 @@ void StyleButton::setCaption(const QString &caption)
 {
     caption_ = caption;
     calcLayout();
-    repaint();
+    redraw();
     emit propertyChanged("TX");
 }
 
@@ -288,7 +288,7 @@ void StyleButton::setCaption_ShiftX(int pixels)
 {
     captionShiftX_ = pixels;
     calcLayout();
-    repaint();
+    redraw();
     emit propertyChanged("Caption_ShiftX");
 }
 
@@ -296,7 +296,7 @@ void StyleButton::setCaption_ShiftY(int pixels)
 {
     captionShiftY_ = pixels;
     calcLayout();
-    repaint();
+    redraw();
     emit propertyChanged("Caption_ShiftY");
 }
 
@@ -305,7 +305,7 @@ void StyleButton::setPicturePosition(int position)
     picturePosition_ = position;
     emit propertyChanged("PICPOS");
     calcLayout();
-    repaint();
+    redraw();
 }
 
 void StyleButton::setDownPictureShift(int pixels)
@@ -337,7 +337,7 @@ void StyleButton::setPictureGreyUse(bool grey)
 {
     pictureGreyUse_ = grey;
     if (state_ != 2)
-        repaint();
+        redraw();
     emit propertyChanged("NGREY");
 }
 
@@ -345,7 +345,7 @@ void StyleButton::setMaskColorUse(bool use)
 {
     maskColorUse_ = use;
     if (!picture_.isNull())
-        repaint();
+        redraw();
     emit propertyChanged("UMCOL");
 }
 
@@ -360,7 +360,7 @@ void StyleButton::setPictureDisabledSame(bool same)
 void StyleButton::setShowFocusRect(bool show)
 {
     showFocusRect_ = show;
-    repaint();
+    redraw();
     emit propertyChanged("FOCUSR");
 }
 
@@ -405,7 +405,7 @@ void StyleButton::setPictureDisabled(const QImage &picture)
 void StyleButton::setDisplayAsDefault(bool isDefault)
 {
     displayAsDefault_ = isDefault;
-    repaint();
+    redraw();
 }
 
 void StyleButton::pictureChanged(const char *key)
@@ -413,7 +413,7 @@ void StyleButton::pictureChanged(const char *key)
     pickSizingPicture();
     calcLayout();
     captureBackground();
-    repaint();
+    redraw();
     emit propertyChanged(QString::fromLatin1(key));
 }
 
@@ -445,7 +445,7 @@ void StyleButton::Refresh()
     calcLayout();
     visible_ = true;
     captureBackground();
-    repaint();
+    redraw();
 }
 
 void StyleButton::SetStretchPicture()
@@ -465,7 +465,7 @@ void StyleButton::SetStretchPicture()
     pickSizingPicture();
     calcLayout();
     captureBackground();
-    repaint();
+    redraw();
 }
 
 // ---------------------------------------------------------------- painting
@@ -607,7 +607,7 @@ void StyleButton::handleResize()
     captureBackground();
     resizing_ = false;
     if (W_ * H_ != 0)
-        repaint();
+        redraw();
 }
 
 void StyleButton::paintEvent(QPaintEvent *)
@@ -627,7 +627,7 @@ void StyleButton::moveEvent(QMoveEvent *)
 {
     if (buttonType_ == 11) {
         captureBackground();
-        repaint();
+        redraw();
     }
 }
 
@@ -635,7 +635,7 @@ void StyleButton::showEvent(QShowEvent *)
 {
     visible_ = true;
     captureBackground();
-    repaint();
+    redraw();
 }
 
 void StyleButton::hideEvent(QHideEvent *)
@@ -656,12 +656,12 @@ void StyleButton::changeEvent(QEvent *event)
         break;
     case QEvent::FontChange:
         calcLayout();
-        repaint();
+        redraw();
         emit propertyChanged("FONT");
         break;
     case QEvent::PaletteChange:
         if (colorScheme_ == stylepaint::ContainerColours)
-            repaint();
+            redraw();
         break;
     default: break;
     }
@@ -671,14 +671,14 @@ void StyleButton::changeEvent(QEvent *event)
 void StyleButton::focusInEvent(QFocusEvent *event)
 {
     focused_ = true;
-    repaint();
+    redraw();
     QWidget::focusInEvent(event);
 }
 
 void StyleButton::focusOutEvent(QFocusEvent *event)
 {
     focused_ = false;
-    repaint();
+    redraw();
     QWidget::focusOutEvent(event);
 }
 

@@ -197,7 +197,7 @@ private:
     void OverTimer_Timer();
 
     void drawButton(int state, bool force);
-    void repaint() { drawButton(state_, true); }
+    void redraw() { drawButton(state_, true); }
     void handleResize();
     void syncSize();
     void calcLayout();

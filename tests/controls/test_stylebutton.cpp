@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDir>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSignalSpy>
@@ -252,7 +253,8 @@ TEST(StyleButtonLooks, EdgesKeepTheLastPixelRule)
     QImage up = paint(2, 0);
     EXPECT_EQ(at(up, 0, 0), sys.lighter);
     EXPECT_EQ(at(up, 0, 19), sys.dark);   // the bottom line runs left past the start
-    EXPECT_EQ(at(up, 39, 0), sys.dark);   // the top line stops short of the corner
+    EXPECT_EQ(at(up, 39, 0), sys.dark);
+    EXPECT_EQ(at(up, 0, 18), sys.lighter);  // the inner bottom line stops short of the edge
     EXPECT_EQ(at(up, 39, 19), sys.dark);
     EXPECT_EQ(at(up, 1, 1), sys.light);
     EXPECT_EQ(at(up, 38, 1), sys.shadow);
@@ -626,6 +628,31 @@ TEST(StyleButtonMouse, DoubleClickIsReportedOnceWithoutASecondClick)
     h.release();
     EXPECT_EQ(h.clicks.count(), 1);
     EXPECT_EQ(dbl.count(), 1);
+}
+
+TEST(StyleButtonMouse, DropsArePassedOnOnlyInManualDropMode)
+{
+    Hosted h;
+    qRegisterMetaType<const QMimeData *>();
+    QSignalSpy drops(h.button, &StyleButton::OLEDragDrop);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile("/tmp/a clip.avi")});
+    auto drop = [&] {
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(h.button, &enter);
+        QDropEvent e(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(h.button, &e);
+        return e.isAccepted();
+    };
+    EXPECT_FALSE(drop());
+    EXPECT_EQ(drops.count(), 0);
+    h.button->setOLEDropMode(1);
+    EXPECT_TRUE(drop());
+    ASSERT_EQ(drops.count(), 1);
+    const auto *got = drops.at(0).at(0).value<const QMimeData *>();
+    EXPECT_EQ(got->urls().value(0).toLocalFile(), "/tmp/a clip.avi");
+    EXPECT_EQ(drops.at(0).at(1).toInt(), 1);  // copy
+    EXPECT_EQ(drops.at(0).at(4).toFloat(), 10.0f);
 }
 
 // ---------------------------------------------------------------- state set by the host
