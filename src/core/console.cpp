@@ -5,6 +5,8 @@
 #include "core/toolpaths.h"
 #include "core/toolprocesses.h"
 
+#include <QCoreApplication>
+
 #include <memory>
 
 namespace {
@@ -45,6 +47,13 @@ void ReleaseOwner(ConsoleOwner *owner)
 int StartConsole(const QString &cmdLine, ConsoleOwner *owner, bool &show)
 {
     ConsoleRun &r = run();
+    static bool cleanupRegistered = false;
+    if (!cleanupRegistered && QCoreApplication::instance()) {
+        // The child goes with the application object, while the process machinery
+        // still works, not with the static state after it.
+        qAddPostRoutine([] { StopConsole(); });
+        cleanupRegistered = true;
+    }
     // One player at a time: our own child first (gently), then every tool of ours.
     StopConsole();
     KillPlayersIn(mdlMavrell::ToolPrefix());

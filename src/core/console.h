@@ -6,7 +6,8 @@
 // The owner (the options dialog's preview, the player window) implements
 // ConsoleOwner; the console calls its setStopDosIo() when the child has ended, its
 // output channel broke or its output overflowed. An owner that is destroyed is
-// forgotten at once, so a late call never reaches a half-destroyed window.
+// forgotten at once, so a late call never reaches a half-destroyed window (an owner
+// that stops the player when it closes calls StopConsole first in its destructor).
 #pragma once
 
 #include <QString>

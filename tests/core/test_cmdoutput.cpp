@@ -151,9 +151,9 @@ TEST(GetCmdOutput, TalkingToolIsNotStalledWhileItTalks)
 {
     // Silence is measured from the last output, not from the start.
     testenv::ProgramDir dir;
-    dir.fakeTool(1, "for i in 1 2 3 4 5 6; do echo $i; sleep 0.15; done\n");
+    dir.fakeTool(1, "for i in 1 2 3 4 5 6; do echo $i; sleep 0.3; done\n");
     dir.activate();
-    const RunResult r = RunTool(mdlMavrell::ToolPath(1), quick(400));
+    const RunResult r = RunTool(mdlMavrell::ToolPath(1), quick(1200));
     EXPECT_FALSE(r.stalled);
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.output, "1\n2\n3\n4\n5\n6\n");

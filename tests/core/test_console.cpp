@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -183,7 +184,7 @@ TEST_F(Console, StopEndsAStubbornChildAndIsHarmlessTwice)
     EXPECT_EQ(owner.calls, 0);  // stopping is not a breakdown
 }
 
-TEST_F(Console, MissingToolIsStartFailure)
+TEST_F(Console, MissingToolStartsNothing)
 {
     QFile::remove(dir.pluginPath(1));
     Owner owner;
@@ -254,7 +255,8 @@ TEST(KillPlayersIn, EndsOurToolsOnlyNeverTheUsersOwnPlayer)
     ours.start(dir.pluginPath(1), idle);
     ASSERT_TRUE(users.waitForStarted(5000));
     ASSERT_TRUE(ours.waitForStarted(5000));
-    EXPECT_EQ(toolprocs::processArgv0(ours.processId()), dir.pluginPath(1));
+    // The kernel fills in the arguments a moment after the start is reported.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return toolprocs::processArgv0(ours.processId()) == dir.pluginPath(1); }, 3000));
 
     mdlConsole::KillPlayersIn(mdlMavrell::ToolPrefix());
     EXPECT_TRUE(ours.waitForFinished(3000));
@@ -283,13 +285,17 @@ TEST_F(Console, RealPlayerPausesSeeksTakesScreenshotAndQuits)
     EXPECT_EQ(mdlConsole::SendSlave("pause", true), 0);
     EXPECT_EQ(mdlConsole::SendSlave("seek 2 2", true), 0);
     EXPECT_EQ(mdlConsole::SendSlave("get_time_pos", true), 0);
-    const QString pos = readUntil("ANS_TIME_POSITION=");
+    QString pos;
+    QTest::qWaitFor([&] {
+        pos += readUntil("\n", 100);
+        return pos.contains(QRegularExpression("ANS_TIME_POSITION=.*\n"));
+    }, 5000);
     const QString value = pos.mid(pos.indexOf("ANS_TIME_POSITION=") + 18).section('\n', 0, 0);
     EXPECT_GE(value.toDouble(), 1.5) << pos.toStdString();
 
     EXPECT_EQ(mdlConsole::SendSlave("screenshot 0", true), 0);
     EXPECT_EQ(mdlConsole::SendSlave("frame_step", true), 0);
-    const QString shot = readUntil("*** screenshot '");
+    const QString shot = readUntil("shot0001.png'");
     EXPECT_TRUE(shot.contains("*** screenshot 'shot0001.png'")) << shot.toStdString();
     EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo(shots.path() + "/shot0001.png").size() > 0; }, 3000));
 
