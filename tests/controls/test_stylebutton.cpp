@@ -297,6 +297,49 @@ TEST(StyleButtonLooks, BackgroundOnlyLooksAndStates)
     }
 }
 
+TEST(StyleButtonLooks, CaptionHiddenOnPictureLooksAndOnTopOfACentredPicture)
+{
+    LookInput in;
+    in.width = 60;
+    in.height = 24;
+    in.caption = "MMMM";
+    LayoutInput li;
+    li.width = 60;
+    li.height = 24;
+    li.caption = in.caption;
+    li.hasPictureOrOver = true;
+    li.pictureWidth = 60;
+    li.pictureHeight = 24;
+    in.layout = calcLayout(li);
+    auto pixelsOtherThan = [](const QImage &img, Colour c) {
+        int n = 0;
+        for (int y = 4; y < img.height() - 4; ++y)
+            for (int x = 4; x < img.width() - 4; ++x)
+                n += at(img, x, y) != c;
+        return n;
+    };
+    const Colour base = sysColor(syscolors::ButtonFace);
+    QImage img(60, 24, QImage::Format_RGB32);
+    for (int type : {5, 10, 13}) {
+        in.buttonType = type;
+        paintLook(img, in);
+        EXPECT_EQ(pixelsOtherThan(img, base), 0) << type;
+    }
+    in.buttonType = 2;
+    paintLook(img, in);
+    EXPECT_GT(pixelsOtherThan(img, base), 0);
+
+    // A picture filling the button, behind the caption: the caption still shows.
+    QImage pic(60, 24, QImage::Format_RGB32);
+    pic.fill(qRgb(0, 200, 0));
+    in.picture = pic;
+    in.pictureWidth = 60;
+    in.pictureHeight = 24;
+    paintLook(img, in);
+    EXPECT_GT(pixelsOtherThan(img, rgb(0, 200, 0)), 0);
+    EXPECT_EQ(at(img, 2, 2), rgb(0, 200, 0));
+}
+
 TEST(StyleButtonLooks, GradientRowsAndRing)
 {
     const Colour back = rgb(100, 120, 140);
