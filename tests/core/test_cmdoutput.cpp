@@ -80,6 +80,8 @@ TEST(SplitToolCommand, QuotedFileNamesAndUnquotedToolFolderWithBlanks)
     };
     for (const Case &c : cases)
         EXPECT_EQ(toolprocs::splitToolCommand(c.cmd), c.want) << c.cmd.toStdString();
+    // And the tool in that folder runs.
+    EXPECT_TRUE(GetCmdOutput(tool + " -version").startsWith("ffmpeg version"));
 }
 
 TEST(GetCmdOutput, EmptyCommandAndMissingToolStartNothing)
