@@ -1,5 +1,6 @@
 // The encoder runner against fake tools: what real tools cannot be made to do on cue
 // (stall, crash, flood, be stopped at a known moment).
+#include "core/devconsole.h"
 #include "engine/encodejob.h"
 #include "support/scriptedprompts.h"
 #include "support/testenv.h"
@@ -142,6 +143,20 @@ TEST_F(EncodeRunner, TwoRunsShareOneBarAndTheSecondNeedsTheFirst)
     EXPECT_FALSE(r.completed());
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_FALSE(QFile::exists(tmp.path() + "/second"));
+}
+
+// In developer mode the command and everything the tool printed reach the developer
+// window, which is brought up when the run is over.
+TEST_F(EncodeRunner, DeveloperConsoleGetsCommandAndOutput)
+{
+    showDosOutput = true;
+    programDir.fakeTool(2, "printf 'first line\\n'\nprintf 'Pos:   1.0s   25f\\r'\nexit 0\n");
+    const int shows = devconsole::showCount();
+    const QString cmd = ToolPath(2) + " \"in.avi\" -o \"out.avi\"";
+    runEncodeWithProgress(cmd, 10, false, &window);
+    EXPECT_EQ(devconsole::commandText(), devconsole::commandHeader(cmd));
+    EXPECT_EQ(devconsole::outputText(), "first line\nPos:   1.0s   25f\r");
+    EXPECT_EQ(devconsole::showCount(), shows + 1);
 }
 
 TEST_F(EncodeRunner, NothingToRun)
