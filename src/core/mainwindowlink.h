@@ -16,6 +16,19 @@ public:
     virtual QString encodeNote() const = 0;
     // The code of the language last applied ("tw", "gb", "en"; mnuLanguage's tag).
     virtual QString languageCode() const = 0;
+
+    // Added for the options dialog; the defaults do nothing.
+    // Captions of the settings button (cmdOpt) and of the encode button (cmdEncode(0)),
+    // which the settings summary names.
+    virtual QString settingsButtonCaption() const { return {}; }
+    virtual QString encodeButtonCaption() const { return {}; }
+    // Places lblEncodeNote beside the settings button after its text changed; the
+    // conversion summary sits 2 pixels higher.
+    virtual void placeEncodeNote(bool conversionLayout) {}
+    // The donation box, modal over owner.
+    virtual void showDonation(QWidget *owner) {}
+    // The developer console window shown or hidden.
+    virtual void setConsoleWindowVisible(bool visible) {}
 };
 
 namespace mdlMavrell {

@@ -96,9 +96,10 @@ public:
     void cmdOkCancel_Click(int Index);
     // The settings command's snapshot for Cancel: every setting control's value into its Tag.
     void takeSnapshot();
-    // Shows the dialog (not modal) centred over the main window, disables the main
-    // window, and starts the hover help.
-    void showForSettings();
+    // The settings command: the snapshot for Cancel, the dialog shown (not modal;
+    // centred over the main window the first time), the main window disabled, the
+    // preview started on sourcePath and the hover help switched on.
+    void showForSettings(const QString &sourcePath);
 
     // Copies the controls into data, lets change work on it, and puts it back.
     template <typename Change>
@@ -218,6 +219,7 @@ private:
     void buildPage4(QFrame *page);
     void buildPage5(QFrame *page);
     void paintSkins();
+    void layoutPages();
     void Form_Load();
 
     // frmoptions_form.cpp: the controls to data and back
@@ -244,6 +246,8 @@ private:
     opt::NoteSize noteSize_;
     QImage background_;
     bool dragging_ = false;
+    bool shownBefore_ = false;
+    QPoint dragStart_, dragOrigin_;
 };
 
 // The one options dialog, created hidden on first use.
