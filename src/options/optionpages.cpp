@@ -120,10 +120,24 @@ void SetAudioSetting(OptionsForm &f, bool isToDefault)
         b.mousePointer = on ? 99 : 0;
 }
 
-int defaultSubFontIndex(const QStringList &items, const QString &language)
+int defaultSubFontIndex(const QStringList &items, const QString &language, const QStringList &families)
 {
+    // The item of a family, its regular face first; -1 when the family is not listed.
+    auto byFamily = [&](const QString &family) {
+        int any = -1;
+        for (int i = 0; i < items.size() && i < families.size(); ++i) {
+            if (families[i].compare(family, Qt::CaseInsensitive) != 0)
+                continue;
+            const QString l = items[i].toLower();
+            if (l.contains(QLatin1String("regular")) || l.contains(QLatin1String("(dejavusans.ttf)")))
+                return i;
+            if (any < 0)
+                any = i;
+        }
+        return any;
+    };
     int index = -1;
-    int arial = 0;
+    int arial = -1;
     for (int i = 0; i < items.size(); ++i) {
         const QString l = items[i].toLower();
         if (language == QLatin1String("tw") && l.contains(QLatin1String("kaiu.ttf")))
@@ -133,6 +147,16 @@ int defaultSubFontIndex(const QStringList &items, const QString &language)
         if (l.contains(QLatin1String("arial.ttf")))
             arial = i;
     }
+    if (index == -1 && language == QLatin1String("tw"))
+        index = byFamily(QStringLiteral("Noto Sans CJK TC"));
+    if (index == -1 && language == QLatin1String("gb"))
+        index = byFamily(QStringLiteral("Noto Sans CJK SC"));
+    if (arial == -1)
+        arial = byFamily(QStringLiteral("Liberation Sans"));
+    if (arial == -1)
+        arial = byFamily(QStringLiteral("DejaVu Sans"));
+    if (arial == -1)
+        arial = 0;
     if (language == QLatin1String("en") || index == -1)
         index = arial;
     return index;
@@ -144,7 +168,10 @@ void fillSubFontList(OptionsForm &f, const QList<mdlGetFontsFile::FontItem> &fon
     f.subFonts = fonts;
     for (const auto &font : fonts)
         f.cboSubFont.add(font.text);
-    mdlMavrell::defaultSubFontIndex = defaultSubFontIndex(f.cboSubFont.items, language);
+    QStringList families;
+    for (const auto &font : fonts)
+        families << font.family;
+    mdlMavrell::defaultSubFontIndex = defaultSubFontIndex(f.cboSubFont.items, language, families);
     f.cboSubFont.select(mdlMavrell::defaultSubFontIndex);
 }
 

@@ -18,8 +18,10 @@ void SetAudioSetting(OptionsForm &f, bool isToDefault);
 
 // ---- Subtitle page ----
 // The index of the default font among the font list items for a language code
-// ("tw", "gb", "en"): the last kaiu.ttf (tw) or simhei.ttf (gb), else the last arial.ttf, else 0.
-int defaultSubFontIndex(const QStringList &items, const QString &language);
+// ("tw", "gb", "en"): the last kaiu.ttf (tw) or simhei.ttf (gb), else the last arial.ttf,
+// else 0. Where those files are not installed, the system's own fonts of the same kind
+// stand in, found by their families: Noto Sans CJK TC or SC, Liberation Sans or DejaVu Sans.
+int defaultSubFontIndex(const QStringList &items, const QString &language, const QStringList &families = {});
 // Fills cboSubFont from the installed fonts, sets mdlMavrell::defaultSubFontIndex and selects it.
 void fillSubFontList(OptionsForm &f, const QList<mdlGetFontsFile::FontItem> &fonts, const QString &language);
 void SetSubSetting(OptionsForm &f, bool isToDefault);

@@ -126,7 +126,17 @@ TEST_F(OptionPages, SubtitleControlsAndDefaults)
     EXPECT_EQ(f.cboSubFont.listIndex, 1);
     EXPECT_EQ(defaultSubFontIndex(f.cboSubFont.items, "en"), 2);  // the last Arial
     EXPECT_EQ(defaultSubFontIndex(f.cboSubFont.items, "gb"), 2);  // no simhei.ttf
-    EXPECT_EQ(defaultSubFontIndex({"DejaVu Sans   (DejaVuSans.ttf)"}, "tw"), 0);
+    EXPECT_EQ(defaultSubFontIndex({"Abyssinica   (a.ttf)"}, "tw"), 0);
+
+    // Without those files the system's fonts of the same kind stand in.
+    const QStringList items{"Abyssinica   (a.ttf)", "DejaVu Sans   (DejaVuSans-Bold.ttf)",
+                            "DejaVu Sans   (DejaVuSans.ttf)", "Noto Sans CJK SC   (NotoSansCJK-Bold.ttc)",
+                            "Noto Sans CJK SC   (NotoSansCJK-Regular.ttc)", "Noto Sans CJK TC   (NotoSansCJK-Regular.ttc)"};
+    const QStringList families{"Abyssinica", "DejaVu Sans", "DejaVu Sans", "Noto Sans CJK SC", "Noto Sans CJK SC",
+                               "Noto Sans CJK TC"};
+    EXPECT_EQ(defaultSubFontIndex(items, "tw", families), 5);
+    EXPECT_EQ(defaultSubFontIndex(items, "gb", families), 4);
+    EXPECT_EQ(defaultSubFontIndex(items, "en", families), 2);
 
     f.cboSubFont.select(0);
     f.txtSubSize.text = "9";
