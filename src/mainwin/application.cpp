@@ -1,10 +1,11 @@
 #include "mainwin/application.h"
 
+#include "core/fileobject.h"
 #include "core/mdlmavrell.h"
+#include "mainwin/frmmain.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QWidget>
 
 int mavrellMain(int argc, char **argv)
 {
@@ -15,12 +16,16 @@ int mavrellMain(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mavrell"));
-    mdlMavrell::appDir = QCoreApplication::applicationDirPath() + '/';
-    mdlMavrell::tempDir = QDir::tempPath() + '/';
+    // The window closes through its own question; the program ends with it.
+    QApplication::setQuitOnLastWindowClosed(true);
 
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("Mavrell"));
-    window.resize(640, 420);
-    window.show();
-    return app.exec();
+    mdlMavrell::appDir = mdlMavrell::AddSlash(QCoreApplication::applicationDirPath());
+    mdlMavrell::tempDir = mdlMavrell::AddSlash(QDir::tempPath());
+
+    FrmMain &w = frmMain();
+    w.Form_Load();
+    w.show();
+    const int rc = app.exec();
+    destroyFrmMain();
+    return rc;
 }

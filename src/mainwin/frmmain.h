@@ -1,0 +1,241 @@
+// The main window: a caption-less skinned window with the source, target, settings and
+// encode buttons, the path labels, the settings summary, the progress bar, the status
+// lines and every popup menu. Logic that needs no window lives in the core and engine
+// libraries and in mainwin/settingsfile.h and mainwin/frmmain_text.h; this class
+// applies it to its controls.
+#pragma once
+
+#include "core/mainwindowlink.h"
+#include "engine/encodeflow.h"
+#include "engine/targetmenu.h"
+#include "mainwin/encodetimeestimate.h"
+
+#include <QLabel>
+#include <QList>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QMenu;
+class QPushButton;
+class PictureBox;
+class StyleButton;
+class cpuUsageNT;
+
+// A label that reports clicks and forwards mouse moves to its window, for the
+// title-bar buttons, the hover link and the labels a drag may start on.
+class ClickLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit ClickLabel(QWidget *parent = nullptr) : QLabel(parent) {}
+signals:
+    void Click();
+    void MouseMove(int Button, int Shift, float X, float Y);
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+private:
+    bool pressed_ = false;
+};
+
+class FrmMain : public QWidget, public MainWindowLink, public encodeflow::EncodeWindow {
+    Q_OBJECT
+public:
+    explicit FrmMain(QWidget *parent = nullptr);
+    ~FrmMain() override;
+
+    // ---- Buttons ----
+    StyleButton *cmdInput = nullptr;   // source: pops up the target menu
+    StyleButton *cmdOutput = nullptr;  // target: pops up the target-file menu
+    StyleButton *cmdOpt = nullptr;     // conversion settings
+    std::array<StyleButton *, 2> cmdEncode{};  // 0 encode, 1 Stop (shown while a run goes on)
+
+    // ---- Labels ----
+    ClickLabel *lblInput = nullptr;      // source path
+    ClickLabel *lblOutput = nullptr;     // target path
+    ClickLabel *lblInputCheck = nullptr; // "analysing the source" note over lblInput
+    ClickLabel *lblVideoSize = nullptr;
+    ClickLabel *lblVideoLen = nullptr;
+    ClickLabel *lblEncodeNote = nullptr;      // the settings summary
+    ClickLabel *lblEncodeNoteCheck = nullptr; // the key-frame note over lblEncodeNote
+    ClickLabel *lblEncodeEsti = nullptr;      // the CPU-load line
+    ClickLabel *lblVer = nullptr;
+    ClickLabel *lblMsgSay = nullptr;          // hover link in the top strip
+    std::array<ClickLabel *, 4> lblButton{};  // title bar: 0 language, 1 help, 2 minimise, 3 close
+
+    // ---- Pictures ----
+    QLabel *imgMsgSay = nullptr;
+    std::array<ClickLabel *, 2> imgFun{};     // walking figure facing right, facing left
+    std::array<QLabel *, 3> imgButton{};      // locks over the three buttons during a run
+    PictureBox *picProgress = nullptr;        // Tag: last percentage drawn
+    PictureBox *picEncodeEsti = nullptr;      // Tag: start tick of the running encode (ms)
+    QFrame *shpBlock = nullptr;               // frame behind the progress bar
+
+    // ---- Developer controls (shown in developer mode only) ----
+    QPushButton *cmdDelSrc = nullptr;
+    QCheckBox *chkCheckAsfMci = nullptr;
+    QCheckBox *chkCheckCmd = nullptr;
+    QString chkCheckCmdTag;  // an edited command line handed over by the review window
+    QComboBox *cboCmdEditSpec = nullptr;
+
+    // ---- Menus ----
+    QMenu *mnuSrcType = nullptr;  // the source button's popup
+    std::array<QAction *, 2> mnuToPlay{};  // 0 play a new file, 1 play the current source
+    QString mnuToPlay0Tag;                 // a dropped file waiting to be played
+    QMenu *mnuToEncode = nullptr;
+    QMenu *mnuToEncodeMusic = nullptr;
+    QMenu *mnuToChangeVol = nullptr;
+    QMenu *mnuToCut = nullptr;
+    QMenu *mnuToFix = nullptr;
+    QList<QAction *> mnuSrcIsFileToMpg, mnuSrcIsFileToWmv, mnuSrcIsFileToAvi, mnuSrcIsFileToSound,
+        mnuSrcIsFileToChangeVol, mnuSrcIsFileToCut, mnuSrcIsFileToFix;
+    QAction *mnuToScreenshot = nullptr;
+
+    QMenu *mnuTarget = nullptr;  // the target button's popup
+    QAction *mnuToPlay2 = nullptr;
+    QAction *mnuTargetFile = nullptr;
+    QMenu *mnuTargetDir = nullptr;
+    std::array<QAction *, 2> mnuTargetDefDir{};  // 0 beside the source, 1 the fixed folder
+    QString mnuTargetDefDir1Tag;                 // the fixed folder, ending in "/"
+
+    QMenu *mnuLanguage = nullptr;
+    QString mnuLanguageTag;  // code of the language last applied
+    QAction *mnuLngEN = nullptr, *mnuLngTW = nullptr, *mnuLngGB = nullptr;
+
+    QMenu *mnuMainHelp = nullptr;
+    QAction *mnuMoney = nullptr, *mnuNotice = nullptr, *mnuBlog = nullptr, *mnuHelp = nullptr,
+            *mnuVerNote = nullptr, *mnuLearn = nullptr, *mnuUpdate = nullptr, *mnuAbout = nullptr,
+            *mnuCoopAds = nullptr;
+    QMenu *mnuDownloadFamily = nullptr;
+    std::array<QAction *, 4> mnuDlFamilyNew{};
+    std::array<QAction *, 6> mnuDlFamily{};
+
+    // ---- Timers ----
+    QTimer tmrCPU;   // 1000 ms: CPU line and remaining time
+    QTimer tmrFun;   // 120 ms: walking figure
+    QTimer tmrDrag;  // 250 ms: plays a dropped file outside the drop
+
+    // ---- Fields ----
+    std::unique_ptr<cpuUsageNT> cpuMeter;
+    QString helpPath;
+    QString iniPath;
+    // The clock of the remaining-time line (ms); tests give their own.
+    std::function<qint64()> tickSource;
+
+    // ---- Start-up and closing ----
+    void Form_Load();
+    bool iniExistedAtStart() const { return iniExistedAtStart_; }
+
+    // ---- Language ----
+    void applyLanguage(const QString &code);
+    void mnuLngEN_Click() { applyLanguage(QStringLiteral("en")); }
+    void mnuLngTW_Click() { applyLanguage(QStringLiteral("tw")); }
+    void mnuLngGB_Click() { applyLanguage(QStringLiteral("gb")); }
+
+    // ---- Settings file ----
+    void loadSettings();
+    bool saveSettings();
+
+    // ---- Status displays ----
+    void tmrCPU_Timer();
+    void setEncodeTimeEsti(QString &capt);
+    void setVideoInfoNote();
+
+    // ---- Shared routines of the window ----
+    bool busyGuard() const;
+    // A conversion or a probe holds the window: it cannot be closed now.
+    bool isBusy() const;
+    void alignPathLabels();
+    void refreshProgress();
+
+    // ---- Title bar and menus ----
+    void lblButton_Click(int index);
+    void cmdInput_Click();
+    void cmdOutput_Click();
+    void mnuTargetDefDir_Click(int index);
+    void mnuHelp_Click();
+    void Form_MouseMove(int Button, int Shift, float X, float Y);
+    void tmrFun_Timer();
+
+    // ---- Filled by the conversion side (frmmain_encode.cpp) ----
+    void cmdEncode_Click(int index);
+    void cmdOpt_Click();
+    void targetMenu_Click(engine::TargetMenu menu, int index);
+    // Masks the options pages that cannot apply to the current job.
+    void setOptionTabMasks();
+    // A new job from a target-menu choice: the source dialog, the checks, the probe,
+    // the target name and the options dialog's neutral state and presets.
+    void openSourceForTarget(const engine::TargetChoice &choice);
+    // Clears the adjuster values the options dialog keeps from the previous source.
+    void resetOptionsForm();
+    // A probed source is there; unless quiet, says why not (entry 001 or 031).
+    bool checkSourceReady(bool quiet);
+    // The tool file exists; says which one is missing (entry 002 and its path).
+    bool checkPluginFile(const QString &path);
+    // The key-frame note over the settings summary.
+    void showKeyframeCheckNote(bool show);
+    int developerPreset() override;
+    bool reviewRequested() override;
+    QString reviewCommand(const QString &command) override;
+    void playResult(const QString &target) override;
+    // The encoder runner's limits (tests shorten the stall time).
+    mdlGetCmdOutput::EncodeRunLimits encodeLimits;
+    // What became of the last press of the encode button.
+    encodeflow::StageResult lastEncode;
+
+    // ---- MainWindowLink ----
+    QWidget *mainWidget() override { return this; }
+    void setEncodeNote(const QString &text) override;
+    QString encodeNote() const override;
+    QString languageCode() const override { return mnuLanguageTag; }
+
+    // ---- The encoder runner's and the run stage's window side ----
+    void setProgressNote(float pg, const QString &bCaption, bool isPreview) override;
+    void encodeStarted(qint64 startTick, const QString &estimateText) override;
+    void encodeEnded() override;
+    void setCpuLoadText(const QString &text) override;
+    void showEncodeButton() override;
+    void showStopButton() override;
+    void restProgressFrame() override;
+    void setEncodingControls(bool encoding) override;
+
+    // The window's look for a language: the font family of its captions.
+    static QString fontFamilyFor(const QString &code);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void connectControls();
+    void popupBelow(QMenu *menu, QWidget *anchor);
+    // The options dialog's share of applying a language, closing and start-up.
+    void applyOptionsLanguage();
+    void unloadOtherWindows();
+
+    EncodeTimeEstimate estimate_;
+    bool iniExistedAtStart_ = false;
+    int funDirection_ = 0;
+    bool closing_ = false;
+};
+
+// The one main window, created on first use.
+FrmMain &frmMain();
+// Whether the main window has been created (nothing is created by asking).
+bool frmMainExists();
+// Destroys the main window (tests, end of the program).
+void destroyFrmMain();

@@ -1,0 +1,157 @@
+// Applying a language: the text table is loaded, then every caption, menu item and
+// tooltip of the main window, the options dialog and the player window is set again.
+#include "mainwin/frmmain.h"
+
+#include "controls/stylebutton.h"
+#include "core/drawing.h"
+#include "core/fileobject.h"
+#include "core/languagetable.h"
+#include "core/mdlmavrell.h"
+#include "mainwin/frmmain_text.h"
+
+#include <QAction>
+#include <QFile>
+#include <QMenu>
+
+using namespace mdlMavrell;
+
+namespace {
+
+QString withAaa(QString text, const QString &value)
+{
+    return text.replace(QStringLiteral("aaa"), value);
+}
+
+// Copies the help file of the language over the one the help command opens; the old
+// file stays when there is nothing to copy or the copy fails.
+void copyHelpFile(const QString &code, const QString &helpPath)
+{
+    const QString source = appDir + QStringLiteral("help/help_") + code + QStringLiteral(".chm");
+    if (helpPath.isEmpty() || !QFile::exists(source))
+        return;
+    const QString temp = helpPath + QStringLiteral(".new");
+    QFile::remove(temp);
+    if (!QFile::copy(source, temp))
+        return;
+    QFile::remove(helpPath);
+    if (!QFile::rename(temp, helpPath))
+        QFile::remove(temp);
+}
+
+} // namespace
+
+void FrmMain::applyLanguage(const QString &code)
+{
+    loadLanguageTable(code);
+
+    // 1-2: the check marks, the code, the fonts.
+    mnuLngEN->setChecked(false);
+    mnuLngTW->setChecked(false);
+    mnuLngGB->setChecked(false);
+    mnuLanguageTag = code;
+    if (code == QLatin1String("en")) {
+        mnuLngEN->setChecked(true);
+    } else if (code == QLatin1String("tw")) {
+        mnuLngTW->setChecked(true);
+        for (PictureBox *box : {picEncodeEsti, picProgress}) {
+            QFont f = box->font();
+            f.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
+            box->setFont(f);
+        }
+        QFont f = picProgress->font();
+        f.setPointSize(9);
+        picProgress->setFont(f);
+    } else if (code == QLatin1String("gb")) {
+        mnuLngGB->setChecked(true);
+    }
+    // Chinese captions need the glyphs of their own script.
+    const QString family = fontFamilyFor(code);
+    for (QWidget *w : findChildren<QWidget *>()) {
+        if (w == picEncodeEsti || w == picProgress)
+            continue;
+        QFont f = w->font();
+        f.setFamilies({family, QStringLiteral("Noto Sans CJK TC")});
+        w->setFont(f);
+    }
+
+    // 3: the buttons.
+    cmdInput->setCaption(lng[11]);
+    cmdInput->setToolTip(lng[183]);
+    cmdOutput->setCaption(lng[12]);
+    cmdEncode[0]->setCaption(lng[13] + lng[15]);
+    cmdEncode[1]->setCaption(lng[14] + lng[15]);
+    cmdOpt->setCaption(lng[15] + lng[27]);
+
+    // 4: the progress bar at rest.
+    setProgressNote(0, withAaa(lng[16], QStringLiteral("0")), true);
+
+    // 5: the path labels, unless they name a source.
+    QString src = lblInput->text();
+    if (!fileObject().FileExists(src)) {
+        lblInput->setText(lng[17]);
+        lblOutput->setText(lng[18]);
+    }
+
+    // 6: the hover link and the play entry points.
+    lblMsgSay->setText(lng[118]);
+    mnuToPlay[0]->setText(lng[164]);
+    mnuToPlay[1]->setText(lng[276]);
+
+    // 7: the target menu.
+    mnuToEncodeMusic->setTitle(lng[119]);
+    mnuToEncode->setTitle(lng[147]);
+    mnuToChangeVol->setTitle(lng[152]);
+    mnuToCut->setTitle(lng[154]);
+    mnuToFix->setTitle(lng[156]);
+    for (const engine::TargetMenuItem &item : engine::targetMenuItems()) {
+        if (item.separator)
+            continue;
+        QList<QAction *> *list = nullptr;
+        switch (item.menu) {
+        case engine::TargetMenu::ToMpg: list = &mnuSrcIsFileToMpg; break;
+        case engine::TargetMenu::ToWmv: list = &mnuSrcIsFileToWmv; break;
+        case engine::TargetMenu::ToAvi: list = &mnuSrcIsFileToAvi; break;
+        case engine::TargetMenu::ToSound: list = &mnuSrcIsFileToSound; break;
+        case engine::TargetMenu::ToChangeVol: list = &mnuSrcIsFileToChangeVol; break;
+        case engine::TargetMenu::ToCut: list = &mnuSrcIsFileToCut; break;
+        case engine::TargetMenu::ToFix: list = &mnuSrcIsFileToFix; break;
+        }
+        if (list && item.index < list->size() && list->at(item.index))
+            list->at(item.index)->setText(engine::targetMenuCaption(item));
+    }
+    mnuToScreenshot->setText(lng[158]);
+
+    // 8: the target button's menu.
+    mnuToPlay2->setText(lng[277]);
+    mnuTargetFile->setText(lng[271]);
+    mnuTargetDir->setTitle(lng[272]);
+    mnuTargetDefDir[0]->setText(lng[273] + lng[274]);
+    mnuTargetDefDir[1]->setText(lng[273] + mnuTargetDefDir1Tag);
+
+    // 9: the help menu.
+    mnuMoney->setText(lng[126]);
+    mnuNotice->setText(lng[127]);
+    mnuBlog->setText(lng[128]);
+    mnuHelp->setText(lng[129]);
+    mnuVerNote->setText(lng[130]);
+    mnuLearn->setText(lng[131]);
+    mnuUpdate->setText(lng[132]);
+    mnuDownloadFamily->setTitle(lng[133]);
+    const QStringList family10 = mainwin::familyProducts();
+    for (size_t i = 0; i < mnuDlFamilyNew.size(); ++i)
+        mnuDlFamilyNew[i]->setText(lng[134] + family10.value(int(i)));
+    for (size_t i = 0; i < mnuDlFamily.size(); ++i)
+        mnuDlFamily[i]->setText(lng[134] + family10.value(int(mnuDlFamilyNew.size() + i)));
+    mnuAbout->setText(lng[135]);
+    mnuCoopAds->setText(lng[160]);
+
+    // 10: the source information.
+    setVideoInfoNote();
+
+    // 11-13: the options dialog and the player window.
+    applyOptionsLanguage();
+
+    // 14: the help file of the language.
+    if (!mnuLanguageTag.isEmpty())
+        copyHelpFile(code, helpPath);
+}

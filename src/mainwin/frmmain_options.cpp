@@ -1,0 +1,33 @@
+// What the main window asks of the options dialog and the player window when the
+// language changes and when the program closes. The dialog's and the player's own
+// routines are reached only from here.
+#include "mainwin/frmmain.h"
+
+#include "core/console.h"
+#include "core/mdlmavrell.h"
+#include "options/frmoptions.h"
+
+using namespace mdlMavrell;
+
+void FrmMain::applyOptionsLanguage()
+{
+    // Reaching the dialog creates it, hidden, the first time (at start-up). Its own
+    // language step sets its captions and rebuilds its lists keeping the user's choice.
+    FrmOptions &options = frmOptions();
+    options.applyLanguage();
+    if (srcLength > 0) {
+        options.SetMainEncodeNote(-1, -1);
+        setOptionTabMasks();
+    }
+    // The player window follows here once it exists (playerOpen).
+}
+
+void FrmMain::unloadOtherWindows()
+{
+    // The options dialog ends its preview player and goes; the player window follows
+    // once it exists.
+    FrmOptions &options = frmOptions();
+    options.setStopDosIo(false, true);
+    options.hide();
+    mdlConsole::StopConsole();
+}

@@ -1,0 +1,91 @@
+// "Mavrell.ini": the window's position, the language and the default target folder.
+#include "mainwin/frmmain.h"
+
+#include "core/fileobject.h"
+#include "core/mdlmavrell.h"
+#include "core/numbertext.h"
+#include "core/systeminfo.h"
+#include "mainwin/settingsfile.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+
+using namespace mdlMavrell;
+
+namespace {
+
+QSize screenSize(const QWidget *w)
+{
+    const QScreen *s = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+    return s ? s->geometry().size() : QSize(1024, 768);
+}
+
+} // namespace
+
+void FrmMain::loadSettings()
+{
+    const QSize screen = screenSize(this);
+    const int tx = twipsPerPixelX, ty = twipsPerPixelY;
+    const int screenW = screen.width() * tx, screenH = screen.height() * ty;
+    const int winW = width() * tx, winH = height() * ty;
+    move(QPoint((screenW - winW) / 2 / tx, (screenH - winH) / 2 / ty));
+
+    iniPath = settingsfile::settingsFolder() + QStringLiteral("Mavrell.ini");
+    bool languageSet = false;
+
+    QString path = iniPath;
+    if (fileObject().FileExists(path)) {
+        QFile f(path);
+        const QString text = f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+        for (const settingsfile::Entry &e : settingsfile::parse(text)) {
+            switch (e.key) {
+            case settingsfile::Entry::MainLeft:
+                move(settingsfile::placeEdge(e.value, winW, screenW) / tx, y());
+                break;
+            case settingsfile::Entry::MainTop:
+                move(x(), settingsfile::placeEdge(e.value, winH, screenH) / ty);
+                break;
+            case settingsfile::Entry::Language: {
+                // Only a code of ours is applied: anything else would leave the table
+                // empty, so the locale's language is taken instead.
+                const QString code = settingsfile::acceptedLanguage(e.value);
+                if (!code.isEmpty()) {
+                    languageSet = true;
+                    applyLanguage(code);
+                }
+                break;
+            }
+            case settingsfile::Entry::TargetDefDirMode: {
+                const bool fixed = numtext::Val(e.value) == 1;
+                mnuTargetDefDir[0]->setChecked(!fixed);
+                mnuTargetDefDir[1]->setChecked(fixed);
+                break;
+            }
+            case settingsfile::Entry::TargetDefDir: {
+                QString dir = AddSlash(e.value);
+                mnuTargetDefDir1Tag = !dir.isEmpty() && fileObject().FolderExists(dir) ? dir : AddSlash(QDir::homePath());
+                mnuTargetDefDir[1]->setText(lng[273] + mnuTargetDefDir1Tag);
+                break;
+            }
+            }
+        }
+    }
+    if (!languageSet)
+        applyLanguage(mdlLocaleLng::GetLocaleLng());
+}
+
+bool FrmMain::saveSettings()
+{
+    if (iniPath.isEmpty())
+        iniPath = settingsfile::settingsFolder() + QStringLiteral("Mavrell.ini");
+    settingsfile::Values v;
+    v.left = float(x() * twipsPerPixelX);
+    v.top = float(y() * twipsPerPixelY);
+    v.language = mnuLanguageTag;
+    v.targetDirMode = mnuTargetDefDir[0]->isChecked() ? 0 : 1;
+    v.targetDir = mnuTargetDefDir1Tag;
+    return settingsfile::writeWhole(iniPath, settingsfile::format(v));
+}
