@@ -1,0 +1,338 @@
+// The player window: construction, load, opening a file, the stopped state, the
+// status tick, the keyboard, the language and the console callback.
+#include "player/frmplayer.h"
+
+#include "controls/orvexbutton.h"
+#include "core/console.h"
+#include "core/drawing.h"
+#include "core/fileobject.h"
+#include "core/mainwindowlink.h"
+#include "core/mdlmavrell.h"
+#include "core/numbertext.h"
+#include "core/timetext.h"
+#include "player/playerlook.h"
+#include "player/playersettings.h"
+#include "player/slaveprotocol.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+
+namespace {
+
+FrmPlayer *g_player = nullptr;
+
+// The options dialog's polling interval, which the player's tick copies.
+constexpr int pollIntervalMs = 333;
+
+const QString &lng(int n)
+{
+    return mdlMavrell::lng[n];
+}
+
+// The video surface: shows the colour key until the tool draws over it, and never
+// paints a background of its own under the tool's picture.
+class VideoSurface : public QWidget {
+public:
+    explicit VideoSurface(QWidget *parent) : QWidget(parent)
+    {
+        setAttribute(Qt::WA_NativeWindow);
+        setAttribute(Qt::WA_DontCreateNativeAncestors);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setAttribute(Qt::WA_NoSystemBackground);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), playerlook::colorKey());
+    }
+};
+
+} // namespace
+
+FrmPlayer &frmPlayer()
+{
+    if (!g_player) {
+        g_player = new FrmPlayer();
+    }
+    return *g_player;
+}
+
+bool frmPlayerLoaded()
+{
+    return g_player != nullptr;
+}
+
+void unloadFrmPlayer()
+{
+    if (!g_player)
+        return;
+    FrmPlayer *p = g_player;
+    p->Form_Unload();
+    g_player = nullptr;
+    delete p;
+}
+
+FrmPlayer::FrmPlayer() : QWidget(nullptr)
+{
+    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
+    setObjectName(QStringLiteral("frmPlayer"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    buildControls();
+    Form_Load();
+}
+
+FrmPlayer::~FrmPlayer()
+{
+    if (!unloaded_)
+        Form_Unload();
+    if (g_player == this)
+        g_player = nullptr;
+}
+
+MPlayer &FrmPlayer::player()
+{
+    if (!player_)
+        player_ = std::make_unique<MPlayer>([this] { return myStatus; }, this);
+    return *player_;
+}
+
+void FrmPlayer::Form_Load()
+{
+    mdlMavrell::playerOpen = true;
+    if (MainWindowLink *link = mdlMavrell::mainWindowLink())
+        if (QWidget *main = link->mainWidget())
+            setWindowIcon(main->windowIcon());
+    setWindowTitle(QStringLiteral(" Tessaly"));
+    picHsbBack->setBackColor(picPlusBk->BackColor());
+    tmrCheck.setInterval(pollIntervalMs);
+    tmrCheck.stop();
+    lblFnName->clear();
+    picVolSdr2->move(picVolSdr->x() + picVolSdr->width(), picVolSdr2->y());
+    picPlayerContainer->move(1, 1);
+    if (mdlMavrell::playerMode == 0)
+        player().closeMCI();
+    else
+        player();
+    settingsPath = playersettings::settingsPath();
+    picVolPosTag = QStringLiteral("-1");
+    resizeGuard = true;
+    loadSettings();
+    resizeGuard = false;
+    initVolumeControls(true);
+    myStatus = 5;
+    updateMenuStates();
+    ifStopped(true);
+    setTimeLabelsVisible(false);
+    ChangeLanguage();
+}
+
+void FrmPlayer::playSingle(QString fn)
+{
+    fn.remove(QLatin1Char('"'));
+    mbStop_Click();
+    newPlay(fn);
+    show();
+    raise();
+    resizeGuard = false;
+}
+
+void FrmPlayer::newPlay(const QString &fnIn)
+{
+    QString fn = fnIn;
+    seekTotalFrames = 0;
+    moveSeekThumb(0);
+    picHsb->update();
+    picHsbBack->update();
+    player().closeMCI();
+    player().setAudioOnly(false);
+    isBusy = true;
+
+    lblPlayerNote->setText(lng(72));
+    lblPlayerNote->adjustSize();
+    placeNote();
+    lblPlayerNote->show();
+    lblPlayerNote->raise();
+
+    mdlIconVarne::DrawFileIcon(picAssIcon, fn, 4, 0, 16, 16);
+    lblFnNameTag = mdlMavrell::fileObject().GetFileName(fn);
+    setWindowTitle(QStringLiteral(" ") + lblFnNameTag);
+    lblFnName->setText(lng(177) + QStringLiteral(" 0 %"));
+    lblFnName->adjustSize();
+
+    player().openMCI(fn, picPlayer->winId());
+    picAssIcon->setToolTip(player().infoTip(lng(26)));
+    myPutSize(true);
+    if (player().isSuccess()) {
+        myStatus = 1;
+        player().playMCI(0, 0);
+        showPlayingState(false);
+        checkSeekable();
+        updateMenuStates();
+    } else {
+        failPlay();
+    }
+    isBusy = false;
+    // The volume and mute state chosen before this file reach the new player now.
+    sendVolumeNow();
+}
+
+void FrmPlayer::failPlay(const QString &, bool)
+{
+    updateMenuStates();
+    setTimeLabelsVisible(false);
+    shareBnStop();
+    lblFnName->setText(lng(178));
+    lblFnName->adjustSize();
+}
+
+void FrmPlayer::ifStopped(bool allNone)
+{
+    tmrCheck.stop();
+    picHsb->setEnabled(false);
+    moveSeekThumb(0);
+    lblFnName->setText(lblFnNameTag.isEmpty() ? lng(179) : lng(180));
+    lblFnName->adjustSize();
+    lblPlayerNote->hide();
+    if (seekScale != 1) {
+        lblCurTime->setText(mdlMavrell::FormatTime(0, int(numtext::Val(lblCurTimeTag)), 0));
+        lblCurTime->adjustSize();
+    }
+    mbPlay->setState(allNone ? 3 : 0);
+    mbStop->setState(allNone ? 3 : 0);
+    mbPause->setState(3);
+    mbBackward->setState(3);
+    mbForward->setState(3);
+    myStatus = 5;
+}
+
+void FrmPlayer::tmrCheck_Timer()
+{
+    const long cur = player().getCurFrame();
+    if (player().indexPercent() > 0) {
+        lblPlayerNote->setText(lng(104) + QString::number(player().indexPercent()) + QStringLiteral(" %"));
+        lblPlayerNote->adjustSize();
+        placeNote();
+        lblPlayerNote->show();
+        lblPlayerNote->raise();
+    } else {
+        lblPlayerNote->hide();
+    }
+    if ((cur != lastFrame_ || myStatus == 4) && seekTotalFrames > 1) {
+        const double cool = numtext::Val(picHsb2Tag);
+        if (cool == 0) {
+            moveSeekThumb(cur);
+            double ratio = (picHsb2->x() + picHsb2->width() / 2.0 - picHsb->x()) / double(picHsb->width());
+            if (ratio < 0)
+                ratio = 0;
+            lblFnName->setText((myStatus == 4 ? lng(182) : lng(177)) + QStringLiteral(" ")
+                               + numtext::fixed(ratio * 100, 0) + QStringLiteral(" %"));
+            lblFnName->adjustSize();
+            lblCurTime->setText(mdlMavrell::FormatTime(float(numtext::Val(lblTtTimeTag) * ratio),
+                                                       int(numtext::Val(lblCurTimeTag)), 0));
+            lblCurTime->adjustSize();
+        } else if (cool > 0) {
+            picHsb2Tag = QString::number(int(cool) - 1);
+        }
+    }
+    if (!mdlConsole::IsRunning())
+        mbStop_Click();
+    lastFrame_ = cur;
+}
+
+void FrmPlayer::Form_KeyDown(int keyCode, int)
+{
+    if (isBusy)
+        return;
+    switch (keyCode) {
+    case 33:
+    case 37:
+        if (mbBackward->State() < 2)
+            seekTenSeconds(-1);
+        break;
+    case 34:
+    case 39:
+        if (mbForward->State() < 2)
+            seekTenSeconds(1);
+        break;
+    case 32:
+        if (mbPlay->State() < 2 || mbPause->State() < 2) {
+            if (myStatus == 1)
+                mbPause_Click();
+            else
+                mbPlay_Click();
+        }
+        break;
+    default: break;
+    }
+}
+
+void FrmPlayer::ChangeLanguage()
+{
+    mnuOpen->setText(lng(165));
+    mnuExplorer->setText(lng(166));
+    mnuShowHideMain->setText(mnuShowHideMainTag == QLatin1String("hide") ? lng(181) : lng(167));
+    mnuKeepDef->setText(lng(168));
+    mnuKeepWH->setText(lng(169));
+    mnuTopMost->setText(lng(170));
+    mnuEnd->setText(lng(171));
+    mbPlay->SetToolTip(lng(172));
+    mbPause->SetToolTip(lng(173));
+    mbStop->SetToolTip(lng(174));
+    mbBackward->SetToolTip(lng(175));
+    mbForward->SetToolTip(lng(176));
+    lblFnName->clear();
+}
+
+void FrmPlayer::setStopDosIo()
+{
+    tmrCheck.stop();
+    mdlConsole::StopConsole();
+}
+
+void FrmPlayer::placeNote()
+{
+    lblPlayerNote->move(picPlayerContainer->x() + picPlayer->x() + (picPlayer->width() - lblPlayerNote->width()) / 2,
+                        picPlayerContainer->y() + picPlayer->y() + (picPlayer->height() - lblPlayerNote->height()) / 2);
+}
+
+// Keys reach the window whichever of its controls has the focus.
+bool FrmPlayer::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto *k = static_cast<QKeyEvent *>(event);
+        const int code = playerlook::keyCode(k->key());
+        if (code) {
+            Form_KeyDown(code, 0);
+            return true;
+        }
+        return false;
+    }
+    return mouseFilter(watched, event);
+}
+
+void FrmPlayer::keyPressEvent(QKeyEvent *event)
+{
+    const int code = playerlook::keyCode(event->key());
+    if (code)
+        Form_KeyDown(code, 0);
+    else
+        QWidget::keyPressEvent(event);
+}
+
+void FrmPlayer::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    event->accept();
+    // A closed player window is unloaded: the next use builds a new one.
+    if (g_player == this) {
+        g_player = nullptr;
+        deleteLater();
+    }
+}

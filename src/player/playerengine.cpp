@@ -1,0 +1,357 @@
+#include "player/playerengine.h"
+
+#include "core/cmdoutput.h"
+#include "core/console.h"
+#include "core/numbertext.h"
+#include "core/probes.h"
+#include "core/timetext.h"
+#include "core/toolpaths.h"
+#include "player/slaveprotocol.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace playerprobe {
+
+namespace {
+
+bool readNumber(const QString &text, double &value)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return false;
+    bool ok = false;
+    value = t.toDouble(&ok);
+    return ok;
+}
+
+// The value after the last occurrence of key, up to the end of its line.
+QString lastValue(const QString &output, const QString &key)
+{
+    const int p = output.lastIndexOf(key, -1, Qt::CaseInsensitive);
+    if (p < 0)
+        return {};
+    int pos = p;
+    return mdlMavrell::GetBetween(output, key, QString(), false, pos);
+}
+
+QString firstValue(const QString &output, const QString &key)
+{
+    return mdlMavrell::GetBetween(output, key, QString(), false);
+}
+
+} // namespace
+
+void readIdentify(const QString &output, Fields &f)
+{
+    QString v = firstValue(output, QStringLiteral("ID_VIDEO_WIDTH="));
+    if (!v.isEmpty() && numtext::Val(v) > 0)
+        f.videoWidth = int(numtext::roundHalfEven(numtext::Val(v)));
+    v = firstValue(output, QStringLiteral("ID_VIDEO_HEIGHT="));
+    if (!v.isEmpty() && numtext::Val(v) > 0)
+        f.videoHeight = int(numtext::roundHalfEven(numtext::Val(v)));
+    v = firstValue(output, QStringLiteral("ID_VIDEO_FPS="));
+    if (!v.isEmpty() && numtext::Val(v) > 0)
+        f.framesPerSecond = float(numtext::Val(v));
+    v = firstValue(output, QStringLiteral("ID_LENGTH="));
+    if (!v.isEmpty()) {
+        const int dot = v.indexOf(QLatin1Char('.'));
+        const QString whole = dot < 0 ? v : v.left(dot);
+        if (whole.size() >= 6)
+            f.lengthSeconds = 99999;
+        else if (numtext::Val(v) > 0)
+            f.lengthSeconds = float(numtext::Val(v));
+    }
+    v = firstValue(output, QStringLiteral("ID_DEMUXER="));
+    if (!v.isEmpty())
+        f.demuxer = v.toLower();
+    v = firstValue(output, QStringLiteral("ID_VIDEO_FORMAT="));
+    if (!v.isEmpty())
+        f.videoFormat = v.toLower();
+    // The audio keys come once as placeholders before the stream is opened; the last
+    // occurrence holds the real value.
+    v = lastValue(output, QStringLiteral("ID_AUDIO_CODEC="));
+    if (!v.isEmpty())
+        f.audioCodec = v.toLower();
+}
+
+void readGifSize(const QString &output, Fields &f)
+{
+    const QString marker = QStringLiteral("VIDEO:  [") + QChar(8) + QStringLiteral("RGB]");
+    const QString v = firstValue(output, marker);
+    if (v.isEmpty())
+        return;
+    const int p = v.indexOf(QLatin1Char('x'));
+    if (p < 0)
+        return;
+    int q = v.indexOf(QLatin1Char(' '), p + 1);
+    if (q < 0)
+        q = v.size();
+    const QStringList parts = v.left(q).trimmed().split(QLatin1Char('x'));
+    if (parts.size() != 2)
+        return;
+    double n = 0;
+    if (readNumber(parts[0], n))
+        f.videoWidth = int(numtext::roundHalfEven(n));
+    if (readNumber(parts[1], n))
+        f.videoHeight = int(numtext::roundHalfEven(n));
+}
+
+void readGifFrames(const QString &output, Fields &f)
+{
+    const int last = output.lastIndexOf(QLatin1String("V:"));
+    if (last < 0)
+        return;
+    const int q = last + 2;
+    const int d = output.indexOf(QLatin1Char('.'), q);
+    const int s = output.indexOf(QLatin1Char('/'), q);
+    double t = 0;
+    if (d < q || !readNumber(output.mid(q, d - q + 2), t) || s <= d)
+        return;
+    f.lengthSeconds = float(t);
+    const QString u = output.mid(q, s - q).trimmed();
+    const int blank = u.indexOf(QLatin1Char(' '));
+    double n = 0;
+    if (blank < 0 || !readNumber(u.mid(blank), n))
+        return;
+    const double frames = numtext::roundHalfEven(n);
+    if (f.lengthSeconds > 0)
+        f.framesPerSecond = float(numtext::roundHalfEven(frames / f.lengthSeconds * 100.0) / 100.0);
+}
+
+void fixAsf(Fields &f, float tool3Start, float tool3Fps)
+{
+    if (f.demuxer != QLatin1String("asf") || !(f.framesPerSecond == 1000 || f.framesPerSecond == 0))
+        return;
+    if (tool3Start != 0)
+        f.startOffset = tool3Start;
+    if (f.startOffset == 0)
+        f.startOffset = 3;
+    f.lengthSeconds -= f.startOffset;
+    if (tool3Fps > 0)
+        f.framesPerSecond = tool3Fps;
+    if (!(f.framesPerSecond > 0 && f.framesPerSecond <= 30))
+        f.framesPerSecond = 30;
+    if (f.framesPerSecond >= 29 && f.framesPerSecond < 30)
+        f.framesPerSecond = 29.97f;
+}
+
+void finish(Fields &f)
+{
+    f.lengthSeconds = float(numtext::roundHalfEven(f.lengthSeconds));
+    if (f.framesPerSecond <= 0 || f.framesPerSecond == 1000)
+        f.framesPerSecond = 30;
+}
+
+bool needsTool3Length(const Fields &f)
+{
+    return f.demuxer == QLatin1String("mpegps") || f.videoFormat == QLatin1String("0x10000001")
+        || f.videoFormat == QLatin1String("0x10000002");
+}
+
+} // namespace playerprobe
+
+namespace {
+
+QString quotedName(const QString &s)
+{
+    return QLatin1Char('"') + s + QLatin1Char('"');
+}
+
+// A name that cannot stand in double quotes on a command line.
+bool unquotable(const QString &s)
+{
+    return s.contains(QLatin1Char('"')) || s.contains(QLatin1Char('\n')) || s.contains(QLatin1Char('\r'));
+}
+
+} // namespace
+
+MPlayer::MPlayer(std::function<int()> playState, ConsoleOwner *owner)
+    : playState_(std::move(playState)), owner_(owner)
+{
+}
+
+bool MPlayer::paused() const
+{
+    return playState_ && playState_() == 4;
+}
+
+void MPlayer::send(const QString &command)
+{
+    mdlConsole::SendSlave(command, paused());
+}
+
+bool MPlayer::isAudioOnly()
+{
+    audioOnlyFlag_ = f_.lengthSeconds > 0 && f_.videoWidth * f_.videoHeight == 0;
+    return audioOnlyFlag_;
+}
+
+bool MPlayer::isSuccess()
+{
+    successFlag_ = f_.lengthSeconds > 0 || f_.videoWidth * f_.videoHeight > 0;
+    return successFlag_;
+}
+
+void MPlayer::openMCI(const QString &fileName, unsigned long long hwnd, const QString &)
+{
+    fileName_ = fileName;
+    videoWindow_ = hwnd;
+    volume_ = 100;
+    curSeconds_ = 0;
+    totalFrames_ = 0;
+    totalSeconds_ = 0;
+    f_ = playerprobe::Fields();
+    indexPercent_ = -1;
+    probeMedia();
+}
+
+void MPlayer::probeMedia()
+{
+    mdlConsole::StopConsole();
+    if (!mdlMavrell::ToolExists(1) || fileName_.isEmpty() || unquotable(fileName_))
+        return;
+    const QString tool = mdlMavrell::ToolPath(1);
+    const QString out = mdlGetCmdOutput::GetCmdOutput(
+        tool + QStringLiteral(" -identify -ao null -vo null -frames 0 ") + quotedName(fileName_), false);
+    playerprobe::readIdentify(out, f_);
+
+    if (playerprobe::needsTool3Length(f_)) {
+        float duration = 0, start = 0, fps = 0;
+        mdlMavrell::ProbeByTool3(fileName_, duration, start, fps);
+        if (duration > 0)
+            f_.lengthSeconds = duration;
+    }
+    // This tool reports neither a GIF's length nor, for some files, its size: the
+    // frame-count run supplies them.
+    if (f_.demuxer == QLatin1String("gif")) {
+        if (f_.videoWidth * f_.videoHeight == 0)
+            playerprobe::readGifSize(out, f_);
+        const QString frames = mdlGetCmdOutput::GetCmdOutput(
+            tool + QStringLiteral(" -ao null -vo null -fps 10000 ") + quotedName(fileName_), false);
+        playerprobe::readGifFrames(frames, f_);
+    }
+    if (f_.demuxer == QLatin1String("asf") && (f_.framesPerSecond == 1000 || f_.framesPerSecond == 0)) {
+        float duration = 0, start = 0, fps = 0;
+        mdlMavrell::ProbeByTool3(fileName_, duration, start, fps);
+        playerprobe::fixAsf(f_, start, fps);
+    }
+    playerprobe::finish(f_);
+}
+
+QString MPlayer::infoTip(const QString &sep) const
+{
+    QString tip = f_.demuxer + sep + f_.videoFormat + sep + f_.audioCodec;
+    if (f_.startOffset != 0)
+        tip += sep + QStringLiteral("TimeShift= ") + numtext::single(f_.startOffset);
+    return tip;
+}
+
+long MPlayer::getTotalFrames()
+{
+    totalFrames_ = long(numtext::roundHalfEven(double(f_.lengthSeconds) * f_.framesPerSecond));
+    return totalFrames_;
+}
+
+float MPlayer::getTotalSeconds()
+{
+    totalSeconds_ = f_.lengthSeconds;
+    return totalSeconds_;
+}
+
+QString MPlayer::buildRangeArgs(long fromWhere, long toWhere) const
+{
+    return slave::rangePiece(fromWhere, toWhere, totalFrames_, f_.framesPerSecond);
+}
+
+void MPlayer::playMCI(long fromWhere, long toWhere)
+{
+    if (fromWhere < 0)
+        fromWhere = 0;
+    if (totalFrames_ < 1)
+        getTotalFrames();
+    if (toWhere > totalFrames_ || (fromWhere > 0 && toWhere < 1))
+        toWhere = totalFrames_;
+    mdlConsole::StopConsole();
+    lastStartLine_.clear();
+    if (!mdlMavrell::ToolExists(1) || fileName_.isEmpty() || unquotable(fileName_))
+        return;
+    lastStartLine_ = slave::playerStartLine(mdlMavrell::ToolPath(1), fileName_, videoWindow_,
+                                            buildRangeArgs(fromWhere, toWhere));
+    bool show = false;
+    mdlConsole::StartConsole(lastStartLine_, owner_, show);
+}
+
+void MPlayer::pauseMCI()
+{
+    if (playState_ && playState_() == 1)
+        mdlConsole::SendSlave(slave::cmdPause, false);
+    else
+        mdlConsole::SendSlave(slave::cmdFrameStep, paused());
+}
+
+void MPlayer::resumeMCI()
+{
+    send(slave::cmdPause);
+}
+
+void MPlayer::stepMCI(int)
+{
+    send(slave::cmdFrameStep);
+}
+
+void MPlayer::stopMCI(const QString &, long)
+{
+    mdlConsole::StopConsole();
+}
+
+void MPlayer::closeMCI(const QString &)
+{
+    mdlConsole::StopConsole();
+}
+
+void MPlayer::closeAllMCI()
+{
+    mdlConsole::StopConsole();
+}
+
+QString MPlayer::getStatus() const
+{
+    return mdlConsole::IsRunning() ? QString() : QStringLiteral("stopped");
+}
+
+void MPlayer::setCurFrame(long toWhere, bool andPlay)
+{
+    if (f_.framesPerSecond == 0 || f_.lengthSeconds == 0)
+        return;
+    if (isAudioOnly())
+        send(slave::seekRelative(double(toWhere) / f_.framesPerSecond - curSeconds_));
+    else
+        send(slave::seekPercent(double(toWhere) * 100.0 / f_.framesPerSecond / f_.lengthSeconds));
+    if (!andPlay)
+        send(slave::cmdFrameStep);
+}
+
+long MPlayer::getCurFrame()
+{
+    QString s;
+    mdlConsole::ReadConsole(s);
+    float pos = 0;
+    if (slave::parsePosition(s, f_.startOffset, pos))
+        curSeconds_ = pos;
+    indexPercent_ = slave::parseIndexProgress(s);
+    if (slave::hasVideoFailure(s) || slave::hasExited(s))
+        mdlConsole::StopConsole();
+    return long(numtext::roundHalfEven(double(curSeconds_) * f_.framesPerSecond));
+}
+
+void MPlayer::setVolume(int vol)
+{
+    volume_ = std::clamp(vol, 0, 1000);
+    send(slave::volume(volume_ / 10));
+}
+
+void MPlayer::setAudioShow(bool isOn)
+{
+    send(slave::volume(isOn ? volume_ / 10 : 0));
+}

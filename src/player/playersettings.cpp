@@ -1,0 +1,113 @@
+#include "player/playersettings.h"
+
+#include "core/mdlmavrell.h"
+#include "core/numbertext.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace playersettings {
+
+std::optional<bool> parseBool(const QString &text)
+{
+    const QString t = text.trimmed();
+    if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+        return false;
+    bool ok = false;
+    const double n = t.toDouble(&ok);
+    if (ok)
+        return n != 0;
+    return std::nullopt;
+}
+
+Values parse(const QString &text)
+{
+    Values v;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString line : lines) {
+        line = line.trimmed();
+        const int eq = line.indexOf(QLatin1Char('='));
+        if (eq < 0)
+            continue;
+        const QString key = line.left(eq + 1).toLower();
+        const QString value = line.mid(eq + 1).trimmed();
+        if (key == QLatin1String("mainrect=")) {
+            v.rectFound = true;
+            const QStringList parts = value.split(QLatin1Char(','));
+            bool okL = false, okT = false;
+            double l = 0, t = 0;
+            if (parts.size() >= 2) {
+                l = parts[0].trimmed().toDouble(&okL);
+                t = parts[1].trimmed().toDouble(&okT);
+            }
+            if (okL && okT) {
+                v.left = int(numtext::roundHalfEven(l));
+                v.top = int(numtext::roundHalfEven(t));
+            }
+        } else if (key == QLatin1String("keepwh=")) {
+            if (auto b = parseBool(value))
+                v.keepWH = b;
+        } else if (key == QLatin1String("topmost=")) {
+            if (auto b = parseBool(value))
+                v.topMost = b;
+        } else if (key == QLatin1String("mcivol=")) {
+            v.volume = int(numtext::Int(numtext::Val(value)));
+        }
+    }
+    return v;
+}
+
+QString compose(int leftTwips, int topTwips, bool keepWH, bool topMost, int volume)
+{
+    auto b = [](bool x) { return x ? QStringLiteral("True") : QStringLiteral("False"); };
+    return QStringLiteral("MainRect=") + QString::number(leftTwips) + QLatin1Char(',') + QString::number(topTwips)
+        + QStringLiteral("\r\nKeepWH=") + b(keepWH) + QStringLiteral("\r\nTopMost=") + b(topMost)
+        + QStringLiteral("\r\nMciVol=") + QString::number(volume) + QStringLiteral("\r\n");
+}
+
+QString settingsFolder()
+{
+    const QString app = mdlMavrell::appDir;
+    if (!app.isEmpty()) {
+        const QFileInfo fi(app);
+        if (fi.isDir() && fi.isWritable())
+            return app.endsWith(QLatin1Char('/')) ? app : app + QLatin1Char('/');
+    }
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    if (dir.isEmpty())
+        dir = QDir::homePath() + QStringLiteral("/.config/Mavrell");
+    QDir().mkpath(dir);
+    return dir + QLatin1Char('/');
+}
+
+QString settingsPath()
+{
+    return settingsFolder() + QStringLiteral("Tessaly.ini");
+}
+
+QString readFile(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(f.readAll());
+}
+
+bool writeFile(const QString &path, const QString &text)
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    if (f.write(text.toUtf8()) < 0) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
+}
+
+} // namespace playersettings

@@ -1,0 +1,216 @@
+#include "player/slaveprotocol.h"
+
+#include "core/numbertext.h"
+#include "core/timetext.h"
+
+#include <algorithm>
+
+namespace slave {
+
+namespace {
+
+// A whole text that reads as a number ("." as the point), blanks around allowed.
+bool readNumber(const QString &text, double &value)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return false;
+    bool ok = false;
+    value = t.toDouble(&ok);  // QString::toDouble always reads the C form
+    return ok;
+}
+
+QString quoted(const QString &s)
+{
+    return QLatin1Char('"') + s + QLatin1Char('"');
+}
+
+QString hmsTenths(float seconds)
+{
+    return mdlMavrell::FormatTime(seconds, 3, 1);
+}
+
+} // namespace
+
+QString videoOutPiece()
+{
+    return QStringLiteral(" -vo xv,gl,x11, -zoom");
+}
+
+QString isolationPiece()
+{
+    return QStringLiteral(" -noconfig all -input nodefault-bindings -nomouseinput");
+}
+
+QString slaveOptionsPiece()
+{
+    return QStringLiteral(" -autosync 100 -vf-add screenshot -autoq 10 -vf-add pp -slave -identify"
+                          " -idx -nokeepaspect -noaspect -framedrop -osdlevel 0");
+}
+
+QString colorKeyPiece(unsigned long long winId)
+{
+    return QStringLiteral(" -colorkey 0x010203 -wid ") + QString::number(winId);
+}
+
+QString previewFilePiece(const QString &fn, float srcFps, float srcLength)
+{
+    if (fn.contains(QLatin1Char('*')))
+        return quoted(QStringLiteral("mf://") + fn) + QStringLiteral(" -mf fps=") + numtext::single(srcFps);
+    const int dot = fn.lastIndexOf(QLatin1Char('.'));
+    const int slash = fn.lastIndexOf(QLatin1Char('/'));
+    const QString ext = dot > slash ? fn.mid(dot + 1).toLower() : QString();
+    if (ext == QLatin1String("gif") && srcLength > 0 && srcFps > 0)
+        return quoted(fn) + QStringLiteral(" -fps ") + numtext::single(srcFps);
+    return quoted(fn);
+}
+
+QString previewStartLine(const PreviewStart &p)
+{
+    QString line = p.toolPath + QLatin1Char(' ') + previewFilePiece(p.fileName, p.srcFps, p.srcLength);
+    line += videoOutPiece();
+    line += p.subtitlePiece.isEmpty() ? QStringLiteral(" -noautosub") : p.subtitlePiece;
+    line += slaveOptionsPiece() + isolationPiece();
+    line += p.addOpts + p.volumeOpt;
+    line += colorKeyPiece(p.winId);
+    line += QStringLiteral(" -ss ") + hmsTenths(p.startSeconds);
+    return line;
+}
+
+QString rangePiece(long fromFrame, long toFrame, long totalFrames, float fps)
+{
+    if (toFrame <= 0 || fps <= 0)
+        return {};
+    QString piece = QStringLiteral(" -ss ") + hmsTenths(float(fromFrame) / fps);
+    if (toFrame != totalFrames)
+        piece += QStringLiteral(" -endpos ") + hmsTenths(float(toFrame - fromFrame) / fps);
+    return piece;
+}
+
+QString playerStartLine(const QString &toolPath, const QString &fileName, unsigned long long winId,
+                        const QString &range)
+{
+    return toolPath + QLatin1Char(' ') + quoted(fileName) + videoOutPiece() + slaveOptionsPiece()
+        + isolationPiece() + colorKeyPiece(winId) + range;
+}
+
+QString commandNumber(double v)
+{
+    double r = numtext::roundHalfEven(v * 100.0) / 100.0;
+    if (r == 0)
+        r = 0;  // no "-0"
+    return numtext::number(r);
+}
+
+QString seekRelative(double seconds)
+{
+    return QStringLiteral("seek ") + commandNumber(seconds) + QStringLiteral(" 0");
+}
+
+QString seekPercent(double percent)
+{
+    return QStringLiteral("seek ") + commandNumber(percent) + QStringLiteral(" 1");
+}
+
+QString screenshot(bool everyFrame)
+{
+    return everyFrame ? QStringLiteral("screenshot 1") : QStringLiteral("screenshot 0");
+}
+
+QString volume(int percent)
+{
+    return QStringLiteral("volume ") + QString::number(percent) + QStringLiteral(" 1");
+}
+
+bool parsePosition(const QString &s, float offset, float &seconds)
+{
+    const int p = s.indexOf(QLatin1String("A:"));
+    double v = 0;
+    if (p >= 0) {
+        QString text;
+        const int vPos = s.indexOf(QLatin1String(" V:"), p + 2);
+        if (vPos > p) {
+            text = s.mid(p + 2, vPos - p - 2);
+        } else {
+            const int paren = s.indexOf(QLatin1Char('('), p + 2);
+            if (paren <= p)
+                return false;
+            text = s.mid(p + 2, paren - p - 2);
+        }
+        if (!readNumber(text, v) || v < 0)
+            return false;
+        seconds = float(v) - offset;
+        return true;
+    }
+    const int last = s.lastIndexOf(QLatin1String("V:"));
+    if (last < 0)
+        return false;
+    const int q = last + 2;
+    const int d = s.indexOf(QLatin1Char('.'), q);
+    if (d < q)
+        return false;
+    if (!readNumber(s.mid(q, d - q + 2), v))
+        return false;
+    seconds = float(v) - offset;
+    return true;
+}
+
+int parseGifFrame(const QString &s)
+{
+    if (s.contains(QLatin1String("A:")))
+        return -1;
+    const int last = s.lastIndexOf(QLatin1String("V:"));
+    if (last < 0)
+        return -1;
+    const int q = last + 2;
+    const int d = s.indexOf(QLatin1Char('.'), q);
+    const int sl = s.indexOf(QLatin1Char('/'), q);
+    double v = 0;
+    if (d < q || !readNumber(s.mid(q, d - q + 2), v) || sl <= d)
+        return -1;
+    const QString u = s.mid(q, sl - q).trimmed();
+    const int blank = u.indexOf(QLatin1Char(' '));
+    if (blank < 0)
+        return -1;
+    double frame = 0;
+    if (!readNumber(u.mid(blank + 1), frame))
+        return -1;
+    return int(numtext::roundHalfEven(frame));
+}
+
+int parseIndexProgress(const QString &s)
+{
+    const QString between = mdlMavrell::GetBetween(s, QStringLiteral("Generating Index:"),
+                                                   QStringLiteral("%"), false);
+    if (between.isEmpty())
+        return -1;
+    const int n = int(numtext::Int(numtext::Val(between.trimmed().left(3))));
+    return std::clamp(n, 1, 99);
+}
+
+QString parseScreenshot(const QString &s)
+{
+    static const QString mark = QStringLiteral("*** screenshot '");
+    const int p = s.lastIndexOf(mark);
+    if (p < 0)
+        return {};
+    const int e = s.indexOf(QLatin1String("' ***"), p + mark.size());
+    if (e < 0)
+        return {};
+    return s.mid(p + mark.size(), e - p - mark.size());
+}
+
+bool hasVideoFailure(const QString &s)
+{
+    return s.contains(QLatin1String("FATAL: Cannot initialize video"))
+        || s.contains(QLatin1String("FATAL: Could not initialize video"))
+        || s.contains(QLatin1String("Error opening/initializing the selected video_out (-vo) device."));
+}
+
+bool hasExited(const QString &s)
+{
+    return s.contains(QLatin1String("Exiting... (End of file)"))
+        || s.contains(QLatin1String("Exiting... (Quit)"));
+}
+
+} // namespace slave
