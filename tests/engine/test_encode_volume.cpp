@@ -5,38 +5,39 @@ using namespace mdlMavrell;
 
 namespace {
 
-using Operations = encodetest::OperationTest;
+struct Clip {
+    const char *fixture, *ext, *sound;
+    int gain;
+};
+std::ostream &operator<<(std::ostream &os, const Clip &c) { return os << c.fixture; }
+
+class ChangeVolume : public encodetest::OperationTest, public ::testing::WithParamInterface<Clip> {};
 
 // The level measured with volumedetect follows the gain, up or down; the VOB keeps
 // AC-3 sound through its second run.
-TEST_F(Operations, ChangeVolumeMovesTheLevel)
+TEST_P(ChangeVolume, MovesTheLevel)
 {
-    struct Case {
-        const char *fixture, *ext, *sound;
-        int gain;
-    } cases[] = {
-        {"mpeg4.avi", "avi", "mp3", -12},
-        {"mpeg1.mpg", "mpg", "mp2", 6},
-        {"mpeg2.vob", "vob", "ac3", -12},
-        {"wmv2.wmv", "wmv", "wmav2", 6},
-    };
-    for (const Case &c : cases) {
-        const double before = encodetest::meanVolume(testenv::fixture(c.fixture));
-        const QString src = source(c.fixture, "onlyTransVol", c.ext);
-        encodeVolumeOpt = QStringLiteral(" -af-add volume=") + numtext::integer(c.gain);
-        const QString dst = out.path() + "/louder." + c.ext;
-        const auto r = run(src, dst);
-        ASSERT_EQ(r.outcome, encodeflow::Outcome::Succeeded) << r.command.toStdString();
-        const auto p = encodetest::ffprobe(dst);
-        EXPECT_EQ(p.audio, c.sound);
-        EXPECT_NEAR(p.duration, 3.0, 0.35) << c.fixture;
-        const double after = encodetest::meanVolume(dst);
-        if (c.gain < 0) {
-            EXPECT_LT(after, before - 8) << c.fixture << ": " << before << " -> " << after;
-        } else {
-            EXPECT_GT(after, before + 3) << c.fixture << ": " << before << " -> " << after;
-        }
+    const Clip &c = GetParam();
+    const double before = encodetest::meanVolume(testenv::fixture(c.fixture));
+    const QString src = source(c.fixture, "onlyTransVol", c.ext);
+    encodeVolumeOpt = QStringLiteral(" -af-add volume=") + numtext::integer(c.gain);
+    const QString dst = out.path() + "/louder." + c.ext;
+    const auto r = run(src, dst);
+    ASSERT_EQ(r.outcome, encodeflow::Outcome::Succeeded) << r.command.toStdString();
+    const auto p = encodetest::ffprobe(dst);
+    EXPECT_EQ(p.audio, c.sound);
+    EXPECT_NEAR(p.duration, 3.0, 0.35);
+    const double after = encodetest::meanVolume(dst);
+    if (c.gain < 0) {
+        EXPECT_LT(after, before - 8) << before << " -> " << after;
+    } else {
+        EXPECT_GT(after, before + 3) << before << " -> " << after;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Engine, ChangeVolume,
+                         ::testing::Values(Clip{"mpeg4.avi", "avi", "mp3", -12}, Clip{"mpeg1.mpg", "mpg", "mp2", 6},
+                                           Clip{"mpeg2.vob", "vob", "ac3", -12}, Clip{"wmv2.wmv", "wmv", "wmav2", 6}),
+                         [](const auto &info) { return std::string(info.param.ext); });
 
 } // namespace
