@@ -20,22 +20,26 @@ trap 'rm -rf "$work"' EXIT
 
 ms() { echo $(($(date +%s%N) / 1000000)); }
 
+# Runner and bare runs alternate, so that a change in the machine's load falls on both.
 for target in MPEG1 XviD MP3; do
-    out=$(MAVRELL_BENCH_RUNS=$runs MAVRELL_BENCH_TARGET=$target MAVRELL_BENCH_ARGS="$work/args" MAVRELL_BENCH_OUT="$work" \
-        QT_QPA_PLATFORM=offscreen "$prog" --gtest_filter=Bench.EncodeThroughRunner)
-    runner_ms=$(printf '%s\n' "$out" | sed -n 's/^RUNNER_MS=//p')
-    if [ -z "$runner_ms" ]; then
-        printf '%s\n' "$out" >&2
-        exit 1
-    fi
-    # The same command, started from the shell with its output thrown away.
-    start=$(ms)
+    runner_ms=0
+    bare_ms=0
     i=0
     while [ $i -lt "$runs" ]; do
+        out=$(MAVRELL_BENCH_RUNS=1 MAVRELL_BENCH_TARGET=$target MAVRELL_BENCH_ARGS="$work/args" MAVRELL_BENCH_OUT="$work" \
+            QT_QPA_PLATFORM=offscreen "$prog" --gtest_filter=Bench.EncodeThroughRunner)
+        one=$(printf '%s\n' "$out" | sed -n 's/^RUNNER_MS=//p')
+        if [ -z "$one" ]; then
+            printf '%s\n' "$out" >&2
+            exit 1
+        fi
+        runner_ms=$((runner_ms + one))
+        # The same command, started from the shell with its output thrown away.
+        start=$(ms)
         xargs -0 -a "$work/args" sh -c 'exec "$@" </dev/null >/dev/null 2>&1' bare || echo "bare run failed" >&2
+        bare_ms=$((bare_ms + $(ms) - start))
         i=$((i + 1))
     done
-    bare_ms=$(($(ms) - start))
     awk -v t="$target" -v r="$runner_ms" -v d="$bare_ms" -v n="$runs" 'BEGIN {
         printf "%-6s %d runs: runner %6d ms, bare %6d ms, ratio runner/bare %.3f\n", t, n, r, d, (d > 0 ? r / d : 0)
     }'
