@@ -67,10 +67,16 @@ void FrmMain::applyLanguage(const QString &code)
     // Chinese captions need the glyphs of their own script.
     const QString family = fontFamilyFor(code);
     for (QWidget *w : findChildren<QWidget *>()) {
-        if (w == picEncodeEsti || w == picProgress)
-            continue;
         QFont f = w->font();
-        f.setFamilies({family, QStringLiteral("Noto Sans CJK TC")});
+        if (w == picEncodeEsti || w == picProgress) {
+            // Their own family (Verdana after "tw") stays first; the script's glyphs follow.
+            QStringList families = f.families();
+            families.removeIf([](const QString &name) { return name.startsWith(QLatin1String("Noto Sans CJK")); });
+            families.append(family);
+            f.setFamilies(families);
+        } else {
+            f.setFamilies({family, QStringLiteral("Noto Sans CJK TC")});
+        }
         w->setFont(f);
     }
 

@@ -8,6 +8,7 @@
 #include "engine/encodeprogress.h"
 #include "mainwin/frmmain.h"
 #include "mainwin/frmmain_text.h"
+#include "options/frmoptions.h"
 #include "support/scriptedprompts.h"
 #include "support/testenv.h"
 
@@ -113,6 +114,28 @@ TEST_F(MainWindow, CaptionsFollowEachLanguage)
     }
     // The language popup keeps the languages' own names.
     EXPECT_EQ(s(w->mnuLngTW->text()), "Chinese (Traditional)");
+}
+
+TEST_F(MainWindow, StartUpCreatesTheOptionsDialogHiddenInTheSameLanguage)
+{
+    writeText(ini(), "Language=gb\r\n");
+    w->Form_Load();
+    EXPECT_TRUE(frmOptions().isHidden());
+    EXPECT_EQ(s(frmOptions().cmdOkCancel[0]->Caption()), s(lng[36]));
+    w->mnuLngTW_Click();
+    EXPECT_EQ(s(frmOptions().cmdOkCancel[0]->Caption()), "確定");
+}
+
+TEST_F(MainWindow, TheLanguagesHelpFileReplacesTheOldOne)
+{
+    w->Form_Load();
+    ASSERT_EQ(w->helpPath, prog.appDir() + "help.chm");
+    QDir(prog.appDir()).mkpath("help");
+    writeText(prog.appDir() + "help/help_tw.chm", "tw help");
+    w->applyLanguage("tw");
+    EXPECT_EQ(s(readText(w->helpPath)), "tw help");
+    w->applyLanguage("gb");  // no help for this language: the old file stays
+    EXPECT_EQ(s(readText(w->helpPath)), "tw help");
 }
 
 TEST_F(MainWindow, AnExistingSourceKeepsItsPathAcrossALanguageChange)
