@@ -20,6 +20,7 @@
 #include "options/optionpieces.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -83,8 +84,12 @@ private:
 FrmOptions &frmOptions()
 {
     auto &dialog = instance();
-    if (!dialog)
+    if (!dialog) {
         dialog = std::make_unique<FrmOptions>();
+        // A dialog nobody unloaded goes before the application object does.
+        static const bool once = (qAddPostRoutine(unloadFrmOptions), true);
+        Q_UNUSED(once);
+    }
     return *dialog;
 }
 
@@ -545,16 +550,22 @@ void FrmOptions::txtSizeLostFocus(int index)
     edit([&](opt::OptionsForm &f) { opt::txtSizeLostFocus(f, index); });
 }
 
-void FrmOptions::Form_MouseMove(Qt::MouseButtons buttons)
+void FrmOptions::Form_MouseMove(Qt::MouseButtons buttons, const QPoint &globalPos)
 {
     // The left button alone drags the caption-less window.
-    if (buttons != Qt::LeftButton || dragging_)
+    if (buttons != Qt::LeftButton) {
+        dragging_ = false;
         return;
+    }
+    if (dragging_) {
+        if (manualDrag_)
+            move(dragOrigin_ + globalPos - dragStart_);
+        return;
+    }
     dragging_ = true;
-    if (windowHandle() && windowHandle()->startSystemMove())
-        return;
+    manualDrag_ = !(windowHandle() && windowHandle()->startSystemMove());
     // Without the window system's move, the window follows the pointer itself.
-    dragStart_ = QCursor::pos();
+    dragStart_ = globalPos;
     dragOrigin_ = pos();
 }
 
@@ -657,13 +668,6 @@ bool FrmOptions::eventFilter(QObject *watched, QEvent *event)
         }
     }
     if (watched->property("dragsWindow").toBool()) {
-        if (event->type() == QEvent::MouseButtonPress) {
-            auto *m = static_cast<QMouseEvent *>(event);
-            if (m->button() == Qt::RightButton) {
-                developerSwitch();
-                return false;
-            }
-        }
         if (event->type() == QEvent::MouseMove)
             mouseMoveEvent(static_cast<QMouseEvent *>(event));
         else if (event->type() == QEvent::MouseButtonRelease)
@@ -674,22 +678,21 @@ bool FrmOptions::eventFilter(QObject *watched, QEvent *event)
 
 void FrmOptions::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::RightButton && event->buttons() == Qt::RightButton)
+    // Only the bare surface asks; a press that a control passed on does not.
+    if (event->button() == Qt::RightButton && event->buttons() == Qt::RightButton
+        && !childAt(event->position().toPoint()))
         developerSwitch();
     QWidget::mousePressEvent(event);
 }
 
 void FrmOptions::mouseMoveEvent(QMouseEvent *event)
 {
-    Form_MouseMove(event->buttons());
-    if (dragging_ && !dragStart_.isNull() && event->buttons() == Qt::LeftButton)
-        move(dragOrigin_ + QCursor::pos() - dragStart_);
+    Form_MouseMove(event->buttons(), event->globalPosition().toPoint());
 }
 
 void FrmOptions::mouseReleaseEvent(QMouseEvent *event)
 {
     dragging_ = false;
-    dragStart_ = QPoint();
     QWidget::mouseReleaseEvent(event);
 }
 

@@ -229,7 +229,7 @@ private:
     // frmoptions.cpp: handlers
     void connectHandlers();
     void setFocusToDummy();
-    void Form_MouseMove(Qt::MouseButtons buttons);
+    void Form_MouseMove(Qt::MouseButtons buttons, const QPoint &globalPos);
     void cmdDonation_Click();
     void adjusterClick(opt::Adjuster a, int index);
     void lblVol_Click(int index);
@@ -246,6 +246,7 @@ private:
     opt::NoteSize noteSize_;
     QImage background_;
     bool dragging_ = false;
+    bool manualDrag_ = false;
     bool shownBefore_ = false;
     QPoint dragStart_, dragOrigin_;
 };

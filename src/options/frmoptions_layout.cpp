@@ -165,7 +165,15 @@ void FrmOptions::buildControls()
         "QComboBox { color: #FFFFFF; background: #400000; border: none; padding: 1px 4px;"
         "  selection-background-color: #E08A3C; }"
         "QComboBox:disabled { color: #A08A8E; background: #2A1416; }"
-        "QComboBox::drop-down { width: 16px; border: none; background: #5E3E44; }"
+        "QRadioButton::indicator { width: 10px; height: 10px; border: 1px solid #D8B8BE; border-radius: 6px;"
+        "  background: #400000; }"
+        "QRadioButton::indicator:checked { background: qradialgradient(cx:0.5, cy:0.5, radius:0.5, fx:0.5, fy:0.5,"
+        "  stop:0 #FFD0A0, stop:0.45 #E08A3C, stop:0.55 #400000, stop:1 #400000); }"
+        "QCheckBox::indicator { width: 10px; height: 10px; border: 1px solid #D8B8BE; background: #400000; }"
+        "QCheckBox::indicator:checked { background: qradialgradient(cx:0.5, cy:0.5, radius:0.7, fx:0.5, fy:0.5,"
+        "  stop:0 #FFD0A0, stop:0.5 #E08A3C, stop:0.62 #400000, stop:1 #400000); }"
+        "QRadioButton::indicator:disabled, QCheckBox::indicator:disabled { border-color: #6A5054;"
+        "  background: #2A1416; }"
         "QComboBox QAbstractItemView { color: #FFFFFF; background: #400000;"
         "  selection-background-color: #E08A3C; border: 1px solid #7A5058; }"
         "QLabel#lblNote { color: #FFC080; }"
@@ -297,7 +305,7 @@ void FrmOptions::buildPage0(QFrame *p)
     lblRotateStr2 = label(p, QStringLiteral("lblRotateStr2"), 10, 114, 282, 26);
     lblRotateStr2->setWordWrap(true);
     lblRotateStr2->setStyleSheet(QStringLiteral("color: #D8C0C4;"));
-    imgFun = make<QLabel>(p, QStringLiteral("imgFun"), 296, 50, 100, 90);
+    imgFun = make<QLabel>(p, QStringLiteral("imgFun"), 296, 40, 100, 90);
 }
 
 void FrmOptions::buildPage1(QFrame *p)
@@ -414,9 +422,10 @@ void FrmOptions::layoutPages()
     for (QLabel *l : {lblScopeStr, lblFpsStr, lblRotateStr})
         col = std::max(col, QFontMetrics(l->font()).horizontalAdvance(l->text()) + 2);
     col = std::max(col, 90);
-    flowRow(6, 32, right, {{lblScopeStr, 4, col}, {txtScope[0], 2}, {lblScopeStr2, 3, 8}, {txtScope[1], 3}});
-    flowRow(6, 60, right, {{lblFpsStr, 4, col}, {cboFps, 2}});
-    flowRow(6, 88, right, {{lblRotateStr, 4, col}, {cboRotate, 2}});
+    flowRow(6, 30, right, {{lblScopeStr, 4, col}, {txtScope[0], 2}, {lblScopeStr2, 3, 8}, {txtScope[1], 3}});
+    flowRow(6, 56, right, {{lblFpsStr, 4, col}, {cboFps, 2}});
+    flowRow(6, 82, right, {{lblRotateStr, 4, col}, {cboRotate, 2}});
+    lblRotateStr2->setGeometry(10, 108, 282, 32);
     cboRotate->resize(std::max(128, 290 - cboRotate->x()), 22);
     lblFormatStr->setGeometry(10, 8, 381, 16);
 
@@ -424,9 +433,9 @@ void FrmOptions::layoutPages()
     flowRow(4, 6, right, {{lblVideoBitrateStr}, {cboVideoBitrate, 4}});
     flowRow(4, 32, right, {{lblSizeStr}, {txtSize[0], 2}, {lblSizeStr2, 3, 8}, {txtSize[1], 2}, {cboSize, 6}}, true);
     flowRow(8, 58, right, {{optScaleCrop[0]}, {optScaleCrop[1], 20}});
-    flowRow(4, 84, right, {{lblCropStr}});
-    flowRow(4, 106, right, {{lblExpandStr}});
-    flowRow(4, 118, right,
+    flowRow(4, 80, right, {{lblCropStr}});
+    flowRow(4, 98, right, {{lblExpandStr}});
+    flowRow(4, 117, right,
             {{lblExpand2Str[0]}, {txtExpand[0], 2}, {lblExpand2Str[1], 10}, {txtExpand[1], 2},
              {lblExpand2Str[2], 10}, {txtExpand[2], 2}, {lblExpand2Str[3], 10}, {txtExpand[3], 2}});
     // Borders: the label above the row when the row needs the whole width, else beside it.
@@ -438,7 +447,7 @@ void FrmOptions::layoutPages()
                  {lblExpand2Str[2], 10}, {txtExpand[2], 2}, {lblExpand2Str[3], 10}, {txtExpand[3], 2}});
         lblCropStr->move(lblCropStr->x(), 86);
     } else {
-        lblCropStr->move(lblCropStr->x(), 84);
+        lblCropStr->move(lblCropStr->x(), 82);
     }
     ShapCropBase->setGeometry(6, 57, 389, 22);
 

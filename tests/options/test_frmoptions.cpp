@@ -9,9 +9,12 @@
 #include "engine/optionpresets.h"
 #include "options/frmoptions.h"
 #include "support/scriptedprompts.h"
+#include "support/testenv.h"
 
 #include <QComboBox>
 #include <QCheckBox>
+#include <QFile>
+#include <functional>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -19,6 +22,10 @@
 #include <gtest/gtest.h>
 
 using namespace mdlMavrell;
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+QT_END_NAMESPACE
 
 namespace {
 
@@ -70,6 +77,8 @@ void videoSource()
     srcAudioCodec = QStringLiteral("mp3");
     srcAudioRate = 44100;
     srcAudioChannels = 2;
+    outWidth = 640;
+    outHeight = 480;
 }
 
 class FrmOptionsTest : public ::testing::Test {
@@ -137,6 +146,424 @@ TEST_F(FrmOptionsTest, OneHiddenInstanceWithItsNamedControls)
     unloadFrmOptions();
     EXPECT_FALSE(frmOptionsLoaded());
     dlg = &frmOptions();
+    EXPECT_TRUE(frmOptionsLoaded());
+}
+
+// Everything OK may write into the job, to see that a step changed nothing.
+QStringList jobRecord()
+{
+    return {fpsText, videoBitrateText, audioBitrateText, QString::number(outWidth), QString::number(outHeight),
+            scaleFilter, colorFilter, rotateFilter, subtitleOpts, audioOpts, encodeVolumeOpt,
+            QString::number(markIn), QString::number(markOut), QString::number(cropRect[0])};
+}
+
+void clickTimes(StyleButton *b, int n)
+{
+    for (int i = 0; i < n; ++i)
+        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(4, 4));
+}
+
+// What the main window does before a new source: adjusters back to neutral.
+void resetAdjusters(FrmOptions *dlg)
+{
+    dlg->edit([](opt::OptionsForm &f) {
+        f.lblVolPlay.tag = QStringLiteral("100");
+        for (opt::Adjuster a : {opt::Adjuster::Volume, opt::Adjuster::Brightness, opt::Adjuster::Contrast,
+                                opt::Adjuster::Hue, opt::Adjuster::Saturation}) {
+            opt::valueLabel(f, a).tag.clear();
+            opt::adjusterButtons(f, a)[2].tag.clear();
+        }
+    });
+    dlg->setLblColorAndVolPara(0, true);
+}
+
+bool hasFocusIn(const QWidget *dialogFocus, const QWidget *control)
+{
+    return dialogFocus && (dialogFocus == control || control->isAncestorOf(dialogFocus));
+}
+
+TEST_F(FrmOptionsTest, WmvFrameRatesSurviveALanguageChangeByValue)
+{
+    presetJob(QStringLiteral("WMV7"), QStringLiteral("wmv"));
+    dlg->setCboFpsItemIsWmv();
+    ASSERT_EQ(dlg->cboFps->count(), 9);
+    EXPECT_TRUE(dlg->cboFps->currentText().startsWith(QLatin1String("20")));
+    // A typed audio bit rate and the size choice survive the switch too.
+    dlg->cboAudioBitrate->setCurrentIndex(-1);
+    dlg->cboAudioBitrate->setEditText(QStringLiteral("100"));
+    dlg->cboSize->setCurrentIndex(15);  // "320 x " + the keep-proportion word
+    dlg->SetSizeSetting();
+    ASSERT_EQ(dlg->txtSize[1]->text(), QStringLiteral("240"));
+    dlg->txtSize[1]->setText(QStringLiteral("1"));
+
+    ASSERT_TRUE(loadLanguageTable(QStringLiteral("tw")));
+    main.language = QStringLiteral("tw");
+    dlg->applyLanguage();
+    EXPECT_EQ(dlg->cboFps->count(), 9);
+    EXPECT_EQ(dlg->cboFps->currentText(), QStringLiteral("20") + lng[120]);
+    EXPECT_EQ(dlg->cboAudioBitrate->currentText(), QStringLiteral("100"));
+    EXPECT_EQ(dlg->cboSize->currentIndex(), 15);
+    EXPECT_EQ(dlg->txtSize[1]->text(), QStringLiteral("240"));
+    EXPECT_EQ(dlg->cmdOkCancel[0]->Caption(), lng[36]);
+    EXPECT_EQ(dlg->optAudio[1]->text(), lng[196]);
+    // The tab captions are the design's in every language.
+    EXPECT_EQ(dlg->tabMn->All_Caption().count(QChar(OrvexTab::separator)), 6);
+}
+
+TEST_F(FrmOptionsTest, TargetListsPerFamily)
+{
+    struct Case {
+        const char *format, *ext;
+        int fpsItems, videoBitrateItems, rotateItems;
+        bool sizeBoxesEnabled;
+    } cases[] = {
+        {"MPEG1", "mpg", 5, 5, 8, true},
+        {"DivX", "avi", 14, 13, 8, true},
+        {"VCD", "dat", 14, 13, 4, false},
+        {"WMV7", "wmv", 9, 13, 8, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.format);
+        presetJob(QLatin1String(c.format), QLatin1String(c.ext));
+        EXPECT_EQ(dlg->cboFps->count(), c.fpsItems);
+        EXPECT_EQ(dlg->cboVideoBitrate->count(), c.videoBitrateItems);
+        EXPECT_EQ(dlg->cboRotate->count(), c.rotateItems);
+        EXPECT_EQ(dlg->cboRotate->currentIndex(), 0);
+        EXPECT_EQ(dlg->txtSize[0]->isEnabled(), c.sizeBoxesEnabled);
+        EXPECT_EQ(dlg->lblFormatStr->text(), lng[64] + QStringLiteral(" AVI"));
+        // The audio piece follows the page as the preset left it.
+        EXPECT_TRUE(audioOpts.startsWith(QLatin1String(" -delay 0 -channels 2 -srate "))) << audioOpts.toStdString();
+    }
+}
+
+TEST_F(FrmOptionsTest, OkRejectsBadFieldsStoringNothing)
+{
+    struct Case {
+        const char *what;
+        std::function<void(FrmOptions *)> change;
+        QString message;
+        int page;
+        std::function<QWidget *(FrmOptions *)> focus;
+    };
+    const std::vector<Case> cases{
+        {"frame rate", [](FrmOptions *d) { d->cboFps->setEditText(QStringLiteral("4.9")); },
+         QString(lng[39]).replace("aaa", "5").replace("bbb", "30"), 0, [](FrmOptions *d) { return d->cboFps; }},
+        {"video bit rate", [](FrmOptions *d) { d->cboVideoBitrate->setEditText(QStringLiteral("9001")); }, lng[40], 1,
+         [](FrmOptions *d) { return d->cboVideoBitrate; }},
+        {"audio bit rate", [](FrmOptions *d) { d->cboAudioBitrate->setEditText(QStringLiteral("321")); }, lng[41], 2,
+         [](FrmOptions *d) { return d->cboAudioBitrate; }},
+        {"width", [](FrmOptions *d) { d->txtSize[0]->setText(QStringLiteral("1281")); }, lng[42], 1,
+         [](FrmOptions *d) { return d->txtSize[0]; }},
+        {"height", [](FrmOptions *d) { d->txtSize[1]->setText(QStringLiteral("7")); }, lng[43], 1,
+         [](FrmOptions *d) { return d->txtSize[1]; }},
+        {"flip with a bottom border",
+         [](FrmOptions *d) {
+             d->cboRotate->setCurrentIndex(2);
+             d->txtExpand[1]->setText(QStringLiteral("4"));
+         },
+         lng[256], 1, [](FrmOptions *d) { return d->txtExpand[1]; }},
+        {"missing subtitle file",
+         [](FrmOptions *d) {
+             d->optSub[1]->setChecked(true);
+             d->SetSubSetting(false);
+             d->txtSubFile->setText(QStringLiteral("  /nowhere/a.srt "));
+         },
+         lng[218] + QStringLiteral("\n\n/nowhere/a.srt"), 4, [](FrmOptions *d) { return d->txtSubFile; }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        presetJob(QStringLiteral("DivX"), QStringLiteral("avi"));
+        dlg->showForSettings(QStringLiteral("/src.avi"));
+        ASSERT_FALSE(main.widget.isEnabled());
+        // A valid field stored before the faulty one must not reach the job either.
+        dlg->txtExpand[2]->setText(QStringLiteral("6"));
+        c.change(dlg);
+        const QStringList before = jobRecord();
+        prompts.messages.clear();
+        dlg->tabMn->setTabNow(3);
+        QTest::mouseClick(dlg->cmdOkCancel[0], Qt::LeftButton, {}, QPoint(5, 5));
+        ASSERT_EQ(prompts.messages.size(), 1);
+        EXPECT_EQ(prompts.lastText(), c.message);
+        EXPECT_EQ(dlg->tabMn->TabNow(), c.page);
+        EXPECT_TRUE(hasFocusIn(dlg->focusWidget(), c.focus(dlg)));
+        EXPECT_TRUE(dlg->isVisible());
+        EXPECT_FALSE(main.widget.isEnabled());
+        EXPECT_EQ(jobRecord(), before);
+        dlg->cmdOkCancel_Click(1);
+        EXPECT_FALSE(dlg->isVisible());
+        EXPECT_TRUE(main.widget.isEnabled());
+    }
+}
+
+TEST_F(FrmOptionsTest, OkWritesThePiecesOfTheJob)
+{
+    // Numbers in pieces keep "." whatever the locale.
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    struct Case {
+        const char *what;
+        std::function<void(FrmOptions *)> change;
+        const char *scale, *rotate, *colour, *volume, *audio;
+        int noteWidth, noteHeight;
+    };
+    const std::vector<Case> cases{
+        {"plain", [](FrmOptions *) {}, " -vf-add scale=640:480", "", "", "",
+         " -delay 0 -channels 2 -srate 22050 -af-add channels=2", 640, 480},
+        {"turned, hue, louder, delayed sound",
+         [](FrmOptions *d) {
+             d->cboRotate->setCurrentIndex(4);
+             clickTimes(d->imgHue[1], 2);
+             clickTimes(d->imgVolume[1], 3);
+             d->txtAudioDelay->setText(QStringLiteral("0.5"));
+             d->cboAudioSample->setCurrentIndex(5);
+             d->chkAudioVolnorm->setChecked(true);
+         },
+         " -vf-add scale=640:480", " -vf-add rotate=1", " -vf-add hue=7:1", " -af-add volume=6",
+         " -delay -0.5 -channels 2 -srate 44100 -af-add channels=2 -af-add volnorm", 480, 640},
+        {"side borders, mirrored, less saturated, no sound",
+         [](FrmOptions *d) {
+             d->txtExpand[2]->setText(QStringLiteral("8"));
+             d->txtExpand[3]->setText(QStringLiteral("008"));
+             d->cboRotate->setCurrentIndex(1);
+             clickTimes(d->imgSaturation[0], 25);
+             clickTimes(d->imgBrightness[1], 10);
+             QTest::mouseClick(d->optAudio[1], Qt::LeftButton, {}, QPoint(4, 4));
+         },
+         " -vf-add scale=640:480,expand=656:480:8:0:1", " -vf-add mirror", " -vf-add eq2=1:1:0:0.5 -vf-add eq=20:0", "",
+         " -nosound", 656, 480},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        presetJob(QStringLiteral("DivX"), QStringLiteral("avi"));
+        resetAdjusters(dlg);
+        dlg->txtSize[0]->setText(QStringLiteral("640"));
+        dlg->txtSize[1]->setText(QStringLiteral("480"));
+        dlg->showForSettings(QStringLiteral("/src.avi"));
+        c.change(dlg);
+        prompts.messages.clear();
+        dlg->cmdOkCancel_Click(0);
+        EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.lastText().toStdString();
+        EXPECT_FALSE(dlg->isVisible());
+        EXPECT_TRUE(main.widget.isEnabled());
+        EXPECT_EQ(scaleFilter, QString(c.scale));
+        EXPECT_EQ(rotateFilter, QString(c.rotate));
+        EXPECT_EQ(colorFilter, QString(c.colour));
+        EXPECT_EQ(encodeVolumeOpt, QString(c.volume));
+        EXPECT_EQ(audioOpts, QString(c.audio));
+        EXPECT_EQ(outWidth, 640);
+        EXPECT_TRUE(main.note.contains(QString::number(c.noteWidth) + " x " + QString::number(c.noteHeight)))
+            << main.note.toStdString();
+        EXPECT_TRUE(main.conversionLayout);
+        // The boxes show what was stored, tidied.
+        EXPECT_EQ(dlg->txtExpand[3]->text(), c.scale == QString(" -vf-add scale=640:480") ? "0" : "8");
+    }
+    QLocale::setDefault(previous);
+}
+
+TEST_F(FrmOptionsTest, CancelAfterARejectedOkPutsEverythingBack)
+{
+    presetJob(QStringLiteral("DivX"), QStringLiteral("avi"));
+    dlg->cboSubcp->setCurrentIndex(0);
+    dlg->showForSettings(QStringLiteral("/src.avi"));
+    const QStringList job = jobRecord();
+    const opt::OptionsForm shown = dlg->form();
+
+    dlg->cboSize->setCurrentIndex(5);
+    dlg->SetSizeSetting();
+    dlg->txtExpand[0]->setText(QStringLiteral("12"));
+    QTest::mouseClick(dlg->optScaleCrop[1], Qt::LeftButton, {}, QPoint(4, 4));
+    QTest::mouseClick(dlg->optAudio[1], Qt::LeftButton, {}, QPoint(4, 4));
+    ASSERT_FALSE(dlg->cboAudioSample->isEnabled());
+    dlg->txtAudioDelay->setText(QStringLiteral("3"));
+    dlg->chkAudioVolnorm->setChecked(true);
+    clickTimes(dlg->imgContrast[1], 3);
+    QTest::mouseClick(dlg->optSub[1], Qt::LeftButton, {}, QPoint(4, 4));
+    ASSERT_TRUE(dlg->txtSubFile->isEnabled());
+    dlg->txtSubFile->setText(QStringLiteral("/x.srt"));
+    dlg->txtSubSize->setText(QStringLiteral("9"));
+    dlg->cboSubcp->setCurrentIndex(2);
+    dlg->cboRotate->setCurrentIndex(3);
+    dlg->cboVideoBitrate->setEditText(QStringLiteral("31"));  // rejected
+
+    dlg->cmdOkCancel_Click(0);
+    ASSERT_EQ(prompts.lastText(), lng[40]);
+    ASSERT_TRUE(dlg->isVisible());
+    EXPECT_EQ(jobRecord(), job);
+
+    dlg->cmdOkCancel_Click(1);
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_TRUE(main.widget.isEnabled());
+    EXPECT_EQ(jobRecord(), job);
+    const opt::OptionsForm back = dlg->form();
+    EXPECT_EQ(back.cboSize.listIndex, shown.cboSize.listIndex);
+    EXPECT_EQ(back.txtSize[0].text, shown.txtSize[0].text);
+    EXPECT_EQ(back.txtExpand[0].text, QStringLiteral("0"));
+    EXPECT_TRUE(back.optScaleCrop[0].value);
+    EXPECT_TRUE(back.optAudio[0].value);
+    EXPECT_TRUE(back.cboAudioSample.enabled);
+    EXPECT_EQ(back.txtAudioDelay.text, QStringLiteral("0"));
+    EXPECT_EQ(back.chkAudioVolnorm.value, 0);
+    EXPECT_EQ(back.lblContrast.tag, shown.lblContrast.tag);
+    EXPECT_EQ(dlg->lblContrast->text(), lng[68] + QStringLiteral(" = +0 %"));
+    EXPECT_TRUE(back.optSub[0].value);
+    EXPECT_FALSE(back.txtSubFile.enabled);
+    EXPECT_EQ(back.txtSubFile.text, shown.txtSubFile.text);
+    EXPECT_EQ(back.txtSubSize.text, shown.txtSubSize.text);
+    EXPECT_EQ(back.cboSubcp.listIndex, 0);
+    EXPECT_EQ(back.cboRotate.listIndex, shown.cboRotate.listIndex);
+    EXPECT_EQ(back.cboVideoBitrate.text, shown.cboVideoBitrate.text);
+    EXPECT_EQ(back.cboFps.text, shown.cboFps.text);
+}
+
+TEST_F(FrmOptionsTest, KeyFiltersLetOnlyTheirCharactersThrough)
+{
+    presetJob(QStringLiteral("DivX"), QStringLiteral("avi"));
+    QTest::mouseClick(dlg->optSub[1], Qt::LeftButton, {}, QPoint(4, 4));
+    struct Case {
+        QLineEdit *box;
+        const char *typed, *shown;
+    } cases[] = {
+        {dlg->cboVideoBitrate->lineEdit(), "12.a3", "123"},
+        {dlg->cboFps->lineEdit(), "29.97x", "29.97"},
+        {dlg->txtAudioDelay, "-1.5b", "-1.5"},
+        {dlg->txtSubDelay, "+-2,5", "-25"},
+        {dlg->txtExpand[0], "1-2.", "12"},
+        {dlg->txtSubSize, "4a", "4"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.typed);
+        c.box->clear();
+        QTest::keyClicks(c.box, QLatin1String(c.typed));
+        EXPECT_EQ(c.box->text(), QLatin1String(c.shown));
+    }
+    // Backspace still works in a filtered box.
+    QTest::keyClick(dlg->txtSubSize, Qt::Key_Backspace);
+    EXPECT_EQ(dlg->txtSubSize->text(), QString());
+
+    // Enter in the width box derives the height at once and types nothing.
+    dlg->cboSize->setCurrentIndex(5);  // custom width, 16:9
+    dlg->SetSizeSetting();
+    ASSERT_FALSE(dlg->txtSize[1]->isEnabled());
+    dlg->txtSize[0]->setText(QStringLiteral("500"));
+    QTest::keyClick(dlg->txtSize[0], Qt::Key_Return);
+    EXPECT_EQ(dlg->txtSize[0]->text(), QStringLiteral("500"));
+    EXPECT_EQ(dlg->txtSize[1]->text(), QStringLiteral("282"));
+}
+
+TEST_F(FrmOptionsTest, AdjusterButtonsStepClampAndCaption)
+{
+    presetJob(QStringLiteral("DivX"), QStringLiteral("avi"));
+    dlg->setLblColorAndVolPara(0, true);
+    clickTimes(dlg->imgBrightness[1], 51);
+    EXPECT_EQ(dlg->lblBrightness->property("Tag").toString(), QStringLiteral("100"));
+    EXPECT_EQ(dlg->lblBrightness->text(), lng[67] + QStringLiteral(" = +100 %"));
+    clickTimes(dlg->imgBrightness[2], 1);
+    EXPECT_EQ(dlg->lblBrightness->text(), lng[67] + QStringLiteral(" = +0 %"));
+
+    clickTimes(dlg->imgHue[0], 60);
+    EXPECT_EQ(dlg->lblHue->text(), lng[69] + QStringLiteral(" = -100 ") + lng[30]);
+    EXPECT_EQ(dlg->lneCrSpec->x(), 1);
+    clickTimes(dlg->imgHue[1], 100);
+    EXPECT_EQ(dlg->lneCrSpec->x(), dlg->picCrSpec->width() - 1);
+
+    // Without sound the volume adjuster does nothing.
+    QTest::mouseClick(dlg->optAudio[1], Qt::LeftButton, {}, QPoint(4, 4));
+    EXPECT_FALSE(dlg->lblVolume->isEnabled());
+    clickTimes(dlg->imgVolume[1], 2);
+    EXPECT_EQ(dlg->lblVolume->property("Tag").toString(), QString());
+
+    // Playback volume: the buttons show on demand and step by five within 0..100.
+    EXPECT_TRUE(dlg->lblVol[0]->isHidden());
+    clickTimes(dlg->lblVolPlay, 1);
+    EXPECT_FALSE(dlg->lblVol[0]->isHidden());
+    EXPECT_FALSE(dlg->lblVol[1]->isHidden());
+    EXPECT_EQ(dlg->lblNote->text(), lng[233]);
+    clickTimes(dlg->lblVol[1], 1);
+    EXPECT_EQ(dlg->lblVolPlay->Tag(), QStringLiteral("100"));
+    clickTimes(dlg->lblVol[0], 3);
+    EXPECT_EQ(dlg->lblVolPlay->Tag(), QStringLiteral("85"));
+    EXPECT_EQ(dlg->lblVolPlay->toolTip(), lng[66] + QStringLiteral(" = 85"));
+}
+
+TEST_F(FrmOptionsTest, SummaryReachesTheMainWindowInTheCurrentLanguage)
+{
+    presetJob(QStringLiteral("DivX"), QStringLiteral("avi"));
+    dlg->SetMainEncodeNote(352, 288);
+    const QString english = main.note;
+    EXPECT_TRUE(english.startsWith(QString(lng[64]).replace(" = ", lng[9]) + " AVI")) << english.toStdString();
+    EXPECT_TRUE(english.contains(lng[77] + QStringLiteral("352 x 288"))) << english.toStdString();
+
+    ASSERT_TRUE(loadLanguageTable(QStringLiteral("gb")));
+    dlg->applyLanguage();  // the source has a length: the summary is rewritten, its size kept
+    EXPECT_NE(main.note, english);
+    EXPECT_TRUE(main.note.contains(lng[77] + QStringLiteral("352 x 288"))) << main.note.toStdString();
+    EXPECT_TRUE(main.note.startsWith(QString(lng[64]).replace(" = ", lng[9]))) << main.note.toStdString();
+}
+
+TEST_F(FrmOptionsTest, DraggingMovesTheWindowWithTheLeftButtonOnly)
+{
+    dlg->move(100, 100);
+    dlg->show();
+    const QPoint start = dlg->pos();
+    QWidget *label = dlg->lblFpsStr;
+    QTest::mousePress(label, Qt::RightButton, {}, QPoint(3, 3));
+    QTest::mouseMove(label, QPoint(30, 20));
+    QTest::mouseRelease(label, Qt::RightButton, {}, QPoint(30, 20));
+    EXPECT_EQ(dlg->pos(), start);
+
+    QTest::mousePress(label, Qt::LeftButton, {}, QPoint(3, 3));
+    QTest::mouseMove(label, QPoint(4, 4));
+    QTest::mouseMove(label, QPoint(24, 14));
+    QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(24, 14));
+    EXPECT_EQ(dlg->pos(), start + QPoint(20, 10));
+}
+
+TEST_F(FrmOptionsTest, DeveloperSwitchNeedsTheMarkerFile)
+{
+    struct Console : FakeMain {
+        int visibleCalls = 0;
+        bool visible = false;
+        void setConsoleWindowVisible(bool v) override
+        {
+            ++visibleCalls;
+            visible = v;
+        }
+    } console;
+    setMainWindowLink(&console);
+    testenv::ProgramDir dir;
+    dir.activate();
+    QTest::mouseClick(dlg, Qt::RightButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(prompts.messages.isEmpty());
+
+    QFile marker(dir.appDir() + QStringLiteral("Quennet.ico"));
+    ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
+    marker.close();
+    prompts.answer(prompts::Answer::Yes);
+    QTest::mouseClick(dlg, Qt::RightButton, {}, QPoint(5, 5));
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_EQ(prompts.messages[0].buttons, prompts::Buttons::YesNo);
+    EXPECT_TRUE(showDosOutput);
+    EXPECT_TRUE(console.visible);
+    prompts.answer(prompts::Answer::No);
+    QTest::mouseClick(dlg, Qt::RightButton, {}, QPoint(450, 600));
+    EXPECT_FALSE(showDosOutput);
+    EXPECT_FALSE(console.visible);
+    // The left button, or a right click on a control, asks nothing.
+    QTest::mouseClick(dlg, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(dlg->lblSubFontStr, Qt::RightButton, {}, QPoint(2, 2));
+    EXPECT_EQ(prompts.messages.size(), 2);
+    setMainWindowLink(&main);
+}
+
+TEST_F(FrmOptionsTest, ClosingFromTheWindowSystemCountsAsCancel)
+{
+    presetJob(QStringLiteral("DivX"), QStringLiteral("avi"));
+    dlg->showForSettings(QStringLiteral("/src.avi"));
+    dlg->txtExpand[1]->setText(QStringLiteral("9"));
+    dlg->close();
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_TRUE(main.widget.isEnabled());
+    EXPECT_EQ(dlg->txtExpand[1]->text(), QStringLiteral("0"));
     EXPECT_TRUE(frmOptionsLoaded());
 }
 
