@@ -454,6 +454,7 @@ void FrmMain::closeEvent(QCloseEvent *event)
         return;
     }
     closing_ = true;
+    stopPlayerBeforeClosing();
     const prompts::Answer a = prompts::MsgBox(lng[22], prompts::Buttons::YesNo, prompts::Icon::None,
                                               QStringLiteral("Mavrell"), this);
     if (a != prompts::Answer::Yes) {

@@ -226,6 +226,7 @@ private:
     // The options dialog's share of applying a language, closing and start-up.
     void applyOptionsLanguage();
     void unloadOtherWindows();
+    void stopPlayerBeforeClosing();
 
     EncodeTimeEstimate estimate_;
     bool iniExistedAtStart_ = false;

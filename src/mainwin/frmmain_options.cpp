@@ -6,6 +6,9 @@
 #include "core/console.h"
 #include "core/mdlmavrell.h"
 #include "options/frmoptions.h"
+#include "player/frmplayer.h"
+
+#include <QCoreApplication>
 
 using namespace mdlMavrell;
 
@@ -19,15 +22,24 @@ void FrmMain::applyOptionsLanguage()
         options.SetMainEncodeNote(-1, -1);
         setOptionTabMasks();
     }
-    // The player window follows here once it exists (playerOpen).
+    if (playerOpen && frmPlayerLoaded())
+        frmPlayer().ChangeLanguage();
+}
+
+void FrmMain::stopPlayerBeforeClosing()
+{
+    if (playerOpen && frmPlayerLoaded()) {
+        frmPlayer().mbStop_Click();
+        QCoreApplication::processEvents();
+    }
 }
 
 void FrmMain::unloadOtherWindows()
 {
-    // The options dialog ends its preview player and goes; the player window follows
-    // once it exists.
+    // The options dialog ends its preview player and goes, then the player window.
     FrmOptions &options = frmOptions();
     options.setStopDosIo(false, true);
     options.hide();
+    unloadFrmPlayer();
     mdlConsole::StopConsole();
 }

@@ -9,6 +9,7 @@
 #include "mainwin/frmmain.h"
 #include "mainwin/frmmain_text.h"
 #include "options/frmoptions.h"
+#include "player/frmplayer.h"
 #include "support/scriptedprompts.h"
 #include "support/testenv.h"
 
@@ -288,6 +289,24 @@ TEST_F(MainWindow, ClosingAsksAndSavesOnlyOnYes)
     prompts.answer(prompts::Answer::Yes);
     EXPECT_TRUE(w->close());
     EXPECT_TRUE(readText(ini()).startsWith("MainLeft=600\r\nMainTop=900\r\n"));
+}
+
+TEST_F(MainWindow, ClosingStopsThePlayerAndUnloadsItOnYes)
+{
+    w->Form_Load();
+    w->show();
+    frmPlayer().show();
+    ASSERT_TRUE(playerOpen);
+
+    prompts.answer(prompts::Answer::No);
+    EXPECT_FALSE(w->close());
+    EXPECT_TRUE(frmPlayerLoaded());  // left open, stopped
+    EXPECT_EQ(frmPlayer().myStatus, 5);
+
+    prompts.answer(prompts::Answer::Yes);
+    EXPECT_TRUE(w->close());
+    EXPECT_FALSE(frmPlayerLoaded());
+    EXPECT_FALSE(playerOpen);
 }
 
 TEST_F(MainWindow, NoCloseWhileTheWindowIsBusy)
