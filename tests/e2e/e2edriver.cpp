@@ -1,0 +1,494 @@
+#include "e2edriver.h"
+
+#include "controls/stylebutton.h"
+#include "core/console.h"
+#include "core/drawing.h"
+#include "core/fileobject.h"
+#include "core/mdlmavrell.h"
+#include "core/numbertext.h"
+#include "core/timetext.h"
+#include "mainwin/frmmain.h"
+#include "options/frmoptions.h"
+#include "player/frmplayer.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QRadioButton>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+#include <cstdio>
+
+namespace e2e {
+
+void out(const char *prefix, const QString &text)
+{
+    const QByteArray line = QByteArray(prefix) + ": " + oneLine(text).toUtf8() + '\n';
+    std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+    std::fflush(stdout);
+}
+
+// ---------------------------------------------------------------- prompts
+
+AnsweringPrompts::AnsweringPrompts(const QStringList &answers, const QString &source)
+    : answers_(answers), source_(source)
+{
+    prompts::install(this);
+}
+
+AnsweringPrompts::~AnsweringPrompts() { prompts::install(nullptr); }
+
+prompts::Answer AnsweringPrompts::message(const prompts::MessageRequest &request)
+{
+    boxes << request.text;
+    out("box", request.text);
+    QString word;
+    if (isQuestion(request.buttons) && !answers_.isEmpty())
+        word = answers_.takeFirst();
+    const prompts::Answer a = answerFor(word, request.buttons);
+    out("answer", answerName(a));
+    return a;
+}
+
+prompts::FileAnswer AnsweringPrompts::file(const prompts::FileRequest &request)
+{
+    prompts::FileAnswer a;
+    // The target item's open dialog gets the source; any later dialog is cancelled.
+    if (request.kind == prompts::FileRequest::Open && sourceDialogs == 0) {
+        ++sourceDialogs;
+        a.accepted = true;
+        a.paths = {source_};
+        a.filterIndex = request.filterIndex;
+        out("dialog", request.title + QStringLiteral(" -> ") + source_);
+    } else {
+        out("dialog", request.title + QStringLiteral(" -> cancelled"));
+    }
+    return a;
+}
+
+// ---------------------------------------------------------------- program folder
+
+ProgramFolder::ProgramFolder()
+{
+    if (!dir_.isValid())
+        return;
+    QDir(dir_.path()).mkpath(QStringLiteral("plugins"));
+    const char *tools[] = {"mplayer", "mencoder", "ffmpeg"};
+    for (int n = 1; n <= 3; ++n) {
+        const QString name = QString::fromLatin1(tools[n - 1]);
+        const QString found = QStandardPaths::findExecutable(name);
+        if (found.isEmpty()) {
+            missing_ << name;
+            continue;
+        }
+        QFile::link(found, appDir() + QStringLiteral("plugins/OrvexRes") + QString::number(n));
+    }
+}
+
+// ---------------------------------------------------------------- menu items
+
+QAction *findTargetItem(FrmMain &w, const QString &controlName, int index)
+{
+    const std::pair<const char *, QList<QAction *> *> arrays[] = {
+        {"mnuSrcIsFileToMpg", &w.mnuSrcIsFileToMpg},
+        {"mnuSrcIsFileToWmv", &w.mnuSrcIsFileToWmv},
+        {"mnuSrcIsFileToAvi", &w.mnuSrcIsFileToAvi},
+        {"mnuSrcIsFileToSound", &w.mnuSrcIsFileToSound},
+        {"mnuSrcIsFileToChangeVol", &w.mnuSrcIsFileToChangeVol},
+        {"mnuSrcIsFileToCut", &w.mnuSrcIsFileToCut},
+        {"mnuSrcIsFileToFix", &w.mnuSrcIsFileToFix},
+    };
+    for (const auto &[name, list] : arrays) {
+        if (controlName.compare(QLatin1String(name), Qt::CaseInsensitive) != 0)
+            continue;
+        if (index < 0 || index >= list->size())
+            return nullptr;
+        QAction *a = list->at(index);
+        return a && !a->isSeparator() ? a : nullptr;
+    }
+    return nullptr;
+}
+
+namespace {
+
+QString plainCaption(const QAction *a)
+{
+    QString t = a->text();
+    t.remove('&');
+    return t.trimmed();
+}
+
+void collectItems(QMenu *menu, QList<QAction *> &items)
+{
+    for (QAction *a : menu->actions()) {
+        if (a->isSeparator())
+            continue;
+        if (QMenu *sub = a->menu())
+            collectItems(sub, items);
+        else
+            items << a;
+    }
+}
+
+} // namespace
+
+QList<QAction *> findTargetItemsByCaption(QMenu *menu, const QString &caption)
+{
+    QList<QAction *> all, exact, containing;
+    collectItems(menu, all);
+    const QString wanted = caption.trimmed();
+    for (QAction *a : all) {
+        const QString c = plainCaption(a);
+        if (c == wanted)
+            exact << a;
+        else if (c.contains(wanted, Qt::CaseInsensitive))
+            containing << a;
+    }
+    return exact.isEmpty() ? containing : exact;
+}
+
+// ---------------------------------------------------------------- the run
+
+namespace {
+
+constexpr int idleLimitMs = 10 * 60 * 1000;
+
+// Lets the program work until done() holds, looking every 50 ms; false after limitMs.
+bool waitUntil(const std::function<bool()> &done, int limitMs)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > limitMs)
+            return false;
+        QEventLoop loop;
+        QTimer::singleShot(50, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
+}
+
+void settle(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Types text into a box as the user does: the old text selected and typed over.
+void typeInto(QLineEdit *box, const QString &text, bool pressEnter)
+{
+    box->setFocus();
+    box->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(box, Qt::Key_Backspace);
+    else
+        QTest::keyClicks(box, text);
+    if (pressEnter)
+        QTest::keyClick(box, Qt::Key_Return);
+}
+
+// Chooses a list item by its text, else by the number it starts with; an editable
+// list that has no such item gets the value typed in. Returns a problem or "".
+QString chooseInList(QComboBox *list, const QString &value, const QString &name)
+{
+    if (!list->isEnabled())
+        return name + QStringLiteral(" is disabled for this target");
+    int index = list->findText(value, Qt::MatchFixedString);
+    const double number = numtext::Val(value);
+    for (int i = 0; index < 0 && i < list->count(); ++i)
+        if (number > 0 && numtext::Val(list->itemText(i)) == number)
+            index = i;
+    if (index >= 0) {
+        list->setCurrentIndex(index);
+        emit list->activated(index);
+        return QString();
+    }
+    if (list->isEditable() && list->lineEdit()) {
+        typeInto(list->lineEdit(), value, false);
+        return QString();
+    }
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->itemText(i);
+    return name + QStringLiteral(" has no item \"") + value + QStringLiteral("\" (items: ") + items.join(QStringLiteral("; "))
+           + ')';
+}
+
+QString chooseSize(QComboBox *list, const QString &value)
+{
+    if (!list->isEnabled())
+        return QStringLiteral("cboSize is disabled for this target");
+    int index = list->findText(value, Qt::MatchFixedString);
+    if (index < 0) {
+        QList<int> hits;
+        for (int i = 0; i < list->count(); ++i)
+            if (list->itemText(i).contains(value, Qt::CaseInsensitive))
+                hits << i;
+        if (hits.size() == 1)
+            index = hits[0];
+    }
+    bool isIndex = false;
+    const int asIndex = value.toInt(&isIndex);
+    if (index < 0 && isIndex && asIndex >= 0 && asIndex < list->count())
+        index = asIndex;
+    if (index < 0) {
+        QStringList items;
+        for (int i = 0; i < list->count(); ++i)
+            items << QString::number(i) + '=' + list->itemText(i);
+        return QStringLiteral("cboSize has no single item \"") + value + QStringLiteral("\" (items: ")
+               + items.join(QStringLiteral("; ")) + ')';
+    }
+    list->setCurrentIndex(index);
+    emit list->activated(index);
+    return QString();
+}
+
+QString click(QRadioButton *option, const QString &name)
+{
+    if (!option->isEnabled())
+        return name + QStringLiteral(" is disabled for this target");
+    option->click();
+    return QString();
+}
+
+QString typeBox(QLineEdit *box, const QString &text, const QString &name, bool pressEnter)
+{
+    if (!box->isEnabled())
+        return name + QStringLiteral(" is disabled for this target");
+    typeInto(box, text, pressEnter);
+    return QString();
+}
+
+// Sets what the flags ask for, page by page as a user would; returns the first problem.
+QString applySettings(FrmOptions &o, const Args &a)
+{
+    QString problem;
+    auto step = [&problem](const QString &p) {
+        if (problem.isEmpty() && !p.isEmpty())
+            problem = p;
+        return problem.isEmpty();
+    };
+    if (!a.size.isEmpty() && !step(chooseSize(o.cboSize, a.size)))
+        return problem;
+    if (!a.width.isEmpty() && !step(typeBox(o.txtSize[0], a.width, QStringLiteral("txtSize(0)"), true)))
+        return problem;
+    if (!a.height.isEmpty() && !step(typeBox(o.txtSize[1], a.height, QStringLiteral("txtSize(1)"), true)))
+        return problem;
+    if (!a.fps.isEmpty() && !step(chooseInList(o.cboFps, a.fps, QStringLiteral("cboFps"))))
+        return problem;
+    if (!a.videoBitrate.isEmpty()
+        && !step(chooseInList(o.cboVideoBitrate, a.videoBitrate, QStringLiteral("cboVideoBitrate"))))
+        return problem;
+    if (a.noSound && !step(click(o.optAudio[1], QStringLiteral("optAudio(1)"))))
+        return problem;
+    if (!a.audioBitrate.isEmpty()
+        && !step(chooseInList(o.cboAudioBitrate, a.audioBitrate, QStringLiteral("cboAudioBitrate"))))
+        return problem;
+    if (!a.sampleRate.isEmpty()
+        && !step(chooseInList(o.cboAudioSample, a.sampleRate, QStringLiteral("cboAudioSample"))))
+        return problem;
+    if (a.volume) {
+        // The adjuster moves 2 dB a click.
+        const int clicks = (std::abs(*a.volume) + 1) / 2;
+        StyleButton *button = o.imgVolume[*a.volume > 0 ? 1 : 0];
+        if (clicks > 0 && !button->isEnabled())
+            return QStringLiteral("imgVolume is disabled for this target");
+        for (int i = 0; i < clicks; ++i)
+            emit button->Click();
+        if (*a.volume % 2 != 0)
+            out("note", QStringLiteral("volume moves in 2 dB steps: ") + o.lblVolume->property("Tag").toString() + " dB");
+    }
+    if (!a.subtitle.isEmpty()) {
+        if (!step(click(o.optSub[1], QStringLiteral("optSub(1)"))))
+            return problem;
+        if (!step(typeBox(o.txtSubFile, QFileInfo(a.subtitle).absoluteFilePath(), QStringLiteral("txtSubFile"), false)))
+            return problem;
+    }
+    if (!a.start.isEmpty() || !a.end.isEmpty()) {
+        if (!a.start.isEmpty() && !step(typeBox(o.txtScope[0], a.start, QStringLiteral("txtScope(0)"), true)))
+            return problem;
+        if (!a.end.isEmpty() && !step(typeBox(o.txtScope[1], a.end, QStringLiteral("txtScope(1)"), true)))
+            return problem;
+        const bool startTaken = a.start.isEmpty() || mdlMavrell::ParseTime(a.start) == 0 || !o.lblMark[0]->Tag().isEmpty();
+        const bool endTaken = a.end.isEmpty() || !o.lblMark[1]->Tag().isEmpty();
+        if (!startTaken || !endTaken)
+            return QStringLiteral("the options dialog did not take the typed time range (marks \"") + o.lblMark[0]->Tag()
+                   + QStringLiteral("\", \"") + o.lblMark[1]->Tag() + QStringLiteral("\")");
+    }
+    return problem;
+}
+
+int driverError(const QString &message)
+{
+    out("error", message);
+    return int(Exit::DriverError);
+}
+
+int reportResult(const QString &result)
+{
+    out("result", result);
+    return result == QLatin1String("success") ? int(Exit::Success) : int(Exit::NotSuccess);
+}
+
+void tearDown()
+{
+    if (frmPlayerLoaded())
+        unloadFrmPlayer();
+    if (frmOptionsLoaded())
+        unloadFrmOptions();
+    mdlConsole::StopConsole();
+    if (frmMainExists())
+        destroyFrmMain();
+}
+
+int drive(const Args &args, AnsweringPrompts &answering)
+{
+    FrmMain &w = frmMain();
+    w.Form_Load();
+    w.show();
+    settle(50);
+
+    // The source button pops up the target menu; the item is picked from it.
+    emit w.cmdInput->Click();
+    settle(20);
+    if (!w.mnuSrcType->isVisible())
+        return driverError(QStringLiteral("the source button showed no target menu"));
+    QAction *item = nullptr;
+    if (!args.caption.isEmpty()) {
+        const QList<QAction *> hits = findTargetItemsByCaption(w.mnuSrcType, args.caption);
+        if (hits.size() > 1) {
+            QStringList names;
+            for (QAction *a : hits)
+                names << plainCaption(a);
+            w.mnuSrcType->hide();
+            return driverError(QStringLiteral("the caption fits several items: ") + names.join(QStringLiteral("; ")));
+        }
+        item = hits.value(0);
+    } else {
+        item = findTargetItem(w, args.itemName, args.itemIndex);
+    }
+    if (!item) {
+        w.mnuSrcType->hide();
+        return driverError(QStringLiteral("no target-menu item ")
+                           + (args.caption.isEmpty() ? args.itemName + ' ' + QString::number(args.itemIndex)
+                                                     : '"' + args.caption + '"'));
+    }
+    if (!item->isEnabled() || !item->isVisible()) {
+        w.mnuSrcType->hide();
+        return driverError(QStringLiteral("the item \"") + plainCaption(item) + QStringLiteral("\" cannot be chosen"));
+    }
+    out("item", plainCaption(item));
+    // A click on an item closes the menu before its handler runs.
+    w.mnuSrcType->hide();
+    item->trigger();
+    if (!waitUntil([&w] { return !w.isBusy(); }, idleLimitMs))
+        return driverError(QStringLiteral("the source set-up did not end"));
+    if (answering.sourceDialogs == 0)
+        return driverError(QStringLiteral("the item opened no file dialog"));
+    const QString target = w.lblOutput->text();
+    if (target.isEmpty())
+        return reportResult(QStringLiteral("refused"));
+    out("target", target);
+
+    if (args.openOptions) {
+        emit w.cmdOpt->Click();
+        settle(50);
+        if (!frmOptionsLoaded() || !frmOptions().isVisible())
+            return driverError(QStringLiteral("the settings button showed no options dialog"));
+        FrmOptions &o = frmOptions();
+        const QString problem = applySettings(o, args);
+        if (!problem.isEmpty()) {
+            emit o.cmdOkCancel[1]->Click();
+            return driverError(problem);
+        }
+        emit o.cmdOkCancel[0]->Click();
+        settle(20);
+        if (o.isVisible()) {
+            // A setting was refused; the dialog stays open on it.
+            emit o.cmdOkCancel[1]->Click();
+            return reportResult(QStringLiteral("refused"));
+        }
+    }
+
+    // Progress while the Stop button shows, at most a line a second.
+    QString lastProgress;
+    QTimer progress;
+    progress.setInterval(1000);
+    QObject::connect(&progress, &QTimer::timeout, [&w, &lastProgress] {
+        if (w.cmdEncode[1]->isHidden())
+            return;
+        const QString value = w.picProgress->Tag;
+        if (value != lastProgress) {
+            lastProgress = value;
+            out("progress", value);
+        }
+    });
+    progress.start();
+
+    // Stop, pressed once the Stop button shows after the given time.
+    QTimer stop;
+    stop.setInterval(100);
+    QElapsedTimer sinceClick;
+    QObject::connect(&stop, &QTimer::timeout, [&] {
+        if (sinceClick.elapsed() < qint64(args.stopAfter * 1000) || w.cmdEncode[1]->isHidden())
+            return;
+        stop.stop();
+        out("stop", QStringLiteral("pressed"));
+        emit w.cmdEncode[1]->Click();
+    });
+    sinceClick.start();
+    if (args.stopAfter >= 0)
+        stop.start();
+
+    emit w.cmdEncode[0]->Click();
+    const bool ended = waitUntil([&w] { return !w.isBusy(); }, idleLimitMs);
+    progress.stop();
+    stop.stop();
+    if (!ended)
+        return driverError(QStringLiteral("the conversion did not end"));
+
+    const encodeflow::StageResult &r = w.lastEncode;
+    if (!r.command.isEmpty())
+        out("cmd", r.command);
+    switch (r.outcome) {
+    case encodeflow::Outcome::Succeeded: return reportResult(QStringLiteral("success"));
+    case encodeflow::Outcome::Failed: return reportResult(QStringLiteral("failure"));
+    case encodeflow::Outcome::Stopped: return reportResult(QStringLiteral("stopped"));
+    case encodeflow::Outcome::NotRun: break;
+    }
+    return reportResult(QStringLiteral("refused"));
+}
+
+} // namespace
+
+int runConversion(const Args &args)
+{
+    const QFileInfo src(args.source);
+    if (!src.isFile())
+        return driverError(QStringLiteral("no source file ") + args.source);
+    if (!args.subtitle.isEmpty() && !QFileInfo(args.subtitle).isFile())
+        return driverError(QStringLiteral("no subtitle file ") + args.subtitle);
+
+    ProgramFolder folder;
+    if (!folder.isValid())
+        return driverError(QStringLiteral("cannot make a temporary program folder"));
+    for (const QString &tool : folder.missingTools())
+        out("note", QStringLiteral("tool not found on PATH: ") + tool);
+    mdlMavrell::appDir = folder.appDir();
+    mdlMavrell::tempDir = mdlMavrell::AddSlash(QDir::tempPath());
+
+    AnsweringPrompts answering(args.answers, src.absoluteFilePath());
+    const int rc = drive(args, answering);
+    tearDown();
+    return rc;
+}
+
+} // namespace e2e
