@@ -118,6 +118,10 @@ void FrmPlayer::mbSound_Click()
 // Mute, or the stored volume, to the running player.
 void FrmPlayer::sendVolumeNow()
 {
+    // A disabled sound button means no file with sound plays here (or the window is
+    // the preview's big screen, whose player has the preview's volume): nothing to set.
+    if (mbSound->State() == 3)
+        return;
     if (mbSound->State() == 2)
         player().setVolume(0);
     else

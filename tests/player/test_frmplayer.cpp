@@ -1,0 +1,323 @@
+// The player window offscreen: its looks through play, pause and stop with the real
+// player (no picture or sound out), the end of a file, a file it cannot play, the
+// keys, the volume and seek commands it sends (a fake player records them), drops,
+// the open menu and its settings file.
+#include "controls/orvexbutton.h"
+#include "core/console.h"
+#include "core/mdlmavrell.h"
+#include "player/frmplayer.h"
+#include "support/scriptedprompts.h"
+#include "support/testenv.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace {
+
+void fillTexts()
+{
+    for (int n = 1; n < mdlMavrell::lngSize; ++n)
+        mdlMavrell::lng[n] = QStringLiteral("L%1").arg(n, 3, 10, QLatin1Char('0'));
+}
+
+// The states of Play, Pause, Stop, Back, Forward.
+std::vector<int> looks(FrmPlayer &w)
+{
+    return {w.mbPlay->State(), w.mbPause->State(), w.mbStop->State(), w.mbBackward->State(), w.mbForward->State()};
+}
+
+class PlayerWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fillTexts();
+        mdlMavrell::playerMode = 0;
+        dir.activate();
+        // The real player with no picture and no sound out.
+        dir.fakeTool(1, "exec /usr/bin/mplayer \"$@\" -vo null -ao null\n");
+    }
+    void TearDown() override
+    {
+        unloadFrmPlayer();
+        mdlConsole::StopConsole();
+    }
+    QString ini() const { return dir.appDir() + QStringLiteral("Tessaly.ini"); }
+    testenv::ProgramDir dir;
+};
+
+TEST_F(PlayerWindow, LoadThenUnload)
+{
+    FrmPlayer &w = frmPlayer();
+    EXPECT_TRUE(mdlMavrell::playerOpen);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral(" Tessaly"));
+    EXPECT_TRUE(w.lblFnName->text().isEmpty());  // the language step clears the stopped text
+    EXPECT_EQ(w.myStatus, 5);
+    EXPECT_EQ(looks(w), (std::vector<int>{3, 3, 3, 3, 3}));
+    EXPECT_EQ(w.mbSound->State(), 3);
+    EXPECT_EQ(w.picVolPosTag, QStringLiteral("1000"));
+    EXPECT_EQ(w.mnuOpen->text(), QStringLiteral("L165"));
+    EXPECT_TRUE(w.mnuKeepWH->isChecked());
+    EXPECT_FALSE(w.mnuTopMost->isChecked());
+
+    mdlMavrell::playerMode = 2;
+    unloadFrmPlayer();
+    EXPECT_FALSE(mdlMavrell::playerOpen);
+    EXPECT_EQ(mdlMavrell::playerMode, 0);
+    QFile f(ini());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(f.readAll());
+    EXPECT_TRUE(text.startsWith(QStringLiteral("MainRect=")));
+    EXPECT_TRUE(text.endsWith(QStringLiteral("\r\nKeepWH=True\r\nTopMost=False\r\nMciVol=1000\r\n"))) << text.toStdString();
+}
+
+TEST_F(PlayerWindow, SettingsRoundTrip)
+{
+    const QByteArray saved = "MainRect=1500,3000\r\nKeepWH=False\r\nTopMost=False\r\nMciVol=735\r\n";
+    {
+        QFile f(ini());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(saved);
+    }
+    FrmPlayer &w = frmPlayer();
+    EXPECT_EQ(w.pos(), QPoint(100, 200));
+    EXPECT_FALSE(w.mnuKeepWH->isChecked());
+    EXPECT_EQ(w.picVolPosTag, QStringLiteral("735"));
+    unloadFrmPlayer();
+    QFile f(ini());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), saved);
+}
+
+TEST_F(PlayerWindow, PlayPauseStop)
+{
+    const QString clip = testenv::fixture(QStringLiteral("long.avi"));
+    FrmPlayer &w = frmPlayer();
+    w.playSingle(QStringLiteral("\"") + clip + QStringLiteral("\""));
+    EXPECT_EQ(w.player().FileName(), clip);
+    EXPECT_EQ(w.myStatus, 1);
+    EXPECT_EQ(looks(w), (std::vector<int>{2, 0, 0, 0, 0}));
+    EXPECT_EQ(w.mbSound->State(), 0);
+    EXPECT_TRUE(w.tmrCheck.isActive());
+    EXPECT_TRUE(mdlConsole::IsRunning());
+    EXPECT_EQ(w.seekTotalFrames, 500);
+    EXPECT_TRUE(w.windowTitle().startsWith(QStringLiteral(" long.avi  - ( ")));
+
+    // Progress follows playback.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.lblFnName->text().startsWith(QStringLiteral("L177 ")) &&
+                                             w.lblFnName->text() != QStringLiteral("L177 0 %"); }, 5000))
+        << w.lblFnName->text().toStdString();
+
+    w.mbPause_Click();
+    EXPECT_EQ(w.myStatus, 4);
+    EXPECT_EQ(looks(w), (std::vector<int>{0, 2, 0, 0, 0}));
+    EXPECT_TRUE(w.lblFnName->text().startsWith(QStringLiteral("L182 ")));
+
+    w.Form_KeyDown(32, 0);  // Space while paused plays on
+    EXPECT_EQ(w.myStatus, 1);
+    EXPECT_EQ(looks(w), (std::vector<int>{2, 0, 0, 0, 0}));
+
+    w.mbStop_Click();
+    EXPECT_EQ(w.myStatus, 5);
+    EXPECT_EQ(looks(w), (std::vector<int>{0, 3, 0, 3, 3}));
+    EXPECT_EQ(w.lblFnName->text(), QStringLiteral("L180"));
+    EXPECT_FALSE(w.tmrCheck.isActive());
+    EXPECT_FALSE(mdlConsole::IsRunning());
+
+    // Play from the stopped state restarts the file.
+    w.mbPlay_Click();
+    EXPECT_EQ(w.myStatus, 1);
+    EXPECT_TRUE(mdlConsole::IsRunning());
+    EXPECT_TRUE(w.player().lastStartLine().endsWith(QStringLiteral(" -ss 00:00:00.0")));
+}
+
+TEST_F(PlayerWindow, PlaysToTheEnd)
+{
+    FrmPlayer &w = frmPlayer();
+    w.playSingle(testenv::fixture(QStringLiteral("mpeg4.avi")));
+    ASSERT_EQ(w.myStatus, 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.myStatus == 5; }, 10000));
+    EXPECT_EQ(w.lblFnName->text(), QStringLiteral("L180"));
+    EXPECT_EQ(looks(w), (std::vector<int>{0, 3, 0, 3, 3}));
+    EXPECT_FALSE(mdlConsole::IsRunning());
+}
+
+TEST_F(PlayerWindow, CannotPlay)
+{
+    QTemporaryDir tmp;
+    FrmPlayer &w = frmPlayer();
+    w.playSingle(tmp.path() + QStringLiteral("/missing.avi"));
+    EXPECT_EQ(w.myStatus, 5);
+    EXPECT_EQ(w.lblFnName->text(), QStringLiteral("L178"));
+    EXPECT_EQ(looks(w), (std::vector<int>{0, 3, 0, 3, 3}));
+    EXPECT_FALSE(mdlConsole::IsRunning());
+    // Play tries the same file again, with the same answer.
+    w.mbPlay_Click();
+    EXPECT_EQ(w.lblFnName->text(), QStringLiteral("L178"));
+    EXPECT_EQ(w.myStatus, 5);
+}
+
+TEST_F(PlayerWindow, KeysOnlyWhereTheButtonsAllow)
+{
+    FrmPlayer &w = frmPlayer();
+    w.Form_KeyDown(32, 0);  // Play and Pause disabled: nothing
+    w.Form_KeyDown(37, 0);
+    w.Form_KeyDown(39, 0);
+    EXPECT_EQ(w.myStatus, 5);
+    EXPECT_FALSE(mdlConsole::IsRunning());
+    EXPECT_EQ(w.lblFnName->text(), QString());
+}
+
+// A fake player: the probe gets a 20-second clip at 25 frames per second, a slave run
+// reports a position of 15 s once and records what it is sent.
+class RecordingWindow : public PlayerWindow {
+protected:
+    void SetUp() override
+    {
+        fillTexts();
+        mdlMavrell::playerMode = 0;
+        dir.activate();
+        log = dir.appDir() + QStringLiteral("stdin.log");
+        dir.fakeTool(1, "case \"$*\" in\n"
+                        " *-identify*-frames*) printf 'ID_VIDEO_WIDTH=320\\nID_VIDEO_HEIGHT=240\\nID_VIDEO_FPS=25\\n"
+                        "ID_LENGTH=20.00\\nID_AUDIO_CODEC=mpg123\\n' ;;\n"
+                        " *) printf 'A:  15.0 V:  15.0 A-V:  0.000\\r'\n"
+                        "    while read -r l; do echo \"$l\" >> '" + log.toUtf8() + "'\n"
+                        "      case \"$l\" in *seek*) printf 'A:   3.0 V:   3.0\\r' ;; esac\n"
+                        "    done ;;\nesac\n");
+        clip = dir.appDir() + QStringLiteral("clip.avi");
+        QFile f(clip);
+        f.open(QIODevice::WriteOnly);
+    }
+    QStringList sent()
+    {
+        QTest::qWait(100);
+        QFile f(log);
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        f.close();
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);  // the fake keeps appending to it
+        lines.removeAll(QStringLiteral("quit"));
+        return lines;
+    }
+    QString log, clip;
+};
+
+TEST_F(RecordingWindow, VolumeAndMute)
+{
+    FrmPlayer &w = frmPlayer();
+    w.picVolPosTag = QStringLiteral("735");
+    w.playSingle(clip);
+    ASSERT_EQ(w.myStatus, 1);
+    EXPECT_EQ(sent(), QStringList{"volume 73 1"});  // the stored volume reaches a new player
+
+    w.mbSound->setState(2);  // the toggle went down: muted
+    w.mbSound_Click();
+    w.picVolSdr_MouseDown(1, 500);  // ignored while muted
+    w.mbSound->setState(0);
+    w.mbSound_Click();
+    w.picVolSdr_MouseDown(2, 500);  // right button: ignored
+    w.picVolSdr_MouseDown(1, 500);
+    EXPECT_EQ(sent(), (QStringList{"volume 0 1", "volume 73 1", "volume 50 1"}));
+    EXPECT_EQ(w.picVolPosTag, QStringLiteral("500"));
+}
+
+TEST_F(RecordingWindow, TenSecondsAndTheSeekBar)
+{
+    FrmPlayer &w = frmPlayer();
+    w.playSingle(clip);
+    ASSERT_EQ(w.myStatus, 1);
+    sent();
+    // At 15 s of 20, ten seconds on passes the end: stopped.
+    QTest::qWait(200);
+    w.mbForward_Click();
+    EXPECT_EQ(w.myStatus, 5);
+
+    w.mbPlay_Click();
+    ASSERT_EQ(w.myStatus, 1);
+    QTest::qWait(200);
+    w.mbBackward_Click();  // 15 s back, still playing; the fake then reports 3 s
+    EXPECT_EQ(w.myStatus, 1);
+    QTest::qWait(200);
+    w.mbBackward_Click();  // from 3 s past the start: paused on frame 0
+    EXPECT_EQ(w.myStatus, 4);
+    EXPECT_EQ(looks(w), (std::vector<int>{0, 2, 0, 0, 0}));
+    // A click at the track's left end seeks to frame 0.
+    w.picHsb_MouseUp(1, 0);
+    EXPECT_EQ(sent(), (QStringList{"volume 100 1", "seek 25 1", "pausing seek 0 1", "frame_step", "pausing seek 0 1", "frame_step"}));
+
+    // After a drop of the thumb, three ticks leave it alone.
+    w.picHsb2Tag = QStringLiteral("3");
+    for (int i = 0; i < 3; ++i)
+        w.tmrCheck_Timer();
+    EXPECT_EQ(w.picHsb2Tag, QStringLiteral("0"));
+}
+
+TEST_F(RecordingWindow, DropsAndOpenMenu)
+{
+    FrmPlayer &w = frmPlayer();
+    QMimeData data;
+    QString doubled = clip;
+    doubled.replace(QLatin1Char('/'), QStringLiteral("//"));
+    data.setText(doubled);
+
+    w.isBusy = true;
+    w.Form_OLEDragDrop(&data);
+    EXPECT_FALSE(w.tmrDrag.isActive());
+    w.isBusy = false;
+    mdlMavrell::playerMode = 2;
+    w.Form_OLEDragDrop(&data);
+    EXPECT_FALSE(w.tmrDrag.isActive());
+    mdlMavrell::playerMode = 0;
+
+    w.Form_OLEDragDrop(&data);
+    EXPECT_TRUE(w.tmrDrag.isActive());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.myStatus == 1; }, 3000));
+    EXPECT_EQ(w.player().FileName(), clip);
+
+    // A cancelled open dialog leaves the player stopped.
+    ScriptedPrompts prompts;
+    prompts.cancelFile();
+    w.mnuOpen_Click();
+    EXPECT_EQ(prompts.fileRequests.size(), 1);
+    EXPECT_EQ(w.myStatus, 5);
+    EXPECT_FALSE(mdlConsole::IsRunning());
+    prompts.answerFile(clip);
+    w.mnuOpen_Click();
+    EXPECT_EQ(w.myStatus, 1);
+}
+
+TEST_F(RecordingWindow, BigScreenKeepsThePreviewPlayer)
+{
+    // The preview's player runs; the borrowed window's load must not end it.
+    struct Owner final : ConsoleOwner {
+        void setStopDosIo() override {}
+    } owner;
+    bool show = false;
+    ASSERT_EQ(mdlConsole::StartConsole(dir.pluginPath(1) + QStringLiteral(" -slave \"x\""), &owner, show), 0);
+    ASSERT_TRUE(QTest::qWaitFor([] { return mdlConsole::IsRunning(); }, 2000));
+    mdlMavrell::playerMode = 1;
+    FrmPlayer &w = frmPlayer();
+    EXPECT_TRUE(mdlConsole::IsRunning());
+
+    QString tag = QStringLiteral("Pause");
+    w.previewTag = [&] { return tag; };
+    w.setPreviewTag = [&](const QString &t) { tag = t; };
+    w.picPlayer_MouseDown(1);
+    EXPECT_EQ(tag, QStringLiteral("Play"));
+    w.picPlayer_MouseDown(1);
+    EXPECT_EQ(tag, QStringLiteral("Pause"));
+    EXPECT_EQ(w.myStatus, 5);
+    EXPECT_EQ(sent(), (QStringList{"pause", "pause"}));
+}
+
+} // namespace
