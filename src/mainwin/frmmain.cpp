@@ -80,6 +80,7 @@ FrmMain::FrmMain(QWidget *parent) : QWidget(parent)
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_DeleteOnClose, false);
     setFixedSize(look::windowSize);
+    setMouseTracking(true);  // the hover link follows the pointer without a button held
     tickSource = [] { return QDateTime::currentMSecsSinceEpoch(); };
 
     tmrCPU.setInterval(1000);

@@ -339,6 +339,19 @@ TEST_F(MainWindow, NoCloseWhileTheWindowIsBusy)
     w->cmdEncode[1]->hide();
 }
 
+TEST_F(MainWindow, HoverLinkOnlyOverTheTopStrip)
+{
+    w->applyLanguage("en");
+    const float strip = float(w->cmdInput->y() + 10);
+    struct Case { float x, y; bool shown; };
+    const Case cases[] = {{20, 5, true}, {20, strip - 1, true}, {20, strip, false}, {0, 5, false}, {20, 0, false}};
+    for (const Case &c : cases) {
+        w->Form_MouseMove(0, 0, c.x, c.y);
+        EXPECT_EQ(!w->lblMsgSay->isHidden(), c.shown) << c.x << "," << c.y;
+        EXPECT_EQ(!w->imgMsgSay->isHidden(), c.shown);
+    }
+}
+
 TEST_F(MainWindow, SourceInformationLines)
 {
     w->applyLanguage("en");
