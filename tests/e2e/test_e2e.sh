@@ -1,0 +1,133 @@
+#!/bin/sh
+# Whole conversions through the driver on clips generated with ffmpeg, each result
+# checked with ffprobe.  Usage: test_e2e.sh CASE path/to/mavrell-e2e
+set -u
+case_name=$1
+driver=$2
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/mavrell-e2e.XXXXXX") || exit 1
+trap 'rm -rf "$work"' EXIT INT TERM
+
+fail() {
+    echo "FAIL: $*"
+    [ -f "$work/out" ] && sed 's/^/  | /' "$work/out"
+    exit 1
+}
+
+# clip NAME SECONDS SIZE [extra ffmpeg output options]: a test picture with a tone.
+clip() {
+    name=$1; secs=$2; size=$3; shift 3
+    ffmpeg -nostdin -y -loglevel error \
+        -f lavfi -i "testsrc=size=$size:rate=25:duration=$secs" \
+        -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=$secs" \
+        "$@" "$work/$name" || fail "ffmpeg could not make $name"
+}
+
+# run EXPECTED_STATUS driver arguments...: runs the driver, keeps its output.
+run() {
+    expected=$1; shift
+    "$driver" "$@" >"$work/out" 2>"$work/err"
+    status=$?
+    [ "$status" -eq "$expected" ] || fail "exit status $status, expected $expected ($*)"
+}
+
+line() { sed -n "s/^$1: //p" "$work/out" | tail -n 1; }
+
+expect_result() {
+    [ "$(line result)" = "$1" ] || fail "result '$(line result)', expected '$1'"
+}
+
+# probe FILE ENTRY: one value from ffprobe.
+probe() {
+    ffprobe -v error -show_entries "$2" -of default=noprint_wrappers=1:nokey=1 "$1" | head -n 1
+}
+
+# check_target CONTAINER VIDEO AUDIO SECONDS: the target named by the driver.
+check_target() {
+    target=$(line target)
+    [ -s "$target" ] || fail "no target file '$target'"
+    fmt=$(probe "$target" format=format_name)
+    case ",$fmt," in *",$1,"*) ;; *) fail "container '$fmt', expected $1" ;; esac
+    v=$(ffprobe -v error -select_streams v:0 -show_entries stream=codec_name -of default=nw=1:nk=1 "$target" | head -n 1)
+    a=$(ffprobe -v error -select_streams a:0 -show_entries stream=codec_name -of default=nw=1:nk=1 "$target" | head -n 1)
+    [ "$v" = "$2" ] || fail "video '$v', expected '$2'"
+    [ "$a" = "$3" ] || fail "sound '$a', expected '$3'"
+    d=$(probe "$target" format=duration)
+    awk -v d="$d" -v want="$4" 'BEGIN { exit !(d > want - 0.4 && d < want + 0.4) }' \
+        || fail "duration '$d', expected about $4 s"
+    grep -q '^cmd: ' "$work/out" || fail "no command line printed"
+}
+
+case "$case_name" in
+help)
+    run 0 --help
+    for option in --caption --answer --options --size --width --height --fps --vbitrate \
+        --abitrate --samplerate --start --end --volume --no-sound --subtitle --stop-after \
+        --display --help; do
+        grep -q -- "$option" "$work/out" || fail "--help does not list $option"
+    done
+    # Driver errors: a bad command line, a missing source, an item that does not exist.
+    run 2 --answer maybe mnuSrcIsFileToAvi 1 "$work/none.avi"
+    run 2 mnuSrcIsFileToAvi 1 "$work/none.avi"
+    clip src.avi 1 160x120 -c:v mpeg4 -c:a libmp3lame
+    run 2 mnuSrcIsFileToAvi 9 "$work/src.avi"
+    grep -q '^error: ' "$work/out" || fail "no error line for a missing item"
+    run 2 --caption "no such caption anywhere" "$work/src.avi"
+    ;;
+mpeg2)
+    clip src.avi 3 320x240 -c:v mpeg4 -vtag XVID -c:a libmp3lame -ac 2
+    run 0 --answer ok,cancel mnuSrcIsFileToMpg 4 "$work/src.avi"
+    expect_result success
+    check_target mpeg mpeg2video mp2 3
+    ;;
+wmv8)
+    clip src.avi 3 320x240 -c:v mpeg4 -vtag XVID -c:a libmp3lame -ac 2
+    run 0 --answer ok,cancel mnuSrcIsFileToWmv 1 "$work/src.avi"
+    expect_result success
+    check_target asf wmv2 wmav2 3
+    ;;
+xvid)
+    # Picked by caption, with settings from the options dialog.
+    clip src.mp4 3 320x240 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -ac 2
+    run 0 --answer ok,cancel --caption "AVI  [XviD + MP3]" --samplerate 44100 "$work/src.mp4"
+    expect_result success
+    check_target avi mpeg4 mp3 3
+    [ "$(ffprobe -v error -select_streams a:0 -show_entries stream=sample_rate -of default=nw=1:nk=1 "$(line target)")" = 44100 ] \
+        || fail "sample rate not 44100"
+    ;;
+mp3)
+    clip src.avi 3 320x240 -c:v mpeg4 -c:a libmp3lame -ac 2
+    run 0 --answer ok,cancel mnuSrcIsFileToSound 1 "$work/src.avi"
+    expect_result success
+    check_target mp3 "" mp3 3
+    ;;
+cut)
+    clip src.avi 3 320x240 -c:v mpeg4 -g 5 -c:a libmp3lame -ac 2
+    run 0 --answer ok,cancel --start 00:00:01.0 --end 00:00:02.0 mnuSrcIsFileToCut 2 "$work/src.avi"
+    expect_result success
+    check_target avi mpeg4 mp3 1
+    ;;
+stop)
+    # Long enough that the run is still going when Stop is pressed.
+    clip long.avi 60 640x480 -c:v mpeg4 -c:a libmp3lame -ac 2
+    run 1 --answer ok --stop-after 0.5 mnuSrcIsFileToAvi 1 "$work/long.avi"
+    expect_result stopped
+    grep -q '^stop: pressed' "$work/out" || fail "Stop was not pressed"
+    ;;
+refused)
+    # A sound-only source cannot become a video; the program says so and runs nothing.
+    ffmpeg -nostdin -y -loglevel error -f lavfi -i "sine=frequency=440:duration=3" -c:a libmp3lame "$work/tone.mp3" \
+        || fail "ffmpeg could not make tone.mp3"
+    run 1 mnuSrcIsFileToAvi 1 "$work/tone.mp3"
+    expect_result refused
+    grep -q '^box: ' "$work/out" || fail "no message told the user"
+    if grep -q '^cmd: ' "$work/out"; then fail "a command was run"; fi
+    ;;
+*)
+    echo "unknown case $case_name"
+    exit 2
+    ;;
+esac
+echo "ok: $case_name"
+exit 0
