@@ -15,13 +15,11 @@ using namespace mdlMavrell;
 void FrmMain::applyOptionsLanguage()
 {
     // Reaching the dialog creates it, hidden, the first time (at start-up). Its own
-    // language step sets its captions and rebuilds its lists keeping the user's choice.
-    FrmOptions &options = frmOptions();
-    options.applyLanguage();
-    if (srcLength > 0) {
-        options.SetMainEncodeNote(-1, -1);
+    // language step sets its captions, rebuilds its lists keeping the user's choice and,
+    // with a source loaded, the settings summary; the page masks follow.
+    frmOptions().applyLanguage();
+    if (srcLength > 0)
         setOptionTabMasks();
-    }
     if (playerOpen && frmPlayerLoaded())
         frmPlayer().ChangeLanguage();
 }

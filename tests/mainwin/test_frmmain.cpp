@@ -127,6 +127,23 @@ TEST_F(MainWindow, StartUpCreatesTheOptionsDialogHiddenInTheSameLanguage)
     EXPECT_EQ(s(frmOptions().cmdOkCancel[0]->Caption()), "確定");
 }
 
+TEST_F(MainWindow, TheOptionsListsKeepTheUsersChoiceAcrossALanguageChange)
+{
+    w->Form_Load();
+    w->applyLanguage("en");
+    FrmOptions &o = frmOptions();
+    o.setCboFpsItem(false);
+    o.cboFps->setCurrentIndex(0);  // entry 055, same as the source
+    w->applyLanguage("tw");
+    EXPECT_EQ(o.cboFps->currentIndex(), 0);
+    EXPECT_EQ(s(o.cboFps->currentText()), "與來源影音相同");
+
+    o.cboFps->setCurrentIndex(-1);
+    o.cboFps->setEditText("17.5");  // typed by the user, no item
+    w->applyLanguage("gb");
+    EXPECT_EQ(s(o.cboFps->currentText()), "17.5");
+}
+
 TEST_F(MainWindow, TheLanguagesHelpFileReplacesTheOldOne)
 {
     w->Form_Load();
