@@ -1,0 +1,234 @@
+// The conversion side of the main window: the encode and Stop button, the settings
+// button, and the window's part in a run (the checks, the key-frame note, the
+// questions, the progress frame, the developer review). What the run decides lives
+// in the engine (encodeflow.h, encodecommand.h, keyframeprobe.h); this file asks the
+// user and shows the results.
+#include "mainwin/frmmain.h"
+
+#include "controls/stylebutton.h"
+#include "core/devconsole.h"
+#include "core/drawing.h"
+#include "core/fileobject.h"
+#include "core/mdlmavrell.h"
+#include "core/toolpaths.h"
+#include "core/userprompts.h"
+#include "engine/encodeflow.h"
+#include "engine/keyframeprobe.h"
+#include "mainwin/frmmain_look.h"
+#include "options/frmoptions.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+
+using namespace mdlMavrell;
+
+namespace {
+
+const QString crlf2 = QStringLiteral("\r\n\r\n");
+
+// The player window goes before the window starts a job or opens the options
+// dialog. (It closes here once the player window has landed.)
+void closePlayerWindow()
+{
+    if (!playerOpen)
+        return;
+    QCoreApplication::processEvents();
+}
+
+// Lets window messages run for ms milliseconds without blocking them.
+void pauseWithEvents(int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, ms - int(t.elapsed()));
+}
+
+} // namespace
+
+bool FrmMain::checkSourceReady(bool quiet)
+{
+    QString src = lblInput->text();
+    const bool exists = !src.isEmpty() && fileObject().FileExists(src);
+    if (exists && (srcLength != 0 || srcFps != 0))
+        return true;
+    if (!quiet) {
+        if (!exists)
+            prompts::MsgBox(lng[1], prompts::Buttons::Ok, prompts::Icon::None, QStringLiteral("Mavrell"), this);
+        else
+            prompts::MsgBox(lng[31] + crlf2 + lblInput->text(), prompts::Buttons::Ok, prompts::Icon::None,
+                            QStringLiteral("Mavrell"), this);
+    }
+    return false;
+}
+
+bool FrmMain::checkPluginFile(const QString &path)
+{
+    QString p = path;
+    if (fileObject().FileExists(p))
+        return true;
+    // The message names the file that is missing.
+    prompts::FileMsgBox(lng[2], path, this);
+    return false;
+}
+
+void FrmMain::showKeyframeCheckNote(bool show)
+{
+    if (show) {
+        lblEncodeNoteCheck->setText(lng[33]);
+        lblEncodeNoteCheck->move(lblEncodeNoteCheck->x(),
+                                 cmdOpt->y() + (cmdOpt->height() - lblEncodeNoteCheck->height()) / 2);
+        lblEncodeNoteCheck->show();
+        lblEncodeNoteCheck->raise();
+        lblEncodeNote->hide();
+    } else {
+        lblEncodeNoteCheck->hide();
+        lblEncodeNote->show();
+    }
+    QCoreApplication::processEvents();
+}
+
+void FrmMain::cmdEncode_Click(int index)
+{
+    Q_UNUSED(index);
+    if (busyGuard())
+        return;
+    // A click while a conversion runs (the runner lets clicks through) only asks it to stop.
+    if (!cmdEncode[1]->isHidden()) {
+        mdlGetCmdOutput::stopEncodeFlag = true;
+        return;
+    }
+    closePlayerWindow();
+    if (!checkSourceReady(false))
+        return;
+
+    if (const int entry = encodeflow::jobMismatchEntry()) {
+        prompts::MsgBox(lng[entry], prompts::Buttons::Ok, prompts::Icon::None, QStringLiteral("Mavrell"), this);
+        return;
+    }
+    const QString src = lblInput->text();
+    const QString dst = lblOutput->text();
+    if (encodeflow::isSameFile(src, dst)) {
+        prompts::MsgBox(lng[3], prompts::Buttons::Ok, prompts::Icon::None, QStringLiteral("Mavrell"), this);
+        return;
+    }
+    QString existing = dst;
+    if (fileObject().FileExists(existing)
+        && prompts::MsgBox(encodeflow::overwriteQuestion(dst), prompts::Buttons::OkCancel, prompts::Icon::None,
+                           QStringLiteral("Mavrell"), this)
+               != prompts::Answer::Ok)
+        return;
+
+    // Both tools must be there whichever of them the job runs.
+    const QString tool2 = ToolPath(2);
+    if (!checkPluginFile(tool2))
+        return;
+    const QString tool3 = ToolPath(3);
+    if (!checkPluginFile(tool3))
+        return;
+
+    setEncodingControls(true);
+    const encodeflow::StartRange start = encodeflow::initialRange();
+    encodeSeconds = start.encodeSeconds;
+    QString range = start.range;
+
+    // Where a marked cut really starts. Tool 1 is checked once: when it is missing the
+    // user hears it once and every probe reads as "no frame time at 0".
+    keyframe::AlignmentHooks hooks;
+    int tool1State = 0;  // 0 not checked, 1 there, -1 missing
+    hooks.probe = [this, src, &tool1State](float t) -> float {
+        if (tool1State == 0)
+            tool1State = checkPluginFile(ToolPath(1)) ? 1 : -1;
+        if (tool1State < 0)
+            return 0;
+        return keyframe::getKeyFrameTime(src, t);
+    };
+    hooks.showNote = [this](bool show) { showKeyframeCheckNote(show); };
+    hooks.ask = [this](const QString &text, prompts::Buttons buttons) {
+        return prompts::MsgBox(text, buttons, prompts::Icon::None, QStringLiteral("Mavrell"), this);
+    };
+    const keyframe::Alignment aligned = keyframe::alignCutStart(range, encodeSeconds, hooks);
+    if (aligned.cancelled) {
+        setEncodingControls(false);
+        return;
+    }
+    range = aligned.range;
+    encodeSeconds = aligned.encodeSeconds;
+    if (aligned.ran)
+        pauseWithEvents(100);
+
+    const QString aviNote = encodeflow::aviSoundNote();
+    const QString confirmation =
+        encodeflow::startConfirmation(aligned.previousKeyFrame, lblEncodeNote->text(), aviNote);
+    if (prompts::MsgBox(confirmation, prompts::Buttons::OkCancel, prompts::Icon::None, QStringLiteral("Mavrell"), this)
+        != prompts::Answer::Ok) {
+        setEncodingControls(false);
+        return;
+    }
+
+    // The progress bar in its running frame: black border, box drawn inwards.
+    look::setBlockColour(shpBlock, 0);
+    picProgress->setGeometry(look::progressBox.adjusted(1, 2, -1, -2));
+    setProgressNote(0, encodeflow::firstProgressNote(), false);
+    QCoreApplication::processEvents();
+
+    encodeflow::EncodeJob job;
+    job.prep = encodecmd::prepare();
+    job.range = range;
+    job.inputs.tool2 = tool2;
+    job.inputs.tool3 = tool3;
+    job.inputs.src = src;
+    job.inputs.dst = dst;
+    job.inputs.aviSoundNote = aviNote;
+    lastEncode = encodeflow::runEncodeStage(job, *this, encodeLimits);
+}
+
+int FrmMain::developerPreset()
+{
+    if (cboCmdEditSpec->isHidden())
+        return -1;
+    return cboCmdEditSpec->currentIndex();
+}
+
+bool FrmMain::reviewRequested()
+{
+    return !chkCheckCmd->isHidden() && chkCheckCmd->isChecked();
+}
+
+QString FrmMain::reviewCommand(const QString &command)
+{
+    chkCheckCmdTag.clear();
+    devconsole::current().setCommand(devconsole::commandHeader(command));
+    devconsole::current().setOutput(QString());
+    // The developer confirms or cancels the command as it stands; an edited command
+    // comes back through chkCheckCmdTag from the developer window.
+    if (prompts::MsgBox(command, prompts::Buttons::OkCancel, prompts::Icon::None, QStringLiteral("Mavrell"), this)
+        == prompts::Answer::Ok)
+        chkCheckCmdTag = command;
+    return chkCheckCmdTag;
+}
+
+void FrmMain::playResult(const QString &target)
+{
+    // The offer to play a finished target: the player window plays it here once it
+    // has landed.
+    Q_UNUSED(target);
+    QCoreApplication::processEvents();
+}
+
+void FrmMain::cmdOpt_Click()
+{
+    if (busyGuard() || !cmdEncode[1]->isHidden())
+        return;
+    closePlayerWindow();
+    if (!checkSourceReady(false))
+        return;
+    FrmOptions &options = frmOptions();
+    options.takeSnapshot();
+    if (!checkPluginFile(ToolPath(1)))
+        return;
+    options.showForSettings(lblInput->text());
+}
