@@ -304,7 +304,7 @@ QString applySettings(FrmOptions &o, const Args &a)
         for (int i = 0; i < clicks; ++i)
             emit button->Click();
         if (*a.volume % 2 != 0)
-            out("note", QStringLiteral("volume moves in 2 dB steps: ") + o.lblVolume->property("Tag").toString() + " dB");
+            out("note", QStringLiteral("the volume moves in 2 dB steps: ") + o.lblVolume->text());
     }
     if (!a.subtitle.isEmpty()) {
         if (!step(click(o.optSub[1], QStringLiteral("optSub(1)"))))

@@ -102,6 +102,20 @@ mp3)
     expect_result success
     check_target mp3 "" mp3 3
     ;;
+settings)
+    # Size, frame rate, no sound and a burnt-in subtitle set in the options dialog.
+    clip src.avi 3 320x240 -c:v mpeg4 -c:a libmp3lame -ac 2
+    printf '1\n00:00:00,000 --> 00:00:02,000\nHello\n' >"$work/sub.srt"
+    run 0 --answer ok,cancel --width 176 --height 144 --fps 25 --no-sound --subtitle "$work/sub.srt" \
+        mnuSrcIsFileToAvi 1 "$work/src.avi"
+    expect_result success
+    target=$(line target)
+    [ "$(ffprobe -v error -select_streams v:0 -show_entries stream=width,height,r_frame_rate -of csv=p=0 "$target")" = "176,144,25/1" ] \
+        || fail "picture not 176x144 at 25 frames a second"
+    [ -z "$(ffprobe -v error -select_streams a -show_entries stream=codec_name -of csv=p=0 "$target")" ] \
+        || fail "the target has sound"
+    grep -q '^cmd: .* -sub "'"$work"'/sub.srt"' "$work/out" || fail "no subtitle in the command"
+    ;;
 cut)
     clip src.avi 3 320x240 -c:v mpeg4 -g 5 -c:a libmp3lame -ac 2
     run 0 --answer ok,cancel --start 00:00:01.0 --end 00:00:02.0 mnuSrcIsFileToCut 2 "$work/src.avi"
@@ -122,6 +136,12 @@ refused)
     run 1 mnuSrcIsFileToAvi 1 "$work/tone.mp3"
     expect_result refused
     grep -q '^box: ' "$work/out" || fail "no message told the user"
+    if grep -q '^cmd: ' "$work/out"; then fail "a command was run"; fi
+    # A setting the options dialog refuses: it says so, and nothing runs.
+    clip src.avi 1 160x120 -c:v mpeg4 -c:a libmp3lame
+    run 1 --fps 300 mnuSrcIsFileToAvi 1 "$work/src.avi"
+    expect_result refused
+    grep -q '^box: ' "$work/out" || fail "no message about the frame rate"
     if grep -q '^cmd: ' "$work/out"; then fail "a command was run"; fi
     ;;
 *)
