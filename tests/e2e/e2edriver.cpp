@@ -418,16 +418,18 @@ int drive(const Args &args, AnsweringPrompts &answering)
         }
     }
 
-    // Progress while the Stop button shows, at most a line a second.
+    // Progress while the Stop button shows: each new value, at most a line a second.
     QString lastProgress;
+    QElapsedTimer sincePrinted;
     QTimer progress;
-    progress.setInterval(1000);
-    QObject::connect(&progress, &QTimer::timeout, [&w, &lastProgress] {
-        if (w.cmdEncode[1]->isHidden())
+    progress.setInterval(100);
+    QObject::connect(&progress, &QTimer::timeout, [&] {
+        if (w.cmdEncode[1]->isHidden() || (sincePrinted.isValid() && sincePrinted.elapsed() < 1000))
             return;
         const QString value = w.picProgress->Tag;
-        if (value != lastProgress) {
+        if (!value.isEmpty() && value != lastProgress) {
             lastProgress = value;
+            sincePrinted.start();
             out("progress", value);
         }
     });

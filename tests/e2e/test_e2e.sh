@@ -128,6 +128,7 @@ stop)
     run 1 --answer ok --stop-after 0.5 mnuSrcIsFileToAvi 1 "$work/long.avi"
     expect_result stopped
     grep -q '^stop: pressed' "$work/out" || fail "Stop was not pressed"
+    grep -q '^progress: ' "$work/out" || fail "no progress seen"
     ;;
 refused)
     # A sound-only source cannot become a video; the program says so and runs nothing.
