@@ -226,19 +226,19 @@ QString chooseSize(QComboBox *list, const QString &value)
 {
     if (!list->isEnabled())
         return QStringLiteral("cboSize is disabled for this target");
-    int index = list->findText(value, Qt::MatchFixedString);
-    if (index < 0) {
+    // A whole number is the item's place in the list; any other value its text, or
+    // the one item that contains it.
+    bool isIndex = false;
+    int index = value.toInt(&isIndex);
+    if (!isIndex || index < 0 || index >= list->count()) {
+        index = isIndex ? -1 : list->findText(value, Qt::MatchFixedString);
         QList<int> hits;
-        for (int i = 0; i < list->count(); ++i)
+        for (int i = 0; index < 0 && !isIndex && i < list->count(); ++i)
             if (list->itemText(i).contains(value, Qt::CaseInsensitive))
                 hits << i;
         if (hits.size() == 1)
             index = hits[0];
     }
-    bool isIndex = false;
-    const int asIndex = value.toInt(&isIndex);
-    if (index < 0 && isIndex && asIndex >= 0 && asIndex < list->count())
-        index = asIndex;
     if (index < 0) {
         QStringList items;
         for (int i = 0; i < list->count(); ++i)
