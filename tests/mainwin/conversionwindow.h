@@ -1,0 +1,111 @@
+// The main window as the conversion tests drive it: a program folder of its own,
+// scripted prompts, generated clips copied into a temporary folder (targets are
+// written beside them), a menu pick answered with a clip, and ffprobe.
+#pragma once
+
+#include "controls/stylebutton.h"
+#include "core/drawing.h"
+#include "core/mdlmavrell.h"
+#include "core/toolpaths.h"
+#include "engine/targetmenu.h"
+#include "mainwin/frmmain.h"
+#include "options/frmoptions.h"
+#include "support/scriptedprompts.h"
+#include "support/testenv.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace conversiontest {
+
+using namespace mdlMavrell;
+using engine::TargetMenu;
+using prompts::Answer;
+
+
+inline std::string s(const QString &q) { return q.toStdString(); }
+
+struct Probed {
+    QString format, video, audio;
+    double duration = 0;
+    int width = 0, height = 0;
+};
+
+inline Probed ffprobe(const QString &path)
+{
+    QProcess p;
+    p.start(QStringLiteral("ffprobe"), {"-v", "error", "-show_format", "-show_streams", "-of", "json", path});
+    p.waitForFinished(30000);
+    const QJsonObject o = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+    Probed r;
+    r.format = o["format"].toObject()["format_name"].toString();
+    r.duration = o["format"].toObject()["duration"].toString().toDouble();
+    for (const auto &v : o["streams"].toArray()) {
+        const QJsonObject st = v.toObject();
+        if (st["codec_type"] == "video" && r.video.isEmpty()) {
+            r.video = st["codec_name"].toString();
+            r.width = st["width"].toInt();
+            r.height = st["height"].toInt();
+        } else if (st["codec_type"] == "audio" && r.audio.isEmpty()) {
+            r.audio = st["codec_name"].toString();
+        }
+    }
+    return r;
+}
+
+class Conversion : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        prog.activate();
+        resetSourceInfo();
+        markIn = markOut = 0;
+        mdlGetCmdOutput::stopEncodeFlag = false;
+        w = &frmMain();
+        w->applyLanguage(QStringLiteral("en"));
+        ASSERT_TRUE(work.isValid());
+    }
+    void TearDown() override
+    {
+        destroyFrmMain();
+        markIn = markOut = 0;
+        resetSourceInfo();
+    }
+
+    // A generated clip copied into this test's own folder (targets are written beside it).
+    QString source(const QString &fixture, const QString &name = QString())
+    {
+        const QString from = testenv::fixture(fixture);
+        const QString to = work.filePath(name.isEmpty() ? fixture : name);
+        QFile::remove(to);
+        EXPECT_TRUE(QFile::copy(from, to)) << s(from);
+        return to;
+    }
+    // The menu item is picked and the open dialog answered with src.
+    void pick(TargetMenu menu, int index, const QString &src)
+    {
+        prompts.answerFile(src);
+        w->targetMenu_Click(menu, index);
+    }
+    bool said(int entry) const
+    {
+        for (const auto &m : prompts.messages)
+            if (m.text.contains(lng[entry]))
+                return true;
+        return false;
+    }
+
+    testenv::ProgramDir prog;
+    ScriptedPrompts prompts;
+    QTemporaryDir work;
+    FrmMain *w = nullptr;
+};
+
+
+} // namespace conversiontest
