@@ -86,6 +86,12 @@ wmv8)
     run 0 --answer ok,cancel mnuSrcIsFileToWmv 1 "$work/src.avi"
     expect_result success
     check_target asf wmv2 wmav2 3
+    # Again onto the same target: the first question is the overwrite; Cancel keeps the file.
+    before=$(cksum <"$(line target)")
+    run 1 --answer cancel mnuSrcIsFileToWmv 1 "$work/src.avi"
+    expect_result refused
+    [ "$(cksum <"$(line target)")" = "$before" ] || fail "the old target was changed"
+    if grep -q '^cmd: ' "$work/out"; then fail "a command was run"; fi
     ;;
 xvid)
     # Picked by caption, with settings from the options dialog.
