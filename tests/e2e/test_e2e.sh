@@ -96,19 +96,22 @@ wmv8)
 xvid)
     # Picked by caption, with settings from the options dialog.
     clip src.mp4 3 320x240 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -ac 2
-    run 0 --answer ok,cancel --caption "AVI  [XviD + MP3]" --size "176 x 144" --samplerate 44100 "$work/src.mp4"
+    run 0 --answer ok,cancel --caption "AVI  [XviD + MP3]" --size "176 x 144" --samplerate 44100 \
+        --volume -4 "$work/src.mp4"
     expect_result success
     check_target avi mpeg4 mp3 3
     [ "$(ffprobe -v error -select_streams v:0 -show_entries stream=width,height -of csv=p=0 "$(line target)")" = "176,144" ] \
         || fail "picture not 176x144"
+    grep -q '^cmd: .*volume=-4' "$work/out" || fail "no volume change in the command"
     [ "$(ffprobe -v error -select_streams a:0 -show_entries stream=sample_rate -of default=nw=1:nk=1 "$(line target)")" = 44100 ] \
         || fail "sample rate not 44100"
     ;;
 mp3)
     clip src.avi 3 320x240 -c:v mpeg4 -c:a libmp3lame -ac 2
-    run 0 --answer ok,cancel mnuSrcIsFileToSound 1 "$work/src.avi"
+    run 0 --answer ok,cancel --abitrate 128 mnuSrcIsFileToSound 1 "$work/src.avi"
     expect_result success
     check_target mp3 "" mp3 3
+    [ "$(probe "$(line target)" stream=bit_rate)" = 128000 ] || fail "sound bit rate not 128 kbit/s"
     ;;
 settings)
     # Size, frame rate, no sound and a burnt-in subtitle set in the options dialog.
