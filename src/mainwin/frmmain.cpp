@@ -50,6 +50,18 @@ void ClickLabel::mouseMoveEvent(QMouseEvent *event)
     emit MouseMove(button, 0, float(event->position().x()), float(event->position().y()));
 }
 
+void ClickLabel::paintEvent(QPaintEvent *event)
+{
+    const QRect area = contentsRect();
+    if (!elide_ || wordWrap() || fontMetrics().horizontalAdvance(text()) <= area.width()) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter p(this);
+    p.setPen(palette().color(foregroundRole()));
+    p.drawText(area, int(alignment()), fontMetrics().elidedText(text(), Qt::ElideMiddle, area.width()));
+}
+
 // ---------------------------------------------------------------- the one instance
 
 namespace {
@@ -141,8 +153,10 @@ void FrmMain::buildControls()
     lblEncodeEsti = makeLabel("lblEncodeEsti", look::cpuLabel);
     lblVer = makeLabel("lblVer", look::versionLabel);
     lblMsgSay = makeLabel("lblMsgSay", look::msgSayLabel);
-    for (ClickLabel *l : {lblInput, lblOutput})
+    for (ClickLabel *l : {lblInput, lblOutput}) {
         look::stylePathLabel(l);
+        l->setElideMiddle(true);
+    }
     for (ClickLabel *l : {lblVideoSize, lblVideoLen, lblEncodeEsti})
         look::styleSmallLabel(l);
     look::styleNoteLabel(lblEncodeNote);

@@ -35,6 +35,8 @@ class ClickLabel : public QLabel {
     Q_OBJECT
 public:
     explicit ClickLabel(QWidget *parent = nullptr) : QLabel(parent) {}
+    // A text too long for the label is shown shortened in the middle; text() stays whole.
+    void setElideMiddle(bool on) { elide_ = on; update(); }
 signals:
     void Click();
     void MouseMove(int Button, int Shift, float X, float Y);
@@ -42,8 +44,10 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 private:
     bool pressed_ = false;
+    bool elide_ = false;
 };
 
 class FrmMain : public QWidget, public MainWindowLink, public encodeflow::EncodeWindow {
@@ -186,6 +190,8 @@ public:
     bool reviewRequested() override;
     QString reviewCommand(const QString &command) override;
     void playResult(const QString &target) override;
+    // Closes the player window before a new job, a conversion or the options dialog.
+    void closePlayerWindow();
     // The encoder runner's limits (tests shorten the stall time).
     mdlGetCmdOutput::EncodeRunLimits encodeLimits;
     // What became of the last press of the encode button.
