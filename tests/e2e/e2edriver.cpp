@@ -270,31 +270,30 @@ QString typeBox(QLineEdit *box, const QString &text, const QString &name, bool p
 // Sets what the flags ask for, page by page as a user would; returns the first problem.
 QString applySettings(FrmOptions &o, const Args &a)
 {
-    QString problem;
-    auto step = [&problem](const QString &p) {
-        if (problem.isEmpty() && !p.isEmpty())
-            problem = p;
-        return problem.isEmpty();
+    QString p;
+    auto failed = [&p](QString problem) {
+        p = std::move(problem);
+        return !p.isEmpty();
     };
-    if (!a.size.isEmpty() && !step(chooseSize(o.cboSize, a.size)))
-        return problem;
-    if (!a.width.isEmpty() && !step(typeBox(o.txtSize[0], a.width, QStringLiteral("txtSize(0)"), true)))
-        return problem;
-    if (!a.height.isEmpty() && !step(typeBox(o.txtSize[1], a.height, QStringLiteral("txtSize(1)"), true)))
-        return problem;
-    if (!a.fps.isEmpty() && !step(chooseInList(o.cboFps, a.fps, QStringLiteral("cboFps"))))
-        return problem;
+    if (!a.size.isEmpty() && failed(chooseSize(o.cboSize, a.size)))
+        return p;
+    if (!a.width.isEmpty() && failed(typeBox(o.txtSize[0], a.width, QStringLiteral("txtSize(0)"), true)))
+        return p;
+    if (!a.height.isEmpty() && failed(typeBox(o.txtSize[1], a.height, QStringLiteral("txtSize(1)"), true)))
+        return p;
+    if (!a.fps.isEmpty() && failed(chooseInList(o.cboFps, a.fps, QStringLiteral("cboFps"))))
+        return p;
     if (!a.videoBitrate.isEmpty()
-        && !step(chooseInList(o.cboVideoBitrate, a.videoBitrate, QStringLiteral("cboVideoBitrate"))))
-        return problem;
-    if (a.noSound && !step(click(o.optAudio[1], QStringLiteral("optAudio(1)"))))
-        return problem;
+        && failed(chooseInList(o.cboVideoBitrate, a.videoBitrate, QStringLiteral("cboVideoBitrate"))))
+        return p;
+    if (a.noSound && failed(click(o.optAudio[1], QStringLiteral("optAudio(1)"))))
+        return p;
     if (!a.audioBitrate.isEmpty()
-        && !step(chooseInList(o.cboAudioBitrate, a.audioBitrate, QStringLiteral("cboAudioBitrate"))))
-        return problem;
+        && failed(chooseInList(o.cboAudioBitrate, a.audioBitrate, QStringLiteral("cboAudioBitrate"))))
+        return p;
     if (!a.sampleRate.isEmpty()
-        && !step(chooseInList(o.cboAudioSample, a.sampleRate, QStringLiteral("cboAudioSample"))))
-        return problem;
+        && failed(chooseInList(o.cboAudioSample, a.sampleRate, QStringLiteral("cboAudioSample"))))
+        return p;
     if (a.volume) {
         // The adjuster moves 2 dB a click.
         const int clicks = (std::abs(*a.volume) + 1) / 2;
@@ -307,23 +306,22 @@ QString applySettings(FrmOptions &o, const Args &a)
             out("note", QStringLiteral("the volume moves in 2 dB steps: ") + o.lblVolume->text());
     }
     if (!a.subtitle.isEmpty()) {
-        if (!step(click(o.optSub[1], QStringLiteral("optSub(1)"))))
-            return problem;
-        if (!step(typeBox(o.txtSubFile, QFileInfo(a.subtitle).absoluteFilePath(), QStringLiteral("txtSubFile"), false)))
-            return problem;
+        if (failed(click(o.optSub[1], QStringLiteral("optSub(1)"))))
+            return p;
+        if (failed(typeBox(o.txtSubFile, QFileInfo(a.subtitle).absoluteFilePath(), QStringLiteral("txtSubFile"), false)))
+            return p;
     }
-    if (!a.start.isEmpty() || !a.end.isEmpty()) {
-        if (!a.start.isEmpty() && !step(typeBox(o.txtScope[0], a.start, QStringLiteral("txtScope(0)"), true)))
-            return problem;
-        if (!a.end.isEmpty() && !step(typeBox(o.txtScope[1], a.end, QStringLiteral("txtScope(1)"), true)))
-            return problem;
-        const bool startTaken = a.start.isEmpty() || mdlMavrell::ParseTime(a.start) == 0 || !o.lblMark[0]->Tag().isEmpty();
-        const bool endTaken = a.end.isEmpty() || !o.lblMark[1]->Tag().isEmpty();
-        if (!startTaken || !endTaken)
-            return QStringLiteral("the options dialog did not take the typed time range (marks \"") + o.lblMark[0]->Tag()
-                   + QStringLiteral("\", \"") + o.lblMark[1]->Tag() + QStringLiteral("\")");
-    }
-    return problem;
+    if (!a.start.isEmpty() && failed(typeBox(o.txtScope[0], a.start, QStringLiteral("txtScope(0)"), true)))
+        return p;
+    if (!a.end.isEmpty() && failed(typeBox(o.txtScope[1], a.end, QStringLiteral("txtScope(1)"), true)))
+        return p;
+    // Typed times become the marks once the box is left.
+    const bool startTaken = a.start.isEmpty() || mdlMavrell::ParseTime(a.start) == 0 || !o.lblMark[0]->Tag().isEmpty();
+    const bool endTaken = a.end.isEmpty() || !o.lblMark[1]->Tag().isEmpty();
+    if (!startTaken || !endTaken)
+        return QStringLiteral("the options dialog did not take the typed time range (marks \"") + o.lblMark[0]->Tag()
+               + QStringLiteral("\", \"") + o.lblMark[1]->Tag() + QStringLiteral("\")");
+    return QString();
 }
 
 int driverError(const QString &message)
@@ -404,9 +402,15 @@ int drive(const Args &args, AnsweringPrompts &answering)
         if (!frmOptionsLoaded() || !frmOptions().isVisible())
             return driverError(QStringLiteral("the settings button showed no options dialog"));
         FrmOptions &o = frmOptions();
+        const qsizetype boxesBefore = answering.boxes.size();
         const QString problem = applySettings(o, args);
         if (!problem.isEmpty()) {
             emit o.cmdOkCancel[1]->Click();
+            // A value the dialog refused with a message is the program's answer, not ours.
+            if (answering.boxes.size() > boxesBefore) {
+                out("note", problem);
+                return reportResult(QStringLiteral("refused"));
+            }
             return driverError(problem);
         }
         emit o.cmdOkCancel[0]->Click();
