@@ -18,6 +18,7 @@
 #include "options/optionlists.h"
 #include "options/optionpages.h"
 #include "options/optionpieces.h"
+#include "player/frmplayer.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -335,7 +336,7 @@ void FrmOptions::newPlay(const QString &, float)
     // The embedded preview player is not built yet: the video area stays black.
 }
 
-void FrmOptions::setStopDosIo(bool sliderTo0, bool)
+void FrmOptions::setStopDosIo(bool sliderTo0, bool noNeedUnloadFrmplayer)
 {
     tmrCheck.stop();
     mdlConsole::StopConsole();
@@ -351,6 +352,11 @@ void FrmOptions::setStopDosIo(bool sliderTo0, bool)
     lblCut2Pic->setButtonState(0);
     lblPlayerNote->hide();
     previewBusy = false;
+    // The player window, borrowed as a big screen or open on its own, closes too.
+    if (!noNeedUnloadFrmplayer && frmPlayerLoaded()) {
+        unloadFrmPlayer();
+        QCoreApplication::processEvents();
+    }
 }
 
 void FrmOptions::takeSnapshot()

@@ -81,6 +81,7 @@ StyleButton *pictureButton(QWidget *parent, const QString &name, int x, int y, i
     b->setPicture(optskin::buttonPlate(QSize(w, h), glyph, 0));
     b->setPictureOver(optskin::buttonPlate(QSize(w, h), glyph, 1));
     b->setPictureDown(optskin::buttonPlate(QSize(w, h), glyph, 2));
+    b->setPictureDisabled(optskin::buttonPlate(QSize(w, h), glyph, 3));
     return b;
 }
 

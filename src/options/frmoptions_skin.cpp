@@ -279,7 +279,10 @@ QImage buttonPlate(QSize size, Glyph glyph, int look)
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF r(0.5, 0.5, size.width() - 1, size.height() - 1);
     QLinearGradient g(0, 0, 0, size.height());
-    const QColor top = look == 1 ? QColor(0x7A, 0x50, 0x58) : look == 2 ? QColor(0x24, 0x16, 0x1A) : QColor(0x5E, 0x3E, 0x44);
+    const QColor top = look == 1   ? QColor(0x7A, 0x50, 0x58)
+                       : look == 2 ? QColor(0x24, 0x16, 0x1A)
+                       : look == 3 ? QColor(0x3A, 0x28, 0x2C)
+                                   : QColor(0x5E, 0x3E, 0x44);
     const QColor bottom = look == 2 ? QColor(0x40, 0x2A, 0x30) : QColor(0x2C, 0x1C, 0x20);
     g.setColorAt(0, top);
     g.setColorAt(1, bottom);
@@ -291,7 +294,8 @@ QImage buttonPlate(QSize size, Glyph glyph, int look)
     QRectF inner = r.adjusted(2, 2, -2, -2);
     if (look == 2)
         inner.translate(1, 1);
-    drawGlyph(p, inner, glyph, look == 1 ? QColor(0xFF, 0xD8, 0xB0) : QColor(0xF2, 0xE6, 0xE8));
+    const QColor ink = look == 1 ? QColor(0xFF, 0xD8, 0xB0) : look == 3 ? QColor(0x8C, 0x74, 0x78) : QColor(0xF2, 0xE6, 0xE8);
+    drawGlyph(p, inner, glyph, ink);
     return img;
 }
 

@@ -32,7 +32,7 @@ QImage sliderKnob(QSize size);
 QImage spectrum(QSize size, bool grey);
 // The decorative picture of the main page.
 QImage funPicture(QSize size);
-// A button plate with a glyph and its hover and pressed looks (0 up, 1 over, 2 down).
+// A button plate with a glyph in one of its looks: 0 up, 1 over, 2 down, 3 disabled.
 QImage buttonPlate(QSize size, Glyph glyph, int look);
 
 } // namespace optskin

@@ -8,6 +8,7 @@
 #include "core/mdlmavrell.h"
 #include "engine/optionpresets.h"
 #include "options/frmoptions.h"
+#include "player/frmplayer.h"
 #include "support/scriptedprompts.h"
 #include "support/testenv.h"
 
@@ -565,6 +566,25 @@ TEST_F(FrmOptionsTest, ClosingFromTheWindowSystemCountsAsCancel)
     EXPECT_TRUE(main.widget.isEnabled());
     EXPECT_EQ(dlg->txtExpand[1]->text(), QStringLiteral("0"));
     EXPECT_TRUE(frmOptionsLoaded());
+}
+
+TEST_F(FrmOptionsTest, StoppingThePreviewClosesThePlayerWindowUnlessAskedNotTo)
+{
+    testenv::ProgramDir dir;
+    dir.activate();
+    frmPlayer();
+    dlg->setStopDosIo(false, true);
+    EXPECT_TRUE(frmPlayerLoaded());
+    EXPECT_EQ(dlg->picPlayerTag, QStringLiteral("Pause"));
+    EXPECT_TRUE(dlg->picTime->isHidden());
+    // OK and Cancel stop the preview the full way.
+    dlg->showForSettings(QStringLiteral("/src.avi"));
+    dlg->cmdOkCancel_Click(1);
+    EXPECT_FALSE(frmPlayerLoaded());
+    // The console's call without arguments does the same.
+    frmPlayer();
+    static_cast<ConsoleOwner *>(dlg)->setStopDosIo();
+    EXPECT_FALSE(frmPlayerLoaded());
 }
 
 } // namespace
