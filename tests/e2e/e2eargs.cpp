@@ -175,9 +175,10 @@ QString helpText()
         "  --display NAME      run on this X display instead of offscreen\n"
         "  --help              this text\n"
         "\n"
-        "Output lines: box: (a message box answered, line breaks as \\n), answer:,\n"
-        "dialog:, cmd:, target:, progress: (at most one a second), result:\n"
-        "(success, failure, stopped or refused), error: (a driver error).\n"
+        "Output lines: item: (the menu item picked), dialog: (a file dialog answered),\n"
+        "target:, box: (a message box, line breaks as \\n), answer: (the button given),\n"
+        "progress: (at most one a second), stop:, cmd: (the encoder command as built),\n"
+        "note:, result: (success, failure, stopped or refused), error: (a driver error).\n"
         "Exit status: 0 success; 1 failure, stopped or refused; 2 driver error.\n");
 }
 
