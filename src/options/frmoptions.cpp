@@ -375,6 +375,12 @@ void FrmOptions::showForSettings(const QString &sourcePath)
         move(over.center() - QPoint(width() / 2, height() / 2));
         shownBefore_ = true;
     }
+    // Owned by the main window: it stays above it and goes with it.
+    if (main && main->window()->windowHandle()) {
+        winId();
+        if (windowHandle())
+            windowHandle()->setTransientParent(main->window()->windowHandle());
+    }
     show();
     raise();
     activateWindow();

@@ -62,6 +62,9 @@ QComboBox *combo(QWidget *parent, const QString &name, bool editable, int x, int
     c->setFont(controlFont());
     c->setEditable(editable);
     c->setInsertPolicy(QComboBox::NoInsert);
+    // A typed number stays as typed: no completion from the list.
+    if (editable)
+        c->setCompleter(nullptr);
     c->setMaxVisibleItems(16);
     c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     c->setMinimumContentsLength(3);
