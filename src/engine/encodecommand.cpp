@@ -270,12 +270,18 @@ Built build(Prepared &p, QString &range, const Inputs &in)
     b.mc = mc;
     if (body.isEmpty())
         return b;
+    // This encoder's own AVI reader hands the decoder only every few pictures of many
+    // AVI files (an AVI with sound written by tool 3, for one): the picture freezes.
+    // Its general reader reads them whole. Copying the video is not affected.
+    const bool reencodesVideo = !body.contains(QLatin1String(" -ovc copy"));
+    const QString demux = (reencodesVideo && srcDemuxer == QLatin1String("avi")) ? QStringLiteral(" -demuxer lavf")
+                                                                                 : QString();
     if (viaAc3) {
         b.intermediate = intermediatePath(in.dst);
-        b.command = body + QStringLiteral(" ") + src + QStringLiteral(" -o ") + Q + b.intermediate + Q
+        b.command = body + QStringLiteral(" ") + src + demux + QStringLiteral(" -o ") + Q + b.intermediate + Q
                     + QStringLiteral("\n") + ac3Stage(in.tool3, b.intermediate, in.dst);
     } else {
-        b.command = body + QStringLiteral(" ") + src + QStringLiteral(" -o ") + dst;
+        b.command = body + QStringLiteral(" ") + src + demux + QStringLiteral(" -o ") + dst;
     }
     return b;
 }

@@ -14,6 +14,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSet>
 #include <QStringList>
 
 namespace encodetest {
@@ -133,6 +134,20 @@ inline Probed ffprobe(const QString &path)
 }
 
 // The mean volume in dB that ffmpeg's volumedetect measures.
+// How many different pictures the file's video stream holds (the generated clips
+// change with every frame, so a good conversion keeps nearly all of them apart).
+inline int distinctFrames(const QString &path)
+{
+    QProcess p;
+    p.start(QStringLiteral("ffmpeg"), {"-nostdin", "-v", "error", "-i", path, "-map", "0:v:0", "-f", "framemd5", "-"});
+    p.waitForFinished(60000);
+    QSet<QString> hashes;
+    for (const QString &line : QString::fromUtf8(p.readAllStandardOutput()).split('\n'))
+        if (!line.startsWith('#') && line.contains(','))
+            hashes.insert(line.section(',', -1).trimmed());
+    return int(hashes.size());
+}
+
 inline double meanVolume(const QString &path)
 {
     QProcess p;

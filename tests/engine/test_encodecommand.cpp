@@ -88,7 +88,8 @@ TEST_F(EncodeCommand, VideoTargetsAsBuilt)
     fpsText = QStringLiteral("25");
     videoBitrateText = QStringLiteral("800");
     audioBitrateText = QStringLiteral("128");
-    const QString tail = QStringLiteral(" \"/v/in.src\" -o \"/v/out.x\"");
+    // The source is an AVI: the encoder reads it with its general reader.
+    const QString tail = QStringLiteral(" \"/v/in.src\" -demuxer lavf -o \"/v/out.x\"");
     const QString vopts =
         QStringLiteral(" -vf-add scale=352:240 -channels 2 -srate 44100 -af-add channels=2 -vf-add harddup -mc 1");
     struct Case {
@@ -133,11 +134,25 @@ TEST_F(EncodeCommand, VideoTargetsAsBuilt)
         {"AudIsMp3", "avi",
          "/p/OrvexRes2 -noodml -ovc copy -oac mp3lame -lameopts cbr:br=128 -channels 2 -srate 44100 -af-add channels=2"
          " -vf-add harddup -mc 0"
-             + tail},
+             " \"/v/in.src\" -o \"/v/out.x\""},  // the picture is copied: the encoder's own reader
         {"Nothing", "avi", ""},
     };
     for (const Case &c : cases)
         EXPECT_EQ(build(c.format, c.ext), c.expected) << c.format.toStdString() << " " << c.ext.toStdString();
+}
+
+// Only an AVI source is read through the encoder's general reader, and only when the
+// picture is encoded again.
+TEST_F(EncodeCommand, AviSourcesAreReadWholeWhenThePictureIsEncoded)
+{
+    fpsText = QStringLiteral("25");
+    videoBitrateText = QStringLiteral("800");
+    audioBitrateText = QStringLiteral("128");
+    EXPECT_TRUE(build("XviD", "avi").contains("\"/v/in.src\" -demuxer lavf -o"));
+    EXPECT_FALSE(build("onlyCut", "avi").contains("-demuxer"));
+    EXPECT_FALSE(build("AudIsMp3", "avi").contains("-demuxer"));
+    srcDemuxer = QStringLiteral("mpegps");
+    EXPECT_FALSE(build("XviD", "avi").contains("-demuxer"));
 }
 
 // A DVD takes two runs: the encoder writes the picture with an MP2 track, then the
@@ -154,7 +169,7 @@ TEST_F(EncodeCommand, DvdRunsTheEncoderThenTheConverter)
     EXPECT_TRUE(stages[0].startsWith("/p/OrvexRes2 -oac twolame -twolameopts br=384 -ovc lavc -of mpeg -mpegopts "
                                      "format=dvd:tsaf -lavcopts vcodec=mpeg2video:keyint=18:vrc_buf_size=1835:"
                                      "vrc_maxrate=9000:vbitrate=4800:vstrict=0 -ofps 30000/1001"));
-    EXPECT_TRUE(stages[0].endsWith(" \"/v/in.src\" -o \"/v/out.vob.mavrell-video.vob\""));
+    EXPECT_TRUE(stages[0].endsWith(" \"/v/in.src\" -demuxer lavf -o \"/v/out.vob.mavrell-video.vob\""));
     EXPECT_EQ(stages[1], "/p/OrvexRes3 -y -i \"/v/out.vob.mavrell-video.vob\" -map 0:v -map 0:a? -vcodec copy "
                          "-acodec ac3 -ab 320000 -ar 48000 -f vob \"/v/out.vob\"");
 }
