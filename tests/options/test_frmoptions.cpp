@@ -15,6 +15,8 @@
 #include <QComboBox>
 #include <QCheckBox>
 #include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <functional>
 #include <QLabel>
 #include <QLineEdit>
@@ -566,6 +568,40 @@ TEST_F(FrmOptionsTest, ClosingFromTheWindowSystemCountsAsCancel)
     EXPECT_TRUE(main.widget.isEnabled());
     EXPECT_EQ(dlg->txtExpand[1]->text(), QStringLiteral("0"));
     EXPECT_TRUE(frmOptionsLoaded());
+}
+
+TEST_F(FrmOptionsTest, OkWritesTheSubtitlePieceFromThePage)
+{
+    QTemporaryDir dir;
+    const QString file = dir.path() + QStringLiteral("/a.srt");
+    QFile srt(file);
+    ASSERT_TRUE(srt.open(QIODevice::WriteOnly));
+    srt.close();
+    presetJob(QStringLiteral("DivX"), QStringLiteral("avi"));
+    dlg->cboSubcp->setCurrentIndex(0);
+    dlg->showForSettings(QStringLiteral("/src.avi"));
+    QTest::mouseClick(dlg->optSub[1], Qt::LeftButton, {}, QPoint(4, 4));
+    // A font whose family name needs no escaping for the tools' font pattern.
+    const QList<mdlGetFontsFile::FontItem> fonts = dlg->form().subFonts;
+    int font = 0;
+    while (font < fonts.size() && fonts[font].family.contains(QRegularExpression(QStringLiteral("[-:,\\\\]"))))
+        ++font;
+    ASSERT_LT(font, fonts.size());
+    dlg->cboSubFont->setCurrentIndex(font);
+    const QString family = fonts[font].family;
+    dlg->txtSubFile->setText(QStringLiteral(" ") + file + QStringLiteral(" "));
+    dlg->txtSubPosHgt->setText(QStringLiteral("120"));
+    dlg->txtSubOutline->setText(QStringLiteral("9"));
+    dlg->txtSubDelay->setText(QStringLiteral("1.5"));
+    dlg->cboSubcp->setCurrentIndex(1);
+    dlg->cmdOkCancel_Click(0);
+    ASSERT_TRUE(prompts.messages.isEmpty()) << prompts.lastText().toStdString();
+    // The delay goes in as typed: a positive value shows the subtitles later.
+    EXPECT_EQ(subtitleOpts, QStringLiteral(" -sub \"") + file + QStringLiteral("\" -font \"") + family
+                                + QStringLiteral("\" -subfont-text-scale 4 -subfont-outline 8 -subfont-blur 2 -subpos 0")
+                                + QStringLiteral(" -subdelay 1.5 -subcp cp950"));
+    EXPECT_EQ(dlg->txtSubFile->text(), file);
+    EXPECT_TRUE(main.note.contains(lng[186])) << main.note.toStdString();
 }
 
 TEST_F(FrmOptionsTest, StoppingThePreviewClosesThePlayerWindowUnlessAskedNotTo)
