@@ -29,15 +29,6 @@ namespace {
 
 const QString crlf2 = QStringLiteral("\r\n\r\n");
 
-// The player window goes before the window starts a job or opens the options
-// dialog. (It closes here once the player window has landed.)
-void closePlayerWindow()
-{
-    if (!playerOpen)
-        return;
-    QCoreApplication::processEvents();
-}
-
 // Lets window messages run for ms milliseconds without blocking them.
 void pauseWithEvents(int ms)
 {
@@ -211,11 +202,18 @@ QString FrmMain::reviewCommand(const QString &command)
     return chkCheckCmdTag;
 }
 
+// The player window, reached only from here. It plays a finished target and closes
+// before a new job; both calls go to it here once the player window has landed.
 void FrmMain::playResult(const QString &target)
 {
-    // The offer to play a finished target: the player window plays it here once it
-    // has landed.
     Q_UNUSED(target);
+    QCoreApplication::processEvents();
+}
+
+void FrmMain::closePlayerWindow()
+{
+    if (!playerOpen)
+        return;
     QCoreApplication::processEvents();
 }
 

@@ -60,10 +60,7 @@ void FrmMain::openSourceForTarget(const engine::TargetChoice &choice)
 {
     if (busyGuard() || !cmdEncode[1]->isHidden())
         return;
-    if (playerOpen) {
-        // The player window closes before a new job (it lands with the player window).
-        QCoreApplication::processEvents();
-    }
+    closePlayerWindow();
 
     cmdInput->setTag(QStringLiteral("inUse"));
     const QString source = engine::chooseSource(choice, this);

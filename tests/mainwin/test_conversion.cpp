@@ -244,3 +244,38 @@ TEST_F(Conversion, DeveloperPresetAndReview)
     EXPECT_TRUE(w->cmdEncode[1]->isHidden());
     EXPECT_TRUE(w->cmdInput->isEnabled());
 }
+
+// Without the player tool the key-frame check of a marked start says so once, not for
+// every probe, and the conversion goes on from the marks as they are.
+TEST_F(Conversion, MissingPlayerIsToldOnceAtTheKeyFrameCheck)
+{
+    pick(TargetMenu::ToAvi, 2, source("mpeg4.avi"));
+    ASSERT_TRUE(QFile::remove(prog.pluginPath(1)));
+    prog.fakeTool(2, "for last in \"$@\"; do :; done\nprintf 'data' > \"$last\"\n");
+    markIn = 1;
+    markOut = 2;
+    // A stream that starts late (as ASF ones do) makes the check probe many times.
+    srcStartTime = 5;
+    prompts.messages.clear();
+    w->cmdEncode_Click(0);
+    int told = 0;
+    for (const auto &m : prompts.messages)
+        told += m.text.contains(lng[2]) ? 1 : 0;
+    EXPECT_EQ(told, 1);
+    EXPECT_EQ(w->lastEncode.outcome, encodeflow::Outcome::Succeeded);
+    EXPECT_TRUE(w->lastEncode.command.contains(" -ss 00:00:01.0 -endpos 00:00:01.0")) << s(w->lastEncode.command);
+    EXPECT_TRUE(w->lblEncodeNoteCheck->isHidden());
+}
+
+// A target that names the source by another spelling of its path is the source.
+TEST_F(Conversion, TargetThatIsTheSourceIsRefused)
+{
+    const QString src = source("mpeg4.avi");
+    pick(TargetMenu::ToAvi, 2, src);
+    w->lblOutput->setText(QFileInfo(src).path() + "/./" + QFileInfo(src).fileName());
+    prompts.messages.clear();
+    w->cmdEncode_Click(0);
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_EQ(s(prompts.lastText()), s(lng[3]));
+    EXPECT_TRUE(QFileInfo(src).size() > 0);
+}
