@@ -62,6 +62,9 @@ void readIdentify(const QString &output, Fields &f)
         else if (numtext::Val(v) > 0)
             f.lengthSeconds = float(numtext::Val(v));
     }
+    v = firstValue(output, QStringLiteral("ID_START_TIME="));
+    if (!v.isEmpty())
+        f.toolStartTime = float(numtext::Val(v));
     v = firstValue(output, QStringLiteral("ID_DEMUXER="));
     if (!v.isEmpty())
         f.demuxer = v.toLower();
@@ -123,11 +126,15 @@ void fixAsf(Fields &f, float tool3Start, float tool3Fps)
 {
     if (f.demuxer != QLatin1String("asf") || !(f.framesPerSecond == 1000 || f.framesPerSecond == 0))
         return;
-    if (tool3Start != 0)
-        f.startOffset = tool3Start;
-    if (f.startOffset == 0)
-        f.startOffset = 3;
-    f.lengthSeconds -= f.startOffset;
+    if (f.toolStartTime >= 0) {
+        f.startOffset = f.toolStartTime;
+    } else {
+        if (tool3Start != 0)
+            f.startOffset = tool3Start;
+        if (f.startOffset == 0)
+            f.startOffset = 3;
+        f.lengthSeconds -= f.startOffset;
+    }
     if (tool3Fps > 0)
         f.framesPerSecond = tool3Fps;
     if (!(f.framesPerSecond > 0 && f.framesPerSecond <= 30))

@@ -23,6 +23,9 @@ struct Fields {
     QString audioCodec;   // lower case; "" = no sound
     QString videoFormat;  // lower case
     QString demuxer;      // lower case
+    // The stream's start time as the player tool reports it (ID_START_TIME), -1 when
+    // the key is missing.
+    float toolStartTime = -1;
 };
 
 // The identify run's keys into f (size, rate, length, demuxer, formats, codec).
@@ -33,7 +36,10 @@ void readGifSize(const QString &output, Fields &f);
 // and the frame counter, and from them the frame rate.
 void readGifFrames(const QString &output, Fields &f);
 // The ASF start-offset and frame-rate repair, given tool 3's start time and rate
-// (0 when it found none).
+// (0 when it found none). A player tool that reports the start time itself gives
+// its length as the true duration and its positions from that start: the offset is
+// its start time and the length stays. Without that key the offset is tool 3's
+// start time (3 seconds when it has none) and comes off the length.
 void fixAsf(Fields &f, float tool3Start, float tool3Fps);
 // The closing steps every probe ends with: whole seconds, and 30 frames per second
 // when no real rate was found.

@@ -47,15 +47,18 @@ TEST(PlayerProbe, KeysAndPlaceholderAudio)
 
 TEST(PlayerProbe, AsfRepair)
 {
-    struct Case { float fps, t3start, t3fps, length; float offset, outFps, outLength; };
+    struct Case { float fps, toolStart, t3start, t3fps, length; float offset, outFps, outLength; };
     const Case cases[] = {
-        {1000, 0, 0, 20, 3, 30, 17},        // no start time: 3 seconds
-        {1000, 5.5f, 29.5f, 20, 5.5f, 29.97f, 14.5f},
-        {0, 0, 50, 20, 3, 30, 17},          // above 30 becomes 30
-        {25, 4, 0, 20, 0, 25, 20},          // a real rate: nothing to repair
+        {1000, -1, 0, 0, 20, 3, 30, 17},        // no start time anywhere: 3 seconds
+        {1000, -1, 5.5f, 29.5f, 20, 5.5f, 29.97f, 14.5f},
+        {0, -1, 0, 50, 20, 3, 30, 17},          // above 30 becomes 30
+        {25, -1, 4, 0, 20, 0, 25, 20},          // a real rate: nothing to repair
+        {1000, 3.1f, 0, 25, 3.05f, 3.1f, 25, 3.05f},  // the tool's own start: the length stays
+        {1000, 0, 0, 25, 20, 0, 25, 20},
     };
     for (const Case &c : cases) {
         Fields f;
+        f.toolStartTime = c.toolStart;
         f.demuxer = QStringLiteral("asf");
         f.framesPerSecond = c.fps;
         f.lengthSeconds = c.length;
@@ -89,6 +92,19 @@ TEST(PlayerEngine, ProbesRealClips)
     p.openMCI(testenv::fixture(QStringLiteral("tone.mp3")), 1);
     EXPECT_TRUE(p.isSuccess());
     EXPECT_TRUE(p.isAudioOnly());
+
+    // WMV: the player tool's start time is the offset of its positions; the rate
+    // comes from tool 3.
+    p.openMCI(testenv::fixture(QStringLiteral("wmv2.wmv")), 1);
+    EXPECT_TRUE(p.isSuccess());
+    EXPECT_EQ(p.getTotalSeconds(), 3);
+    EXPECT_EQ(p.getFramesPerSecond(), 25);
+    EXPECT_GT(p.fields().startOffset, 0);
+
+    // MPEG program stream: the length from tool 3.
+    p.openMCI(testenv::fixture(QStringLiteral("mpeg1.mpg")), 1);
+    EXPECT_EQ(p.getTotalSeconds(), 3);
+    EXPECT_EQ(p.getTotalFrames(), 75);
 
     p.openMCI(testenv::fixture(QStringLiteral("silent.avi")), 1);
     EXPECT_TRUE(p.isVideoOnly());
