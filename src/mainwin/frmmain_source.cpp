@@ -149,6 +149,13 @@ void FrmMain::openSourceForTarget(const engine::TargetChoice &choice)
     // The target's presets and the job defaults the encode step uses as they stand.
     const engine::OptionPreset preset = engine::presetCurrentJob(choice.formatCaption, options.imgSliderBG->width());
     options.applyPreset(preset);
+    // The minus, plus and reset buttons of each adjuster follow their row.
+    options.edit([](opt::OptionsForm &f) {
+        for (opt::Adjuster a : {opt::Adjuster::Brightness, opt::Adjuster::Contrast, opt::Adjuster::Hue,
+                                opt::Adjuster::Saturation, opt::Adjuster::Volume})
+            for (opt::Button &b : opt::adjusterButtons(f, a))
+                b.enabled = opt::valueLabel(f, a).enabled;
+    });
     cmdOpt->setCaption(preset.optCaption);
     cmdEncode[0]->setCaption(preset.encodeCaption);
     cmdEncode[1]->setCaption(preset.stopCaption);

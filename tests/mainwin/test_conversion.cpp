@@ -3,6 +3,7 @@
 // Every box and dialog goes through ScriptedPrompts.
 #include "mainwin/conversionwindow.h"
 
+#include "controls/orvextab.h"
 #include "core/numbertext.h"
 
 #include <QCheckBox>
@@ -165,6 +166,13 @@ TEST_F(Conversion, SoundSourceMasksAndSettingsDialog)
     EXPECT_FALSE(o.picTabMask[3]->isHidden());
     EXPECT_EQ(s(o.lblTabMaskMsg[1]->text()), s(lng[248]));
     EXPECT_FALSE(w->lblVideoLen->toolTip().isEmpty());
+    // Picture adjusters are off for a sound job, the volume stays adjustable.
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_FALSE(o.imgBrightness[size_t(i)]->isEnabled());
+        EXPECT_FALSE(o.imgHue[size_t(i)]->isEnabled());
+        EXPECT_TRUE(o.imgVolume[size_t(i)]->isEnabled());
+    }
+    EXPECT_EQ(o.tabMn->property("TabNow").toInt(), 2);
 
     w->cmdOpt_Click();
     EXPECT_FALSE(o.isHidden());
