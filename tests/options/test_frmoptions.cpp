@@ -3,6 +3,7 @@
 // Cancel after a rejected OK.
 #include "controls/orvextab.h"
 #include "controls/stylebutton.h"
+#include "core/console.h"
 #include "core/languagetable.h"
 #include "core/mainwindowlink.h"
 #include "core/mdlmavrell.h"
@@ -602,6 +603,16 @@ TEST_F(FrmOptionsTest, OkWritesTheSubtitlePieceFromThePage)
                                 + QStringLiteral(" -subdelay 1.5 -subcp cp950"));
     EXPECT_EQ(dlg->txtSubFile->text(), file);
     EXPECT_TRUE(main.note.contains(lng[186])) << main.note.toStdString();
+}
+
+TEST_F(FrmOptionsTest, UnloadingEndsThePreviewPlayer)
+{
+    bool show = false;
+    ASSERT_EQ(mdlConsole::StartConsole(QStringLiteral("/bin/sleep 30"), dlg, show), 0);
+    ASSERT_TRUE(mdlConsole::IsRunning());
+    unloadFrmOptions();
+    EXPECT_FALSE(mdlConsole::IsRunning());
+    dlg = &frmOptions();
 }
 
 TEST_F(FrmOptionsTest, StoppingThePreviewClosesThePlayerWindowUnlessAskedNotTo)
