@@ -294,6 +294,13 @@ void FrmPlayer::setStopDosIo()
 {
     tmrCheck.stop();
     mdlConsole::StopConsole();
+    // A status tick that read the end shows the stopped state itself; when another
+    // read noticed it (a layout placing the thumb), the window shows it once this
+    // call has returned, so it never keeps a playing look with its timer off.
+    QTimer::singleShot(0, this, [this] {
+        if (!isBusy && myStatus != 5 && !mdlConsole::IsRunning())
+            mbStop_Click();
+    });
 }
 
 void FrmPlayer::placeNote()

@@ -152,6 +152,7 @@ private:
     long lastFrame_ = 0;
     Qt::WindowStates lastWindowState_ = Qt::WindowNoState;
     bool unloaded_ = false;
+    QPoint normalPos_;
 };
 
 // The one player window, created on first use (its load runs then).

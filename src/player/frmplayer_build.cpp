@@ -165,7 +165,8 @@ void FrmPlayer::buildControls()
     // Keys reach the window from every control; mouse events of the picture boxes
     // go to their handlers.
     for (QWidget *w : findChildren<QWidget *>())
-        w->installEventFilter(this);
+        if (!qobject_cast<QMenu *>(w))
+            w->installEventFilter(this);
 }
 
 bool FrmPlayer::mouseFilter(QObject *watched, QEvent *event)
@@ -218,7 +219,10 @@ bool FrmPlayer::mouseFilter(QObject *watched, QEvent *event)
 
 void FrmPlayer::mousePressEvent(QMouseEvent *event)
 {
-    // The free area of the window: a left click acts like Space.
+    // The free area of the window (not a bar or a label whose click came up to
+    // here): a left click acts like Space.
+    if (childAt(event->position().toPoint()))
+        return;
     if (!isBusy && event->button() == Qt::LeftButton)
         Form_KeyDown(32, 0);
 }

@@ -175,7 +175,7 @@ void FrmPlayer::loadSettings()
 
 bool FrmPlayer::saveSettings()
 {
-    const QPoint at = pos();
+    const QPoint at = normalPos_;
     const QString text = playersettings::compose(at.x() * mdlMavrell::twipsPerPixelX,
                                                  at.y() * mdlMavrell::twipsPerPixelY, mnuKeepWH->isChecked(),
                                                  mnuTopMost->isChecked(), int(numtext::Val(picVolPosTag)));
@@ -187,8 +187,12 @@ void FrmPlayer::Form_Unload()
     if (unloaded_)
         return;
     unloaded_ = true;
-    if (isMinimized() || isMaximized() || isFullScreen())
+    // The position saved is the normal window's, also when it is maximized now.
+    normalPos_ = pos();
+    if (isMinimized() || isMaximized() || isFullScreen()) {
+        normalPos_ = normalGeometry().topLeft() - (geometry().topLeft() - pos());
         setWindowState(Qt::WindowNoState);
+    }
     mbStop_Click();
     player().closeMCI();
     saveSettings();

@@ -16,6 +16,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 void PrintTo(const QString &s, std::ostream *os)
 {
     *os << '"' << s.toStdString() << '"';
@@ -260,6 +262,22 @@ TEST_F(RecordingWindow, TenSecondsAndTheSeekBar)
     for (int i = 0; i < 3; ++i)
         w.tmrCheck_Timer();
     EXPECT_EQ(w.picHsb2Tag, QStringLiteral("0"));
+}
+
+TEST_F(RecordingWindow, PlayerEndNoticedOutsideTheTick)
+{
+    FrmPlayer &w = frmPlayer();
+    w.playSingle(clip);
+    ASSERT_EQ(w.myStatus, 1);
+    w.tmrCheck.stop();  // only the layout reads now
+    w.tmrCheck.start(100000);
+    ASSERT_GT(mdlConsole::ChildPid(), 0);
+    ::kill(pid_t(mdlConsole::ChildPid()), SIGKILL);
+    QTest::qWaitFor([] { return !mdlConsole::IsRunning(); }, 2000);
+    w.myPutSize(false);  // places the thumb: its read finds the player gone
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.myStatus == 5; }, 1000));
+    EXPECT_EQ(w.lblFnName->text(), QStringLiteral("L180"));
+    EXPECT_FALSE(w.tmrCheck.isActive());
 }
 
 TEST_F(RecordingWindow, DropsAndOpenMenu)
