@@ -16,6 +16,7 @@
 #include "engine/keyframeprobe.h"
 #include "mainwin/frmmain_look.h"
 #include "options/frmoptions.h"
+#include "player/frmplayer.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -202,18 +203,21 @@ QString FrmMain::reviewCommand(const QString &command)
     return chkCheckCmdTag;
 }
 
-// The player window, reached only from here. It plays a finished target and closes
-// before a new job; both calls go to it here once the player window has landed.
+// The player window, reached only from here: it plays a finished target, and it
+// closes before a new job, a conversion or the options dialog.
 void FrmMain::playResult(const QString &target)
 {
-    Q_UNUSED(target);
+    FrmPlayer &player = frmPlayer();
+    player.show();
     QCoreApplication::processEvents();
+    player.playSingle(target);
 }
 
 void FrmMain::closePlayerWindow()
 {
     if (!playerOpen)
         return;
+    unloadFrmPlayer();
     QCoreApplication::processEvents();
 }
 

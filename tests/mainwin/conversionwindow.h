@@ -10,6 +10,7 @@
 #include "engine/targetmenu.h"
 #include "mainwin/frmmain.h"
 #include "options/frmoptions.h"
+#include "player/frmplayer.h"
 #include "support/scriptedprompts.h"
 #include "support/testenv.h"
 
@@ -73,6 +74,7 @@ protected:
     }
     void TearDown() override
     {
+        unloadFrmPlayer();
         destroyFrmMain();
         markIn = markOut = 0;
         resetSourceInfo();

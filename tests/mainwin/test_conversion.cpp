@@ -262,6 +262,9 @@ TEST_F(Conversion, MissingPlayerIsToldOnceAtTheKeyFrameCheck)
     prog.fakeTool(2, "for last in \"$@\"; do :; done\nprintf 'data' > \"$last\"\n");
     markIn = 1;
     markOut = 2;
+    prompts.answer(Answer::Ok);      // the missing tool
+    prompts.answer(Answer::Ok);      // start confirmation
+    prompts.answer(Answer::Cancel);  // do not play the result
     // A stream that starts late (as ASF ones do) makes the check probe many times.
     srcStartTime = 5;
     prompts.messages.clear();
@@ -286,4 +289,28 @@ TEST_F(Conversion, TargetThatIsTheSourceIsRefused)
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(s(prompts.lastText()), s(lng[3]));
     EXPECT_TRUE(QFileInfo(src).size() > 0);
+}
+
+// The offer to play: OK opens the player window on the target; the next job closes it.
+TEST_F(Conversion, FinishedTargetPlaysOnRequest)
+{
+    const QString src = source("mpeg4.avi");
+    pick(TargetMenu::ToAvi, 4, src);
+    const QString dst = w->lblOutput->text();
+    // An encoder stand-in that hands over a playable file.
+    prog.fakeTool(2, "for last in \"$@\"; do :; done\ncp '" + src.toUtf8() + "' \"$last\"\n");
+    prompts.answer(Answer::Ok);  // start confirmation
+    prompts.answer(Answer::Ok);  // play it
+    w->cmdEncode_Click(0);
+    ASSERT_EQ(w->lastEncode.outcome, encodeflow::Outcome::Succeeded);
+    EXPECT_TRUE(prompts.lastText().contains(lng[65]));
+    ASSERT_TRUE(frmPlayerLoaded());
+    EXPECT_TRUE(playerOpen);
+    EXPECT_FALSE(frmPlayer().isHidden());
+    EXPECT_TRUE(w->cmdEncode[1]->isHidden());
+    EXPECT_TRUE(w->cmdInput->isEnabled());
+
+    pick(TargetMenu::ToAvi, 1, src);
+    EXPECT_FALSE(frmPlayerLoaded());
+    EXPECT_FALSE(playerOpen);
 }

@@ -87,10 +87,15 @@ TEST_F(Conversion, CutOfMarkedRange)
     ASSERT_EQ(s(w->lblOutput->text()), s(dst));
     markIn = 4;
     markOut = 7;
-    // Questions: the key-frame one (if any) Yes, the confirmation OK, the report Cancel.
+    // The clip has a key frame every second, so the start at 4 s asks nothing: the
+    // start is confirmed and the result not played.
+    prompts.answer(Answer::Ok);
+    prompts.answer(Answer::Cancel);
     w->cmdEncode_Click(0);
     ASSERT_EQ(w->lastEncode.outcome, encodeflow::Outcome::Succeeded) << s(prompts.lastText());
     EXPECT_TRUE(w->lblEncodeNoteCheck->isHidden());
+    EXPECT_TRUE(prompts.lastText().contains(lng[5]));
+    EXPECT_FALSE(frmPlayerLoaded());
     EXPECT_TRUE(w->lastEncode.command.contains(" -ss ")) << s(w->lastEncode.command);
     const Probed p = ffprobe(dst);
     EXPECT_EQ(s(p.video), "mpeg4");
