@@ -291,7 +291,8 @@ TEST_F(Conversion, TargetThatIsTheSourceIsRefused)
     EXPECT_TRUE(QFileInfo(src).size() > 0);
 }
 
-// The offer to play: OK opens the player window on the target; the next job closes it.
+// The offer to play: OK opens the player window on the target; the settings button
+// closes it before the dialog opens.
 TEST_F(Conversion, FinishedTargetPlaysOnRequest)
 {
     const QString src = source("mpeg4.avi");
@@ -310,7 +311,10 @@ TEST_F(Conversion, FinishedTargetPlaysOnRequest)
     EXPECT_TRUE(w->cmdEncode[1]->isHidden());
     EXPECT_TRUE(w->cmdInput->isEnabled());
 
-    pick(TargetMenu::ToAvi, 1, src);
+    // The settings button closes it too.
+    w->cmdOpt_Click();
     EXPECT_FALSE(frmPlayerLoaded());
     EXPECT_FALSE(playerOpen);
+    EXPECT_FALSE(frmOptions().isHidden());
+    frmOptions().cmdOkCancel_Click(1);
 }
