@@ -23,6 +23,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QScopeGuard>
 
 using namespace mdlMavrell;
 
@@ -93,6 +94,15 @@ void FrmMain::cmdEncode_Click(int index)
         mdlGetCmdOutput::stopEncodeFlag = true;
         return;
     }
+    // The handler lets window messages run while it prepares the run (the lock, the
+    // questions, the first progress note), before the Stop button is shown; a second
+    // click on the encode button meanwhile must not start a second conversion.
+    static bool preparing = false;
+    if (preparing)
+        return;
+    preparing = true;
+    const auto done = qScopeGuard([] { preparing = false; });
+
     closePlayerWindow();
     if (!checkSourceReady(false))
         return;

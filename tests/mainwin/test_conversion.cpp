@@ -318,3 +318,21 @@ TEST_F(Conversion, FinishedTargetPlaysOnRequest)
     EXPECT_FALSE(frmOptions().isHidden());
     frmOptions().cmdOkCancel_Click(1);
 }
+
+// A second click on the encode button while the first prepares its run (the window
+// lets messages run before the Stop button shows) starts nothing.
+TEST_F(Conversion, SecondClickDuringPreparationStartsNothing)
+{
+    pick(TargetMenu::ToAvi, 2, source("mpeg4.avi"));
+    prog.fakeTool(2, "for last in \"$@\"; do :; done\nprintf 'data' > \"$last\"\n");
+    QTimer::singleShot(0, w, [this] { w->cmdEncode_Click(0); });
+    prompts.messages.clear();
+    prompts.answer(Answer::Ok);
+    prompts.answer(Answer::Cancel);
+    w->cmdEncode_Click(0);
+    int confirmations = 0;
+    for (const auto &m : prompts.messages)
+        confirmations += m.text.contains(lng[50]) ? 1 : 0;
+    EXPECT_EQ(confirmations, 1);
+    EXPECT_EQ(w->lastEncode.outcome, encodeflow::Outcome::Succeeded);
+}
