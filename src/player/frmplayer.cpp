@@ -34,26 +34,6 @@ const QString &lng(int n)
     return mdlMavrell::lng[n];
 }
 
-// The video surface: shows the colour key until the tool draws over it, and never
-// paints a background of its own under the tool's picture.
-class VideoSurface : public QWidget {
-public:
-    explicit VideoSurface(QWidget *parent) : QWidget(parent)
-    {
-        setAttribute(Qt::WA_NativeWindow);
-        setAttribute(Qt::WA_DontCreateNativeAncestors);
-        setAttribute(Qt::WA_OpaquePaintEvent);
-        setAttribute(Qt::WA_NoSystemBackground);
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        p.fillRect(rect(), playerlook::colorKey());
-    }
-};
-
 } // namespace
 
 FrmPlayer &frmPlayer()
@@ -305,8 +285,8 @@ void FrmPlayer::setStopDosIo()
 
 void FrmPlayer::placeNote()
 {
-    lblPlayerNote->move(picPlayerContainer->x() + picPlayer->x() + (picPlayer->width() - lblPlayerNote->width()) / 2,
-                        picPlayerContainer->y() + picPlayer->y() + (picPlayer->height() - lblPlayerNote->height()) / 2);
+    lblPlayerNote->move((picPlayer->width() - lblPlayerNote->width()) / 2,
+                        (picPlayer->height() - lblPlayerNote->height()) / 2);
 }
 
 // Keys reach the window whichever of its controls has the focus.

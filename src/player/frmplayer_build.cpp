@@ -14,8 +14,30 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
 
 namespace {
+
+// The video surface: a native window the tool draws into. Qt paints no background
+// of its own there; where the tool has not drawn (yet), it shows the colour key.
+class VideoSurface : public QWidget {
+public:
+    explicit VideoSurface(QWidget *parent) : QWidget(parent)
+    {
+        setAttribute(Qt::WA_NativeWindow);
+        setAttribute(Qt::WA_DontCreateNativeAncestors);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setAttribute(Qt::WA_NoSystemBackground);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QPainter p(this);
+        p.fillRect(event->rect(), playerlook::colorKey());
+    }
+};
 
 PictureBox *box(QWidget *parent, const char *name, QRect geometry, std::uint32_t colour)
 {
@@ -60,25 +82,12 @@ void FrmPlayer::buildControls()
 
     auto *container = box(this, "picPlayerContainer", QRect(1, 1, client.width() - 2, 20), 0x000000);
     picPlayerContainer = container;
-    picPlayer = new QWidget(container);
+    picPlayer = new VideoSurface(container);
     picPlayer->setObjectName(QStringLiteral("picPlayer"));
-    {
-        // The video surface: a native window the tool draws into, which Qt never
-        // paints over with a background of its own.
-        picPlayer->setAttribute(Qt::WA_NativeWindow);
-        picPlayer->setAttribute(Qt::WA_DontCreateNativeAncestors);
-        picPlayer->setAttribute(Qt::WA_OpaquePaintEvent);
-        picPlayer->setAttribute(Qt::WA_NoSystemBackground);
-        QPalette pal = picPlayer->palette();
-        pal.setColor(QPalette::Window, playerlook::colorKey());
-        picPlayer->setPalette(pal);
-        picPlayer->setAutoFillBackground(true);
-        picPlayer->setGeometry(0, 0, container->width(), container->height());
-    }
-    lblPlayerNote = new QLabel(this);
+    picPlayer->setGeometry(0, 0, container->width(), container->height());
+    // The note lies on the video surface; once the tool draws, its picture covers it.
+    lblPlayerNote = new QLabel(picPlayer);
     lblPlayerNote->setObjectName(QStringLiteral("lblPlayerNote"));
-    lblPlayerNote->setAttribute(Qt::WA_NativeWindow);
-    lblPlayerNote->setAttribute(Qt::WA_DontCreateNativeAncestors);
     lblPlayerNote->setAutoFillBackground(true);
     lblPlayerNote->setStyleSheet(QStringLiteral("QLabel { background: black; color: white; padding: 2px 6px; }"));
     lblPlayerNote->hide();
@@ -127,6 +136,11 @@ void FrmPlayer::buildControls()
     lblCover->setObjectName(QStringLiteral("lblCover"));
     lblCover->setGeometry(200, 1, 100, 25);
     lblCover->setAutoFillBackground(true);
+    {
+        QPalette pal = lblCover->palette();
+        pal.setColor(QPalette::Window, QColor(0xD4, 0xD0, 0xC8));  // the bar's colour
+        lblCover->setPalette(pal);
+    }
     lblCurTime = label(picMsgBk, "lblCurTime", 220, 4);
     lblSplit = label(picMsgBk, "lblSplit", 260, 4);
     lblSplit->setText(QStringLiteral("/"));

@@ -159,6 +159,7 @@ TEST_F(PlayerWindow, CannotPlay)
     w.playSingle(tmp.path() + QStringLiteral("/missing.avi"));
     EXPECT_EQ(w.myStatus, 5);
     EXPECT_EQ(w.lblFnName->text(), QStringLiteral("L178"));
+    EXPECT_FALSE(w.lblPlayerNote->isVisible());
     EXPECT_EQ(looks(w), (std::vector<int>{0, 3, 0, 3, 3}));
     EXPECT_FALSE(mdlConsole::IsRunning());
     // Play tries the same file again, with the same answer.
