@@ -273,6 +273,8 @@ TEST_F(RecordingWindow, PlayerEndNoticedOutsideTheTick)
     w.tmrCheck.stop();  // only the layout reads now
     w.tmrCheck.start(100000);
     ASSERT_GT(mdlConsole::ChildPid(), 0);
+    // Everything the player printed is read before it dies.
+    ASSERT_TRUE(QTest::qWaitFor([&] { w.player().getCurFrame(); return w.player().curSeconds() > 0; }, 3000));
     ::kill(pid_t(mdlConsole::ChildPid()), SIGKILL);
     QTest::qWaitFor([] { return !mdlConsole::IsRunning(); }, 2000);
     w.myPutSize(false);  // places the thumb: its read finds the player gone
