@@ -4,6 +4,7 @@
 // the open menu and its settings file.
 #include "controls/orvexbutton.h"
 #include "core/console.h"
+#include "core/drawing.h"
 #include "core/mdlmavrell.h"
 #include "player/frmplayer.h"
 #include "support/scriptedprompts.h"
@@ -257,6 +258,21 @@ TEST_F(RecordingWindow, TenSecondsAndTheSeekBar)
     // A click at the track's left end seeks to frame 0.
     w.picHsb_MouseUp(1, 0);
     EXPECT_EQ(sent(), (QStringList{"volume 100 1", "seek 25 1", "pausing seek 0 1", "frame_step", "pausing seek 0 1", "frame_step"}));
+
+    // Paused, every layout shows the still frame again.
+    w.myPutSize(false);
+    EXPECT_EQ(sent(), QStringList{"frame_step"});
+
+    // The thumb dragged past either end stops at the track's end and seeks there.
+    const int lo = w.picHsb->x(), hi = w.picHsb->x() + w.picHsb->width();
+    w.dragSeekThumb(1, 10000, false);
+    EXPECT_EQ(w.picHsb2->x() + w.picHsb2->width() / 2, hi);
+    w.dragSeekThumb(1, 10000, true);
+    w.dragSeekThumb(1, -10000, false);
+    EXPECT_EQ(w.picHsb2->x() + w.picHsb2->width() / 2, lo);
+    w.dragSeekThumb(1, -10000, true);
+    w.dragSeekThumb(2, 0, true);  // not the left button: nothing
+    EXPECT_EQ(sent(), (QStringList{"pausing seek 100 1", "frame_step", "pausing seek 0 1", "frame_step"}));
 
     // After a drop of the thumb, three ticks leave it alone.
     w.picHsb2Tag = QStringLiteral("3");
