@@ -336,3 +336,41 @@ TEST_F(Conversion, SecondClickDuringPreparationStartsNothing)
     EXPECT_EQ(confirmations, 1);
     EXPECT_EQ(w->lastEncode.outcome, encodeflow::Outcome::Succeeded);
 }
+
+// The key-frame question of a marked start that falls after a key frame: Cancel ends
+// the press with nothing run and the window unlocked; OK moves the start back.
+TEST_F(Conversion, KeyFrameQuestionCancelsOrMovesTheStart)
+{
+    pick(TargetMenu::ToAvi, 2, source("mpeg4.avi"));
+    // A player stand-in: seeking to 2 s lands on a frame at 2.6 s; earlier seeks land
+    // on a key frame at 0.5 s.
+    prog.fakeTool(1, "ss=0; prev=; for a in \"$@\"; do [ \"$prev\" = -ss ] && ss=$a; prev=$a; done\n"
+                     "case $ss in 2|2.*) t=2.6;; *) t=0.5;; esac\n"
+                     "echo \"A:   0.0 V:   $t A-V:  0.000 ct:  0.000   1/  1 ??% ??% ??,?% 0 0\"\n");
+    prog.fakeTool(2, "for last in \"$@\"; do :; done\nprintf 'data' > \"$last\"\n");
+    for (const Answer answer : {Answer::Cancel, Answer::Ok}) {
+        SCOPED_TRACE(answer == Answer::Ok ? "OK" : "Cancel");
+        markIn = 2;
+        markOut = 2.5;
+        w->lastEncode = {};
+        prompts.messages.clear();
+        prompts.answers.clear();
+        prompts.answer(answer);          // the key-frame question
+        prompts.answer(Answer::Ok);      // start confirmation
+        prompts.answer(Answer::Cancel);  // do not play the result
+        w->cmdEncode_Click(0);
+
+        ASSERT_FALSE(prompts.messages.isEmpty());
+        EXPECT_EQ(prompts.messages[0].buttons, prompts::Buttons::OkCancel);
+        EXPECT_TRUE(prompts.messages[0].text.contains("00:00:02.0")) << s(prompts.messages[0].text);
+        EXPECT_TRUE(w->lblEncodeNoteCheck->isHidden());
+        EXPECT_TRUE(w->cmdInput->isEnabled());
+        if (answer == Answer::Cancel) {
+            EXPECT_EQ(prompts.messages.size(), 1);
+            EXPECT_TRUE(w->lastEncode.command.isEmpty());
+        } else {
+            EXPECT_EQ(w->lastEncode.outcome, encodeflow::Outcome::Succeeded) << s(prompts.lastText());
+            EXPECT_TRUE(w->lastEncode.command.contains(" -ss 00:00:00.0 -endpos ")) << s(w->lastEncode.command);
+        }
+    }
+}
