@@ -50,6 +50,8 @@ TEST_F(Conversion, StopEndsTheToolAndReportsNoSuccess)
     const int pid = QString::fromLatin1(f.readAll()).trimmed().toInt();
     ASSERT_GT(pid, 0);
     EXPECT_NE(::kill(pid, 0), 0) << "the encoder still runs";
+    // What the encoder wrote so far is left as it is.
+    EXPECT_TRUE(QFileInfo::exists(w->lblOutput->text()));
     EXPECT_TRUE(w->cmdEncode[1]->isHidden());
     EXPECT_TRUE(w->cmdInput->isEnabled());
 }
