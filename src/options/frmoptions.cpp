@@ -331,11 +331,6 @@ void FrmOptions::adjustVideoLoc()
     picPlayer->setGeometry(r);
 }
 
-void FrmOptions::newPlay(const QString &, float)
-{
-    // The embedded preview player is not built yet: the video area stays black.
-}
-
 void FrmOptions::setStopDosIo(bool sliderTo0, bool noNeedUnloadFrmplayer)
 {
     tmrCheck.stop();
@@ -435,6 +430,8 @@ void FrmOptions::showNote(const QString &text)
 {
     lblNote->setText(text);
     lblNote->setVisible(!text.isEmpty());
+    // Centred between the tab strip and the bottom edge, 4 pixels higher.
+    lblNote->move(lblNote->x(), (tabMn->y() + tabMn->height() + lblPos->y() - lblNote->height()) / 2 - 4);
 }
 
 void FrmOptions::developerSwitch()
@@ -623,6 +620,7 @@ void FrmOptions::connectHandlers()
     connect(cmdSubPlay, &QPushButton::clicked, this, [this] { cmdSubPlay_Click(); });
     connect(cmdDonation, &StyleButton::Click, this, [this] { cmdDonation_Click(); });
     connect(lblStop, &StyleButton::Click, this, [this] { setStopDosIo(true, false); });
+    connectPreview();
     connect(txtSize[0], &QLineEdit::editingFinished, this, [this] { txtSizeLostFocus(0); });
 
     // Key filters.

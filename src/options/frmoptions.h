@@ -11,14 +11,17 @@
 // setEnabled, setProperty("Tag", ...)), or change the data in one go with
 // edit([](opt::OptionsForm &f) { ... }).
 //
-// The embedded preview is a stopped, black video area here: newPlay() does not start
-// a player yet.
+// The embedded preview (frmoptions_preview_window.cpp) plays the source through the
+// player tool in slave mode, drawn into picPlayer or, as a big screen, into the player
+// window; its rules without a window are options/frmoptions_preview.h.
 #pragma once
 
 #include "core/console.h"
+#include "options/frmoptions_preview.h"
 #include "options/optionsform.h"
 #include "options/optionsummary.h"
 
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -87,7 +90,7 @@ public:
     void SetScopeNote();
     // The video surface inside its container, in the source's proportions, centred.
     void adjustVideoLoc();
-    // Starts the preview on fn from StartTime seconds (not built yet: does nothing).
+    // Starts the preview on fn ("" the source last given) from StartTime seconds.
     void newPlay(const QString &fn, float StartTime);
     // Stops the preview: timer off, player ended, paused state, slider and times reset.
     void setStopDosIo() override { setStopDosIo(false, false); }
@@ -199,6 +202,40 @@ public:
     QString picPlayerTag = QStringLiteral("Pause");
     bool previewBusy = false;
 
+    // ---- The preview (frmoptions_preview_window.cpp) ----
+    // The source the preview plays (the last path newPlay was given).
+    QString previewSource;
+    // tmrCheck's tag: "ani_gif" while an animated GIF plays.
+    QString tmrCheckTag;
+    // The widget the player draws into: picPlayer, or the player window's in big-screen mode.
+    QWidget *videoWindow();
+    void lblPlay_Click();
+    void lblPause_Click();
+    void lblBackward_Click();
+    void lblForward_Click();
+    void lbl2BigScreen_Click();
+    void lblSrceenshot_MouseUp();
+    void lblCut2Pic_MouseDown();
+    void tmrSpecCheck_Timer();
+    // One poll of the player's output.
+    void tmrCheck_Timer();
+    void seekPlay(float seekValue, int seekType, bool inSeconds, bool allowSeek);
+    // Slider: x relative to the knob (drag, drop) or to the track (click).
+    void imgSlider_MouseMove(int button, double x);
+    void imgSlider_MouseUp(int button, double x);
+    void imgSliderBG_MouseUp(int button, double x);
+    // Cut marks.
+    void lblMark_Click(int Index);
+    void lblMarkDel_Click();
+    void txtScope_LostFocus(int Index);
+    // Crop rectangle, in picPlayer's pixels.
+    void picPlayer_MouseDown(double x, double y);
+    void picPlayer_MouseMove(int button, double x, double y);
+    void picPlayer_MouseUp();
+    // Hover help: one tick, and the lookup for the widget under the pointer.
+    void tmrWindowFrom_Timer();
+    void hoverOver(QWidget *under);
+
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -239,6 +276,18 @@ private:
     void txtSizeLostFocus(int index);
     void fillSubFontList();
     void requestFocus(const QString &controlName);
+    // frmoptions_preview_window.cpp
+    void connectPreview();
+    void setMarkTime(int markIndex, float markSeconds, bool clearWhenWhole);
+    void setMarkLoc(float rangeStart, float rangeEnd);
+    void placePlayerNote(bool atTop);
+    void showPlayFailed();
+    bool timeShown() const;
+    QPointer<QWidget> lastHoverWindow_;
+    QString lastHoverControl_;
+    int emptyReads_ = 0;
+    bool noteHeld_ = false;
+    preview::CropDrag crop_;
     void showAppliedMarks(bool clearMarks);
     QString languageCode() const;
 

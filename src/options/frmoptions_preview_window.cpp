@@ -1,0 +1,683 @@
+// The options dialog's preview: starting and stopping the player tool, its transport
+// buttons and big screen, the poll of its output, the time slider, the cut marks, the
+// crop rectangle on the picture and the hover help. The rules are in
+// frmoptions_preview.h; these handlers read the controls, apply them and write back.
+#include "controls/stylebutton.h"
+#include "core/drawing.h"
+#include "core/devconsole.h"
+#include "core/fileobject.h"
+#include "core/mainwindowlink.h"
+#include "core/mdlmavrell.h"
+#include "core/numbertext.h"
+#include "core/timetext.h"
+#include "core/toolpaths.h"
+#include "core/userprompts.h"
+#include "options/frmoptions.h"
+#include "options/frmoptions_preview.h"
+#include "options/optionpieces.h"
+#include "player/frmplayer.h"
+#include "player/slaveprotocol.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCursor>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+
+#include <functional>
+
+using mdlMavrell::lng;
+
+namespace {
+
+// Hands the events of the preview's controls to the dialog's handlers.
+class PreviewEvents : public QObject {
+public:
+    PreviewEvents(QObject *parent, std::function<bool(QObject *, QEvent *)> handler)
+        : QObject(parent), handler_(std::move(handler))
+    {
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override { return handler_(watched, event); }
+
+private:
+    std::function<bool(QObject *, QEvent *)> handler_;
+};
+
+// Mouse buttons as the handlers count them: 1 left, 2 right, 4 middle.
+int buttonCode(Qt::MouseButtons b)
+{
+    return (b & Qt::LeftButton ? 1 : 0) | (b & Qt::RightButton ? 2 : 0) | (b & Qt::MiddleButton ? 4 : 0);
+}
+
+QString timeTenths(float seconds) { return mdlMavrell::FormatTime(seconds, 3, 1); }
+
+const QString playTag = QStringLiteral("Play");
+const QString pauseTag = QStringLiteral("Pause");
+const QString nearStopTag = QStringLiteral("In Near Stop Screenshot");
+
+} // namespace
+
+// ---------------------------------------------------------------- wiring
+
+void FrmOptions::connectPreview()
+{
+    connect(lblPlay, &StyleButton::Click, this, [this] { lblPlay_Click(); });
+    connect(lblPause, &StyleButton::Click, this, [this] { lblPause_Click(); });
+    connect(lblBackward, &StyleButton::Click, this, [this] { lblBackward_Click(); });
+    connect(lblForward, &StyleButton::Click, this, [this] { lblForward_Click(); });
+    connect(lbl2BigScreen, &StyleButton::Click, this, [this] { lbl2BigScreen_Click(); });
+    connect(lblSrceenshot, &StyleButton::MouseUp, this, [this](int button, int, float, float) {
+        if (button == 1)
+            lblSrceenshot_MouseUp();
+    });
+    connect(lblCut2Pic, &StyleButton::MouseDown, this, [this](int button, int, float, float) {
+        if (button == 1)
+            lblCut2Pic_MouseDown();
+    });
+    for (int i = 0; i < 2; ++i)
+        connect(lblMark[i], &StyleButton::Click, this, [this, i] { lblMark_Click(i); });
+    connect(lblMarkDel, &StyleButton::Click, this, [this] { lblMarkDel_Click(); });
+    connect(&tmrCheck, &QTimer::timeout, this, [this] { tmrCheck_Timer(); });
+    connect(&tmrSpecCheck, &QTimer::timeout, this, [this] { tmrSpecCheck_Timer(); });
+    connect(&tmrWindowFrom, &QTimer::timeout, this, [this] { tmrWindowFrom_Timer(); });
+
+    // The rectangle and the note lie on the picture but never take its mouse.
+    shpCrop->setAttribute(Qt::WA_TransparentForMouseEvents);
+    lblPlayerNote->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    auto *events = new PreviewEvents(this, [this](QObject *watched, QEvent *event) {
+        const QEvent::Type t = event->type();
+        if (t == QEvent::MouseButtonPress || t == QEvent::MouseMove || t == QEvent::MouseButtonRelease) {
+            auto *m = static_cast<QMouseEvent *>(event);
+            const QPointF at = m->position();
+            if (watched == picPlayer) {
+                if (t == QEvent::MouseButtonPress)
+                    picPlayer_MouseDown(at.x(), at.y());
+                else if (t == QEvent::MouseMove)
+                    picPlayer_MouseMove(buttonCode(m->buttons()), at.x(), at.y());
+                else
+                    picPlayer_MouseUp();
+                return true;
+            }
+            if (watched == imgSlider && t == QEvent::MouseMove) {
+                imgSlider_MouseMove(buttonCode(m->buttons()), at.x());
+                return true;
+            }
+            if (watched == imgSlider && t == QEvent::MouseButtonRelease) {
+                imgSlider_MouseUp(buttonCode(m->button()), at.x());
+                return true;
+            }
+            if (watched == imgSliderBG && t == QEvent::MouseButtonRelease) {
+                imgSliderBG_MouseUp(buttonCode(m->button()), at.x());
+                return true;
+            }
+            return false;
+        }
+        for (int i = 0; i < 2; ++i) {
+            if (watched != txtScope[i])
+                continue;
+            if (t == QEvent::FocusOut) {
+                txtScope_LostFocus(i);
+            } else if (t == QEvent::KeyPress) {
+                auto *key = static_cast<QKeyEvent *>(event);
+                if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                    txtScope_LostFocus(i);
+                    return true;
+                }
+                const QString text = key->text();
+                if (text.isEmpty() || key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+                    return false;
+                const int ascii = key->key() == Qt::Key_Backspace ? 8 : text.at(0).unicode();
+                return text.size() > 1 || !preview::rangeKeyAllowed(ascii);
+            }
+        }
+        return false;
+    });
+    for (QObject *o : {static_cast<QObject *>(picPlayer), static_cast<QObject *>(imgSlider),
+                       static_cast<QObject *>(imgSliderBG), static_cast<QObject *>(txtScope[0]),
+                       static_cast<QObject *>(txtScope[1])})
+        o->installEventFilter(events);
+}
+
+QWidget *FrmOptions::videoWindow()
+{
+    if (mdlMavrell::playerMode > 0 && frmPlayerLoaded())
+        return frmPlayer().picPlayer;
+    return picPlayer;
+}
+
+bool FrmOptions::timeShown() const { return !lblCurTime->text().isEmpty() && !lblTotalTime->text().isEmpty(); }
+
+void FrmOptions::placePlayerNote(bool atTop)
+{
+    lblPlayerNote->adjustSize();
+    const int w = std::min(lblPlayerNote->width(), picPlayer->width());
+    lblPlayerNote->resize(w, lblPlayerNote->height());
+    const int x = (picPlayer->width() - w) / 2;
+    const int y = atTop ? 0 : (picPlayer->height() - lblPlayerNote->height()) / 2;
+    lblPlayerNote->move(x, y);
+}
+
+void FrmOptions::showPlayFailed()
+{
+    prompts::MsgBox(lng[163], prompts::Buttons::Ok, prompts::Icon::None, QString(), this);
+}
+
+// ---------------------------------------------------------------- start and transport
+
+void FrmOptions::newPlay(const QString &fnIn, float StartTime)
+{
+    if (tmrCheck.isActive())
+        return;
+    if (!fnIn.isEmpty())
+        previewSource = fnIn;
+    const QString fn = previewSource;
+    setStopDosIo(false, false);
+    if (fn.isEmpty())
+        return;
+    previewBusy = true;
+
+    lblPlayerNote->setText(lng[72]);
+    placePlayerNote(false);
+    lblPlayerNote->raise();
+    lblPlayerNote->show();
+
+    // The tool writes its screenshots into its current folder: the source's.
+    const QString savedDir = QDir::currentPath();
+    mdlMavrell::SetCurrentDir(fn, QDir::homePath());
+
+    const QString tool = mdlMavrell::ToolPath(1);
+    mdlMavrell::previewAddOpts.clear();
+    mdlMavrell::previewVolumeOpt.clear();
+    if (!lblVolPlay->Tag().isEmpty())
+        mdlMavrell::previewVolumeOpt = QStringLiteral(" -volume ") + numtext::number(numtext::Val(lblVolPlay->Tag()));
+
+    const QColor key(0x01, 0x02, 0x03);  // the colour the tool keys its picture to on X11
+    if (lbl2BigScreen->ButtonState() == 2) {
+        mdlMavrell::playerMode = 1;
+        FrmPlayer &big = frmPlayer();
+        QPalette pal = big.picPlayer->palette();
+        pal.setColor(QPalette::Window, key);
+        big.picPlayer->setPalette(pal);
+        big.lblFnName->setToolTip(fn);
+        mdlIconVarne::DrawFileIcon(big.picAssIcon, fn, 4, 0, 16, 16);
+        const QString caption = mdlMavrell::mainWindowLink() ? mdlMavrell::mainWindowLink()->settingsButtonCaption()
+                                                             : QString();
+        big.lblFnName->setText(QString(lng[219]).replace(QLatin1String("aaa"), caption));
+        big.picHsb2->hide();
+        big.picVolPos->hide();
+        big.previewTag = [this] { return picPlayerTag; };
+        big.setPreviewTag = [this](const QString &tag) { picPlayerTag = tag; };
+        big.show();
+        QCoreApplication::processEvents();
+        big.mnuOpen->setEnabled(false);
+        big.mnuExplorer->setEnabled(false);
+        big.mnuShowHideMain->setEnabled(false);
+        const bool hasPicture = qint64(mdlMavrell::srcWidth) * mdlMavrell::srcHeight >= 1;
+        big.mnuKeepDef->setEnabled(hasPicture);
+        big.mnuKeepWH->setEnabled(hasPicture);
+        mdlMavrell::playerMode = 2;
+    } else {
+        QPalette pal = picPlayer->palette();
+        pal.setColor(QPalette::Window, key);
+        picPlayer->setPalette(pal);
+    }
+
+    tmrCheckTag.clear();
+    QString name = fn;
+    if (!fn.contains(QLatin1Char('*'))
+        && mdlMavrell::fileObject().GetExtensionName(name).toLower() == QLatin1String("gif"))
+        tmrCheckTag = QStringLiteral("ani_gif");
+
+    readForm();
+    bool subFailed = false;
+    const QString subtitles = opt::getSubPara(form_, subFailed, true);
+    writeForm();
+
+    slave::PreviewStart start;
+    start.toolPath = tool;
+    start.fileName = fn;
+    start.srcFps = mdlMavrell::srcFps;
+    start.srcLength = mdlMavrell::srcLength;
+    start.subtitlePiece = subtitles;
+    start.addOpts = mdlMavrell::previewAddOpts;
+    start.volumeOpt = mdlMavrell::previewVolumeOpt;
+    start.winId = static_cast<unsigned long long>(videoWindow()->winId());
+    start.startSeconds = StartTime < 0 ? 0 : StartTime;
+    bool show = false;
+    const int started = mdlConsole::StartConsole(slave::previewStartLine(start), this, show);
+    QDir::setCurrent(savedDir);
+
+    if (started != mdlConsole::startOk) {
+        // Nothing runs to poll: the preview area says so at once, naming the tool.
+        setStopDosIo(true, false);
+        lblPlayerNote->setText(lng[163] + QStringLiteral("\n") + tool);
+        placePlayerNote(false);
+        lblPlayerNote->raise();
+        lblPlayerNote->show();
+        return;
+    }
+
+    tmrCheck.start();
+    picPlayerTag = playTag;
+    adjustVideoLoc();
+    lblTotalTime->setText(mdlMavrell::srcLength > 0
+                              ? mdlMavrell::FormatTime(float(numtext::roundHalfEven(mdlMavrell::srcLength)), 3, 0)
+                              : lng[73]);
+    picTime->show();
+    tmrSpecCheck.start();
+    previewBusy = false;
+}
+
+void FrmOptions::tmrSpecCheck_Timer()
+{
+    tmrSpecCheck.stop();
+    mdlConsole::SetConsoleTitle(QStringLiteral("Mavrell - Player"));
+}
+
+void FrmOptions::lblPlay_Click()
+{
+    if (previewBusy)
+        return;
+    if (!tmrCheck.isActive()) {
+        newPlay(previewSource, 0);
+        return;
+    }
+    if (picPlayerTag == pauseTag) {
+        mdlConsole::SendSlave(slave::cmdPause, true);
+        picPlayerTag = playTag;
+    }
+}
+
+void FrmOptions::lblPause_Click()
+{
+    if (previewBusy)
+        return;
+    if (!tmrCheck.isActive()) {
+        // Starts and stays on the first frame.
+        newPlay(previewSource, 0);
+        if (tmrCheck.isActive()) {
+            mdlConsole::SendSlave(slave::cmdFrameStep, picPlayerTag == pauseTag);
+            picPlayerTag = pauseTag;
+        }
+    } else if (picPlayerTag == playTag) {
+        mdlConsole::SendSlave(slave::cmdPause, false);
+        picPlayerTag = pauseTag;
+    } else {
+        // Pause while paused steps one frame.
+        mdlConsole::SendSlave(slave::cmdFrameStep, true);
+    }
+}
+
+void FrmOptions::lblBackward_Click()
+{
+    if (!previewBusy)
+        seekPlay(-10, 0, true, true);
+}
+
+void FrmOptions::lblForward_Click()
+{
+    if (!previewBusy)
+        seekPlay(10, 0, true, true);
+}
+
+void FrmOptions::lbl2BigScreen_Click()
+{
+    if (previewBusy)
+        return;
+    float restart = mdlMavrell::previewPos - 2;
+    if (restart < 0)
+        restart = 0;
+    // The knob stays where it is while the preview starts again.
+    imgSlider->setProperty("Tag", QStringLiteral("3"));
+    tmrCheck.stop();
+    newPlay(previewSource, restart);
+}
+
+void FrmOptions::lblSrceenshot_MouseUp()
+{
+    if (previewBusy || mdlMavrell::isAudioOnlySource())
+        return;
+    if (!lblCurTime->text().isEmpty()) {
+        if (lblCut2Pic->ButtonState() != 2)
+            mdlConsole::SendSlave(slave::screenshot(false), picPlayerTag == pauseTag);
+    } else if (!tmrCheck.isActive()) {
+        prompts::MsgBox(lng[84], prompts::Buttons::Ok, prompts::Icon::None, QString(), this);
+    }
+}
+
+void FrmOptions::lblCut2Pic_MouseDown()
+{
+    if (previewBusy || mdlMavrell::isAudioOnlySource())
+        return;
+    if (lblCut2Pic->ButtonState() == 2) {
+        if (!tmrCheck.isActive()) {
+            lblCut2Pic->setButtonState(0);
+            QCoreApplication::processEvents();
+            prompts::MsgBox(lng[84], prompts::Buttons::Ok, prompts::Icon::None, QString(), this);
+            return;
+        }
+        if (picPlayerTag == pauseTag) {
+            mdlConsole::SendSlave(slave::cmdPause, true);
+            picPlayerTag = playTag;
+        }
+        if (!lblCurTime->text().isEmpty())
+            mdlConsole::SendSlave(slave::screenshot(true), picPlayerTag == pauseTag);
+        return;
+    }
+    // Switched off: without a running preview there is nothing to switch off.
+    if (!tmrCheck.isActive())
+        return;
+    lblCut2Pic->setTag(nearStopTag);
+    mdlConsole::SendSlave(slave::screenshot(true), picPlayerTag == pauseTag);
+    if (picPlayerTag == playTag) {
+        mdlConsole::SendSlave(slave::cmdPause, false);
+        picPlayerTag = pauseTag;
+    }
+}
+
+// ---------------------------------------------------------------- the poll
+
+void FrmOptions::tmrCheck_Timer()
+{
+    using namespace mdlMavrell;
+    QString s;
+    mdlConsole::ReadConsole(s);
+    const preview::PollRead r = preview::readPoll(s, tmrCheckTag == QLatin1String("ani_gif"), srcStartTime,
+                                                  srcLength, gifFrames);
+    if (r.hasPosition) {
+        previewPos = r.position;
+        lblCurTime->setText(FormatTime(previewPos, 3, 0));
+    }
+
+    const bool held = noteHeld_;
+    noteHeld_ = false;
+    if (r.indexPercent > 0) {
+        lblCurTime->clear();
+        lblPlayerNote->setText(lng[104] + numtext::integer(r.indexPercent) + QStringLiteral(" %"));
+        placePlayerNote(false);
+        lblPlayerNote->raise();
+        lblPlayerNote->show();
+    } else if (lblCut2Pic->ButtonState() != 2 && !lblCurTime->text().isEmpty() && !held) {
+        lblPlayerNote->hide();
+    }
+
+    if (!r.screenshot.isEmpty()) {
+        const bool continuous = lblCut2Pic->ButtonState() == 2 || !lblCut2Pic->Tag().isEmpty();
+        lblPlayerNote->setText((continuous ? lng[105] : lng[106]) + r.screenshot);
+        placePlayerNote(true);
+        lblPlayerNote->show();
+        if (continuous) {
+            lblCut2Pic->setTag(QString());
+        } else {
+            // A single picture's note stays for the next poll too, so it can be read.
+            noteHeld_ = true;
+        }
+    }
+
+    switch (preview::endAction(r, srcLength, previewPos, previewSource)) {
+    case preview::EndAction::Failed:
+        setStopDosIo(true, false);
+        showPlayFailed();
+        break;
+    case preview::EndAction::Stop:
+        // A range left open ends where the play ended.
+        if (!lblMark[0]->Tag().isEmpty() && lblMark[1]->Tag().isEmpty())
+            lblMark_Click(1);
+        setStopDosIo(true, false);
+        break;
+    case preview::EndAction::None: break;
+    }
+
+    if (showDosOutput) {
+        devconsole::Sink &sink = devconsole::current();
+        if (s.contains(QLatin1Char('_')) || s.contains(QLatin1Char('*'))) {
+            QString spec;
+            for (const QString &part : s.split(QLatin1Char('\r')))
+                if (part.contains(QLatin1Char('_')) || part.contains(QLatin1Char('*')))
+                    spec += part + QStringLiteral("\r\n");
+            sink.setCommand(spec);
+        }
+        if (s.isEmpty()) {
+            ++emptyReads_;
+            sink.setOutput(QStringLiteral("無內容 (") + numtext::integer(emptyReads_) + QLatin1Char(')'));
+        } else {
+            emptyReads_ = 0;
+            sink.setOutput(s);
+        }
+    }
+
+    if (secPerSliderUnit > 0) {
+        const bool holding = (QApplication::mouseButtons() & Qt::LeftButton)
+                             && QApplication::widgetAt(QCursor::pos()) == imgSlider;
+        if (!holding) {
+            const int frozen = int(numtext::Val(imgSlider->property("Tag").toString()));
+            if (frozen == 0 && previewPos > 0) {
+                imgSlider->move(preview::knobLeftFor(previewPos, secPerSliderUnit, imgSliderBG->x(), imgSlider->width()),
+                                imgSlider->y());
+            } else {
+                const int left = frozen - 1;
+                imgSlider->setProperty("Tag", left <= 0 ? QString() : numtext::integer(left));
+            }
+        }
+    }
+
+    if (!lblMark[0]->Tag().isEmpty() && lblMark[1]->Tag().isEmpty())
+        setMarkLoc(preview::markSeconds(lblMark[0]->Tag()), previewPos);
+}
+
+// ---------------------------------------------------------------- slider and seeking
+
+void FrmOptions::seekPlay(float seekValue, int seekType, bool inSeconds, bool allowSeek)
+{
+    using namespace mdlMavrell;
+    if (!tmrCheck.isActive())
+        lblPlay_Click();
+    if (!tmrCheck.isActive() || srcLength == 0) {
+        imgSlider->move(preview::knobRestLeft(imgSliderBG->x(), imgSlider->width()), imgSlider->y());
+        return;
+    }
+    if (srcLength < 0 || !allowSeek)
+        return;
+    const QString command = preview::seekCommand(seekValue, seekType, inSeconds, secPerSliderUnit, srcLength);
+    const bool paused = picPlayerTag == pauseTag;
+    mdlConsole::SendSlave(command, paused);
+    if (paused) {
+        // The paused picture shows the new place.
+        mdlConsole::SendSlave(slave::cmdFrameStep, true);
+        QCoreApplication::processEvents();
+        mdlConsole::SendSlave(slave::cmdFrameStep, true);
+    }
+    tmrCheck_Timer();
+}
+
+void FrmOptions::imgSlider_MouseMove(int button, double x)
+{
+    if (button != 1 || previewBusy)
+        return;
+    const int left = int(numtext::roundHalfEven(imgSlider->x() + x - imgSlider->width() / 2.0));
+    if (preview::knobMoveAllowed(left, imgSliderBG->x(), imgSliderBG->width(), imgSlider->width()))
+        imgSlider->move(left, imgSlider->y());
+}
+
+void FrmOptions::imgSlider_MouseUp(int button, double x)
+{
+    if (button != 1 || previewBusy)
+        return;
+    const int left = int(numtext::roundHalfEven(imgSlider->x() + x - imgSlider->width() / 2.0));
+    if (!preview::knobMoveAllowed(left, imgSliderBG->x(), imgSliderBG->width(), imgSlider->width()))
+        return;
+    imgSlider->setProperty("Tag", QStringLiteral("3"));
+    seekPlay(float(left + imgSlider->width() / 2.0 - imgSliderBG->x()), 2, false, true);
+}
+
+void FrmOptions::imgSliderBG_MouseUp(int button, double x)
+{
+    if (button != 1 || previewBusy)
+        return;
+    imgSlider->setProperty("Tag", QStringLiteral("0"));
+    seekPlay(float(x), 2, false, true);
+}
+
+// ---------------------------------------------------------------- cut marks
+
+void FrmOptions::lblMark_Click(int Index)
+{
+    if (previewBusy || mdlMavrell::isJobImpossible() || !lblScopeStr->isEnabled())
+        return;
+    if (!timeShown() || !txtScope[0]->isEnabled())
+        return;
+    setMarkTime(Index, mdlMavrell::previewPos, false);
+}
+
+void FrmOptions::setMarkTime(int markIndex, float markSeconds, bool clearWhenWhole)
+{
+    preview::Marks m{lblMark[0]->Tag(), lblMark[1]->Tag()};
+    if (!preview::setMarkTime(m, markIndex, markSeconds, clearWhenWhole, mdlMavrell::srcLength)) {
+        lblMarkDel_Click();
+        return;
+    }
+    lblMark[0]->setTag(m.start);
+    lblMark[1]->setTag(m.end);
+    SetScopeNote();
+    if (markIndex == 1)
+        setMarkLoc(preview::markSeconds(m.start), preview::markSeconds(m.end));
+}
+
+void FrmOptions::setMarkLoc(float rangeStart, float rangeEnd)
+{
+    const preview::ScopeBar bar =
+        preview::scopeBar(rangeStart, rangeEnd, mdlMavrell::secPerSliderUnit, imgSliderBG->x());
+    if (bar.kind == preview::ScopeBar::Clear) {
+        lblMarkDel_Click();
+    } else if (bar.kind == preview::ScopeBar::Show) {
+        shpScope->setGeometry(bar.left, shpScope->y(), bar.width, shpScope->height());
+        shpScope->show();
+    }
+}
+
+void FrmOptions::lblMarkDel_Click()
+{
+    if (previewBusy)
+        return;
+    lblMark[0]->setTag(QString());
+    lblMark[1]->setTag(QString());
+    shpScope->hide();
+    SetScopeNote();
+    txtScope[1]->setText(timeTenths(mdlMavrell::srcLength));
+}
+
+void FrmOptions::txtScope_LostFocus(int Index)
+{
+    // Before a message: a playing preview is paused so the user sees where it is.
+    auto pauseForMessage = [this] {
+        if (!lblCurTime->text().isEmpty() && picPlayerTag == playTag) {
+            lblPause_Click();
+            QCoreApplication::processEvents();
+        }
+    };
+    if (!preview::isRangeTime(txtScope[Index]->text())) {
+        pauseForMessage();
+        prompts::MsgBox(preview::rangeTimeFormMessage(lng[108]), prompts::Buttons::Ok, prompts::Icon::None,
+                        QString(), this);
+        // The boxes show the stored marks again; the marks themselves stay.
+        SetScopeNote();
+        return;
+    }
+    if (!preview::isRangeTime(txtScope[1 - Index]->text()))
+        return;
+    const float start = mdlMavrell::ParseTime(txtScope[0]->text());
+    const float end = mdlMavrell::ParseTime(txtScope[1]->text());
+    // The whole length as the box shows it (tenths) is no range either.
+    const float whole = mdlMavrell::ParseTime(timeTenths(mdlMavrell::srcLength));
+    if (start == 0 && (end == mdlMavrell::srcLength || end == whole) && shpScope->isHidden())
+        return;
+    if (end > start) {
+        lblMark[0]->setTag(preview::markTag(start));
+        setMarkTime(1, end, true);
+        return;
+    }
+    pauseForMessage();
+    prompts::MsgBox(lng[107], prompts::Buttons::Ok, prompts::Icon::None, QString(), this);
+    SetScopeNote();
+}
+
+// ---------------------------------------------------------------- crop rectangle
+
+void FrmOptions::picPlayer_MouseDown(double x, double y)
+{
+    if (previewBusy || !lblCropStr->isEnabled())
+        return;
+    preview::cropPress(crop_, x, y);
+    shpCrop->setGeometry(crop_.rect);
+    shpCrop->raise();
+    shpCrop->show();
+}
+
+void FrmOptions::picPlayer_MouseMove(int button, double x, double y)
+{
+    if (previewBusy || !lblCropStr->isEnabled() || !crop_.dragging)
+        return;
+    preview::cropMove(crop_, button == 1, x, y, picPlayer->width(), picPlayer->height());
+    shpCrop->setGeometry(crop_.rect);
+}
+
+void FrmOptions::picPlayer_MouseUp()
+{
+    if (previewBusy || !lblCropStr->isEnabled() || !crop_.dragging)
+        return;
+    preview::cropRelease(crop_, picPlayer->width(), picPlayer->height());
+    shpCrop->setVisible(crop_.visible);
+}
+
+// ---------------------------------------------------------------- hover help
+
+void FrmOptions::tmrWindowFrom_Timer()
+{
+    if (!isVisible()) {
+        tmrWindowFrom.stop();
+        return;
+    }
+    hoverOver(QApplication::widgetAt(QCursor::pos()));
+}
+
+void FrmOptions::hoverOver(QWidget *under)
+{
+    if (under == lastHoverWindow_.data())
+        return;
+    // The control that owns the widget under the pointer: the nearest one with a row.
+    QString control;
+    for (QWidget *w = under; w && w != this; w = w->parentWidget())
+        if (preview::hasHoverRow(w->objectName())) {
+            control = w->objectName();
+            break;
+        }
+    bool inside = false;
+    for (QWidget *w = under; w; w = w->parentWidget())
+        inside = inside || w == this;
+    if (!inside)
+        control.clear();
+
+    preview::HoverState st;
+    st.audioOnlySource = mdlMavrell::isAudioOnlySource();
+    st.jobImpossible = mdlMavrell::isJobImpossible();
+    st.scopeEnabled = txtScope[0]->isEnabled();
+    st.timesShown = timeShown();
+    st.volumeButtonsShown = !lblVol[0]->isHidden();
+    const QLabel *values[5] = {lblVolume, lblBrightness, lblContrast, lblHue, lblSaturation};
+    for (int i = 0; i < 5; ++i)
+        st.adjusterEnabled[i] = values[i]->isEnabled();
+    const QString &format = mdlMavrell::targetFormat;
+    st.subtitleOnlyHint = (format.contains(QLatin1String("only")) || format == QLatin1String("AudIsMp3")
+                           || mdlMavrell::isAudioTarget())
+                          && picTabMask[4]->isHidden();
+
+    const preview::HoverHelp help = preview::hoverHelp(control, lastHoverControl_, st);
+    if (help.change)
+        showNote(help.text);
+    lastHoverWindow_ = under;
+    lastHoverControl_ = control;
+}
