@@ -1,0 +1,156 @@
+// The options dialog's preview with the real player tool (no picture, no sound): the
+// position advances, pause holds it, a seek moves it, the end of the file closes an
+// open range and stops, a tool that cannot show video is reported, and unloading the
+// dialog ends the player.
+#include "controls/stylebutton.h"
+#include "core/console.h"
+#include "core/mdlmavrell.h"
+#include "options/frmoptions.h"
+#include "support/scriptedprompts.h"
+#include "support/testenv.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+using namespace mdlMavrell;
+
+namespace {
+
+class PreviewSession : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (int n = 1; n < lngSize; ++n)
+            lng[n] = QStringLiteral("L%1").arg(n);
+        dir.activate();
+        dir.fakeTool(1, "exec /usr/bin/mplayer \"$@\" -vo null -ao null\n");
+        resetSourceInfo();
+        targetFormat = QStringLiteral("XviD");
+        targetExt = QStringLiteral("avi");
+    }
+    void TearDown() override { unloadFrmOptions(); }
+
+    // A source as the probe would describe it.
+    FrmOptions &dialogFor(float length)
+    {
+        srcWidth = 320;
+        srcHeight = 240;
+        srcFps = 25;
+        srcLength = length;
+        srcDemuxer = QStringLiteral("avi");
+        FrmOptions &dlg = frmOptions();
+        secPerSliderUnit = length / float(dlg.imgSliderBG->width());
+        return dlg;
+    }
+
+    testenv::ProgramDir dir;
+    ScriptedPrompts prompts;
+};
+
+TEST_F(PreviewSession, PlaysPausesSeeksAndEndsWithTheDialog)
+{
+    const QString clip = testenv::fixture(QStringLiteral("long.avi"));
+    FrmOptions &dlg = dialogFor(20);
+    dlg.newPlay(clip, 0);
+    ASSERT_TRUE(dlg.tmrCheck.isActive());
+    EXPECT_EQ(dlg.picPlayerTag, QStringLiteral("Play"));
+    EXPECT_EQ(dlg.lblTotalTime->text(), QStringLiteral("00:00:20"));
+    ASSERT_TRUE(mdlConsole::IsRunning());
+
+    ASSERT_TRUE(QTest::qWaitFor([] { return previewPos > 0.5f; }, 10000)) << "no position from the player";
+    EXPECT_FALSE(dlg.lblCurTime->text().isEmpty());
+    // Playing: pressing play again changes nothing.
+    dlg.lblPlay_Click();
+    EXPECT_EQ(dlg.picPlayerTag, QStringLiteral("Play"));
+
+    dlg.lblPause_Click();
+    EXPECT_EQ(dlg.picPlayerTag, QStringLiteral("Pause"));
+    QTest::qWait(700);  // a couple of polls for the last status line
+    const float held = previewPos;
+    QTest::qWait(700);
+    EXPECT_NEAR(previewPos, held, 0.15) << "paused preview still moves";
+
+    // Ten seconds forward while paused: the picture steps to the new place and stays paused.
+    dlg.lblForward_Click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return previewPos > held + 6; }, 8000)) << previewPos;
+    EXPECT_EQ(dlg.picPlayerTag, QStringLiteral("Pause"));
+
+    dlg.lblPlay_Click();
+    EXPECT_EQ(dlg.picPlayerTag, QStringLiteral("Play"));
+
+    const qint64 pid = mdlConsole::ChildPid();
+    ASSERT_GT(pid, 0);
+    unloadFrmOptions();
+    EXPECT_FALSE(mdlConsole::IsRunning());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ::kill(pid_t(pid), 0) != 0; }, 3000)) << "player still runs";
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.lastText().toStdString();
+}
+
+TEST_F(PreviewSession, TheEndOfTheFileClosesAnOpenRangeAndStops)
+{
+    const QString clip = testenv::fixture(QStringLiteral("mpeg4.avi"));
+    FrmOptions &dlg = dialogFor(3);
+    dlg.newPlay(clip, 0);
+    ASSERT_TRUE(dlg.tmrCheck.isActive());
+    ASSERT_TRUE(QTest::qWaitFor([] { return previewPos > 0.3f; }, 10000));
+    dlg.lblMark_Click(0);
+    const float start = previewPos;
+    EXPECT_FALSE(dlg.lblMark[0]->Tag().isEmpty());
+    EXPECT_TRUE(dlg.lblMark[1]->Tag().isEmpty());
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.tmrCheck.isActive(); }, 10000)) << "the preview did not stop";
+    const float end = dlg.lblMark[1]->Tag().toFloat();
+    EXPECT_GT(end, start);
+    EXPECT_LE(end, 3.0f);
+    EXPECT_TRUE(dlg.lblCurTime->text().isEmpty());
+    EXPECT_EQ(dlg.picPlayerTag, QStringLiteral("Pause"));
+    EXPECT_FALSE(dlg.shpScope->isHidden());
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.lastText().toStdString();
+}
+
+TEST_F(PreviewSession, PauseWithoutAPreviewStartsOnTheFirstFrame)
+{
+    const QString clip = testenv::fixture(QStringLiteral("long.avi"));
+    FrmOptions &dlg = dialogFor(20);
+    dlg.previewSource = clip;
+    dlg.lblPause_Click();
+    ASSERT_TRUE(dlg.tmrCheck.isActive());
+    EXPECT_EQ(dlg.picPlayerTag, QStringLiteral("Pause"));
+    QTest::qWait(1500);
+    EXPECT_LT(previewPos, 0.5f) << "a preview started paused plays on";
+    EXPECT_TRUE(mdlConsole::IsRunning());
+}
+
+TEST_F(PreviewSession, AToolThatCannotShowVideoIsReported)
+{
+    dir.fakeTool(1, "echo 'FATAL: Cannot initialize video driver.'\nexec sleep 30\n");
+    FrmOptions &dlg = dialogFor(20);
+    dlg.newPlay(testenv::fixture(QStringLiteral("mpeg4.avi")), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.tmrCheck.isActive(); }, 5000));
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_EQ(prompts.lastText(), lng[163]);
+    EXPECT_FALSE(mdlConsole::IsRunning());
+}
+
+TEST_F(PreviewSession, AToolThatEndsBeforePlayingIsReportedAndAMissingToolNamed)
+{
+    // Length unknown and the tool ends at once: nothing was played.
+    dir.fakeTool(1, "echo 'Exiting... (End of file)'\n");
+    FrmOptions &dlg = dialogFor(0);
+    dlg.newPlay(testenv::fixture(QStringLiteral("mpeg4.avi")), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.tmrCheck.isActive(); }, 5000));
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_EQ(prompts.lastText(), lng[163]);
+
+    QFile::remove(dir.pluginPath(1));
+    dlg.newPlay(testenv::fixture(QStringLiteral("mpeg4.avi")), 0);
+    EXPECT_FALSE(dlg.tmrCheck.isActive());
+    EXPECT_FALSE(dlg.lblPlayerNote->isHidden());
+    EXPECT_TRUE(dlg.lblPlayerNote->text().contains(dir.pluginPath(1))) << dlg.lblPlayerNote->text().toStdString();
+}
+
+} // namespace
