@@ -120,7 +120,10 @@ void FrmOptions::connectPreview()
             if (watched != txtScope[i])
                 continue;
             if (t == QEvent::FocusOut) {
-                txtScope_LostFocus(i);
+                // Another window taking the focus is no leaving of the box.
+                const Qt::FocusReason why = static_cast<QFocusEvent *>(event)->reason();
+                if (why != Qt::ActiveWindowFocusReason && why != Qt::PopupFocusReason)
+                    txtScope_LostFocus(i);
             } else if (t == QEvent::KeyPress) {
                 auto *key = static_cast<QKeyEvent *>(event);
                 if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
