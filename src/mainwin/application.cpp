@@ -3,6 +3,7 @@
 #include "core/fileobject.h"
 #include "core/mdlmavrell.h"
 #include "mainwin/frmmain.h"
+#include "mainwin/singleinstance.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,7 +24,10 @@ int mavrellMain(int argc, char **argv)
     mdlMavrell::tempDir = mdlMavrell::AddSlash(QDir::tempPath());
 
     FrmMain &w = frmMain();
+    w.instanceName = singleinstance::serverName();  // one working copy per user
     w.Form_Load();
+    if (w.handedOff())
+        return 0;
     w.show();
     const int rc = app.exec();
     destroyFrmMain();

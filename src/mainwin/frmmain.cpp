@@ -9,6 +9,11 @@
 #include "core/numbertext.h"
 #include "core/userprompts.h"
 #include "mainwin/frmmain_look.h"
+#include "mainwin/frmabout.h"
+#include "mainwin/frmdevcmd.h"
+#include "mainwin/frmdonation.h"
+#include "mainwin/frmsplash.h"
+#include "mainwin/singleinstance.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,6 +28,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QWindow>
+#include <cstdlib>
 
 using namespace mdlMavrell;
 
@@ -94,6 +100,7 @@ FrmMain::FrmMain(QWidget *parent) : QWidget(parent)
     setFixedSize(look::windowSize);
     setMouseTracking(true);  // the hover link follows the pointer without a button held
     tickSource = [] { return QDateTime::currentMSecsSinceEpoch(); };
+    endProgram = [] { std::_Exit(0); };
 
     tmrCPU.setInterval(1000);
     tmrFun.setInterval(120);
@@ -256,6 +263,9 @@ void FrmMain::connectControls()
                           lblVer, lblInput, lblOutput, lblVideoSize, lblVideoLen})
         connect(l, &ClickLabel::MouseMove, this, [this](int b, int, float, float) { Form_MouseMove(b, 0, 0, 0); });
 
+    connect(mnuAbout, &QAction::triggered, this, &FrmMain::mnuAbout_Click);
+    connect(mnuMoney, &QAction::triggered, this, &FrmMain::mnuMoney_Click);
+
     connect(chkCheckAsfMci, &QCheckBox::clicked, this, [this] { refreshProgress(); });
     connect(chkCheckCmd, &QCheckBox::clicked, this, [this] { refreshProgress(); });
 
@@ -378,6 +388,7 @@ void FrmMain::setEncodingControls(bool encoding)
 
 void FrmMain::lblButton_Click(int index)
 {
+    unloadFrmSplash();
     if (busyGuard())
         return;
     if (!cmdEncode[1]->isHidden() && index != 2)
@@ -399,6 +410,7 @@ void FrmMain::popupBelow(QMenu *menu, QWidget *anchor)
 void FrmMain::Form_MouseMove(int Button, int Shift, float X, float Y)
 {
     if (Button == 1) {
+        unloadFrmSplash();
         if (QWindow *w = windowHandle())
             w->startSystemMove();
     } else if (Button == 0) {
@@ -412,6 +424,8 @@ void FrmMain::Form_MouseMove(int Button, int Shift, float X, float Y)
 
 void FrmMain::mousePressEvent(QMouseEvent *event)
 {
+    const int button = event->button() == Qt::LeftButton ? 1 : event->button() == Qt::RightButton ? 2 : 4;
+    Form_MouseDown(button, 0, float(event->position().x()), float(event->position().y()));
     if (event->button() == Qt::LeftButton) {
         Form_MouseMove(1, 0, float(event->position().x()), float(event->position().y()));
         event->accept();
@@ -478,7 +492,11 @@ void FrmMain::closeEvent(QCloseEvent *event)
         return;
     }
     saveSettings();
+    unloadFrmSplash();
+    unloadFrmAbout();
+    unloadFrmMoney();
     unloadOtherWindows();
+    unloadFrmOutput();
     tmrCPU.stop();
     tmrFun.stop();
     tmrDrag.stop();

@@ -28,6 +28,7 @@ class QPushButton;
 class PictureBox;
 class StyleButton;
 class cpuUsageNT;
+namespace singleinstance { class Receiver; }
 
 // A label that reports clicks and forwards mouse moves to its window, for the
 // title-bar buttons, the hover link and the labels a drag may start on.
@@ -138,6 +139,28 @@ public:
     void Form_Load();
     bool iniExistedAtStart() const { return iniExistedAtStart_; }
 
+    // ---- Single instance (singleinstance.h) ----
+    // The hand-off's server name (singleinstance::serverName() for the program; tests give
+    // their own). Empty: this window neither hands over nor answers later launches.
+    QString instanceName;
+    // Ends a second copy at once after its hand-off (no unload, no settings); tests replace it.
+    std::function<void()> endProgram;
+    // This copy found a running one and handed its command line over.
+    bool handedOff() const { return handedOff_; }
+    void sendDdeCommand(const QString &cmd);
+    // A running copy's answer to a hand-off: the command is accepted and ignored; the
+    // window comes to the front.
+    void Form_LinkExecute(const QString &CmdStr, int &Cancel);
+
+    // ---- About, donation and the developer window ----
+    void mnuAbout_Click();
+    void mnuMoney_Click();
+    void showDonation(QWidget *owner) override;
+    void setConsoleWindowVisible(bool visible) override;
+    // A press on the window: the right button switches the developer console, any
+    // other closes the splash.
+    void Form_MouseDown(int Button, int Shift, float X, float Y);
+
     // ---- Language ----
     void applyLanguage(const QString &code);
     void mnuLngEN_Click() { applyLanguage(QStringLiteral("en")); }
@@ -235,6 +258,8 @@ private:
     void stopPlayerBeforeClosing();
 
     EncodeTimeEstimate estimate_;
+    std::unique_ptr<singleinstance::Receiver> ddeReceiver_;
+    bool handedOff_ = false;
     bool iniExistedAtStart_ = false;
     int funDirection_ = 0;
     bool closing_ = false;

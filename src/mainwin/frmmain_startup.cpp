@@ -9,10 +9,15 @@
 #include "core/toolprocesses.h"
 #include "mainwin/frmmain_look.h"
 #include "mainwin/frmmain_text.h"
+#include "mainwin/frmabout.h"
+#include "mainwin/frmdevcmd.h"
+#include "mainwin/frmsplash.h"
+#include "mainwin/singleinstance.h"
 #include "mainwin/settingsfile.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPushButton>
@@ -25,6 +30,33 @@ void FrmMain::Form_Load()
     twipsPerPixelX = 15;
     twipsPerPixelY = 15;
     setWindowTitle(QStringLiteral("Mavrell"));
+    setWindowIcon(smallwin::programIcon());
+
+    // The splash hides this window and fades it in later.
+    frmSplash().show();
+    QCoreApplication::processEvents();
+
+    // A copy already at work gets our command line, and this copy ends at once; its
+    // tools are left alone. Otherwise this copy answers later launches.
+    if (!instanceName.isEmpty()) {
+        const QString cmdLine = QCoreApplication::arguments().mid(1).join(QLatin1Char(' '));
+        ddeReceiver_ = std::make_unique<singleinstance::Receiver>();
+        connect(ddeReceiver_.get(), &singleinstance::Receiver::commandReceived, this, [this](const QString &cmd) {
+            int cancel = 0;
+            Form_LinkExecute(cmd, cancel);
+        });
+        if (ddeReceiver_->listen(instanceName) == singleinstance::Receiver::Claim::OtherCopy) {
+            ddeReceiver_.reset();
+            sendDdeCommand(cmdLine);
+            handedOff_ = true;
+            if (endProgram)
+                endProgram();
+            return;
+        }
+    }
+
+    // In developer mode the tools' commands and output go to the developer window.
+    devcmd::installConsoleBridge();
 
     // Tools an earlier run left behind.
     if (!appDir.isEmpty())

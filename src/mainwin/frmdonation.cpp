@@ -1,0 +1,130 @@
+#include "mainwin/frmdonation.h"
+
+#include "core/fileobject.h"
+#include "core/mainwindowlink.h"
+#include "core/mdlmavrell.h"
+#include "mainwin/frmmain.h"
+
+#include <QLineEdit>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+using namespace mdlMavrell;
+
+namespace {
+FrmMoney *theMoney = nullptr;
+}
+
+FrmMoney &frmMoney(QWidget *owner)
+{
+    if (!theMoney) {
+        theMoney = new FrmMoney(owner);
+        theMoney->Form_Load();
+    }
+    return *theMoney;
+}
+
+bool frmMoneyLoaded() { return theMoney != nullptr; }
+
+void unloadFrmMoney()
+{
+    FrmMoney *d = theMoney;
+    if (!d)
+        return;
+    theMoney = nullptr;
+    d->done(QDialog::Accepted);
+    d->hide();
+    d->deleteLater();
+}
+
+FrmMoney::FrmMoney(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmMoney"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setModal(true);
+    setFixedSize(420, 276);
+    setWindowTitle(QStringLiteral("Mavrell"));
+
+    QFont base(FrmMain::fontFamilyFor(mainWindowLink() ? mainWindowLink()->languageCode() : QString()));
+    base.setPixelSize(12);
+    setFont(base);
+
+    picIcon = new QLabel(this);
+    picIcon->setObjectName(QStringLiteral("picIcon"));
+    picIcon->setGeometry(20, 20, 48, 48);
+    lblDonation = new QLabel(this);
+    lblDonation->setObjectName(QStringLiteral("lblDonation"));
+    lblDonation->setGeometry(84, 18, 320, 52);
+    lblDonation->setWordWrap(true);
+    lblDonation->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    txtMoney = new QPlainTextEdit(this);
+    txtMoney->setObjectName(QStringLiteral("txtMoney"));
+    txtMoney->setGeometry(20, 80, 384, 84);
+    txtMoney->setReadOnly(true);
+
+    lblMailTxt = new QLabel(this);
+    lblMailTxt->setObjectName(QStringLiteral("lblMailTxt"));
+    lblMailTxt->setGeometry(20, 174, 80, 18);
+    lblMail = new smallwin::LinkLabel(this);
+    lblMail->setObjectName(QStringLiteral("lblMail"));
+    lblMail->setText(QString::fromLatin1(smallwin::authorMail));
+    lblMail->setGeometry(110, 174, 290, 18);
+
+    lblPayPal = new QLabel(this);
+    lblPayPal->setObjectName(QStringLiteral("lblPayPal"));
+    lblPayPal->setGeometry(20, 200, 110, 22);
+    lblPayPal->setText(QStringLiteral("Online payment:"));
+    txtPayPal = new QLineEdit(this);
+    txtPayPal->setObjectName(QStringLiteral("txtPayPal"));
+    txtPayPal->setGeometry(134, 200, 270, 22);
+    txtPayPal->setReadOnly(true);
+    txtPayPal->setText(QString::fromLatin1(smallwin::paymentAddress));
+
+    cmdOK = new QPushButton(this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setGeometry(308, 238, 96, 28);
+    cmdOK->setDefault(true);
+
+    connect(cmdOK, &QPushButton::clicked, this, &FrmMoney::cmdOK_Click);
+    connect(lblMail, &smallwin::LinkLabel::Click, this, &FrmMoney::lblMail_Click);
+    connect(this, &QDialog::finished, this, [this] {
+        if (theMoney == this)
+            unloadFrmMoney();
+    });
+}
+
+FrmMoney::~FrmMoney()
+{
+    if (theMoney == this)
+        theMoney = nullptr;
+}
+
+void FrmMoney::Form_Load()
+{
+    txtMoney->setPlainText(lng[137]);
+    lblDonation->setText(lng[136]);
+    lblMailTxt->setText(lng[115]);
+    cmdOK->setText(lng[28]);
+    lblMailTxt->adjustSize();
+    lblMail->move(lblMailTxt->x() + lblMailTxt->width() + 5, lblMail->y());
+    lblMail->adjustSize();
+    const QIcon icon = smallwin::mainWindowIcon();
+    setWindowIcon(icon);
+    picIcon->setPixmap(icon.pixmap(48, 48));
+}
+
+void FrmMoney::cmdOK_Click() { unloadFrmMoney(); }
+
+void FrmMoney::lblMail_Click() { OpenURL(QStringLiteral("mailto:") + lblMail->text()); }
+
+void FrmMoney::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    QLinearGradient g(0, 0, 0, height());
+    g.setColorAt(0, QColor(0xf3, 0xf7, 0xfb));
+    g.setColorAt(1, QColor(0xdc, 0xe6, 0xf0));
+    p.fillRect(rect(), g);
+}

@@ -1,0 +1,145 @@
+#include "mainwin/singleinstance.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QTimer>
+#include <QtEndian>
+#include <unistd.h>
+
+namespace singleinstance {
+
+namespace {
+const char *const bufferProperty = "mavrellCommandBuffer";
+const char *const doneProperty = "mavrellCommandDone";
+}
+
+QString serverName()
+{
+    QString name = QString::fromLatin1(linkTopic);
+    name.replace(QLatin1Char('|'), QLatin1Char('.'));
+    name += QLatin1Char('-') + QString::number(::getuid());
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QFileInfo(runtime).isDir() && QFileInfo(runtime).isWritable())
+        return QDir(runtime).filePath(name);
+    return name;
+}
+
+QByteArray frame(const QString &cmd)
+{
+    const QByteArray body = cmd.toUtf8();
+    QByteArray out(4, '\0');
+    qToBigEndian<quint32>(quint32(body.size()), out.data());
+    return out + body;
+}
+
+bool copyIsListening(const QString &name, int waitMs)
+{
+    QLocalSocket probe;
+    probe.connectToServer(name);
+    const bool up = probe.waitForConnected(waitMs);
+    probe.abort();
+    return up;
+}
+
+bool sendDdeCommand(const QString &cmd, const QString &name, int waitMs)
+{
+    QLocalSocket link;
+    link.connectToServer(name);
+    if (!link.waitForConnected(waitMs))
+        return false;
+    QCoreApplication::processEvents();
+    link.write(frame(cmd));
+    link.flush();
+    while (link.bytesToWrite() > 0)
+        if (!link.waitForBytesWritten(waitMs))
+            return false;
+    QCoreApplication::processEvents();
+    bool accepted = false;
+    if (link.bytesAvailable() > 0 || link.waitForReadyRead(waitMs))
+        accepted = link.read(1) == QByteArray(1, acceptedByte);
+    link.disconnectFromServer();
+    return accepted;
+}
+
+Receiver::Receiver(QObject *parent) : QObject(parent), server_(new QLocalServer(this))
+{
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(server_, &QLocalServer::newConnection, this, &Receiver::acceptClients);
+}
+
+Receiver::~Receiver() { close(); }
+
+Receiver::Claim Receiver::listen(const QString &name)
+{
+    if (server_->isListening())
+        return Claim::First;
+    if (copyIsListening(name))
+        return Claim::OtherCopy;
+    if (server_->listen(name))
+        return Claim::First;
+    if (server_->serverError() == QAbstractSocket::AddressInUseError) {
+        // Two copies starting at once: the other one may have taken the name meanwhile.
+        if (copyIsListening(name))
+            return Claim::OtherCopy;
+        QLocalServer::removeServer(name);  // left by a copy that did not end cleanly
+        if (server_->listen(name))
+            return Claim::First;
+    }
+    return Claim::Failed;
+}
+
+bool Receiver::isListening() const { return server_->isListening(); }
+
+void Receiver::close()
+{
+    if (server_->isListening())
+        server_->close();
+}
+
+void Receiver::acceptClients()
+{
+    while (QLocalSocket *socket = server_->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readClient(socket); });
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        // A client that never finishes its message does not keep its connection.
+        QTimer::singleShot(clientTimeoutMs, socket, [socket] {
+            if (!socket->property(doneProperty).toBool())
+                socket->abort();
+        });
+        readClient(socket);
+    }
+}
+
+void Receiver::readClient(QLocalSocket *socket)
+{
+    if (socket->property(doneProperty).toBool()) {
+        socket->readAll();
+        return;
+    }
+    QByteArray buffer = socket->property(bufferProperty).toByteArray() + socket->readAll();
+    if (buffer.size() < 4) {
+        socket->setProperty(bufferProperty, buffer);
+        return;
+    }
+    const quint32 length = qFromBigEndian<quint32>(buffer.constData());
+    if (length > quint32(maxCommandBytes)) {
+        socket->abort();
+        return;
+    }
+    if (quint32(buffer.size()) - 4 < length) {
+        socket->setProperty(bufferProperty, buffer);
+        return;
+    }
+    const QString cmd = QString::fromUtf8(buffer.mid(4, int(length)));
+    socket->setProperty(doneProperty, true);
+    socket->setProperty(bufferProperty, QVariant());
+    socket->write(QByteArray(1, acceptedByte));
+    socket->flush();
+    socket->disconnectFromServer();
+    emit commandReceived(cmd);
+}
+
+} // namespace singleinstance
