@@ -24,7 +24,20 @@ QString leadingValueText(const QString &text)
 QString wholeNumber(double x) { return numtext::integer(static_cast<long long>(numtext::roundHalfEven(x))); }
 
 // MP2 sound through twolame: the lavc mp2 path of this encoder writes empty files.
-QString twolame(const QString &kbits) { return QStringLiteral(" -oac twolame -twolameopts br=") + kbits; }
+// Stereo MP2 knows no 32, 48, 56 or 80 kbit/s, and below 96 kbit/s the encoder's MPEG
+// muxer writes a file without streams: such a rate becomes the next one that works.
+QString twolame(const QString &kbits)
+{
+    static const int rates[] = {96, 112, 128, 160, 192, 224, 256, 320, 384};
+    const double wanted = numtext::Val(kbits);
+    int rate = 384;
+    for (int r : rates)
+        if (r >= wanted) {
+            rate = r;
+            break;
+        }
+    return QStringLiteral(" -oac twolame -twolameopts br=") + numtext::integer(rate);
+}
 
 // The second run of the AC-3 route: the picture is copied, the sound becomes AC-3 at
 // the rate and bit rate a DVD wants.

@@ -141,6 +141,21 @@ TEST_F(EncodeCommand, VideoTargetsAsBuilt)
         EXPECT_EQ(build(c.format, c.ext), c.expected) << c.format.toStdString() << " " << c.ext.toStdString();
 }
 
+// MP2 rates that stereo MP2 or the encoder's MPEG muxer cannot take become the next that works.
+TEST_F(EncodeCommand, Mp2SoundTakesARateThatWorks)
+{
+    fpsText = QStringLiteral("25");
+    videoBitrateText = QStringLiteral("800");
+    struct Case { const char *chosen, *written; };
+    const Case cases[] = {{"32", "96"}, {"64", "96"}, {"80", "96"}, {"112", "112"}, {"128 (x)", "128"},
+                          {"320", "320"}, {"448", "384"}};
+    for (const Case &c : cases) {
+        audioBitrateText = QString::fromLatin1(c.chosen);
+        EXPECT_TRUE(build("MPEG2", "mpg").contains(QStringLiteral("-twolameopts br=") + c.written + " "))
+            << c.chosen << ": " << build("MPEG2", "mpg").toStdString();
+    }
+}
+
 // Only an AVI source is read through the encoder's general reader, and only when the
 // picture is encoded again.
 TEST_F(EncodeCommand, AviSourcesAreReadWholeWhenThePictureIsEncoded)
