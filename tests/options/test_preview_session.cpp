@@ -4,11 +4,14 @@
 // dialog ends the player.
 #include "controls/stylebutton.h"
 #include "core/console.h"
+#include "core/drawing.h"
 #include "core/mdlmavrell.h"
 #include "options/frmoptions.h"
+#include "player/frmplayer.h"
 #include "support/scriptedprompts.h"
 #include "support/testenv.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -123,6 +126,40 @@ TEST_F(PreviewSession, PauseWithoutAPreviewStartsOnTheFirstFrame)
     QTest::qWait(1500);
     EXPECT_LT(previewPos, 0.5f) << "a preview started paused plays on";
     EXPECT_TRUE(mdlConsole::IsRunning());
+}
+
+TEST_F(PreviewSession, BigScreenBorrowsThePlayerWindowAndComesBack)
+{
+    const QString clip = testenv::fixture(QStringLiteral("long.avi"));
+    FrmOptions &dlg = dialogFor(20);
+    dlg.lbl2BigScreen->setButtonState(2);
+    dlg.newPlay(clip, 0);
+    ASSERT_TRUE(dlg.tmrCheck.isActive());
+    ASSERT_TRUE(frmPlayerLoaded());
+    EXPECT_EQ(playerMode, 2);
+    FrmPlayer &big = frmPlayer();
+    EXPECT_EQ(dlg.videoWindow(), big.picPlayer);
+    EXPECT_FALSE(big.mnuOpen->isEnabled());
+    EXPECT_FALSE(big.mnuExplorer->isEnabled());
+    EXPECT_FALSE(big.mnuShowHideMain->isEnabled());
+    EXPECT_TRUE(big.mnuKeepDef->isEnabled());
+    EXPECT_TRUE(big.picHsb2->isHidden());
+    ASSERT_TRUE(QTest::qWaitFor([] { return previewPos > 2.2f; }, 10000));
+
+    // Back into the dialog: the player window goes, the preview starts again a little
+    // before where it was, and the knob stays.
+    const float was = previewPos;
+    const int knob = dlg.imgSlider->x();
+    dlg.lbl2BigScreen->setButtonState(0);
+    dlg.lbl2BigScreen_Click();
+    EXPECT_FALSE(frmPlayerLoaded());
+    EXPECT_EQ(playerMode, 0);
+    ASSERT_TRUE(dlg.tmrCheck.isActive());
+    EXPECT_EQ(dlg.videoWindow(), dlg.picPlayer);
+    EXPECT_EQ(dlg.imgSlider->x(), knob);
+    ASSERT_TRUE(QTest::qWaitFor([] { return previewPos > 0; }, 10000));
+    EXPECT_GT(previewPos, was - 3.5f);
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.lastText().toStdString();
 }
 
 TEST_F(PreviewSession, AToolThatCannotShowVideoIsReported)
