@@ -287,8 +287,13 @@ Built build(Prepared &p, QString &range, const Inputs &in)
     // AVI files (an AVI with sound written by tool 3, for one): the picture freezes.
     // Its general reader reads them whole. Copying the video is not affected.
     const bool reencodesVideo = !body.contains(QLatin1String(" -ovc copy"));
-    const QString demux = (reencodesVideo && srcDemuxer == QLatin1String("avi")) ? QStringLiteral(" -demuxer lavf")
-                                                                                 : QString();
+    QString demux = (reencodesVideo && srcDemuxer == QLatin1String("avi")) ? QStringLiteral(" -demuxer lavf")
+                                                                          : QString();
+    // The encoder's WMA sound drops most of an AAC track decoded by its default AAC
+    // decoder ("frame_size not respected"): the file ends after a fraction of a second.
+    // Its other AAC decoder hands the sound over whole.
+    if (body.contains(QLatin1String(" -oac lavc")) && srcAudioCodec.contains(QLatin1String("aac")))
+        demux += QStringLiteral(" -ac faad");
     if (viaAc3) {
         b.intermediate = intermediatePath(in.dst);
         b.command = body + QStringLiteral(" ") + src + demux + QStringLiteral(" -o ") + Q + b.intermediate + Q

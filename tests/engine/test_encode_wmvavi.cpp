@@ -17,6 +17,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TargetCase{"WMV7", "WMV7", "wmv", false, "mpeg4.avi", small, stereo44, "asf", "wmv1", "wmav1", 176, 144, 0},
         TargetCase{"WMV8", "WMV8", "wmv", false, "mpeg1.mpg", small, stereo44, "asf", "wmv2", "wmav2", 176, 144, 0},
+        // AAC sound: the whole track reaches the WMA encoder.
+        TargetCase{"WMV8_aac", "WMV8", "wmv", false, "h264.mp4", small, stereo44, "asf", "wmv2", "wmav2", 176, 144, 0},
         TargetCase{"MP42_wmv", "MP42", "wmv", false, "mpeg1.mpg", small, stereo44, "asf", "msmpeg4v2", "wmav2", 176, 144,
                    0},
         TargetCase{"MP42_avi", "MP42", "avi", false, "mpeg4.avi", small, stereo44, "avi", "msmpeg4v2", "mp3", 176, 144,

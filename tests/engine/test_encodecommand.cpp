@@ -170,6 +170,20 @@ TEST_F(EncodeCommand, AviSourcesAreReadWholeWhenThePictureIsEncoded)
     EXPECT_FALSE(build("XviD", "avi").contains("-demuxer"));
 }
 
+// WMA sound made from an AAC track takes the AAC decoder that hands the sound over whole.
+TEST_F(EncodeCommand, WmaSoundFromAacUsesTheWholeDecoder)
+{
+    fpsText = QStringLiteral("25");
+    videoBitrateText = QStringLiteral("800");
+    audioBitrateText = QStringLiteral("128");
+    srcDemuxer = QStringLiteral("lavfpref");
+    srcAudioCodec = QStringLiteral("ffaac");
+    EXPECT_TRUE(build("WMV8", "wmv").contains("\"/v/in.src\" -ac faad -o"));
+    EXPECT_FALSE(build("XviD", "avi").contains("-ac faad"));  // MP3 sound through its own encoder
+    srcAudioCodec = QStringLiteral("mp3");
+    EXPECT_FALSE(build("WMV8", "wmv").contains("-ac faad"));
+}
+
 // A DVD takes two runs: the encoder writes the picture with an MP2 track, then the
 // converter copies the picture and makes the sound AC-3.
 TEST_F(EncodeCommand, DvdRunsTheEncoderThenTheConverter)
