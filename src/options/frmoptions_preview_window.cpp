@@ -419,6 +419,11 @@ void FrmOptions::tmrCheck_Timer()
             // A single picture's note stays for the next poll too, so it can be read.
             noteHeld_ = true;
         }
+    } else if (!lblCut2Pic->Tag().isEmpty()) {
+        // The tool reports no picture after continuous pictures were switched off: a
+        // poll without a report ends the wait, or a later single picture would be
+        // announced as a continuous one.
+        lblCut2Pic->setTag(QString());
     }
 
     switch (preview::endAction(r, srcLength, previewPos, previewSource)) {

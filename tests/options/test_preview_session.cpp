@@ -12,6 +12,9 @@
 #include "support/testenv.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -159,6 +162,38 @@ TEST_F(PreviewSession, BigScreenBorrowsThePlayerWindowAndComesBack)
     EXPECT_EQ(dlg.imgSlider->x(), knob);
     ASSERT_TRUE(QTest::qWaitFor([] { return previewPos > 0; }, 10000));
     EXPECT_GT(previewPos, was - 3.5f);
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.lastText().toStdString();
+}
+
+TEST_F(PreviewSession, AScreenshotLandsInTheSourceFolderAndIsNamedOnThePicture)
+{
+    QTemporaryDir folder;
+    const QString clip = folder.path() + QStringLiteral("/clip, one.avi");
+    ASSERT_TRUE(QFile::copy(testenv::fixture(QStringLiteral("long.avi")), clip));
+    const QString before = QDir::currentPath();
+    FrmOptions &dlg = dialogFor(20);
+    dlg.newPlay(clip, 0);
+    EXPECT_EQ(QDir::currentPath(), before);  // only the tool works in the source's folder
+    ASSERT_TRUE(QTest::qWaitFor([] { return previewPos > 0.3f; }, 10000));
+    dlg.lblSrceenshot_MouseUp();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.lblPlayerNote->text().startsWith(lng[106]); }, 5000))
+        << dlg.lblPlayerNote->text().toStdString();
+    const QString name = dlg.lblPlayerNote->text().mid(lng[106].size());
+    EXPECT_TRUE(name.endsWith(QStringLiteral(".png"))) << name.toStdString();
+    EXPECT_TRUE(QFile::exists(folder.path() + QLatin1Char('/') + name)) << name.toStdString();
+
+    // Continuous pictures: on with the latch, off again, and the preview stops on that frame.
+    dlg.lblCut2Pic->setButtonState(2);
+    dlg.lblCut2Pic_MouseDown();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.lblPlayerNote->text().startsWith(lng[105]); }, 5000));
+    dlg.lblCut2Pic->setButtonState(0);
+    dlg.lblCut2Pic_MouseDown();
+    EXPECT_EQ(dlg.picPlayerTag, QStringLiteral("Pause"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.lblCut2Pic->Tag().isEmpty(); }, 5000)) << "no last report";
+    const int pictures = int(QDir(folder.path()).entryList({QStringLiteral("*.png")}).size());
+    EXPECT_GT(pictures, 2);
+    QTest::qWait(700);
+    EXPECT_EQ(QDir(folder.path()).entryList({QStringLiteral("*.png")}).size(), pictures) << "pictures go on";
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.lastText().toStdString();
 }
 
