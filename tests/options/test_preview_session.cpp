@@ -20,6 +20,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <signal.h>
 
 using namespace mdlMavrell;
@@ -194,6 +195,30 @@ TEST_F(PreviewSession, AScreenshotLandsInTheSourceFolderAndIsNamedOnThePicture)
     EXPECT_GT(pictures, 2);
     QTest::qWait(700);
     EXPECT_EQ(QDir(folder.path()).entryList({QStringLiteral("*.png")}).size(), pictures) << "pictures go on";
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.lastText().toStdString();
+}
+
+TEST_F(PreviewSession, AnAnimatedGifRunsOnItsFrameCounterAndEndsWithoutFailure)
+{
+    const QString gif = testenv::fixture(QStringLiteral("anim.gif"));  // 10 frames
+    FrmOptions &dlg = dialogFor(1);
+    srcFps = 10;
+    gifFrames = 10;
+    dlg.newPlay(gif, 0);
+    ASSERT_TRUE(dlg.tmrCheck.isActive());
+    EXPECT_EQ(dlg.tmrCheckTag, QStringLiteral("ani_gif"));
+    float seen = 0;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        seen = std::max(seen, previewPos);
+        return !dlg.tmrCheck.isActive();
+    }, 8000));
+    EXPECT_GT(seen, 0.1f);
+    EXPECT_LE(seen, 1.0f);
+
+    // The tool knows no length of a GIF: its end is still no failure.
+    srcLength = 0;
+    dlg.newPlay(gif, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.tmrCheck.isActive(); }, 8000));
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.lastText().toStdString();
 }
 
