@@ -404,13 +404,16 @@ int drive(const Args &args, AnsweringPrompts &answering)
         FrmOptions &o = frmOptions();
         const qsizetype boxesBefore = answering.boxes.size();
         const QString problem = applySettings(o, args);
+        // A message while the values are entered is the dialog refusing one of them (it
+        // then keeps a value of its own): the program's answer, and not the job asked for.
+        if (answering.boxes.size() > boxesBefore) {
+            emit o.cmdOkCancel[1]->Click();
+            if (!problem.isEmpty())
+                out("note", problem);
+            return reportResult(QStringLiteral("refused"));
+        }
         if (!problem.isEmpty()) {
             emit o.cmdOkCancel[1]->Click();
-            // A value the dialog refused with a message is the program's answer, not ours.
-            if (answering.boxes.size() > boxesBefore) {
-                out("note", problem);
-                return reportResult(QStringLiteral("refused"));
-            }
             return driverError(problem);
         }
         emit o.cmdOkCancel[0]->Click();

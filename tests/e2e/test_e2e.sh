@@ -132,6 +132,11 @@ cut)
     run 0 --answer ok,cancel --start 00:00:01.0 --end 00:00:02.0 mnuSrcIsFileToCut 2 "$work/src.avi"
     expect_result success
     check_target avi mpeg4 mp3 1
+    # An end before the start: the dialog says so, and nothing is cut.
+    run 1 --start 00:00:02.0 --end 00:00:01.0 mnuSrcIsFileToCut 2 "$work/src.avi"
+    expect_result refused
+    grep -q '^box: ' "$work/out" || fail "no message about the range"
+    if grep -q '^cmd: ' "$work/out"; then fail "a command was run"; fi
     ;;
 stop)
     # Long enough that the run is still going when Stop is pressed.
