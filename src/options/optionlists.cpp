@@ -95,6 +95,8 @@ void setCboRotateItem(Combo &cbo, bool isVCDDVD)
             cbo.add(lng[e]);
 }
 
+// The four "W x <source ratio>" items take the word of the language in use, so an
+// English list reads "320 x source ratio"; the Chinese tables' word is the same as before.
 QStringList sizeItems()
 {
     QStringList items{lng[55], lng[211], lng[270] + lng[269], lng[270] + QStringLiteral("4:3"),
@@ -102,16 +104,16 @@ QStringList sizeItems()
     for (const char *s : {"128 x 96", "176 x 144", "208 x 176", "220 x 176", "240 x 160", "240 x 180",
                           "320 x 136", "320 x 180", "320 x 240"})
         items << QLatin1String(s);
-    items << QStringLiteral("320 x 原比例");
+    items << QStringLiteral("320 x ") + lng[269];
     for (const char *s : {"352 x 240", "352 x 288", "368 x 208", "480 x 272", "480 x 320", "480 x 360"})
         items << QLatin1String(s);
-    items << QStringLiteral("480 x 原比例");
+    items << QStringLiteral("480 x ") + lng[269];
     for (const char *s : {"512 x 384", "640 x 360", "640 x 480"})
         items << QLatin1String(s);
-    items << QStringLiteral("640 x 原比例");
+    items << QStringLiteral("640 x ") + lng[269];
     for (const char *s : {"720 x 416", "720 x 480", "720 x 576"})
         items << QLatin1String(s);
-    items << QStringLiteral("720 x 原比例");
+    items << QStringLiteral("720 x ") + lng[269];
     return items;
 }
 

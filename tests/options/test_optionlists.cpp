@@ -2,6 +2,7 @@
 // change keeping what the user chose, and the key filters.
 #include "options/optionlists.h"
 #include "options/optionstestlang.h"
+#include "core/languagetable.h"
 
 #include <gtest/gtest.h>
 
@@ -181,3 +182,17 @@ TEST_F(OptionLists, KeyFilters)
 }
 
 } // namespace
+
+// The fixed "W x <source ratio>" items read in the language in use and still derive
+// the height from the width.
+TEST(OptionListsBuiltIn, SourceRatioItemsFollowTheLanguage)
+{
+    ASSERT_TRUE(mdlMavrell::loadLanguageTable("en"));
+    const QStringList en = opt::sizeItems();
+    EXPECT_EQ(en[15].toStdString(), "320 x source ratio");
+    EXPECT_EQ(en[30].toStdString(), "720 x source ratio");
+    for (const QString &item : en)
+        EXPECT_FALSE(item.contains(QStringLiteral("原"))) << item.toStdString();
+    ASSERT_TRUE(mdlMavrell::loadLanguageTable("tw"));
+    EXPECT_EQ(opt::sizeItems()[30], QStringLiteral("720 x 原比例"));
+}
