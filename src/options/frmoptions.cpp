@@ -107,6 +107,8 @@ FrmOptions::FrmOptions() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint
 
 FrmOptions::~FrmOptions()
 {
+    delete previewEvents_;
+    previewEvents_ = nullptr;
     // Form_Unload: the preview's player ends with the dialog.
     tmrCheck.stop();
     tmrWindowFrom.stop();

@@ -288,6 +288,9 @@ private:
     int emptyReads_ = 0;
     bool noteHeld_ = false;
     preview::CropDrag crop_;
+    // Hands the preview controls' mouse, key and focus events to the handlers; ends
+    // first when the dialog goes, so no event of a dying control reaches them.
+    QObject *previewEvents_ = nullptr;
     void showAppliedMarks(bool clearMarks);
     QString languageCode() const;
 

@@ -88,7 +88,7 @@ void FrmOptions::connectPreview()
     shpCrop->setAttribute(Qt::WA_TransparentForMouseEvents);
     lblPlayerNote->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    auto *events = new PreviewEvents(this, [this](QObject *watched, QEvent *event) {
+    auto *events = new PreviewEvents(nullptr, [this](QObject *watched, QEvent *event) {
         const QEvent::Type t = event->type();
         if (t == QEvent::MouseButtonPress || t == QEvent::MouseMove || t == QEvent::MouseButtonRelease) {
             auto *m = static_cast<QMouseEvent *>(event);
@@ -143,6 +143,7 @@ void FrmOptions::connectPreview()
                        static_cast<QObject *>(imgSliderBG), static_cast<QObject *>(txtScope[0]),
                        static_cast<QObject *>(txtScope[1])})
         o->installEventFilter(events);
+    previewEvents_ = events;
 }
 
 QWidget *FrmOptions::videoWindow()

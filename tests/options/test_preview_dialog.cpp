@@ -141,6 +141,17 @@ TEST_F(PreviewDialog, RangeBoxesTakeOnlyTimeKeysAndEnterChecks)
     EXPECT_TRUE(prompts.lastText().startsWith(lng[108]));
 }
 
+TEST_F(PreviewDialog, UnloadingWithAHalfTypedRangeAsksNothing)
+{
+    dlg->show();
+    dlg->activateWindow();
+    dlg->txtScope[0]->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg->txtScope[0]->hasFocus(); }, 2000));
+    dlg->txtScope[0]->setText(QStringLiteral("00:0"));
+    unloadFrmOptions();
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.lastText().toStdString();
+}
+
 void mouse(QWidget *w, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held)
 {
     QMouseEvent e(type, QPointF(at), w->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
