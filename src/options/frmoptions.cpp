@@ -109,6 +109,11 @@ FrmOptions::~FrmOptions()
 {
     delete previewEvents_;
     previewEvents_ = nullptr;
+    // A borrowed player window no longer asks this dialog for its pause state.
+    if (frmPlayerLoaded()) {
+        frmPlayer().previewTag = nullptr;
+        frmPlayer().setPreviewTag = nullptr;
+    }
     // Form_Unload: the preview's player ends with the dialog.
     tmrCheck.stop();
     tmrWindowFrom.stop();
