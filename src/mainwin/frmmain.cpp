@@ -318,6 +318,11 @@ void FrmMain::setEncodeNote(const QString &text)
     lblEncodeNote->setText(text);
 }
 
+// The settings summary names these two buttons.
+QString FrmMain::settingsButtonCaption() const { return cmdOpt ? cmdOpt->Caption() : QString(); }
+
+QString FrmMain::encodeButtonCaption() const { return cmdEncode[0] ? cmdEncode[0]->Caption() : QString(); }
+
 QString FrmMain::encodeNote() const
 {
     return lblEncodeNote->text();

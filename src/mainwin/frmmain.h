@@ -225,6 +225,8 @@ public:
     void setEncodeNote(const QString &text) override;
     QString encodeNote() const override;
     QString languageCode() const override { return mnuLanguageTag; }
+    QString settingsButtonCaption() const override;
+    QString encodeButtonCaption() const override;
 
     // ---- The encoder runner's and the run stage's window side ----
     void setProgressNote(float pg, const QString &bCaption, bool isPreview) override;

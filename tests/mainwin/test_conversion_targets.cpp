@@ -85,6 +85,10 @@ TEST_F(Conversion, CutOfMarkedRange)
     pick(TargetMenu::ToCut, 2, src);
     const QString dst = work.filePath("clip with blanks ü_Cut.avi");
     ASSERT_EQ(s(w->lblOutput->text()), s(dst));
+    // The summary tells which button sets the cut marks.
+    ASSERT_FALSE(w->cmdOpt->Caption().isEmpty());
+    EXPECT_TRUE(w->lblEncodeNote->text().contains(QString(lng[79]).replace("aaa", w->cmdOpt->Caption())))
+        << s(w->lblEncodeNote->text());
     markIn = 4;
     markOut = 7;
     // The clip has a key frame every second, so the start at 4 s asks nothing: the
