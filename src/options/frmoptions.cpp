@@ -16,6 +16,7 @@
 #include "engine/optionpresets.h"
 #include "options/optionchecks.h"
 #include "options/optionlists.h"
+#include "player/slaveprotocol.h"
 #include "options/optionpages.h"
 #include "options/optionpieces.h"
 #include "player/frmplayer.h"
@@ -149,9 +150,9 @@ void FrmOptions::Form_Load()
     edit([](opt::OptionsForm &f) { f.cboRotate.select(0); });
     setStopDosIo(true, false);
 
-    // The colour key the preview's player is given.
+    // The colour key the preview's player is given, as the player reads it on X11.
     QPalette key = picPlayer->palette();
-    key.setColor(QPalette::Window, QColor(3, 2, 1));
+    key.setColor(QPalette::Window, QColor::fromRgb(slave::colorKeyRgb));
     picPlayer->setPalette(key);
     shpScope->hide();
     lneCrSpec->move(picCrSpec->width() / 2, 0);

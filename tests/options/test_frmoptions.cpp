@@ -142,7 +142,7 @@ TEST_F(FrmOptionsTest, OneHiddenInstanceWithItsNamedControls)
         EXPECT_EQ(mask->geometry(), QRect(2, 2, 397, 138));
     }
     EXPECT_TRUE(dlg->shpScope->isHidden());
-    EXPECT_EQ(dlg->picPlayer->palette().color(QPalette::Window), QColor(3, 2, 1));  // the player's colour key
+    EXPECT_EQ(dlg->picPlayer->palette().color(QPalette::Window), QColor(1, 2, 3));  // the player's colour key on X11
     EXPECT_EQ(dlg->lneCrSpec->x(), dlg->picCrSpec->width() / 2);
     EXPECT_EQ(dlg->cboAudioSample->count(), 7);
     EXPECT_EQ(dlg->cboSize->count(), 31);
