@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 #include <QUrl>
 #include <sys/stat.h>
 
@@ -180,6 +181,32 @@ bool SameFile(const QString &a, const QString &b)
         return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
     // Neither exists yet: compare the absolute, cleaned paths.
     return QDir::cleanPath(QFileInfo(a).absoluteFilePath()) == QDir::cleanPath(QFileInfo(b).absoluteFilePath());
+}
+
+QString SettingsFolder()
+{
+    if (!appDir.isEmpty()) {
+        const QFileInfo fi(appDir);
+        if (fi.isDir() && fi.isWritable())
+            return AddSlash(appDir);
+    }
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    if (dir.isEmpty())
+        dir = QDir::homePath() + QStringLiteral("/.config/Mavrell");
+    QDir().mkpath(dir);
+    return AddSlash(dir);
+}
+
+bool WriteWholeFile(const QString &path, const QString &text)
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    if (f.write(text.toUtf8()) < 0) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
 }
 
 } // namespace mdlMavrell

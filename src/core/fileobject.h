@@ -41,4 +41,9 @@ void ShellOpen(const QString &file);
 void ShowInExplorer(const QString &file);
 // Two paths name the same file (canonical paths or device and inode match).
 bool SameFile(const QString &a, const QString &b);
+// Where the settings files live: the program folder when it can be written, else the
+// user's configuration folder (made when missing). Ends in "/".
+QString SettingsFolder();
+// Writes text (UTF-8) to path through a temporary file, so a failed write keeps the old file.
+bool WriteWholeFile(const QString &path, const QString &text);
 } // namespace mdlMavrell

@@ -1,12 +1,9 @@
 #include "mainwin/settingsfile.h"
 
+#include "core/fileobject.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
-#include <QStandardPaths>
 #include <QStringList>
 #include <cmath>
 
@@ -70,31 +67,8 @@ QString format(const Values &v)
     return s;
 }
 
-QString settingsFolder()
-{
-    const QString app = mdlMavrell::appDir;
-    if (!app.isEmpty()) {
-        QFileInfo fi(app);
-        if (fi.isDir() && fi.isWritable())
-            return app.endsWith('/') ? app : app + '/';
-    }
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    if (dir.isEmpty())
-        dir = QDir::homePath() + QStringLiteral("/.config/Mavrell");
-    QDir().mkpath(dir);
-    return dir + '/';
-}
+QString settingsFolder() { return mdlMavrell::SettingsFolder(); }
 
-bool writeWhole(const QString &path, const QString &text)
-{
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    if (f.write(text.toUtf8()) < 0) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
-}
+bool writeWhole(const QString &path, const QString &text) { return mdlMavrell::WriteWholeFile(path, text); }
 
 } // namespace settingsfile

@@ -1,13 +1,10 @@
 #include "player/playersettings.h"
 
+#include "core/fileobject.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-#include <QStandardPaths>
 
 namespace playersettings {
 
@@ -70,20 +67,7 @@ QString compose(int leftTwips, int topTwips, bool keepWH, bool topMost, int volu
         + QStringLiteral("\r\nMciVol=") + QString::number(volume) + QStringLiteral("\r\n");
 }
 
-QString settingsFolder()
-{
-    const QString app = mdlMavrell::appDir;
-    if (!app.isEmpty()) {
-        const QFileInfo fi(app);
-        if (fi.isDir() && fi.isWritable())
-            return app.endsWith(QLatin1Char('/')) ? app : app + QLatin1Char('/');
-    }
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    if (dir.isEmpty())
-        dir = QDir::homePath() + QStringLiteral("/.config/Mavrell");
-    QDir().mkpath(dir);
-    return dir + QLatin1Char('/');
-}
+QString settingsFolder() { return mdlMavrell::SettingsFolder(); }
 
 QString settingsPath()
 {
@@ -98,16 +82,6 @@ QString readFile(const QString &path)
     return QString::fromUtf8(f.readAll());
 }
 
-bool writeFile(const QString &path, const QString &text)
-{
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    if (f.write(text.toUtf8()) < 0) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
-}
+bool writeFile(const QString &path, const QString &text) { return mdlMavrell::WriteWholeFile(path, text); }
 
 } // namespace playersettings
