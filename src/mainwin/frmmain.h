@@ -24,6 +24,7 @@ class QCheckBox;
 class QComboBox;
 class QFrame;
 class QMenu;
+class QMimeData;
 class QPushButton;
 class PictureBox;
 class StyleButton;
@@ -188,6 +189,19 @@ public:
     void cmdInput_Click();
     void cmdOutput_Click();
     void mnuTargetDefDir_Click(int index);
+
+    // ---- Source and target commands (frmmain_commands.cpp) ----
+    void mnuTargetFile_Click();
+    // 0 a new file (or a dropped one), 1 the current source, 2 the current target.
+    void mnuToPlay_Click(int index);
+    void mnuToPlay2_Click();
+    // A drop on the source button: an existing local file is played from tmrDrag.
+    // True when the drop was taken.
+    bool cmdInput_OLEDragDrop(const QMimeData *data);
+    // The path a drop carries: the first local file, else the text; "" for neither.
+    static QString droppedPath(const QMimeData *data);
+    void tmrDrag_Timer();
+    void cmdDelSrc_Click();
     void mnuHelp_Click();
     void Form_MouseMove(int Button, int Shift, float X, float Y);
     void tmrFun_Timer();
@@ -252,6 +266,7 @@ protected:
 private:
     void buildControls();
     void buildMenus();
+    void connectCommands();
     void connectControls();
     void popupBelow(QMenu *menu, QWidget *anchor);
     // The options dialog's share of applying a language, closing and start-up.

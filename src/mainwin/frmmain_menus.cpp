@@ -142,6 +142,7 @@ void FrmMain::buildMenus()
     mnuAbout = action(mnuMainHelp, "mnuAbout");
     mnuCoopAds = action(mnuMainHelp, "mnuCoopAds");
     connect(mnuHelp, &QAction::triggered, this, &FrmMain::mnuHelp_Click);
+    connectCommands();
 }
 
 void FrmMain::cmdInput_Click()
@@ -157,6 +158,7 @@ void FrmMain::cmdOutput_Click()
 {
     if (busyGuard() || !cmdEncode[1]->isHidden())
         return;
+    closePlayerWindow();
     QString dst = lblOutput->text();
     mnuToPlay2->setEnabled(fileObject().FileExists(dst));
     mnuTarget->popup(QCursor::pos());
