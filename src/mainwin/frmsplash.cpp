@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScreen>
 #include <cmath>
 
 using namespace mdlMavrell;
@@ -221,6 +222,8 @@ void FrmSplash::Form_Load()
     placeMarquee();
 
     picture_ = splash::background(size());
+    if (QScreen *scr = screen())
+        move(scr->availableGeometry().center() - rect().center());
 
     // The main window stays invisible until the fade brings it in.
     SetTranslucent(mainWindowWidget(), -1, 0, 0);
