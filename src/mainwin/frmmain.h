@@ -190,6 +190,19 @@ public:
     void cmdOutput_Click();
     void mnuTargetDefDir_Click(int index);
 
+    // ---- Web pages and mail (frmmain_links.cpp) ----
+    void lblMsgSay_Click();
+    void mnuLearn_Click();
+    void mnuNotice_Click();
+    void mnuVerNote_Click();
+    void mnuBlog_Click();
+    void mnuUpdate_Click();
+    // 0-3 the four new sibling products, 0-5 the six further ones.
+    void mnuDlFamilyNew_Click(int index);
+    void mnuDlFamily_Click(int index);
+    // Asks first (entry 161); the player stops before the question.
+    void mnuCoopAds_Click();
+
     // ---- Source and target commands (frmmain_commands.cpp) ----
     void mnuTargetFile_Click();
     // 0 a new file (or a dropped one), 1 the current source, 2 the current target.
@@ -268,6 +281,7 @@ private:
     void buildMenus();
     void connectCommands();
     void connectControls();
+    void connectLinksAndHover();
     void popupBelow(QMenu *menu, QWidget *anchor);
     // The options dialog's share of applying a language, closing and start-up.
     void applyOptionsLanguage();
@@ -281,6 +295,16 @@ private:
     int funDirection_ = 0;
     bool closing_ = false;
 };
+
+namespace mainwin {
+// The addresses the help popup and the hover link open.
+QString sitePage(const QString &path);  // the maker's site and a path in it
+QString blogPage();
+QString versionNotePage();              // the blog post on this version
+// Sibling product 0-9 of familyProducts(); "" for any other index.
+QString familyPage(int index);
+QString coopMailAddress();              // a "mailto:" address
+} // namespace mainwin
 
 // The one main window, created on first use.
 FrmMain &frmMain();

@@ -142,6 +142,7 @@ void FrmMain::buildMenus()
     mnuAbout = action(mnuMainHelp, "mnuAbout");
     mnuCoopAds = action(mnuMainHelp, "mnuCoopAds");
     connect(mnuHelp, &QAction::triggered, this, &FrmMain::mnuHelp_Click);
+    connectLinksAndHover();
     connectCommands();
 }
 
