@@ -256,7 +256,6 @@ void FrmMain::connectControls()
     connect(cmdEncode[1], &StyleButton::Click, this, [this] { cmdEncode_Click(1); });
     for (int i = 0; i < 4; ++i)
         connect(lblButton[size_t(i)], &ClickLabel::Click, this, [this, i] { lblButton_Click(i); });
-    connect(lblMsgSay, &ClickLabel::Click, this, [] { /* the blog link opens with the web menus */ });
 
     // A drag started on these moves the window; hovering over them hides the link.
     for (ClickLabel *l : {imgFun[0], imgFun[1], lblEncodeEsti, lblEncodeNote, lblEncodeNoteCheck, lblInputCheck,
