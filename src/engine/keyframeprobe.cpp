@@ -16,8 +16,6 @@ namespace keyframe {
 
 namespace {
 
-constexpr float margin = 0.75f;
-
 QString FT(float x) { return FormatTime(x, 3, 1); }
 
 bool isNumber(const QString &text)
@@ -144,13 +142,17 @@ Alignment alignCutStart(const QString &range, float encodeSecs, const AlignmentH
                 out.previousKeyFrame = -1;
         } else {
             float prev = -1;
+            float prevSeek = 0;  // the seek time that lands on prev (0: the source's start)
             if (delay <= 16) {
                 for (int d = -1; d >= -15; --d) {
-                    const float k = probe(markIn / scale + d);
+                    const float seek = markIn / scale + d;
+                    const float k = probe(seek);
                     if (k <= 0) {
                         prev = 0;
+                        prevSeek = 0;
                     } else if (k != first && k < markIn) {
                         prev = k;
+                        prevSeek = seek;
                         break;
                     }
                 }
@@ -175,13 +177,21 @@ Alignment alignCutStart(const QString &range, float encodeSecs, const AlignmentH
                 const prompts::Buttons buttons = withEnd ? prompts::Buttons::YesNoCancel : prompts::Buttons::OkCancel;
                 const prompts::Answer answer =
                     hooks.ask ? hooks.ask(text, buttons) : prompts::MsgBox(text, buttons);
+                // The encoder's seek lands where the player's probe landed for the same
+                // seek time: on a key frame near it, at or after the time for AVI files,
+                // up to about half a second before it for MPEG programs and ASF files.
+                // A seek to a key frame's own time less a margin may therefore land on
+                // the key frame before it, so each range seeks with the time whose probe
+                // found its key frame. The encoder's -endpos is the length written from
+                // where the output really starts, the key frame, so the length runs from
+                // that key frame to the marked end.
                 if (answer == prompts::Answer::Yes || answer == prompts::Answer::Ok) {
-                    out.encodeSeconds = out.encodeSeconds + advance + margin;
-                    out.range = QStringLiteral(" -ss ") + FT(prev / scale - margin) + QStringLiteral(" -endpos ")
+                    out.encodeSeconds = out.encodeSeconds + (markIn - prev);
+                    out.range = QStringLiteral(" -ss ") + FT(prevSeek) + QStringLiteral(" -endpos ")
                                 + FT(out.encodeSeconds);
                 } else if (answer == prompts::Answer::No) {
-                    out.encodeSeconds = out.encodeSeconds - delay + margin;
-                    out.range = QStringLiteral(" -ss ") + FT(first / scale - margin) + QStringLiteral(" -endpos ")
+                    out.encodeSeconds = out.encodeSeconds - (first - markIn);
+                    out.range = QStringLiteral(" -ss ") + FT(markIn / scale) + QStringLiteral(" -endpos ")
                                 + FT(out.encodeSeconds);
                 } else {
                     note(false);

@@ -1,5 +1,6 @@
 // Cutting and repairing keep the picture as it is: real tools, real clips.
 #include "engine/encodetargets.h"
+#include "engine/keyframeprobe.h"
 
 using namespace mdlMavrell;
 
@@ -59,5 +60,119 @@ INSTANTIATE_TEST_SUITE_P(Engine, Repair,
                          ::testing::Values(Clip{"mpeg4.avi", "avi", "mpeg4", "mp3"},
                                            Clip{"wmv2.wmv", "wmv", "wmv2", "wmav2"}),
                          clipName);
+
+} // namespace
+
+// A marked start between key frames, moved back to the key frame before it (Yes) or
+// kept at the key frame after it (No), through the real player's probe and the real
+// encoder. The clips have key frames at 0, 1.04, 2.04, 3.04 and 4.04 s (frames 0, 26,
+// 51, 76, 101); the marks 2.5 to 3.5 lie between them.
+namespace {
+
+const int keyFrameIndex[] = {0, 26, 51, 76, 101};
+
+QString makeKeyedClip(const QString &dir, const QString &ext)
+{
+    const QString path = dir + "/keyed." + ext;
+    QStringList args{"-nostdin", "-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=5",
+                     "-f", "lavfi", "-i", "sine=frequency=440:duration=5", "-g", "300",
+                     "-force_key_frames", "0,1.04,2.04,3.04,4.04", "-ac", "2"};
+    if (ext == "avi")
+        args << "-c:v" << "mpeg4" << "-vtag" << "XVID" << "-c:a" << "libmp3lame";
+    else if (ext == "mpg")
+        args << "-c:v" << "mpeg2video" << "-b:v" << "1500k" << "-c:a" << "mp2" << "-f" << "mpeg";
+    else
+        args << "-c:v" << "wmv2" << "-c:a" << "wmav2";
+    QProcess p;
+    p.start("ffmpeg", args << path);
+    p.waitForFinished(60000);
+    return p.exitCode() == 0 ? path : QString();
+}
+
+// How like frame n of src the first picture of out is (PSNR in dB, small pictures).
+double firstPictureLikeFrame(const QString &out, const QString &src, int n, const QString &dir)
+{
+    const QString a = dir + "/a.png", b = dir + "/b.png";
+    QProcess p;
+    p.start("ffmpeg", {"-nostdin", "-v", "error", "-y", "-i", src, "-vf", QString("select=eq(n\\,%1)").arg(n),
+                       "-frames:v", "1", a});
+    p.waitForFinished(30000);
+    p.start("ffmpeg", {"-nostdin", "-v", "error", "-y", "-i", out, "-frames:v", "1", b});
+    p.waitForFinished(30000);
+    p.start("ffmpeg", {"-nostdin", "-i", a, "-i", b, "-lavfi",
+                       "[0]scale=160:120,format=yuv420p[x];[1]scale=160:120,format=yuv420p[y];[x][y]psnr", "-f",
+                       "null", "-"});
+    p.waitForFinished(30000);
+    const QString log = QString::fromUtf8(p.readAllStandardError());
+    const QString avg = GetBetween(log, "average:", " ");
+    return avg == "inf" ? 99 : numtext::Val(avg);
+}
+
+struct Aligned {
+    const char *ext;
+    const char *format;
+    prompts::Answer answer;
+    int toldKey;  // index into keyFrameIndex
+};
+std::ostream &operator<<(std::ostream &os, const Aligned &c)
+{
+    return os << c.ext << " " << c.format << (c.answer == prompts::Answer::Yes ? " Yes" : " No");
+}
+std::string alignedName(const ::testing::TestParamInfo<Aligned> &info)
+{
+    return std::string(info.param.ext) + (std::string(info.param.format) == "onlyCut" ? "Copy" : "Xvid")
+           + (info.param.answer == prompts::Answer::Yes ? "Yes" : "No");
+}
+
+class AlignedCut : public encodetest::OperationTest, public ::testing::WithParamInterface<Aligned> {};
+
+TEST_P(AlignedCut, StartsAtTheToldKeyFrameAndEndsAtTheMark)
+{
+    const Aligned &c = GetParam();
+    const QString clip = makeKeyedClip(out.path(), c.ext);
+    ASSERT_FALSE(clip.isEmpty());
+    const QString src = source(clip, c.format, c.ext == std::string("wmv") && std::string(c.format) != "onlyCut"
+                                                   ? "avi" : c.ext);
+    markIn = 2.5f;
+    markOut = 3.5f;
+
+    const encodeflow::StartRange start = encodeflow::initialRange();
+    keyframe::AlignmentHooks hooks;
+    hooks.probe = [&](float t) { return keyframe::getKeyFrameTime(src, t); };
+    QStringList asked;
+    hooks.ask = [&](const QString &text, prompts::Buttons) {
+        asked << text;
+        return c.answer;
+    };
+    const keyframe::Alignment a = keyframe::alignCutStart(start.range, start.encodeSeconds, hooks);
+    ASSERT_EQ(asked.size(), 1) << a.range.toStdString();
+    const float told = c.toldKey == 2 ? 2.04f : 3.04f;
+
+    encodeSeconds = a.encodeSeconds;
+    encodeflow::EncodeJob job;
+    job.prep = encodecmd::prepare();
+    job.range = a.range;
+    job.inputs.tool2 = ToolPath(2);
+    job.inputs.tool3 = ToolPath(3);
+    job.inputs.src = src;
+    job.inputs.dst = out.path() + "/cut." + targetExt;
+    job.inputs.aviSoundNote = encodeflow::aviSoundNote();
+    const auto r = encodeflow::runEncodeStage(job, window);
+    ASSERT_EQ(r.outcome, encodeflow::Outcome::Succeeded) << r.command.toStdString();
+
+    const auto p = encodetest::ffprobe(job.inputs.dst);
+    EXPECT_NEAR(p.duration, markOut - told, 0.1) << r.command.toStdString();
+    EXPECT_GT(firstPictureLikeFrame(job.inputs.dst, src, keyFrameIndex[c.toldKey], out.path()), 30)
+        << r.command.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Engine, AlignedCut,
+                         ::testing::Values(Aligned{"avi", "onlyCut", prompts::Answer::Yes, 2},
+                                           Aligned{"avi", "onlyCut", prompts::Answer::No, 3},
+                                           Aligned{"avi", "XviD", prompts::Answer::Yes, 2},
+                                           Aligned{"wmv", "onlyCut", prompts::Answer::Yes, 2},
+                                           Aligned{"wmv", "onlyCut", prompts::Answer::No, 3},
+                                           Aligned{"wmv", "XviD", prompts::Answer::Yes, 2}),
+                         alignedName);
 
 } // namespace

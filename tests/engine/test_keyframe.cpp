@@ -4,6 +4,7 @@
 #include "engine/keyframeprobe.h"
 #include "support/scriptedprompts.h"
 #include "support/testenv.h"
+#include "core/timetext.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -138,13 +139,13 @@ TEST_F(Alignment, LateStartOffersThePreviousKeyFrame)
     EXPECT_TRUE(questions[0].contains("previous key frame at 00:00:07.5, 2.5 seconds earlier"));
     EXPECT_TRUE(questions[0].contains("keep the start at 00:00:10.0 and begin 3.0 seconds later"));
     EXPECT_EQ(a.previousKeyFrame, 7.5f);
-    EXPECT_EQ(a.range, " -ss 00:00:06.8 -endpos 00:00:18.2");  // 7.5 - 0.75; 15 + 2.5 + 0.75
-    EXPECT_FLOAT_EQ(a.encodeSeconds, 18.25f);
+    EXPECT_EQ(a.range, " -ss 00:00:07.0 -endpos 00:00:17.5");  // the seek that found 7.5; 7.5 to 25
+    EXPECT_FLOAT_EQ(a.encodeSeconds, 17.5f);
 
     answer = prompts::Answer::No;
     a = align();
-    EXPECT_EQ(a.range, " -ss 00:00:12.2 -endpos 00:00:12.8");  // 13 - 0.75; 15 - 3 + 0.75
-    EXPECT_FLOAT_EQ(a.encodeSeconds, 12.75f);
+    EXPECT_EQ(a.range, " -ss 00:00:10.0 -endpos 00:00:12.0");  // the seek that found 13; 13 to 25
+    EXPECT_FLOAT_EQ(a.encodeSeconds, 12.0f);
 
     answer = prompts::Answer::Cancel;
     a = align();
@@ -162,7 +163,40 @@ TEST_F(Alignment, NoEndMarkAsksOkCancelAndMayStartAtZero)
     ASSERT_EQ(questions.size(), 1);
     EXPECT_EQ(buttons, prompts::Buttons::OkCancel);
     EXPECT_EQ(a.previousKeyFrame, 0);
-    EXPECT_EQ(a.range, " -ss 00:00:00.0 -endpos 00:01:03.8");  // 60 + 3 + 0.75
+    EXPECT_EQ(a.range, " -ss 00:00:00.0 -endpos 00:01:03.0");  // 60 + 3
+}
+
+// The encoder lands where the probe lands for the same seek time. Some readers land
+// on the first key frame at or after the seek time, others (MPEG programs, ASF) on one
+// up to about half a second before it; with key frames a second apart, seeking to a
+// key frame's time less a margin would land on the key frame before it.
+TEST_F(Alignment, TheRangeStartsAtTheToldKeyFrameAndEndsAtTheMark)
+{
+    for (float early : {0.0f, 0.3f, 0.5f}) {
+        keyFrames = {0, 1.04f, 2.04f, 3.04f, 4.04f, 5.04f};
+        auto landing = [&](float t) {
+            for (float k : keyFrames)
+                if (k >= t - early)
+                    return k;
+            return -1.0f;
+        };
+        hooks.probe = landing;
+        for (auto reply : {prompts::Answer::Yes, prompts::Answer::No}) {
+            markIn = 3.6f;
+            markOut = 4.6f;
+            answer = reply;
+            questions.clear();
+            const auto a = align();
+            ASSERT_EQ(questions.size(), 1) << early;
+            const float told = reply == prompts::Answer::Yes ? a.previousKeyFrame : landing(markIn);
+            const QStringList words = a.range.split(' ', Qt::SkipEmptyParts);  // -ss t -endpos l
+            ASSERT_EQ(words.size(), 4) << a.range.toStdString();
+            const float seek = ParseTime(words[1]);
+            const float length = ParseTime(words[3]);
+            EXPECT_FLOAT_EQ(landing(seek), told) << early << a.range.toStdString();
+            EXPECT_NEAR(told + length, markOut, 0.06f) << early << a.range.toStdString();
+        }
+    }
 }
 
 // A stream that does not start at 0: the tool's times run at twice the seek times here.
