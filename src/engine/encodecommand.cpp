@@ -287,8 +287,17 @@ Built build(Prepared &p, QString &range, const Inputs &in)
     // AVI files (an AVI with sound written by tool 3, for one): the picture freezes.
     // Its general reader reads them whole. Copying the video is not affected.
     const bool reencodesVideo = !body.contains(QLatin1String(" -ovc copy"));
-    QString demux = (reencodesVideo && srcDemuxer == QLatin1String("avi")) ? QStringLiteral(" -demuxer lavf")
-                                                                          : QString();
+    // Encoding the picture of an ASF source again into an ASF file, the encoder's own
+    // ASF reader hands on the source's times with its 3.1 s preroll on the picture only:
+    // the picture starts 3.1 s after the sound and the file claims three times its
+    // length. The general reader starts both at 0. With a cut it is not used: it keeps
+    // the seek time on the picture likewise and lands on other key frames than the
+    // player's probe, which the cut start was aligned with.
+    const bool asfAgain = reencodesVideo && srcDemuxer == QLatin1String("asf")
+                          && body.contains(QLatin1String("format=asf")) && !range.contains(QLatin1String("-ss"));
+    QString demux = (reencodesVideo && srcDemuxer == QLatin1String("avi")) || asfAgain
+                        ? QStringLiteral(" -demuxer lavf")
+                        : QString();
     // The encoder's WMA sound drops most of an AAC track decoded by its default AAC
     // decoder ("frame_size not respected"): the file ends after a fraction of a second.
     // Its other AAC decoder hands the sound over whole.

@@ -176,3 +176,24 @@ INSTANTIATE_TEST_SUITE_P(Engine, AlignedCut,
                          alignedName);
 
 } // namespace
+
+// A WMV encoded again from a WMV: the file's own length is the clip's, not the clip's
+// plus the source's preroll twice (convertAndCheck reads the container's duration).
+namespace {
+
+class WmvFromWmv : public ::testing::TestWithParam<encodetest::TargetCase> {};
+
+TEST_P(WmvFromWmv, KeepsTheLength) { encodetest::convertAndCheck(GetParam()); }
+
+const char *const stereo44 = " -channels 2 -srate 44100 -af-add channels=2";
+
+INSTANTIATE_TEST_SUITE_P(
+    Engine, WmvFromWmv,
+    ::testing::Values(
+        encodetest::TargetCase{"WMV7", "WMV7", "wmv", false, "wmv2.wmv", "", stereo44, "asf", "wmv1", "wmav1", 320, 240, 0},
+        encodetest::TargetCase{"WMV8", "WMV8", "wmv", false, "wmv2.wmv", "", stereo44, "asf", "wmv2", "wmav2", 320, 240, 0},
+        encodetest::TargetCase{"MP42", "MP42", "wmv", false, "wmv2.wmv", "", stereo44, "asf", "msmpeg4v2", "wmav2", 320,
+                               240, 0}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+} // namespace
