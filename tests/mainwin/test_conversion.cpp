@@ -340,7 +340,8 @@ TEST_F(Conversion, SecondClickDuringPreparationStartsNothing)
 }
 
 // The key-frame question of a marked start that falls after a key frame: Cancel ends
-// the press with nothing run and the window unlocked; OK moves the start back.
+// the press with nothing run and the window unlocked; OK moves the start back to the
+// seek that lands on the earlier key frame.
 TEST_F(Conversion, KeyFrameQuestionCancelsOrMovesTheStart)
 {
     pick(TargetMenu::ToAvi, 2, source("mpeg4.avi"));
@@ -372,7 +373,10 @@ TEST_F(Conversion, KeyFrameQuestionCancelsOrMovesTheStart)
             EXPECT_TRUE(w->lastEncode.command.isEmpty());
         } else {
             EXPECT_EQ(w->lastEncode.outcome, encodeflow::Outcome::Succeeded) << s(prompts.lastText());
-            EXPECT_TRUE(w->lastEncode.command.contains(" -ss 00:00:00.0 -endpos ")) << s(w->lastEncode.command);
+            // The seek that found the key frame at 0.5 s (1.0 s), for the marked end:
+            // 0.5 s of range plus the 1.5 s the start moved back.
+            EXPECT_TRUE(w->lastEncode.command.contains(" -ss 00:00:01.0 -endpos 00:00:02.0 "))
+                << s(w->lastEncode.command);
         }
     }
 }
