@@ -98,4 +98,29 @@ void resetSourceInfo()
     srcAudioBitrate = srcAudioRate = srcAudioChannels = 0;
 }
 
+void resetJobOptions()
+{
+    outWidth = outHeight = 0;
+    markIn = markOut = encodeSeconds = 0;
+    fpsText.clear();
+    videoBitrateText.clear();
+    audioBitrateText.clear();
+    scaleFilter.clear();
+    colorFilter.clear();
+    rotateFilter.clear();
+    subtitleOpts.clear();
+    audioOpts.clear();
+    encodeVolumeOpt.clear();
+    cropRect.fill(0);
+}
+
+void resetJobSettings()
+{
+    targetExt.clear();
+    targetFormat.clear();
+    targetIsAudio = false;
+    actionWord.clear();
+    resetJobOptions();
+}
+
 } // namespace mdlMavrell

@@ -97,6 +97,11 @@ void flushWindowSystem();
 
 // Resets SourceInfo to its zero values.
 void resetSourceInfo();
+// Resets what a job's options made of JobSettings (sizes, marks, rate texts, the option
+// pieces, the crop box), keeping the target kind.
+void resetJobOptions();
+// Resets the whole of JobSettings, the target kind included.
+void resetJobSettings();
 
 } // namespace mdlMavrell
 

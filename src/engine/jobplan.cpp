@@ -59,21 +59,10 @@ QString chooseSource(const TargetChoice &choice, QWidget *parent)
 void resetRecords()
 {
     resetSourceInfo();
+    resetJobOptions();
     previewPos = 0;
-    outWidth = outHeight = 0;
-    markIn = markOut = encodeSeconds = 0;
-    fpsText.clear();
-    videoBitrateText.clear();
-    audioBitrateText.clear();
-    scaleFilter.clear();
-    colorFilter.clear();
-    rotateFilter.clear();
-    subtitleOpts.clear();
-    audioOpts.clear();
-    encodeVolumeOpt.clear();
     previewVolumeOpt.clear();
     previewAddOpts.clear();
-    cropRect.fill(0);
 }
 
 QString targetExtFor(const QString &ext, const QString &sourcePath)

@@ -79,8 +79,9 @@ TEST(FileObject, AFailedWriteKeepsTheOldFile)
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
     mdlMavrell::fileObject().CreateTextFile(path, true, "new");
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (::geteuid() != 0)  // root writes anyway
+    if (::geteuid() != 0) {  // root writes anyway
         EXPECT_EQ(mdlMavrell::fileObject().GetFileText(path).toStdString(), "old\r\n");
+    }
 }
 
 TEST(PathHelpers, AddSlashAndSameFile)

@@ -9,10 +9,8 @@
 #include "core/toolpaths.h"
 #include "engine/encodeflow.h"
 #include "engine/identifyprobe.h"
+#include "support/mediaprobe.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QProcess>
 #include <QSet>
 #include <QStringList>
@@ -22,24 +20,11 @@ namespace encodetest {
 inline void clearJob()
 {
     using namespace mdlMavrell;
-    targetExt.clear();
-    targetFormat.clear();
-    targetIsAudio = false;
+    resetJobSettings();
+    resetSourceInfo();
     actionWord = QStringLiteral("Convert");
-    outWidth = outHeight = 0;
-    fpsText.clear();
-    videoBitrateText.clear();
-    audioBitrateText.clear();
-    markIn = markOut = encodeSeconds = 0;
-    scaleFilter.clear();
-    colorFilter.clear();
-    rotateFilter.clear();
-    subtitleOpts.clear();
-    audioOpts.clear();
-    encodeVolumeOpt.clear();
     showDosOutput = false;
     mdlGetCmdOutput::stopEncodeFlag = false;
-    resetSourceInfo();
 }
 
 // The job for format/ext with the options a target's preset would give it.
@@ -100,38 +85,8 @@ inline encodeflow::StageResult convert(const QString &src, const QString &dst, R
     return encodeflow::runEncodeStage(job, window);
 }
 
-struct Probed {
-    QString format;       // ffprobe's format_name
-    double duration = 0;
-    QString video;        // codec of the first video stream, "" when none
-    QString audio;        // codec of the first audio stream
-    int width = 0, height = 0;
-    int sampleRate = 0;
-};
-
-inline Probed ffprobe(const QString &path)
-{
-    QProcess p;
-    p.start(QStringLiteral("ffprobe"), {"-v", "error", "-show_format", "-show_streams", "-of", "json", path});
-    p.waitForFinished(30000);
-    const QJsonObject o = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
-    Probed r;
-    r.format = o["format"].toObject()["format_name"].toString();
-    r.duration = o["format"].toObject()["duration"].toString().toDouble();
-    for (const auto &s : o["streams"].toArray()) {
-        const QJsonObject st = s.toObject();
-        const QString type = st["codec_type"].toString();
-        if (type == QLatin1String("video") && r.video.isEmpty()) {
-            r.video = st["codec_name"].toString();
-            r.width = st["width"].toInt();
-            r.height = st["height"].toInt();
-        } else if (type == QLatin1String("audio") && r.audio.isEmpty()) {
-            r.audio = st["codec_name"].toString();
-            r.sampleRate = st["sample_rate"].toString().toInt();
-        }
-    }
-    return r;
-}
+using testenv::Probed;
+using testenv::ffprobe;
 
 // The mean volume in dB that ffmpeg's volumedetect measures.
 // How many different pictures the file's video stream holds (the generated clips

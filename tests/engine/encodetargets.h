@@ -70,8 +70,9 @@ inline void convertAndCheck(const TargetCase &c)
     EXPECT_EQ(p.audio, QString::fromLatin1(c.sound));
     EXPECT_NEAR(p.duration, 3.0, 0.35);
     // The picture moves: every frame of the clip is its own picture.
-    if (*c.video)
+    if (*c.video) {
         EXPECT_GT(distinctFrames(dst), 60) << r.command.toStdString();
+    }
     if (c.width) {
         EXPECT_EQ(p.width, c.width);
         EXPECT_EQ(p.height, c.height);

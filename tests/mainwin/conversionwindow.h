@@ -11,14 +11,12 @@
 #include "mainwin/frmmain.h"
 #include "options/frmoptions.h"
 #include "player/frmplayer.h"
+#include "support/mediaprobe.h"
 #include "support/scriptedprompts.h"
 #include "support/testenv.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -32,33 +30,8 @@ using prompts::Answer;
 
 inline std::string s(const QString &q) { return q.toStdString(); }
 
-struct Probed {
-    QString format, video, audio;
-    double duration = 0;
-    int width = 0, height = 0;
-};
-
-inline Probed ffprobe(const QString &path)
-{
-    QProcess p;
-    p.start(QStringLiteral("ffprobe"), {"-v", "error", "-show_format", "-show_streams", "-of", "json", path});
-    p.waitForFinished(30000);
-    const QJsonObject o = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
-    Probed r;
-    r.format = o["format"].toObject()["format_name"].toString();
-    r.duration = o["format"].toObject()["duration"].toString().toDouble();
-    for (const auto &v : o["streams"].toArray()) {
-        const QJsonObject st = v.toObject();
-        if (st["codec_type"] == "video" && r.video.isEmpty()) {
-            r.video = st["codec_name"].toString();
-            r.width = st["width"].toInt();
-            r.height = st["height"].toInt();
-        } else if (st["codec_type"] == "audio" && r.audio.isEmpty()) {
-            r.audio = st["codec_name"].toString();
-        }
-    }
-    return r;
-}
+using testenv::Probed;
+using testenv::ffprobe;
 
 class Conversion : public ::testing::Test {
 protected:

@@ -87,24 +87,8 @@ inline void loadChinese() { loadTable(chineseTable()); }
 // Zero job and source records, as before a new source.
 inline void resetJob()
 {
-    using namespace mdlMavrell;
-    resetSourceInfo();
-    targetExt.clear();
-    targetFormat.clear();
-    targetIsAudio = false;
-    actionWord.clear();
-    outWidth = outHeight = 0;
-    fpsText.clear();
-    videoBitrateText.clear();
-    audioBitrateText.clear();
-    markIn = markOut = 0;
-    scaleFilter.clear();
-    colorFilter.clear();
-    rotateFilter.clear();
-    cropRect = {};
-    subtitleOpts.clear();
-    audioOpts.clear();
-    encodeVolumeOpt.clear();
+    mdlMavrell::resetSourceInfo();
+    mdlMavrell::resetJobSettings();
 }
 
 } // namespace optionstest

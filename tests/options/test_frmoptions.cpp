@@ -52,22 +52,7 @@ public:
 void resetJob()
 {
     resetSourceInfo();
-    targetExt.clear();
-    targetFormat.clear();
-    targetIsAudio = false;
-    actionWord.clear();
-    outWidth = outHeight = 0;
-    fpsText.clear();
-    videoBitrateText.clear();
-    audioBitrateText.clear();
-    markIn = markOut = 0;
-    scaleFilter.clear();
-    colorFilter.clear();
-    rotateFilter.clear();
-    cropRect = {};
-    subtitleOpts.clear();
-    audioOpts.clear();
-    encodeVolumeOpt.clear();
+    resetJobSettings();
 }
 
 // A video job: an AVI target from a 640 x 480 source at 25 fps with sound.

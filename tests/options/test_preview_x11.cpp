@@ -3,36 +3,19 @@
 #include "core/console.h"
 #include "core/mdlmavrell.h"
 #include "options/frmoptions.h"
+#include "support/mediaprobe.h"
 #include "support/scriptedprompts.h"
 #include "support/testenv.h"
 
 #include <QGuiApplication>
 #include <QImage>
-#include <QScreen>
-#include <QSet>
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
 
-QImage onScreen(QWidget *w)
-{
-    const QPoint at = w->mapToGlobal(QPoint(0, 0));
-    return QGuiApplication::primaryScreen()->grabWindow(0, at.x(), at.y(), w->width(), w->height()).toImage();
-}
-
-// Colours other than black and the colour key, sampled on a grid.
-int pictureColours(const QImage &img)
-{
-    QSet<QRgb> colours;
-    for (int y = 0; y < img.height(); y += 4)
-        for (int x = 0; x < img.width(); x += 4) {
-            const QRgb c = img.pixel(x, y) & 0xFFFFFF;
-            if (c != 0 && c != 0x010203)
-                colours.insert(c);
-        }
-    return int(colours.size());
-}
+using testenv::onScreen;
+using testenv::pictureColours;
 
 TEST(PreviewX11, ToolDrawsIntoThePreviewSurface)
 {

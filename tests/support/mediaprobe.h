@@ -1,0 +1,26 @@
+// What ffprobe says of a file a test made, and what the screen shows of a widget.
+#pragma once
+
+#include <QString>
+
+class QImage;
+class QWidget;
+
+namespace testenv {
+
+struct Probed {
+    QString format;       // ffprobe's format_name
+    double duration = 0;  // the container's
+    QString video;        // codec of the first video stream, "" when none
+    QString audio;        // codec of the first audio stream, "" when none
+    int width = 0, height = 0;
+    int sampleRate = 0;
+};
+Probed ffprobe(const QString &path);
+
+// What the screen shows where the widget is.
+QImage onScreen(QWidget *w);
+// Colours of the image other than black and the player's colour key, sampled on a grid.
+int pictureColours(const QImage &img);
+
+} // namespace testenv
