@@ -29,10 +29,14 @@ public:
     virtual void showDonation(QWidget *owner) {}
     // The developer console window shown or hidden.
     virtual void setConsoleWindowVisible(bool visible) {}
+    // Ends the walking figure for good: its timer off, both figures hidden.
+    virtual void stopFunEffect() {}
 };
 
 namespace mdlMavrell {
 // The registered main window, or nullptr before it exists (and in tests that build none).
 MainWindowLink *mainWindowLink();
 void setMainWindowLink(MainWindowLink *link);
+// Ends the main window's walking figure (nothing without a main window).
+void stopFunEffect();
 } // namespace mdlMavrell

@@ -55,6 +55,28 @@ double Val(const QString &text)
     return v;
 }
 
+bool readNumber(const QString &text, double &value)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return false;
+    bool ok = false;
+    const double v = t.toDouble(&ok);  // QString::toDouble reads the C form, whatever the locale
+    if (ok)
+        value = v;
+    return ok;
+}
+
+int toInt(double x)
+{
+    const double r = roundHalfEven(x);
+    if (r > 2147483647.0)
+        return 2147483647;
+    if (r < -2147483648.0)
+        return -2147483647 - 1;
+    return int(r);
+}
+
 double Int(double x) { return std::floor(x); }
 
 double roundHalfEven(double x) { return std::nearbyint(x); }

@@ -10,6 +10,11 @@ namespace numtext {
 // The number at the start of text (blanks skipped, sign, digits, one point, exponent);
 // 0 when there is none. "12abc" gives 12, "abc" gives 0, " -3.5x" gives -3.5.
 double Val(const QString &text);
+// A whole text that reads as a number ("." as the point, blanks around it allowed):
+// true and value set for " 3.5 " or "-1e3"; false, value untouched, for "" or "12a".
+bool readNumber(const QString &text, double &value);
+// x rounded half to even to an int, held to the int range.
+int toInt(double x);
 // The largest whole number not above x (Int(-1.5) = -2).
 double Int(double x);
 // Rounds halves to even (2.5 -> 2, 3.5 -> 4).

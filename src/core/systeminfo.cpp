@@ -2,7 +2,6 @@
 
 #include "core/mdlmavrell.h"
 
-#include <QComboBox>
 #include <QFileInfo>
 #include <QLocale>
 #include <QSet>
@@ -43,13 +42,21 @@ bool IsLocalDrive(const QString &path)
     const QStorageInfo storage(folder);
     if (!storage.isValid() || !storage.isReady() || storage.isReadOnly())
         return false;
-    const QByteArray type = storage.fileSystemType().toLower();
+    return !isNetworkFileSystem(storage.fileSystemType());
+}
+
+bool isNetworkFileSystem(const QByteArray &type)
+{
+    // The desktop's virtual file system (fuse.gvfsd-fuse) mounts network shares,
+    // phones and cameras: nothing there is a local drive.
     static const char *network[] = {"nfs", "nfs4", "cifs", "smb", "smbfs", "smb3", "fuse.sshfs", "sshfs",
-                                    "9p", "afs", "ncpfs", "fuse.rclone", "davfs", "fuse.davfs2"};
+                                    "9p", "afs", "ncpfs", "fuse.rclone", "davfs", "fuse.davfs2",
+                                    "fuse.gvfsd-fuse", "fuse.gvfs-fuse-daemon"};
+    const QByteArray lower = type.toLower();
     for (const char *n : network)
-        if (type == n)
-            return false;
-    return true;
+        if (lower == n)
+            return true;
+    return false;
 }
 
 } // namespace mdlMavrell
@@ -108,14 +115,6 @@ QList<FontItem> InstalledFonts()
     FcObjectSetDestroy(objects);
     FcPatternDestroy(pattern);
     return items;
-}
-
-void FillFontList(QComboBox *combo)
-{
-    if (!combo)
-        return;
-    for (const FontItem &f : InstalledFonts())
-        combo->addItem(f.text, f.family);
 }
 
 } // namespace mdlGetFontsFile

@@ -2,10 +2,9 @@
 // lies on a local drive, and the installed fonts for the subtitle font list.
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
-
-class QComboBox;
 
 namespace mdlLocaleLng {
 // "tw" for Chinese in Traditional script or from TW, HK, MO; "gb" for other Chinese; else "en".
@@ -18,6 +17,9 @@ namespace mdlMavrell {
 // True when the folder (or the folder of the file) exists and its file system is
 // neither a network one nor read-only media.
 bool IsLocalDrive(const QString &path);
+// The file system type (as the mount table names it) is one that reaches over a
+// network or a desktop virtual file system.
+bool isNetworkFileSystem(const QByteArray &type);
 } // namespace mdlMavrell
 
 namespace mdlGetFontsFile {
@@ -33,7 +35,5 @@ struct FontItem {
 QString DisplayName(const QString &family);
 // The installed TrueType fonts (.ttf, .ttc), each item once, in fontconfig's order.
 QList<FontItem> InstalledFonts();
-// Adds InstalledFonts() to the combo box.
-void FillFontList(QComboBox *combo);
 
 } // namespace mdlGetFontsFile

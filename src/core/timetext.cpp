@@ -7,46 +7,62 @@
 
 namespace mdlMavrell {
 
+namespace {
+
+// Hundredths of a second as "s.ss" with the given decimals (at most two carry
+// digits, more are zeros); with twoDigits the whole seconds have at least two digits.
+QString secondsText(long long hundredths, int decimals, bool twoDigits)
+{
+    QString s = QString::number(hundredths / 100);
+    if (twoDigits && s.size() < 2)
+        s.prepend(QLatin1Char('0'));
+    if (decimals >= 1) {
+        const QString frac = QStringLiteral("%1").arg(hundredths % 100, 2, 10, QLatin1Char('0'));
+        s += QLatin1Char('.') + frac.left(decimals) + QString(qMax(0, decimals - 2), QLatin1Char('0'));
+    }
+    return s;
+}
+
+// Hundredths rounded to the given decimals, halves away from zero (1.25 -> 1.3).
+long long roundedHundredths(long long hundredths, int decimals)
+{
+    if (decimals >= 2)
+        return hundredths;
+    const long long step = decimals == 1 ? 10 : 100;
+    return (hundredths + step / 2) / step * step;
+}
+
+} // namespace
+
 QString FormatTime(float seconds, int style, int decimals, int *parts)
 {
-    // Cut to hundredths first, as the display always has.
-    double t = seconds < 0 ? 0.0 : double(seconds);
-    t = numtext::Int((t + 0.004) * 100.0) / 100.0;
+    // Cut to hundredths first, as the display always has; from here on the time is a
+    // whole number of hundredths, so no rounding depends on binary fractions.
+    const double t = seconds < 0 ? 0.0 : double(seconds);
+    const long long cut = (long long)numtext::Int((t + 0.004) * 100.0);
     if (decimals < 0)
         decimals = 0;
-    // Round to the shown decimals before splitting into fields, so that 119.96 shown
-    // with one decimal is 02:00.0 and never 01:60.0. Whole seconds are cut, not rounded.
-    const double scale = std::pow(10.0, decimals);
-    if (decimals >= 1)
-        t = numtext::roundHalfEven(t * scale) / scale;
-    else
-        t = numtext::Int(t + 1e-9);
+    // Seconds pattern: "0" below ten seconds in the short styles, else "00".
+    const bool twoDigitSecs = !(cut < 1000 && style < 2);
+    // The pattern rounds to its decimals, halves away from zero; only the whole-second
+    // "00" pattern of a field cuts, so a field never rounds up to the next second.
+    // Rounding comes before the split, so 119.96 shown with one decimal is 02:00.0 and
+    // never 01:60.0.
+    const long long rounded = roundedHundredths(cut, decimals);
+    const long long split = (decimals == 0 && twoDigitSecs) ? cut / 100 * 100 : rounded;
 
-    const bool twoDigitSecs = !(t < 10 && style < 2);
-    auto secsText = [&](double v) {
-        QString s = numtext::fixed(v, decimals);
-        if (twoDigitSecs) {
-            const int intDigits = decimals >= 1 ? int(s.indexOf('.')) : int(s.size());
-            if (intDigits < 2)
-                s.prepend(QString(2 - intDigits, '0'));
-        }
-        return s;
-    };
-
-    int hours, minutes;
+    long long hours, minutes;
     if (style == 4) {
         hours = 0;
-        minutes = int(numtext::Int(t / 60));
+        minutes = split / 6000;
     } else {
-        hours = int(numtext::Int(t / 3600));
-        minutes = int(numtext::Int((t - hours * 3600.0) / 60));
+        hours = split / 360000;
+        minutes = (split - hours * 360000) / 6000;
     }
-    double secs = t - hours * 3600.0 - minutes * 60.0;
-    if (secs < 0)
-        secs = 0;
-    QString text = secsText(decimals >= 1 ? secs : numtext::Int(secs + 1e-9));
+    const long long secs = split - hours * 360000 - minutes * 6000;
+    QString text = secondsText(secs, decimals, twoDigitSecs);
     int p = 1;
-    auto two = [](int v) { return v < 10 ? QStringLiteral("0") + QString::number(v) : QString::number(v); };
+    auto two = [](long long v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); };
     // With hours shown the minutes are shown too: 3605 s is 01:00:05, not 01:05.
     if (style >= 2 || minutes >= 1 || hours >= 1) {
         text = two(minutes) + ':' + text;
@@ -57,7 +73,8 @@ QString FormatTime(float seconds, int style, int decimals, int *parts)
         p = 3;
     }
     if (style == 0) {
-        text = secsText(t);
+        // Plain seconds: the whole time through the pattern, which rounds.
+        text = secondsText(rounded, decimals, twoDigitSecs);
         p = 1;
     }
     if (parts)

@@ -26,7 +26,9 @@ QStringList splitToolCommand(const QString &cmdLine)
     QStringList args = QProcess::splitCommand(text);
     if (args.isEmpty())
         return {};
-    if (text.startsWith('"') || QFileInfo::exists(args.first()))
+    // Only a regular file is a program: a folder named by the first word (the tool
+    // folder "/x/tt x" while "/x/tt" exists) is merely the start of a longer path.
+    if (text.startsWith('"') || QFileInfo(args.first()).isFile())
         return args;
     // The tool path stands unquoted: in a folder with blanks the first word is only
     // part of it. Take the shortest run of the text up to a blank that names a file.

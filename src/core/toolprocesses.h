@@ -33,7 +33,7 @@
 namespace toolprocs {
 
 // The program and its arguments from a command line. The first word is the program;
-// when it does not name an existing file but a longer run of the text up to a later
+// when it does not name an existing regular file but a longer run of the text up to a later
 // blank does (a tool folder with blanks, which the command line leaves unquoted),
 // that longer run is the program. Empty when the text holds no word.
 QStringList splitToolCommand(const QString &cmdLine);

@@ -2,6 +2,8 @@
 
 #include "core/cmdoutput.h"
 #include "core/fileobject.h"
+#include "core/identify.h"
+#include "core/mainwindowlink.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 #include "core/probes.h"
@@ -10,54 +12,12 @@
 #include "core/userprompts.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
-#include <QStringList>
 
 namespace engine {
 
 namespace {
 
 QString quoted(const QString &file) { return QLatin1Char('"') + file + QLatin1Char('"'); }
-
-// Text that reads wholly as a number ("12", " 3.5 ", "-1e3"); "" and "12a" do not.
-bool isNumeric(const QString &text)
-{
-    bool ok = false;
-    text.trimmed().toDouble(&ok);
-    return ok;
-}
-
-// The ID_ lines of the output: key (upper case, with its "=") to the values in order.
-struct IdLines {
-    QStringList lines;
-    QString first(const char *key) const
-    {
-        const QString k = QString::fromLatin1(key);
-        for (const QString &l : lines)
-            if (l.startsWith(k, Qt::CaseInsensitive))
-                return l.mid(k.size()).trimmed();
-        return {};
-    }
-    QString last(const char *key) const
-    {
-        const QString k = QString::fromLatin1(key);
-        for (auto it = lines.crbegin(); it != lines.crend(); ++it)
-            if (it->startsWith(k, Qt::CaseInsensitive))
-                return it->mid(k.size()).trimmed();
-        return {};
-    }
-    bool has(const char *key) const
-    {
-        const QString k = QString::fromLatin1(key);
-        for (const QString &l : lines)
-            if (l.startsWith(k, Qt::CaseInsensitive))
-                return true;
-        return false;
-    }
-};
-
-bool usable(const QString &text) { return !text.isEmpty() && numtext::Val(text) > 0; }
-int whole(const QString &text) { return int(numtext::roundHalfEven(numtext::Val(text))); }
 
 bool unquotable(const QString &path)
 {
@@ -85,97 +45,36 @@ QString normalisedAudioCodec(const QString &codec)
 
 SourceFacts parseIdentify(const QString &output)
 {
-    IdLines id;
-    id.lines = output.split(QRegularExpression(QStringLiteral("[\r\n]")), Qt::SkipEmptyParts);
+    const identify::Keys k = identify::read(output);
     SourceFacts f;
-
-    QString v = id.first("ID_VIDEO_WIDTH=");
-    if (usable(v))
-        f.width = whole(v);
-    v = id.first("ID_VIDEO_HEIGHT=");
-    if (usable(v))
-        f.height = whole(v);
-    v = id.first("ID_VIDEO_FPS=");
-    if (usable(v))
-        f.fps = float(numtext::Val(v));
-    v = id.first("ID_LENGTH=");
-    if (!v.isEmpty()) {
-        const int point = int(v.indexOf(QLatin1Char('.')));
-        const QString intPart = point < 0 ? v : v.left(point);
-        if (intPart.size() >= 6)
-            f.length = 99999;
-        else if (usable(v))
-            f.length = float(numtext::Val(v));
-    }
-    v = id.first("ID_DEMUXER=");
-    if (!v.isEmpty())
-        f.demuxer = v.toLower();
-    v = id.first("ID_VIDEO_FORMAT=");
-    if (!v.isEmpty())
-        f.videoFormat = v.toLower();
-    v = id.last("ID_AUDIO_CODEC=");
-    if (!v.isEmpty())
-        f.audioCodec = normalisedAudioCodec(v.toLower());
-
-    v = id.last("ID_AUDIO_BITRATE=");
-    if (usable(v)) {
-        f.audioBitrate = whole(v) / 1000;
-        if (f.audioBitrate > 320)
-            f.audioBitrate = 128;
-    } else {
-        f.audioBitrate = 64;
-    }
-    v = id.last("ID_AUDIO_RATE=");
-    f.audioRate = usable(v) ? whole(v) : 22050;
-    v = id.last("ID_AUDIO_NCH=");
-    f.audioChannels = usable(v) ? whole(v) : 2;
-
-    if (id.has("ID_START_TIME=")) {
-        f.hasStartKey = true;
-        f.idStartTime = float(numtext::Val(id.last("ID_START_TIME=")));
-    }
+    f.width = k.width;
+    f.height = k.height;
+    f.fps = k.fps;
+    f.length = k.length;
+    f.demuxer = k.demuxer;
+    f.videoFormat = k.videoFormat;
+    f.audioCodec = normalisedAudioCodec(k.audioCodec);
+    f.audioBitrate = k.audioBitrate;
+    f.audioRate = k.audioRate;
+    f.audioChannels = k.audioChannels;
+    f.hasStartKey = k.hasStartTime;
+    f.idStartTime = k.startTime;
     return f;
 }
 
 int applyGifCount(SourceFacts &facts, const QString &identifyOutput, const QString &countOutput)
 {
-    if (facts.width * facts.height == 0) {
-        // "VIDEO:  [RGB]  160x120  8bpp ...", the format name led by a backspace or not.
-        QString t = mdlMavrell::GetBetween(identifyOutput, QStringLiteral("VIDEO:  [\bRGB]"), QString(), false);
-        if (t.isEmpty())
-            t = mdlMavrell::GetBetween(identifyOutput, QStringLiteral("VIDEO:  [RGB]"), QString(), false);
-        if (!t.isEmpty()) {
-            const int x = int(t.indexOf(QLatin1Char('x')));
-            const int b = x < 0 ? -1 : int(t.indexOf(QLatin1Char(' '), x + 1));
-            const QStringList parts = (b < 0 ? QString() : t.left(b + 1).trimmed()).split(QLatin1Char('x'));
-            if (parts.size() == 2) {
-                if (isNumeric(parts[0]))
-                    facts.width = whole(parts[0]);
-                if (isNumeric(parts[1]))
-                    facts.height = whole(parts[1]);
-            }
-        }
-    }
+    if (facts.width * facts.height == 0)
+        identify::readGifSize(identifyOutput, facts.width, facts.height);
 
-    // The last status line: "V:   1.0  10/ 10 ..." - the time, then the frame count.
-    const int at = int(countOutput.lastIndexOf(QStringLiteral("V:")));
-    if (at < 0)
+    // The last status line of the count run: the time, then the frame count.
+    const identify::VideoStatus st = identify::lastVideoStatus(countOutput);
+    if (!st.found || !st.counted)
         return 0;
-    const int p = at + 2;
-    const int d = int(countOutput.indexOf(QLatin1Char('.'), p));
-    const int s = int(countOutput.indexOf(QLatin1Char('/'), p));
-    if (d <= p)
+    facts.length = float(st.seconds);
+    if (st.frame < 0)
         return 0;
-    const QString t = countOutput.mid(p, d - p + 2).trimmed();
-    if (!isNumeric(t) || s <= d)
-        return 0;
-    facts.length = float(numtext::Val(t));
-    const QString u = countOutput.mid(p, s - p).trimmed();
-    const int blank = int(u.indexOf(QLatin1Char(' ')));
-    const QString frames = blank < 0 ? QString() : u.mid(blank).trimmed();
-    if (!isNumeric(frames))
-        return 0;
-    facts.gifFrames = whole(frames);
+    facts.gifFrames = st.frame;
     if (facts.length > 0)
         facts.fps = float(numtext::roundHalfEven(double(facts.gifFrames) / double(facts.length) * 100.0) / 100.0);
     return facts.gifFrames;
@@ -298,6 +197,7 @@ bool checkPluginFile(const QString &toolPath)
 
 QString analyseSource(const QString &file, const AnalyseOptions &options)
 {
+    mdlMavrell::stopFunEffect();
     const QString tool1 = mdlMavrell::ToolPath(1);
     if (!checkPluginFile(tool1))
         return {};

@@ -463,6 +463,13 @@ void FrmMain::tmrFun_Timer()
     }
 }
 
+void FrmMain::stopFunEffect()
+{
+    tmrFun.stop();
+    imgFun[0]->hide();
+    imgFun[1]->hide();
+}
+
 // ---------------------------------------------------------------- activation and closing
 
 void FrmMain::changeEvent(QEvent *event)

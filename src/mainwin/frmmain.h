@@ -158,6 +158,7 @@ public:
     void mnuMoney_Click();
     void showDonation(QWidget *owner) override;
     void setConsoleWindowVisible(bool visible) override;
+    void stopFunEffect() override;
     // A press on the window: the right button switches the developer console, any
     // other closes the splash.
     void Form_MouseDown(int Button, int Shift, float X, float Y);

@@ -144,9 +144,7 @@ void FrmMain::mnuToPlay_Click(int index)
             player.show();
             QCoreApplication::processEvents();
             // The walking figure stops while the player plays.
-            tmrFun.stop();
-            imgFun[0]->hide();
-            imgFun[1]->hide();
+            stopFunEffect();
             player.playSingle(path);
         } else {
             prompts::FileMsgBox(lng[10], path, this);

@@ -103,9 +103,7 @@ void FrmMain::openSourceForTarget(const engine::TargetChoice &choice)
             lblInput->show();
             lblVideoSize->show();
             lblVideoLen->show();
-            tmrFun.stop();
-            imgFun[0]->hide();
-            imgFun[1]->hide();
+            stopFunEffect();
         }
         QCoreApplication::processEvents();
     };

@@ -2,6 +2,7 @@
 
 #include "core/cmdoutput.h"
 #include "core/console.h"
+#include "core/identify.h"
 #include "core/numbertext.h"
 #include "core/probes.h"
 #include "core/timetext.h"
@@ -13,113 +14,32 @@
 
 namespace playerprobe {
 
-namespace {
-
-bool readNumber(const QString &text, double &value)
-{
-    const QString t = text.trimmed();
-    if (t.isEmpty())
-        return false;
-    bool ok = false;
-    value = t.toDouble(&ok);
-    return ok;
-}
-
-// The value after the last occurrence of key, up to the end of its line.
-QString lastValue(const QString &output, const QString &key)
-{
-    const int p = output.lastIndexOf(key, -1, Qt::CaseInsensitive);
-    if (p < 0)
-        return {};
-    int pos = p;
-    return mdlMavrell::GetBetween(output, key, QString(), false, pos);
-}
-
-QString firstValue(const QString &output, const QString &key)
-{
-    return mdlMavrell::GetBetween(output, key, QString(), false);
-}
-
-} // namespace
-
 void readIdentify(const QString &output, Fields &f)
 {
-    QString v = firstValue(output, QStringLiteral("ID_VIDEO_WIDTH="));
-    if (!v.isEmpty() && numtext::Val(v) > 0)
-        f.videoWidth = int(numtext::roundHalfEven(numtext::Val(v)));
-    v = firstValue(output, QStringLiteral("ID_VIDEO_HEIGHT="));
-    if (!v.isEmpty() && numtext::Val(v) > 0)
-        f.videoHeight = int(numtext::roundHalfEven(numtext::Val(v)));
-    v = firstValue(output, QStringLiteral("ID_VIDEO_FPS="));
-    if (!v.isEmpty() && numtext::Val(v) > 0)
-        f.framesPerSecond = float(numtext::Val(v));
-    v = firstValue(output, QStringLiteral("ID_LENGTH="));
-    if (!v.isEmpty()) {
-        const int dot = v.indexOf(QLatin1Char('.'));
-        const QString whole = dot < 0 ? v : v.left(dot);
-        if (whole.size() >= 6)
-            f.lengthSeconds = 99999;
-        else if (numtext::Val(v) > 0)
-            f.lengthSeconds = float(numtext::Val(v));
-    }
-    v = firstValue(output, QStringLiteral("ID_START_TIME="));
-    if (!v.isEmpty())
-        f.toolStartTime = float(numtext::Val(v));
-    v = firstValue(output, QStringLiteral("ID_DEMUXER="));
-    if (!v.isEmpty())
-        f.demuxer = v.toLower();
-    v = firstValue(output, QStringLiteral("ID_VIDEO_FORMAT="));
-    if (!v.isEmpty())
-        f.videoFormat = v.toLower();
-    // The audio keys come once as placeholders before the stream is opened; the last
-    // occurrence holds the real value.
-    v = lastValue(output, QStringLiteral("ID_AUDIO_CODEC="));
-    if (!v.isEmpty())
-        f.audioCodec = v.toLower();
+    const identify::Keys k = identify::read(output);
+    f.videoWidth = k.width;
+    f.videoHeight = k.height;
+    f.framesPerSecond = k.fps;
+    f.lengthSeconds = k.length;
+    f.toolStartTime = k.hasStartTime ? k.startTime : -1;
+    f.demuxer = k.demuxer;
+    f.videoFormat = k.videoFormat;
+    f.audioCodec = k.audioCodec;
 }
 
 void readGifSize(const QString &output, Fields &f)
 {
-    const QString marker = QStringLiteral("VIDEO:  [") + QChar(8) + QStringLiteral("RGB]");
-    const QString v = firstValue(output, marker);
-    if (v.isEmpty())
-        return;
-    const int p = v.indexOf(QLatin1Char('x'));
-    if (p < 0)
-        return;
-    int q = v.indexOf(QLatin1Char(' '), p + 1);
-    if (q < 0)
-        q = v.size();
-    const QStringList parts = v.left(q).trimmed().split(QLatin1Char('x'));
-    if (parts.size() != 2)
-        return;
-    double n = 0;
-    if (readNumber(parts[0], n))
-        f.videoWidth = int(numtext::roundHalfEven(n));
-    if (readNumber(parts[1], n))
-        f.videoHeight = int(numtext::roundHalfEven(n));
+    identify::readGifSize(output, f.videoWidth, f.videoHeight);
 }
 
 void readGifFrames(const QString &output, Fields &f)
 {
-    const int last = output.lastIndexOf(QLatin1String("V:"));
-    if (last < 0)
+    const identify::VideoStatus st = identify::lastVideoStatus(output);
+    if (!st.found || !st.counted)
         return;
-    const int q = last + 2;
-    const int d = output.indexOf(QLatin1Char('.'), q);
-    const int s = output.indexOf(QLatin1Char('/'), q);
-    double t = 0;
-    if (d < q || !readNumber(output.mid(q, d - q + 2), t) || s <= d)
-        return;
-    f.lengthSeconds = float(t);
-    const QString u = output.mid(q, s - q).trimmed();
-    const int blank = u.indexOf(QLatin1Char(' '));
-    double n = 0;
-    if (blank < 0 || !readNumber(u.mid(blank), n))
-        return;
-    const double frames = numtext::roundHalfEven(n);
-    if (f.lengthSeconds > 0)
-        f.framesPerSecond = float(numtext::roundHalfEven(frames / f.lengthSeconds * 100.0) / 100.0);
+    f.lengthSeconds = float(st.seconds);
+    if (st.frame >= 0 && f.lengthSeconds > 0)
+        f.framesPerSecond = float(numtext::roundHalfEven(st.frame / f.lengthSeconds * 100.0) / 100.0);
 }
 
 void fixAsf(Fields &f, float tool3Start, float tool3Fps)

@@ -1,5 +1,6 @@
 #include "player/slaveprotocol.h"
 
+#include "core/identify.h"
 #include "core/numbertext.h"
 #include "core/timetext.h"
 
@@ -8,17 +9,6 @@
 namespace slave {
 
 namespace {
-
-// A whole text that reads as a number ("." as the point), blanks around allowed.
-bool readNumber(const QString &text, double &value)
-{
-    const QString t = text.trimmed();
-    if (t.isEmpty())
-        return false;
-    bool ok = false;
-    value = t.toDouble(&ok);  // QString::toDouble always reads the C form
-    return ok;
-}
 
 QString quoted(const QString &s)
 {
@@ -137,21 +127,15 @@ bool parsePosition(const QString &s, float offset, float &seconds)
                 return false;
             text = s.mid(p + 2, paren - p - 2);
         }
-        if (!readNumber(text, v) || v < 0)
+        if (!numtext::readNumber(text, v) || v < 0)
             return false;
         seconds = float(v) - offset;
         return true;
     }
-    const int last = s.lastIndexOf(QLatin1String("V:"));
-    if (last < 0)
+    const identify::VideoStatus st = identify::lastVideoStatus(s);
+    if (!st.found)
         return false;
-    const int q = last + 2;
-    const int d = s.indexOf(QLatin1Char('.'), q);
-    if (d < q)
-        return false;
-    if (!readNumber(s.mid(q, d - q + 2), v))
-        return false;
-    seconds = float(v) - offset;
+    seconds = float(st.seconds) - offset;
     return true;
 }
 
@@ -159,23 +143,8 @@ int parseGifFrame(const QString &s)
 {
     if (s.contains(QLatin1String("A:")))
         return -1;
-    const int last = s.lastIndexOf(QLatin1String("V:"));
-    if (last < 0)
-        return -1;
-    const int q = last + 2;
-    const int d = s.indexOf(QLatin1Char('.'), q);
-    const int sl = s.indexOf(QLatin1Char('/'), q);
-    double v = 0;
-    if (d < q || !readNumber(s.mid(q, d - q + 2), v) || sl <= d)
-        return -1;
-    const QString u = s.mid(q, sl - q).trimmed();
-    const int blank = u.indexOf(QLatin1Char(' '));
-    if (blank < 0)
-        return -1;
-    double frame = 0;
-    if (!readNumber(u.mid(blank + 1), frame))
-        return -1;
-    return int(numtext::roundHalfEven(frame));
+    const identify::VideoStatus st = identify::lastVideoStatus(s);
+    return st.counted ? st.frame : -1;
 }
 
 int parseIndexProgress(const QString &s)

@@ -64,6 +64,11 @@ TEST(SplitToolCommand, QuotedFileNamesAndUnquotedToolFolderWithBlanks)
     const QString tool = tmp.path() + "/plugins dir/OrvexRes3";
     QDir().mkpath(tmp.path() + "/plugins dir");
     ASSERT_TRUE(QFile::link("/usr/bin/ffmpeg", tool));
+    // A folder named like the first word of the tool's folder is no program.
+    const QString nested = tmp.path() + "/tt x/OrvexRes1";
+    QDir().mkpath(tmp.path() + "/tt x");
+    QDir().mkpath(tmp.path() + "/tt");
+    ASSERT_TRUE(QFile::link("/usr/bin/mplayer", nested));
 
     struct Case {
         QString cmd;
@@ -76,6 +81,7 @@ TEST(SplitToolCommand, QuotedFileNamesAndUnquotedToolFolderWithBlanks)
         {"/usr/bin/ffmpeg  -ss 1.5   -i \"x\"", {"/usr/bin/ffmpeg", "-ss", "1.5", "-i", "x"}},
         {tool + " -i \"/a b.avi\"", {tool, "-i", "/a b.avi"}},
         {tool, {tool}},
+        {nested + " -identify \"a.avi\"", {nested, "-identify", "a.avi"}},
         {"/no/such/tool -i \"x\"", {"/no/such/tool", "-i", "x"}},
     };
     for (const Case &c : cases)

@@ -22,6 +22,13 @@ TEST(SystemInfo, LocalDrive)
     EXPECT_TRUE(mdlMavrell::IsLocalDrive(dir.path() + "/clip.avi"));
     EXPECT_FALSE(mdlMavrell::IsLocalDrive(""));
     EXPECT_FALSE(mdlMavrell::IsLocalDrive("/no/such/folder/"));
+
+    struct Case { const char *type; bool network; };
+    const Case types[] = {{"ext4", false},          {"btrfs", false}, {"tmpfs", false},
+                          {"vfat", false},          {"nfs4", true},   {"cifs", true},
+                          {"fuse.gvfsd-fuse", true}, {"FUSE.GVFSD-FUSE", true}, {"fuse.sshfs", true}};
+    for (const Case &c : types)
+        EXPECT_EQ(mdlMavrell::isNetworkFileSystem(c.type), c.network) << c.type;
 }
 
 TEST(SystemInfo, FontListHasTrueTypeFontsOnceEach)

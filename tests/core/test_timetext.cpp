@@ -37,6 +37,31 @@ TEST(FormatTime, RoundedSecondsCarryIntoMinutesAndHours)
     EXPECT_EQ(FormatTime(3605, 1, 0).toStdString(), "01:00:05");
 }
 
+TEST(FormatTime, PatternsRoundHalvesAwayFromZero)
+{
+    // Every pattern rounds to its decimals, halves up; only the "00" of a whole-second
+    // field cuts. The "0" pattern (below ten seconds, short styles) rounds too.
+    struct Case { float secs; int style, decimals; const char *text; };
+    const Case cases[] = {
+        {1.25f, 3, 1, "00:00:01.3"},   // a cut start passed to the tools
+        {1.25f, 1, 1, "1.3"},
+        {0.35f, 2, 1, "00:00.4"},
+        {2.5f, 1, 0, "3"},             // "0" pattern
+        {5.7f, 1, 0, "6"},
+        {9.6f, 1, 0, "10"},
+        {9.4f, 1, 0, "9"},
+        {125.5f, 0, 0, "126"},         // plain seconds round as a whole
+        {12.5f, 1, 0, "12"},           // "00" field: cut
+        {72.5f, 2, 0, "01:12"},
+        {1.24f, 3, 1, "00:00:01.2"},
+        {1.255f, 3, 2, "00:00:01.25"},
+        {3.5f, 1, 3, "3.500"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(FormatTime(c.secs, c.style, c.decimals).toStdString(), c.text)
+            << c.secs << " style " << c.style << " decimals " << c.decimals;
+}
+
 TEST(ParseTime, FieldsAndPlainSeconds)
 {
     EXPECT_FLOAT_EQ(ParseTime("01:02:05.5"), 3725.5f);

@@ -1,0 +1,150 @@
+#include "core/identify.h"
+
+#include "core/numbertext.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace identify {
+
+namespace {
+
+struct Lines {
+    QStringList lines;
+
+    QString first(QLatin1StringView key) const
+    {
+        for (const QString &l : lines)
+            if (l.startsWith(key, Qt::CaseInsensitive))
+                return l.mid(key.size()).trimmed();
+        return {};
+    }
+    QString last(QLatin1StringView key) const
+    {
+        for (auto it = lines.crbegin(); it != lines.crend(); ++it)
+            if (it->startsWith(key, Qt::CaseInsensitive))
+                return it->mid(key.size()).trimmed();
+        return {};
+    }
+    bool has(QLatin1StringView key) const
+    {
+        for (const QString &l : lines)
+            if (l.startsWith(key, Qt::CaseInsensitive))
+                return true;
+        return false;
+    }
+};
+
+Lines splitLines(const QString &output)
+{
+    static const QRegularExpression ends(QStringLiteral("[\r\n]"));
+    return Lines{output.split(ends, Qt::SkipEmptyParts)};
+}
+
+bool usable(const QString &text) { return !text.isEmpty() && numtext::Val(text) > 0; }
+int whole(double v) { return int(numtext::roundHalfEven(v)); }
+
+} // namespace
+
+Keys read(const QString &output)
+{
+    const Lines id = splitLines(output);
+    Keys k;
+
+    QString v = id.first(QLatin1StringView("ID_VIDEO_WIDTH="));
+    if (usable(v))
+        k.width = whole(numtext::Val(v));
+    v = id.first(QLatin1StringView("ID_VIDEO_HEIGHT="));
+    if (usable(v))
+        k.height = whole(numtext::Val(v));
+    v = id.first(QLatin1StringView("ID_VIDEO_FPS="));
+    if (usable(v))
+        k.fps = float(numtext::Val(v));
+    v = id.first(QLatin1StringView("ID_LENGTH="));
+    if (!v.isEmpty()) {
+        const qsizetype point = v.indexOf(QLatin1Char('.'));
+        if ((point < 0 ? v : v.left(point)).size() >= 6)
+            k.length = 99999;
+        else if (usable(v))
+            k.length = float(numtext::Val(v));
+    }
+    v = id.first(QLatin1StringView("ID_DEMUXER="));
+    if (!v.isEmpty())
+        k.demuxer = v.toLower();
+    v = id.first(QLatin1StringView("ID_VIDEO_FORMAT="));
+    if (!v.isEmpty())
+        k.videoFormat = v.toLower();
+    v = id.last(QLatin1StringView("ID_AUDIO_CODEC="));
+    if (!v.isEmpty())
+        k.audioCodec = v.toLower();
+
+    v = id.last(QLatin1StringView("ID_AUDIO_BITRATE="));
+    if (usable(v)) {
+        k.audioBitrate = whole(numtext::Val(v)) / 1000;
+        if (k.audioBitrate > 320)
+            k.audioBitrate = 128;
+    }
+    v = id.last(QLatin1StringView("ID_AUDIO_RATE="));
+    if (usable(v))
+        k.audioRate = whole(numtext::Val(v));
+    v = id.last(QLatin1StringView("ID_AUDIO_NCH="));
+    if (usable(v))
+        k.audioChannels = whole(numtext::Val(v));
+
+    if (id.has(QLatin1StringView("ID_START_TIME="))) {
+        k.hasStartTime = true;
+        k.startTime = float(numtext::Val(id.last(QLatin1StringView("ID_START_TIME="))));
+    }
+    return k;
+}
+
+bool readGifSize(const QString &output, int &width, int &height)
+{
+    const Lines id = splitLines(output);
+    QString t = id.first(QLatin1StringView("VIDEO:  [\bRGB]"));
+    if (t.isEmpty())
+        t = id.first(QLatin1StringView("VIDEO:  [RGB]"));
+    if (t.isEmpty())
+        return false;
+    const qsizetype x = t.indexOf(QLatin1Char('x'));
+    if (x < 0)
+        return false;
+    qsizetype blank = t.indexOf(QLatin1Char(' '), x + 1);
+    if (blank < 0)
+        blank = t.size();
+    const QStringList parts = t.left(blank).trimmed().split(QLatin1Char('x'));
+    if (parts.size() != 2)
+        return false;
+    double n = 0;
+    if (numtext::readNumber(parts[0], n))
+        width = whole(n);
+    if (numtext::readNumber(parts[1], n))
+        height = whole(n);
+    return true;
+}
+
+VideoStatus lastVideoStatus(const QString &text)
+{
+    // "V:   1.0  10/ 10 ??% ...": the time, then the frame counter before "/".
+    VideoStatus st;
+    const qsizetype at = text.lastIndexOf(QLatin1String("V:"));
+    if (at < 0)
+        return st;
+    const qsizetype p = at + 2;
+    const qsizetype point = text.indexOf(QLatin1Char('.'), p);
+    if (point < p || !numtext::readNumber(text.mid(p, point - p + 2), st.seconds))
+        return st;
+    st.found = true;
+    const qsizetype slash = text.indexOf(QLatin1Char('/'), p);
+    if (slash <= point)
+        return st;
+    st.counted = true;
+    const QString u = text.mid(p, slash - p).trimmed();
+    const qsizetype blank = u.indexOf(QLatin1Char(' '));
+    double frame = 0;
+    if (blank >= 0 && numtext::readNumber(u.mid(blank), frame))
+        st.frame = whole(frame);
+    return st;
+}
+
+} // namespace identify
