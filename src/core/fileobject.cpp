@@ -4,15 +4,11 @@
 #include "core/systeminfo.h"
 
 #include <QCoreApplication>
-#include <QDBusConnection>
-#include <QDBusMessage>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
-#include <QUrl>
 #include <sys/stat.h>
 
 namespace {
@@ -154,22 +150,6 @@ void SetCurrentDir(const QString &pathIn, const QString &fallback)
     if (!path.isEmpty())
         QDir::setCurrent(path);
     QCoreApplication::processEvents();
-}
-
-void OpenURL(const QString &url) { QDesktopServices::openUrl(QUrl(url)); }
-
-void ShellOpen(const QString &file) { QDesktopServices::openUrl(QUrl::fromLocalFile(file)); }
-
-void ShowInExplorer(const QString &file)
-{
-    // The desktop's file manager with the file selected; the folder alone where there is none.
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
-        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
-    call << QStringList{QUrl::fromLocalFile(file).toString()} << QString();
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 3000);
-    if (reply.type() != QDBusMessage::ReplyMessage)
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(file).absolutePath()));
 }
 
 bool SameFile(const QString &a, const QString &b)

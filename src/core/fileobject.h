@@ -35,10 +35,6 @@ namespace mdlMavrell {
 QString AddSlash(const QString &path);
 // Makes a folder (or a file's folder) current; a non-local folder gives way to fallback.
 void SetCurrentDir(const QString &path, const QString &fallback = QString());
-// Opens a web page or mailto: link, a document, or the file manager with the file selected.
-void OpenURL(const QString &url);
-void ShellOpen(const QString &file);
-void ShowInExplorer(const QString &file);
 // Two paths name the same file (canonical paths or device and inode match).
 bool SameFile(const QString &a, const QString &b);
 // Where the settings files live: the program folder when it can be written, else the

@@ -2,12 +2,7 @@
 
 #include "core/fileobject.h"
 
-#include <QBitmap>
-#include <QGuiApplication>
-#include <QImage>
-#include <QWidget>
 #include <cmath>
-#include <xcb/xcb.h>
 
 namespace mdlMavrell {
 
@@ -41,50 +36,6 @@ bool iconFileExists()
 {
     QString path = appDir + QStringLiteral("Quennet.ico");
     return fileObject().FileExists(path);
-}
-
-void flushWindowSystem()
-{
-    // Opacity and shape changes reach the X server only once the connection is flushed.
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        return;
-    if (auto *x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr)
-        if (xcb_connection_t *c = x11->connection())
-            xcb_flush(c);
-}
-
-void SetTopMost(QWidget *window, bool onTop)
-{
-    if (!window)
-        return;
-    const bool visible = window->isVisible();
-    window->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    if (visible)
-        window->show();
-}
-
-void SetTranslucent(QWidget *window, int colorKey, int alpha, int restoreStyle)
-{
-    if (!window)
-        return;
-    if (restoreStyle != 0) {
-        window->setWindowOpacity(1.0);
-        window->clearMask();
-        flushWindowSystem();
-        return;
-    }
-    if (colorKey > -1) {
-        // Pixels of the key colour (0x00BBGGRR) become holes in the window.
-        const QColor key(colorKey & 0xFF, (colorKey >> 8) & 0xFF, (colorKey >> 16) & 0xFF);
-        const QImage shot = window->grab().toImage();
-        if (!shot.isNull()) {
-            const QBitmap mask = QBitmap::fromImage(shot.createMaskFromColor(key.rgb(), Qt::MaskInColor));
-            window->setMask(mask);
-        }
-    }
-    if (alpha > -1 && alpha <= 255)
-        window->setWindowOpacity(alpha / 255.0);
-    flushWindowSystem();
 }
 
 void resetSourceInfo()

@@ -6,7 +6,6 @@
 #include <QString>
 #include <array>
 
-class QWidget;
 class FileObject;
 class CommDialog;
 
@@ -85,15 +84,6 @@ bool isJobImpossible();
 int RoundUp(float x);
 int Clamp(int v, int lo, int hi);
 bool iconFileExists();  // the developer marker appDir + "Quennet.ico"
-
-// ---- Window helpers ----
-void SetTopMost(QWidget *window, bool onTop);
-// restoreStyle != 0 puts the window back to its plain state; otherwise colorKey
-// (0x00BBGGRR, -1 = none) becomes the window's transparent colour and alpha
-// (0..255, -1 = none) its opacity.
-void SetTranslucent(QWidget *window, int colorKey, int alpha, int restoreStyle);
-// Makes opacity and shape changes reach the X server now (nothing elsewhere).
-void flushWindowSystem();
 
 // Resets SourceInfo to its zero values.
 void resetSourceInfo();

@@ -1,101 +1,42 @@
 #include "core/userprompts.h"
 
-#include <QFileDialog>
-#include <QMessageBox>
-#include <QPushButton>
-
 namespace prompts {
 namespace {
 
-class QtPrompts final : public UserPrompts {
+// Nobody to ask (a program without windows): every box is closed as with Escape and
+// every file dialog cancelled.
+class NobodyAsks final : public UserPrompts {
 public:
-    Answer message(const MessageRequest &r) override
-    {
-        QMessageBox box(r.parent);
-        box.setWindowTitle(r.title);
-        box.setText(r.text);
-        switch (r.icon) {
-        case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
-        case Icon::Information: box.setIcon(QMessageBox::Information); break;
-        case Icon::Question: box.setIcon(QMessageBox::Question); break;
-        case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
-        case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
-        }
-        QList<QMessageBox::StandardButton> order;
-        switch (r.buttons) {
-        case Buttons::Ok: order = {QMessageBox::Ok}; break;
-        case Buttons::OkCancel: order = {QMessageBox::Ok, QMessageBox::Cancel}; break;
-        case Buttons::YesNo: order = {QMessageBox::Yes, QMessageBox::No}; break;
-        case Buttons::YesNoCancel: order = {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}; break;
-        case Buttons::RetryCancel: order = {QMessageBox::Retry, QMessageBox::Cancel}; break;
-        case Buttons::AbortRetryIgnore: order = {QMessageBox::Abort, QMessageBox::Retry, QMessageBox::Ignore}; break;
-        }
-        for (auto b : order)
-            box.addButton(b);
-        if (r.defaultButton >= 0 && r.defaultButton < order.size())
-            box.setDefaultButton(order[r.defaultButton]);
-        switch (box.exec()) {
-        case QMessageBox::Ok: return Answer::Ok;
-        case QMessageBox::Yes: return Answer::Yes;
-        case QMessageBox::No: return Answer::No;
-        case QMessageBox::Retry: return Answer::Retry;
-        case QMessageBox::Abort: return Answer::Abort;
-        case QMessageBox::Ignore: return Answer::Ignore;
-        default: break;
-        }
-        // Closed with Escape or the window's close button.
-        if (r.buttons == Buttons::Ok)
-            return Answer::Ok;
-        if (r.buttons == Buttons::YesNo)
-            return Answer::No;
-        if (r.buttons == Buttons::AbortRetryIgnore)
-            return Answer::Ignore;
-        return Answer::Cancel;
-    }
-
-    FileAnswer file(const FileRequest &r) override
-    {
-        QFileDialog dlg(r.parent, r.title, r.initDir);
-        dlg.setOption(QFileDialog::DontUseNativeDialog, false);
-        if (r.kind == FileRequest::Folder) {
-            dlg.setFileMode(QFileDialog::Directory);
-            dlg.setOption(QFileDialog::ShowDirsOnly, true);
-        } else if (r.kind == FileRequest::Save) {
-            dlg.setAcceptMode(QFileDialog::AcceptSave);
-            dlg.setFileMode(QFileDialog::AnyFile);
-            dlg.setOption(QFileDialog::DontConfirmOverwrite, !r.overwritePrompt);
-        } else {
-            dlg.setFileMode(r.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
-        }
-        if (!r.nameFilters.isEmpty()) {
-            dlg.setNameFilters(r.nameFilters);
-            if (r.filterIndex >= 0 && r.filterIndex < r.nameFilters.size())
-                dlg.selectNameFilter(r.nameFilters[r.filterIndex]);
-        }
-        if (!r.fileName.isEmpty())
-            dlg.selectFile(r.fileName);
-        FileAnswer a;
-        if (dlg.exec() != QDialog::Accepted)
-            return a;
-        a.accepted = true;
-        a.paths = dlg.selectedFiles();
-        a.filterIndex = qMax(0, r.nameFilters.indexOf(dlg.selectedNameFilter()));
-        return a;
-    }
+    Answer message(const MessageRequest &r) override { return closedAnswer(r.buttons); }
+    FileAnswer file(const FileRequest &) override { return {}; }
 };
 
 UserPrompts *installed = nullptr;
+UserPrompts *fallback = nullptr;
 
 } // namespace
 
+Answer closedAnswer(Buttons buttons)
+{
+    switch (buttons) {
+    case Buttons::Ok: return Answer::Ok;
+    case Buttons::YesNo: return Answer::No;
+    case Buttons::AbortRetryIgnore: return Answer::Ignore;
+    default: return Answer::Cancel;
+    }
+}
+
 UserPrompts &current()
 {
-    static QtPrompts qtPrompts;
-    return installed ? *installed : qtPrompts;
+    static NobodyAsks nobody;
+    if (installed)
+        return *installed;
+    return fallback ? *fallback : nobody;
 }
 
 void install(UserPrompts *p) { installed = p; }
 
+void setFallback(UserPrompts *p) { fallback = p; }
 Answer MsgBox(const QString &text, Buttons buttons, Icon icon, const QString &title, QWidget *parent)
 {
     MessageRequest r;

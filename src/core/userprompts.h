@@ -1,6 +1,8 @@
 // Everything that waits on the user (message boxes, open/save/folder dialogs) goes
 // through one object, so that tests can answer with a script and never block.
-// The program installs nothing and gets the Qt dialogs; a test installs its own.
+// This seam needs no window system: the program makes the Qt dialogs its fallback at
+// start (core/qtprompts.h), a test installs its own, and with neither nobody is
+// asked (a box is closed as with Escape, a file dialog cancelled).
 #pragma once
 
 #include <QString>
@@ -49,10 +51,15 @@ public:
     virtual FileAnswer file(const FileRequest &request) = 0;
 };
 
-// The prompts in use: the installed one, else the Qt dialogs.
+// The prompts in use: the installed one, else the fallback, else nobody asks.
 UserPrompts &current();
-// Installs prompts (nullptr restores the Qt dialogs). The caller keeps ownership.
+// Installs prompts (nullptr goes back to the fallback). The caller keeps ownership.
 void install(UserPrompts *prompts);
+// The prompts used while none are installed (nullptr: nobody asks).
+void setFallback(UserPrompts *prompts);
+
+// What a box answers when it is closed without a choice (Escape, the close button).
+Answer closedAnswer(Buttons buttons);
 
 // Shorthands for a message box.
 Answer MsgBox(const QString &text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,

@@ -2,6 +2,7 @@
 
 #include "core/fileobject.h"
 #include "core/mdlmavrell.h"
+#include "core/qtprompts.h"
 #include "mainwin/frmmain.h"
 #include "mainwin/singleinstance.h"
 
@@ -19,6 +20,7 @@ int mavrellMain(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Mavrell"));
     // The window closes through its own question; the program ends with it.
     QApplication::setQuitOnLastWindowClosed(true);
+    prompts::useQtDialogs();
 
     mdlMavrell::appDir = mdlMavrell::AddSlash(QCoreApplication::applicationDirPath());
     mdlMavrell::tempDir = mdlMavrell::AddSlash(QDir::tempPath());

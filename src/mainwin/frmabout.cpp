@@ -1,5 +1,6 @@
 #include "mainwin/frmabout.h"
 
+#include "core/desktop.h"
 #include "core/fileobject.h"
 #include "core/mainwindowlink.h"
 #include "core/mdlmavrell.h"

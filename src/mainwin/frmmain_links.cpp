@@ -2,6 +2,7 @@
 // the author's blog, the sibling products' pages and the cooperation mail.
 #include "mainwin/frmmain.h"
 
+#include "core/desktop.h"
 #include "core/drawing.h"
 #include "core/fileobject.h"
 #include "core/mdlmavrell.h"

@@ -4,6 +4,7 @@
 
 #include "controls/stylebutton.h"
 #include "core/commdialog.h"
+#include "core/desktop.h"
 #include "core/fileobject.h"
 #include "core/mdlmavrell.h"
 #include "core/userprompts.h"

@@ -4,6 +4,7 @@
 #include "controls/orvexbutton.h"
 #include "core/commdialog.h"
 #include "core/console.h"
+#include "core/desktop.h"
 #include "core/fileobject.h"
 #include "core/mainwindowlink.h"
 #include "core/mdlmavrell.h"

@@ -1,15 +1,9 @@
 #include "support/mediaprobe.h"
 
-#include <QGuiApplication>
-#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QPixmap>
 #include <QProcess>
-#include <QScreen>
-#include <QSet>
-#include <QWidget>
 
 namespace testenv {
 
@@ -35,24 +29,6 @@ Probed ffprobe(const QString &path)
         }
     }
     return r;
-}
-
-QImage onScreen(QWidget *w)
-{
-    const QPoint at = w->mapToGlobal(QPoint(0, 0));
-    return QGuiApplication::primaryScreen()->grabWindow(0, at.x(), at.y(), w->width(), w->height()).toImage();
-}
-
-int pictureColours(const QImage &img)
-{
-    QSet<QRgb> colours;
-    for (int y = 0; y < img.height(); y += 4)
-        for (int x = 0; x < img.width(); x += 4) {
-            const QRgb c = img.pixel(x, y) & 0xFFFFFF;
-            if (c != 0 && c != 0x010203)
-                colours.insert(c);
-        }
-    return int(colours.size());
 }
 
 } // namespace testenv

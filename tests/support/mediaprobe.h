@@ -18,6 +18,7 @@ struct Probed {
 };
 Probed ffprobe(const QString &path);
 
+// The two below are in the window tests' support library (screenprobe.cpp).
 // What the screen shows where the widget is.
 QImage onScreen(QWidget *w);
 // Colours of the image other than black and the player's colour key, sampled on a grid.

@@ -1,0 +1,76 @@
+#include "core/desktop.h"
+
+#include <QBitmap>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QUrl>
+#include <QWidget>
+#include <xcb/xcb.h>
+
+namespace mdlMavrell {
+
+void flushWindowSystem()
+{
+    // Opacity and shape changes reach the X server only once the connection is flushed.
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return;
+    if (auto *x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr)
+        if (xcb_connection_t *c = x11->connection())
+            xcb_flush(c);
+}
+
+void SetTopMost(QWidget *window, bool onTop)
+{
+    if (!window)
+        return;
+    const bool visible = window->isVisible();
+    window->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (visible)
+        window->show();
+}
+
+void SetTranslucent(QWidget *window, int colorKey, int alpha, int restoreStyle)
+{
+    if (!window)
+        return;
+    if (restoreStyle != 0) {
+        window->setWindowOpacity(1.0);
+        window->clearMask();
+        flushWindowSystem();
+        return;
+    }
+    if (colorKey > -1) {
+        // Pixels of the key colour (0x00BBGGRR) become holes in the window.
+        const QColor key(colorKey & 0xFF, (colorKey >> 8) & 0xFF, (colorKey >> 16) & 0xFF);
+        const QImage shot = window->grab().toImage();
+        if (!shot.isNull()) {
+            const QBitmap mask = QBitmap::fromImage(shot.createMaskFromColor(key.rgb(), Qt::MaskInColor));
+            window->setMask(mask);
+        }
+    }
+    if (alpha > -1 && alpha <= 255)
+        window->setWindowOpacity(alpha / 255.0);
+    flushWindowSystem();
+}
+
+void OpenURL(const QString &url) { QDesktopServices::openUrl(QUrl(url)); }
+
+void ShellOpen(const QString &file) { QDesktopServices::openUrl(QUrl::fromLocalFile(file)); }
+
+void ShowInExplorer(const QString &file)
+{
+    // The desktop's file manager with the file selected; the folder alone where there is none.
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
+        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
+    call << QStringList{QUrl::fromLocalFile(file).toString()} << QString();
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 3000);
+    if (reply.type() != QDBusMessage::ReplyMessage)
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(file).absolutePath()));
+}
+
+} // namespace mdlMavrell
