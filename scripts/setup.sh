@@ -27,5 +27,8 @@ if ((${#missing[@]})); then
   fi
 fi
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# Continuous integration builds src and tests with warnings as errors.
+werror=OFF
+if [ "${CI:-}" = "true" ]; then werror=ON; fi
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMAVRELL_WERROR=$werror >/dev/null
 cmake --build build -j "$(nproc)"

@@ -36,7 +36,7 @@ struct Owner final : ConsoleOwner {
 QString readUntil(const QString &want, int ms = 5000, int *lastResult = nullptr)
 {
     QString all;
-    QTest::qWaitFor([&] {
+    (void)QTest::qWaitFor([&] {
         QString text;
         const int r = mdlConsole::ReadConsole(text);
         if (lastResult)
@@ -52,7 +52,7 @@ QString readUntil(const QString &want, int ms = 5000, int *lastResult = nullptr)
 QString readToEnd(Owner &owner, int ms = 5000)
 {
     QString all;
-    QTest::qWaitFor([&] {
+    (void)QTest::qWaitFor([&] {
         QString text;
         mdlConsole::ReadConsole(text);
         all += text;
@@ -226,8 +226,9 @@ TEST_F(Console, LaterChildrenInheritNoneOfItsPipes)
     other.fakeTool(3, "for fd in /proc/$$/fd/*; do n=${fd##*/}; [ $n -gt 2 ] && readlink $fd; done; true\n");
     const QString listed = mdlGetCmdOutput::GetCmdOutput(other.pluginPath(3));
     for (const QString &line : listed.split('\n', Qt::SkipEmptyParts))
-        if (line.startsWith("pipe:"))
+        if (line.startsWith("pipe:")) {
             EXPECT_TRUE(ownAtStart.contains(line)) << "inherited " << line.toStdString();
+        }
 }
 
 TEST_F(Console, DeveloperModeShowsAndMirrors)
@@ -286,7 +287,7 @@ TEST_F(Console, RealPlayerPausesSeeksTakesScreenshotAndQuits)
     EXPECT_EQ(mdlConsole::SendSlave("seek 2 2", true), 0);
     EXPECT_EQ(mdlConsole::SendSlave("get_time_pos", true), 0);
     QString pos;
-    QTest::qWaitFor([&] {
+    (void)QTest::qWaitFor([&] {
         pos += readUntil("\n", 100);
         return pos.contains(QRegularExpression("ANS_TIME_POSITION=.*\n"));
     }, 5000);

@@ -103,7 +103,7 @@ protected:
     FrmOptions *dlg = nullptr;
 };
 
-QStringList items(const QComboBox *c)
+[[maybe_unused]] QStringList items(const QComboBox *c)
 {
     QStringList out;
     for (int i = 0; i < c->count(); ++i)

@@ -57,8 +57,9 @@ TEST(PreviewPoll, ReadsPositionsProgressScreenshotsAndEnds)
         const PollRead r = readPoll(QString::fromLatin1(c.text), c.gif, c.start, 2.0f, 8);
         SCOPED_TRACE(c.text);
         EXPECT_EQ(r.hasPosition, c.hasPos);
-        if (c.hasPos)
+        if (c.hasPos) {
             EXPECT_NEAR(r.position, c.pos, 0.001);
+        }
         EXPECT_EQ(r.indexPercent, c.index);
         EXPECT_EQ(r.screenshot, QString::fromLatin1(c.shot));
         EXPECT_EQ(r.failed, c.failed);

@@ -41,7 +41,7 @@ TEST(PreviewX11, ToolDrawsIntoThePreviewSurface)
     // The 4:3 source fills the 320 x 240 frame.
     EXPECT_EQ(dlg.picPlayer->geometry(), QRect(0, 0, 320, 240));
 
-    QTest::qWaitFor([&] { return pictureColours(onScreen(dlg.picPlayer)) > 8; }, 6000);
+    (void)QTest::qWaitFor([&] { return pictureColours(onScreen(dlg.picPlayer)) > 8; }, 6000);
     ASSERT_TRUE(mdlConsole::IsRunning()) << "the player ended early";
     const QImage shot = onScreen(dlg.picPlayer);
     if (qEnvironmentVariableIsSet("MAVRELL_PREVIEW_SHOT"))

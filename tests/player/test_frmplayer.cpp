@@ -292,7 +292,7 @@ TEST_F(RecordingWindow, PlayerEndNoticedOutsideTheTick)
     // Everything the player printed is read before it dies.
     ASSERT_TRUE(QTest::qWaitFor([&] { w.player().getCurFrame(); return w.player().curSeconds() > 0; }, 3000));
     ::kill(pid_t(mdlConsole::ChildPid()), SIGKILL);
-    QTest::qWaitFor([] { return !mdlConsole::IsRunning(); }, 2000);
+    (void)QTest::qWaitFor([] { return !mdlConsole::IsRunning(); }, 2000);
     w.myPutSize(false);  // places the thumb: its read finds the player gone
     EXPECT_TRUE(QTest::qWaitFor([&] { return w.myStatus == 5; }, 1000));
     EXPECT_EQ(w.lblFnName->text(), QStringLiteral("L180"));

@@ -36,7 +36,7 @@ TEST(PlayerWindowX11, ToolDrawsIntoThePictureBox)
     EXPECT_EQ(w.windowTitle(), QStringLiteral(" long.avi  - ( 320 , 240 )"));
 
     // The tool needs a moment to find a video output that works here.
-    QTest::qWaitFor([&] { return pictureColours(onScreen(w.picPlayer)) > 8; }, 6000);
+    (void)QTest::qWaitFor([&] { return pictureColours(onScreen(w.picPlayer)) > 8; }, 6000);
     ASSERT_TRUE(mdlConsole::IsRunning()) << "the player ended early";
     const QImage shot = onScreen(w.picPlayer);
     if (qEnvironmentVariableIsSet("MAVRELL_PLAYER_SHOT"))

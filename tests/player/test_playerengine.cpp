@@ -178,7 +178,7 @@ public:
     void start(MPlayer &p)
     {
         p.playMCI(0, 0);
-        QTest::qWaitFor([] { return mdlConsole::IsRunning(); }, 2000);
+        (void)QTest::qWaitFor([] { return mdlConsole::IsRunning(); }, 2000);
         QTest::qWait(100);
     }
     testenv::ProgramDir dir;

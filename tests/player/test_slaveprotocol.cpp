@@ -92,8 +92,9 @@ TEST(SlaveOutput, Position)
         float s = -1;
         const bool found = slave::parsePosition(QString::fromUtf8(c.read), c.offset, s);
         EXPECT_EQ(found, c.found) << c.read;
-        if (c.found)
+        if (c.found) {
             EXPECT_NEAR(s, c.seconds, 1e-4) << c.read;
+        }
     }
     EXPECT_EQ(slave::parseGifFrame(QStringLiteral("V:   2.0  20/ 20 ??% ??% ??,?% 0 0 \r")), 20);
     EXPECT_EQ(slave::parseGifFrame(QStringLiteral("A:   2.0 V:   2.0  20/ 20")), -1);
@@ -140,7 +141,7 @@ TEST(SlaveSession, PauseSeekPositionAndEnd)
     float pos = -1;
     auto readPosition = [&](int ms) {
         bool found = false;
-        QTest::qWaitFor([&] {
+        (void)QTest::qWaitFor([&] {
             QString s;
             mdlConsole::ReadConsole(s);
             all += s;
@@ -172,7 +173,7 @@ TEST(SlaveSession, PauseSeekPositionAndEnd)
     // Resumed, it plays to the end and says so.
     ASSERT_EQ(mdlConsole::SendSlave(slave::cmdPause, false), 0);
     QString rest;
-    QTest::qWaitFor([&] {
+    (void)QTest::qWaitFor([&] {
         QString s;
         mdlConsole::ReadConsole(s);
         rest += s;
