@@ -38,11 +38,6 @@ double rateValue(const QString &text)
     return v;
 }
 
-bool quotable(const QString &path)
-{
-    return !path.contains('"') && !path.contains('\n') && !path.contains('\r');
-}
-
 } // namespace
 
 void ParseTool3Info(const QString &output, float &duration, float &start, float &fps)
@@ -77,9 +72,9 @@ void ParseTool3Info(const QString &output, float &duration, float &start, float 
 
 void ProbeByTool3(const QString &file, float &duration, float &start, float &fps)
 {
-    if (!ToolExists(3) || !quotable(file))
+    if (!ToolExists(3) || !Quotable(file))
         return;
-    const QString cmd = ToolPath(3) + QStringLiteral(" -i \"") + file + '"';
+    const QString cmd = ToolPath(3) + QStringLiteral(" -i ") + Quoted(file);
     ParseTool3Info(mdlGetCmdOutput::GetCmdOutput(cmd, false), duration, start, fps);
 }
 

@@ -5,6 +5,13 @@
 
 namespace mdlMavrell {
 
+QString Quoted(const QString &path) { return QLatin1Char('"') + path + QLatin1Char('"'); }
+
+bool Quotable(const QString &path)
+{
+    return !path.contains(QLatin1Char('"')) && !path.contains(QLatin1Char('\n')) && !path.contains(QLatin1Char('\r'));
+}
+
 QString ToolPrefix() { return appDir + QStringLiteral("plugins/OrvexRes"); }
 
 QStringList ToolCandidates(int n)

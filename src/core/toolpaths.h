@@ -23,4 +23,10 @@ QString ToolPath(int n);
 // Tool n's file exists.
 bool ToolExists(int n);
 
+// A file name as a command line takes it: in double quotes.
+QString Quoted(const QString &path);
+// The name can stand in double quotes on a command line: it holds neither a double
+// quote nor a line break (which would end it or smuggle in a second command).
+bool Quotable(const QString &path);
+
 } // namespace mdlMavrell

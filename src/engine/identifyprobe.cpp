@@ -17,23 +17,16 @@ namespace engine {
 
 namespace {
 
-QString quoted(const QString &file) { return QLatin1Char('"') + file + QLatin1Char('"'); }
-
-bool unquotable(const QString &path)
-{
-    return path.contains(QLatin1Char('"')) || path.contains(QLatin1Char('\n')) || path.contains(QLatin1Char('\r'));
-}
-
 } // namespace
 
 QString identifyCommand(const QString &tool1, const QString &file)
 {
-    return tool1 + QStringLiteral(" -identify -ao null -vo null -frames 0 ") + quoted(file);
+    return tool1 + QStringLiteral(" -identify -ao null -vo null -frames 0 ") + mdlMavrell::Quoted(file);
 }
 
 QString gifCountCommand(const QString &tool1, const QString &file)
 {
-    return tool1 + QStringLiteral(" -ao null -vo null -fps 10000 ") + quoted(file);
+    return tool1 + QStringLiteral(" -ao null -vo null -fps 10000 ") + mdlMavrell::Quoted(file);
 }
 
 QString normalisedAudioCodec(const QString &codec)
@@ -180,7 +173,7 @@ SourceFacts currentFacts()
 
 bool checkFileExists(const QString &path)
 {
-    if (path.trimmed().isEmpty() || unquotable(path))
+    if (path.trimmed().isEmpty() || !mdlMavrell::Quotable(path))
         return false;
     const QFileInfo fi(path.trimmed());
     return fi.isFile() && fi.isReadable() && fi.size() != 0;
@@ -206,7 +199,7 @@ QString analyseSource(const QString &file, const AnalyseOptions &options)
 
     QString result;
     SourceFacts facts;
-    if (!unquotable(file)) {
+    if (mdlMavrell::Quotable(file)) {
         const QString out = mdlGetCmdOutput::GetCmdOutput(identifyCommand(tool1, file));
         facts = parseIdentify(out);
 

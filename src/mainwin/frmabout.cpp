@@ -1,5 +1,6 @@
 #include "mainwin/frmabout.h"
 
+#include "core/defaultinstance.h"
 #include "core/desktop.h"
 #include "core/fileobject.h"
 #include "core/mainwindowlink.h"
@@ -87,29 +88,23 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
 // ---------------------------------------------------------------- the one instance
 
 namespace {
-FrmAbout *theAbout = nullptr;
+DefaultInstance<FrmAbout> theAbout;
 }
 
 FrmAbout &frmAbout(QWidget *owner)
 {
-    if (!theAbout) {
-        theAbout = new FrmAbout(owner);
-        theAbout->Form_Load();
-    }
-    return *theAbout;
+    return theAbout.get([owner] {
+        auto *d = new FrmAbout(owner);
+        d->Form_Load();
+        return d;
+    });
 }
 
-bool frmAboutLoaded() { return theAbout != nullptr; }
+bool frmAboutLoaded() { return theAbout.loaded(); }
 
 void unloadFrmAbout()
 {
-    FrmAbout *d = theAbout;
-    if (!d)
-        return;
-    theAbout = nullptr;
-    d->done(QDialog::Accepted);
-    d->hide();
-    d->deleteLater();  // its own button may be unloading it
+    theAbout.unload([](FrmAbout &d) { d.done(QDialog::Accepted); });
 }
 
 // ---------------------------------------------------------------- the window
@@ -164,15 +159,14 @@ FrmAbout::FrmAbout(QWidget *parent) : QDialog(parent)
     connect(lblMail, &smallwin::LinkLabel::Click, this, &FrmAbout::lblMail_Click);
     // The window's close unloads it like OK.
     connect(this, &QDialog::finished, this, [this] {
-        if (theAbout == this)
+        if (theAbout.is(this))
             unloadFrmAbout();
     });
 }
 
 FrmAbout::~FrmAbout()
 {
-    if (theAbout == this)
-        theAbout = nullptr;
+    theAbout.forget(this);
 }
 
 void FrmAbout::Form_Load()

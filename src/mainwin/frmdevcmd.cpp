@@ -1,5 +1,6 @@
 #include "mainwin/frmdevcmd.h"
 
+#include "core/defaultinstance.h"
 #include "core/mdlmavrell.h"
 #include "mainwin/frmmain.h"
 
@@ -13,7 +14,7 @@ using namespace mdlMavrell;
 
 namespace {
 
-FrmOutput *theOutput = nullptr;
+DefaultInstance<FrmOutput> theOutput;
 // The command the developer confirmed in the last review.
 QString confirmedCommand;
 
@@ -39,25 +40,21 @@ void installConsoleBridge() { devconsole::install(&bridge); }
 
 FrmOutput &frmOutput()
 {
-    if (!theOutput) {
-        theOutput = new FrmOutput;
-        theOutput->Form_Load();
-    }
-    return *theOutput;
+    return theOutput.get([] {
+        auto *w = new FrmOutput;
+        w->Form_Load();
+        return w;
+    });
 }
 
-bool frmOutputLoaded() { return theOutput != nullptr; }
+bool frmOutputLoaded() { return theOutput.loaded(); }
 
 void unloadFrmOutput()
 {
-    FrmOutput *w = theOutput;
-    if (!w)
-        return;
-    theOutput = nullptr;
-    w->Form_Unload();
-    w->done(QDialog::Rejected);
-    w->hide();
-    w->deleteLater();  // its own button may be unloading it
+    theOutput.unload([](FrmOutput &w) {  // its own button may be unloading it
+        w.Form_Unload();
+        w.done(QDialog::Rejected);
+    });
 }
 
 FrmOutput::FrmOutput(QWidget *parent) : QDialog(parent)
@@ -95,8 +92,7 @@ FrmOutput::FrmOutput(QWidget *parent) : QDialog(parent)
 
 FrmOutput::~FrmOutput()
 {
-    if (theOutput == this)
-        theOutput = nullptr;
+    theOutput.forget(this);
 }
 
 void FrmOutput::Form_Load()

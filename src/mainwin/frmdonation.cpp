@@ -1,5 +1,6 @@
 #include "mainwin/frmdonation.h"
 
+#include "core/defaultinstance.h"
 #include "core/desktop.h"
 #include "core/fileobject.h"
 #include "core/mainwindowlink.h"
@@ -15,29 +16,23 @@
 using namespace mdlMavrell;
 
 namespace {
-FrmMoney *theMoney = nullptr;
+DefaultInstance<FrmMoney> theMoney;
 }
 
 FrmMoney &frmMoney(QWidget *owner)
 {
-    if (!theMoney) {
-        theMoney = new FrmMoney(owner);
-        theMoney->Form_Load();
-    }
-    return *theMoney;
+    return theMoney.get([owner] {
+        auto *d = new FrmMoney(owner);
+        d->Form_Load();
+        return d;
+    });
 }
 
-bool frmMoneyLoaded() { return theMoney != nullptr; }
+bool frmMoneyLoaded() { return theMoney.loaded(); }
 
 void unloadFrmMoney()
 {
-    FrmMoney *d = theMoney;
-    if (!d)
-        return;
-    theMoney = nullptr;
-    d->done(QDialog::Accepted);
-    d->hide();
-    d->deleteLater();
+    theMoney.unload([](FrmMoney &d) { d.done(QDialog::Accepted); });
 }
 
 FrmMoney::FrmMoney(QWidget *parent) : QDialog(parent)
@@ -92,15 +87,14 @@ FrmMoney::FrmMoney(QWidget *parent) : QDialog(parent)
     connect(cmdOK, &QPushButton::clicked, this, &FrmMoney::cmdOK_Click);
     connect(lblMail, &smallwin::LinkLabel::Click, this, &FrmMoney::lblMail_Click);
     connect(this, &QDialog::finished, this, [this] {
-        if (theMoney == this)
+        if (theMoney.is(this))
             unloadFrmMoney();
     });
 }
 
 FrmMoney::~FrmMoney()
 {
-    if (theMoney == this)
-        theMoney = nullptr;
+    theMoney.forget(this);
 }
 
 void FrmMoney::Form_Load()

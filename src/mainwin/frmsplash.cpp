@@ -1,5 +1,6 @@
 #include "mainwin/frmsplash.h"
 
+#include "core/defaultinstance.h"
 #include "core/desktop.h"
 #include "core/fileobject.h"
 #include "core/mainwindowlink.h"
@@ -142,7 +143,7 @@ QPixmap background(const QSize &size)
 // ---------------------------------------------------------------- the one instance
 
 namespace {
-FrmSplash *theSplash = nullptr;
+DefaultInstance<FrmSplash> theSplash;
 
 QWidget *mainWindowWidget()
 {
@@ -155,24 +156,18 @@ constexpr QRect marqueeBox{28, 92, 250, 78};
 
 FrmSplash &frmSplash()
 {
-    if (!theSplash) {
-        theSplash = new FrmSplash;
-        theSplash->Form_Load();
-    }
-    return *theSplash;
+    return theSplash.get([] {
+        auto *s = new FrmSplash;
+        s->Form_Load();
+        return s;
+    });
 }
 
-bool frmSplashLoaded() { return theSplash != nullptr; }
+bool frmSplashLoaded() { return theSplash.loaded(); }
 
 void unloadFrmSplash()
 {
-    FrmSplash *s = theSplash;
-    if (!s)
-        return;
-    theSplash = nullptr;
-    s->Form_Unload();
-    s->hide();
-    s->deleteLater();  // it may be unloading itself from its own timer
+    theSplash.unload([](FrmSplash &s) { s.Form_Unload(); });  // it may be unloading itself from its own timer
 }
 
 // ---------------------------------------------------------------- the window
@@ -201,8 +196,7 @@ FrmSplash::FrmSplash(QWidget *parent) : QWidget(parent)
 
 FrmSplash::~FrmSplash()
 {
-    if (theSplash == this)
-        theSplash = nullptr;
+    theSplash.forget(this);
 }
 
 void FrmSplash::Form_Load()

@@ -1,6 +1,7 @@
 #include "mainwin/settingsfile.h"
 
 #include "core/fileobject.h"
+#include "core/keyvaluetext.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 
@@ -12,26 +13,17 @@ namespace settingsfile {
 QList<Entry> parse(const QString &text)
 {
     static const struct { const char *name; Entry::Key key; } keys[] = {
-        {"mainleft=", Entry::MainLeft},
-        {"maintop=", Entry::MainTop},
-        {"language=", Entry::Language},
-        {"targetdefdirmode=", Entry::TargetDefDirMode},
-        {"targetdefdir=", Entry::TargetDefDir},
+        {"mainleft", Entry::MainLeft},
+        {"maintop", Entry::MainTop},
+        {"language", Entry::Language},
+        {"targetdefdirmode", Entry::TargetDefDirMode},
+        {"targetdefdir", Entry::TargetDefDir},
     };
     QList<Entry> out;
-    QString normalised = text;
-    normalised.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    normalised.replace('\r', '\n');
-    for (QString line : normalised.split('\n')) {
-        line = line.trimmed();
-        const int eq = int(line.indexOf('='));
-        if (eq < 0)
-            continue;
-        const QString key = line.left(eq + 1).toLower().trimmed();
-        const QString value = line.mid(eq + 1).trimmed();
+    for (const keyvalue::Line &line : keyvalue::lines(text)) {
         for (const auto &k : keys) {
-            if (key.startsWith(QLatin1String(k.name))) {
-                out.append({k.key, value});
+            if (line.key == QLatin1String(k.name)) {
+                out.append({k.key, line.value});
                 break;
             }
         }

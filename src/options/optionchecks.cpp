@@ -16,15 +16,7 @@ namespace {
 
 QString num(double v) { return numtext::number(v); }
 
-int toInt(double v)
-{
-    const double r = numtext::roundHalfEven(v);
-    if (r > 2147483647.0)
-        return 2147483647;
-    if (r < -2147483648.0)
-        return -2147483647 - 1;
-    return int(r);
-}
+using numtext::toInt;
 
 int tagIndex(const QString &tag) { return toInt(numtext::Val(tag)); }
 

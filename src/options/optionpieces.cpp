@@ -3,6 +3,7 @@
 #include "core/fileobject.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
+#include "core/toolpaths.h"
 #include "core/userprompts.h"
 
 #include <charconv>
@@ -38,15 +39,7 @@ double at15Digits(double v)
     return back;
 }
 
-int toInt(double v)
-{
-    const double r = numtext::roundHalfEven(v);
-    if (r > 2147483647.0)
-        return 2147483647;
-    if (r < -2147483648.0)
-        return -2147483647 - 1;
-    return int(r);
-}
+using numtext::toInt;
 
 // A family name as a fontconfig pattern: its special characters escaped.
 QString fontPattern(const QString &family)
@@ -119,7 +112,7 @@ QString getSubPara(OptionsForm &f, bool &failed, bool quiet)
     f.txtSubFile.text = f.txtSubFile.text.trimmed();
     QString path = f.txtSubFile.text;
     // A double quote or a line break cannot stand inside the quoted path of a command line.
-    const bool usable = !path.contains('"') && !path.contains('\n') && !path.contains('\r');
+    const bool usable = mdlMavrell::Quotable(path);
     if (!usable || !mdlMavrell::fileObject().FileExists(path)) {
         if (!quiet && applies) {
             f.tabNow = 4;

@@ -78,21 +78,6 @@ bool needsTool3Length(const Fields &f)
 
 } // namespace playerprobe
 
-namespace {
-
-QString quotedName(const QString &s)
-{
-    return QLatin1Char('"') + s + QLatin1Char('"');
-}
-
-// A name that cannot stand in double quotes on a command line.
-bool unquotable(const QString &s)
-{
-    return s.contains(QLatin1Char('"')) || s.contains(QLatin1Char('\n')) || s.contains(QLatin1Char('\r'));
-}
-
-} // namespace
-
 MPlayer::MPlayer(std::function<int()> playState, ConsoleOwner *owner)
     : playState_(std::move(playState)), owner_(owner)
 {
@@ -136,11 +121,11 @@ void MPlayer::openMCI(const QString &fileName, unsigned long long hwnd, const QS
 void MPlayer::probeMedia()
 {
     mdlConsole::StopConsole();
-    if (!mdlMavrell::ToolExists(1) || fileName_.isEmpty() || unquotable(fileName_))
+    if (!mdlMavrell::ToolExists(1) || fileName_.isEmpty() || !mdlMavrell::Quotable(fileName_))
         return;
     const QString tool = mdlMavrell::ToolPath(1);
     const QString out = mdlGetCmdOutput::GetCmdOutput(
-        tool + QStringLiteral(" -identify -ao null -vo null -frames 0 ") + quotedName(fileName_), false);
+        tool + QStringLiteral(" -identify -ao null -vo null -frames 0 ") + mdlMavrell::Quoted(fileName_), false);
     playerprobe::readIdentify(out, f_);
 
     if (playerprobe::needsTool3Length(f_)) {
@@ -155,7 +140,7 @@ void MPlayer::probeMedia()
         if (f_.videoWidth * f_.videoHeight == 0)
             playerprobe::readGifSize(out, f_);
         const QString frames = mdlGetCmdOutput::GetCmdOutput(
-            tool + QStringLiteral(" -ao null -vo null -fps 10000 ") + quotedName(fileName_), false);
+            tool + QStringLiteral(" -ao null -vo null -fps 10000 ") + mdlMavrell::Quoted(fileName_), false);
         playerprobe::readGifFrames(frames, f_);
     }
     if (f_.demuxer == QLatin1String("asf") && (f_.framesPerSecond == 1000 || f_.framesPerSecond == 0)) {
@@ -201,7 +186,7 @@ void MPlayer::playMCI(long fromWhere, long toWhere)
         toWhere = totalFrames_;
     mdlConsole::StopConsole();
     lastStartLine_.clear();
-    if (!mdlMavrell::ToolExists(1) || fileName_.isEmpty() || unquotable(fileName_))
+    if (!mdlMavrell::ToolExists(1) || fileName_.isEmpty() || !mdlMavrell::Quotable(fileName_))
         return;
     lastStartLine_ = slave::playerStartLine(mdlMavrell::ToolPath(1), fileName_, videoWindow_,
                                             buildRangeArgs(fromWhere, toWhere));

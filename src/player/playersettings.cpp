@@ -1,6 +1,7 @@
 #include "player/playersettings.h"
 
 #include "core/fileobject.h"
+#include "core/keyvaluetext.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 
@@ -15,9 +16,8 @@ std::optional<bool> parseBool(const QString &text)
         return true;
     if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
         return false;
-    bool ok = false;
-    const double n = t.toDouble(&ok);
-    if (ok)
+    double n = 0;
+    if (numtext::readNumber(t, n))
         return n != 0;
     return std::nullopt;
 }
@@ -25,34 +25,24 @@ std::optional<bool> parseBool(const QString &text)
 Values parse(const QString &text)
 {
     Values v;
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    for (QString line : lines) {
-        line = line.trimmed();
-        const int eq = line.indexOf(QLatin1Char('='));
-        if (eq < 0)
-            continue;
-        const QString key = line.left(eq + 1).toLower();
-        const QString value = line.mid(eq + 1).trimmed();
-        if (key == QLatin1String("mainrect=")) {
+    for (const keyvalue::Line &line : keyvalue::lines(text)) {
+        const QString &key = line.key;
+        const QString &value = line.value;
+        if (key == QLatin1String("mainrect")) {
             v.rectFound = true;
             const QStringList parts = value.split(QLatin1Char(','));
-            bool okL = false, okT = false;
             double l = 0, t = 0;
-            if (parts.size() >= 2) {
-                l = parts[0].trimmed().toDouble(&okL);
-                t = parts[1].trimmed().toDouble(&okT);
-            }
-            if (okL && okT) {
+            if (parts.size() >= 2 && numtext::readNumber(parts[0], l) && numtext::readNumber(parts[1], t)) {
                 v.left = int(numtext::roundHalfEven(l));
                 v.top = int(numtext::roundHalfEven(t));
             }
-        } else if (key == QLatin1String("keepwh=")) {
+        } else if (key == QLatin1String("keepwh")) {
             if (auto b = parseBool(value))
                 v.keepWH = b;
-        } else if (key == QLatin1String("topmost=")) {
+        } else if (key == QLatin1String("topmost")) {
             if (auto b = parseBool(value))
                 v.topMost = b;
-        } else if (key == QLatin1String("mcivol=")) {
+        } else if (key == QLatin1String("mcivol")) {
             v.volume = int(numtext::Int(numtext::Val(value)));
         }
     }

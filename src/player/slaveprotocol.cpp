@@ -3,17 +3,13 @@
 #include "core/identify.h"
 #include "core/numbertext.h"
 #include "core/timetext.h"
+#include "core/toolpaths.h"
 
 #include <algorithm>
 
 namespace slave {
 
 namespace {
-
-QString quoted(const QString &s)
-{
-    return QLatin1Char('"') + s + QLatin1Char('"');
-}
 
 QString hmsTenths(float seconds)
 {
@@ -46,13 +42,13 @@ QString colorKeyPiece(unsigned long long winId)
 QString previewFilePiece(const QString &fn, float srcFps, float srcLength)
 {
     if (fn.contains(QLatin1Char('*')))
-        return quoted(QStringLiteral("mf://") + fn) + QStringLiteral(" -mf fps=") + numtext::single(srcFps);
+        return mdlMavrell::Quoted(QStringLiteral("mf://") + fn) + QStringLiteral(" -mf fps=") + numtext::single(srcFps);
     const int dot = fn.lastIndexOf(QLatin1Char('.'));
     const int slash = fn.lastIndexOf(QLatin1Char('/'));
     const QString ext = dot > slash ? fn.mid(dot + 1).toLower() : QString();
     if (ext == QLatin1String("gif") && srcLength > 0 && srcFps > 0)
-        return quoted(fn) + QStringLiteral(" -fps ") + numtext::single(srcFps);
-    return quoted(fn);
+        return mdlMavrell::Quoted(fn) + QStringLiteral(" -fps ") + numtext::single(srcFps);
+    return mdlMavrell::Quoted(fn);
 }
 
 QString previewStartLine(const PreviewStart &p)
@@ -80,7 +76,7 @@ QString rangePiece(long fromFrame, long toFrame, long totalFrames, float fps)
 QString playerStartLine(const QString &toolPath, const QString &fileName, unsigned long long winId,
                         const QString &range)
 {
-    return toolPath + QLatin1Char(' ') + quoted(fileName) + videoOutPiece() + slaveOptionsPiece()
+    return toolPath + QLatin1Char(' ') + mdlMavrell::Quoted(fileName) + videoOutPiece() + slaveOptionsPiece()
         + isolationPiece() + colorKeyPiece(winId) + range;
 }
 

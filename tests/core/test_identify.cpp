@@ -11,13 +11,7 @@
 
 namespace {
 
-QString lines(std::initializer_list<const char *> l)
-{
-    QString s;
-    for (const char *x : l)
-        s += QString::fromUtf8(x) + QLatin1Char('\n');
-    return s;
-}
+using testenv::lines;
 
 TEST(Identify, FileNamesHoldingKeysFeedNothingIn)
 {

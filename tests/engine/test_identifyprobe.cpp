@@ -15,18 +15,7 @@
 #include <gtest/gtest.h>
 
 using namespace engine;
-
-namespace {
-
-QString lines(std::initializer_list<const char *> l)
-{
-    QString s;
-    for (const char *x : l)
-        s += QString::fromUtf8(x) + QLatin1Char('\n');
-    return s;
-}
-
-} // namespace
+using testenv::lines;
 
 TEST(IdentifyProbe, CommandLinesAreBuiltAsText)
 {

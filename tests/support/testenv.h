@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QTemporaryDir>
+#include <initializer_list>
 
 namespace testenv {
 
@@ -18,6 +19,15 @@ void prepareProcessEnvironment();
 // "long.avi" (20 s, MPEG-4 + MP3, key frame every 25 frames).
 // Fails the calling test (ADD_FAILURE) and returns "" when ffmpeg cannot make it.
 QString fixture(const QString &name);
+
+// Lines of a tool's output: each text followed by a line feed.
+inline QString lines(std::initializer_list<const char *> l)
+{
+    QString s;
+    for (const char *x : l)
+        s += QString::fromUtf8(x) + QLatin1Char('\n');
+    return s;
+}
 
 // The build's own program folder (with plugins/ linking to the real tools), ending in "/".
 QString buildAppDir();
