@@ -3,6 +3,8 @@
 // predicates every subsystem calls. Plain variables on the GUI thread, no locking.
 #pragma once
 
+#include "core/textentries.h"
+
 #include <QString>
 #include <array>
 
@@ -11,7 +13,8 @@ class CommDialog;
 
 namespace mdlMavrell {
 
-// ---- The text table: entry N is line N of the chosen language table (1..279). ----
+// ---- The text table: entry N is line N of the chosen language table (1..279); ----
+// ---- read it by name: lng[txt::QuitQuestion] (core/textentries.h). ----
 inline constexpr int lngSize = 301;
 inline std::array<QString, lngSize> lng;
 

@@ -1,6 +1,7 @@
 // The entries of the text table (mdlMavrell::lng) by name: each name says what its
 // entry says, and its value is the number the language tables give that entry, so
-// the tables stay as they are. Use lng[txt::QuitQuestion], never a bare number.
+// the tables stay as they are: lng[txt::QuitQuestion] rather than lng[22], so a reader
+// sees at the place of use what the message says.
 // The comments quote the English table, cut short.
 #pragma once
 
