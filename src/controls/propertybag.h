@@ -9,14 +9,8 @@
 // initialisation decides that, without a bag).
 //
 // Values are whole numbers (colours as 0x00BBGGRR or 0x800000nn system-colour
-// references), Booleans, strings, fonts and pictures. A bag turns into text and
-// back without loss, one "Key=Value" line per property:
-//   BTYPE=11
-//   ENAB=False
-//   TX="Encode \"now\"\n"
-//   FONT=Font("Noto Sans,9,-1,5,700,0,0,0,0,0,0,0,0,0,0,1")
-//   PICN=Png(iVBORw0KGgo...)
-// Keys are matched without regard to case.
+// references), Booleans, strings, fonts and pictures. Keys are matched without
+// regard to case.
 #pragma once
 
 #include <QFont>
@@ -56,13 +50,6 @@ public:
     bool isEmpty() const;
     int size() const;
     QStringList keys() const;  // in writing order, as first written
-
-    // ---- Text ----
-    QString toText() const;
-    // Parses text made by toText (LF or CR LF lines; blank lines are skipped). On a
-    // malformed line, a bad key, an unknown value form or a repeated key, returns
-    // false, leaves *out untouched and names the line in *error.
-    static bool fromText(const QString &text, PropertyBag *out, QString *error = nullptr);
 
     bool operator==(const PropertyBag &other) const;
 

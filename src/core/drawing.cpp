@@ -183,12 +183,15 @@ QPixmap StretchPicture(const QPixmap &picture, int width, int height, int keepAs
     const QSize source = picture.size();
     if (source.isEmpty() || source == QSize(width, height))
         return picture;
-    QPixmap result(width, height);
-    if (result.isNull())
+    // Stretched pixel by pixel, as a blit would; see-through parts show backColour.
+    const QPixmap scaled = picture.scaled(width, height, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    if (scaled.isNull())
         return picture;  // a size that cannot be made
+    if (!scaled.hasAlphaChannel())
+        return scaled;
+    QPixmap result(scaled.size());
     result.fill(syscolors::toQColor(backColour));
-    QPainter p(&result);
-    p.drawPixmap(QRect(0, 0, width, height), picture, QRect(QPoint(0, 0), source));
+    QPainter(&result).drawPixmap(0, 0, scaled);
     return result;
 }
 

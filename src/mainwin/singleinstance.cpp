@@ -1,18 +1,17 @@
 #include "mainwin/singleinstance.h"
 
 #include <QCoreApplication>
+#include <QDataStream>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTimer>
-#include <QtEndian>
 #include <unistd.h>
 
 namespace singleinstance {
 
 namespace {
-const char *const bufferProperty = "mavrellCommandBuffer";
 const char *const doneProperty = "mavrellCommandDone";
 }
 
@@ -30,9 +29,11 @@ QString serverName()
 QByteArray frame(const QString &cmd)
 {
     const QByteArray body = cmd.toUtf8();
-    QByteArray out(4, '\0');
-    qToBigEndian<quint32>(quint32(body.size()), out.data());
-    return out + body;
+    QByteArray out;
+    QDataStream stream(&out, QIODevice::WriteOnly);  // big-endian, as the reader expects
+    stream << quint32(body.size());
+    stream.writeRawData(body.constData(), int(body.size()));
+    return out;
 }
 
 bool copyIsListening(const QString &name, int waitMs)
@@ -119,23 +120,22 @@ void Receiver::readClient(QLocalSocket *socket)
         socket->readAll();
         return;
     }
-    QByteArray buffer = socket->property(bufferProperty).toByteArray() + socket->readAll();
-    if (buffer.size() < 4) {
-        socket->setProperty(bufferProperty, buffer);
-        return;
-    }
-    const quint32 length = qFromBigEndian<quint32>(buffer.constData());
-    if (length > quint32(maxCommandBytes)) {
+    // A message may come in pieces: read it whole in one transaction, or leave what
+    // came so far in the socket until the rest arrives.
+    QDataStream in(socket);
+    in.startTransaction();
+    quint32 length = 0;
+    in >> length;
+    if (in.status() == QDataStream::Ok && length > quint32(maxCommandBytes)) {
         socket->abort();
         return;
     }
-    if (quint32(buffer.size()) - 4 < length) {
-        socket->setProperty(bufferProperty, buffer);
+    QByteArray body(qsizetype(length), Qt::Uninitialized);
+    in.readRawData(body.data(), int(length));
+    if (!in.commitTransaction())
         return;
-    }
-    const QString cmd = QString::fromUtf8(buffer.mid(4, int(length)));
+    const QString cmd = QString::fromUtf8(body);
     socket->setProperty(doneProperty, true);
-    socket->setProperty(bufferProperty, QVariant());
     socket->write(QByteArray(1, acceptedByte));
     socket->flush();
     socket->disconnectFromServer();

@@ -2,7 +2,9 @@
 
 #include "core/numbertext.h"
 
+#include <QCommandLineParser>
 #include <QRegularExpression>
+#include <utility>
 
 namespace e2e {
 
@@ -40,90 +42,87 @@ ParseResult parseArgs(const QStringList &arguments)
 {
     ParseResult r;
     Args &a = r.args;
-    QStringList positional;
     auto fail = [&r](const QString &message) {
         r.error = message;
         return r;
     };
 
-    for (int i = 0; i < arguments.size(); ++i) {
-        const QString arg = arguments[i];
-        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
-            a.help = true;
-            continue;
-        }
-        if (!arg.startsWith(QLatin1String("--")) || arg == QLatin1String("--")) {
-            if (arg == QLatin1String("--")) {
-                positional += arguments.mid(i + 1);
-                break;
-            }
-            positional << arg;
-            continue;
-        }
-        if (arg == QLatin1String("--options")) {
-            a.openOptions = true;
-            continue;
-        }
-        if (arg == QLatin1String("--no-sound")) {
-            a.noSound = true;
-            continue;
-        }
-        // Every other option takes a value.
-        if (i + 1 >= arguments.size())
-            return fail(arg + QStringLiteral(" needs a value"));
-        const QString v = arguments[++i];
-        if (arg == QLatin1String("--caption")) {
-            a.caption = v;
-        } else if (arg == QLatin1String("--answer")) {
-            for (const QString &word : v.split(',', Qt::SkipEmptyParts)) {
-                const QString w = word.trimmed().toLower();
-                if (w != QLatin1String("yes") && w != QLatin1String("no") && w != QLatin1String("ok")
-                    && w != QLatin1String("cancel"))
-                    return fail(QStringLiteral("--answer takes yes, no, ok or cancel, not \"%1\"").arg(word));
-                a.answers << w;
-            }
-        } else if (arg == QLatin1String("--size")) {
-            a.size = v;
-        } else if (arg == QLatin1String("--width") || arg == QLatin1String("--height")) {
-            if (!isWholeNumber(v, false))
-                return fail(arg + QStringLiteral(" takes a whole number of pixels, not \"") + v + '"');
-            (arg == QLatin1String("--width") ? a.width : a.height) = v;
-        } else if (arg == QLatin1String("--fps") || arg == QLatin1String("--vbitrate")
-                   || arg == QLatin1String("--abitrate") || arg == QLatin1String("--samplerate")) {
-            if (!isNumber(v))
-                return fail(arg + QStringLiteral(" takes a number, not \"") + v + '"');
-            QString &field = arg == QLatin1String("--fps")        ? a.fps
-                             : arg == QLatin1String("--vbitrate") ? a.videoBitrate
-                             : arg == QLatin1String("--abitrate") ? a.audioBitrate
-                                                                  : a.sampleRate;
-            field = v;
-        } else if (arg == QLatin1String("--start") || arg == QLatin1String("--end")) {
-            if (!isTime(v))
-                return fail(arg + QStringLiteral(" takes a time as hh:mm:ss.s, not \"") + v + '"');
-            (arg == QLatin1String("--start") ? a.start : a.end) = v;
-        } else if (arg == QLatin1String("--volume")) {
-            if (!isWholeNumber(v, true))
-                return fail(QStringLiteral("--volume takes whole decibels, not \"") + v + '"');
-            const int db = v.toInt();
-            if (db < -100 || db > 100)
-                return fail(QStringLiteral("--volume lies between -100 and 100"));
-            a.volume = db;
-        } else if (arg == QLatin1String("--subtitle")) {
-            a.subtitle = v;
-        } else if (arg == QLatin1String("--stop-after")) {
-            if (!isNumber(v))
-                return fail(QStringLiteral("--stop-after takes seconds, not \"") + v + '"');
-            a.stopAfter = numtext::Val(v);
-        } else if (arg == QLatin1String("--display")) {
-            a.display = v;
-        } else {
-            return fail(QStringLiteral("unknown option ") + arg);
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption options(QStringLiteral("options"));
+    const QCommandLineOption noSound(QStringLiteral("no-sound"));
+    auto valued = [](const char *name) { return QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value")); };
+    const QCommandLineOption caption = valued("caption"), answer = valued("answer"), size = valued("size"),
+                             width = valued("width"), height = valued("height"), fps = valued("fps"),
+                             vbitrate = valued("vbitrate"), abitrate = valued("abitrate"),
+                             samplerate = valued("samplerate"), start = valued("start"), end = valued("end"),
+                             volume = valued("volume"), subtitle = valued("subtitle"),
+                             stopAfter = valued("stop-after"), display = valued("display");
+    parser.addOptions({help, options, noSound, caption, answer, size, width, height, fps, vbitrate, abitrate,
+                       samplerate, start, end, volume, subtitle, stopAfter, display});
+    if (!parser.parse(QStringList{QStringLiteral("mavrell-e2e")} + arguments))
+        return fail(parser.errorText());
+    if (parser.isSet(help)) {
+        a.help = true;
+        return r;
+    }
+
+    a.openOptions = parser.isSet(options);
+    a.noSound = parser.isSet(noSound);
+    a.caption = parser.value(caption);
+    for (const QString &v : parser.values(answer)) {
+        for (const QString &word : v.split(',', Qt::SkipEmptyParts)) {
+            const QString w = word.trimmed().toLower();
+            if (w != QLatin1String("yes") && w != QLatin1String("no") && w != QLatin1String("ok")
+                && w != QLatin1String("cancel"))
+                return fail(QStringLiteral("--answer takes yes, no, ok or cancel, not \"%1\"").arg(word));
+            a.answers << w;
         }
     }
-    if (a.help)
-        return r;
+    a.size = parser.value(size);
+    for (const auto &[option, field] : {std::pair{&width, &a.width}, std::pair{&height, &a.height}}) {
+        const QString v = parser.value(*option);
+        if (parser.isSet(*option) && !isWholeNumber(v, false))
+            return fail(QStringLiteral("--") + option->names().constFirst()
+                        + QStringLiteral(" takes a whole number of pixels, not \"") + v + '"');
+        *field = v;
+    }
+    for (const auto &[option, field] : {std::pair{&fps, &a.fps}, std::pair{&vbitrate, &a.videoBitrate},
+                                        std::pair{&abitrate, &a.audioBitrate}, std::pair{&samplerate, &a.sampleRate}}) {
+        const QString v = parser.value(*option);
+        if (parser.isSet(*option) && !isNumber(v))
+            return fail(QStringLiteral("--") + option->names().constFirst() + QStringLiteral(" takes a number, not \"")
+                        + v + '"');
+        *field = v;
+    }
+    for (const auto &[option, field] : {std::pair{&start, &a.start}, std::pair{&end, &a.end}}) {
+        const QString v = parser.value(*option);
+        if (parser.isSet(*option) && !isTime(v))
+            return fail(QStringLiteral("--") + option->names().constFirst()
+                        + QStringLiteral(" takes a time as hh:mm:ss.s, not \"") + v + '"');
+        *field = v;
+    }
+    if (parser.isSet(volume)) {
+        const QString v = parser.value(volume);
+        if (!isWholeNumber(v, true))
+            return fail(QStringLiteral("--volume takes whole decibels, not \"") + v + '"');
+        const int db = v.toInt();
+        if (db < -100 || db > 100)
+            return fail(QStringLiteral("--volume lies between -100 and 100"));
+        a.volume = db;
+    }
+    a.subtitle = parser.value(subtitle);
+    if (parser.isSet(stopAfter)) {
+        const QString v = parser.value(stopAfter);
+        if (!isNumber(v))
+            return fail(QStringLiteral("--stop-after takes seconds, not \"") + v + '"');
+        a.stopAfter = numtext::Val(v);
+    }
+    a.display = parser.value(display);
 
     // NAME INDEX SOURCE, or SOURCE alone with --caption.
+    const QStringList positional = parser.positionalArguments();
     if (!a.caption.isEmpty()) {
         if (positional.size() != 1)
             return fail(QStringLiteral("with --caption give the source file alone"));

@@ -114,10 +114,11 @@ mp3)
     [ "$(probe "$(line target)" stream=bit_rate)" = 128000 ] || fail "sound bit rate not 128 kbit/s"
     ;;
 settings)
-    # Size, frame rate, no sound and a burnt-in subtitle set in the options dialog.
+    # Size, frame rate, no sound and a burnt-in subtitle set in the options dialog; the
+    # subtitle's name is not ASCII, so the driver cannot type it key by key.
     clip src.avi 3 320x240 -c:v mpeg4 -c:a libmp3lame -ac 2
-    printf '1\n00:00:00,000 --> 00:00:02,000\nHello\n' >"$work/sub.srt"
-    run 0 --answer ok,cancel --width 176 --height 144 --fps 25 --no-sound --subtitle "$work/sub.srt" \
+    printf '1\n00:00:00,000 --> 00:00:02,000\nHello\n' >"$work/字幕 sub.srt"
+    run 0 --answer ok,cancel --width 176 --height 144 --fps 25 --no-sound --subtitle "$work/字幕 sub.srt" \
         mnuSrcIsFileToAvi 1 "$work/src.avi"
     expect_result success
     target=$(line target)
@@ -125,7 +126,7 @@ settings)
         || fail "picture not 176x144 at 25 frames a second"
     [ -z "$(ffprobe -v error -select_streams a -show_entries stream=codec_name -of csv=p=0 "$target")" ] \
         || fail "the target has sound"
-    grep -q '^cmd: .* -sub "'"$work"'/sub.srt"' "$work/out" || fail "no subtitle in the command"
+    grep -q '^cmd: .* -sub "'"$work"'/字幕 sub.srt"' "$work/out" || fail "no subtitle in the command"
     ;;
 cut)
     clip src.avi 3 320x240 -c:v mpeg4 -g 5 -c:a libmp3lame -ac 2
