@@ -37,8 +37,8 @@ TEST(PreviewPoll, ReadsPositionsProgressScreenshotsAndEnds)
     const Case cases[] = {
         {"A:   5.3 V:   5.3 A-V:  0.000 ct:  0.000  133/133\r", false, 0, true, 5.3f, -1, "", false, false},
         {"A:  12.0 (12.0) of 20.0 (20.0)  0.5%\r", false, 2, true, 10.0f, -1, "", false, false},
-        // Several status lines in one read: the first "A:" counts.
-        {"A:   1.0 V:   1.0\rA:   1.4 V:   1.4\r", false, 0, true, 1.0f, -1, "", false, false},
+        // Several status lines in one read: the newest one is where the picture is.
+        {"A:   1.0 V:   1.0\rA:   1.4 V:   1.4\r", false, 0, true, 1.4f, -1, "", false, false},
         // Video without sound: the last "V:" with one digit after the point.
         {"V:   3.25   81/ 81 12%\r", false, 0, true, 3.2f, -1, "", false, false},
         // An animated GIF: 4th frame of 8 in a 2-second GIF.
