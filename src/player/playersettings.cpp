@@ -6,6 +6,9 @@
 
 #include <QFile>
 
+#include <algorithm>
+#include <cmath>
+
 namespace playersettings {
 
 std::optional<bool> parseBool(const QString &text)
@@ -42,9 +45,11 @@ Values parse(const QString &text)
                 l = parts[0].trimmed().toDouble(&okL);
                 t = parts[1].trimmed().toDouble(&okT);
             }
-            if (okL && okT) {
-                v.left = int(numtext::roundHalfEven(l));
-                v.top = int(numtext::roundHalfEven(t));
+            // A number too big for a position is no position (the window then still
+            // has to land on a screen, which the window sees to).
+            if (okL && okT && std::isfinite(l) && std::isfinite(t)) {
+                v.left = int(numtext::roundHalfEven(std::clamp(l, -double(maxTwips), double(maxTwips))));
+                v.top = int(numtext::roundHalfEven(std::clamp(t, -double(maxTwips), double(maxTwips))));
             }
         } else if (key == QLatin1String("keepwh=")) {
             if (auto b = parseBool(value))
@@ -53,7 +58,8 @@ Values parse(const QString &text)
             if (auto b = parseBool(value))
                 v.topMost = b;
         } else if (key == QLatin1String("mcivol=")) {
-            v.volume = int(numtext::Int(numtext::Val(value)));
+            const double n = numtext::Val(value);
+            v.volume = std::isfinite(n) ? int(std::clamp(numtext::Int(n), 0.0, double(maxVolume))) : 0;
         }
     }
     return v;
