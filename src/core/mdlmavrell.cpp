@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QWidget>
+#include <QWindow>
 #include <cmath>
 #include <xcb/xcb.h>
 
@@ -57,10 +58,19 @@ void SetTopMost(QWidget *window, bool onTop)
 {
     if (!window)
         return;
-    const bool visible = window->isVisible();
+    if (window->testAttribute(Qt::WA_WState_Created) && window->windowHandle()) {
+        // The window exists on screen: setWindowFlag would make Qt destroy and build
+        // again its native windows, and with them the ids a child process draws into.
+        // The hint is changed on the living window instead.
+        Qt::WindowFlags flags = window->windowFlags();
+        flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
+        window->overrideWindowFlags(flags);
+        window->windowHandle()->setFlags(flags);
+        if (onTop && window->isVisible())
+            window->raise();
+        return;
+    }
     window->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    if (visible)
-        window->show();
 }
 
 void SetTranslucent(QWidget *window, int colorKey, int alpha, int restoreStyle)
