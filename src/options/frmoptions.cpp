@@ -36,6 +36,7 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -101,6 +102,9 @@ void unloadFrmOptions() { instance().reset(); }
 
 FrmOptions::FrmOptions() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
 {
+    // The preview's own windows (the video surface and what lies over it) must not
+    // turn the dialog's other controls into windows too.
+    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     buildControls();
     Form_Load();
     connectHandlers();
@@ -438,6 +442,8 @@ void FrmOptions::showNote(const QString &text)
 {
     lblNote->setText(text);
     lblNote->setVisible(!text.isEmpty());
+    // As many lines as the text needs at the label's width.
+    lblNote->resize(lblNote->width(), std::max(16, lblNote->heightForWidth(lblNote->width())));
     // Centred between the tab strip and the bottom edge, 4 pixels higher.
     lblNote->move(lblNote->x(), (tabMn->y() + tabMn->height() + lblPos->y() - lblNote->height()) / 2 - 4);
 }

@@ -280,7 +280,7 @@ private:
     void connectPreview();
     void setMarkTime(int markIndex, float markSeconds, bool clearWhenWhole);
     void setMarkLoc(float rangeStart, float rangeEnd);
-    void placePlayerNote(bool atTop);
+    void placePlayerNote(const QString &note, bool atTop);
     void showPlayFailed();
     bool timeShown() const;
     QPointer<QWidget> lastHoverWindow_;

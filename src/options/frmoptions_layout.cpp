@@ -11,6 +11,9 @@
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QPainter>
+#include <QRegion>
+#include <QWindow>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
@@ -101,6 +104,44 @@ StyleButton *captionButton(QWidget *parent, const QString &name, int x, int y, i
 
 QPixmap pix(const QImage &img) { return QPixmap::fromImage(img); }
 
+// What lies over the video surface is a window of its own, stacked above the one the
+// player tool draws into: the tool's picture is clipped round it instead of painting
+// over it, playing or paused. It lets the mouse through to the surface beneath.
+void makeOverlay(QWidget *w)
+{
+    w->setAttribute(Qt::WA_NativeWindow);
+    w->setAttribute(Qt::WA_TransparentForMouseEvents);
+    w->winId();
+    if (QWindow *window = w->windowHandle())
+        window->setFlag(Qt::WindowTransparentForInput, true);
+}
+
+// The crop rectangle: a light outer and a dark inner line, so that it shows on any
+// picture. Only the two lines belong to its window; the picture inside stays the
+// tool's.
+class CropFrame : public QFrame {
+public:
+    static constexpr int edge = 2;
+    explicit CropFrame(QWidget *parent) : QFrame(parent) {}
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), QColor(0xFF, 0xC0, 0x80));
+        if (width() > 2 && height() > 2)
+            p.fillRect(rect().adjusted(1, 1, -1, -1), Qt::black);
+    }
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QFrame::resizeEvent(event);
+        QRegion ring(rect());
+        if (width() > 2 * edge && height() > 2 * edge)
+            ring -= QRegion(rect().adjusted(edge, edge, -edge, -edge));
+        setMask(ring);
+    }
+};
+
 // Places a row of controls from x0 on: a label gets the width its text needs (at least
 // minWidth), every other control keeps its width; stretch > 0 widens the last control
 // to the right edge.
@@ -146,7 +187,9 @@ void FrmOptions::buildControls()
 
     cmdOkCancel[0] = captionButton(this, indexed("cmdOkCancel", 0), 276, 567, 65, 29);
     cmdOkCancel[1] = captionButton(this, indexed("cmdOkCancel", 1), 369, 567, 65, 29);
-    lblNote = label(this, QStringLiteral("lblNote"), 20, 571, 238, 16);
+    // The help line reaches to the OK button and wraps its longer texts.
+    lblNote = label(this, QStringLiteral("lblNote"), 20, 571, 250, 16);
+    lblNote->setWordWrap(true);
     lblNote->hide();
     lblPos = label(this, QStringLiteral("lblPos"), formWidth, formHeight, 15, 15);
     lblPos->hide();
@@ -200,6 +243,13 @@ void FrmOptions::buildPreviewArea()
     lblSp->setText(QStringLiteral("/"));
     lblSp->setAlignment(Qt::AlignCenter);
     lblTotalTime = label(picTime, QStringLiteral("lblTotalTime"), 116, 15, 50, 16);
+    // Each side of the "/" takes what its longest text needs: the current time its
+    // "00:00:00", ending at the slash, the total time also the word shown while the
+    // length is still unknown, up to the box's edge.
+    const int timeWidth = QFontMetrics(lblCurTime->font()).horizontalAdvance(QStringLiteral("00:00:00")) + 2;
+    lblCurTime->setGeometry(lblSp->x() - 2 - std::max(50, timeWidth), 15, std::max(50, timeWidth), 16);
+    lblCurTime->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblTotalTime->resize(picTime->width() - lblTotalTime->x() - 4, 16);
     lblCurTime->setText(QStringLiteral("00:00:00"));
     lblTotalTime->setText(QStringLiteral("00:00:00"));
     picTime->hide();
@@ -218,10 +268,16 @@ void FrmOptions::buildPreviewArea()
     picPlayer = make<QWidget>(picPlayerContainer, QStringLiteral("picPlayer"), 0, 0, 320, 240);
     picPlayer->setAutoFillBackground(true);
     lblPlayerNote = label(picPlayer, QStringLiteral("lblPlayerNote"), 8, 8, 304, 16);
+    lblPlayerNote->setStyleSheet(
+        QStringLiteral("QLabel#lblPlayerNote { color: #FFFFFF; background: #000000; padding: 1px 3px; }"));
+    lblPlayerNote->setAutoFillBackground(true);
     lblPlayerNote->hide();
-    shpCrop = make<QFrame>(picPlayer, QStringLiteral("shpCrop"), 0, 0, 0, 0);
-    shpCrop->setStyleSheet(QStringLiteral("QFrame#shpCrop { border: 1px dashed #FFC080; background: transparent; }"));
+    makeOverlay(lblPlayerNote);
+    shpCrop = new CropFrame(picPlayer);
+    shpCrop->setObjectName(QStringLiteral("shpCrop"));
+    shpCrop->setGeometry(0, 0, 1, 1);
     shpCrop->hide();
+    makeOverlay(shpCrop);
 
     imgSliderBG = make<QLabel>(picPlayerFrame, QStringLiteral("imgSliderBG"), 40, 251, 322, 29);
     shpScope = make<QFrame>(picPlayerFrame, QStringLiteral("shpScope"), 40, 262, 0, 6);

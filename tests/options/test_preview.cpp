@@ -77,6 +77,27 @@ TEST(PreviewPoll, AnEndBeforeAnythingPlayedIsAFailureUnlessGif)
     EXPECT_EQ(endAction(PollRead{}, 0, 0, QStringLiteral("/v/clip.avi")), EndAction::None);
 }
 
+TEST(PreviewNote, BrokenIntoLinesOfThePictureWidth)
+{
+    // One unit per character.
+    auto measure = [](const QString &t) { return int(t.size()); };
+    struct Case { const char *text; int width; const char *lines; };
+    const Case cases[] = {
+        {"short", 10, "short"},
+        {"Saving a picture. Name --> clip.png", 12, "Saving a \npicture. \nName --> \nclip.png"},
+        // A name longer than a line is broken where the line is full.
+        {"Name --> a-very-long-file-name.png", 10, "Name --> \na-very-lon\ng-file-nam\ne.png"},
+        {"two\nlines", 20, "two\nlines"},
+        {"", 5, ""},
+    };
+    for (const Case &c : cases) {
+        const QString wrapped = preview::wrapNote(QString::fromUtf8(c.text), c.width, measure);
+        EXPECT_EQ(wrapped, QString::fromUtf8(c.lines)) << c.text;
+        for (const QString &line : wrapped.split(QLatin1Char('\n')))
+            EXPECT_LE(line.trimmed().size(), c.width) << c.text;
+    }
+}
+
 TEST(PreviewSlider, KnobAndSeekArithmetic)
 {
     // 90 s over a 300-unit track: the knob's centre stands at the time.
