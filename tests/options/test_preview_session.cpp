@@ -141,6 +141,7 @@ TEST_F(PreviewSession, PauseWithoutAPreviewStartsOnTheFirstFrame)
 TEST_F(PreviewSession, BigScreenBorrowsThePlayerWindowAndComesBack)
 {
     const QString clip = testenv::fixture(QStringLiteral("long.avi"));
+    lng[219] = QStringLiteral("Playing taken over by the settings window aaa");
     FrmOptions &dlg = dialogFor(20);
     dlg.lbl2BigScreen->setButtonState(2);
     dlg.newPlay(clip, 0);
@@ -154,6 +155,9 @@ TEST_F(PreviewSession, BigScreenBorrowsThePlayerWindowAndComesBack)
     EXPECT_FALSE(big.mnuShowHideMain->isEnabled());
     EXPECT_TRUE(big.mnuKeepDef->isEnabled());
     EXPECT_TRUE(big.picHsb2->isHidden());
+    // The caption shows whole.
+    EXPECT_TRUE(big.lblFnName->text().startsWith(QStringLiteral("Playing taken over by")));
+    EXPECT_GE(big.lblFnName->width(), big.lblFnName->sizeHint().width());
     ASSERT_TRUE(QTest::qWaitFor([] { return previewPos > 2.2f; }, 10000));
 
     // Back into the dialog: the player window goes, the preview starts again a little
