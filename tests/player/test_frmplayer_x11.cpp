@@ -22,14 +22,23 @@ namespace {
 using testenv::onScreen;
 using testenv::pictureColours;
 
-TEST(PlayerWindowX11, ToolDrawsIntoThePictureBox)
-{
-    ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
-    for (int n = 1; n < mdlMavrell::lngSize; ++n)
-        mdlMavrell::lng[n] = QStringLiteral("L%1").arg(n);
+// The real player, drawing into the window, without sound.
+class PlayerWindowX11 : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
+        for (int n = 1; n < mdlMavrell::lngSize; ++n)
+            mdlMavrell::lng[n] = QStringLiteral("L%1").arg(n);
+        dir.activate();
+        dir.fakeTool(1, "exec /usr/bin/mplayer \"$@\" -ao null\n");
+    }
+    void TearDown() override { unloadFrmPlayer(); }
     testenv::ProgramDir dir;
-    dir.activate();
-    dir.fakeTool(1, "exec /usr/bin/mplayer \"$@\" -ao null\n");
+};
+
+TEST_F(PlayerWindowX11, ToolDrawsIntoThePictureBox)
+{
     const QString clip = testenv::fixture(QStringLiteral("long.avi"));  // 320 x 240
 
     FrmPlayer &w = frmPlayer();
@@ -86,14 +95,8 @@ bool windowAlive(unsigned long long id)
     return alive;
 }
 
-TEST(PlayerWindowX11, AlwaysOnTopDuringPlaybackKeepsThePicture)
+TEST_F(PlayerWindowX11, AlwaysOnTopDuringPlaybackKeepsThePicture)
 {
-    ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
-    for (int n = 1; n < mdlMavrell::lngSize; ++n)
-        mdlMavrell::lng[n] = QStringLiteral("L%1").arg(n);
-    testenv::ProgramDir dir;
-    dir.activate();
-    dir.fakeTool(1, "exec /usr/bin/mplayer \"$@\" -ao null\n");
     FrmPlayer &w = frmPlayer();
     w.playSingle(testenv::fixture(QStringLiteral("long.avi")));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
