@@ -138,6 +138,21 @@ TEST_F(PreviewSession, PauseWithoutAPreviewStartsOnTheFirstFrame)
     EXPECT_TRUE(mdlConsole::IsRunning());
 }
 
+TEST_F(PreviewSession, APausedSeekBeforePlaybackBeginsShowsItsTime)
+{
+    const QString clip = testenv::fixture(QStringLiteral("long.avi"));
+    FrmOptions &dlg = dialogFor(20);
+    dlg.previewSource = clip;
+    dlg.lblPause_Click();
+    ASSERT_TRUE(dlg.tmrCheck.isActive());
+    // At once, before the player has shown anything: a click a quarter along the track.
+    dlg.imgSliderBG_MouseUp(1, dlg.imgSliderBG->width() / 4.0);
+    ASSERT_TRUE(QTest::qWaitFor([] { return previewPos > 3.5f; }, 5000)) << previewPos;
+    EXPECT_NEAR(previewPos, 5.0f, 1.0f);
+    EXPECT_EQ(dlg.lblCurTime->text(), QStringLiteral("00:00:0") + QString::number(int(previewPos)));
+    EXPECT_EQ(dlg.picPlayerTag, QStringLiteral("Pause"));
+}
+
 TEST_F(PreviewSession, BigScreenBorrowsThePlayerWindowAndComesBack)
 {
     const QString clip = testenv::fixture(QStringLiteral("long.avi"));
