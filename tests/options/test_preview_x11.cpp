@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -145,6 +146,10 @@ TEST_P(PreviewOverlayX11, TheCropRectangleAndTheNoteShowOverAPlayingAndAPausedPi
     dlg.lblCut2Pic_MouseDown();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.lblPlayerNote->isHidden(); }, 5000));
     QTest::qWait(400);
+    if (qEnvironmentVariableIsSet("MAVRELL_PREVIEW_SHOT"))
+        QGuiApplication::primaryScreen()
+            ->grabWindow(0, dlg.x(), dlg.y(), dlg.width(), dlg.height())
+            .save(qEnvironmentVariable("MAVRELL_PREVIEW_SHOT") + QStringLiteral("-dialog.png"));
     const QRect note = dlg.lblPlayerNote->geometry();
     EXPECT_EQ(note.top(), 0);
     const QImage withNote = onScreen(dlg.picPlayer);
