@@ -254,6 +254,7 @@ public:
     QString languageCode() const override { return mnuLanguageTag; }
     QString settingsButtonCaption() const override;
     QString encodeButtonCaption() const override;
+    void placeEncodeNote(bool conversionLayout) override;
 
     // ---- The encoder runner's and the run stage's window side ----
     void setProgressNote(float pg, const QString &bCaption, bool isPreview) override;
@@ -277,6 +278,9 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
+    // A left-button drag moves the window: the first move of a drag hands it to the
+    // window system, or, where there is no system move, the window follows the pointer.
+    void dragWindow(const QPoint &globalPos);
     void buildControls();
     void buildMenus();
     void connectCommands();
@@ -294,6 +298,9 @@ private:
     bool iniExistedAtStart_ = false;
     int funDirection_ = 0;
     bool closing_ = false;
+    bool dragging_ = false;    // within one left-button drag
+    bool manualDrag_ = false;  // ... that moves the window itself
+    QPoint dragStart_, dragOrigin_;
 };
 
 namespace mainwin {

@@ -60,6 +60,7 @@ public:
         return inner_.message(request);
     }
     prompts::FileAnswer file(const prompts::FileRequest &request) override { return inner_.file(request); }
+    int modalWindow(QDialog &window) override { return inner_.modalWindow(window); }
 
 private:
     prompts::UserPrompts &inner_;
@@ -378,6 +379,16 @@ void FrmOptions::showForSettings(const QString &sourcePath)
         move(over.center() - QPoint(width() / 2, height() / 2));
         shownBefore_ = true;
     }
+    // Opened wholly on the screen's work area (its top-left corner first on a screen too small).
+    QScreen *on = QGuiApplication::screenAt(frameGeometry().center());
+    if (!on)
+        on = main ? main->screen() : screen();
+    if (on) {
+        const QRect avail = on->availableGeometry();
+        const int x = std::max(avail.left(), std::min(this->x(), avail.right() + 1 - frameGeometry().width()));
+        const int y = std::max(avail.top(), std::min(this->y(), avail.bottom() + 1 - frameGeometry().height()));
+        move(x, y);
+    }
     // Owned by the main window: it stays above it and goes with it.
     if (main && main->window()->windowHandle()) {
         winId();
@@ -636,9 +647,7 @@ void FrmOptions::connectHandlers()
         o->setProperty("keyFilter", int(kind));
         o->installEventFilter(this);
     };
-    filter(cboFps->lineEdit(), opt::KeyFilter::FpsCombo);
-    filter(cboVideoBitrate->lineEdit(), opt::KeyFilter::BitrateCombo);
-    filter(cboAudioBitrate->lineEdit(), opt::KeyFilter::BitrateCombo);
+    // The number lists filter in their own edit fields (numberCombo).
     for (QLineEdit *t : {txtSize[0], txtSize[1], txtExpand[0], txtExpand[1], txtExpand[2], txtExpand[3], txtSubSize,
                          txtSubPosHgt, txtSubOutline, txtSubBlur})
         filter(t, opt::KeyFilter::DigitsBox);
