@@ -28,7 +28,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QWindow>
 #include <cstdlib>
 
 using namespace mdlMavrell;
@@ -448,7 +447,7 @@ void FrmMain::Form_MouseMove(int Button, int Shift, float X, float Y)
         unloadFrmSplash();
         dragWindow(QCursor::pos());
     } else if (Button == 0) {
-        dragging_ = false;
+        drag_.end();
         const bool over = X > 0 && Y > 0 && Y < cmdInput->y() + 10;
         imgMsgSay->setVisible(over);
         lblMsgSay->setVisible(over);
@@ -463,26 +462,13 @@ void FrmMain::mousePressEvent(QMouseEvent *event)
     Form_MouseDown(button, 0, float(event->position().x()), float(event->position().y()));
     if (event->button() == Qt::LeftButton) {
         // Every press begins a drag of its own.
-        dragging_ = false;
+        drag_.end();
         unloadFrmSplash();
         dragWindow(event->globalPosition().toPoint());
         event->accept();
         return;
     }
     QWidget::mousePressEvent(event);
-}
-
-void FrmMain::dragWindow(const QPoint &globalPos)
-{
-    if (dragging_) {
-        if (manualDrag_)
-            move(dragOrigin_ + globalPos - dragStart_);
-        return;
-    }
-    dragging_ = true;
-    manualDrag_ = !(windowHandle() && windowHandle()->startSystemMove());
-    dragStart_ = globalPos;
-    dragOrigin_ = pos();
 }
 
 void FrmMain::mouseMoveEvent(QMouseEvent *event)

@@ -5,6 +5,7 @@
 // applies it to its controls.
 #pragma once
 
+#include "controls/windowdrag.h"
 #include "core/mainwindowlink.h"
 #include "engine/encodeflow.h"
 #include "engine/targetmenu.h"
@@ -278,9 +279,8 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
-    // A left-button drag moves the window: the first move of a drag hands it to the
-    // window system, or, where there is no system move, the window follows the pointer.
-    void dragWindow(const QPoint &globalPos);
+    // A left-button drag moves the window (one drag, one move).
+    void dragWindow(const QPoint &globalPos) { drag_.follow(this, globalPos); }
     void buildControls();
     void buildMenus();
     void connectCommands();
@@ -298,9 +298,7 @@ private:
     bool iniExistedAtStart_ = false;
     int funDirection_ = 0;
     bool closing_ = false;
-    bool dragging_ = false;    // within one left-button drag
-    bool manualDrag_ = false;  // ... that moves the window itself
-    QPoint dragStart_, dragOrigin_;
+    WindowDrag drag_;
 };
 
 namespace mainwin {

@@ -582,19 +582,10 @@ void FrmOptions::Form_MouseMove(Qt::MouseButtons buttons, const QPoint &globalPo
 {
     // The left button alone drags the caption-less window.
     if (buttons != Qt::LeftButton) {
-        dragging_ = false;
+        drag_.end();
         return;
     }
-    if (dragging_) {
-        if (manualDrag_)
-            move(dragOrigin_ + globalPos - dragStart_);
-        return;
-    }
-    dragging_ = true;
-    manualDrag_ = !(windowHandle() && windowHandle()->startSystemMove());
-    // Without the window system's move, the window follows the pointer itself.
-    dragStart_ = globalPos;
-    dragOrigin_ = pos();
+    drag_.follow(this, globalPos);
 }
 
 void FrmOptions::connectHandlers()
@@ -698,7 +689,7 @@ bool FrmOptions::eventFilter(QObject *watched, QEvent *event)
         if (event->type() == QEvent::MouseMove)
             mouseMoveEvent(static_cast<QMouseEvent *>(event));
         else if (event->type() == QEvent::MouseButtonRelease)
-            dragging_ = false;
+            drag_.end();
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -719,7 +710,7 @@ void FrmOptions::mouseMoveEvent(QMouseEvent *event)
 
 void FrmOptions::mouseReleaseEvent(QMouseEvent *event)
 {
-    dragging_ = false;
+    drag_.end();
     QWidget::mouseReleaseEvent(event);
 }
 

@@ -1,15 +1,11 @@
 #include "options/numberedit.h"
 
 #include <QAction>
-#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDropEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QMimeData>
 #include <QMouseEvent>
-#include <QPointer>
 
 FilteredLineEdit::FilteredLineEdit(std::function<bool(QChar)> accepts, QWidget *parent)
     : QLineEdit(parent), accepts_(std::move(accepts))
@@ -25,26 +21,40 @@ QString FilteredLineEdit::filtered(const QString &text) const
     return out;
 }
 
-void FilteredLineEdit::insertFiltered(const QString &text)
+void FilteredLineEdit::filterChange(const QString &before)
 {
-    const QString keep = filtered(text);
-    if (!keep.isEmpty())
-        insert(keep);
+    const QString after = text();
+    if (after == before)
+        return;
+    // What came in is what lies between the parts that stayed at both ends.
+    qsizetype head = 0;
+    const qsizetype shorter = std::min(before.size(), after.size());
+    while (head < shorter && before[head] == after[head])
+        ++head;
+    qsizetype tail = 0;
+    while (tail < shorter - head && before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+        ++tail;
+    const QString inserted = after.mid(head, after.size() - head - tail);
+    const QString kept = filtered(inserted);
+    if (kept == inserted)
+        return;
+    setText(after.left(head) + kept + after.right(tail));
+    setCursorPosition(int(head + kept.size()));
 }
 
 void FilteredLineEdit::keyPressEvent(QKeyEvent *event)
 {
+    const QString before = text();
     if (event->matches(QKeySequence::Paste)) {
-        if (!isReadOnly())
-            insertFiltered(QGuiApplication::clipboard()->text());
-        event->accept();
+        QLineEdit::keyPressEvent(event);
+        filterChange(before);
         return;
     }
-    const QString text = event->text();
+    const QString typed = event->text();
     // Keys that type nothing (arrows, Delete, shortcuts) are not filtered.
-    if (!text.isEmpty() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-        const QChar c = event->key() == Qt::Key_Backspace ? QLatin1Char('\b') : text.at(0);
-        if (text.size() > 1 || !accepts_(c)) {
+    if (!typed.isEmpty() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        const QChar c = event->key() == Qt::Key_Backspace ? QLatin1Char('\b') : typed.at(0);
+        if (typed.size() > 1 || !accepts_(c)) {
             event->accept();
             return;
         }
@@ -54,42 +64,28 @@ void FilteredLineEdit::keyPressEvent(QKeyEvent *event)
 
 void FilteredLineEdit::contextMenuEvent(QContextMenuEvent *event)
 {
-    QPointer<QMenu> menu = createStandardContextMenu();
+    QMenu *menu = createStandardContextMenu();
     if (!menu)
         return;
-    // The menu's Paste goes through the filter too.
-    for (QAction *a : menu->actions()) {
-        if (a->objectName() == QLatin1String("edit-paste")) {
-            disconnect(a, &QAction::triggered, nullptr, nullptr);
-            connect(a, &QAction::triggered, this,
-                    [this] { insertFiltered(QGuiApplication::clipboard()->text()); });
-        }
-    }
+    // Whatever the menu's Paste (or Undo) brings in goes through the filter.
+    const QString before = text();
+    for (QAction *a : menu->actions())
+        connect(a, &QAction::triggered, this, [this, before] { filterChange(before); });
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(event->globalPos());
 }
 
 void FilteredLineEdit::mouseReleaseEvent(QMouseEvent *event)
 {
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    if (event->button() == Qt::MiddleButton && clipboard->supportsSelection()) {
-        if (!isReadOnly()) {
-            setCursorPosition(cursorPositionAt(event->position().toPoint()));
-            insertFiltered(clipboard->text(QClipboard::Selection));
-        }
-        event->accept();
-        return;
-    }
+    // A middle click pastes the selection.
+    const QString before = text();
     QLineEdit::mouseReleaseEvent(event);
+    filterChange(before);
 }
 
 void FilteredLineEdit::dropEvent(QDropEvent *event)
 {
-    if (isReadOnly() || !event->mimeData()->hasText()) {
-        event->ignore();
-        return;
-    }
-    setCursorPosition(cursorPositionAt(event->position().toPoint()));
-    insertFiltered(event->mimeData()->text());
-    event->acceptProposedAction();
+    const QString before = text();
+    QLineEdit::dropEvent(event);
+    filterChange(before);
 }

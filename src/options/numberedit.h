@@ -14,8 +14,6 @@ public:
 
     // text without the characters that would be refused.
     QString filtered(const QString &text) const;
-    // Inserts text at the cursor (over the selection) after filtering it.
-    void insertFiltered(const QString &text);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -24,5 +22,8 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    // Takes the refused characters out of what came in since the text was before.
+    void filterChange(const QString &before);
+
     std::function<bool(QChar)> accepts_;
 };

@@ -14,6 +14,7 @@
 #include "support/testenv.h"
 
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -25,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
 #include <QRadioButton>
@@ -748,5 +750,45 @@ TEST_F(FrmOptionsTest, OpensWhollyInsideTheScreensWorkArea)
     EXPECT_LE(g.right(), avail.right());
     EXPECT_GE(g.top(), avail.top());
     EXPECT_TRUE(g.bottom() <= avail.bottom() || g.top() == avail.top()) << g.top();
+    dlg->cmdOkCancel_Click(1);
+}
+
+// The menu's Paste of a number list's edit field goes through the same filter.
+TEST_F(FrmOptionsTest, ContextMenuPasteIsFilteredToo)
+{
+    presetJob(QStringLiteral("DivX"), QStringLiteral("avi"));
+    dlg->showForSettings(QStringLiteral("/src.avi"));
+    dlg->tabMn->setTabNow(1);
+    QLineEdit *edit = dlg->cboVideoBitrate->lineEdit();
+    edit->setText(QStringLiteral("8"));
+    edit->end(false);
+    QGuiApplication::clipboard()->setText(QStringLiteral("0x0 kbit"));
+    QContextMenuEvent menuAsked(QContextMenuEvent::Mouse, QPoint(5, 5), edit->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(edit, &menuAsked);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    QAction *paste = nullptr;  // the menu's own Paste, found by what it does
+    for (QAction *a : menu->actions())
+        if (a->text().contains(QStringLiteral("Paste")))
+            paste = a;
+    ASSERT_NE(paste, nullptr);
+    saveShot(menu, "options_paste_menu");
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(paste).center());
+    EXPECT_EQ(dlg->cboVideoBitrate->currentText(), QStringLiteral("800"));
+}
+
+// English captions that the program joins from several entries read as English.
+TEST_F(FrmOptionsTest, JoinedEnglishCaptionsReadAsEnglish)
+{
+    presetJob(QStringLiteral("DivX"), QStringLiteral("avi"));
+    dlg->showForSettings(QStringLiteral("/src.avi"));
+    EXPECT_EQ(dlg->lblVideoBitrateStr->text().trimmed(), QString::fromUtf8("Settings › Video bit rate ="));
+    EXPECT_EQ(dlg->lblAudioBitrateStr->text().trimmed(), QString::fromUtf8("Settings › Audio bit rate ="));
+    EXPECT_EQ(dlg->cboRotate->itemText(0), QStringLiteral("No flip or rotation"));
+    dlg->tabMn->setTabNow(3);
+    QTest::mouseClick(dlg->imgHue[1], Qt::LeftButton, {}, QPoint(5, 5));
+    const QRegularExpression hue(QStringLiteral("^Hue = \\d+ \\(-100 to 100\\)$"));
+    EXPECT_TRUE(hue.match(dlg->lblHue->text()).hasMatch()) << dlg->lblHue->text().toStdString();
+    saveShot(dlg, "options_colour_page");
     dlg->cmdOkCancel_Click(1);
 }
