@@ -20,8 +20,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDateTime>
 #include <QCursor>
+#include <QDateTime>
 #include <QDir>
 #include <QFrame>
 #include <QMenu>
