@@ -1,5 +1,7 @@
 #include "core/userprompts.h"
 
+#include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -53,27 +55,12 @@ public:
         return Answer::Cancel;
     }
 
+    int modalWindow(QDialog &window) override { return window.exec(); }
+
     FileAnswer file(const FileRequest &r) override
     {
         QFileDialog dlg(r.parent, r.title, r.initDir);
-        dlg.setOption(QFileDialog::DontUseNativeDialog, false);
-        if (r.kind == FileRequest::Folder) {
-            dlg.setFileMode(QFileDialog::Directory);
-            dlg.setOption(QFileDialog::ShowDirsOnly, true);
-        } else if (r.kind == FileRequest::Save) {
-            dlg.setAcceptMode(QFileDialog::AcceptSave);
-            dlg.setFileMode(QFileDialog::AnyFile);
-            dlg.setOption(QFileDialog::DontConfirmOverwrite, !r.overwritePrompt);
-        } else {
-            dlg.setFileMode(r.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
-        }
-        if (!r.nameFilters.isEmpty()) {
-            dlg.setNameFilters(r.nameFilters);
-            if (r.filterIndex >= 0 && r.filterIndex < r.nameFilters.size())
-                dlg.selectNameFilter(r.nameFilters[r.filterIndex]);
-        }
-        if (!r.fileName.isEmpty())
-            dlg.selectFile(r.fileName);
+        setUpFileDialog(dlg, r);
         FileAnswer a;
         if (dlg.exec() != QDialog::Accepted)
             return a;
@@ -87,6 +74,38 @@ public:
 UserPrompts *installed = nullptr;
 
 } // namespace
+
+void setUpFileDialog(QFileDialog &dlg, const FileRequest &r)
+{
+    // With name filters, Qt's own dialog: the desktop's dialog may match "*.avi" by case
+    // only and hide "CLIP.AVI"; Qt's matches either case once case-sensitivity is off.
+    dlg.setOption(QFileDialog::DontUseNativeDialog, !r.nameFilters.isEmpty());
+    dlg.setFilter(dlg.filter() & ~QDir::CaseSensitive);
+    if (r.kind == FileRequest::Folder) {
+        dlg.setFileMode(QFileDialog::Directory);
+        dlg.setOption(QFileDialog::ShowDirsOnly, true);
+    } else if (r.kind == FileRequest::Save) {
+        dlg.setAcceptMode(QFileDialog::AcceptSave);
+        dlg.setFileMode(QFileDialog::AnyFile);
+        dlg.setOption(QFileDialog::DontConfirmOverwrite, !r.overwritePrompt);
+        dlg.setDefaultSuffix(r.defaultSuffix);
+    } else {
+        dlg.setFileMode(r.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    }
+    if (!r.nameFilters.isEmpty()) {
+        dlg.setNameFilters(r.nameFilters);
+        if (r.filterIndex >= 0 && r.filterIndex < r.nameFilters.size())
+            dlg.selectNameFilter(r.nameFilters[r.filterIndex]);
+    }
+    if (!r.fileName.isEmpty())
+        dlg.selectFile(r.fileName);
+}
+
+int UserPrompts::modalWindow(QDialog &window)
+{
+    window.reject();
+    return window.result();
+}
 
 UserPrompts &current()
 {

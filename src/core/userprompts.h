@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+class QDialog;
+class QFileDialog;
 class QWidget;
 
 namespace prompts {
@@ -33,6 +35,7 @@ struct FileRequest {
     int filterIndex = 0;      // 0-based
     bool multiSelect = false;
     bool overwritePrompt = true;
+    QString defaultSuffix;    // save: added to a name typed without an extension
     QWidget *parent = nullptr;
 };
 
@@ -47,12 +50,21 @@ public:
     virtual ~UserPrompts() = default;
     virtual Answer message(const MessageRequest &request) = 0;
     virtual FileAnswer file(const FileRequest &request) = 0;
+    // A window of the program's own that waits on the user (the developer's review of a
+    // command line): shown modal and run until it closes; gives its result code. The Qt
+    // prompts run it; prompts that answer from a script must never block, so the default
+    // closes the window unanswered.
+    virtual int modalWindow(QDialog &window);
 };
 
 // The prompts in use: the installed one, else the Qt dialogs.
 UserPrompts &current();
 // Installs prompts (nullptr restores the Qt dialogs). The caller keeps ownership.
 void install(UserPrompts *prompts);
+
+// The Qt file dialog set up for a request, as the Qt prompts show it: name filters
+// read as written and matched in either letter case.
+void setUpFileDialog(QFileDialog &dialog, const FileRequest &request);
 
 // Shorthands for a message box.
 Answer MsgBox(const QString &text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,

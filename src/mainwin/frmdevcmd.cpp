@@ -1,6 +1,7 @@
 #include "mainwin/frmdevcmd.h"
 
 #include "core/mdlmavrell.h"
+#include "core/userprompts.h"
 #include "mainwin/frmmain.h"
 
 #include <QCloseEvent>
@@ -139,7 +140,7 @@ QString FrmOutput::reviewCommand(QWidget *owner, const QString &command)
     w.txtOutput->setPlainText(command);
     QPointer<FrmOutput> guard(&w);
     w.setWindowModality(Qt::ApplicationModal);
-    w.exec();
+    prompts::current().modalWindow(w);
     if (guard)
         guard->setWindowModality(Qt::NonModal);
     return confirmedCommand;

@@ -61,6 +61,7 @@ public:
         return inner_.message(request);
     }
     prompts::FileAnswer file(const prompts::FileRequest &request) override { return inner_.file(request); }
+    int modalWindow(QDialog &window) override { return inner_.modalWindow(window); }
 
 private:
     prompts::UserPrompts &inner_;
@@ -382,6 +383,16 @@ void FrmOptions::showForSettings(const QString &sourcePath)
         move(over.center() - QPoint(width() / 2, height() / 2));
         shownBefore_ = true;
     }
+    // Opened wholly on the screen's work area (its top-left corner first on a screen too small).
+    QScreen *on = QGuiApplication::screenAt(frameGeometry().center());
+    if (!on)
+        on = main ? main->screen() : screen();
+    if (on) {
+        const QRect avail = on->availableGeometry();
+        const int x = std::max(avail.left(), std::min(this->x(), avail.right() + 1 - frameGeometry().width()));
+        const int y = std::max(avail.top(), std::min(this->y(), avail.bottom() + 1 - frameGeometry().height()));
+        move(x, y);
+    }
     // Owned by the main window: it stays above it and goes with it.
     if (main && main->window()->windowHandle()) {
         winId();
@@ -577,19 +588,10 @@ void FrmOptions::Form_MouseMove(Qt::MouseButtons buttons, const QPoint &globalPo
 {
     // The left button alone drags the caption-less window.
     if (buttons != Qt::LeftButton) {
-        dragging_ = false;
+        drag_.end();
         return;
     }
-    if (dragging_) {
-        if (manualDrag_)
-            move(dragOrigin_ + globalPos - dragStart_);
-        return;
-    }
-    dragging_ = true;
-    manualDrag_ = !(windowHandle() && windowHandle()->startSystemMove());
-    // Without the window system's move, the window follows the pointer itself.
-    dragStart_ = globalPos;
-    dragOrigin_ = pos();
+    drag_.follow(this, globalPos);
 }
 
 void FrmOptions::connectHandlers()
@@ -642,9 +644,7 @@ void FrmOptions::connectHandlers()
         o->setProperty("keyFilter", int(kind));
         o->installEventFilter(this);
     };
-    filter(cboFps->lineEdit(), opt::KeyFilter::FpsCombo);
-    filter(cboVideoBitrate->lineEdit(), opt::KeyFilter::BitrateCombo);
-    filter(cboAudioBitrate->lineEdit(), opt::KeyFilter::BitrateCombo);
+    // The number lists filter in their own edit fields (numberCombo).
     for (QLineEdit *t : {txtSize[0], txtSize[1], txtExpand[0], txtExpand[1], txtExpand[2], txtExpand[3], txtSubSize,
                          txtSubPosHgt, txtSubOutline, txtSubBlur})
         filter(t, opt::KeyFilter::DigitsBox);
@@ -695,7 +695,7 @@ bool FrmOptions::eventFilter(QObject *watched, QEvent *event)
         if (event->type() == QEvent::MouseMove)
             mouseMoveEvent(static_cast<QMouseEvent *>(event));
         else if (event->type() == QEvent::MouseButtonRelease)
-            dragging_ = false;
+            drag_.end();
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -716,7 +716,7 @@ void FrmOptions::mouseMoveEvent(QMouseEvent *event)
 
 void FrmOptions::mouseReleaseEvent(QMouseEvent *event)
 {
-    dragging_ = false;
+    drag_.end();
     QWidget::mouseReleaseEvent(event);
 }
 

@@ -6,6 +6,8 @@
 #include "controls/orvextab.h"
 #include "controls/stylebutton.h"
 #include "options/frmoptions_skin.h"
+#include "options/numberedit.h"
+#include "options/optionlists.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -71,6 +73,17 @@ QComboBox *combo(QWidget *parent, const QString &name, bool editable, int x, int
     c->setMaxVisibleItems(16);
     c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     c->setMinimumContentsLength(3);
+    return c;
+}
+
+// An editable number list whose edit field takes only what the key filter lets through.
+QComboBox *numberCombo(QWidget *parent, const QString &name, opt::KeyFilter kind, int x, int y, int w)
+{
+    QComboBox *c = combo(parent, name, true, x, y, w);
+    auto *edit = new FilteredLineEdit([kind](QChar ch) { return opt::filterKey(kind, ch.unicode()) != 0; }, c);
+    edit->setObjectName(name + QStringLiteral("Edit"));
+    c->setLineEdit(edit);
+    c->setCompleter(nullptr);  // setLineEdit makes a new one
     return c;
 }
 
@@ -203,7 +216,9 @@ void FrmOptions::buildControls()
     tmrCheck.setObjectName(QStringLiteral("tmrCheck"));
 
     // Text, combo and option controls: white Arial on the dark skin, edit fields very dark red.
-    setStyleSheet(QStringLiteral(
+    // The sheet goes on the dialog's own controls and containers, not on the dialog: the
+    // message boxes it opens and the tab strip keep their own colours.
+    const QString sheet(QStringLiteral(
         "QLabel, QRadioButton, QCheckBox { color: #FFFFFF; background: transparent; }"
         "QLabel:disabled, QRadioButton:disabled, QCheckBox:disabled { color: #8C7478; }"
         "QLineEdit { color: #FFFFFF; background: #400000; border: 1px solid #7A5058;"
@@ -229,6 +244,9 @@ void FrmOptions::buildControls()
         "QPushButton#cmdSubPlay:hover { background: #7A5058; }"
         "QPushButton#cmdSubPlay:pressed { background: #24161A; }"
         "QFrame#ShapCropBase { border: 1px solid #6E484E; border-radius: 3px; background: transparent; }"));
+    for (QWidget *c : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (!c->isWindow() && c != tabMn && !qobject_cast<StyleButton *>(c))
+            c->setStyleSheet(sheet);
 }
 
 void FrmOptions::buildPreviewArea()
@@ -358,7 +376,7 @@ void FrmOptions::buildPage0(QFrame *p)
     lblScopeStr2->setText(QStringLiteral("-"));
     txtScope[1] = textBox(p, indexed("txtScope", 1), QStringLiteral("00:00:00.0"), 254, 32, 80);
     lblFpsStr = label(p, QStringLiteral("lblFpsStr"), 10, 62, 150);
-    cboFps = combo(p, QStringLiteral("cboFps"), true, 160, 60, 128);
+    cboFps = numberCombo(p, QStringLiteral("cboFps"), opt::KeyFilter::FpsCombo, 160, 60, 128);
     lblRotateStr = label(p, QStringLiteral("lblRotateStr"), 10, 90, 150);
     cboRotate = combo(p, QStringLiteral("cboRotate"), false, 160, 88, 128);
     cboRotate->view()->setMinimumWidth(280);
@@ -371,7 +389,7 @@ void FrmOptions::buildPage0(QFrame *p)
 void FrmOptions::buildPage1(QFrame *p)
 {
     lblVideoBitrateStr = label(p, QStringLiteral("lblVideoBitrateStr"), 8, 8, 150);
-    cboVideoBitrate = combo(p, QStringLiteral("cboVideoBitrate"), true, 160, 6, 150);
+    cboVideoBitrate = numberCombo(p, QStringLiteral("cboVideoBitrate"), opt::KeyFilter::BitrateCombo, 160, 6, 150);
     lblSizeStr = label(p, QStringLiteral("lblSizeStr"), 8, 34, 100);
     txtSize[0] = textBox(p, indexed("txtSize", 0), QStringLiteral("320"), 110, 32, 40);
     lblSizeStr2 = label(p, QStringLiteral("lblSizeStr2"), 152, 34, 10);
@@ -400,7 +418,7 @@ void FrmOptions::buildPage2(QFrame *p)
         o->setFont(controlFont());
     optAudio[0]->setChecked(true);
     lblAudioBitrateStr = label(p, QStringLiteral("lblAudioBitrateStr"), 8, 34, 150);
-    cboAudioBitrate = combo(p, QStringLiteral("cboAudioBitrate"), true, 160, 32, 150);
+    cboAudioBitrate = numberCombo(p, QStringLiteral("cboAudioBitrate"), opt::KeyFilter::BitrateCombo, 160, 32, 150);
     lblAudioSampleStr = label(p, QStringLiteral("lblAudioSampleStr"), 8, 62, 150);
     cboAudioSample = combo(p, QStringLiteral("cboAudioSample"), false, 160, 60, 90);
     lblAudioDelayStr = label(p, QStringLiteral("lblAudioDelayStr"), 8, 90, 150);

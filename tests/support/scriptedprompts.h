@@ -1,12 +1,16 @@
 // Answers message boxes and file dialogs from a script, records every question,
 // and never blocks: with the script used up, a box gets its first button
-// (OK or Yes) and a file dialog is cancelled.
+// (OK or Yes), a file dialog is cancelled and a modal window of the program's own is
+// closed unanswered. A window action works the real window as a user would.
 #pragma once
 
 #include "core/userprompts.h"
 
+#include <QDialog>
 #include <QList>
+#include <QPointer>
 #include <deque>
+#include <functional>
 
 class ScriptedPrompts final : public prompts::UserPrompts {
 public:
@@ -17,6 +21,8 @@ public:
     std::deque<prompts::FileAnswer> fileAnswers;
     QList<prompts::MessageRequest> messages;
     QList<prompts::FileRequest> fileRequests;
+    std::deque<std::function<void(QDialog &)>> windowActions;
+    QStringList windowsShown;  // object names of the modal windows, in order
 
     void answer(prompts::Answer a) { answers.push_back(a); }
     void answerFile(const QString &path, int filterIndex = 0)
@@ -45,6 +51,23 @@ public:
         case prompts::Buttons::AbortRetryIgnore: return prompts::Answer::Abort;
         default: return prompts::Answer::Ok;
         }
+    }
+
+    // The window shows (not modal to the test), the next action works it; a window the
+    // action left open is closed.
+    int modalWindow(QDialog &window) override
+    {
+        windowsShown.append(window.objectName());
+        QPointer<QDialog> guard(&window);
+        window.show();
+        if (!windowActions.empty()) {
+            auto act = std::move(windowActions.front());
+            windowActions.pop_front();
+            act(window);
+        }
+        if (guard && guard->isVisible())
+            guard->reject();
+        return guard ? guard->result() : int(QDialog::Rejected);
     }
 
     prompts::FileAnswer file(const prompts::FileRequest &r) override
