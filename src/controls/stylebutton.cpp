@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QPolygon>
 #include <iterator>
 
 namespace {
@@ -154,6 +155,9 @@ void StyleButton::readProperties(const PropertyBag &bag)
     downPictureShift_ = static_cast<int>(bag.readInt("DownPictureShift", 1));
     downCaptionShift_ = static_cast<int>(bag.readInt("DownCaptionShift", 1));
 
+    // A custom pointer without an icon of its own gets the built-in hand.
+    if (mousePointer_ == 99 && mouseIcon_.isNull())
+        mouseIcon_ = handPicture();
     applyCursor();
     lastEnabled_ = enabled;
     setEnabled(enabled);
@@ -417,6 +421,33 @@ void StyleButton::pictureChanged(const char *key)
     emit propertyChanged(QString::fromLatin1(key));
 }
 
+const QImage &StyleButton::handPicture()
+{
+    static const QImage hand = [] {
+        QImage img(32, 32, QImage::Format_Mono);
+        img.setColor(0, qRgb(255, 255, 255));
+        img.setColor(1, qRgb(0, 0, 0));
+        img.fill(0);
+        QImage draw(32, 32, QImage::Format_RGB32);
+        draw.fill(Qt::white);
+        QPainter p(&draw);
+        p.setPen(Qt::black);
+        p.setBrush(Qt::white);
+        // The raised forefinger, the folded fingers and the thumb.
+        p.drawRoundedRect(QRect(6, 1, 5, 16), 2, 2);
+        p.drawRoundedRect(QRect(10, 10, 5, 9), 2, 2);
+        p.drawRoundedRect(QRect(14, 11, 5, 8), 2, 2);
+        p.drawRoundedRect(QRect(18, 12, 5, 8), 2, 2);
+        p.drawPolygon(QPolygon({{6, 15}, {1, 12}, {0, 14}, {5, 22}, {8, 28}, {21, 28}, {23, 20}, {6, 18}}));
+        p.end();
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x)
+                img.setPixel(x, y, qGray(draw.pixel(x, y)) < 128 ? 1 : 0);
+        return img;
+    }();
+    return hand;
+}
+
 void StyleButton::applyCursor()
 {
     static const Qt::CursorShape shapes[] = {
@@ -426,7 +457,7 @@ void StyleButton::applyCursor()
         Qt::ForbiddenCursor,  Qt::BusyCursor,      Qt::WhatsThisCursor, Qt::SizeAllCursor,
     };
     if (mousePointer_ == 99) {
-        if (mouseIcon_.isNull())
+        if (mouseIcon_.isNull() || mouseIcon_ == handPicture())
             setCursor(Qt::PointingHandCursor);
         else
             setCursor(QCursor(QPixmap::fromImage(mouseIcon_)));
@@ -533,8 +564,13 @@ void StyleButton::drawButton(int state, bool force)
     in.pictureDisableGreyUse = pictureDisableGreyUse_;
     if (buttonType_ == 11)
         in.background = background_;
-    if (image_.size() != QSize(W_, H_))
-        image_ = QImage(W_, H_, QImage::Format_RGB32);
+    // Painted with the screen's pixels, so that the caption stays sharp at any scale.
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(W_, H_) * ratio).toSize();
+    if (image_.size() != pixels || image_.devicePixelRatio() != ratio) {
+        image_ = QImage(pixels, QImage::Format_RGB32);
+        image_.setDevicePixelRatio(ratio);
+    }
     stylepaint::paintLook(image_, in);
     update();
 }
@@ -612,6 +648,9 @@ void StyleButton::handleResize()
 
 void StyleButton::paintEvent(QPaintEvent *)
 {
+    // Moved to a screen of another scale: painted again for its pixels.
+    if (!image_.isNull() && image_.devicePixelRatio() != devicePixelRatioF())
+        drawButton(state_, true);
     QPainter p(this);
     if (image_.isNull())
         return;

@@ -107,11 +107,13 @@ public:
     void setShowFocusRect(bool show);
     // 0 default, 1 arrow, 2 cross, 3 I-beam, 5/15 size all, 6..9 sizing, 10 up arrow,
     // 11 wait, 12 no drop, 13 busy, 14 what's this, 99 MouseIcon (a pointing hand
-    // while there is none).
+    // while there is none; reading the properties makes handPicture() the icon then).
     int MousePointer() const { return mousePointer_; }
     void setMousePointer(int pointer);
     QImage MouseIcon() const { return mouseIcon_; }
     void setMouseIcon(const QImage &icon);
+    // The built-in pointing hand (32 x 32, black and white); shown as the desktop's hand.
+    static const QImage &handPicture();
     QImage Picture() const { return picture_; }
     void setPicture(const QImage &picture);
     QImage PictureOver() const { return pictureOver_; }

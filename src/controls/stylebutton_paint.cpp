@@ -5,8 +5,10 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 namespace stylepaint {
 
@@ -154,9 +156,18 @@ const QImage &measuringDevice()
 constexpr int captionFlags = Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextWordWrap;
 
 // One paint of the button: the state of the drawing steps.
+// A caption drawn after the look was enlarged to the screen's pixels.
+struct CaptionDraw {
+    QRect rect;
+    QFont font;
+    QColor colour;
+};
+
 class LookPainter {
 public:
-    LookPainter(QImage &image, const LookInput &in) : img_(image), in_(in), cv_(image)
+    // captions: when given, the caption is not drawn but kept there for drawing later.
+    LookPainter(QImage &image, const LookInput &in, std::vector<CaptionDraw> *captions = nullptr)
+        : img_(image), in_(in), captions_(captions), cv_(image)
     {
         PaletteInput colours = in.colours;
         // In the own colours a hovered button is drawn entirely from its hover colour.
@@ -197,14 +208,19 @@ private:
     {
         if (in_.caption.isEmpty())
             return;
-        QPainter p(&img_);
         QFont f = in_.font;
         if (bold)
             f.setBold(true);
+        const QRect rect(r.left, r.top, r.right - r.left, r.bottom - r.top);
+        const QColor colour(red(c), green(c), blue(c));
+        if (captions_) {
+            captions_->push_back({rect, f, colour});
+            return;
+        }
+        QPainter p(&img_);
         p.setFont(f);
-        p.setPen(QColor(red(c), green(c), blue(c)));
-        p.drawText(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top),
-                   captionFlags | Qt::TextDontClip, in_.caption);
+        p.setPen(colour);
+        p.drawText(rect, captionFlags | Qt::TextDontClip, in_.caption);
     }
 
     void caption(int style, bool bold = false)
@@ -610,6 +626,7 @@ private:
 
     QImage &img_;
     const LookInput &in_;
+    std::vector<CaptionDraw> *captions_ = nullptr;
     Canvas cv_;
     Palette pal_;
     int W_ = 0, H_ = 0;
@@ -621,9 +638,30 @@ private:
 
 int paintLook(QImage &image, const LookInput &in)
 {
-    if (in.width <= 0 || in.height <= 0 || image.size() != QSize(in.width, in.height))
+    if (in.width <= 0 || in.height <= 0)
         return -1;
-    return LookPainter(image, in).run();
+    const qreal ratio = image.devicePixelRatio();
+    if (ratio == 1.0)
+        return image.size() == QSize(in.width, in.height) ? LookPainter(image, in).run() : -1;
+    // On a screen with more pixels than units: the look keeps its one-unit lines and
+    // pictures, enlarged; the caption is drawn with the screen's own pixels.
+    if (image.size() != (QSizeF(in.width, in.height) * ratio).toSize())
+        return -1;
+    QImage units(in.width, in.height, image.format());
+    std::vector<CaptionDraw> captions;
+    const int style = LookPainter(units, in, &captions).run();
+    QImage fine = units.scaled(image.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    fine.setDevicePixelRatio(ratio);
+    {
+        QPainter p(&fine);
+        for (const CaptionDraw &c : captions) {
+            p.setFont(c.font);
+            p.setPen(c.colour);
+            p.drawText(c.rect, captionFlags | Qt::TextDontClip, in.caption);
+        }
+    }
+    image = fine;
+    return style;
 }
 
 Colour shiftColor(Colour colour, int amount, bool relative)

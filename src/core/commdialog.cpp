@@ -10,26 +10,13 @@
 
 namespace {
 
-// "*.avi" -> "*.[aA][vV][iI]": the dialogs match patterns by case on this system,
-// and a clip named "CLIP.AVI" must still show under "*.avi".
-QString caseFreePattern(const QString &pattern)
+// A pattern as the dialogs show it; "*.*" stands for every file, also one without an
+// extension. The dialogs match the patterns in either letter case (prompts::setUpFileDialog).
+QString dialogPattern(const QString &pattern)
 {
     if (pattern == QLatin1String("*.*") || pattern == QLatin1String("*"))
         return QStringLiteral("*");
-    QString out;
-    for (const QChar c : pattern) {
-        const QChar lower = c.toLower();
-        const QChar upper = c.toUpper();
-        if (lower != upper) {
-            out += QLatin1Char('[');
-            out += lower;
-            out += upper;
-            out += QLatin1Char(']');
-        } else {
-            out += c;
-        }
-    }
-    return out;
+    return pattern;
 }
 
 } // namespace
@@ -43,7 +30,7 @@ QStringList CommDialog::toNameFilters(const QString &filterText)
         for (const QString &p : parts[i + 1].split(QLatin1Char(';'))) {
             const QString t = p.trimmed();
             if (!t.isEmpty()) {
-                const QString free = caseFreePattern(t);
+                const QString free = dialogPattern(t);
                 if (!patterns.contains(free))
                     patterns.append(free);
             }
@@ -95,6 +82,8 @@ QString CommDialog::showFile(bool save, bool thenNoUseInitDir, bool isMultiSelec
     request.filterIndex = filterIndex_ - 1;
     request.multiSelect = !save && isMultiSelect;
     request.overwritePrompt = (FlagsSave & 0x2) != 0;
+    if (save)
+        request.defaultSuffix = DefaultExt.toLower();
     request.parent = hwndOwner;
 
     const prompts::FileAnswer answer = prompts::current().file(request);
@@ -111,6 +100,11 @@ QString CommDialog::showFile(bool save, bool thenNoUseInitDir, bool isMultiSelec
         } else {
             FileName = answer.paths.first();
             FileObject &files = mdlMavrell::fileObject();
+            // A name typed without an extension gets the default one (in lower case, as
+            // the program names its files).
+            QString typed = FileName;
+            if (save && !DefaultExt.isEmpty() && files.GetExtensionName(typed).isEmpty())
+                FileName += QLatin1Char('.') + DefaultExt.toLower();
             QString path = FileName;
             fileTitle_ = files.GetFileName(path);
             path = FileName;

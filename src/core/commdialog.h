@@ -22,7 +22,7 @@ public:
     QString InitDir;               // start folder; the current folder is put in when empty
     int Color = 0;                 // kept, not used
     QString FileName;              // in: the proposed name; out: the chosen file, "" after a cancel
-    QString DefaultExt;            // kept, not used: no caller sets one
+    QString DefaultExt;            // save: added (in lower case) to a name typed without an extension
 
     // Files of the last multiple selection, in the dialog's order.
     QStringList FileArray() const { return fileArray_; }
@@ -39,8 +39,8 @@ public:
     // "Video|*.avi;*.mpg|All Files (*.*)|*.*". Reads back as set; "" means no filter.
     QString Filter() const { return filter_; }
     void setFilter(const QString &text);
-    // The filter as the dialogs take it: "Video (*.avi *.mpg)", ...; patterns match
-    // regardless of case, and "*.*" stands for every file.
+    // The filter as the dialogs take it: "Video (*.avi *.mpg)", ...; "*.*" stands for
+    // every file. The dialogs match the patterns in either letter case.
     QStringList nameFilters() const { return nameFilters_; }
     static QStringList toNameFilters(const QString &filterText);
 

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QUrl>
 #include <QWidget>
+#include <QWindow>
 #include <xcb/xcb.h>
 
 namespace mdlMavrell {
@@ -27,10 +28,19 @@ void SetTopMost(QWidget *window, bool onTop)
 {
     if (!window)
         return;
-    const bool visible = window->isVisible();
+    if (window->testAttribute(Qt::WA_WState_Created) && window->windowHandle()) {
+        // The window exists on screen: setWindowFlag would make Qt destroy and build
+        // again its native windows, and with them the ids a child process draws into.
+        // The hint is changed on the living window instead.
+        Qt::WindowFlags flags = window->windowFlags();
+        flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
+        window->overrideWindowFlags(flags);
+        window->windowHandle()->setFlags(flags);
+        if (onTop && window->isVisible())
+            window->raise();
+        return;
+    }
     window->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    if (visible)
-        window->show();
 }
 
 void SetTranslucent(QWidget *window, int colorKey, int alpha, int restoreStyle)

@@ -2,6 +2,8 @@
 
 #include "core/userprompts.h"
 
+#include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -49,27 +51,12 @@ public:
         return closedAnswer(r.buttons);
     }
 
+    int modalWindow(QDialog &window) override { return window.exec(); }
+
     FileAnswer file(const FileRequest &r) override
     {
         QFileDialog dlg(r.parent, r.title, r.initDir);
-        dlg.setOption(QFileDialog::DontUseNativeDialog, false);
-        if (r.kind == FileRequest::Folder) {
-            dlg.setFileMode(QFileDialog::Directory);
-            dlg.setOption(QFileDialog::ShowDirsOnly, true);
-        } else if (r.kind == FileRequest::Save) {
-            dlg.setAcceptMode(QFileDialog::AcceptSave);
-            dlg.setFileMode(QFileDialog::AnyFile);
-            dlg.setOption(QFileDialog::DontConfirmOverwrite, !r.overwritePrompt);
-        } else {
-            dlg.setFileMode(r.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
-        }
-        if (!r.nameFilters.isEmpty()) {
-            dlg.setNameFilters(r.nameFilters);
-            if (r.filterIndex >= 0 && r.filterIndex < r.nameFilters.size())
-                dlg.selectNameFilter(r.nameFilters[r.filterIndex]);
-        }
-        if (!r.fileName.isEmpty())
-            dlg.selectFile(r.fileName);
+        setUpFileDialog(dlg, r);
         FileAnswer a;
         if (dlg.exec() != QDialog::Accepted)
             return a;
@@ -81,6 +68,32 @@ public:
 };
 
 } // namespace
+
+void setUpFileDialog(QFileDialog &dlg, const FileRequest &r)
+{
+    // With name filters, Qt's own dialog: the desktop's dialog may match "*.avi" by case
+    // only and hide "CLIP.AVI"; Qt's matches either case once case-sensitivity is off.
+    dlg.setOption(QFileDialog::DontUseNativeDialog, !r.nameFilters.isEmpty());
+    dlg.setFilter(dlg.filter() & ~QDir::CaseSensitive);
+    if (r.kind == FileRequest::Folder) {
+        dlg.setFileMode(QFileDialog::Directory);
+        dlg.setOption(QFileDialog::ShowDirsOnly, true);
+    } else if (r.kind == FileRequest::Save) {
+        dlg.setAcceptMode(QFileDialog::AcceptSave);
+        dlg.setFileMode(QFileDialog::AnyFile);
+        dlg.setOption(QFileDialog::DontConfirmOverwrite, !r.overwritePrompt);
+        dlg.setDefaultSuffix(r.defaultSuffix);
+    } else {
+        dlg.setFileMode(r.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    }
+    if (!r.nameFilters.isEmpty()) {
+        dlg.setNameFilters(r.nameFilters);
+        if (r.filterIndex >= 0 && r.filterIndex < r.nameFilters.size())
+            dlg.selectNameFilter(r.nameFilters[r.filterIndex]);
+    }
+    if (!r.fileName.isEmpty())
+        dlg.selectFile(r.fileName);
+}
 
 void useQtDialogs()
 {

@@ -16,6 +16,11 @@ UserPrompts *fallback = nullptr;
 
 } // namespace
 
+int UserPrompts::modalWindow(QDialog &)
+{
+    return 0;  // never shown: closed unanswered (QDialog::Rejected)
+}
+
 Answer closedAnswer(Buttons buttons)
 {
     switch (buttons) {

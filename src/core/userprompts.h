@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+class QDialog;
 class QWidget;
 
 namespace prompts {
@@ -35,6 +36,7 @@ struct FileRequest {
     int filterIndex = 0;      // 0-based
     bool multiSelect = false;
     bool overwritePrompt = true;
+    QString defaultSuffix;    // save: added to a name typed without an extension
     QWidget *parent = nullptr;
 };
 
@@ -49,6 +51,11 @@ public:
     virtual ~UserPrompts() = default;
     virtual Answer message(const MessageRequest &request) = 0;
     virtual FileAnswer file(const FileRequest &request) = 0;
+    // A window of the program's own that waits on the user (the developer's review of a
+    // command line): shown modal and run until it closes; gives its result code. The Qt
+    // prompts run it; prompts that answer from a script must never block, so the default
+    // closes the window unanswered.
+    virtual int modalWindow(QDialog &window);
 };
 
 // The prompts in use: the installed one, else the fallback, else nobody asks.

@@ -2,6 +2,7 @@
 
 #include "core/defaultinstance.h"
 #include "core/mdlmavrell.h"
+#include "core/userprompts.h"
 #include "mainwin/frmmain.h"
 
 #include <QCloseEvent>
@@ -135,7 +136,7 @@ QString FrmOutput::reviewCommand(QWidget *owner, const QString &command)
     w.txtOutput->setPlainText(command);
     QPointer<FrmOutput> guard(&w);
     w.setWindowModality(Qt::ApplicationModal);
-    w.exec();
+    prompts::current().modalWindow(w);
     if (guard)
         guard->setWindowModality(Qt::NonModal);
     return confirmedCommand;

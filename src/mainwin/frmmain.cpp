@@ -20,6 +20,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCursor>
 #include <QDateTime>
 #include <QDir>
 #include <QFrame>
@@ -27,7 +28,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QWindow>
 #include <cstdlib>
 
 using namespace mdlMavrell;
@@ -260,7 +260,12 @@ void FrmMain::connectControls()
     // A drag started on these moves the window; hovering over them hides the link.
     for (ClickLabel *l : {imgFun[0], imgFun[1], lblEncodeEsti, lblEncodeNote, lblEncodeNoteCheck, lblInputCheck,
                           lblVer, lblInput, lblOutput, lblVideoSize, lblVideoLen})
-        connect(l, &ClickLabel::MouseMove, this, [this](int b, int, float, float) { Form_MouseMove(b, 0, 0, 0); });
+        connect(l, &ClickLabel::MouseMove, this, [this, l](int b, int, float x, float y) {
+            if (b == 1)
+                dragWindow(l->mapToGlobal(QPointF(x, y)).toPoint());
+            else
+                Form_MouseMove(b, 0, 0, 0);
+        });
 
     connect(mnuAbout, &QAction::triggered, this, &FrmMain::mnuAbout_Click);
     connect(mnuMoney, &QAction::triggered, this, &FrmMain::mnuMoney_Click);
@@ -315,6 +320,31 @@ void FrmMain::refreshProgress()
 void FrmMain::setEncodeNote(const QString &text)
 {
     lblEncodeNote->setText(text);
+}
+
+// The summary is as tall as its wrapped text and centred on the settings button. It
+// must stay between the target path and the progress bar: a text too tall for that band
+// is set in a smaller type, down to 8 pixels, and then starts at the top of the band.
+void FrmMain::placeEncodeNote(bool conversionLayout)
+{
+    const int bandTop = lblOutput->geometry().bottom() + 3;
+    const int bandBottom = shpBlock->y() - 2;
+    QFont f = lblEncodeNote->font();
+    f.setPixelSize(look::encodeNotePixelSize);
+    lblEncodeNote->setFont(f);
+    int height = lblEncodeNote->heightForWidth(lblEncodeNote->width());
+    while (height > bandBottom - bandTop && f.pixelSize() > 8) {
+        f.setPixelSize(f.pixelSize() - 1);
+        lblEncodeNote->setFont(f);
+        height = lblEncodeNote->heightForWidth(lblEncodeNote->width());
+    }
+    lblEncodeNote->resize(lblEncodeNote->width(), height);
+    int top = int((2.0f * float(cmdOpt->y()) + float(cmdOpt->height()) - float(height)) / 2.0f);
+    if (conversionLayout)
+        top -= 2;
+    top = std::min(top, bandBottom - height);
+    top = std::max(top, bandTop);
+    lblEncodeNote->move(lblEncodeNote->x(), top);
 }
 
 // The settings summary names these two buttons.
@@ -415,9 +445,9 @@ void FrmMain::Form_MouseMove(int Button, int Shift, float X, float Y)
 {
     if (Button == 1) {
         unloadFrmSplash();
-        if (QWindow *w = windowHandle())
-            w->startSystemMove();
+        dragWindow(QCursor::pos());
     } else if (Button == 0) {
+        drag_.end();
         const bool over = X > 0 && Y > 0 && Y < cmdInput->y() + 10;
         imgMsgSay->setVisible(over);
         lblMsgSay->setVisible(over);
@@ -431,7 +461,10 @@ void FrmMain::mousePressEvent(QMouseEvent *event)
     const int button = event->button() == Qt::LeftButton ? 1 : event->button() == Qt::RightButton ? 2 : 4;
     Form_MouseDown(button, 0, float(event->position().x()), float(event->position().y()));
     if (event->button() == Qt::LeftButton) {
-        Form_MouseMove(1, 0, float(event->position().x()), float(event->position().y()));
+        // Every press begins a drag of its own.
+        drag_.end();
+        unloadFrmSplash();
+        dragWindow(event->globalPosition().toPoint());
         event->accept();
         return;
     }
@@ -441,7 +474,9 @@ void FrmMain::mousePressEvent(QMouseEvent *event)
 void FrmMain::mouseMoveEvent(QMouseEvent *event)
 {
     const int button = (event->buttons() & Qt::LeftButton) ? 1 : (event->buttons() == Qt::NoButton ? 0 : 2);
-    if (button != 1)  // the press already started the move
+    if (button == 1)
+        dragWindow(event->globalPosition().toPoint());
+    else
         Form_MouseMove(button, 0, float(event->position().x()), float(event->position().y()));
 }
 

@@ -5,6 +5,7 @@
 // applies it to its controls.
 #pragma once
 
+#include "controls/windowdrag.h"
 #include "core/mainwindowlink.h"
 #include "engine/encodeflow.h"
 #include "engine/targetmenu.h"
@@ -255,6 +256,7 @@ public:
     QString languageCode() const override { return mnuLanguageTag; }
     QString settingsButtonCaption() const override;
     QString encodeButtonCaption() const override;
+    void placeEncodeNote(bool conversionLayout) override;
 
     // ---- The encoder runner's and the run stage's window side ----
     void setProgressNote(float pg, const QString &bCaption, bool isPreview) override;
@@ -278,6 +280,8 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
+    // A left-button drag moves the window (one drag, one move).
+    void dragWindow(const QPoint &globalPos) { drag_.follow(this, globalPos); }
     void buildControls();
     void buildMenus();
     void connectCommands();
@@ -295,6 +299,7 @@ private:
     bool iniExistedAtStart_ = false;
     int funDirection_ = 0;
     bool closing_ = false;
+    WindowDrag drag_;
 };
 
 namespace mainwin {

@@ -101,9 +101,6 @@ void FrmMain::mnuTargetFile_Click()
     const QString remembered = QDir::currentPath();
     QString chosen = dlg.ShowSave(false);
     if (!chosen.isEmpty()) {
-        // A name typed without an extension takes the target's own.
-        if (QFileInfo(chosen).suffix().isEmpty() && !targetExt.isEmpty())
-            chosen += QLatin1Char('.') + targetExt;
         lblOutput->setText(chosen);
         lblOutput->setToolTip(chosen);
         lblOutput->update();

@@ -14,6 +14,7 @@
 #include "core/userprompts.h"
 #include "engine/encodeflow.h"
 #include "engine/keyframeprobe.h"
+#include "mainwin/frmdevcmd.h"
 #include "mainwin/frmmain_look.h"
 #include "options/frmoptions.h"
 #include "player/frmplayer.h"
@@ -205,11 +206,9 @@ QString FrmMain::reviewCommand(const QString &command)
     chkCheckCmdTag.clear();
     devconsole::current().setCommand(devconsole::commandHeader(command));
     devconsole::current().setOutput(QString());
-    // The developer confirms or cancels the command as it stands; an edited command
-    // comes back through chkCheckCmdTag from the developer window.
-    if (prompts::MsgBox(command, prompts::Buttons::OkCancel, prompts::Icon::None, QStringLiteral("Mavrell"), this)
-        == prompts::Answer::Ok)
-        chkCheckCmdTag = command;
+    // The developer edits the command in the developer window; its confirm button hands
+    // the text back through chkCheckCmdTag, cancel or closing hands back nothing.
+    FrmOutput::reviewCommand(this, command);
     return chkCheckCmdTag;
 }
 

@@ -10,8 +10,11 @@
 #include "mainwin/frmmain_text.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFile>
+#include <QLibraryInfo>
 #include <QMenu>
+#include <QTranslator>
 
 using namespace mdlMavrell;
 
@@ -38,11 +41,34 @@ void copyHelpFile(const QString &code, const QString &helpPath)
         QFile::remove(temp);
 }
 
+// The buttons of message boxes and file dialogs come from Qt; in the Chinese languages
+// they take Qt's own translations where the system has them.
+void applyQtTranslation(const QString &code)
+{
+    static QTranslator *installed = nullptr;
+    if (installed) {
+        QCoreApplication::removeTranslator(installed);
+        delete installed;
+        installed = nullptr;
+    }
+    const char *locale = code == QLatin1String("tw") ? "zh_TW" : code == QLatin1String("gb") ? "zh_CN" : nullptr;
+    if (!locale)
+        return;
+    auto *t = new QTranslator;
+    if (t->load(QStringLiteral("qtbase_") + QLatin1String(locale), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(t);
+        installed = t;
+    } else {
+        delete t;
+    }
+}
+
 } // namespace
 
 void FrmMain::applyLanguage(const QString &code)
 {
     loadLanguageTable(code);
+    applyQtTranslation(code);
 
     // 1-2: the check marks, the code, the fonts.
     mnuLngEN->setChecked(false);

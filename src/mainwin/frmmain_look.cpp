@@ -124,7 +124,7 @@ void styleSmallLabel(QLabel *l)
 void styleNoteLabel(QLabel *l)
 {
     QFont f = l->font();
-    f.setPixelSize(11);
+    f.setPixelSize(encodeNotePixelSize);
     l->setFont(f);
     l->setWordWrap(true);
     l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

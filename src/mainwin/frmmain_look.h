@@ -25,6 +25,7 @@ QRect pathLabel(int row);          // lblInput, lblOutput (their Top follows the
 inline constexpr QRect videoSizeLabel{18, 95, 220, 18};
 inline constexpr QRect videoLenLabel{240, 95, 324, 18};
 inline constexpr QRect encodeNoteLabel{176, 172, 388, 70};
+inline constexpr int encodeNotePixelSize = 11;
 inline constexpr QRect encodeNoteCheckLabel{176, 194, 388, 22};
 inline constexpr QRect progressFrame{16, 250, 548, 26};
 inline constexpr QRect progressBox{17, 251, 546, 24};

@@ -43,8 +43,10 @@ int placeEdge(const QString &value, int windowSize, int screenSize)
 
 QString acceptedLanguage(const QString &value)
 {
-    if (value == QLatin1String("tw") || value == QLatin1String("gb") || value == QLatin1String("en"))
-        return value;
+    // The tables are found by their code in any letter case ("TW" is "tw").
+    const QString code = value.toLower();
+    if (code == QLatin1String("tw") || code == QLatin1String("gb") || code == QLatin1String("en"))
+        return code;
     return {};
 }
 

@@ -23,8 +23,8 @@ QList<Entry> parse(const QString &text);
 // the screen's, never below 0.
 int placeEdge(const QString &value, int windowSize, int screenSize);
 
-// A stored language code, when it is one of ours ("tw", "gb", "en", lower case): the
-// code; otherwise "" (the caller then takes the locale's code).
+// A stored language code, when it is one of ours ("tw", "gb", "en" in any letter case):
+// the code in lower case; otherwise "" (the caller then takes the locale's code).
 QString acceptedLanguage(const QString &value);
 
 // The five lines as written.

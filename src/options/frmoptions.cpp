@@ -36,6 +36,7 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -60,6 +61,7 @@ public:
         return inner_.message(request);
     }
     prompts::FileAnswer file(const prompts::FileRequest &request) override { return inner_.file(request); }
+    int modalWindow(QDialog &window) override { return inner_.modalWindow(window); }
 
 private:
     prompts::UserPrompts &inner_;
@@ -101,6 +103,9 @@ void unloadFrmOptions() { instance().reset(); }
 
 FrmOptions::FrmOptions() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
 {
+    // The preview's own windows (the video surface and what lies over it) must not
+    // turn the dialog's other controls into windows too.
+    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     buildControls();
     Form_Load();
     connectHandlers();
@@ -378,6 +383,16 @@ void FrmOptions::showForSettings(const QString &sourcePath)
         move(over.center() - QPoint(width() / 2, height() / 2));
         shownBefore_ = true;
     }
+    // Opened wholly on the screen's work area (its top-left corner first on a screen too small).
+    QScreen *on = QGuiApplication::screenAt(frameGeometry().center());
+    if (!on)
+        on = main ? main->screen() : screen();
+    if (on) {
+        const QRect avail = on->availableGeometry();
+        const int x = std::max(avail.left(), std::min(this->x(), avail.right() + 1 - frameGeometry().width()));
+        const int y = std::max(avail.top(), std::min(this->y(), avail.bottom() + 1 - frameGeometry().height()));
+        move(x, y);
+    }
     // Owned by the main window: it stays above it and goes with it.
     if (main && main->window()->windowHandle()) {
         winId();
@@ -438,6 +453,8 @@ void FrmOptions::showNote(const QString &text)
 {
     lblNote->setText(text);
     lblNote->setVisible(!text.isEmpty());
+    // As many lines as the text needs at the label's width.
+    lblNote->resize(lblNote->width(), std::max(16, lblNote->heightForWidth(lblNote->width())));
     // Centred between the tab strip and the bottom edge, 4 pixels higher.
     lblNote->move(lblNote->x(), (tabMn->y() + tabMn->height() + lblPos->y() - lblNote->height()) / 2 - 4);
 }
@@ -571,19 +588,10 @@ void FrmOptions::Form_MouseMove(Qt::MouseButtons buttons, const QPoint &globalPo
 {
     // The left button alone drags the caption-less window.
     if (buttons != Qt::LeftButton) {
-        dragging_ = false;
+        drag_.end();
         return;
     }
-    if (dragging_) {
-        if (manualDrag_)
-            move(dragOrigin_ + globalPos - dragStart_);
-        return;
-    }
-    dragging_ = true;
-    manualDrag_ = !(windowHandle() && windowHandle()->startSystemMove());
-    // Without the window system's move, the window follows the pointer itself.
-    dragStart_ = globalPos;
-    dragOrigin_ = pos();
+    drag_.follow(this, globalPos);
 }
 
 void FrmOptions::connectHandlers()
@@ -636,9 +644,7 @@ void FrmOptions::connectHandlers()
         o->setProperty("keyFilter", int(kind));
         o->installEventFilter(this);
     };
-    filter(cboFps->lineEdit(), opt::KeyFilter::FpsCombo);
-    filter(cboVideoBitrate->lineEdit(), opt::KeyFilter::BitrateCombo);
-    filter(cboAudioBitrate->lineEdit(), opt::KeyFilter::BitrateCombo);
+    // The number lists filter in their own edit fields (numberCombo).
     for (QLineEdit *t : {txtSize[0], txtSize[1], txtExpand[0], txtExpand[1], txtExpand[2], txtExpand[3], txtSubSize,
                          txtSubPosHgt, txtSubOutline, txtSubBlur})
         filter(t, opt::KeyFilter::DigitsBox);
@@ -689,7 +695,7 @@ bool FrmOptions::eventFilter(QObject *watched, QEvent *event)
         if (event->type() == QEvent::MouseMove)
             mouseMoveEvent(static_cast<QMouseEvent *>(event));
         else if (event->type() == QEvent::MouseButtonRelease)
-            dragging_ = false;
+            drag_.end();
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -710,7 +716,7 @@ void FrmOptions::mouseMoveEvent(QMouseEvent *event)
 
 void FrmOptions::mouseReleaseEvent(QMouseEvent *event)
 {
-    dragging_ = false;
+    drag_.end();
     QWidget::mouseReleaseEvent(event);
 }
 

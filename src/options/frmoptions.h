@@ -16,6 +16,7 @@
 // window; its rules without a window are options/frmoptions_preview.h.
 #pragma once
 
+#include "controls/windowdrag.h"
 #include "core/console.h"
 #include "options/frmoptions_preview.h"
 #include "options/optionsform.h"
@@ -280,7 +281,7 @@ private:
     void connectPreview();
     void setMarkTime(int markIndex, float markSeconds, bool clearWhenWhole);
     void setMarkLoc(float rangeStart, float rangeEnd);
-    void placePlayerNote(bool atTop);
+    void placePlayerNote(const QString &note, bool atTop);
     void showPlayFailed();
     bool timeShown() const;
     QPointer<QWidget> lastHoverWindow_;
@@ -297,10 +298,8 @@ private:
     opt::OptionsForm form_;
     opt::NoteSize noteSize_;
     QImage background_;
-    bool dragging_ = false;
-    bool manualDrag_ = false;
+    WindowDrag drag_;
     bool shownBefore_ = false;
-    QPoint dragStart_, dragOrigin_;
 };
 
 // The one options dialog, created hidden on first use.

@@ -6,11 +6,16 @@
 #include "controls/orvextab.h"
 #include "controls/stylebutton.h"
 #include "options/frmoptions_skin.h"
+#include "options/numberedit.h"
+#include "options/optionlists.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QPainter>
+#include <QRegion>
+#include <QWindow>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
@@ -71,6 +76,17 @@ QComboBox *combo(QWidget *parent, const QString &name, bool editable, int x, int
     return c;
 }
 
+// An editable number list whose edit field takes only what the key filter lets through.
+QComboBox *numberCombo(QWidget *parent, const QString &name, opt::KeyFilter kind, int x, int y, int w)
+{
+    QComboBox *c = combo(parent, name, true, x, y, w);
+    auto *edit = new FilteredLineEdit([kind](QChar ch) { return opt::filterKey(kind, ch.unicode()) != 0; }, c);
+    edit->setObjectName(name + QStringLiteral("Edit"));
+    c->setLineEdit(edit);
+    c->setCompleter(nullptr);  // setLineEdit makes a new one
+    return c;
+}
+
 // A skinned picture button: look 11 over its container, plates for up, over and down.
 StyleButton *pictureButton(QWidget *parent, const QString &name, int x, int y, int w, int h, Glyph glyph)
 {
@@ -100,6 +116,44 @@ StyleButton *captionButton(QWidget *parent, const QString &name, int x, int y, i
 }
 
 QPixmap pix(const QImage &img) { return QPixmap::fromImage(img); }
+
+// What lies over the video surface is a window of its own, stacked above the one the
+// player tool draws into: the tool's picture is clipped round it instead of painting
+// over it, playing or paused. It lets the mouse through to the surface beneath.
+void makeOverlay(QWidget *w)
+{
+    w->setAttribute(Qt::WA_NativeWindow);
+    w->setAttribute(Qt::WA_TransparentForMouseEvents);
+    w->winId();
+    if (QWindow *window = w->windowHandle())
+        window->setFlag(Qt::WindowTransparentForInput, true);
+}
+
+// The crop rectangle: a light outer and a dark inner line, so that it shows on any
+// picture. Only the two lines belong to its window; the picture inside stays the
+// tool's.
+class CropFrame : public QFrame {
+public:
+    static constexpr int edge = 2;
+    explicit CropFrame(QWidget *parent) : QFrame(parent) {}
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), QColor(0xFF, 0xC0, 0x80));
+        if (width() > 2 && height() > 2)
+            p.fillRect(rect().adjusted(1, 1, -1, -1), Qt::black);
+    }
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QFrame::resizeEvent(event);
+        QRegion ring(rect());
+        if (width() > 2 * edge && height() > 2 * edge)
+            ring -= QRegion(rect().adjusted(edge, edge, -edge, -edge));
+        setMask(ring);
+    }
+};
 
 // Places a row of controls from x0 on: a label gets the width its text needs (at least
 // minWidth), every other control keeps its width; stretch > 0 widens the last control
@@ -146,7 +200,9 @@ void FrmOptions::buildControls()
 
     cmdOkCancel[0] = captionButton(this, indexed("cmdOkCancel", 0), 276, 567, 65, 29);
     cmdOkCancel[1] = captionButton(this, indexed("cmdOkCancel", 1), 369, 567, 65, 29);
-    lblNote = label(this, QStringLiteral("lblNote"), 20, 571, 238, 16);
+    // The help line reaches to the OK button and wraps its longer texts.
+    lblNote = label(this, QStringLiteral("lblNote"), 20, 571, 250, 16);
+    lblNote->setWordWrap(true);
     lblNote->hide();
     lblPos = label(this, QStringLiteral("lblPos"), formWidth, formHeight, 15, 15);
     lblPos->hide();
@@ -160,7 +216,9 @@ void FrmOptions::buildControls()
     tmrCheck.setObjectName(QStringLiteral("tmrCheck"));
 
     // Text, combo and option controls: white Arial on the dark skin, edit fields very dark red.
-    setStyleSheet(QStringLiteral(
+    // The sheet goes on the dialog's own controls and containers, not on the dialog: the
+    // message boxes it opens and the tab strip keep their own colours.
+    const QString sheet(QStringLiteral(
         "QLabel, QRadioButton, QCheckBox { color: #FFFFFF; background: transparent; }"
         "QLabel:disabled, QRadioButton:disabled, QCheckBox:disabled { color: #8C7478; }"
         "QLineEdit { color: #FFFFFF; background: #400000; border: 1px solid #7A5058;"
@@ -186,6 +244,9 @@ void FrmOptions::buildControls()
         "QPushButton#cmdSubPlay:hover { background: #7A5058; }"
         "QPushButton#cmdSubPlay:pressed { background: #24161A; }"
         "QFrame#ShapCropBase { border: 1px solid #6E484E; border-radius: 3px; background: transparent; }"));
+    for (QWidget *c : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (!c->isWindow() && c != tabMn && !qobject_cast<StyleButton *>(c))
+            c->setStyleSheet(sheet);
 }
 
 void FrmOptions::buildPreviewArea()
@@ -200,6 +261,13 @@ void FrmOptions::buildPreviewArea()
     lblSp->setText(QStringLiteral("/"));
     lblSp->setAlignment(Qt::AlignCenter);
     lblTotalTime = label(picTime, QStringLiteral("lblTotalTime"), 116, 15, 50, 16);
+    // Each side of the "/" takes what its longest text needs: the current time its
+    // "00:00:00", ending at the slash, the total time also the word shown while the
+    // length is still unknown, up to the box's edge.
+    const int timeWidth = QFontMetrics(lblCurTime->font()).horizontalAdvance(QStringLiteral("00:00:00")) + 2;
+    lblCurTime->setGeometry(lblSp->x() - 2 - std::max(50, timeWidth), 15, std::max(50, timeWidth), 16);
+    lblCurTime->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblTotalTime->resize(picTime->width() - lblTotalTime->x() - 4, 16);
     lblCurTime->setText(QStringLiteral("00:00:00"));
     lblTotalTime->setText(QStringLiteral("00:00:00"));
     picTime->hide();
@@ -218,10 +286,16 @@ void FrmOptions::buildPreviewArea()
     picPlayer = make<QWidget>(picPlayerContainer, QStringLiteral("picPlayer"), 0, 0, 320, 240);
     picPlayer->setAutoFillBackground(true);
     lblPlayerNote = label(picPlayer, QStringLiteral("lblPlayerNote"), 8, 8, 304, 16);
+    lblPlayerNote->setStyleSheet(
+        QStringLiteral("QLabel#lblPlayerNote { color: #FFFFFF; background: #000000; padding: 1px 3px; }"));
+    lblPlayerNote->setAutoFillBackground(true);
     lblPlayerNote->hide();
-    shpCrop = make<QFrame>(picPlayer, QStringLiteral("shpCrop"), 0, 0, 0, 0);
-    shpCrop->setStyleSheet(QStringLiteral("QFrame#shpCrop { border: 1px dashed #FFC080; background: transparent; }"));
+    makeOverlay(lblPlayerNote);
+    shpCrop = new CropFrame(picPlayer);
+    shpCrop->setObjectName(QStringLiteral("shpCrop"));
+    shpCrop->setGeometry(0, 0, 1, 1);
     shpCrop->hide();
+    makeOverlay(shpCrop);
 
     imgSliderBG = make<QLabel>(picPlayerFrame, QStringLiteral("imgSliderBG"), 40, 251, 322, 29);
     shpScope = make<QFrame>(picPlayerFrame, QStringLiteral("shpScope"), 40, 262, 0, 6);
@@ -302,7 +376,7 @@ void FrmOptions::buildPage0(QFrame *p)
     lblScopeStr2->setText(QStringLiteral("-"));
     txtScope[1] = textBox(p, indexed("txtScope", 1), QStringLiteral("00:00:00.0"), 254, 32, 80);
     lblFpsStr = label(p, QStringLiteral("lblFpsStr"), 10, 62, 150);
-    cboFps = combo(p, QStringLiteral("cboFps"), true, 160, 60, 128);
+    cboFps = numberCombo(p, QStringLiteral("cboFps"), opt::KeyFilter::FpsCombo, 160, 60, 128);
     lblRotateStr = label(p, QStringLiteral("lblRotateStr"), 10, 90, 150);
     cboRotate = combo(p, QStringLiteral("cboRotate"), false, 160, 88, 128);
     cboRotate->view()->setMinimumWidth(280);
@@ -315,7 +389,7 @@ void FrmOptions::buildPage0(QFrame *p)
 void FrmOptions::buildPage1(QFrame *p)
 {
     lblVideoBitrateStr = label(p, QStringLiteral("lblVideoBitrateStr"), 8, 8, 150);
-    cboVideoBitrate = combo(p, QStringLiteral("cboVideoBitrate"), true, 160, 6, 150);
+    cboVideoBitrate = numberCombo(p, QStringLiteral("cboVideoBitrate"), opt::KeyFilter::BitrateCombo, 160, 6, 150);
     lblSizeStr = label(p, QStringLiteral("lblSizeStr"), 8, 34, 100);
     txtSize[0] = textBox(p, indexed("txtSize", 0), QStringLiteral("320"), 110, 32, 40);
     lblSizeStr2 = label(p, QStringLiteral("lblSizeStr2"), 152, 34, 10);
@@ -344,7 +418,7 @@ void FrmOptions::buildPage2(QFrame *p)
         o->setFont(controlFont());
     optAudio[0]->setChecked(true);
     lblAudioBitrateStr = label(p, QStringLiteral("lblAudioBitrateStr"), 8, 34, 150);
-    cboAudioBitrate = combo(p, QStringLiteral("cboAudioBitrate"), true, 160, 32, 150);
+    cboAudioBitrate = numberCombo(p, QStringLiteral("cboAudioBitrate"), opt::KeyFilter::BitrateCombo, 160, 32, 150);
     lblAudioSampleStr = label(p, QStringLiteral("lblAudioSampleStr"), 8, 62, 150);
     cboAudioSample = combo(p, QStringLiteral("cboAudioSample"), false, 160, 60, 90);
     lblAudioDelayStr = label(p, QStringLiteral("lblAudioDelayStr"), 8, 90, 150);

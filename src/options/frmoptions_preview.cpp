@@ -57,6 +57,54 @@ EndAction endAction(const PollRead &r, float srcLength, float previewPos, const 
     return EndAction::Stop;
 }
 
+namespace {
+
+// Breaks one line of text (no "\n" in it) into lines that fit.
+QStringList wrapLine(const QString &line, int maxWidth, const std::function<int(const QString &)> &measure)
+{
+    QStringList out;
+    QString current;
+    int at = 0;
+    while (at < line.size()) {
+        // The next word with the blanks that follow it.
+        int end = at;
+        while (end < line.size() && line[end] != QLatin1Char(' '))
+            ++end;
+        while (end < line.size() && line[end] == QLatin1Char(' '))
+            ++end;
+        const QString word = line.mid(at, end - at);
+        at = end;
+        if (measure((current + word).trimmed()) <= maxWidth) {
+            current += word;
+            continue;
+        }
+        if (!current.isEmpty())
+            out << current;
+        current = word;
+        // A word wider than a line of its own is broken where the line is full.
+        while (current.size() > 1 && measure(current.trimmed()) > maxWidth) {
+            int fit = 1;
+            while (fit < current.size() && measure(current.left(fit + 1)) <= maxWidth)
+                ++fit;
+            out << current.left(fit);
+            current = current.mid(fit);
+        }
+    }
+    if (!current.isEmpty() || out.isEmpty())
+        out << current;
+    return out;
+}
+
+} // namespace
+
+QString wrapNote(const QString &text, int maxWidth, const std::function<int(const QString &)> &measure)
+{
+    QStringList lines;
+    for (const QString &line : text.split(QLatin1Char('\n')))
+        lines << wrapLine(line, maxWidth, measure);
+    return lines.join(QLatin1Char('\n'));
+}
+
 int knobLeftFor(float seconds, float secPerUnit, int trackLeft, int knobWidth)
 {
     if (secPerUnit <= 0)
@@ -228,6 +276,22 @@ bool hasHoverRow(const QString &c)
         return true;
     const QString g = groupOf(c);
     return g == QLatin1String("txtExpand") || adjusterOf(g) >= 0;
+}
+
+QList<int> hoverEntries()
+{
+    QList<int> entries{240, 254, 246, 245, 250, 85, 86, 251, 74, 88, 89, 90, 172, 174, 233, 232, 268};
+    for (const QString &c : {QStringLiteral("txtAudioDelay"), QStringLiteral("chkAudioVolnorm"),
+                             QStringLiteral("txtSubDelay"), QStringLiteral("txtSubSize"),
+                             QStringLiteral("txtSubPosHgt"), QStringLiteral("txtSubOutline"),
+                             QStringLiteral("optSub(1)"), QStringLiteral("cmdSubPlay"),
+                             QStringLiteral("optAudio(1)"), QStringLiteral("lbl2BigScreen"),
+                             QStringLiteral("lblBackward"), QStringLiteral("lblForward"), QStringLiteral("lblPause"),
+                             QStringLiteral("lblMarkDel"), QStringLiteral("mbSubFIle")})
+        entries << plainEntry(c);
+    for (int reset : {47, 96, 98, 100, 102})
+        entries << reset << reset + 1;
+    return entries;
 }
 
 HoverHelp hoverHelp(const QString &c, const QString &previous, const HoverState &st)

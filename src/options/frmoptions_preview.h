@@ -4,8 +4,10 @@
 // (frmoptions_preview_window.cpp) reads its controls into these, and writes back.
 #pragma once
 
+#include <QList>
 #include <QRect>
 #include <QString>
+#include <functional>
 
 namespace preview {
 
@@ -30,6 +32,11 @@ enum class EndAction {
 };
 // The tool ended before it played anything: no length known, position 0, not a GIF.
 EndAction endAction(const PollRead &r, float srcLength, float previewPos, const QString &sourcePath);
+
+// The note over the picture, broken into lines no wider than maxWidth as measure
+// tells: after a blank where it can, inside a word only when the word alone is wider
+// (a long file name). Every break is a "\n" put in; the blank before it stays.
+QString wrapNote(const QString &text, int maxWidth, const std::function<int(const QString &)> &measure);
 
 // ---- Slider ----
 // Knob left so that its centre stands at seconds along the track.
@@ -106,5 +113,7 @@ struct HoverHelp {
 HoverHelp hoverHelp(const QString &control, const QString &previous, const HoverState &st);
 // Whether a control name has a row of its own in the help table.
 bool hasHoverRow(const QString &control);
+// Every text entry the help line can show.
+QList<int> hoverEntries();
 
 } // namespace preview

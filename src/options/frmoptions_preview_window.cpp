@@ -22,11 +22,13 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDir>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 
+#include <algorithm>
 #include <functional>
 
 using mdlMavrell::lng;
@@ -155,8 +157,15 @@ QWidget *FrmOptions::videoWindow()
 
 bool FrmOptions::timeShown() const { return !lblCurTime->text().isEmpty() && !lblTotalTime->text().isEmpty(); }
 
-void FrmOptions::placePlayerNote(bool atTop)
+void FrmOptions::placePlayerNote(const QString &note, bool atTop)
 {
+    // The whole note shows: it is broken into lines of the picture's width.
+    const QFontMetrics metrics(lblPlayerNote->font());
+    const int frame = lblPlayerNote->width() - lblPlayerNote->contentsRect().width();
+    QString text = note;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    lblPlayerNote->setText(preview::wrapNote(text, picPlayer->width() - frame - 2,
+                                             [&](const QString &t) { return metrics.horizontalAdvance(t); }));
     lblPlayerNote->adjustSize();
     const int w = std::min(lblPlayerNote->width(), picPlayer->width());
     lblPlayerNote->resize(w, lblPlayerNote->height());
@@ -184,8 +193,7 @@ void FrmOptions::newPlay(const QString &fnIn, float StartTime)
         return;
     previewBusy = true;
 
-    lblPlayerNote->setText(lng[72]);
-    placePlayerNote(false);
+    placePlayerNote(lng[72], false);
     lblPlayerNote->raise();
     lblPlayerNote->show();
 
@@ -211,6 +219,7 @@ void FrmOptions::newPlay(const QString &fnIn, float StartTime)
         const QString caption = mdlMavrell::mainWindowLink() ? mdlMavrell::mainWindowLink()->settingsButtonCaption()
                                                              : QString();
         big.lblFnName->setText(QString(lng[219]).replace(QLatin1String("aaa"), caption));
+        big.lblFnName->adjustSize();
         big.picHsb2->hide();
         big.picVolPos->hide();
         big.previewTag = [this] { return picPlayerTag; };
@@ -258,8 +267,7 @@ void FrmOptions::newPlay(const QString &fnIn, float StartTime)
     if (started != mdlConsole::startOk) {
         // Nothing runs to poll: the preview area says so at once, naming the tool.
         setStopDosIo(true, false);
-        lblPlayerNote->setText(lng[163] + QStringLiteral("\n") + tool);
-        placePlayerNote(false);
+        placePlayerNote(lng[163] + QStringLiteral("\n") + tool, false);
         lblPlayerNote->raise();
         lblPlayerNote->show();
         return;
@@ -401,8 +409,7 @@ void FrmOptions::tmrCheck_Timer()
     noteHeld_ = false;
     if (r.indexPercent > 0) {
         lblCurTime->clear();
-        lblPlayerNote->setText(lng[104] + numtext::integer(r.indexPercent) + QStringLiteral(" %"));
-        placePlayerNote(false);
+        placePlayerNote(lng[104] + numtext::integer(r.indexPercent) + QStringLiteral(" %"), false);
         lblPlayerNote->raise();
         lblPlayerNote->show();
     } else if (lblCut2Pic->ButtonState() != 2 && !lblCurTime->text().isEmpty() && !held) {
@@ -411,8 +418,7 @@ void FrmOptions::tmrCheck_Timer()
 
     if (!r.screenshot.isEmpty()) {
         const bool continuous = lblCut2Pic->ButtonState() == 2 || !lblCut2Pic->Tag().isEmpty();
-        lblPlayerNote->setText((continuous ? lng[105] : lng[106]) + r.screenshot);
-        placePlayerNote(true);
+        placePlayerNote((continuous ? lng[105] : lng[106]) + r.screenshot, true);
         lblPlayerNote->show();
         if (continuous) {
             lblCut2Pic->setTag(QString());
@@ -474,8 +480,13 @@ void FrmOptions::tmrCheck_Timer()
         }
     }
 
-    if (!lblMark[0]->Tag().isEmpty() && lblMark[1]->Tag().isEmpty())
-        setMarkLoc(preview::markSeconds(lblMark[0]->Tag()), previewPos);
+    // An open range runs from the start mark to the position. A position behind the
+    // mark (a restart from 0, a seek back) is no range drawn backwards: the mark stays
+    // and the bar shows just the mark until the play passes it.
+    if (!lblMark[0]->Tag().isEmpty() && lblMark[1]->Tag().isEmpty()) {
+        const float start = preview::markSeconds(lblMark[0]->Tag());
+        setMarkLoc(start, std::max(start, previewPos));
+    }
 }
 
 // ---------------------------------------------------------------- slider and seeking

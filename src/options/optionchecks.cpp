@@ -6,6 +6,7 @@
 #include "options/optionpages.h"
 #include "options/optionpieces.h"
 
+#include <array>
 #include <optional>
 
 using mdlMavrell::lng;
@@ -127,6 +128,14 @@ OkCheck checkFields(const OptionsForm &f)
             const double v = numtext::Val(f.txtSize[i].text);
             if (v > 1280 || v < 8)
                 return reject(1, i == 0 ? QStringLiteral("txtSize(0)") : QStringLiteral("txtSize(1)"), lng[42 + i]);
+        }
+        // The picture with its borders has to stay a number the encoder can take.
+        const std::array<std::array<int, 2>, 2> pairs{{{2, 3}, {0, 1}}};  // left/right on the width, top/bottom
+        for (int axis = 0; axis < 2; ++axis) {
+            const double a = numtext::Val(f.txtExpand[pairs[axis][0]].text);
+            const double b = numtext::Val(f.txtExpand[pairs[axis][1]].text);
+            if (numtext::Val(f.txtSize[axis].text) + a + b > 2147483647.0)
+                return reject(1, QStringLiteral("txtExpand(%1)").arg(pairs[axis][a >= b ? 0 : 1]), lng[290]);
         }
     }
     const int rotate = f.cboRotate.listIndex;

@@ -10,6 +10,7 @@
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 #include "core/timetext.h"
+#include "core/userprompts.h"
 #include "player/playerlook.h"
 #include "player/playersettings.h"
 #include "player/slaveprotocol.h"
@@ -115,7 +116,15 @@ void FrmPlayer::Form_Load()
 
 void FrmPlayer::playSingle(QString fn)
 {
-    fn.remove(QLatin1Char('"'));
+    // A name handed over in double quotes plays without them. Any other double quote
+    // or a line break cannot reach the tool intact: such a name is refused, so that
+    // no other file is ever opened in its place.
+    if (fn.size() >= 2 && fn.startsWith(QLatin1Char('"')) && fn.endsWith(QLatin1Char('"')))
+        fn = fn.mid(1, fn.size() - 2);
+    if (fn.contains(QLatin1Char('"')) || fn.contains(QLatin1Char('\n')) || fn.contains(QLatin1Char('\r'))) {
+        prompts::FileMsgBox(lng(10), fn, this);
+        return;
+    }
     mbStop_Click();
     newPlay(fn);
     show();

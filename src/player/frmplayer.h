@@ -10,6 +10,8 @@
 #include "core/console.h"
 #include "player/playerengine.h"
 
+#include <QList>
+#include <QRect>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -31,7 +33,8 @@ public:
     ~FrmPlayer() override;
 
     // ---- What the main window and the console call ----
-    // Plays fn (double quotes removed): stops what plays, opens fn, shows the window.
+    // Plays fn (without the double quotes it may be wrapped in): stops what plays,
+    // opens fn, shows the window. A name with any other double quote is refused.
     void playSingle(QString fn);
     // Stops playback: player ended, timer off, stopped looks.
     void mbStop_Click();
@@ -143,6 +146,8 @@ private:
     void moveSeekThumb(long frame);
     void placeVolumeKnob();
     void placeNote();
+    // The usable areas of the screens, the primary first.
+    QList<QRect> screenAreas() const;
     void popupMenu();
     bool isPausedPicture() const;
     void sendVolumeNow();

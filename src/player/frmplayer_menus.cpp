@@ -9,6 +9,7 @@
 #include "core/mainwindowlink.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
+#include "player/playerlayout.h"
 #include "player/playersettings.h"
 
 #include <QAction>
@@ -155,7 +156,8 @@ void FrmPlayer::loadSettings()
     const int tx = std::max(1, mdlMavrell::twipsPerPixelX);
     const int ty = std::max(1, mdlMavrell::twipsPerPixelY);
     if (v.left && v.top)
-        move(*v.left / tx, *v.top / ty);
+        move(playerlayout::placeOnScreens(QPoint(*v.left / tx, *v.top / ty), frameGeometry().size(),
+                                          screenAreas()));
     if (v.keepWH)
         mnuKeepWH->setChecked(*v.keepWH);
     if (v.topMost) {
@@ -165,9 +167,7 @@ void FrmPlayer::loadSettings()
     if (v.volume)
         picVolPosTag = QString::number(*v.volume);
     if (!v.rectFound) {
-        QRect screenRect(0, 0, 1280, 1024);
-        if (QScreen *s = screen())
-            screenRect = s->geometry();
+        const QRect screenRect = screenAreas().value(0, QRect(0, 0, 1280, 1024));
         const QSize outer = frameGeometry().size();
         move(screenRect.x() + (screenRect.width() - outer.width()) / 2,
              screenRect.y() + (screenRect.height() - outer.height()) / 2);

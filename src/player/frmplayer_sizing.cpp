@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QGuiApplication>
 #include <QScreen>
 
 void FrmPlayer::myPutSize(bool isDefaulSize)
@@ -34,13 +35,16 @@ void FrmPlayer::myPutSize(bool isDefaulSize)
     if (isDefaulSize || mdlMavrell::playerMode == 1) {
         if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
             setWindowState(Qt::WindowNoState);
-        const QSize client = playerlayout::clientSizeFor(w, h);
         const QRect frame = frameGeometry();
         const QSize margins(frame.width() - width(), frame.height() - height());
-        const QSize outer = client + margins;
         QRect avail(QPoint(0, 0), QSize(1280, 1024));
         if (QScreen *s = screen())
-            avail = s->geometry();
+            avail = s->availableGeometry();
+        // A video larger than the screen gets the screen: the bar stays on it, and
+        // the picture is fitted into what is left.
+        const QSize client = playerlayout::clientSizeOnScreen(playerlayout::clientSizeFor(w, h), margins,
+                                                              avail.size());
+        const QSize outer = client + margins;
         const QPoint at = playerlayout::keepOnScreen(frame.topLeft(), outer, avail);
         resize(client);
         move(at);
@@ -173,4 +177,15 @@ void FrmPlayer::enableTransportButtons(bool keepPlay)
     mbForward->setState(0);
     picHsb->setEnabled(true);
     QCoreApplication::processEvents();
+}
+
+QList<QRect> FrmPlayer::screenAreas() const
+{
+    QList<QRect> areas;
+    if (QScreen *primary = QGuiApplication::primaryScreen())
+        areas << primary->availableGeometry();
+    for (QScreen *s : QGuiApplication::screens())
+        if (s != QGuiApplication::primaryScreen())
+            areas << s->availableGeometry();
+    return areas;
 }

@@ -49,6 +49,27 @@ QPoint keepOnScreen(QPoint pos, QSize outer, QRect screen)
     return QPoint(l, t);
 }
 
+QSize clientSizeOnScreen(QSize client, QSize margins, QSize screen)
+{
+    const QSize min = minimumClientSize();
+    const int w = std::max(min.width(), std::min(client.width(), screen.width() - margins.width()));
+    const int h = std::max(min.height(), std::min(client.height(), screen.height() - margins.height()));
+    return QSize(w, h);
+}
+
+QPoint placeOnScreens(QPoint pos, QSize outer, const QList<QRect> &screens)
+{
+    if (screens.isEmpty())
+        return pos;
+    QRect on = screens.first();
+    for (const QRect &s : screens)
+        if (s.contains(pos)) {
+            on = s;
+            break;
+        }
+    return keepOnScreen(pos, outer, on);
+}
+
 QRect pictureRect(int w, int h, QSize container, bool keepWH, bool haveFile)
 {
     if (w * h > 0 && haveFile && keepWH) {

@@ -3,6 +3,7 @@
 // seek bar's scale. The window calls these and only moves its widgets.
 #pragma once
 
+#include <QList>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -29,6 +30,15 @@ QSize minimumClientSize();
 // `screen`: pulled back so its right and bottom edges stay on the screen, but never
 // past the left or top edge.
 QPoint keepOnScreen(QPoint pos, QSize outer, QRect screen);
+
+// The window's inner size for client on a screen of `screen`, where margins is the
+// frame round it: no larger than the screen (the bottom bar stays on it), no smaller
+// than the minimum.
+QSize clientSizeOnScreen(QSize client, QSize margins, QSize screen);
+
+// Where a window stored at pos goes: on the screen that holds pos, else on the first
+// (primary) screen, kept there by keepOnScreen.
+QPoint placeOnScreens(QPoint pos, QSize outer, const QList<QRect> &screens);
 
 // The picture inside a container of `container`: the fitted size when the video has
 // a size, a file is there and the aspect option is on, else the whole container;

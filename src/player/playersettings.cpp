@@ -7,6 +7,9 @@
 
 #include <QFile>
 
+#include <algorithm>
+#include <cmath>
+
 namespace playersettings {
 
 std::optional<bool> parseBool(const QString &text)
@@ -32,9 +35,12 @@ Values parse(const QString &text)
             v.rectFound = true;
             const QStringList parts = value.split(QLatin1Char(','));
             double l = 0, t = 0;
-            if (parts.size() >= 2 && numtext::readNumber(parts[0], l) && numtext::readNumber(parts[1], t)) {
-                v.left = int(numtext::roundHalfEven(l));
-                v.top = int(numtext::roundHalfEven(t));
+            if (parts.size() >= 2 && numtext::readNumber(parts[0], l) && numtext::readNumber(parts[1], t)
+                && std::isfinite(l) && std::isfinite(t)) {
+                // A number too big for a position is no position (the window then still
+                // has to land on a screen, which the window sees to).
+                v.left = int(numtext::roundHalfEven(std::clamp(l, -double(maxTwips), double(maxTwips))));
+                v.top = int(numtext::roundHalfEven(std::clamp(t, -double(maxTwips), double(maxTwips))));
             }
         } else if (key == QLatin1String("keepwh")) {
             if (auto b = parseBool(value))
@@ -43,7 +49,8 @@ Values parse(const QString &text)
             if (auto b = parseBool(value))
                 v.topMost = b;
         } else if (key == QLatin1String("mcivol")) {
-            v.volume = int(numtext::Int(numtext::Val(value)));
+            const double n = numtext::Val(value);
+            v.volume = std::isfinite(n) ? int(std::clamp(numtext::Int(n), 0.0, double(maxVolume))) : 0;
         }
     }
     return v;

@@ -8,12 +8,16 @@
 
 namespace playersettings {
 
+// The volume runs 0..1000; a position beyond this many twips either way is cut to it.
+inline constexpr int maxVolume = 1000;
+inline constexpr int maxTwips = 1 << 28;
+
 struct Values {
     bool rectFound = false;         // a MainRect line was there (even a bad one)
     std::optional<int> left, top;   // twips, only when both parts were numbers
     std::optional<bool> keepWH;     // only for a readable Boolean
     std::optional<bool> topMost;
-    std::optional<int> volume;      // leading number of MciVol, 0 when none
+    std::optional<int> volume;      // leading number of MciVol (0 when none), within 0..1000
 };
 
 // Reads the lines of a settings file; a later line for a key overrides an earlier one.

@@ -108,31 +108,71 @@ QString volume(int percent)
     return QStringLiteral("volume ") + QString::number(percent) + QStringLiteral(" 1");
 }
 
+namespace {
+
+// The end of the status line that holds position at: the next CR or LF, or the end.
+int lineEnd(const QString &s, int at)
+{
+    const int cr = s.indexOf(QLatin1Char('\r'), at);
+    const int lf = s.indexOf(QLatin1Char('\n'), at);
+    if (cr < 0)
+        return lf < 0 ? int(s.size()) : lf;
+    return lf < 0 ? cr : std::min(cr, lf);
+}
+
+// The value of the "A:" status at p: the text up to " V:" or, without one, up to "("
+// on the same line. False when the line was cut before its value ended.
+bool audioStatusValue(const QString &s, int p, double &v)
+{
+    const int end = lineEnd(s, p + 2);
+    const int vPos = s.indexOf(QLatin1String(" V:"), p + 2);
+    QString text;
+    if (vPos > p && vPos < end) {
+        text = s.mid(p + 2, vPos - p - 2);
+    } else {
+        const int paren = s.indexOf(QLatin1Char('('), p + 2);
+        if (paren <= p || paren >= end)
+            return false;
+        text = s.mid(p + 2, paren - p - 2);
+    }
+    return numtext::readNumber(text, v) && v >= 0;
+}
+
+// The value of the "V:" status at last: up to one digit after its point, which must
+// have come in with this read.
+bool videoStatusValue(const QString &s, int last, double &v)
+{
+    const int q = last + 2;
+    const int d = s.indexOf(QLatin1Char('.'), q);
+    if (d < q || d + 1 >= lineEnd(s, q))
+        return false;
+    return numtext::readNumber(s.mid(q, d - q + 2), v);
+}
+
+} // namespace
+
 bool parsePosition(const QString &s, float offset, float &seconds)
 {
-    const int p = s.indexOf(QLatin1String("A:"));
+    // One read may hold many status lines: the newest complete one is the position.
     double v = 0;
+    int p = s.lastIndexOf(QLatin1String("A:"));
     if (p >= 0) {
-        QString text;
-        const int vPos = s.indexOf(QLatin1String(" V:"), p + 2);
-        if (vPos > p) {
-            text = s.mid(p + 2, vPos - p - 2);
-        } else {
-            const int paren = s.indexOf(QLatin1Char('('), p + 2);
-            if (paren <= p)
-                return false;
-            text = s.mid(p + 2, paren - p - 2);
+        for (; p >= 0; p = p > 0 ? int(s.lastIndexOf(QLatin1String("A:"), p - 1)) : -1) {
+            if (audioStatusValue(s, p, v)) {
+                seconds = float(v) - offset;
+                return true;
+            }
         }
-        if (!numtext::readNumber(text, v) || v < 0)
-            return false;
-        seconds = float(v) - offset;
-        return true;
-    }
-    const identify::VideoStatus st = identify::lastVideoStatus(s);
-    if (!st.found)
         return false;
-    seconds = float(st.seconds) - offset;
-    return true;
+    }
+    for (int last = s.lastIndexOf(QLatin1String("V:")); last >= 0;
+         last = last > 0 ? int(s.lastIndexOf(QLatin1String("V:"), last - 1)) : -1) {
+        if (videoStatusValue(s, last, v)) {
+            seconds = float(v) - offset;
+            return true;
+        }
+    }
+    return false;
 }
 
 int parseGifFrame(const QString &s)

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDir>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -419,6 +420,51 @@ TEST(StyleButtonLooks, SoftGlassAndSelectionLooks)
     EXPECT_EQ(at(pressed, 20, 10), blendColor(shiftColor(back, -128), 128));
 }
 
+// On a screen with twice the pixels the look keeps its one-unit lines (each a 2 x 2
+// block) and the caption is drawn with the finer pixels, not enlarged.
+TEST(StyleButtonLooks, TwiceThePixelsKeepsTheLinesAndSharpensTheCaption)
+{
+    LookInput in;
+    in.width = 60;
+    in.height = 24;
+    in.buttonType = 1;
+    in.colours.buttonType = 1;
+    in.colours.scheme = SystemColours;
+    in.caption = "Wg";
+    in.font = QFont("DejaVu Sans");
+    in.font.setPixelSize(12);
+    LayoutInput layout;
+    layout.width = in.width;
+    layout.height = in.height;
+    layout.caption = in.caption;
+    layout.font = in.font;
+    in.layout = calcLayout(layout);
+    QImage one(60, 24, QImage::Format_RGB32);
+    ASSERT_GE(paintLook(one, in), 0);
+    QImage two(120, 48, QImage::Format_RGB32);
+    two.setDevicePixelRatio(2);
+    ASSERT_GE(paintLook(two, in), 0);
+    ASSERT_EQ(two.size(), QSize(120, 48));
+    EXPECT_EQ(two.devicePixelRatio(), 2);
+    for (const QPoint unit : {QPoint(0, 0), QPoint(59, 23), QPoint(1, 1), QPoint(30, 0), QPoint(0, 12), QPoint(58, 22)})
+        for (int d = 0; d < 4; ++d)
+            EXPECT_EQ(two.pixel(unit.x() * 2 + d % 2, unit.y() * 2 + d / 2), one.pixel(unit)) << unit.x() << "," << unit.y();
+    // Inside the caption some 2 x 2 block is not of one colour: finer than one unit.
+    const Box &c = in.layout.captionRect;
+    int mixedBlocks = 0;
+    for (int y = std::max(c.top, 2); y < std::min(c.bottom, 22); ++y)
+        for (int x = std::max(c.left, 2); x < std::min(c.right, 58); ++x) {
+            const QRgb p = two.pixel(2 * x, 2 * y);
+            if (two.pixel(2 * x + 1, 2 * y) != p || two.pixel(2 * x, 2 * y + 1) != p || two.pixel(2 * x + 1, 2 * y + 1) != p)
+                ++mixedBlocks;
+        }
+    EXPECT_GT(mixedBlocks, 4);
+    // A size that fits neither the units nor the pixels paints nothing.
+    QImage wrong(60, 24, QImage::Format_RGB32);
+    wrong.setDevicePixelRatio(2);
+    EXPECT_EQ(paintLook(wrong, in), -1);
+}
+
 TEST(StyleButtonLooks, FocusRectangleOnlyWhenAskedAndFocused)
 {
     LookInput in;
@@ -814,6 +860,28 @@ TEST(StyleButtonProperties, NewControlAndMissingKeyDefaultsDiffer)
     EXPECT_EQ(loaded.ForeColorOver(), rgb(4, 5, 6));
     EXPECT_EQ(loaded.MousePointer(), 99);
     EXPECT_EQ(loaded.cursor().shape(), Qt::PointingHandCursor);  // built-in hand
+    // ... which is also its icon now, and is written back as one.
+    ASSERT_FALSE(StyleButton::handPicture().isNull());
+    EXPECT_EQ(StyleButton::handPicture().size(), QSize(32, 32));
+    EXPECT_EQ(loaded.MouseIcon(), StyleButton::handPicture());
+    PropertyBag written;
+    loaded.writeProperties(written);
+    EXPECT_FALSE(written.readPicture("MICON").isNull());
+    // Another pointer gets no icon; an icon of the button's own stays.
+    PropertyBag cross;
+    cross.write("MPTR", 2);
+    StyleButton crossing;
+    crossing.readProperties(cross);
+    EXPECT_TRUE(crossing.MouseIcon().isNull());
+    EXPECT_EQ(crossing.cursor().shape(), Qt::CrossCursor);
+    QImage own(16, 16, QImage::Format_RGB32);
+    own.fill(Qt::red);
+    PropertyBag withIcon;
+    withIcon.write("MICON", own);
+    StyleButton owned;
+    owned.readProperties(withIcon);
+    EXPECT_EQ(owned.MouseIcon().pixel(3, 3), own.pixel(3, 3));
+    EXPECT_EQ(owned.cursor().shape(), Qt::BitmapCursor);
     EXPECT_EQ(loaded.PicturePosition(), 4);
     EXPECT_EQ(loaded.DownCaptionShift(), 1);
 
@@ -894,9 +962,12 @@ TEST(StyleButtonProperties, StretchPictureToTheButtonSize)
 
 // Every look in every state and scheme on one sheet, for a person to look at:
 // written to $MAVRELL_GALLERY_DIR when set, else into a temporary folder.
-TEST(StyleButtonGallery, WritesASheetOfEveryLook)
+namespace {
+
+// Every look in every colour scheme, each up, over, down and disabled, one row per look.
+QImage gallerySheet(int w, int h, bool captions)
 {
-    const int w = 96, h = 28, cols = 4 * 3;
+    const int cols = 4 * 3;
     QImage sheet(cols * (w + 4) + 4, 14 * (h + 4) + 4, QImage::Format_RGB32);
     sheet.fill(Qt::white);
     QImage pic(12, 12, QImage::Format_ARGB32);
@@ -924,7 +995,7 @@ TEST(StyleButtonGallery, WritesASheetOfEveryLook)
                 b.setMaskColorUse(true);
                 b.setPicture(pic);
                 b.setPicturePosition(0);
-                b.setCaption("Look " + QString::number(type));
+                b.setCaption(captions ? "Look " + QString::number(type) : QString());
                 if (look == 3)
                     b.setEnabled(false);
                 else
@@ -935,10 +1006,38 @@ TEST(StyleButtonGallery, WritesASheetOfEveryLook)
             }
         }
     }
+    return sheet;
+}
+
+} // namespace
+
+// The sheet without captions (so no pixel depends on fonts) is compared with the
+// reference the looks were checked against; the sheet with captions is written for
+// looking at (into MAVRELL_GALLERY_DIR when set).
+TEST(StyleButtonGallery, EveryLookDrawsAsTheReferenceSheet)
+{
+    const QImage plain = gallerySheet(40, 20, false);
+    // Beside this file; a relative __FILE__ is relative to the build folder, where the
+    // compiler ran (the test programs lie in its tests/ folder).
+    const QString source = QDir(QCoreApplication::applicationDirPath() + "/..").filePath(QStringLiteral(__FILE__));
+    const QString referencePath = QFileInfo(source).dir().filePath("stylebutton_looks_ref.png");
+    if (qEnvironmentVariableIsSet("MAVRELL_WRITE_REFERENCE"))
+        plain.save(referencePath);
+    const QImage reference = QImage(referencePath).convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(reference.isNull()) << referencePath.toStdString();
+    ASSERT_EQ(reference.size(), plain.size());
+    int differing = 0;
+    QPoint first(-1, -1);
+    for (int y = 0; y < plain.height(); ++y)
+        for (int x = 0; x < plain.width(); ++x)
+            if (plain.pixel(x, y) != reference.pixel(x, y) && differing++ == 0)
+                first = QPoint(x, y);
+    // Cell (col, row) of the first difference: col = scheme * 4 + state, row = look - 1.
+    EXPECT_EQ(differing, 0) << "first at cell " << (first.x() - 4) / 44 << ", " << (first.y() - 4) / 24;
+
     QTemporaryDir tmp;
-    const QString dir = qEnvironmentVariableIsSet("MAVRELL_GALLERY_DIR")
-                            ? qEnvironmentVariable("MAVRELL_GALLERY_DIR")
-                            : tmp.path();
+    const QString dir = qEnvironmentVariableIsSet("MAVRELL_GALLERY_DIR") ? qEnvironmentVariable("MAVRELL_GALLERY_DIR")
+                                                                        : tmp.path();
     QDir().mkpath(dir);
-    EXPECT_TRUE(sheet.save(dir + "/stylebutton_looks.png"));
+    EXPECT_TRUE(gallerySheet(96, 28, true).save(dir + "/stylebutton_looks.png"));
 }

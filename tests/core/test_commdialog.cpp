@@ -1,11 +1,15 @@
 #include "core/commdialog.h"
 #include "core/mdlmavrell.h"
+#include "core/qtprompts.h"
 #include "support/scriptedprompts.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -29,28 +33,17 @@ QStringList patternsOf(const QString &nameFilter)
     return (m.hasMatch() ? m.captured(1) : nameFilter).split(' ', Qt::SkipEmptyParts);
 }
 
-bool shows(const QString &nameFilter, const QString &fileName)
-{
-    for (const QString &p : patternsOf(nameFilter)) {
-        // Matched by case on purpose: the strictest a dialog may be.
-        const QRegularExpression re(QRegularExpression::wildcardToRegularExpression(p));
-        if (re.match(fileName).hasMatch())
-            return true;
-    }
-    return false;
-}
-
 } // namespace
 
 TEST(CommDialogFilter, KeepsTheTextAndBuildsTheDialogForm)
 {
     struct Case { const char *text; QStringList expected; };
     const Case cases[] = {
-        {"A|*.a|B|*.b", {"A (*.[aA])", "B (*.[bB])"}},
-        {"Video|*.avi;*.mpg|All Files (*.*)|*.*", {"Video (*.[aA][vV][iI] *.[mM][pP][gG])", "All Files (*)"}},
-        {"Sub Files (*.srt;*.sub)|*.srt; *.sub", {"Sub Files (*.[sS][rR][tT] *.[sS][uU][bB])"}},
-        {"|*.mp4", {"*.[mM][pP]4"}},
-        {"Odd|*.a|Dangling", {"Odd (*.[aA])"}},
+        {"A|*.a|B|*.b", {"A (*.a)", "B (*.b)"}},
+        {"Video|*.avi;*.mpg|All Files (*.*)|*.*", {"Video (*.avi *.mpg)", "All Files (*)"}},
+        {"Sub Files (*.srt;*.sub)|*.srt; *.sub", {"Sub Files (*.srt *.sub)"}},
+        {"|*.mp4", {"*.mp4"}},
+        {"Odd|*.a|Dangling", {"Odd (*.a)"}},
         {"Nothing|", {}},
         {"", {}},
     };
@@ -62,17 +55,44 @@ TEST(CommDialogFilter, KeepsTheTextAndBuildsTheDialogForm)
     }
 }
 
-TEST(CommDialogFilter, PatternsMatchWhateverTheCase)
+// The dialog as the program shows it lists a file under its filter whatever the
+// letter case of its name; "*.*" lists every file.
+TEST(CommDialogFilter, TheDialogListsFilesInEitherLetterCase)
 {
-    const QStringList f = CommDialog::toNameFilters("Video|*.avi;*.mpg|All Files (*.*)|*.*");
-    ASSERT_EQ(f.size(), 2);
-    for (const char *name : {"clip.avi", "CLIP.AVI", "Clip.Avi", "x.MPG", "a.b.avi"})
-        EXPECT_TRUE(shows(f[0], name)) << name;
-    for (const char *name : {"clip.avi.txt", "clipavi", "clip.mp4"})
-        EXPECT_FALSE(shows(f[0], name)) << name;
-    // "*.*" means every file, also one without an extension.
-    for (const char *name : {"README", "x.avi", ".hidden"})
-        EXPECT_TRUE(shows(f[1], name)) << name;
+    QTemporaryDir dir;
+    const QStringList names{"clip.avi", "CLIP2.AVI", "Clip3.Avi", "x.MPG", "a.b.avi",
+                            "clip.avi.txt", "clipavi", "clip.mp4", "README"};
+    for (const QString &n : names) {
+        QFile f(dir.filePath(n));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    prompts::FileRequest r;
+    r.initDir = dir.path() + "/";
+    r.nameFilters = CommDialog::toNameFilters("Video|*.avi;*.mpg|All Files (*.*)|*.*");
+    QFileDialog dlg(nullptr, QString(), r.initDir);
+    prompts::setUpFileDialog(dlg, r);
+    auto *model = dlg.findChild<QFileSystemModel *>();
+    ASSERT_NE(model, nullptr);
+    auto listed = [&] {
+        QStringList out;
+        const QModelIndex root = model->index(dir.path());
+        for (int i = 0; i < model->rowCount(root); ++i) {
+            const QModelIndex child = model->index(i, 0, root);
+            // Filtered-out files stay in the model only when shown disabled.
+            if (model->flags(child) & Qt::ItemIsEnabled)
+                out << child.data().toString();
+        }
+        out.sort();
+        return out;
+    };
+    model->index(dir.path());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model->rowCount(model->index(dir.path())) > 0; }));
+    if (!model->nameFilterDisables()) {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return listed().size() == 5; })) << listed().join(' ').toStdString();
+    }
+    EXPECT_EQ(listed(), QStringList({"CLIP2.AVI", "Clip3.Avi", "a.b.avi", "clip.avi", "x.MPG"}));
+    dlg.selectNameFilter(r.nameFilters[1]);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listed().size() == names.size(); })) << listed().join(' ').toStdString();
 }
 
 TEST(CommDialogFilter, TheDialogReadsTheSamePatterns)
@@ -191,6 +211,15 @@ TEST(CommDialog, SaveAsksBeforeOverwritingByDefault)
     prompts.cancelFile();
     d.ShowSave();
     EXPECT_FALSE(prompts.fileRequests[1].overwritePrompt);
+
+    // A name typed without an extension gets the default one, in lower case.
+    d.DefaultExt = "AVI";
+    for (const auto &[typed, kept] : {std::pair{"/out/clip", "/out/clip.avi"}, {"/out/clip.mpg", "/out/clip.mpg"},
+                                      {"/out.d/clip", "/out.d/clip.avi"}}) {
+        prompts.answerFile(typed);
+        EXPECT_EQ(d.ShowSave(), kept);
+        EXPECT_EQ(prompts.fileRequests.last().defaultSuffix, "avi");
+    }
 }
 
 TEST(CommDialog, FolderEndsInOneSlash)

@@ -4,13 +4,17 @@
 #include <QMap>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <iterator>
 
 using namespace mdlMavrell;
 
 namespace {
 
 const char *const kCodes[] = {"tw", "gb", "en"};
+// Entries after 279, in the order the tables list them.
+const int kLaterEntries[] = {290};
 
 QByteArray rawTable(const QString &code)
 {
@@ -35,7 +39,7 @@ QString show(const QString &s)
 } // namespace
 
 // The stored bytes: UTF-8 without a byte-order mark, every line ended by CR LF, the two
-// header lines, then 001 to 279 in order without gaps.
+// header lines, then 001 to 279 in order without gaps, then the later entries.
 TEST(LanguageTable, StoredFormatOfEachTable)
 {
     const QMap<QString, QString> names{{"tw", "Chinese (Traditional)"},
@@ -55,27 +59,30 @@ TEST(LanguageTable, StoredFormatOfEachTable)
 
         QStringList lines = text.split(QStringLiteral("\r\n"));
         ASSERT_EQ(lines.takeLast(), QString());
-        ASSERT_EQ(lines.size(), 2 + 279);
+        ASSERT_EQ(lines.size(), 2 + 279 + int(std::size(kLaterEntries)));
         EXPECT_EQ(lines[0], "language=" + names.value(code));
         EXPECT_EQ(lines[1], QStringLiteral("lng=") + code);
         for (int n = 1; n <= 279; ++n)
             EXPECT_TRUE(lines[n + 1].startsWith(QStringLiteral("%1=").arg(n, 3, 10, QChar(u'0'))))
                 << qPrintable(lines[n + 1]);
+        for (size_t i = 0; i < std::size(kLaterEntries); ++i)
+            EXPECT_TRUE(lines[int(281 + i)].startsWith(QStringLiteral("%1=").arg(kLaterEntries[i])))
+                << qPrintable(lines[int(281 + i)]);
     }
 }
 
-TEST(LanguageTable, EachTableFillsEntries1To279Only)
+TEST(LanguageTable, EachTableFillsEntries1To279AndTheLaterOnesOnly)
 {
     for (const char *code : kCodes) {
         SCOPED_TRACE(code);
         const TextTable t = loadedTable(code);
         EXPECT_TRUE(t[0].isEmpty());
-        for (int n = 1; n <= 279; ++n) {
-            EXPECT_FALSE(t[n].trimmed().isEmpty()) << n;
+        for (int n = 1; n < lngSize; ++n) {
+            const bool filled = n <= 279 || std::find(std::begin(kLaterEntries), std::end(kLaterEntries), n)
+                                                != std::end(kLaterEntries);
+            EXPECT_EQ(t[n].trimmed().isEmpty(), !filled) << n;
             EXPECT_FALSE(t[n].contains(QStringLiteral("\\n"))) << n;  // every "\n" became a break
         }
-        for (int n = 280; n < lngSize; ++n)
-            EXPECT_TRUE(t[n].isEmpty()) << n;
     }
 }
 
@@ -239,13 +246,13 @@ TEST(LanguageTable, LoadingByCode)
     ASSERT_TRUE(loadLanguageTable("TW"));  // codes are matched in lower case
     EXPECT_EQ(lng[264], QString::fromUtf8("聲音"));
     lng[0] = "zero";
-    lng[290] = "kept";
+    lng[300] = "kept";
 
-    // A second table overwrites 1 to 279 and leaves the rest alone.
+    // A second table overwrites the entries it has and leaves the rest alone.
     ASSERT_TRUE(loadLanguageTable("gb"));
     EXPECT_EQ(lng[264], QString::fromUtf8("声音"));
     EXPECT_EQ(lng[0], "zero");
-    EXPECT_EQ(lng[290], "kept");
+    EXPECT_EQ(lng[300], "kept");
     const TextTable gb = lng;
 
     // Unknown or empty codes leave the table as it was, so the caller can fall back.

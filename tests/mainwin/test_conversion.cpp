@@ -5,10 +5,14 @@
 
 #include "controls/orvextab.h"
 #include "core/numbertext.h"
+#include "mainwin/frmdevcmd.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <csignal>
@@ -241,16 +245,48 @@ TEST_F(Conversion, DeveloperPresetAndReview)
     EXPECT_FALSE(w->lastEncode.command.contains("-mc")) << s(w->lastEncode.command);
     EXPECT_TRUE(w->lastEncode.command.contains("-ofps 30000/1001 ")) << s(w->lastEncode.command);
 
+    // The review in the developer window: the developer types into the command, and
+    // the tool runs what was confirmed.
+    const QString argsFile = prog.appDir() + "args.txt";
+    prog.fakeTool(2, "printf '%s\\n' \"$@\" > '" + argsFile.toUtf8()
+                         + "'\nfor last in \"$@\"; do :; done\nprintf 'data' > \"$last\"\n");
     w->chkCheckCmd->show();
     w->chkCheckCmd->setChecked(true);
-    prompts.messages.clear();
+    const QString tool = prog.pluginPath(2);
+    QString reviewed;
+    prompts.windowActions.push_back([&](QDialog &) {
+        FrmOutput &out = frmOutput();
+        reviewed = out.txtOutput->toPlainText();
+        // A click in the lower box gives it the window's focus; the keys go there.
+        QTest::mouseClick(out.txtOutput->viewport(), Qt::LeftButton);
+        ASSERT_EQ(out.focusWidget(), out.txtOutput);
+        QTest::keyClick(out.focusWidget(), Qt::Key_Home, Qt::ControlModifier);
+        for (int i = 0; i < tool.size(); ++i)
+            QTest::keyClick(out.focusWidget(), Qt::Key_Right);
+        QTest::keyClicks(out.focusWidget(), " -noskip");
+        if (const QString shots = qEnvironmentVariable("MAVRELL_SHOTS"); !shots.isEmpty())
+            out.grab().save(shots + "/developer_review.png");
+        QTest::mouseClick(out.cmdOkCancel[0], Qt::LeftButton);
+    });
     prompts.answer(Answer::Ok);      // overwrite the target of the first run
     prompts.answer(Answer::Ok);      // start confirmation
-    prompts.answer(Answer::Cancel);  // the review
+    prompts.answer(Answer::Cancel);  // do not play the result
+    w->cmdEncode_Click(0);
+    EXPECT_TRUE(reviewed.startsWith(tool + " ")) << s(reviewed);
+    EXPECT_EQ(w->lastEncode.outcome, encodeflow::Outcome::Succeeded);
+    EXPECT_TRUE(w->lastEncode.command.startsWith(tool + " -noskip ")) << s(w->lastEncode.command);
+    QFile args(argsFile);
+    ASSERT_TRUE(args.open(QIODevice::ReadOnly));
+    EXPECT_EQ(args.readLine().trimmed(), "-noskip");
+
+    // Cancel in the developer window: nothing runs, the window is at rest.
+    prompts.windowActions.push_back(
+        [&](QDialog &) { QTest::mouseClick(frmOutput().cmdOkCancel[1], Qt::LeftButton); });
+    prompts.answer(Answer::Ok);  // overwrite
+    prompts.answer(Answer::Ok);  // start confirmation
     w->cmdEncode_Click(0);
     EXPECT_EQ(w->lastEncode.outcome, encodeflow::Outcome::NotRun);
-    ASSERT_EQ(prompts.messages.size(), 3);
-    EXPECT_TRUE(prompts.messages[2].text.contains("OrvexRes2"));
+    EXPECT_EQ(prompts.windowsShown, QStringList({"frmOutput", "frmOutput"}));
     EXPECT_TRUE(w->cmdEncode[1]->isHidden());
     EXPECT_TRUE(w->cmdInput->isEnabled());
 }

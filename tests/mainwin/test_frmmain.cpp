@@ -14,14 +14,19 @@
 #include "support/testenv.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace mdlMavrell;
@@ -200,7 +205,8 @@ TEST_F(MainWindow, SettingsFileRulesOnOddFiles)
         {"MainLeft=99999999\r\nMainTop=-30\r\n", rightmost, 0, locale, false, home},
         {"Language=fr\r\n", centreX, centreY, locale, false, home},
         {"Language=\r\n", centreX, centreY, locale, false, home},
-        {"Language=TW\r\n", centreX, centreY, locale, false, home},
+        {"Language=TW\r\n", centreX, centreY, "tw", false, home},
+        {"Language=Gb\r\n", centreX, centreY, "gb", false, home},
         {"Language=gb\r\nLanguage=en\r\n", centreX, centreY, "en", false, home},
         {"TargetDefDirMode=2\r\nTargetDefDir=/no/such/folder\r\n", centreX, centreY, locale, false, home},
         {"TargetDefDirMode=1\r\nTargetDefDir=\r\n", centreX, centreY, locale, true, home},
@@ -426,22 +432,118 @@ TEST_F(MainWindow, RemainingTimeWhileARunGoesOn)
     w->setProgressNote(0, "start", false);
     w->encodeStarted(now, encodeprogress::startEstimateText());
     EXPECT_FALSE(w->picEncodeEsti->isHidden());
-    EXPECT_EQ(printed(), "Elapsed 00:00:00, at most ? minutes left");
+    EXPECT_EQ(printed(), "Elapsed 00:00:00, at most ? min left");
 
     now += 30'000;
     w->setProgressNote(0.4f, "", false);
     w->tmrCPU_Timer();
-    EXPECT_EQ(printed(), "Elapsed 00:00:30, at most ? minutes left");
+    EXPECT_EQ(printed(), "Elapsed 00:00:30, at most ? min left");
 
     w->setProgressNote(10, "", false);
     w->tmrCPU_Timer();
-    EXPECT_EQ(printed(), "Elapsed 00:00:30, at most 5 minutes left");
+    EXPECT_EQ(printed(), "Elapsed 00:00:30, at most 5 min left");
     EXPECT_EQ(s(w->picProgress->Tag), "10");
 
     now += 30'000;  // progress stands still: the estimate is kept
     w->tmrCPU_Timer();
-    EXPECT_EQ(printed(), "Elapsed 00:01:00, at most 5 minutes left");
+    EXPECT_EQ(printed(), "Elapsed 00:01:00, at most 5 min left");
 
     w->encodeEnded();
     EXPECT_TRUE(w->picEncodeEsti->isHidden());
+}
+
+namespace {
+
+// A grab to look at, when MAVRELL_SHOTS names a folder.
+void saveShot(QWidget *widget, const QString &name)
+{
+    const QString dir = qEnvironmentVariable("MAVRELL_SHOTS");
+    if (!dir.isEmpty())
+        widget->grab().save(dir + "/" + name + ".png");
+}
+
+} // namespace
+
+// The settings summary of a conversion shows whole in every language, centred on the
+// settings button as long as it fits between the target path and the progress bar.
+TEST_F(MainWindow, SettingsSummaryShowsWholeBesideTheSettingsButton)
+{
+    w->show();
+    for (const char *code : {"en", "tw", "gb"}) {
+        SCOPED_TRACE(code);
+        w->applyLanguage(code);
+        srcWidth = 640;
+        srcHeight = 480;
+        srcFps = 25;
+        srcLength = 10;
+        srcDemuxer = "avi";
+        srcAudioCodec = "mp3";
+        targetFormat = "DivX";
+        targetExt = "avi";
+        fpsText = "25";
+        scaleFilter = " -vf-add scale=640:480,expand=656:480:8:0:1";
+        frmOptions().SetMainEncodeNote(640, 480);
+        QLabel *note = w->lblEncodeNote;
+        ASSERT_TRUE(note->text().contains(lng[77])) << s(note->text());
+        EXPECT_LE(note->heightForWidth(note->width()), note->height());
+        EXPECT_GT(note->y(), w->lblOutput->geometry().bottom());
+        EXPECT_LT(note->geometry().bottom(), w->shpBlock->y());
+        // Centred, unless that would reach into the progress bar or the target path.
+        const int centred = (2 * w->cmdOpt->y() + w->cmdOpt->height() - note->height()) / 2 - 2;
+        const int lowest = w->shpBlock->y() - 2 - note->height();
+        EXPECT_EQ(note->y(), std::max(std::min(centred, lowest), w->lblOutput->geometry().bottom() + 3));
+        saveShot(w, QStringLiteral("main_summary_") + code);
+    }
+}
+
+// A drag that starts on a label moves the window with the pointer (here there is no
+// system move) and ends with the button.
+TEST_F(MainWindow, DragFromALabelMovesTheWindowUntilTheButtonIsReleased)
+{
+    w->show();
+    w->move(40, 30);
+    const QPoint start = w->pos();
+    for (QLabel *label : {static_cast<QLabel *>(w->lblEncodeNote), static_cast<QLabel *>(w->lblVideoLen)}) {
+        SCOPED_TRACE(s(label->objectName()));
+        w->move(start);
+        const QPoint at(5, 5);
+        const QPoint global = label->mapToGlobal(at);
+        QTest::mousePress(label, Qt::LeftButton, {}, at);
+        QTest::mouseMove(label, label->mapFromGlobal(global + QPoint(10, 4)));
+        QTest::mouseMove(label, label->mapFromGlobal(global + QPoint(30, 20)));
+        EXPECT_EQ(w->pos(), start + QPoint(30, 20));
+        QTest::mouseRelease(label, Qt::LeftButton, {}, label->mapFromGlobal(global + QPoint(30, 20)));
+        QTest::mouseMove(label, label->mapFromGlobal(global + QPoint(70, 50)));
+        EXPECT_EQ(w->pos(), start + QPoint(30, 20));
+    }
+}
+
+// Message boxes speak the chosen language on their buttons too.
+TEST_F(MainWindow, MessageBoxButtonsFollowTheLanguage)
+{
+    struct Case {
+        const char *code;
+        const char *yes, *no;
+    };
+    const Case cases[] = {{"en", "&Yes", "&No"}, {"tw", "是(&Y)", "否(&N)"}, {"gb", "是(&Y)", "否(&N)"}};
+    prompts::install(nullptr);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.code);
+        w->applyLanguage(c.code);
+        QString yes, no;
+        QTimer::singleShot(0, qApp, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            yes = box->button(QMessageBox::Yes)->text();
+            no = box->button(QMessageBox::No)->text();
+            saveShot(box, QStringLiteral("box_") + c.code);
+            QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
+        });
+        EXPECT_EQ(prompts::MsgBox(lng[22], prompts::Buttons::YesNo), prompts::Answer::No);
+        EXPECT_EQ(s(yes), c.yes);
+        EXPECT_EQ(s(no), c.no);
+    }
+    w->applyLanguage("en");
+    prompts::install(&prompts);
 }

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <utility>
 
 using settingsfile::Entry;
 
@@ -36,7 +37,10 @@ TEST(SettingsFile, OnlyOurLanguageCodesAreTaken)
 {
     for (const char *ok : {"tw", "gb", "en"})
         EXPECT_EQ(settingsfile::acceptedLanguage(ok).toStdString(), ok);
-    for (const char *bad : {"fr", "", "TW", "en "})
+    // Any letter case names the same table.
+    for (const auto &[written, code] : {std::pair{"TW", "tw"}, {"Gb", "gb"}, {"EN", "en"}})
+        EXPECT_EQ(settingsfile::acceptedLanguage(written).toStdString(), code);
+    for (const char *bad : {"fr", "", "en ", "t w"})
         EXPECT_EQ(settingsfile::acceptedLanguage(bad).toStdString(), "") << bad;
 }
 

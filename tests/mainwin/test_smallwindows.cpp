@@ -294,7 +294,9 @@ TEST_F(SmallWindows, ReviewHandsOverTheEditedCommandOnlyOnConfirm)
     const Case cases[] = {
         {"confirm edited",
          [](FrmOutput &w) {
-             w.txtOutput->setPlainText(w.txtOutput->toPlainText() + " -quiet");
+             QTest::mouseClick(w.txtOutput->viewport(), Qt::LeftButton);
+             QTest::keyClick(w.txtOutput, Qt::Key_End, Qt::ControlModifier);
+             QTest::keyClicks(w.txtOutput, " -quiet");
              QTest::mouseClick(w.cmdOkCancel[0], Qt::LeftButton);
          },
          cmd + " -quiet"},
@@ -307,9 +309,9 @@ TEST_F(SmallWindows, ReviewHandsOverTheEditedCommandOnlyOnConfirm)
         showDosOutput = true;
         main.chkCheckCmdTag = QStringLiteral("left from before");
         bool shown = false;
-        whenModal([&] {
+        prompts.windowActions.push_back([&](QDialog &d) {
             FrmOutput &w = frmOutput();
-            shown = w.isVisible() && w.txtOutput->toPlainText() == cmd;
+            shown = &d == &w && w.isVisible() && w.isModal() && w.txtOutput->toPlainText() == cmd;
             c.act(w);
         });
         EXPECT_EQ(FrmOutput::reviewCommand(&main, cmd), c.expected) << c.what;

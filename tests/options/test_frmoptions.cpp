@@ -14,13 +14,21 @@
 #include "support/testenv.h"
 
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <functional>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTimer>
 #include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -246,6 +254,15 @@ TEST_F(FrmOptionsTest, OkRejectsBadFieldsStoringNothing)
          [](FrmOptions *d) { return d->txtSize[0]; }},
         {"height", [](FrmOptions *d) { d->txtSize[1]->setText(QStringLiteral("7")); }, lng[43], 1,
          [](FrmOptions *d) { return d->txtSize[1]; }},
+        {"borders wider than a picture can be",
+         [](FrmOptions *d) { d->txtExpand[3]->setText(QStringLiteral("3000000000")); }, lng[290], 1,
+         [](FrmOptions *d) { return d->txtExpand[3]; }},
+        {"top and bottom borders too high together",
+         [](FrmOptions *d) {
+             d->txtExpand[0]->setText(QStringLiteral("1073741824"));
+             d->txtExpand[1]->setText(QStringLiteral("1073741824"));
+         },
+         lng[290], 1, [](FrmOptions *d) { return d->txtExpand[0]; }},
         {"flip with a bottom border",
          [](FrmOptions *d) {
              d->cboRotate->setCurrentIndex(2);
@@ -621,3 +638,157 @@ TEST_F(FrmOptionsTest, StoppingThePreviewClosesThePlayerWindowUnlessAskedNotTo)
 }
 
 } // namespace
+
+// ---------------------------------------------------------------- as a user works the dialog
+
+namespace {
+
+// A grab to look at, when MAVRELL_SHOTS names a folder.
+void saveShot(QWidget *w, const char *name)
+{
+    const QString dir = qEnvironmentVariable("MAVRELL_SHOTS");
+    if (!dir.isEmpty())
+        w->grab().save(dir + "/" + name + ".png");
+}
+
+} // namespace
+
+TEST_F(FrmOptionsTest, NumberListsTakeOnlyWhatTheirFilterLetsThroughTypedOrPasted)
+{
+    presetJob(QStringLiteral("DivX"), QStringLiteral("avi"));
+    dlg->showForSettings(QStringLiteral("/src.avi"));
+    struct Case {
+        QComboBox *combo;
+        int page;
+        QString typed, pasted, expected;
+    };
+    const Case cases[] = {
+        {dlg->cboFps, 0, "2a9.97x", "1,5b.0", "29.9715.0"},
+        {dlg->cboVideoBitrate, 1, "8a0.0k", "1 2x", "80012"},
+        {dlg->cboAudioBitrate, 2, "-12.8", "9z", "1289"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.combo->objectName().toStdString());
+        dlg->tabMn->setTabNow(c.page);
+        QTest::mouseClick(c.combo->lineEdit(), Qt::LeftButton, {}, QPoint(5, 5));
+        QWidget *typing = QApplication::focusWidget();
+        ASSERT_TRUE(typing == c.combo || typing == c.combo->lineEdit());
+        QTest::keyClick(typing, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(typing, Qt::Key_Backspace);
+        QTest::keyClicks(typing, c.typed);
+        QGuiApplication::clipboard()->setText(c.pasted);
+        QTest::keyClick(typing, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(c.combo->currentText(), c.expected);
+    }
+    saveShot(dlg, "options_typed");
+}
+
+TEST_F(FrmOptionsTest, BoxesItOpensAndTheTabCaptionsKeepTheirOwnColours)
+{
+    presetJob(QStringLiteral("DivX"), QStringLiteral("avi"));
+    dlg->showForSettings(QStringLiteral("/src.avi"));
+    dlg->tabMn->setTabNow(2);
+    // The chosen tab's caption stands out from the other five.
+    QMap<QRgb, int> captionColours;
+    for (QLabel *l : dlg->tabMn->findChildren<QLabel *>()) {
+        l->ensurePolished();
+        if (!l->text().isEmpty())
+            captionColours[l->palette().color(QPalette::WindowText).rgb()] += 1;
+    }
+    QList<int> counts = captionColours.values();
+    std::sort(counts.begin(), counts.end());
+    EXPECT_EQ(counts, QList<int>({1, 5}));
+    // The page's own labels stay white on the dark skin.
+    dlg->lblAudioBitrateStr->ensurePolished();
+    EXPECT_EQ(dlg->lblAudioBitrateStr->palette().color(QPalette::WindowText), QColor(Qt::white));
+
+    // The developer's question from a right click on the bare surface: a real box.
+    testenv::ProgramDir dir;
+    dir.activate();
+    QFile marker(dir.appDir() + "Quennet.ico");
+    ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
+    marker.close();
+    QPoint bare;
+    for (int y = dlg->height() - 2; y > 0 && bare.isNull(); --y)
+        if (!dlg->childAt(QPoint(dlg->width() - 4, y)))
+            bare = QPoint(dlg->width() - 4, y);
+    ASSERT_FALSE(bare.isNull());
+    prompts::install(nullptr);
+    bool seen = false;
+    QColor text, expected;
+    QTimer::singleShot(0, qApp, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        seen = true;
+        auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+        if (label) {
+            label->ensurePolished();
+            text = label->palette().color(QPalette::WindowText);
+            expected = QApplication::palette(label).color(QPalette::WindowText);
+        }
+        saveShot(box, "options_question");
+        QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
+    });
+    QTest::mouseClick(dlg, Qt::RightButton, {}, bare);
+    prompts::install(&prompts);
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(text, expected);
+    EXPECT_NE(text, QColor(Qt::white));
+    EXPECT_FALSE(showDosOutput);
+}
+
+TEST_F(FrmOptionsTest, OpensWhollyInsideTheScreensWorkArea)
+{
+    const QRect avail = dlg->screen()->availableGeometry();
+    // A main window near the bottom-right corner would centre the dialog past the edges.
+    main.widget.setGeometry(avail.right() - 200, avail.bottom() - 100, 580, 352);
+    main.widget.show();
+    dlg->showForSettings(QStringLiteral("/src.avi"));
+    const QRect g = dlg->frameGeometry();
+    EXPECT_GE(g.left(), avail.left());
+    EXPECT_LE(g.right(), avail.right());
+    EXPECT_GE(g.top(), avail.top());
+    EXPECT_TRUE(g.bottom() <= avail.bottom() || g.top() == avail.top()) << g.top();
+    dlg->cmdOkCancel_Click(1);
+}
+
+// The menu's Paste of a number list's edit field goes through the same filter.
+TEST_F(FrmOptionsTest, ContextMenuPasteIsFilteredToo)
+{
+    presetJob(QStringLiteral("DivX"), QStringLiteral("avi"));
+    dlg->showForSettings(QStringLiteral("/src.avi"));
+    dlg->tabMn->setTabNow(1);
+    QLineEdit *edit = dlg->cboVideoBitrate->lineEdit();
+    edit->setText(QStringLiteral("8"));
+    edit->end(false);
+    QGuiApplication::clipboard()->setText(QStringLiteral("0x0 kbit"));
+    QContextMenuEvent menuAsked(QContextMenuEvent::Mouse, QPoint(5, 5), edit->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(edit, &menuAsked);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    QAction *paste = nullptr;  // the menu's own Paste, found by what it does
+    for (QAction *a : menu->actions())
+        if (a->text().contains(QStringLiteral("Paste")))
+            paste = a;
+    ASSERT_NE(paste, nullptr);
+    saveShot(menu, "options_paste_menu");
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(paste).center());
+    EXPECT_EQ(dlg->cboVideoBitrate->currentText(), QStringLiteral("800"));
+}
+
+// English captions that the program joins from several entries read as English.
+TEST_F(FrmOptionsTest, JoinedEnglishCaptionsReadAsEnglish)
+{
+    presetJob(QStringLiteral("DivX"), QStringLiteral("avi"));
+    dlg->showForSettings(QStringLiteral("/src.avi"));
+    EXPECT_EQ(dlg->lblVideoBitrateStr->text().trimmed(), QString::fromUtf8("Settings › Video bit rate ="));
+    EXPECT_EQ(dlg->lblAudioBitrateStr->text().trimmed(), QString::fromUtf8("Settings › Audio bit rate ="));
+    EXPECT_EQ(dlg->cboRotate->itemText(0), QStringLiteral("No flip or rotation"));
+    dlg->tabMn->setTabNow(3);
+    QTest::mouseClick(dlg->imgHue[1], Qt::LeftButton, {}, QPoint(5, 5));
+    const QRegularExpression hue(QStringLiteral("^Hue = \\d+ \\(-100 to 100\\)$"));
+    EXPECT_TRUE(hue.match(dlg->lblHue->text()).hasMatch()) << dlg->lblHue->text().toStdString();
+    saveShot(dlg, "options_colour_page");
+    dlg->cmdOkCancel_Click(1);
+}

@@ -37,8 +37,8 @@ TEST(PreviewPoll, ReadsPositionsProgressScreenshotsAndEnds)
     const Case cases[] = {
         {"A:   5.3 V:   5.3 A-V:  0.000 ct:  0.000  133/133\r", false, 0, true, 5.3f, -1, "", false, false},
         {"A:  12.0 (12.0) of 20.0 (20.0)  0.5%\r", false, 2, true, 10.0f, -1, "", false, false},
-        // Several status lines in one read: the first "A:" counts.
-        {"A:   1.0 V:   1.0\rA:   1.4 V:   1.4\r", false, 0, true, 1.0f, -1, "", false, false},
+        // Several status lines in one read: the newest one is where the picture is.
+        {"A:   1.0 V:   1.0\rA:   1.4 V:   1.4\r", false, 0, true, 1.4f, -1, "", false, false},
         // Video without sound: the last "V:" with one digit after the point.
         {"V:   3.25   81/ 81 12%\r", false, 0, true, 3.2f, -1, "", false, false},
         // An animated GIF: 4th frame of 8 in a 2-second GIF.
@@ -76,6 +76,27 @@ TEST(PreviewPoll, AnEndBeforeAnythingPlayedIsAFailureUnlessGif)
     EXPECT_EQ(endAction(ended, 10, 0, QStringLiteral("/v/clip.avi")), EndAction::Stop);
     EXPECT_EQ(endAction(ended, 0, 1.5f, QStringLiteral("/v/clip.avi")), EndAction::Stop);
     EXPECT_EQ(endAction(PollRead{}, 0, 0, QStringLiteral("/v/clip.avi")), EndAction::None);
+}
+
+TEST(PreviewNote, BrokenIntoLinesOfThePictureWidth)
+{
+    // One unit per character.
+    auto measure = [](const QString &t) { return int(t.size()); };
+    struct Case { const char *text; int width; const char *lines; };
+    const Case cases[] = {
+        {"short", 10, "short"},
+        {"Saving a picture. Name --> clip.png", 12, "Saving a \npicture. \nName --> \nclip.png"},
+        // A name longer than a line is broken where the line is full.
+        {"Name --> a-very-long-file-name.png", 10, "Name --> \na-very-lon\ng-file-nam\ne.png"},
+        {"two\nlines", 20, "two\nlines"},
+        {"", 5, ""},
+    };
+    for (const Case &c : cases) {
+        const QString wrapped = preview::wrapNote(QString::fromUtf8(c.text), c.width, measure);
+        EXPECT_EQ(wrapped, QString::fromUtf8(c.lines)) << c.text;
+        for (const QString &line : wrapped.split(QLatin1Char('\n')))
+            EXPECT_LE(line.trimmed().size(), c.width) << c.text;
+    }
 }
 
 TEST(PreviewSlider, KnobAndSeekArithmetic)

@@ -1,13 +1,18 @@
 // The preview's controls on the options dialog without a player: cut marks, typed
 // ranges and their messages, the range bar, the crop rectangle drawn with the mouse,
 // the slider without a length, the screenshot button and the hover line.
+#include "controls/orvextab.h"
 #include "controls/stylebutton.h"
+#include "core/languagetable.h"
 #include "core/mdlmavrell.h"
 #include "core/timetext.h"
 #include "options/frmoptions.h"
+#include "options/frmoptions_preview.h"
 #include "support/scriptedprompts.h"
 #include "support/testenv.h"
 
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -235,6 +240,41 @@ TEST_F(PreviewDialog, HoverLineFollowsThePointer)
     // A widget of no row hides the line.
     dlg->hoverOver(dlg->lblFormatStr);
     EXPECT_TRUE(dlg->lblNote->isHidden());
+}
+
+TEST_F(PreviewDialog, HelpLinesAndTimesFitTheirLabelsInEveryLanguage)
+{
+    // The dialog asks for Arial: the set-up installs a font with its metrics.
+    EXPECT_EQ(QFontInfo(dlg->lblNote->font()).family(), QStringLiteral("Liberation Sans"));
+    const int bandTop = dlg->tabMn->y() + dlg->tabMn->height();
+    const QLabel *note = dlg->lblNote;
+    for (const QString &code : languageCodes()) {
+        ASSERT_TRUE(loadLanguageTable(code));
+        dlg->ChangeLanguage();
+        for (int entry : preview::hoverEntries()) {
+            const QString text = lng[entry];
+            dlg->showNote(text);
+            const QRect need = QFontMetrics(note->font())
+                                   .boundingRect(QRect(0, 0, note->width(), 1000), Qt::TextWordWrap, text);
+            const std::string where = code.toStdString() + " entry " + std::to_string(entry);
+            EXPECT_LE(need.width(), note->width()) << where;
+            EXPECT_LE(need.height(), note->height()) << where;
+            EXPECT_GE(note->y(), bandTop) << where;
+            EXPECT_LE(note->y() + note->height(), FrmOptions::formHeight) << where;
+            if (entry == 85 && qEnvironmentVariableIsSet("MAVRELL_HELP_SHOT"))
+                dlg->grab().save(qEnvironmentVariable("MAVRELL_HELP_SHOT") + QLatin1Char('-') + code
+                                 + QStringLiteral(".png"));
+        }
+        EXPECT_LE(note->x() + note->width(), dlg->cmdOkCancel[0]->x());
+        const QFontMetrics times(dlg->lblCurTime->font());
+        EXPECT_LE(times.horizontalAdvance(QStringLiteral("00:00:00")), dlg->lblCurTime->contentsRect().width());
+        for (const QString &total : {QStringLiteral("00:00:00"), lng[73]})
+            EXPECT_LE(times.horizontalAdvance(total), dlg->lblTotalTime->contentsRect().width())
+                << code.toStdString() << " " << total.toStdString();
+        EXPECT_LE(dlg->lblCurTime->geometry().right(), dlg->lblSp->x());
+        EXPECT_GE(dlg->lblTotalTime->x(), dlg->lblSp->geometry().right());
+        EXPECT_LE(dlg->lblTotalTime->geometry().right(), dlg->picTime->width());
+    }
 }
 
 } // namespace

@@ -27,6 +27,12 @@ using namespace mdlMavrell;
 
 namespace {
 
+// The note over the picture as one text (it is broken into lines of the picture's width).
+QString noteText(FrmOptions &dlg)
+{
+    return dlg.lblPlayerNote->text().remove(QLatin1Char('\n'));
+}
+
 class PreviewSession : public ::testing::Test {
 protected:
     void SetUp() override
@@ -132,9 +138,25 @@ TEST_F(PreviewSession, PauseWithoutAPreviewStartsOnTheFirstFrame)
     EXPECT_TRUE(mdlConsole::IsRunning());
 }
 
+TEST_F(PreviewSession, APausedSeekBeforePlaybackBeginsShowsItsTime)
+{
+    const QString clip = testenv::fixture(QStringLiteral("long.avi"));
+    FrmOptions &dlg = dialogFor(20);
+    dlg.previewSource = clip;
+    dlg.lblPause_Click();
+    ASSERT_TRUE(dlg.tmrCheck.isActive());
+    // At once, before the player has shown anything: a click a quarter along the track.
+    dlg.imgSliderBG_MouseUp(1, dlg.imgSliderBG->width() / 4.0);
+    ASSERT_TRUE(QTest::qWaitFor([] { return previewPos > 3.5f; }, 5000)) << previewPos;
+    EXPECT_NEAR(previewPos, 5.0f, 1.0f);
+    EXPECT_EQ(dlg.lblCurTime->text(), QStringLiteral("00:00:0") + QString::number(int(previewPos)));
+    EXPECT_EQ(dlg.picPlayerTag, QStringLiteral("Pause"));
+}
+
 TEST_F(PreviewSession, BigScreenBorrowsThePlayerWindowAndComesBack)
 {
     const QString clip = testenv::fixture(QStringLiteral("long.avi"));
+    lng[219] = QStringLiteral("Playing taken over by the settings window aaa");
     FrmOptions &dlg = dialogFor(20);
     dlg.lbl2BigScreen->setButtonState(2);
     dlg.newPlay(clip, 0);
@@ -148,6 +170,9 @@ TEST_F(PreviewSession, BigScreenBorrowsThePlayerWindowAndComesBack)
     EXPECT_FALSE(big.mnuShowHideMain->isEnabled());
     EXPECT_TRUE(big.mnuKeepDef->isEnabled());
     EXPECT_TRUE(big.picHsb2->isHidden());
+    // The caption shows whole.
+    EXPECT_TRUE(big.lblFnName->text().startsWith(QStringLiteral("Playing taken over by")));
+    EXPECT_GE(big.lblFnName->width(), big.lblFnName->sizeHint().width());
     ASSERT_TRUE(QTest::qWaitFor([] { return previewPos > 2.2f; }, 10000));
 
     // Back into the dialog: the player window goes, the preview starts again a little
@@ -166,27 +191,78 @@ TEST_F(PreviewSession, BigScreenBorrowsThePlayerWindowAndComesBack)
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.lastText().toStdString();
 }
 
+TEST_F(PreviewSession, AStartMarkAloneSurvivesARestart)
+{
+    const QString clip = testenv::fixture(QStringLiteral("long.avi"));
+    FrmOptions &dlg = dialogFor(20);
+    dlg.show();
+    dlg.newPlay(clip, 0);
+    ASSERT_TRUE(QTest::qWaitFor([] { return previewPos > 1.5f; }, 10000));
+    QTest::mouseClick(dlg.lblMark[0], Qt::LeftButton);
+    const QString start = dlg.lblMark[0]->Tag();
+    ASSERT_FALSE(start.isEmpty());
+    auto markKept = [&](const char *after) {
+        EXPECT_EQ(dlg.lblMark[0]->Tag(), start) << after;
+        EXPECT_TRUE(dlg.lblMark[1]->Tag().isEmpty()) << after;
+        EXPECT_FALSE(dlg.shpScope->isHidden()) << after;
+    };
+
+    // Stop, then Play: the preview starts from 0 again, behind the mark.
+    QTest::mouseClick(dlg.lblStop, Qt::LeftButton);
+    ASSERT_FALSE(dlg.tmrCheck.isActive());
+    QTest::mouseClick(dlg.lblPlay, Qt::LeftButton);
+    ASSERT_TRUE(dlg.tmrCheck.isActive());
+    ASSERT_TRUE(QTest::qWaitFor([] { return previewPos > 0.2f; }, 10000));
+    EXPECT_LT(previewPos, start.toFloat());
+    markKept("stop and play");
+
+    // Big screen and back: each switch restarts the preview a little earlier.
+    dlg.lbl2BigScreen->setButtonState(2);
+    dlg.lbl2BigScreen_Click();
+    ASSERT_EQ(playerMode, 2);
+    QTest::qWait(700);
+    markKept("big screen");
+    dlg.lbl2BigScreen->setButtonState(0);
+    dlg.lbl2BigScreen_Click();
+    ASSERT_TRUE(dlg.tmrCheck.isActive());
+    QTest::qWait(700);
+    markKept("back from the big screen");
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.lastText().toStdString();
+}
+
 TEST_F(PreviewSession, AScreenshotLandsInTheSourceFolderAndIsNamedOnThePicture)
 {
     QTemporaryDir folder;
     const QString clip = folder.path() + QStringLiteral("/clip, one.avi");
     ASSERT_TRUE(QFile::copy(testenv::fixture(QStringLiteral("long.avi")), clip));
     const QString before = QDir::currentPath();
+    // Notes as long as the real ones: they show whole, name and all.
+    lng[105] = QStringLiteral("Saving every picture, which can make many files; press the scissors to stop. File name --> ");
+    lng[106] = QStringLiteral("Saving a single screenshot. File name --> ");
+    auto noteFits = [&](FrmOptions &dlg) {
+        const QSize hint = dlg.lblPlayerNote->sizeHint();
+        EXPECT_LE(hint.width(), dlg.picPlayer->width()) << noteText(dlg).toStdString();
+        EXPECT_LE(dlg.lblPlayerNote->geometry().right(), dlg.picPlayer->width());
+        EXPECT_GE(dlg.lblPlayerNote->height(), hint.height());
+    };
     FrmOptions &dlg = dialogFor(20);
     dlg.newPlay(clip, 0);
     EXPECT_EQ(QDir::currentPath(), before);  // only the tool works in the source's folder
     ASSERT_TRUE(QTest::qWaitFor([] { return previewPos > 0.3f; }, 10000));
     dlg.lblSrceenshot_MouseUp();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.lblPlayerNote->text().startsWith(lng[106]); }, 5000))
-        << dlg.lblPlayerNote->text().toStdString();
-    const QString name = dlg.lblPlayerNote->text().mid(lng[106].size());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return noteText(dlg).startsWith(lng[106]); }, 5000))
+        << noteText(dlg).toStdString();
+    const QString name = noteText(dlg).mid(lng[106].size());
     EXPECT_TRUE(name.endsWith(QStringLiteral(".png"))) << name.toStdString();
     EXPECT_TRUE(QFile::exists(folder.path() + QLatin1Char('/') + name)) << name.toStdString();
+    noteFits(dlg);
 
     // Continuous pictures: on with the latch, off again, and the preview stops on that frame.
     dlg.lblCut2Pic->setButtonState(2);
     dlg.lblCut2Pic_MouseDown();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.lblPlayerNote->text().startsWith(lng[105]); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return noteText(dlg).startsWith(lng[105]); }, 5000));
+    EXPECT_TRUE(noteText(dlg).endsWith(QStringLiteral(".png"))) << noteText(dlg).toStdString();
+    noteFits(dlg);
     dlg.lblCut2Pic->setButtonState(0);
     dlg.lblCut2Pic_MouseDown();
     EXPECT_EQ(dlg.picPlayerTag, QStringLiteral("Pause"));
@@ -247,7 +323,7 @@ TEST_F(PreviewSession, AToolThatEndsBeforePlayingIsReportedAndAMissingToolNamed)
     dlg.newPlay(testenv::fixture(QStringLiteral("mpeg4.avi")), 0);
     EXPECT_FALSE(dlg.tmrCheck.isActive());
     EXPECT_FALSE(dlg.lblPlayerNote->isHidden());
-    EXPECT_TRUE(dlg.lblPlayerNote->text().contains(dir.pluginPath(1))) << dlg.lblPlayerNote->text().toStdString();
+    EXPECT_TRUE(noteText(dlg).contains(dir.pluginPath(1))) << noteText(dlg).toStdString();
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 // The options dialog's preview on a real X server: the player tool draws the source
-// into the dialog's video surface (-wid).
+// into the dialog's video surface (-wid), and the crop rectangle and the note over
+// the picture stay in sight while it plays and while it is paused.
+#include "controls/stylebutton.h"
 #include "core/console.h"
 #include "core/mdlmavrell.h"
 #include "options/frmoptions.h"
@@ -8,7 +10,12 @@
 #include "support/testenv.h"
 
 #include <QGuiApplication>
+#include <QDir>
+#include <QFile>
 #include <QImage>
+#include <QLabel>
+#include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -51,5 +58,145 @@ TEST(PreviewX11, ToolDrawsIntoThePreviewSurface)
     unloadFrmOptions();
     EXPECT_FALSE(mdlConsole::IsRunning());
 }
+
+// The share of a rectangle's pixels that are grey (black, white or between): a note
+// the picture covers shows the picture's colours instead.
+double greyShare(const QImage &img, const QRect &r)
+{
+    int grey = 0, all = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x, ++all) {
+            const QColor c = img.pixelColor(x, y);
+            grey += std::abs(c.red() - c.green()) < 24 && std::abs(c.green() - c.blue()) < 24;
+        }
+    return all ? double(grey) / all : 0;
+}
+
+// The share of a rectangle's pixels that show a picture, not the dark of an empty
+// video surface.
+double pictureShare(const QImage &img, const QRect &r)
+{
+    int lit = 0, all = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x, ++all)
+            lit += img.pixelColor(x, y).lightness() > 40;
+    return all ? double(lit) / all : 0;
+}
+
+bool near(QColor a, QColor b) { return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) < 40; }
+
+// Each video output the player may end up with here: the first that works of those
+// the program asks for (OpenGL on this server), and plain X11 images.
+class PreviewOverlayX11 : public ::testing::TestWithParam<const char *> {};
+
+TEST_P(PreviewOverlayX11, TheCropRectangleAndTheNoteShowOverAPlayingAndAPausedPicture)
+{
+    ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
+    for (int n = 1; n < mdlMavrell::lngSize; ++n)
+        mdlMavrell::lng[n] = QStringLiteral("L%1").arg(n);
+    mdlMavrell::lng[105] = QStringLiteral("Saving every picture; press the scissors to stop. File name --> ");
+    ScriptedPrompts prompts;
+    testenv::ProgramDir dir;
+    dir.activate();
+    dir.fakeTool(1, QByteArray("exec /usr/bin/mplayer \"$@\" -ao null") + GetParam() + "\n");
+    QTemporaryDir folder;  // the continuous pictures land beside the source
+    const QString clip = folder.path() + QStringLiteral("/clip.avi");
+    ASSERT_TRUE(QFile::copy(testenv::fixture(QStringLiteral("long.avi")), clip));
+    mdlMavrell::srcWidth = 320;
+    mdlMavrell::srcHeight = 240;
+    mdlMavrell::srcFps = 25;
+    mdlMavrell::srcLength = 20;
+    mdlMavrell::srcDemuxer = QStringLiteral("avi");
+    mdlMavrell::targetFormat = QStringLiteral("XviD");
+    mdlMavrell::targetExt = QStringLiteral("avi");
+
+    FrmOptions &dlg = frmOptions();
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    ASSERT_TRUE(dlg.lblCropStr->isEnabled());
+    dlg.newPlay(clip, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pictureColours(onScreen(dlg.picPlayer)) > 8; }, 6000));
+    ASSERT_TRUE(QTest::qWaitFor([] { return mdlMavrell::previewPos > 0.5f; }, 6000));
+
+    // The user drags the crop area over the playing picture.
+    QTest::mousePress(dlg.picPlayer, Qt::LeftButton, {}, QPoint(200, 150));
+    QTest::mouseMove(dlg.picPlayer, QPoint(120, 100));
+    QTest::mouseMove(dlg.picPlayer, QPoint(40, 30));
+    QTest::mouseRelease(dlg.picPlayer, Qt::LeftButton, {}, QPoint(40, 30));
+    ASSERT_FALSE(dlg.shpCrop->isHidden());
+    ASSERT_EQ(dlg.shpCrop->geometry(), QRect(40, 30, 160, 120));
+    const QColor light(0xFF, 0xC0, 0x80);
+    auto checkCrop = [&](const char *when) {
+        const QImage shot = onScreen(dlg.picPlayer);
+        if (qEnvironmentVariableIsSet("MAVRELL_PREVIEW_SHOT"))
+            shot.save(qEnvironmentVariable("MAVRELL_PREVIEW_SHOT") + QLatin1Char('-') + QLatin1String(when)
+                      + QStringLiteral(".png"));
+        // Light outer and dark inner line on all four sides; the picture inside.
+        for (const QPoint &p : {QPoint(40, 90), QPoint(199, 90), QPoint(120, 30), QPoint(120, 149)})
+            EXPECT_TRUE(near(shot.pixelColor(p), light)) << when << " edge at " << p.x() << "," << p.y();
+        for (const QPoint &p : {QPoint(41, 90), QPoint(198, 90), QPoint(120, 31), QPoint(120, 148)})
+            EXPECT_TRUE(near(shot.pixelColor(p), Qt::black)) << when << " inner line at " << p.x() << "," << p.y();
+        EXPECT_GT(pictureShare(shot, QRect(44, 34, 152, 112)), 0.8) << when << ": no picture inside the rectangle";
+    };
+    QTest::qWait(400);  // frames drawn since
+    checkCrop("playing");
+
+    // Continuous pictures: their note stays over the top of the playing picture.
+    dlg.lblCut2Pic->setButtonState(2);
+    dlg.lblCut2Pic_MouseDown();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.lblPlayerNote->isHidden(); }, 5000));
+    QTest::qWait(400);
+    if (qEnvironmentVariableIsSet("MAVRELL_PREVIEW_SHOT"))
+        QGuiApplication::primaryScreen()
+            ->grabWindow(0, dlg.x(), dlg.y(), dlg.width(), dlg.height())
+            .save(qEnvironmentVariable("MAVRELL_PREVIEW_SHOT") + QStringLiteral("-dialog.png"));
+    const QRect note = dlg.lblPlayerNote->geometry();
+    EXPECT_EQ(note.top(), 0);
+    const QImage withNote = onScreen(dlg.picPlayer);
+    if (qEnvironmentVariableIsSet("MAVRELL_PREVIEW_SHOT"))
+        withNote.save(qEnvironmentVariable("MAVRELL_PREVIEW_SHOT") + QStringLiteral("-note.png"));
+    EXPECT_GT(greyShare(withNote, note), 0.97) << "the picture covers the note";
+    int white = 0;
+    for (int y = note.top(); y <= note.bottom(); ++y)
+        for (int x = note.left(); x <= note.right(); ++x)
+            white += withNote.pixelColor(x, y).lightness() > 200;
+    EXPECT_GT(white, 20) << "no text in the note";
+
+    // Switched off, the preview stops on that frame; the note goes and leaves the picture.
+    dlg.lblCut2Pic->setButtonState(0);
+    dlg.lblCut2Pic_MouseDown();
+    ASSERT_EQ(dlg.picPlayerTag, QStringLiteral("Pause"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.lblPlayerNote->isHidden(); }, 5000));
+    // The player redraws the uncovered strip when the X server tells it; give it time.
+    QImage after;
+    (void)QTest::qWaitFor([&] {
+        after = onScreen(dlg.picPlayer);
+        return pictureShare(after, note) > 0.6;
+    }, 3000);
+    EXPECT_GT(pictureShare(after, note), 0.6) << "a black box where the note was";
+    checkCrop("paused");
+
+    // A new rectangle drawn over the paused picture leaves the picture inside it.
+    QTest::mousePress(dlg.picPlayer, Qt::LeftButton, {}, QPoint(60, 50));
+    QTest::mouseMove(dlg.picPlayer, QPoint(150, 120));
+    QTest::mouseMove(dlg.picPlayer, QPoint(220, 170));
+    QTest::mouseRelease(dlg.picPlayer, Qt::LeftButton, {}, QPoint(220, 170));
+    ASSERT_EQ(dlg.shpCrop->geometry(), QRect(60, 50, 160, 120));
+    QTest::qWait(500);
+    const QImage redrawn = onScreen(dlg.picPlayer);
+    if (qEnvironmentVariableIsSet("MAVRELL_PREVIEW_SHOT"))
+        redrawn.save(qEnvironmentVariable("MAVRELL_PREVIEW_SHOT") + QStringLiteral("-redrawn.png"));
+    EXPECT_TRUE(near(redrawn.pixelColor(60, 110), light));
+    EXPECT_GT(pictureShare(redrawn, QRect(64, 54, 152, 112)), 0.8) << "the paused picture blacked out inside";
+    // The old rectangle's left line is gone: the picture shows there again.
+    int oldLine = 0;
+    for (int y = 40; y < 140; ++y)
+        oldLine += near(redrawn.pixelColor(40, y), light) || near(redrawn.pixelColor(41, y), Qt::black);
+    EXPECT_LT(oldLine, 10) << "the old rectangle stays drawn";
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.lastText().toStdString();
+    unloadFrmOptions();
+}
+
+INSTANTIATE_TEST_SUITE_P(VideoOutputs, PreviewOverlayX11, ::testing::Values("", " -vo x11"));
 
 } // namespace

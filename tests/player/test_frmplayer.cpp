@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMimeData>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -98,6 +99,89 @@ TEST_F(PlayerWindow, SettingsRoundTrip)
     QFile f(ini());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), saved);
+}
+
+TEST_F(PlayerWindow, StoredValuesOutOfRangeAreKeptInRangeAndOnTheScreen)
+{
+    struct Case {
+        const char *file;
+        int volume;  // what the window uses and writes back
+    };
+    const Case cases[] = {
+        {"MainRect=1500,3000\r\nMciVol=99999\r\n", 1000},
+        {"MainRect=1500,3000\r\nMciVol=-40\r\n", 0},
+        {"MainRect=1500,3000\r\nMciVol=123456789012345678901234567890\r\n", 1000},
+        {"MainRect=15000000000,3\r\nMciVol=500\r\n", 500},
+        {"MainRect=-99999,-99999\r\nMciVol=500\r\n", 500},
+        {"MainRect=99999,99999\r\nMciVol=500\r\n", 500},
+    };
+    for (const Case &c : cases) {
+        {
+            QFile f(ini());
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(c.file);
+        }
+        FrmPlayer &w = frmPlayer();
+        const QRect screen = w.screen()->availableGeometry();
+        EXPECT_TRUE(screen.contains(w.frameGeometry())) << c.file << " at " << w.x() << "," << w.y();
+        EXPECT_EQ(w.picVolPosTag, QString::number(c.volume)) << c.file;
+        // The knob stands on its track.
+        const int centre = w.picVolPos->x() + w.picVolPos->width() / 2;
+        EXPECT_GE(centre, w.picVolSdr->x()) << c.file;
+        EXPECT_LE(centre, w.picVolSdr->x() + w.picVolSdr->width()) << c.file;
+        const QPoint at = w.pos();
+        unloadFrmPlayer();
+        QFile f(ini());
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(f.readAll());
+        EXPECT_TRUE(text.startsWith(QStringLiteral("MainRect=%1,%2\r\n").arg(at.x() * 15).arg(at.y() * 15)))
+            << text.toStdString();
+        EXPECT_TRUE(text.endsWith(QStringLiteral("MciVol=%1\r\n").arg(c.volume))) << text.toStdString();
+    }
+}
+
+TEST_F(PlayerWindow, AVideoLargerThanTheScreenKeepsTheBarOnIt)
+{
+    // The big preview screen sizes itself to the source's size.
+    mdlMavrell::playerMode = 1;
+    mdlMavrell::srcWidth = 1600;
+    mdlMavrell::srcHeight = 1200;
+    FrmPlayer &w = frmPlayer();
+    w.show();
+    w.myPutSize(true);
+    const QRect screen = w.screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(w.frameGeometry())) << w.width() << "x" << w.height();
+    const QRect bar(w.mapToGlobal(w.picPlusBk->pos()), w.picPlusBk->size());
+    EXPECT_TRUE(screen.contains(bar));
+    // The picture keeps the source's shape inside what is left.
+    EXPECT_NEAR(double(w.picPlayer->width()) / w.picPlayer->height(), 4.0 / 3.0, 0.02);
+    mdlMavrell::playerMode = 0;
+    mdlMavrell::srcWidth = mdlMavrell::srcHeight = 0;
+}
+
+TEST_F(PlayerWindow, ANameWithADoubleQuoteNeverOpensAnotherFile)
+{
+    ScriptedPrompts prompts;
+    QTemporaryDir folder;
+    const QString quoted = folder.path() + QStringLiteral("/say \"hi\".avi");
+    const QString other = folder.path() + QStringLiteral("/say hi.avi");
+    ASSERT_TRUE(QFile::copy(testenv::fixture(QStringLiteral("mpeg4.avi")), quoted));
+    ASSERT_TRUE(QFile::copy(testenv::fixture(QStringLiteral("mpeg4.avi")), other));
+
+    FrmPlayer &w = frmPlayer();
+    w.playSingle(quoted);
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_TRUE(prompts.lastText().startsWith(QStringLiteral("L010"))) << prompts.lastText().toStdString();
+    EXPECT_TRUE(prompts.lastText().contains(quoted));
+    EXPECT_NE(w.player().FileName(), other);
+    EXPECT_FALSE(mdlConsole::IsRunning());
+    EXPECT_EQ(w.myStatus, 5);
+
+    // A name handed over wrapped in double quotes plays without them.
+    w.playSingle(QLatin1Char('"') + other + QLatin1Char('"'));
+    EXPECT_EQ(prompts.messages.size(), 1);
+    EXPECT_EQ(w.player().FileName(), other);
+    EXPECT_EQ(w.myStatus, 1);
 }
 
 TEST_F(PlayerWindow, PlayPauseStop)

@@ -1,5 +1,6 @@
 // The player window on a real X server: the player tool draws the video into the
-// window's picture box (-wid), and the window takes the video's own size.
+// window's picture box (-wid), the window takes the video's own size, and switching
+// "always on top" keeps the picture alive.
 #include "core/console.h"
 #include "core/mdlmavrell.h"
 #include "player/frmplayer.h"
@@ -7,24 +8,37 @@
 #include "support/testenv.h"
 
 #include <QGuiApplication>
+#include <QtGui/qguiapplication_platform.h>
+#include <QAction>
+#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <xcb/xcb.h>
 
 namespace {
 
 using testenv::onScreen;
 using testenv::pictureColours;
 
-TEST(PlayerWindowX11, ToolDrawsIntoThePictureBox)
-{
-    ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
-    for (int n = 1; n < mdlMavrell::lngSize; ++n)
-        mdlMavrell::lng[n] = QStringLiteral("L%1").arg(n);
+// The real player, drawing into the window, without sound.
+class PlayerWindowX11 : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
+        for (int n = 1; n < mdlMavrell::lngSize; ++n)
+            mdlMavrell::lng[n] = QStringLiteral("L%1").arg(n);
+        dir.activate();
+        dir.fakeTool(1, "exec /usr/bin/mplayer \"$@\" -ao null\n");
+    }
+    void TearDown() override { unloadFrmPlayer(); }
     testenv::ProgramDir dir;
-    dir.activate();
-    dir.fakeTool(1, "exec /usr/bin/mplayer \"$@\" -ao null\n");
+};
+
+TEST_F(PlayerWindowX11, ToolDrawsIntoThePictureBox)
+{
     const QString clip = testenv::fixture(QStringLiteral("long.avi"));  // 320 x 240
 
     FrmPlayer &w = frmPlayer();
@@ -53,6 +67,58 @@ TEST(PlayerWindowX11, ToolDrawsIntoThePictureBox)
     EXPECT_GT(pictureColours(onScreen(w.picPlayer)), 8);
     w.mbStop_Click();
     EXPECT_FALSE(mdlConsole::IsRunning());
+    unloadFrmPlayer();
+}
+
+// The window id the running player was told to draw into (-wid on its command line).
+unsigned long long widOfPlayer()
+{
+    QFile f(QStringLiteral("/proc/%1/cmdline").arg(mdlConsole::ChildPid()));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> args = f.readAll().split('\0');
+    const qsizetype at = args.indexOf("-wid");
+    return at >= 0 && at + 1 < args.size() ? args[at + 1].toULongLong() : 0;
+}
+
+// Whether the X server still knows the window.
+bool windowAlive(unsigned long long id)
+{
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !id)
+        return false;
+    xcb_connection_t *c = x11->connection();
+    xcb_get_window_attributes_reply_t *r =
+        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, xcb_window_t(id)), nullptr);
+    const bool alive = r != nullptr;
+    free(r);
+    return alive;
+}
+
+TEST_F(PlayerWindowX11, AlwaysOnTopDuringPlaybackKeepsThePicture)
+{
+    FrmPlayer &w = frmPlayer();
+    w.playSingle(testenv::fixture(QStringLiteral("long.avi")));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pictureColours(onScreen(w.picPlayer)) > 8; }, 6000));
+    const unsigned long long wid = widOfPlayer();
+    ASSERT_EQ(wid, w.picPlayer->winId());
+
+    for (bool onTop : {true, false}) {
+        w.mnuTopMost->trigger();
+        ASSERT_EQ(w.mnuTopMost->isChecked(), onTop);
+        EXPECT_EQ(bool(w.windowFlags() & Qt::WindowStaysOnTopHint), onTop);
+        QTest::qWait(500);
+        ASSERT_TRUE(mdlConsole::IsRunning()) << "the player ended";
+        EXPECT_EQ(w.picPlayer->winId(), wid) << "the picture box is a new window";
+        EXPECT_TRUE(windowAlive(wid));
+        // The picture goes on: two grabs a moment apart show different frames.
+        const QImage first = onScreen(w.picPlayer);
+        QTest::qWait(400);
+        const QImage second = onScreen(w.picPlayer);
+        EXPECT_GT(pictureColours(second), 8) << "on top " << onTop;
+        EXPECT_NE(first, second) << "the picture stands still, on top " << onTop;
+    }
     unloadFrmPlayer();
 }
 

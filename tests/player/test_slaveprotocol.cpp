@@ -83,6 +83,11 @@ TEST(SlaveOutput, Position)
         {"A:  12.3 (12.2) of 30.0 (30.0)  0.5% \r", 3, true, 9.3f},
         {"V:   1.2  30/ 30  0%  0%  0.0% 0 0 \rV:   1.3  31/ 31  0%  0%  0.0% 0 0 \r", 0, true, 1.3f},
         {"V:  12.34567  30/ 30", 0, true, 12.3f},  // one digit after the point
+        // A read holds many status lines: the newest complete one counts, not the first.
+        {"A:   0.1 V:   0.1 A-V:  0.0\rA:   0.5 V:   0.5 A-V:  0.0\r", 0, true, 0.5f},
+        {"A:   0.0 V:   0.0 A-V:  0.0\rA:   5.0 V:   5.0 A-V:  0.0\rA:   5.", 0, true, 5.0f},
+        {"A:  12.3 (12.2) of 30.0\rA:  12.7 (12.6) of 30.0\rA:  12.", 0, true, 12.7f},
+        {"V:   1.2  30/ 30\rV:   1.", 0, true, 1.2f},
         {"A:   ?? V:", 0, false, 0},
         {"Starting playback...\n", 0, false, 0},
         {"A:", 0, false, 0},

@@ -1,12 +1,22 @@
 // Answers message boxes and file dialogs from a script, records every question,
 // and never blocks: with the script used up, a box gets its first button
-// (OK or Yes) and a file dialog is cancelled.
+// (OK or Yes), a file dialog is cancelled and a modal window of the program's own is
+// closed unanswered. A window action works the real window as a user would.
 #pragma once
 
 #include "core/userprompts.h"
 
+// Tests of window-free logic build without the widget library: the window part of the
+// script is there only where QDialog is.
+#if __has_include(<QDialog>)
+#include <QDialog>
+#include <QPointer>
+#define MAVRELL_SCRIPTED_WINDOWS 1
+#endif
+
 #include <QList>
 #include <deque>
+#include <functional>
 
 class ScriptedPrompts final : public prompts::UserPrompts {
 public:
@@ -17,6 +27,10 @@ public:
     std::deque<prompts::FileAnswer> fileAnswers;
     QList<prompts::MessageRequest> messages;
     QList<prompts::FileRequest> fileRequests;
+#ifdef MAVRELL_SCRIPTED_WINDOWS
+    std::deque<std::function<void(QDialog &)>> windowActions;
+    QStringList windowsShown;  // object names of the modal windows, in order
+#endif
 
     void answer(prompts::Answer a) { answers.push_back(a); }
     void answerFile(const QString &path, int filterIndex = 0)
@@ -46,6 +60,25 @@ public:
         default: return prompts::Answer::Ok;
         }
     }
+
+#ifdef MAVRELL_SCRIPTED_WINDOWS
+    // The window shows (not modal to the test), the next action works it; a window the
+    // action left open is closed.
+    int modalWindow(QDialog &window) override
+    {
+        windowsShown.append(window.objectName());
+        QPointer<QDialog> guard(&window);
+        window.show();
+        if (!windowActions.empty()) {
+            auto act = std::move(windowActions.front());
+            windowActions.pop_front();
+            act(window);
+        }
+        if (guard && guard->isVisible())
+            guard->reject();
+        return guard ? guard->result() : int(QDialog::Rejected);
+    }
+#endif
 
     prompts::FileAnswer file(const prompts::FileRequest &r) override
     {

@@ -1,8 +1,10 @@
 // Entry point of every test program: a QApplication on the platform ctest chose
-// (offscreen unless the test needs X), then GoogleTest.
+// (offscreen unless the test needs X), the Qt dialogs behind the prompts as in the
+// program (a test that installs no script meets the real boxes), then GoogleTest.
 #include <QApplication>
 #include <gtest/gtest.h>
 
+#include "core/qtprompts.h"
 #include "support/testenv.h"
 
 int main(int argc, char **argv)
@@ -12,6 +14,7 @@ int main(int argc, char **argv)
     testenv::prepareProcessEnvironment();
     QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     QApplication app(argc, argv);
+    prompts::useQtDialogs();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
