@@ -145,7 +145,7 @@ Spans probeSpans(const QString &path, double expectedLength)
     mdlGetCmdOutput::RunLimits limits;
     limits.mirror = false;
     const mdlGetCmdOutput::RunResult run =
-        mdlGetCmdOutput::RunTool(probeCommand(prober, path, expectedLength, 30), limits);
+        mdlGetCmdOutput::RunTool(probeCommand(prober, path, expectedLength, 5), limits);
     return readSpans(run.output);
 }
 
