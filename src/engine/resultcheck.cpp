@@ -206,7 +206,8 @@ Verdict checkTarget(const QString &target, const QString &source, double length,
     Expectation e;
     e.length = length;
     e.picture = !isAudioTarget() && srcWidth * srcHeight > 0;
-    e.sound = !srcAudioCodec.isEmpty();
+    // The options may leave the sound out ("No audio output").
+    e.sound = !srcAudioCodec.isEmpty() && !audioOpts.contains(QLatin1String("-nosound"));
     const Spans result = probeSpans(target, length);
     Verdict v = judge(result, e);
     if (v.ok || !result.readable || source.isEmpty())

@@ -61,7 +61,7 @@ struct Verdict {
 Verdict judge(const Spans &result, const Expectation &expected);
 
 // The check of a finished job's target: its streams from SourceInfo and the job
-// (targetFormat, srcAudioCodec, picture size), its length `length`. When the verdict
+// (targetFormat, srcAudioCodec, picture size, a "-nosound" option), its length `length`. When the verdict
 // is a failure the source is probed too, over its stretch [sourceFrom, sourceFrom +
 // length], so that a fault the source itself has is not taken for the encoder's.
 // ok with percent 100 when there is no prober.

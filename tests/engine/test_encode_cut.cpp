@@ -148,21 +148,13 @@ TEST_P(AlignedCut, StartsAtTheToldKeyFrameAndEndsAtTheMark)
     ASSERT_EQ(asked.size(), 1) << a.range.toStdString();
     const float told = c.toldKey == 2 ? 2.04f : 3.04f;
 
-    encodeSeconds = a.encodeSeconds;
-    encodeflow::EncodeJob job;
-    job.prep = encodecmd::prepare();
-    job.range = a.range;
-    job.inputs.tool2 = ToolPath(2);
-    job.inputs.tool3 = ToolPath(3);
-    job.inputs.src = src;
-    job.inputs.dst = out.path() + "/cut." + targetExt;
-    job.inputs.aviSoundNote = encodeflow::aviSoundNote();
-    const auto r = encodeflow::runEncodeStage(job, window);
+    const QString dst = out.path() + "/cut." + targetExt;
+    const auto r = encodetest::convertRange(src, dst, window, a.range, a.encodeSeconds);
     ASSERT_EQ(r.outcome, encodeflow::Outcome::Succeeded) << r.command.toStdString();
 
-    const auto p = encodetest::ffprobe(job.inputs.dst);
+    const auto p = encodetest::ffprobe(dst);
     EXPECT_NEAR(p.duration, markOut - told, 0.1) << r.command.toStdString();
-    EXPECT_GT(firstPictureLikeFrame(job.inputs.dst, src, keyFrameIndex[c.toldKey], out.path()), 30)
+    EXPECT_GT(firstPictureLikeFrame(dst, src, keyFrameIndex[c.toldKey], out.path()), 30)
         << r.command.toStdString();
 }
 
@@ -198,21 +190,14 @@ TEST_F(CutBeforeTheMark, EndsAtTheMarkedEnd)
     };
     const keyframe::Alignment a = keyframe::alignCutStart(start.range, start.encodeSeconds, hooks);
     EXPECT_EQ(asked, 0);
-    encodeSeconds = a.encodeSeconds;
-    encodeflow::EncodeJob job;
-    job.prep = encodecmd::prepare();
-    job.range = a.range;
-    job.inputs.tool2 = ToolPath(2);
-    job.inputs.tool3 = ToolPath(3);
-    job.inputs.src = src;
-    job.inputs.dst = out.path() + "/cut.wmv";
-    const auto r = encodeflow::runEncodeStage(job, window);
+    const QString dst = out.path() + "/cut.wmv";
+    const auto r = encodetest::convertRange(src, dst, window, a.range, a.encodeSeconds);
     ASSERT_EQ(r.outcome, encodeflow::Outcome::Succeeded) << r.command.toStdString();
-    const testenv::PacketTimes t = testenv::packetTimes(job.inputs.dst);
+    const testenv::PacketTimes t = testenv::packetTimes(dst);
     ASSERT_TRUE(t.video.present && t.audio.present);
     EXPECT_NEAR(t.video.last - t.video.first, markOut - 2.04, 0.1) << r.command.toStdString();
     EXPECT_NEAR(t.audio.last - t.audio.first, markOut - 2.04, 0.1) << r.command.toStdString();
-    EXPECT_GT(firstPictureLikeFrame(job.inputs.dst, src, keyFrameIndex[2], out.path()), 30) << r.command.toStdString();
+    EXPECT_GT(firstPictureLikeFrame(dst, src, keyFrameIndex[2], out.path()), 30) << r.command.toStdString();
 }
 
 } // namespace
