@@ -66,7 +66,7 @@ TEST_F(Conversion, BenchWholeJobAgainstTheBareCommand)
         ASSERT_TRUE(QFile::copy(big, src));
         pick(job.menu, job.index, src);
         ASSERT_FALSE(w->lblOutput->text().isEmpty()) << s(prompts.lastText());
-        std::vector<double> ratios, extra, check;
+        std::vector<double> ratios, extra, check, prober;
         qint64 windowTotal = 0, bareTotal = 0;
         for (int i = 0; i < pairs; ++i) {
             prompts.messages.clear();
@@ -86,15 +86,16 @@ TEST_F(Conversion, BenchWholeJobAgainstTheBareCommand)
             resultcheck::checkTarget(w->lastEncode.command.isEmpty() ? QString() : w->lblOutput->text(), QString(),
                                      encodeflow::checkedLength(), 0);
             check.push_back(double(c.elapsed()));
+            prober.push_back(double(runBare(resultcheck::probeCommand(resultcheck::proberPath(), w->lblOutput->text()))));
             ratios.push_back(double(through) / double(std::max<qint64>(1, bare)));
             extra.push_back(double(through - bare));
             windowTotal += through;
             bareTotal += bare;
         }
         std::printf("%s, %d pairs: through the window %.0f ms, bare %.0f ms (means); "
-                    "median ratio %.3f, median extra %.0f ms (of which the result check alone %.0f ms)\n",
+                    "median ratio %.3f, median extra %.0f ms (of which the result check alone %.0f ms; its prober run bare %.0f ms)\n",
                     job.name, pairs, double(windowTotal) / pairs, double(bareTotal) / pairs, median(ratios),
-                    median(extra), median(check));
+                    median(extra), median(check), median(prober));
         std::fflush(stdout);
     }
 }
