@@ -163,14 +163,14 @@ Built build(Prepared &p, QString &range, const Inputs &in)
                + vopts();
     } else if (fmt == QLatin1String("MPEG2")) {
         body = t2 + twolame(p.arate)
-               + QStringLiteral(" -ovc lavc -of mpeg -mpegopts format=mpeg2 -lavcopts vcodec=mpeg2video:keyint=") + key
+               + QStringLiteral(" -ovc lavc -of lavf -lavfopts format=vob -lavcopts vcodec=mpeg2video:keyint=") + key
                + QStringLiteral(":vrc_buf_size=") + p.vrate + QStringLiteral(":vrc_maxrate=")
                + numtext::integer(p.peak) + QStringLiteral(":vbitrate=") + p.vrate + QStringLiteral(":vstrict=0 -ofps ")
                + p.fps + vopts();
     } else if (fmt == QLatin1String("DVD")) {
         // The picture and an MP2 sound track first; the second run makes the sound AC-3.
         body = t2 + twolame(QStringLiteral("384"))
-               + QStringLiteral(" -ovc lavc -of mpeg -mpegopts format=dvd:tsaf -lavcopts vcodec=mpeg2video:"
+               + QStringLiteral(" -ovc lavc -of lavf -lavfopts format=dvd -lavcopts vcodec=mpeg2video:"
                                 "keyint=18:vrc_buf_size=1835:vrc_maxrate=9000:vbitrate=4800:vstrict=0"
                                 " -ofps 30000/1001")
                + vopts();
@@ -229,7 +229,7 @@ Built build(Prepared &p, QString &range, const Inputs &in)
                                + numtext::integer(srcAudioChannels);
         if (fmt == QLatin1String("onlyTransVol")) {
             if (mpg && mpeg2)
-                body = t2 + QStringLiteral(" -ovc copy") + twolame(p.arate) + QStringLiteral(" -of mpeg -mpegopts format=mpeg2")
+                body = t2 + QStringLiteral(" -ovc copy") + twolame(p.arate) + QStringLiteral(" -of lavf -lavfopts format=vob")
                        + atail();
             else if (mpg)
                 body = t2 + QStringLiteral(" -ovc copy") + twolame(p.arate) + QStringLiteral(" -of lavf -lavfopts format=vcd")
@@ -239,7 +239,7 @@ Built build(Prepared &p, QString &range, const Inputs &in)
                        + QStringLiteral(" -of lavf -lavfopts format=vcd") + atail();
             else if (vob) {
                 body = t2 + QStringLiteral(" -ovc copy") + twolame(QStringLiteral("384"))
-                       + QStringLiteral(" -of mpeg -mpegopts format=dvd:tsaf") + atail();
+                       + QStringLiteral(" -of lavf -lavfopts format=dvd") + atail();
                 viaAc3 = true;
             } else if (wmv)
                 body = t2 + QStringLiteral(" -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=") + wma
@@ -248,11 +248,11 @@ Built build(Prepared &p, QString &range, const Inputs &in)
                 body = t2 + QStringLiteral(" -noodml -ovc copy -oac mp3lame -lameopts cbr:br=") + p.arate + atail();
         } else if (fmt == QLatin1String("onlyCut")) {
             if (mpg && mpeg2)
-                body = t2 + QStringLiteral(" -ovc copy -oac copy -of mpeg -mpegopts format=mpeg2") + range + harddup;
+                body = t2 + QStringLiteral(" -ovc copy -oac copy -of lavf -lavfopts format=vob") + range + harddup;
             else if (mpg || dat)
                 body = t2 + QStringLiteral(" -ovc copy -oac copy -of lavf -lavfopts format=vcd") + range + harddup;
             else if (vob)
-                body = t2 + QStringLiteral(" -ovc copy -oac copy -of mpeg -mpegopts format=dvd:tsaf") + range + harddup;
+                body = t2 + QStringLiteral(" -ovc copy -oac copy -of lavf -lavfopts format=dvd") + range + harddup;
             else if (wmv)
                 body = t2 + QStringLiteral(" -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=") + wma
                        + QStringLiteral(":abitrate=") + srcRate + audioOpts + range + harddup;
@@ -262,11 +262,11 @@ Built build(Prepared &p, QString &range, const Inputs &in)
                 body = t2 + QStringLiteral(" -noodml -ovc copy -oac copy") + range + harddup;
         } else {
             if (mpg && mpeg2)
-                body = t2 + QStringLiteral(" -idx -ovc copy -oac copy -of mpeg -mpegopts format=mpeg2") + harddup;
+                body = t2 + QStringLiteral(" -idx -ovc copy -oac copy -of lavf -lavfopts format=vob") + harddup;
             else if (mpg || dat)
                 body = t2 + QStringLiteral(" -idx -ovc copy -oac copy -of lavf -lavfopts format=vcd") + harddup;
             else if (vob)
-                body = t2 + QStringLiteral(" -idx -ovc copy -oac copy -of mpeg -mpegopts format=dvd:tsaf") + harddup;
+                body = t2 + QStringLiteral(" -idx -ovc copy -oac copy -of lavf -lavfopts format=dvd") + harddup;
             else if (wmv)
                 body = t2 + QStringLiteral(" -idx -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=")
                        + wma + QStringLiteral(":abitrate=") + srcRate + audioOpts + harddup;
@@ -287,15 +287,15 @@ Built build(Prepared &p, QString &range, const Inputs &in)
     // AVI files (an AVI with sound written by tool 3, for one): the picture freezes.
     // Its general reader reads them whole. Copying the video is not affected.
     const bool reencodesVideo = !body.contains(QLatin1String(" -ovc copy"));
-    // Encoding the picture of an ASF source again into an ASF file, the encoder's own
-    // ASF reader hands on the source's times with its 3.1 s preroll on the picture only:
-    // the picture starts 3.1 s after the sound and the file claims three times its
-    // length. The general reader starts both at 0. With a cut it is not used: it keeps
-    // the seek time on the picture likewise and lands on other key frames than the
-    // player's probe, which the cut start was aligned with.
-    const bool asfAgain = reencodesVideo && srcDemuxer == QLatin1String("asf")
-                          && body.contains(QLatin1String("format=asf")) && !range.contains(QLatin1String("-ss"));
-    QString demux = (reencodesVideo && srcDemuxer == QLatin1String("avi")) || asfAgain
+    // Encoding the picture of an ASF source again, the encoder's own ASF reader hands
+    // on the source's times with its 3.1 s preroll on the picture only: the picture
+    // starts 3.1 s after the sound (every target written by the general muxer), and an
+    // ASF or AVI file claims up to twice its length. The general reader starts both at
+    // 0. With a cut it is not used: it keeps the seek time on the picture likewise and
+    // lands on other key frames than the player's probe, which the cut start was
+    // aligned with.
+    const bool asfSource = reencodesVideo && srcDemuxer == QLatin1String("asf") && !range.contains(QLatin1String("-ss"));
+    QString demux = (reencodesVideo && srcDemuxer == QLatin1String("avi")) || asfSource
                         ? QStringLiteral(" -demuxer lavf")
                         : QString();
     // The encoder's WMA sound drops most of an AAC track decoded by its default AAC
@@ -311,6 +311,24 @@ Built build(Prepared &p, QString &range, const Inputs &in)
         b.command = body + QStringLiteral(" ") + src + demux + QStringLiteral(" -o ") + dst;
     }
     return b;
+}
+
+QString keptPictureProblem()
+{
+    const bool copy = targetFormat == QLatin1String("onlyTransVol") || targetFormat == QLatin1String("onlyCut")
+                      || targetFormat == QLatin1String("onlyFix");
+    const bool programStream = targetExt == QLatin1String("mpg") || targetExt == QLatin1String("mpeg")
+                               || targetExt == QLatin1String("dat") || targetExt == QLatin1String("vob");
+    if (!copy || !programStream || srcWidth * srcHeight == 0)
+        return {};
+    static const QStringList mpegPictures = {QStringLiteral("0x10000001"), QStringLiteral("0x10000002"),
+                                             QStringLiteral("mpg1"), QStringLiteral("mpg2")};
+    if (mpegPictures.contains(srcVideoFormat.toLower()))
+        return {};
+    QString text = lng[289];
+    text.replace(QStringLiteral("aaa"), srcVideoFormat.isEmpty() ? lng[21] : srcVideoFormat.toUpper());
+    text.replace(QStringLiteral("bbb"), targetExt.toUpper());
+    return text;
 }
 
 QString getRealFormatName()

@@ -5,6 +5,7 @@
 #include "core/numbertext.h"
 #include "core/timetext.h"
 #include "core/userprompts.h"
+#include "engine/resultcheck.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -110,9 +111,24 @@ qint64 fileSize(const QString &path)
     return info.isFile() ? info.size() : -1;
 }
 
-bool isSuccess(const mdlGetCmdOutput::EncodeRunResult &run, const QString &target, const QString &inUseMessage)
+bool isSuccess(const mdlGetCmdOutput::EncodeRunResult &run, const QString &target, const QString &inUseMessage,
+               const QString &checkMessage)
 {
-    return run.completed() && inUseMessage.isEmpty() && fileSize(target) > 0;
+    return run.completed() && inUseMessage.isEmpty() && checkMessage.isEmpty() && fileSize(target) > 0;
+}
+
+double checkedLength()
+{
+    if (targetFormat == QLatin1String("onlyFix"))
+        return srcLength;
+    return encodeSeconds;
+}
+
+double checkedSourceStart()
+{
+    if (targetFormat == QLatin1String("onlyFix") || markOut <= 0)
+        return 0;
+    return markIn;
 }
 
 QString timeTakenText(float seconds) { return lng[7] + FormatTime(seconds, 1, 1) + lng[8]; }
@@ -122,9 +138,9 @@ QString successText(const QString &target, const QString &timeText)
     return target + crlf + crlf + actionWord + lng[5] + lng[26] + timeText + crlf + crlf + lng[65];
 }
 
-QString failureText(const QString &target, const QString &inUseMessage, const QString &timeText)
+QString failureText(const QString &target, const QString &whyMessage, const QString &timeText)
 {
-    return target + crlf + crlf + inUseMessage + actionWord + lng[6] + lng[26] + timeText;
+    return target + crlf + crlf + whyMessage + actionWord + lng[6] + lng[26] + timeText;
 }
 
 StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const mdlGetCmdOutput::EncodeRunLimits &limits)
@@ -142,6 +158,13 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const mdlGetCmd
         if (!built.command.isEmpty() && !built.expectedDemuxer.isEmpty()
             && !encodecmd::confirmRealFormat(built.expectedDemuxer))
             built.command.clear();
+        if (!built.command.isEmpty()) {
+            const QString problem = encodecmd::keptPictureProblem();
+            if (!problem.isEmpty()) {
+                prompts::MsgBox(problem);
+                built.command.clear();
+            }
+        }
         window.showStopButton();
         const int preset = window.developerPreset();
         if (preset > 0)
@@ -166,6 +189,18 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const mdlGetCmd
             break;
         }
         out.run = mdlGetCmdOutput::runEncodeWithProgress(command, encodeSeconds, false, &window, limits);
+        out.checkMessage.clear();
+        if (out.run.completed() && fileSize(target) > 0) {
+            // A clean exit is no proof of a whole result: the target itself must show it.
+            window.setProgressNote(out.run.percent,
+                                   percentNote(QString::number(int(out.run.percent))) + QStringLiteral(" -->  ") + lng[288],
+                                   false);
+            const resultcheck::Verdict verdict =
+                resultcheck::checkTarget(target, job.inputs.src, checkedLength(), checkedSourceStart());
+            out.run.percent = verdict.percent;
+            if (!verdict.ok)
+                out.checkMessage = verdict.message + crlf + crlf;
+        }
         // What the first tool wrote tells whether it gave up at once.
         qint64 written = fileSize(target);
         if (written < 0 && !built.intermediate.isEmpty())
@@ -208,7 +243,7 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const mdlGetCmd
     }
 
     const auto elapsed = [&] { return float(QDateTime::currentMSecsSinceEpoch() - startTick) / 1000.0f; };
-    if (!retryDeclined && isSuccess(out.run, target, inUse)) {
+    if (!retryDeclined && isSuccess(out.run, target, inUse, out.checkMessage)) {
         out.outcome = Outcome::Succeeded;
         window.setProgressNote(100, percentNote(QStringLiteral("100")), false);
         QCoreApplication::processEvents();
@@ -229,7 +264,7 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const mdlGetCmd
         QCoreApplication::processEvents();
     }
     const QString timeText = inUse.isEmpty() ? timeTakenText(elapsed()) : QString();
-    prompts::MsgBox(failureText(target, inUse, timeText));
+    prompts::MsgBox(failureText(target, inUse.isEmpty() ? out.checkMessage : inUse, timeText));
     rest();
     return out;
 }

@@ -45,12 +45,20 @@ QString percentNote(const QString &percent);
 // click, not after Stop, and only when this try had the correction on.
 bool offerRetry(float percent, bool retried, bool stopFlag, const QString &mc, qint64 targetSize);
 // A conversion succeeded when every tool ran to its own end with status 0, the
-// target exists and is not empty, and the old target could be replaced.
-bool isSuccess(const mdlGetCmdOutput::EncodeRunResult &run, const QString &target, const QString &inUseMessage);
+// target exists and is not empty, the old target could be replaced, and the result
+// check found the whole job in the target (checkMessage empty).
+bool isSuccess(const mdlGetCmdOutput::EncodeRunResult &run, const QString &target, const QString &inUseMessage,
+               const QString &checkMessage = QString());
+// The media length a finished job's target must hold, and where in the source it begins:
+// the marked range of a cut or conversion, the whole source for a repair.
+double checkedLength();
+double checkedSourceStart();
 // Entry 007, the seconds taken with one decimal, entry 008.
 QString timeTakenText(float seconds);
 QString successText(const QString &target, const QString &timeText);
-QString failureText(const QString &target, const QString &inUseMessage, const QString &timeText);
+// The failure report; whyMessage (the in-use message or what the result check found)
+// stands before the action word.
+QString failureText(const QString &target, const QString &whyMessage, const QString &timeText);
 // The size of a file; -1 when there is none.
 qint64 fileSize(const QString &path);
 
@@ -94,6 +102,7 @@ struct StageResult {
     QString command;  // the last command run (or built)
     bool retried = false;
     mdlGetCmdOutput::EncodeRunResult run;
+    QString checkMessage;  // what the result check found wrong, "" when it passed or did not run
 };
 
 // Builds the command, runs it with the one offered retry, reports the end and puts

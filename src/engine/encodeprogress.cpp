@@ -104,7 +104,8 @@ QString runningNote(float percent, float seconds, float total, bool tool3)
 
 float finalPercent(float current, bool endedByItself, int exitCode)
 {
-    if (endedByItself && (exitCode == 0 || current >= 99))
+    Q_UNUSED(exitCode);
+    if (endedByItself && current >= 99)
         return 100;
     return current;
 }

@@ -26,8 +26,9 @@ QString percentText(float percent, float total, bool tool3);
 // The running note: entry 016 with the percentage, " -->  ", entry 125, the position and entry 008.
 QString runningNote(float percent, float seconds, float total, bool tool3);
 
-// The result of a run: a tool that ended by itself with status 0 finished its job (100);
-// one that ended by itself at 99 % or more also counts as 100; otherwise the last percentage.
+// The result of a run: a tool that ended by itself at 99 % or more counts as 100;
+// otherwise the last percentage, also after a clean exit: an encoder may end with
+// status 0 long before the end, so only the result check may raise such a run to 100.
 float finalPercent(float current, bool endedByItself, int exitCode);
 
 // The time line shown when a run starts: entry 278 with "00:00:00" and "?".

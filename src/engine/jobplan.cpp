@@ -5,7 +5,9 @@
 #include "core/numbertext.h"
 #include "core/systeminfo.h"
 #include "core/timetext.h"
+#include "core/toolpaths.h"
 #include "core/userprompts.h"
+#include "engine/sourcecheck.h"
 
 #include <QDir>
 
@@ -200,6 +202,15 @@ JobPlan planJob(const TargetChoice &choice, const QString &sourcePath, const Pla
     targetIsAudio = choice.audioTarget;
 
     plan.gifResult = analyseSource(sourcePath, settings.analyse);
+    // A file the tools only seem to know (no stream, or nothing decodes from its start)
+    // would convert to an empty result: it is refused here, and nothing of it is kept.
+    if (ToolExists(1) && !sourcecheck::sourceDecodes(sourcePath)) {
+        prompts::FileMsgBox(lng[287], sourcePath);
+        resetRecords();
+        plan.started = false;
+        plan.refused = true;
+        return plan;
+    }
     if (plan.gifResult == QLatin1String("Static Gif"))
         prompts::FileMsgBox(lng[56], sourcePath);
 

@@ -75,6 +75,7 @@ struct PlanSettings {
 
 struct JobPlan {
     bool started = false;  // false: the source was refused; nothing was changed
+    bool refused = false;  // the source was probed and refused: the records are reset
     QString source;
     QString target;
     QString folder;
@@ -84,7 +85,8 @@ struct JobPlan {
 
 // The job start after the source was chosen: checks it (entry 010 and the path when it
 // is no usable file), clears the previous job, records the target kind, probes the
-// source (entry 056 for a still GIF), names the target, works out the dialog's neutral
+// source (entry 056 for a still GIF; entry 287 and a refusal when nothing of it can be
+// decoded), names the target, works out the dialog's neutral
 // state and the capped output size (outWidth, outHeight).
 JobPlan planJob(const TargetChoice &choice, const QString &sourcePath, const PlanSettings &settings);
 

@@ -138,8 +138,15 @@ Alignment alignCutStart(const QString &range, float encodeSecs, const AlignmentH
         const QString delayText = oneDecimal(first - markIn);
         const float delay = static_cast<float>(numtext::Val(delayText));
         if (delay <= 0.25f) {
-            if (std::fabs(delay) > 7)
+            if (std::fabs(delay) > 7) {
                 out.previousKeyFrame = -1;
+            } else if (delay < 0 && first0 >= 0 && !out.range.isEmpty()) {
+                // The seek at the mark lands on the key frame before it, and the encoder's
+                // length counts from there: the length runs on to the marked end.
+                out.encodeSeconds -= delay;
+                out.range = QStringLiteral(" -ss ") + FT(markIn / scale) + QStringLiteral(" -endpos ")
+                            + FT(out.encodeSeconds);
+            }
         } else {
             float prev = -1;
             float prevSeek = 0;  // the seek time that lands on prev (0: the source's start)

@@ -110,6 +110,12 @@ void FrmMain::openSourceForTarget(const engine::TargetChoice &choice)
 
     const engine::JobPlan plan = engine::planJob(choice, source, settings);
     if (!plan.started) {
+        if (plan.refused) {
+            // Nothing of the refused file stays on show as a source.
+            lblInput->clear();
+            lblInput->setToolTip(QString());
+            setVideoInfoNote();
+        }
         cmdInput->setTag(QString());
         return;
     }

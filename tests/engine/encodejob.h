@@ -68,21 +68,29 @@ public:
     void playResult(const QString &target) override { played = target; }
 };
 
-// One job through the run stage: the command built from the job record, the real tools.
-inline encodeflow::StageResult convert(const QString &src, const QString &dst, RecordingWindow &window)
+// One job through the run stage with the given time range and length (a cut after the
+// key-frame alignment): the command built from the job record, the real tools.
+inline encodeflow::StageResult convertRange(const QString &src, const QString &dst, RecordingWindow &window,
+                                            const QString &range, float seconds)
 {
     using namespace mdlMavrell;
-    const encodeflow::StartRange r = encodeflow::initialRange();
-    encodeSeconds = r.encodeSeconds;
+    encodeSeconds = seconds;
     encodeflow::EncodeJob job;
     job.prep = encodecmd::prepare();
-    job.range = r.range;
+    job.range = range;
     job.inputs.tool2 = ToolPath(2);
     job.inputs.tool3 = ToolPath(3);
     job.inputs.src = src;
     job.inputs.dst = dst;
     job.inputs.aviSoundNote = encodeflow::aviSoundNote();
     return encodeflow::runEncodeStage(job, window);
+}
+
+// The same with the range the marks give before any alignment.
+inline encodeflow::StageResult convert(const QString &src, const QString &dst, RecordingWindow &window)
+{
+    const encodeflow::StartRange r = encodeflow::initialRange();
+    return convertRange(src, dst, window, r.range, r.encodeSeconds);
 }
 
 using testenv::Probed;

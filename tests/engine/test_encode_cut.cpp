@@ -148,21 +148,13 @@ TEST_P(AlignedCut, StartsAtTheToldKeyFrameAndEndsAtTheMark)
     ASSERT_EQ(asked.size(), 1) << a.range.toStdString();
     const float told = c.toldKey == 2 ? 2.04f : 3.04f;
 
-    encodeSeconds = a.encodeSeconds;
-    encodeflow::EncodeJob job;
-    job.prep = encodecmd::prepare();
-    job.range = a.range;
-    job.inputs.tool2 = ToolPath(2);
-    job.inputs.tool3 = ToolPath(3);
-    job.inputs.src = src;
-    job.inputs.dst = out.path() + "/cut." + targetExt;
-    job.inputs.aviSoundNote = encodeflow::aviSoundNote();
-    const auto r = encodeflow::runEncodeStage(job, window);
+    const QString dst = out.path() + "/cut." + targetExt;
+    const auto r = encodetest::convertRange(src, dst, window, a.range, a.encodeSeconds);
     ASSERT_EQ(r.outcome, encodeflow::Outcome::Succeeded) << r.command.toStdString();
 
-    const auto p = encodetest::ffprobe(job.inputs.dst);
+    const auto p = encodetest::ffprobe(dst);
     EXPECT_NEAR(p.duration, markOut - told, 0.1) << r.command.toStdString();
-    EXPECT_GT(firstPictureLikeFrame(job.inputs.dst, src, keyFrameIndex[c.toldKey], out.path()), 30)
+    EXPECT_GT(firstPictureLikeFrame(dst, src, keyFrameIndex[c.toldKey], out.path()), 30)
         << r.command.toStdString();
 }
 
@@ -174,6 +166,39 @@ INSTANTIATE_TEST_SUITE_P(Engine, AlignedCut,
                                            Aligned{"wmv", "onlyCut", prompts::Answer::No, 3},
                                            Aligned{"wmv", "XviD", prompts::Answer::Yes, 2}),
                          alignedName);
+
+
+// A mark just after a key frame: the player's probe (and the encoder's seek) lands on
+// the key frame before it, 2.04 s for a mark at 2.4 s. Nothing is asked, and the cut
+// runs from that key frame to the marked end, not a fixed length that ends early.
+class CutBeforeTheMark : public encodetest::OperationTest {};
+
+TEST_F(CutBeforeTheMark, EndsAtTheMarkedEnd)
+{
+    const QString clip = makeKeyedClip(out.path(), "wmv");
+    ASSERT_FALSE(clip.isEmpty());
+    const QString src = source(clip, "onlyCut", "wmv");
+    markIn = 2.4f;
+    markOut = 3.4f;
+    const encodeflow::StartRange start = encodeflow::initialRange();
+    keyframe::AlignmentHooks hooks;
+    hooks.probe = [&](float t) { return keyframe::getKeyFrameTime(src, t); };
+    int asked = 0;
+    hooks.ask = [&](const QString &, prompts::Buttons) {
+        ++asked;
+        return prompts::Answer::Cancel;
+    };
+    const keyframe::Alignment a = keyframe::alignCutStart(start.range, start.encodeSeconds, hooks);
+    EXPECT_EQ(asked, 0);
+    const QString dst = out.path() + "/cut.wmv";
+    const auto r = encodetest::convertRange(src, dst, window, a.range, a.encodeSeconds);
+    ASSERT_EQ(r.outcome, encodeflow::Outcome::Succeeded) << r.command.toStdString();
+    const testenv::PacketTimes t = testenv::packetTimes(dst);
+    ASSERT_TRUE(t.video.present && t.audio.present);
+    EXPECT_NEAR(t.video.last - t.video.first, markOut - 2.04, 0.1) << r.command.toStdString();
+    EXPECT_NEAR(t.audio.last - t.audio.first, markOut - 2.04, 0.1) << r.command.toStdString();
+    EXPECT_GT(firstPictureLikeFrame(dst, src, keyFrameIndex[2], out.path()), 30) << r.command.toStdString();
+}
 
 } // namespace
 

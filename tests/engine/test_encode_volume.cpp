@@ -41,3 +41,23 @@ INSTANTIATE_TEST_SUITE_P(Engine, ChangeVolume,
                          [](const auto &info) { return std::string(info.param.ext); });
 
 } // namespace
+
+// An MP4 sent through the MPG route: its H.264 picture cannot be kept in an MPEG
+// program stream, so after the container question (forced with OK) the job is refused
+// with a message that names the picture, and nothing is run or written.
+class KeptPicture : public encodetest::OperationTest {};
+
+TEST_F(KeptPicture, Mp4PictureIsNotKeptInAnMpegFile)
+{
+    const QString src = source("h264.mp4", "onlyTransVol", "mpg");
+    encodeVolumeOpt = QStringLiteral(" -af-add volume=6");
+    prompts.answer(prompts::Answer::Ok);  // the container question: go ahead anyway
+    const QString dst = out.path() + "/louder.mpg";
+    const auto r = run(src, dst);
+    EXPECT_EQ(r.outcome, encodeflow::Outcome::NotRun);
+    ASSERT_EQ(prompts.messages.size(), 2);
+    EXPECT_TRUE(prompts.messages[0].text.contains("H264")) << prompts.messages[0].text.toStdString();
+    EXPECT_TRUE(prompts.messages[1].text.contains("(H264)")) << prompts.messages[1].text.toStdString();
+    EXPECT_TRUE(prompts.messages[1].text.contains(" MPG ")) << prompts.messages[1].text.toStdString();
+    EXPECT_FALSE(QFile::exists(dst));
+}

@@ -104,7 +104,7 @@ TEST_F(EncodeCommand, VideoTargetsAsBuilt)
          "vcodec=mpeg1video:keyint=18:vrc_buf_size=1152:vrc_minrate=1152:vrc_maxrate=1152:vbitrate=1152 -ofps 30000/1001"
              + vopts + tail},
         {"MPEG2", "mpg",
-         "/p/OrvexRes2 -oac twolame -twolameopts br=128 -ovc lavc -of mpeg -mpegopts format=mpeg2 -lavcopts "
+         "/p/OrvexRes2 -oac twolame -twolameopts br=128 -ovc lavc -of lavf -lavfopts format=vob -lavcopts "
          "vcodec=mpeg2video:keyint=23:vrc_buf_size=800:vrc_maxrate=2400:vbitrate=800:vstrict=0 -ofps 25"
              + vopts + tail},
         {"WMV7", "wmv",
@@ -138,7 +138,7 @@ TEST_F(EncodeCommand, VideoTargetsAsBuilt)
         {"Nothing", "avi", ""},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(build(c.format, c.ext), c.expected) << c.format.toStdString() << " " << c.ext.toStdString();
+        EXPECT_EQ(build(c.format, c.ext).toStdString(), c.expected.toStdString()) << c.format.toStdString() << " " << c.ext.toStdString();
 }
 
 // MP2 rates that stereo MP2 or the encoder's MPEG muxer cannot take become the next that works.
@@ -195,8 +195,8 @@ TEST_F(EncodeCommand, DvdRunsTheEncoderThenTheConverter)
     const QStringList stages = encodecmd::stages(b.command);
     ASSERT_EQ(stages.size(), 2);
     EXPECT_EQ(b.intermediate, "/v/out.vob.mavrell-video.vob");
-    EXPECT_TRUE(stages[0].startsWith("/p/OrvexRes2 -oac twolame -twolameopts br=384 -ovc lavc -of mpeg -mpegopts "
-                                     "format=dvd:tsaf -lavcopts vcodec=mpeg2video:keyint=18:vrc_buf_size=1835:"
+    EXPECT_TRUE(stages[0].startsWith("/p/OrvexRes2 -oac twolame -twolameopts br=384 -ovc lavc -of lavf -lavfopts "
+                                     "format=dvd -lavcopts vcodec=mpeg2video:keyint=18:vrc_buf_size=1835:"
                                      "vrc_maxrate=9000:vbitrate=4800:vstrict=0 -ofps 30000/1001"));
     EXPECT_TRUE(stages[0].endsWith(" \"/v/in.src\" -demuxer lavf -o \"/v/out.vob.mavrell-video.vob\""));
     EXPECT_EQ(stages[1], "/p/OrvexRes3 -y -i \"/v/out.vob.mavrell-video.vob\" -map 0:v -map 0:a? -vcodec copy "
@@ -270,7 +270,7 @@ TEST_F(EncodeCommand, StreamCopyOperations)
         QString format, ext, videoFormat, audioCodec, aviNote, body, demuxer;
     } cases[] = {
         {"onlyTransVol", "mpg", "0x10000002", "mp2", "",
-         " -ovc copy -oac twolame -twolameopts br=128 -of mpeg -mpegopts format=mpeg2" + atail, "mpegps"},
+         " -ovc copy -oac twolame -twolameopts br=128 -of lavf -lavfopts format=vob" + atail, "mpegps"},
         {"onlyTransVol", "mpeg", "0x10000001", "mp2", "",
          " -ovc copy -oac twolame -twolameopts br=128 -of lavf -lavfopts format=vcd" + atail, "mpegps"},
         {"onlyTransVol", "dat", "0x10000001", "mp2", "",
@@ -279,11 +279,11 @@ TEST_F(EncodeCommand, StreamCopyOperations)
          " -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=wmav1:abitrate=128" + atail, "asf"},
         {"onlyTransVol", "avi", "mp4v", "mp3", "", " -noodml -ovc copy -oac mp3lame -lameopts cbr:br=128" + atail, "avi"},
         {"onlyCut", "mpg", "0x10000002", "mp2", "",
-         " -ovc copy -oac copy -of mpeg -mpegopts format=mpeg2" + range + " -vf-add harddup -mc 0", "mpegps"},
+         " -ovc copy -oac copy -of lavf -lavfopts format=vob" + range + " -vf-add harddup -mc 0", "mpegps"},
         {"onlyCut", "dat", "0x10000001", "mp2", "",
          " -ovc copy -oac copy -of lavf -lavfopts format=vcd" + range + " -vf-add harddup -mc 0", "mpegps"},
         {"onlyCut", "vob", "0x10000002", "a52", "",
-         " -ovc copy -oac copy -of mpeg -mpegopts format=dvd:tsaf" + range + " -vf-add harddup -mc 0", "mpegps"},
+         " -ovc copy -oac copy -of lavf -lavfopts format=dvd" + range + " -vf-add harddup -mc 0", "mpegps"},
         {"onlyCut", "wmv", "wmv2", "ffwmav2", "",
          " -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=wmav2:abitrate=128" + audioOpts + range
              + " -vf-add harddup -mc 0",
@@ -328,7 +328,7 @@ TEST_F(EncodeCommand, StreamCopyOperations)
     const auto b = encodecmd::build(prep, r, inputs("/v/out.vob"));
     const QStringList stages = encodecmd::stages(b.command);
     ASSERT_EQ(stages.size(), 2);
-    EXPECT_EQ(stages[0], "/p/OrvexRes2 -ovc copy -oac twolame -twolameopts br=384 -of mpeg -mpegopts format=dvd:tsaf"
+    EXPECT_EQ(stages[0], "/p/OrvexRes2 -ovc copy -oac twolame -twolameopts br=384 -of lavf -lavfopts format=dvd"
                              + atail + " \"/v/in.src\" -o \"/v/out.vob.mavrell-video.vob\"");
     EXPECT_TRUE(stages[1].startsWith("/p/OrvexRes3 -y -i \"/v/out.vob.mavrell-video.vob\""));
 }

@@ -30,6 +30,7 @@ protected:
         srcLength = 3;
         srcFps = 25;
         srcWidth = 320;
+        srcHeight = 240;
         srcAudioCodec = QStringLiteral("mp3");
         srcDemuxer = QStringLiteral("avi");
         encodetest::setTarget("DivX", "avi");
@@ -150,7 +151,10 @@ TEST_F(EncodeFlow, RetryTest)
 
 TEST_F(EncodeFlow, SuccessIsReportedAndPlayed)
 {
-    fakeEncoder(200000, "3.0", 0);
+    // The stand-in hands over a whole 3 s clip, as the result check wants it.
+    const QString clip = testenv::fixture("mpeg4.avi");
+    programDir.fakeTool(2, "for last in \"$@\"; do :; done\ncp '" + QFile::encodeName(clip) + "' \"$last\"\n"
+                           "printf 'Pos: 3.0s  1f\\r'\n");
     const auto r = convert();
     EXPECT_EQ(r.outcome, Outcome::Succeeded);
     ASSERT_EQ(prompts.messages.size(), 1);
@@ -178,6 +182,37 @@ TEST_F(EncodeFlow, OneRetryWithoutSyncCorrection)
     ASSERT_EQ(prompts.messages.size(), 2);
     EXPECT_EQ(prompts.messages[0].text, lng[263]);
     EXPECT_TRUE(prompts.messages[1].text.startsWith(dst + "\r\n\r\nConvert failed, time taken "));
+}
+
+// An encoder that writes a real but short result and ends with status 0 (the real one,
+// stopped after 0.1 s of the 20 s source): not a success. The run counts by what the
+// result holds, 0.5 %, so the retry is offered; its short result again is reported as a
+// failure that says what the result holds.
+TEST_F(EncodeFlow, ShortResultOfACleanExitIsAFailureWithTheRetry)
+{
+    const QString clip = testenv::fixture("long.avi");
+    encodetest::probeSource(clip);
+    ASSERT_NEAR(srcLength, 20, 0.2);
+    encodetest::setTarget("DivX", "avi");
+    src = clip;
+    programDir.fakeTool(2, "echo \"$*\" >> '" + QFile::encodeName(tmp.path()) + "/log'\n"
+                           "exec /usr/bin/mencoder \"$@\" -endpos 0.1\n");
+    prompts.answer(prompts::Answer::Ok);  // the retry
+    const auto r = convert();
+    EXPECT_EQ(r.outcome, Outcome::Failed);
+    EXPECT_TRUE(r.retried);
+    EXPECT_EQ(runs().size(), 2);
+    EXPECT_LE(r.run.percent, 1);
+    ASSERT_EQ(prompts.messages.size(), 2);
+    EXPECT_EQ(prompts.messages[0].text, lng[263]);
+    const QString report = prompts.messages[1].text;
+    EXPECT_TRUE(report.startsWith(dst + "\r\n\r\nThe result holds 0.")) << report.toStdString();
+    EXPECT_TRUE(report.contains("s of picture, but " + numtext::fixed(srcLength, 1)
+                                + " s were to be converted.\r\n\r\nConvert failed"))
+        << report.toStdString();
+    EXPECT_FALSE(window.progress.contains(100));
+    EXPECT_TRUE(window.played.isEmpty());
+    EXPECT_TRUE(QFileInfo(dst).size() > 0);  // the short result stays for the user to look at
 }
 
 TEST_F(EncodeFlow, DeclinedRetryIsAFailure)

@@ -82,8 +82,9 @@ TEST(EncodeProgress, RunningNoteAndFinalPercent)
     mdlMavrell::lng[8] = QStringLiteral(" s");
     EXPECT_EQ(runningNote(42, 65.5f, 150, false), "progress 42 % -->  reached 01:05.5 s");
 
-    // A tool that ends by itself with status 0 has done its job, whatever it printed last.
-    EXPECT_EQ(finalPercent(0, true, 0), 100);
+    // A clean exit alone is no proof of a whole result: the last progress counts.
+    EXPECT_EQ(finalPercent(0, true, 0), 0);
+    EXPECT_EQ(finalPercent(99, true, 0), 100);
     EXPECT_EQ(finalPercent(99.5f, true, 1), 100);
     EXPECT_EQ(finalPercent(50, true, 1), 50);
     EXPECT_EQ(finalPercent(99.5f, false, mdlGetCmdOutput::killExitCode), 99.5f);

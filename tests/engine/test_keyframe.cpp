@@ -197,6 +197,23 @@ TEST_F(Alignment, TheRangeStartsAtTheToldKeyFrameAndEndsAtTheMark)
             EXPECT_NEAR(told + length, markOut, 0.06f) << early << a.range.toStdString();
         }
     }
+
+    // A mark just after a key frame that the seek lands on (a negative delay): no
+    // question, and the length runs from that key frame to the marked end.
+    keyFrames = {0, 1.04f, 2.04f, 3.04f, 4.04f, 5.04f};
+    hooks.probe = [&](float t) {
+        for (float k : keyFrames)
+            if (k >= t - 0.5f)
+                return k;
+        return -1.0f;
+    };
+    markIn = 3.4f;
+    markOut = 4.4f;
+    questions.clear();
+    const auto a = align();
+    EXPECT_TRUE(questions.isEmpty());
+    EXPECT_EQ(a.range, " -ss 00:00:03.4 -endpos 00:00:01.4");
+    EXPECT_FLOAT_EQ(a.encodeSeconds, 1.4f);
 }
 
 // A stream that does not start at 0: the tool's times run at twice the seek times here.

@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -192,10 +193,12 @@ TEST_F(Conversion, SoundSourceMasksAndSettingsDialog)
 // estimates from the percentage the runner drew and the start tick it kept.
 TEST_F(Conversion, RemainingTimeFollowsTheRun)
 {
-    pick(TargetMenu::ToAvi, 2, source("mpeg4.avi"));
-    // 1.5 s of the 3.1 s job: 48 %, then a pause long enough for the ticks below.
+    const QString src = source("mpeg4.avi");
+    pick(TargetMenu::ToAvi, 2, src);
+    // 1.5 s of the 3.1 s job: 48 %, then a pause long enough for the ticks below; the
+    // result it hands over is a whole one.
     prog.fakeTool(2, "for last in \"$@\"; do :; done\n"
-                     "printf 'data' > \"$last\"\n"
+                     "cp '" + src.toUtf8() + "' \"$last\"\n"
                      "printf 'Pos:   1.5s     38f (50%%)\\r'\n"
                      "sleep 1\n");
     auto printed = [&] { return w->picEncodeEsti->property("printed").toString(); };
@@ -234,8 +237,9 @@ TEST_F(Conversion, RemainingTimeFollowsTheRun)
 // review can cancel the run, which then reports nothing and leaves the window at rest.
 TEST_F(Conversion, DeveloperPresetAndReview)
 {
-    pick(TargetMenu::ToAvi, 2, source("mpeg4.avi"));
-    prog.fakeTool(2, "for last in \"$@\"; do :; done\nprintf 'data' > \"$last\"\n");
+    const QString src = source("mpeg4.avi");
+    pick(TargetMenu::ToAvi, 2, src);
+    prog.fakeTool(2, "for last in \"$@\"; do :; done\ncp '" + src.toUtf8() + "' \"$last\"\n");
     w->cboCmdEditSpec->show();
     w->cboCmdEditSpec->setCurrentIndex(3);  // no -mc at all
     prompts.answer(Answer::Ok);
@@ -297,7 +301,6 @@ TEST_F(Conversion, MissingPlayerIsToldOnceAtTheKeyFrameCheck)
 {
     pick(TargetMenu::ToAvi, 2, source("mpeg4.avi"));
     ASSERT_TRUE(QFile::remove(prog.pluginPath(1)));
-    prog.fakeTool(2, "for last in \"$@\"; do :; done\nprintf 'data' > \"$last\"\n");
     markIn = 1;
     markOut = 2;
     prompts.answer(Answer::Ok);      // the missing tool
@@ -361,8 +364,9 @@ TEST_F(Conversion, FinishedTargetPlaysOnRequest)
 // lets messages run before the Stop button shows) starts nothing.
 TEST_F(Conversion, SecondClickDuringPreparationStartsNothing)
 {
-    pick(TargetMenu::ToAvi, 2, source("mpeg4.avi"));
-    prog.fakeTool(2, "for last in \"$@\"; do :; done\nprintf 'data' > \"$last\"\n");
+    const QString src = source("mpeg4.avi");
+    pick(TargetMenu::ToAvi, 2, src);
+    prog.fakeTool(2, "for last in \"$@\"; do :; done\ncp '" + src.toUtf8() + "' \"$last\"\n");
     QTimer::singleShot(0, w, [this] { w->cmdEncode_Click(0); });
     prompts.messages.clear();
     prompts.answer(Answer::Ok);
@@ -386,7 +390,12 @@ TEST_F(Conversion, KeyFrameQuestionCancelsOrMovesTheStart)
     prog.fakeTool(1, "ss=0; prev=; for a in \"$@\"; do [ \"$prev\" = -ss ] && ss=$a; prev=$a; done\n"
                      "case $ss in 2|2.*) t=2.6;; *) t=0.5;; esac\n"
                      "echo \"A:   0.0 V:   $t A-V:  0.000 ct:  0.000   1/  1 ??% ??% ??,?% 0 0\"\n");
-    prog.fakeTool(2, "for last in \"$@\"; do :; done\nprintf 'data' > \"$last\"\n");
+    // An encoder stand-in that hands over a whole result of the 2 s the job asks for.
+    const QString two = work.filePath("two.avi");
+    QProcess cut;
+    cut.start("ffmpeg", {"-nostdin", "-v", "error", "-y", "-i", testenv::fixture("mpeg4.avi"), "-t", "2", "-c", "copy", two});
+    ASSERT_TRUE(cut.waitForFinished(30000));
+    prog.fakeTool(2, "for last in \"$@\"; do :; done\ncp '" + two.toUtf8() + "' \"$last\"\n");
     for (const Answer answer : {Answer::Cancel, Answer::Ok}) {
         SCOPED_TRACE(answer == Answer::Ok ? "OK" : "Cancel");
         markIn = 2;
@@ -408,11 +417,64 @@ TEST_F(Conversion, KeyFrameQuestionCancelsOrMovesTheStart)
             EXPECT_EQ(prompts.messages.size(), 1);
             EXPECT_TRUE(w->lastEncode.command.isEmpty());
         } else {
-            EXPECT_EQ(w->lastEncode.outcome, encodeflow::Outcome::Succeeded) << s(prompts.lastText());
+            EXPECT_EQ(w->lastEncode.outcome, encodeflow::Outcome::Succeeded) << s(prompts.lastText()) << "\n" << s(w->lastEncode.command);
             // The seek that found the key frame at 0.5 s (1.0 s), for the marked end:
             // 0.5 s of range plus the 1.5 s the start moved back.
             EXPECT_TRUE(w->lastEncode.command.contains(" -ss 00:00:01.0 -endpos 00:00:02.0 "))
                 << s(w->lastEncode.command);
         }
+    }
+}
+
+// Files the tools only seem to know: an MP4 cut off before its index (the player takes
+// it for raw DV without a frame in it) and random bytes named like a video. Each is
+// refused when it is chosen, with the message and its path; the encode button then
+// has no source, and nothing is written.
+TEST_F(Conversion, UnreadableSourcesAreRefusedAndNothingIsWritten)
+{
+    const QString whole = work.filePath("whole.mp4");
+    QProcess make;
+    make.start("ffmpeg", {"-nostdin", "-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=10",
+                          "-f", "lavfi", "-i", "sine=duration=10", "-c:v", "libx264", "-preset", "ultrafast",
+                          "-pix_fmt", "yuv420p", "-c:a", "aac", whole});
+    ASSERT_TRUE(make.waitForFinished(60000));
+    QFile in(whole);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    const QByteArray bytes = in.readAll();
+    in.close();
+    QFile::remove(whole);
+    QByteArray noise(200000, '\0');
+    quint32 x = 12345;
+    for (char &c : noise) {
+        x = x * 1103515245u + 12345u;
+        c = char(x >> 24);
+    }
+    const struct {
+        const char *name;
+        QByteArray content;
+    } files[] = {{"cut off.mp4", bytes.left(int(bytes.size() * 45 / 100))}, {"noise.avi", noise}};
+    for (const auto &f : files) {
+        SCOPED_TRACE(f.name);
+        const QString path = work.filePath(f.name);
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(f.content);
+        out.close();
+        prompts.messages.clear();
+        pick(TargetMenu::ToAvi, 1, path);
+        ASSERT_EQ(prompts.messages.size(), 1);
+        EXPECT_EQ(s(prompts.lastText()), s(lng[287] + "\n\n" + path));
+        EXPECT_TRUE(w->lblInput->text().isEmpty());
+        EXPECT_TRUE(w->lblOutput->text().isEmpty());
+        EXPECT_TRUE(w->cmdInput->Tag().isEmpty());
+        EXPECT_EQ(srcWidth * srcHeight, 0);
+
+        prompts.messages.clear();
+        prompts.answer(Answer::Ok);
+        w->cmdEncode_Click(0);
+        ASSERT_EQ(prompts.messages.size(), 1);
+        EXPECT_FALSE(prompts.lastText().contains(lng[50]));  // no job to confirm
+        EXPECT_EQ(QDir(work.path()).entryList(QDir::Files).size(), 1) << "something was written";
+        QFile::remove(path);
     }
 }

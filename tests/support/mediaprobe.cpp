@@ -31,4 +31,41 @@ Probed ffprobe(const QString &path)
     return r;
 }
 
+PacketTimes packetTimes(const QString &path)
+{
+    QProcess p;
+    p.start(QStringLiteral("ffprobe"), {"-v", "error", "-show_entries",
+                                        "stream=index,codec_type:packet=stream_index,pts_time,dts_time,duration_time",
+                                        "-of", "json", path});
+    p.waitForFinished(60000);
+    const QJsonObject o = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+    int videoIndex = -1, audioIndex = -1;
+    for (const auto &s : o["streams"].toArray()) {
+        const QJsonObject st = s.toObject();
+        if (st["codec_type"].toString() == QLatin1String("video") && videoIndex < 0)
+            videoIndex = st["index"].toInt();
+        if (st["codec_type"].toString() == QLatin1String("audio") && audioIndex < 0)
+            audioIndex = st["index"].toInt();
+    }
+    PacketTimes r;
+    for (const auto &k : o["packets"].toArray()) {
+        const QJsonObject pk = k.toObject();
+        const int index = pk["stream_index"].toInt();
+        StreamTimes *t = index == videoIndex ? &r.video : index == audioIndex ? &r.audio : nullptr;
+        const QString at = pk.contains("pts_time") ? pk["pts_time"].toString() : pk["dts_time"].toString();
+        bool ok = false;
+        const double time = at.toDouble(&ok);
+        if (!t || !ok)
+            continue;
+        const double end = time + pk["duration_time"].toString().toDouble();
+        if (!t->present) {
+            *t = {true, time, end};
+        } else {
+            t->first = std::min(t->first, time);
+            t->last = std::max(t->last, end);
+        }
+    }
+    return r;
+}
+
 } // namespace testenv

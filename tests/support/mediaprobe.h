@@ -18,6 +18,17 @@ struct Probed {
 };
 Probed ffprobe(const QString &path);
 
+// First and last moment of each stream as a viewer meets it: the earliest packet time
+// and the latest packet time plus its duration, of the first video and audio stream.
+struct StreamTimes {
+    bool present = false;
+    double first = 0, last = 0;
+};
+struct PacketTimes {
+    StreamTimes video, audio;
+};
+PacketTimes packetTimes(const QString &path);
+
 // The two below are in the window tests' support library (screenprobe.cpp).
 // What the screen shows where the widget is.
 QImage onScreen(QWidget *w);

@@ -39,6 +39,8 @@ QStringList recipe(const QString &name)
     r["mpeg4.avi"] = video3 + audio3 + QStringList{"-c:v", "mpeg4", "-vtag", "XVID", "-c:a", "libmp3lame", "-ac", "2"};
     r["wmv2.wmv"] = video3 + audio3 + QStringList{"-c:v", "wmv2", "-c:a", "wmav2", "-ac", "2"};
     r["h264.mp4"] = video3 + audio3 + QStringList{"-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-c:a", "aac", "-ac", "2"};
+    r["wmv2997.wmv"] = QStringList{"-f", "lavfi", "-i", "testsrc=size=320x240:rate=30000/1001:duration=3"} + audio3
+                       + QStringList{"-c:v", "wmv2", "-c:a", "wmav2", "-ac", "2"};
     r["flv1.flv"] = video3 + audio3 + QStringList{"-c:v", "flv", "-c:a", "libmp3lame", "-ar", "44100"};
     r["vorbis.ogg"] = audio3 + QStringList{"-c:a", "libvorbis"};
     r["tone.mp3"] = audio3 + QStringList{"-c:a", "libmp3lame", "-b:a", "128k"};
