@@ -79,7 +79,7 @@ QString DisplayName(const QString &family)
                                     "DFKai-SB"};
     for (int i = 0; i < 12; ++i)
         if (family == QLatin1String(chinese[i]))
-            return mdlMavrell::lng[220 + i];
+            return mdlMavrell::lng[txt::FontFangSong + i];
     return family;
 }
 

@@ -325,8 +325,8 @@ QString keptPictureProblem()
                                              QStringLiteral("mpg1"), QStringLiteral("mpg2")};
     if (mpegPictures.contains(srcVideoFormat.toLower()))
         return {};
-    QString text = lng[289];
-    text.replace(QStringLiteral("aaa"), srcVideoFormat.isEmpty() ? lng[21] : srcVideoFormat.toUpper());
+    QString text = lng[txt::PictureCannotBeKept];
+    text.replace(QStringLiteral("aaa"), srcVideoFormat.isEmpty() ? lng[txt::Unknown] : srcVideoFormat.toUpper());
     text.replace(QStringLiteral("bbb"), targetExt.toUpper());
     return text;
 }
@@ -345,7 +345,7 @@ QString getRealFormatName()
     if (name.contains(QLatin1String("FLV")))
         return QStringLiteral("FLV");
     if (name.isEmpty())
-        return lng[21];
+        return lng[txt::Unknown];
     return name;
 }
 
@@ -364,7 +364,7 @@ QString getRealAudioCodecName()
     if (name == QLatin1String("FFWMAV2"))
         return QStringLiteral("WMAV2");
     if (name.isEmpty())
-        return lng[21];
+        return lng[txt::Unknown];
     return name;
 }
 
@@ -372,7 +372,7 @@ bool containerMatches(const QString &expectedDemuxer) { return srcDemuxer == exp
 
 QString containerQuestion()
 {
-    QString text = lng[262];
+    QString text = lng[txt::FormatMismatch];
     text.replace(QStringLiteral("aaa"), actionWord);
     text.replace(QStringLiteral("bbb"), targetExt.toUpper());
     text.replace(QStringLiteral("ccc"), getRealFormatName());

@@ -39,13 +39,13 @@ void removeFile(const QString &path)
 int jobMismatchEntry()
 {
     if (!isAudioTarget() && isAudioOnlySource())
-        return 247;
+        return txt::MusicCannotBeVideo;
     if (isAudioTarget() && srcAudioCodec.isEmpty())
-        return 252;
+        return txt::NoAudioForAudioTarget;
     if (targetFormat == QLatin1String("AudIsMp3") && srcAudioCodec.isEmpty())
-        return 258;
+        return txt::NoAudioForMp3;
     if (targetFormat == QLatin1String("onlyTransVol") && srcAudioCodec.isEmpty())
-        return 260;
+        return txt::NoAudioForVolume;
     return 0;
 }
 
@@ -53,7 +53,7 @@ bool isSameFile(const QString &src, const QString &dst) { return SameFile(src, d
 
 QString overwriteQuestion(const QString &dst)
 {
-    QString entry = lng[4];
+    QString entry = lng[txt::TargetExistsOverwrite];
     entry.replace(QStringLiteral("aaa"), actionWord.trimmed());
     return dst + crlf + crlf + entry;
 }
@@ -71,7 +71,7 @@ StartRange initialRange()
 QString aviSoundNote()
 {
     if (isCopyJob() && targetExt == QLatin1String("avi") && srcAudioCodec != QLatin1String("mp3"))
-        return crlf + QString(48, QLatin1Char('-')) + crlf + lng[261] + encodecmd::getRealAudioCodecName();
+        return crlf + QString(48, QLatin1Char('-')) + crlf + lng[txt::AviAudioBecomesMp3] + encodecmd::getRealAudioCodecName();
     return {};
 }
 
@@ -79,16 +79,16 @@ QString startConfirmation(float previousKeyFrame, const QString &settingsSummary
 {
     QString text;
     if (previousKeyFrame == -1) {
-        QString sparse = lng[49];
+        QString sparse = lng[txt::KeyFramesFarApart];
         sparse.replace(QStringLiteral("aaa"), actionWord);
         text = sparse + crlf + crlf;
     }
-    return text + lng[50] + actionWord + QStringLiteral("  .....") + crlf + crlf + settingsSummary + aviNote;
+    return text + lng[txt::AboutToStart] + actionWord + QStringLiteral("  .....") + crlf + crlf + settingsSummary + aviNote;
 }
 
 QString percentNote(const QString &percent)
 {
-    QString note = lng[16];
+    QString note = lng[txt::ProgressPercent];
     note.replace(QStringLiteral("aaa"), percent);
     return note;
 }
@@ -96,7 +96,7 @@ QString percentNote(const QString &percent)
 QString firstProgressNote()
 {
     const bool parsesTime = isAudioTarget() || targetFormat == QLatin1String("onlyFix");
-    return percentNote(QStringLiteral("0")) + QStringLiteral(" -->  ") + (parsesTime ? lng[279] : lng[265]);
+    return percentNote(QStringLiteral("0")) + QStringLiteral(" -->  ") + (parsesTime ? lng[txt::AnalysingTimeLine] : lng[txt::Initialising]);
 }
 
 bool offerRetry(float percent, bool retried, bool stopFlag, const QString &mc, qint64 targetSize)
@@ -131,16 +131,16 @@ double checkedSourceStart()
     return markIn;
 }
 
-QString timeTakenText(float seconds) { return lng[7] + FormatTime(seconds, 1, 1) + lng[8]; }
+QString timeTakenText(float seconds) { return lng[txt::TimeTaken] + FormatTime(seconds, 1, 1) + lng[txt::Seconds]; }
 
 QString successText(const QString &target, const QString &timeText)
 {
-    return target + crlf + crlf + actionWord + lng[5] + lng[26] + timeText + crlf + crlf + lng[65];
+    return target + crlf + crlf + actionWord + lng[txt::Succeeded] + lng[txt::ListComma] + timeText + crlf + crlf + lng[txt::OpenAndPlayQuestion];
 }
 
 QString failureText(const QString &target, const QString &whyMessage, const QString &timeText)
 {
-    return target + crlf + crlf + whyMessage + actionWord + lng[6] + lng[26] + timeText;
+    return target + crlf + crlf + whyMessage + actionWord + lng[txt::Failed] + lng[txt::ListComma] + timeText;
 }
 
 StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const mdlGetCmdOutput::EncodeRunLimits &limits)
@@ -185,7 +185,7 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const mdlGetCmd
         QCoreApplication::processEvents();
         t = target;
         if (fileObject().FileExists(t)) {
-            inUse = lng[57] + crlf + crlf;
+            inUse = lng[txt::TargetInUse] + crlf + crlf;
             break;
         }
         out.run = mdlGetCmdOutput::runEncodeWithProgress(command, encodeSeconds, false, &window, limits);
@@ -193,7 +193,7 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const mdlGetCmd
         if (out.run.completed() && fileSize(target) > 0) {
             // A clean exit is no proof of a whole result: the target itself must show it.
             window.setProgressNote(out.run.percent,
-                                   percentNote(QString::number(int(out.run.percent))) + QStringLiteral(" -->  ") + lng[288],
+                                   percentNote(QString::number(int(out.run.percent))) + QStringLiteral(" -->  ") + lng[txt::CheckingResult],
                                    false);
             const resultcheck::Verdict verdict =
                 resultcheck::checkTarget(target, job.inputs.src, checkedLength(), checkedSourceStart());
@@ -209,7 +209,7 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const mdlGetCmd
         if (!offerRetry(out.run.percent, out.retried, mdlGetCmdOutput::stopEncodeFlag, built.mc, written))
             break;
         prompts::MessageRequest ask;
-        ask.text = lng[263];
+        ask.text = lng[txt::SyncNotPossibleRetry];
         ask.buttons = prompts::Buttons::OkCancel;
         if (prompts::current().message(ask) != prompts::Answer::Ok) {
             // The short target is kept, but the conversion did not work: say so.
@@ -221,7 +221,7 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const mdlGetCmd
         command = buildCommand();
     }
 
-    window.setCpuLoadText(lng[159] + QStringLiteral("0.0 %"));
+    window.setCpuLoadText(lng[txt::CpuLoad] + QStringLiteral("0.0 %"));
     QCoreApplication::processEvents();
 
     auto rest = [&] {

@@ -97,9 +97,9 @@ QString percentText(float percent, float total, bool tool3)
 
 QString runningNote(float percent, float seconds, float total, bool tool3)
 {
-    QString note = lng[16];
+    QString note = lng[txt::ProgressPercent];
     note.replace(QStringLiteral("aaa"), percentText(percent, total, tool3));
-    return note + QStringLiteral(" -->  ") + lng[125] + QStringLiteral(" ") + FormatTime(seconds, 1, 1) + lng[8];
+    return note + QStringLiteral(" -->  ") + lng[txt::ReachedWord] + QStringLiteral(" ") + FormatTime(seconds, 1, 1) + lng[txt::Seconds];
 }
 
 float finalPercent(float current, bool endedByItself, int exitCode)
@@ -112,7 +112,7 @@ float finalPercent(float current, bool endedByItself, int exitCode)
 
 QString startEstimateText()
 {
-    QString capt = lng[278];
+    QString capt = lng[txt::ElapsedAndLeft];
     capt.replace(QStringLiteral("aaa"), QStringLiteral("00:00:00"));
     capt.replace(QStringLiteral("bbb"), QStringLiteral("?"));
     return capt;

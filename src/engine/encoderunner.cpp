@@ -184,12 +184,12 @@ EncodeRunResult runEncodeWithProgress(const QString &cmdLine, float totalSeconds
     if (result.stalled)
         stopEncodeFlag = true;  // so that the encode step neither reports nor retries
     if (sink)
-        sink->setCpuLoadText(lng[159] + QStringLiteral("0.0 %"));
+        sink->setCpuLoadText(lng[txt::CpuLoad] + QStringLiteral("0.0 %"));
     QCoreApplication::processEvents();
     if (result.stalled)
-        prompts::MsgBox(lng[266] + QStringLiteral("\r\n\r\n") + mdlMavrell::actionWord + lng[45]);
+        prompts::MsgBox(lng[txt::ProcessStuck] + QStringLiteral("\r\n\r\n") + mdlMavrell::actionWord + lng[txt::WasInterrupted]);
     else
-        prompts::MsgBox(mdlMavrell::actionWord + lng[45]);
+        prompts::MsgBox(mdlMavrell::actionWord + lng[txt::WasInterrupted]);
     if (sink)
         sink->showEncodeButton();
     return result;

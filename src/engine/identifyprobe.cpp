@@ -126,7 +126,7 @@ void finishFacts(SourceFacts &facts)
 
 QString sourceSummary(const SourceFacts &facts)
 {
-    const QString &comma = mdlMavrell::lng[26];
+    const QString &comma = mdlMavrell::lng[txt::ListComma];
     QString s = facts.demuxer + comma + facts.videoFormat + comma + facts.audioCodec;
     if (facts.startTime != 0)
         s += comma + QStringLiteral("TimeShift= ") + numtext::single(facts.startTime);
@@ -184,7 +184,7 @@ bool checkPluginFile(const QString &toolPath)
     QString p = toolPath;
     if (mdlMavrell::fileObject().FileExists(p))
         return true;
-    prompts::MsgBox(mdlMavrell::lng[2]);
+    prompts::MsgBox(mdlMavrell::lng[txt::ToolFilesMissing]);
     return false;
 }
 

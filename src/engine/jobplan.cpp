@@ -189,7 +189,7 @@ JobPlan planJob(const TargetChoice &choice, const QString &sourcePath, const Pla
 {
     JobPlan plan;
     if (!checkFileExists(sourcePath)) {
-        prompts::FileMsgBox(lng[10], sourcePath);
+        prompts::FileMsgBox(lng[txt::InvalidFileName], sourcePath);
         return plan;
     }
     plan.started = true;
@@ -205,14 +205,14 @@ JobPlan planJob(const TargetChoice &choice, const QString &sourcePath, const Pla
     // A file the tools only seem to know (no stream, or nothing decodes from its start)
     // would convert to an empty result: it is refused here, and nothing of it is kept.
     if (ToolExists(1) && !sourcecheck::sourceDecodes(sourcePath)) {
-        prompts::FileMsgBox(lng[287], sourcePath);
+        prompts::FileMsgBox(lng[txt::SourceNotDecodable], sourcePath);
         resetRecords();
         plan.started = false;
         plan.refused = true;
         return plan;
     }
     if (plan.gifResult == QLatin1String("Static Gif"))
-        prompts::FileMsgBox(lng[56], sourcePath);
+        prompts::FileMsgBox(lng[txt::StillGifNotAnimated], sourcePath);
 
     plan.folder = targetFolder(sourcePath, settings.targetBesideSource, settings.fixedFolder);
     plan.target = targetPathFor(sourcePath, plan.folder, targetFormat, targetExt);

@@ -169,7 +169,7 @@ Alignment alignCutStart(const QString &range, float encodeSecs, const AlignmentH
                 const QString advanceText = oneDecimal(markIn - prev);
                 const float advance = static_cast<float>(numtext::Val(advanceText));
                 const bool withEnd = first < markOut;
-                QString text = lng[withEnd ? 46 : 44];
+                QString text = lng[withEnd ? txt::KeyFrameLaterStartAndEnd : txt::KeyFrameLaterStart];
                 text.replace(QStringLiteral("aaa"), FT(markIn));
                 text.replace(QStringLiteral("ccc"), delayText);
                 text.replace(QStringLiteral("ddd"), FT(markIn));

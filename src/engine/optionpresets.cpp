@@ -30,9 +30,9 @@ QStringList fpsItems(bool isMpg)
 {
     QStringList l;
     if (!isMpg)
-        l << lng[55] << "5" << "8" << "10" << "12" << "12.5" << "14.985" << "15" << "20" + lng[120];
+        l << lng[txt::SameAsSource] << "5" << "8" << "10" << "12" << "12.5" << "14.985" << "15" << "20" + lng[txt::QualityNormal];
     for (const char *r : {"23.976", "24", "25", "29.97", "30"})
-        l << QString::fromLatin1(r) + lng[120];
+        l << QString::fromLatin1(r) + lng[txt::QualityNormal];
     return l;
 }
 
@@ -40,30 +40,30 @@ QStringList videoBitrateItems(bool isMpeg1)
 {
     QStringList l;
     if (!isMpeg1)
-        l << "48" << "96" << "160" << "200" << "250" << "360" << "600" + lng[121] << "800";
-    l << "1152" + lng[122] << "1475" << "1775" + lng[123] << "2400" << "4800";
+        l << "48" << "96" << "160" << "200" << "250" << "360" << "600" + lng[txt::QualityLow] << "800";
+    l << "1152" + lng[txt::QualityMedium] << "1475" << "1775" + lng[txt::QualityHigh] << "2400" << "4800";
     return l;
 }
 
 QStringList audioBitrateItems()
 {
-    return {"32", "48", "56", "64" + lng[121], "80", "112", "128" + lng[122], "160", "192", "224" + lng[123], "256", "320"};
+    return {"32", "48", "56", "64" + lng[txt::QualityLow], "80", "112", "128" + lng[txt::QualityMedium], "160", "192", "224" + lng[txt::QualityHigh], "256", "320"};
 }
 
 QStringList audioSampleItems() { return {"11025", "16000", "22050", "24000", "32000", "44100", "48000"}; }
 
 QStringList rotateItems(bool isVcdDvd)
 {
-    QStringList l{lng[138], lng[139], lng[140], lng[141]};
+    QStringList l{lng[txt::NoFlipNoRotation], lng[txt::FlipHorizontally], lng[txt::FlipVertically], lng[txt::Rotate180]};
     if (!isVcdDvd)
-        l << lng[143] << lng[142] << lng[145] << lng[144];
+        l << lng[txt::TurnRight90] << lng[txt::TurnRightAndFlip] << lng[txt::TurnLeft90] << lng[txt::TurnLeftAndFlip];
     return l;
 }
 
 WmvFpsList wmvFpsItems(float srcFps)
 {
     WmvFpsList w;
-    w.items << lng[55];
+    w.items << lng[txt::SameAsSource];
     w.selected = 0;
     // Compared in single precision, as the source rate is kept: a 29.97 source
     // reaches "29.97". Only the rates up to 20 are chosen; the higher ones are offered.
@@ -75,12 +75,12 @@ WmvFpsList wmvFpsItems(float srcFps)
         }
     }
     if (reaches("20")) {
-        w.items << QStringLiteral("20") + lng[120];
+        w.items << QStringLiteral("20") + lng[txt::QualityNormal];
         w.selected = int(w.items.size()) - 1;
     }
     for (const char *r : {"24", "25", "29.97"})
         if (reaches(r))
-            w.items << QString::fromLatin1(r) + lng[120];
+            w.items << QString::fromLatin1(r) + lng[txt::QualityNormal];
     if (float(numtext::Val(w.items.last())) < srcFps) {
         w.items << numtext::single(srcFps);
         if (srcFps < 20)
@@ -123,7 +123,7 @@ ComboPreset sameAsSource(const QStringList &items)
     c.items = items;
     c.enabled = false;
     c.index = -1;
-    c.text = lng[55];
+    c.text = lng[txt::SameAsSource];
     return c;
 }
 
@@ -147,10 +147,10 @@ void noPicture(OptionPreset &p, const PresetInput &in)
 void convertCaptions(OptionPreset &p, const PresetInput &in)
 {
     p.formatText = in.formatCaption;
-    p.actionWord = lng[15];
-    p.optCaption = lng[15] + lng[27];
-    p.encodeCaption = lng[13] + lng[15];
-    p.stopCaption = lng[14] + lng[15];
+    p.actionWord = lng[txt::ConversionWord];
+    p.optCaption = lng[txt::ConversionWord] + lng[txt::SettingsWord];
+    p.encodeCaption = lng[txt::StartWord] + lng[txt::ConversionWord];
+    p.stopCaption = lng[txt::StopWord] + lng[txt::ConversionWord];
 }
 
 // The rows every video block shares before its own values.
@@ -205,17 +205,17 @@ OptionPreset optionPreset(const PresetInput &in)
 
     switch (p.family) {
     case TargetFamily::Sound: {
-        p.formatText = transVol ? lng[55] : in.formatCaption;
+        p.formatText = transVol ? lng[txt::SameAsSource] : in.formatCaption;
         if (transVol)
-            p.actionWord = lng[38] + lng[66];
+            p.actionWord = lng[txt::AdjustWord] + lng[txt::VolumeWord];
         else if (in.audioTarget)
-            p.actionWord = lng[162] + in.targetFormat + QLatin1Char(' ');
+            p.actionWord = lng[txt::ConversionTo] + in.targetFormat + QLatin1Char(' ');
         else
-            p.actionWord = lng[15];
-        p.optCaption = transVol ? lng[66] + lng[27] : lng[15] + lng[27];
-        const QString verb = transVol ? lng[38] : lng[15];
-        p.encodeCaption = lng[13] + verb;
-        p.stopCaption = lng[14] + verb;
+            p.actionWord = lng[txt::ConversionWord];
+        p.optCaption = transVol ? lng[txt::VolumeWord] + lng[txt::SettingsWord] : lng[txt::ConversionWord] + lng[txt::SettingsWord];
+        const QString verb = transVol ? lng[txt::AdjustWord] : lng[txt::ConversionWord];
+        p.encodeCaption = lng[txt::StartWord] + verb;
+        p.stopCaption = lng[txt::StopWord] + verb;
         p.scopeEnabled = true;
         noPicture(p, in);
         if (in.targetExt == QLatin1String("dat")) {
@@ -238,11 +238,11 @@ OptionPreset optionPreset(const PresetInput &in)
     case TargetFamily::Cut:
     case TargetFamily::Repair: {
         const bool cut = p.family == TargetFamily::Cut;
-        p.formatText = lng[55];
-        p.actionWord = (cut ? lng[52] : lng[53]) + lng[54];
-        p.optCaption = cut ? lng[52] + lng[27] : lng[83];
-        p.encodeCaption = lng[13] + (cut ? lng[52] : lng[53]);
-        p.stopCaption = lng[14] + (cut ? lng[52] : lng[53]);
+        p.formatText = lng[txt::SameAsSource];
+        p.actionWord = (cut ? lng[txt::CutWord] : lng[txt::RepairWord]) + lng[txt::VideoWord];
+        p.optCaption = cut ? lng[txt::CutWord] + lng[txt::SettingsWord] : lng[txt::VideoPlayback];
+        p.encodeCaption = lng[txt::StartWord] + (cut ? lng[txt::CutWord] : lng[txt::RepairWord]);
+        p.stopCaption = lng[txt::StopWord] + (cut ? lng[txt::CutWord] : lng[txt::RepairWord]);
         p.scopeEnabled = cut;
         noPicture(p, in);
         p.audioBitrate = sameAsSource(audioBitrateItems());

@@ -157,15 +157,15 @@ Verdict judge(const Spans &result, const Expectation &e)
     const bool picture = result.video.present;
     const bool sound = result.audio.present;
     if (!result.readable || (!picture && !sound)) {
-        v.message = lng[280];
+        v.message = lng[txt::ResultUnreadable];
         return v;
     }
     if (e.picture && !picture) {
-        v.message = lng[281];
+        v.message = lng[txt::ResultHasNoPicture];
         return v;
     }
     if (e.sound && !sound) {
-        v.message = lng[282];
+        v.message = lng[txt::ResultHasNoSound];
         return v;
     }
     const double tol = lengthTolerance(e.length);
@@ -180,14 +180,14 @@ Verdict judge(const Spans &result, const Expectation &e)
             v.message = filled(entry, s.length(), e.length);
     };
     if (e.picture)
-        judgeLength(result.video, e.sourcePictureLength, 283);
+        judgeLength(result.video, e.sourcePictureLength, txt::ResultPictureShort);
     if (e.sound)
-        judgeLength(result.audio, e.sourceSoundLength, 284);
+        judgeLength(result.audio, e.sourceSoundLength, txt::ResultSoundShort);
     if (v.message.isEmpty() && e.picture && e.sound) {
         if (std::fabs(result.video.start - result.audio.start) > stepTolerance)
-            v.message = filled(285, result.video.start, result.audio.start);
+            v.message = filled(txt::ResultStartsApart, result.video.start, result.audio.start);
         else if (std::fabs(result.video.end - result.audio.end) > stepTolerance + std::max(0.0, e.sourceEndGap))
-            v.message = filled(286, result.video.end, result.audio.end);
+            v.message = filled(txt::ResultEndsApart, result.video.end, result.audio.end);
     }
     v.ok = v.message.isEmpty();
     if (v.ok)

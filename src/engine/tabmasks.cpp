@@ -7,7 +7,7 @@ namespace engine {
 QList<TabMask> tabMasks(int pageCount, bool hasAudio, bool hasPicture, bool jobImpossible)
 {
     QList<TabMask> masks;
-    const QString message = hasAudio ? mdlMavrell::lng[248] : mdlMavrell::lng[249];
+    const QString message = hasAudio ? mdlMavrell::lng[txt::NoVideoInFile] : mdlMavrell::lng[txt::NoAudioInFile];
     for (int i = 0; i < pageCount; ++i) {
         TabMask m;
         m.message = message;
@@ -36,8 +36,8 @@ QPoint centredIn(const QSize &inner, const QSize &label)
 NotePageLayout notePageLayout(const QSize &page, const QSize &noteSize, const QSize &buttonSize)
 {
     NotePageLayout l;
-    l.donationCaption = mdlMavrell::lng[126];
-    l.note = mdlMavrell::lng[253];
+    l.donationCaption = mdlMavrell::lng[txt::DonateMenu];
+    l.note = mdlMavrell::lng[txt::LaterVersionsHint];
     l.noteRect = QRect(centredIn(page, noteSize), noteSize);
     l.buttonRect = QRect(QPoint((page.width() - buttonSize.width()) / 2, l.noteRect.top() + noteSize.height() + 4),
                          buttonSize);

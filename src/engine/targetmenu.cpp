@@ -119,16 +119,16 @@ QString targetMenuCaption(const TargetMenuItem &item)
     case TargetMenu::ToAvi: {
         QString text = item.captionText;
         if (item.menu == TargetMenu::ToAvi && item.index == 4)
-            text = QStringLiteral(" AVI  [") + lng[150] + QStringLiteral(" + MP3]");
-        QString caption = lng[148] + text;
+            text = QStringLiteral(" AVI  [") + lng[txt::VideoUnchanged] + QStringLiteral(" + MP3]");
+        QString caption = lng[txt::ChooseVideoToConvert] + text;
         if (item.recommended)
-            caption += QStringLiteral("  ") + lng[149];
+            caption += QStringLiteral("  ") + lng[txt::Recommended];
         return caption;
     }
-    case TargetMenu::ToSound: return lng[151] + item.captionText;
-    case TargetMenu::ToChangeVol: return QString(lng[153]).replace(QStringLiteral("aaa"), item.captionText);
-    case TargetMenu::ToCut: return QString(lng[155]).replace(QStringLiteral("aaa"), item.captionText);
-    case TargetMenu::ToFix: return QString(lng[157]).replace(QStringLiteral("aaa"), item.captionText);
+    case TargetMenu::ToSound: return lng[txt::ChooseFileToAudio] + item.captionText;
+    case TargetMenu::ToChangeVol: return QString(lng[txt::ChooseFileForVolume]).replace(QStringLiteral("aaa"), item.captionText);
+    case TargetMenu::ToCut: return QString(lng[txt::ChooseFileToCut]).replace(QStringLiteral("aaa"), item.captionText);
+    case TargetMenu::ToFix: return QString(lng[txt::ChooseFileToRepair]).replace(QStringLiteral("aaa"), item.captionText);
     }
     return {};
 }
@@ -159,7 +159,7 @@ std::optional<TargetChoice> targetChoice(TargetMenu menu, int index, const QStri
         c.formatCaption = cutFormatCaption(caption.isEmpty() ? targetMenuCaption(*item) : caption, item->back);
         break;
     case TargetMenu::ToSound:
-        c.format = mdlMavrell::lng[264] + QLatin1Char(' ') + item->format;
+        c.format = mdlMavrell::lng[txt::AudioWord] + QLatin1Char(' ') + item->format;
         c.formatCaption = c.format;
         c.audioTarget = true;
         break;

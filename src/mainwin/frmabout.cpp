@@ -171,15 +171,15 @@ FrmAbout::~FrmAbout()
 
 void FrmAbout::Form_Load()
 {
-    lblVersion->setText(QString(lng[109]).replace(QLatin1String("aaa"), QString::fromLatin1(mainwin::versionText)));
+    lblVersion->setText(QString(lng[txt::VersionLine]).replace(QLatin1String("aaa"), QString::fromLatin1(mainwin::versionText)));
     lblTitle->setText(QStringLiteral("Mavrell"));
-    lblTitleNote[0]->setText(lng[110]);
-    lblTitleNote[1]->setText(lng[111]);
-    lblCopyright->setText(lng[112]);
-    lblWebTxt->setText(lng[113]);
-    lblMailTxt->setText(lng[114]);
-    cmdOK->setText(lng[28]);
-    setWindowTitle(lng[135].isEmpty() ? QStringLiteral("Mavrell") : lng[135]);
+    lblTitleNote[0]->setText(lng[txt::AboutPlaysAndEdits]);
+    lblTitleNote[1]->setText(lng[txt::AboutConverts]);
+    lblCopyright->setText(lng[txt::AboutCopyright]);
+    lblWebTxt->setText(lng[txt::HomePage]);
+    lblMailTxt->setText(lng[txt::MailWord]);
+    cmdOK->setText(lng[txt::CloseWord]);
+    setWindowTitle(lng[txt::AboutThisSoftware].isEmpty() ? QStringLiteral("Mavrell") : lng[txt::AboutThisSoftware]);
 
     // The links follow their captions in every language.
     lblWebTxt->adjustSize();

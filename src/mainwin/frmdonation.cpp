@@ -99,10 +99,10 @@ FrmMoney::~FrmMoney()
 
 void FrmMoney::Form_Load()
 {
-    txtMoney->setPlainText(lng[137]);
-    lblDonation->setText(lng[136]);
-    lblMailTxt->setText(lng[115]);
-    cmdOK->setText(lng[28]);
+    txtMoney->setPlainText(lng[txt::HowToDonate]);
+    lblDonation->setText(lng[txt::DonationText]);
+    lblMailTxt->setText(lng[txt::EmailWord]);
+    cmdOK->setText(lng[txt::CloseWord]);
     lblMailTxt->adjustSize();
     lblMail->move(lblMailTxt->x() + lblMailTxt->width() + 5, lblMail->y());
     lblMail->adjustSize();

@@ -530,7 +530,7 @@ void FrmMain::closeEvent(QCloseEvent *event)
     }
     closing_ = true;
     stopPlayerBeforeClosing();
-    const prompts::Answer a = prompts::MsgBox(lng[22], prompts::Buttons::YesNo, prompts::Icon::None,
+    const prompts::Answer a = prompts::MsgBox(lng[txt::QuitQuestion], prompts::Buttons::YesNo, prompts::Icon::None,
                                               QStringLiteral("Mavrell"), this);
     if (a != prompts::Answer::Yes) {
         closing_ = false;

@@ -144,7 +144,7 @@ void FrmMain::mnuToPlay_Click(int index)
             stopFunEffect();
             player.playSingle(path);
         } else {
-            prompts::FileMsgBox(lng[10], path, this);
+            prompts::FileMsgBox(lng[txt::InvalidFileName], path, this);
         }
     }
     mnuToPlay0Tag.clear();

@@ -51,9 +51,9 @@ bool FrmMain::checkSourceReady(bool quiet)
         return true;
     if (!quiet) {
         if (!exists)
-            prompts::MsgBox(lng[1], prompts::Buttons::Ok, prompts::Icon::None, QStringLiteral("Mavrell"), this);
+            prompts::MsgBox(lng[txt::ChooseSourceFirst], prompts::Buttons::Ok, prompts::Icon::None, QStringLiteral("Mavrell"), this);
         else
-            prompts::MsgBox(lng[31] + crlf2 + lblInput->text(), prompts::Buttons::Ok, prompts::Icon::None,
+            prompts::MsgBox(lng[txt::SourceCannotBeAnalysed] + crlf2 + lblInput->text(), prompts::Buttons::Ok, prompts::Icon::None,
                             QStringLiteral("Mavrell"), this);
     }
     return false;
@@ -65,14 +65,14 @@ bool FrmMain::checkPluginFile(const QString &path)
     if (fileObject().FileExists(p))
         return true;
     // The message names the file that is missing.
-    prompts::FileMsgBox(lng[2], path, this);
+    prompts::FileMsgBox(lng[txt::ToolFilesMissing], path, this);
     return false;
 }
 
 void FrmMain::showKeyframeCheckNote(bool show)
 {
     if (show) {
-        lblEncodeNoteCheck->setText(lng[33]);
+        lblEncodeNoteCheck->setText(lng[txt::CheckingKeyFrames]);
         lblEncodeNoteCheck->move(lblEncodeNoteCheck->x(),
                                  cmdOpt->y() + (cmdOpt->height() - lblEncodeNoteCheck->height()) / 2);
         lblEncodeNoteCheck->show();
@@ -115,7 +115,7 @@ void FrmMain::cmdEncode_Click(int index)
     const QString src = lblInput->text();
     const QString dst = lblOutput->text();
     if (encodeflow::isSameFile(src, dst)) {
-        prompts::MsgBox(lng[3], prompts::Buttons::Ok, prompts::Icon::None, QStringLiteral("Mavrell"), this);
+        prompts::MsgBox(lng[txt::SourceIsTarget], prompts::Buttons::Ok, prompts::Icon::None, QStringLiteral("Mavrell"), this);
         return;
     }
     QString existing = dst;

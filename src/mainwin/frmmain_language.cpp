@@ -107,34 +107,34 @@ void FrmMain::applyLanguage(const QString &code)
     }
 
     // 3: the buttons.
-    cmdInput->setCaption(lng[11]);
-    cmdInput->setToolTip(lng[183]);
-    cmdOutput->setCaption(lng[12]);
-    cmdEncode[0]->setCaption(lng[13] + lng[15]);
-    cmdEncode[1]->setCaption(lng[14] + lng[15]);
-    cmdOpt->setCaption(lng[15] + lng[27]);
+    cmdInput->setCaption(lng[txt::SourceWord]);
+    cmdInput->setToolTip(lng[txt::DragFileHere]);
+    cmdOutput->setCaption(lng[txt::TargetWord]);
+    cmdEncode[0]->setCaption(lng[txt::StartWord] + lng[txt::ConversionWord]);
+    cmdEncode[1]->setCaption(lng[txt::StopWord] + lng[txt::ConversionWord]);
+    cmdOpt->setCaption(lng[txt::ConversionWord] + lng[txt::SettingsWord]);
 
     // 4: the progress bar at rest.
-    setProgressNote(0, withAaa(lng[16], QStringLiteral("0")), true);
+    setProgressNote(0, withAaa(lng[txt::ProgressPercent], QStringLiteral("0")), true);
 
     // 5: the path labels, unless they name a source.
     QString src = lblInput->text();
     if (!fileObject().FileExists(src)) {
-        lblInput->setText(lng[17]);
-        lblOutput->setText(lng[18]);
+        lblInput->setText(lng[txt::NoSourceChosen]);
+        lblOutput->setText(lng[txt::NoTargetChosen]);
     }
 
     // 6: the hover link and the play entry points.
-    lblMsgSay->setText(lng[118]);
-    mnuToPlay[0]->setText(lng[164]);
-    mnuToPlay[1]->setText(lng[276]);
+    lblMsgSay->setText(lng[txt::VisitBlog]);
+    mnuToPlay[0]->setText(lng[txt::PlayNewFileTip]);
+    mnuToPlay[1]->setText(lng[txt::PlayCurrentSource]);
 
     // 7: the target menu.
-    mnuToEncodeMusic->setTitle(lng[119]);
-    mnuToEncode->setTitle(lng[147]);
-    mnuToChangeVol->setTitle(lng[152]);
-    mnuToCut->setTitle(lng[154]);
-    mnuToFix->setTitle(lng[156]);
+    mnuToEncodeMusic->setTitle(lng[txt::ToAudioMenu]);
+    mnuToEncode->setTitle(lng[txt::VideoToVideoMenu]);
+    mnuToChangeVol->setTitle(lng[txt::ChangeVolumeMenu]);
+    mnuToCut->setTitle(lng[txt::CutVideoMenu]);
+    mnuToFix->setTitle(lng[txt::RepairVideoMenu]);
     for (const engine::TargetMenuItem &item : engine::targetMenuItems()) {
         if (item.separator)
             continue;
@@ -151,31 +151,31 @@ void FrmMain::applyLanguage(const QString &code)
         if (list && item.index < list->size() && list->at(item.index))
             list->at(item.index)->setText(engine::targetMenuCaption(item));
     }
-    mnuToScreenshot->setText(lng[158]);
+    mnuToScreenshot->setText(lng[txt::ScreenshotsMenu]);
 
     // 8: the target button's menu.
-    mnuToPlay2->setText(lng[277]);
-    mnuTargetFile->setText(lng[271]);
-    mnuTargetDir->setTitle(lng[272]);
-    mnuTargetDefDir[0]->setText(lng[273] + lng[274]);
-    mnuTargetDefDir[1]->setText(lng[273] + mnuTargetDefDir1Tag);
+    mnuToPlay2->setText(lng[txt::PlayCurrentTarget]);
+    mnuTargetFile->setText(lng[txt::ChooseTargetAgain]);
+    mnuTargetDir->setTitle(lng[txt::SetDefaultTargetFolder]);
+    mnuTargetDefDir[0]->setText(lng[txt::AlwaysSaveIn] + lng[txt::SourcesFolder]);
+    mnuTargetDefDir[1]->setText(lng[txt::AlwaysSaveIn] + mnuTargetDefDir1Tag);
 
     // 9: the help menu.
-    mnuMoney->setText(lng[126]);
-    mnuNotice->setText(lng[127]);
-    mnuBlog->setText(lng[128]);
-    mnuHelp->setText(lng[129]);
-    mnuVerNote->setText(lng[130]);
-    mnuLearn->setText(lng[131]);
-    mnuUpdate->setText(lng[132]);
-    mnuDownloadFamily->setTitle(lng[133]);
+    mnuMoney->setText(lng[txt::DonateMenu]);
+    mnuNotice->setText(lng[txt::LatestNotice]);
+    mnuBlog->setText(lng[txt::AuthorsBlog]);
+    mnuHelp->setText(lng[txt::HelpTopics]);
+    mnuVerNote->setText(lng[txt::VersionNotes]);
+    mnuLearn->setText(lng[txt::Tutorial]);
+    mnuUpdate->setText(lng[txt::LookForLatestVersion]);
+    mnuDownloadFamily->setTitle(lng[txt::DownloadRelated]);
     const QStringList family10 = mainwin::familyProducts();
     for (size_t i = 0; i < mnuDlFamilyNew.size(); ++i)
-        mnuDlFamilyNew[i]->setText(lng[134] + family10.value(int(i)));
+        mnuDlFamilyNew[i]->setText(lng[txt::DownloadWord] + family10.value(int(i)));
     for (size_t i = 0; i < mnuDlFamily.size(); ++i)
-        mnuDlFamily[i]->setText(lng[134] + family10.value(int(mnuDlFamilyNew.size() + i)));
-    mnuAbout->setText(lng[135]);
-    mnuCoopAds->setText(lng[160]);
+        mnuDlFamily[i]->setText(lng[txt::DownloadWord] + family10.value(int(mnuDlFamilyNew.size() + i)));
+    mnuAbout->setText(lng[txt::AboutThisSoftware]);
+    mnuCoopAds->setText(lng[txt::CooperationMenu]);
 
     // 10: the source information.
     setVideoInfoNote();

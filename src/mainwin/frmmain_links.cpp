@@ -95,7 +95,7 @@ void FrmMain::mnuCoopAds_Click()
 {
     stopPlayerBeforeClosing();
     const prompts::Answer a =
-        prompts::MsgBox(lng[161], prompts::Buttons::OkCancel, prompts::Icon::None, QStringLiteral("Mavrell"), this);
+        prompts::MsgBox(lng[txt::CooperationMailQuestion], prompts::Buttons::OkCancel, prompts::Icon::None, QStringLiteral("Mavrell"), this);
     if (a == prompts::Answer::Ok)
         OpenURL(mainwin::coopMailAddress());
 }

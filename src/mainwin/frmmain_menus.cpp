@@ -85,7 +85,7 @@ void FrmMain::buildMenus()
         }
     }
     connect(mnuToScreenshot, &QAction::triggered, this,
-            [this] { prompts::MsgBox(lng[146], prompts::Buttons::Ok, prompts::Icon::None, QStringLiteral("Mavrell"), this); });
+            [this] { prompts::MsgBox(lng[txt::ScreenshotButtonsHint], prompts::Buttons::Ok, prompts::Icon::None, QStringLiteral("Mavrell"), this); });
 
     // ---- Target button ----
     mnuTarget = menu("mnuTarget");
@@ -177,13 +177,13 @@ void FrmMain::mnuTargetDefDir_Click(int index)
     mnuTargetDefDir[1]->setChecked(true);
     CommDialog &dlg = commDialog();
     dlg.hwndOwner = this;
-    dlg.DialogTitle = lng[275];
+    dlg.DialogTitle = lng[txt::ChooseDefaultFolder];
     dlg.InitDir = mnuTargetDefDir1Tag;
     const QString remembered = QDir::currentPath();
     const QString chosen = dlg.ShowDir(false);
     if (!chosen.isEmpty()) {
         mnuTargetDefDir1Tag = AddSlash(chosen);
-        mnuTargetDefDir[1]->setText(lng[273] + mnuTargetDefDir1Tag);
+        mnuTargetDefDir[1]->setText(lng[txt::AlwaysSaveIn] + mnuTargetDefDir1Tag);
     }
     SetCurrentDir(AddSlash(remembered));
     dlg.DialogTitle.clear();
@@ -195,5 +195,5 @@ void FrmMain::mnuHelp_Click()
     if (fileObject().FileExists(path))
         ShellOpen(path);
     else
-        prompts::MsgBox(lng[29], prompts::Buttons::Ok, prompts::Icon::None, QStringLiteral("Mavrell"), this);
+        prompts::MsgBox(lng[txt::HelpFileMissing], prompts::Buttons::Ok, prompts::Icon::None, QStringLiteral("Mavrell"), this);
 }

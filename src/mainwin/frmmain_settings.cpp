@@ -67,7 +67,7 @@ void FrmMain::loadSettings()
             case settingsfile::Entry::TargetDefDir: {
                 QString dir = AddSlash(e.value);
                 mnuTargetDefDir1Tag = !dir.isEmpty() && fileObject().FolderExists(dir) ? dir : AddSlash(QDir::homePath());
-                mnuTargetDefDir[1]->setText(lng[273] + mnuTargetDefDir1Tag);
+                mnuTargetDefDir[1]->setText(lng[txt::AlwaysSaveIn] + mnuTargetDefDir1Tag);
                 break;
             }
             }

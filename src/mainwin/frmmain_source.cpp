@@ -89,7 +89,7 @@ void FrmMain::openSourceForTarget(const engine::TargetChoice &choice)
     settings.analyse.busy = [this](bool busy) {
         setVideoInfoNote();
         if (busy) {
-            lblInputCheck->setText(lng[32]);
+            lblInputCheck->setText(lng[txt::AnalysingSource]);
             lblInputCheck->move(lblInputCheck->x(),
                                 cmdInput->y() + (cmdInput->height() - lblInputCheck->height()) / 2 + 2);
             lblInputCheck->show();

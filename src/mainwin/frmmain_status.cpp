@@ -29,7 +29,7 @@ void FrmMain::setEncodeTimeEsti(QString &capt)
         const double start = numtext::Val(picEncodeEsti->Tag);
         const float elapsed = float((double(tickSource()) - start) / 1000.0);
         const float percent = float(numtext::Val(picProgress->Tag));
-        capt = estimate_.update(elapsed < 0 ? 0 : elapsed, percent, lng[278]);
+        capt = estimate_.update(elapsed < 0 ? 0 : elapsed, percent, lng[txt::ElapsedAndLeft]);
     }
     picEncodeEsti->Cls();
     QImage &canvas = picEncodeEsti->canvas();

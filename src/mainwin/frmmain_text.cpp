@@ -40,26 +40,26 @@ QString openFileFilterText()
 
 QString videoSizeText()
 {
-    QString s = lng[19];
+    QString s = lng[txt::SourcePictureSize];
     if (srcWidth > 0)
         s += numtext::integer(srcWidth) + QStringLiteral(" x ") + numtext::integer(srcHeight);
     else
-        s += lng[21];
+        s += lng[txt::Unknown];
     return s;
 }
 
 QString videoLenText()
 {
-    QString s = lng[20];
+    QString s = lng[txt::SourceLength];
     if (srcLength > 0)
         s += FormatTime(float(numtext::roundHalfEven(srcLength)), 3, 0);
     else
-        s += lng[21];
-    s += lng[78];
+        s += lng[txt::Unknown];
+    s += lng[txt::FramesPerSecondIs];
     if (srcFps > 0 && srcLength > 0)
         s += numtext::single(srcFps);
     else
-        s += lng[21];
+        s += lng[txt::Unknown];
     return s;
 }
 
@@ -68,7 +68,7 @@ QString cpuLineText(const QString &meterText)
     QString s = meterText;
     if (numtext::Val(s) < 0)
         s = QStringLiteral("0.0");
-    return lng[159] + s + QStringLiteral(" %");
+    return lng[txt::CpuLoad] + s + QStringLiteral(" %");
 }
 
 QStringList familyProducts()

@@ -203,7 +203,7 @@ void FrmOptions::setCboRotateItem(bool isVCDDVD)
 
 void FrmOptions::setFormatCaption(const QString &value)
 {
-    lblFormatStr->setText(lng[64] + value);
+    lblFormatStr->setText(lng[txt::TargetFormatIs] + value);
 }
 
 void FrmOptions::applyPreset(const engine::OptionPreset &p)
@@ -562,9 +562,9 @@ void FrmOptions::cmdSubPlay_Click()
         QString path = txtSubFile->text();
         if (!mdlMavrell::fileObject().FileExists(path)) {
             if (path.isEmpty())
-                prompts::MsgBox(lng[217]);
+                prompts::MsgBox(lng[txt::EnterSubtitleFile]);
             else
-                prompts::FileMsgBox(lng[218], path, this);
+                prompts::FileMsgBox(lng[txt::SubtitleFileMissing], path, this);
         }
     }
     // The preview then starts again with the subtitles it can find.

@@ -230,10 +230,10 @@ QString beforeBracket(const QString &entry)
 int plainEntry(const QString &c)
 {
     static const std::pair<const char *, int> rows[] = {
-        {"txtAudioDelay", 234}, {"chkAudioVolnorm", 235}, {"txtSubDelay", 236}, {"txtSubSize", 237},
-        {"txtSubPosHgt", 238},  {"txtSubOutline", 239},   {"optSub(1)", 241},   {"txtSubFile", 241},
-        {"cmdSubPlay", 243},    {"optAudio(1)", 244},     {"lbl2BigScreen", 91}, {"lblBackward", 92},
-        {"lblForward", 93},     {"lblPause", 94},         {"lblMarkDel", 95},   {"mbSubFIle", 242},
+        {"txtAudioDelay", txt::AudioDelayTip}, {"chkAudioVolnorm", txt::NormaliseVolumeTip}, {"txtSubDelay", txt::SubtitleDelayTip}, {"txtSubSize", txt::SubtitleFontSizeTip},
+        {"txtSubPosHgt", txt::SubtitleHeightTip},  {"txtSubOutline", txt::SubtitleOutlineTip},   {"optSub(1)", txt::SubtitleFileRequired},   {"txtSubFile", txt::SubtitleFileRequired},
+        {"cmdSubPlay", txt::ApplySubtitlesTip},    {"optAudio(1)", txt::NoAudioOutputTip},     {"lbl2BigScreen", txt::SwitchScreenTip}, {"lblBackward", txt::BackTenSecondsTip},
+        {"lblForward", txt::ForwardTenSecondsTip},     {"lblPause", txt::PauseStepsFrameTip},         {"lblMarkDel", txt::ClearMarksTip},   {"mbSubFIle", txt::ChooseSubtitleFileTip},
     };
     for (const auto &[name, entry] : rows)
         if (c == QLatin1String(name))
@@ -298,43 +298,43 @@ HoverHelp hoverHelp(const QString &c, const QString &previous, const HoverState 
 {
     const QString group = groupOf(c);
     if (c == QLatin1String("txtSubBlur"))
-        return show(lng[240]);
+        return show(lng[txt::SubtitleBlurTip]);
     if (const int entry = plainEntry(c))
         return show(lng[entry]);
     if (group == QLatin1String("txtScope") || group == QLatin1String("txtSize") || group == QLatin1String("txtExpand")) {
         // Moving between the boxes of one group keeps the text already shown.
         if (groupOf(previous) == group && previous != c)
             return {};
-        const int entry = group == QLatin1String("txtScope") ? 254 : group == QLatin1String("txtSize") ? 246 : 245;
+        const int entry = group == QLatin1String("txtScope") ? txt::MarksButtonsHint : group == QLatin1String("txtSize") ? txt::ResizePictureTip : txt::AddBordersTip;
         return show(lng[entry]);
     }
     if (c == QLatin1String("lblCut2Pic"))
-        return show(lng[st.audioOnlySource ? 250 : 85]);
+        return show(lng[st.audioOnlySource ? txt::FileIsMusic : txt::ContinuousScreenshotHint]);
     if (c == QLatin1String("lblSrceenshot"))
-        return show(lng[st.audioOnlySource ? 250 : 86]);
+        return show(lng[st.audioOnlySource ? txt::FileIsMusic : txt::SingleScreenshotHint]);
     if (group == QLatin1String("lblMark")) {
         if (st.jobImpossible)
-            return show(lng[251]);
+            return show(lng[txt::FormatRestrictedNoMarks]);
         if (!st.scopeEnabled)
-            return show(lng[74]);
+            return show(lng[txt::RepairWholeNoMarks]);
         if (st.timesShown)
-            return show(lng[c == QLatin1String("lblMark(0)") ? 88 : 89]);
-        return show(lng[90]);
+            return show(lng[c == QLatin1String("lblMark(0)") ? txt::MarkStartTip : txt::MarkEndTip]);
+        return show(lng[txt::PlayBeforeMarking]);
     }
     if (c == QLatin1String("lblPlay"))
-        return show(beforeBracket(lng[172]));
+        return show(beforeBracket(lng[txt::PlayTip]));
     if (c == QLatin1String("lblStop"))
-        return show(beforeBracket(lng[174]));
+        return show(beforeBracket(lng[txt::StopTip]));
     if (c == QLatin1String("lblVolPlay"))
-        return show(lng[st.volumeButtonsShown ? 233 : 232]);
+        return show(lng[st.volumeButtonsShown ? txt::AdjustVolumeTip : txt::AdjustVolumeClickTip]);
     if (const int a = adjusterOf(group); a >= 0) {
         if (!st.adjusterEnabled[a])
             return {};
-        static const int resetEntry[5] = {47, 96, 98, 100, 102};
+        static const int resetEntry[5] = {txt::RestoreVolumeTip, txt::RestoreBrightnessTip, txt::RestoreContrastTip, txt::RestoreHueTip, txt::RestoreSaturationTip};
         const bool reset = c.endsWith(QLatin1String("(2)"));
         return show(lng[resetEntry[a] + (reset ? 0 : 1)]);
     }
-    return show(st.subtitleOnlyHint ? lng[268] : QString());
+    return show(st.subtitleOnlyHint ? lng[txt::SubtitlesOnlyForPlaying] : QString());
 }
 
 } // namespace preview

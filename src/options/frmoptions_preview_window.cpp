@@ -176,7 +176,7 @@ void FrmOptions::placePlayerNote(const QString &note, bool atTop)
 
 void FrmOptions::showPlayFailed()
 {
-    prompts::MsgBox(lng[163], prompts::Buttons::Ok, prompts::Icon::None, QString(), this);
+    prompts::MsgBox(lng[txt::PlayingFailed], prompts::Buttons::Ok, prompts::Icon::None, QString(), this);
 }
 
 // ---------------------------------------------------------------- start and transport
@@ -193,7 +193,7 @@ void FrmOptions::newPlay(const QString &fnIn, float StartTime)
         return;
     previewBusy = true;
 
-    placePlayerNote(lng[72], false);
+    placePlayerNote(lng[txt::PlayingDots], false);
     lblPlayerNote->raise();
     lblPlayerNote->show();
 
@@ -218,7 +218,7 @@ void FrmOptions::newPlay(const QString &fnIn, float StartTime)
         mdlIconVarne::DrawFileIcon(big.picAssIcon, fn, 4, 0, 16, 16);
         const QString caption = mdlMavrell::mainWindowLink() ? mdlMavrell::mainWindowLink()->settingsButtonCaption()
                                                              : QString();
-        big.lblFnName->setText(QString(lng[219]).replace(QLatin1String("aaa"), caption));
+        big.lblFnName->setText(QString(lng[txt::PlayingTakenOver]).replace(QLatin1String("aaa"), caption));
         big.lblFnName->adjustSize();
         big.picHsb2->hide();
         big.picVolPos->hide();
@@ -267,7 +267,7 @@ void FrmOptions::newPlay(const QString &fnIn, float StartTime)
     if (started != mdlConsole::startOk) {
         // Nothing runs to poll: the preview area says so at once, naming the tool.
         setStopDosIo(true, false);
-        placePlayerNote(lng[163] + QStringLiteral("\n") + tool, false);
+        placePlayerNote(lng[txt::PlayingFailed] + QStringLiteral("\n") + tool, false);
         lblPlayerNote->raise();
         lblPlayerNote->show();
         return;
@@ -278,7 +278,7 @@ void FrmOptions::newPlay(const QString &fnIn, float StartTime)
     adjustVideoLoc();
     lblTotalTime->setText(mdlMavrell::srcLength > 0
                               ? mdlMavrell::FormatTime(float(numtext::roundHalfEven(mdlMavrell::srcLength)), 3, 0)
-                              : lng[73]);
+                              : lng[txt::Calculating]);
     picTime->show();
     tmrSpecCheck.start();
     previewBusy = false;
@@ -357,7 +357,7 @@ void FrmOptions::lblSrceenshot_MouseUp()
         if (lblCut2Pic->ButtonState() != 2)
             mdlConsole::SendSlave(slave::screenshot(false), picPlayerTag == pauseTag);
     } else if (!tmrCheck.isActive()) {
-        prompts::MsgBox(lng[84], prompts::Buttons::Ok, prompts::Icon::None, QString(), this);
+        prompts::MsgBox(lng[txt::PlayMediaFirst], prompts::Buttons::Ok, prompts::Icon::None, QString(), this);
     }
 }
 
@@ -369,7 +369,7 @@ void FrmOptions::lblCut2Pic_MouseDown()
         if (!tmrCheck.isActive()) {
             lblCut2Pic->setButtonState(0);
             QCoreApplication::processEvents();
-            prompts::MsgBox(lng[84], prompts::Buttons::Ok, prompts::Icon::None, QString(), this);
+            prompts::MsgBox(lng[txt::PlayMediaFirst], prompts::Buttons::Ok, prompts::Icon::None, QString(), this);
             return;
         }
         if (picPlayerTag == pauseTag) {
@@ -409,7 +409,7 @@ void FrmOptions::tmrCheck_Timer()
     noteHeld_ = false;
     if (r.indexPercent > 0) {
         lblCurTime->clear();
-        placePlayerNote(lng[104] + numtext::integer(r.indexPercent) + QStringLiteral(" %"), false);
+        placePlayerNote(lng[txt::RebuildingIndex] + numtext::integer(r.indexPercent) + QStringLiteral(" %"), false);
         lblPlayerNote->raise();
         lblPlayerNote->show();
     } else if (lblCut2Pic->ButtonState() != 2 && !lblCurTime->text().isEmpty() && !held) {
@@ -418,7 +418,7 @@ void FrmOptions::tmrCheck_Timer()
 
     if (!r.screenshot.isEmpty()) {
         const bool continuous = lblCut2Pic->ButtonState() == 2 || !lblCut2Pic->Tag().isEmpty();
-        placePlayerNote((continuous ? lng[105] : lng[106]) + r.screenshot, true);
+        placePlayerNote((continuous ? lng[txt::SavingEveryPicture] : lng[txt::SavingSingleScreenshot]) + r.screenshot, true);
         lblPlayerNote->show();
         if (continuous) {
             lblCut2Pic->setTag(QString());
@@ -601,7 +601,7 @@ void FrmOptions::txtScope_LostFocus(int Index)
     };
     if (!preview::isRangeTime(txtScope[Index]->text())) {
         pauseForMessage();
-        prompts::MsgBox(preview::rangeTimeFormMessage(lng[108]), prompts::Buttons::Ok, prompts::Icon::None,
+        prompts::MsgBox(preview::rangeTimeFormMessage(lng[txt::TimeFormWrong]), prompts::Buttons::Ok, prompts::Icon::None,
                         QString(), this);
         // The boxes show the stored marks again; the marks themselves stay.
         SetScopeNote();
@@ -621,7 +621,7 @@ void FrmOptions::txtScope_LostFocus(int Index)
         return;
     }
     pauseForMessage();
-    prompts::MsgBox(lng[107], prompts::Buttons::Ok, prompts::Icon::None, QString(), this);
+    prompts::MsgBox(lng[txt::MarkEndBeforeStart], prompts::Buttons::Ok, prompts::Icon::None, QString(), this);
     SetScopeNote();
 }
 

@@ -57,7 +57,7 @@ OkCheck reject(int page, const QString &focus, const QString &message)
 
 bool rateOutside(const QString &text, double lo, double hi)
 {
-    if (text == lng[55])
+    if (text == lng[txt::SameAsSource])
         return false;
     const double v = numtext::Val(text);
     return v > hi || v < lo;
@@ -114,20 +114,20 @@ OkCheck checkFields(const OptionsForm &f)
     const double lastFps = numtext::Val(fps.item(fps.count() - 1));
     if (rateOutside(fps.text, 5, lastFps)) {
         const double low = fps.listIndex >= 1 ? numtext::Val(fps.item(1)) : 5;
-        QString msg = lng[39];
+        QString msg = lng[txt::FrameRateRange];
         msg.replace(QLatin1String("aaa"), num(low));
         msg.replace(QLatin1String("bbb"), num(lastFps));
         return reject(0, QStringLiteral("cboFps"), msg);
     }
     if (rateOutside(f.cboVideoBitrate.text, 32, 9000))
-        return reject(1, QStringLiteral("cboVideoBitrate"), lng[40]);
+        return reject(1, QStringLiteral("cboVideoBitrate"), lng[txt::VideoBitrateRange]);
     if (rateOutside(f.cboAudioBitrate.text, 32, 320))
-        return reject(2, QStringLiteral("cboAudioBitrate"), lng[41]);
+        return reject(2, QStringLiteral("cboAudioBitrate"), lng[txt::AudioBitrateRange]);
     if (!isAudioTarget() && !isAudioOnlySource()) {
         for (int i = 0; i < 2; ++i) {
             const double v = numtext::Val(f.txtSize[i].text);
             if (v > 1280 || v < 8)
-                return reject(1, i == 0 ? QStringLiteral("txtSize(0)") : QStringLiteral("txtSize(1)"), lng[42 + i]);
+                return reject(1, i == 0 ? QStringLiteral("txtSize(0)") : QStringLiteral("txtSize(1)"), lng[txt::WidthRange + i]);
         }
         // The picture with its borders has to stay a number the encoder can take.
         const std::array<std::array<int, 2>, 2> pairs{{{2, 3}, {0, 1}}};  // left/right on the width, top/bottom
@@ -135,14 +135,14 @@ OkCheck checkFields(const OptionsForm &f)
             const double a = numtext::Val(f.txtExpand[pairs[axis][0]].text);
             const double b = numtext::Val(f.txtExpand[pairs[axis][1]].text);
             if (numtext::Val(f.txtSize[axis].text) + a + b > 2147483647.0)
-                return reject(1, QStringLiteral("txtExpand(%1)").arg(pairs[axis][a >= b ? 0 : 1]), lng[290]);
+                return reject(1, QStringLiteral("txtExpand(%1)").arg(pairs[axis][a >= b ? 0 : 1]), lng[txt::BordersTooWide]);
         }
     }
     const int rotate = f.cboRotate.listIndex;
     const bool top = numtext::Val(f.txtExpand[0].text) != 0;
     const bool bottom = numtext::Val(f.txtExpand[1].text) != 0;
     if ((rotate == 2 || rotate == 3) && (top || bottom))
-        return reject(1, top ? QStringLiteral("txtExpand(0)") : QStringLiteral("txtExpand(1)"), lng[256]);
+        return reject(1, top ? QStringLiteral("txtExpand(0)") : QStringLiteral("txtExpand(1)"), lng[txt::FlipAndBordersClash]);
     return {};
 }
 
@@ -196,7 +196,7 @@ OkOutcome okClicked(OptionsForm &f)
     encodeVolumeOpt = volumePiece(f);
     rotateFilter = getRotateFilter(f.cboRotate.listIndex);
     if (rotateFilter.contains(QLatin1String("rotate")) && !subtitleOpts.isEmpty())
-        prompts::MsgBox(lng[257], prompts::Buttons::Ok, prompts::Icon::None, QStringLiteral("Mavrell"));
+        prompts::MsgBox(lng[txt::SubtitlesWithTurnHint], prompts::Buttons::Ok, prompts::Icon::None, QStringLiteral("Mavrell"));
     colorFilter = colorPiece(f);
     out.accepted = true;
     return out;

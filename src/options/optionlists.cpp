@@ -33,19 +33,19 @@ void setCboFpsItem(Combo &cbo, bool isMPG)
 {
     cbo.clear();
     if (!isMPG) {
-        cbo.add(lng[55]);
+        cbo.add(lng[txt::SameAsSource]);
         for (const char *r : {"5", "8", "10", "12", "12.5", "14.985", "15"})
             cbo.add(QLatin1String(r));
-        cbo.add(withWord("20", 120));
+        cbo.add(withWord("20", txt::QualityNormal));
     }
     for (const char *r : {"23.976", "24", "25", "29.97", "30"})
-        cbo.add(withWord(r, 120));
+        cbo.add(withWord(r, txt::QualityNormal));
 }
 
 void setCboFpsItemIsWmv(Combo &cbo, float srcFps)
 {
     cbo.clear();
-    cbo.add(lng[55]);
+    cbo.add(lng[txt::SameAsSource]);
     cbo.select(0);
     // Compared in single precision, so that a 29.97 source reaches "29.97".
     for (const char *r : {"5", "8", "10", "12", "15"}) {
@@ -55,12 +55,12 @@ void setCboFpsItemIsWmv(Combo &cbo, float srcFps)
         }
     }
     if (srcFps >= 20.0f) {
-        cbo.add(withWord("20", 120));
+        cbo.add(withWord("20", txt::QualityNormal));
         cbo.select(cbo.count() - 1);
     }
     for (const char *r : {"24", "25", "29.97"})
         if (srcFps >= float(numtext::Val(QLatin1String(r))))
-            cbo.add(withWord(r, 120));
+            cbo.add(withWord(r, txt::QualityNormal));
     const float last = float(numtext::Val(cbo.items.last()));
     if (last < srcFps) {
         cbo.add(numtext::single(srcFps));
@@ -75,12 +75,12 @@ void setCboVideoBitrateItem(Combo &cbo, bool isMPEG1)
     if (!isMPEG1) {
         for (const char *r : {"48", "96", "160", "200", "250", "360"})
             cbo.add(QLatin1String(r));
-        cbo.add(withWord("600", 121));
+        cbo.add(withWord("600", txt::QualityLow));
         cbo.add(QStringLiteral("800"));
     }
-    cbo.add(withWord("1152", 122));
+    cbo.add(withWord("1152", txt::QualityMedium));
     cbo.add(QStringLiteral("1475"));
-    cbo.add(withWord("1775", 123));
+    cbo.add(withWord("1775", txt::QualityHigh));
     cbo.add(QStringLiteral("2400"));
     cbo.add(QStringLiteral("4800"));
 }
@@ -88,10 +88,10 @@ void setCboVideoBitrateItem(Combo &cbo, bool isMPEG1)
 void setCboRotateItem(Combo &cbo, bool isVCDDVD)
 {
     cbo.clear();
-    for (int e : {138, 139, 140, 141})
+    for (int e : {txt::NoFlipNoRotation, txt::FlipHorizontally, txt::FlipVertically, txt::Rotate180})
         cbo.add(lng[e]);
     if (!isVCDDVD)
-        for (int e : {143, 142, 145, 144})
+        for (int e : {txt::TurnRight90, txt::TurnRightAndFlip, txt::TurnLeft90, txt::TurnLeftAndFlip})
             cbo.add(lng[e]);
 }
 
@@ -99,31 +99,31 @@ void setCboRotateItem(Combo &cbo, bool isVCDDVD)
 // English list reads "320 x source ratio"; the Chinese tables' word is the same as before.
 QStringList sizeItems()
 {
-    QStringList items{lng[55], lng[211], lng[270] + lng[269], lng[270] + QStringLiteral("4:3"),
-                      lng[270] + QStringLiteral("1.66:1"), lng[270] + QStringLiteral("16:9")};
+    QStringList items{lng[txt::SameAsSource], lng[txt::CustomPictureSize], lng[txt::CustomTimes] + lng[txt::SourceRatio], lng[txt::CustomTimes] + QStringLiteral("4:3"),
+                      lng[txt::CustomTimes] + QStringLiteral("1.66:1"), lng[txt::CustomTimes] + QStringLiteral("16:9")};
     for (const char *s : {"128 x 96", "176 x 144", "208 x 176", "220 x 176", "240 x 160", "240 x 180",
                           "320 x 136", "320 x 180", "320 x 240"})
         items << QLatin1String(s);
-    items << QStringLiteral("320 x ") + lng[269];
+    items << QStringLiteral("320 x ") + lng[txt::SourceRatio];
     for (const char *s : {"352 x 240", "352 x 288", "368 x 208", "480 x 272", "480 x 320", "480 x 360"})
         items << QLatin1String(s);
-    items << QStringLiteral("480 x ") + lng[269];
+    items << QStringLiteral("480 x ") + lng[txt::SourceRatio];
     for (const char *s : {"512 x 384", "640 x 360", "640 x 480"})
         items << QLatin1String(s);
-    items << QStringLiteral("640 x ") + lng[269];
+    items << QStringLiteral("640 x ") + lng[txt::SourceRatio];
     for (const char *s : {"720 x 416", "720 x 480", "720 x 576"})
         items << QLatin1String(s);
-    items << QStringLiteral("720 x ") + lng[269];
+    items << QStringLiteral("720 x ") + lng[txt::SourceRatio];
     return items;
 }
 
-QStringList subcpItems() { return {lng[212], lng[213], lng[214], lng[215], lng[216]}; }
+QStringList subcpItems() { return {lng[txt::DefaultEncoding], lng[txt::CodePage950], lng[txt::CodePage936], lng[txt::CodePage1250], lng[txt::CodePageUnicode]}; }
 
 QStringList audioBitrateItems()
 {
-    return {QStringLiteral("32"), QStringLiteral("48"), QStringLiteral("56"), withWord("64", 121),
-            QStringLiteral("80"), QStringLiteral("112"), withWord("128", 122), QStringLiteral("160"),
-            QStringLiteral("192"), withWord("224", 123), QStringLiteral("256"), QStringLiteral("320")};
+    return {QStringLiteral("32"), QStringLiteral("48"), QStringLiteral("56"), withWord("64", txt::QualityLow),
+            QStringLiteral("80"), QStringLiteral("112"), withWord("128", txt::QualityMedium), QStringLiteral("160"),
+            QStringLiteral("192"), withWord("224", txt::QualityHigh), QStringLiteral("256"), QStringLiteral("320")};
 }
 
 QStringList audioSampleItems()
@@ -142,51 +142,51 @@ void fillDesignLists(OptionsForm &f)
 
 void ChangeLanguage(OptionsForm &f)
 {
-    f.lblMark[0].caption = lng[34];
-    f.lblMark[1].caption = lng[35];
-    f.cmdOkCancel[0].caption = lng[36];
-    f.cmdOkCancel[1].caption = lng[37];
+    f.lblMark[0].caption = lng[txt::MarkStart];
+    f.lblMark[1].caption = lng[txt::MarkEnd];
+    f.cmdOkCancel[0].caption = lng[txt::OkWord];
+    f.cmdOkCancel[1].caption = lng[txt::CancelWord];
     const QString eq = QStringLiteral(" = ");
-    f.lblVolume.caption = lng[66] + eq;
-    f.lblBrightness.caption = lng[67] + eq;
-    f.lblContrast.caption = lng[68] + eq;
-    f.lblHue.caption = lng[69] + eq;
-    f.lblSaturation.caption = lng[70] + eq;
+    f.lblVolume.caption = lng[txt::VolumeWord] + eq;
+    f.lblBrightness.caption = lng[txt::BrightnessWord] + eq;
+    f.lblContrast.caption = lng[txt::ContrastWord] + eq;
+    f.lblHue.caption = lng[txt::HueWord] + eq;
+    f.lblSaturation.caption = lng[txt::SaturationWord] + eq;
 
     // The format label keeps its value part: label "=" value.
     const QStringList parts = f.lblFormatStr.caption.split(QLatin1Char('='));
     const QString value = parts.size() > 1 ? parts[1].trimmed() : QString();
-    f.lblFormatStr.caption = lng[64] + value;
+    f.lblFormatStr.caption = lng[txt::TargetFormatIs] + value;
 
-    f.lblFpsStr.caption = lng[58];
-    f.lblScopeStr.caption = lng[60];
-    f.lblSizeStr.caption = lng[61];
-    f.lblCropStr.caption = lng[62];
-    f.lblVideoBitrateStr.caption = lng[27] + lng[75] + eq;
-    f.lblAudioBitrateStr.caption = lng[27] + lng[76] + eq;
-    f.lblRotateStr.caption = lng[63];
-    f.lblRotateStr2.caption = lng[255];
-    f.optScaleCrop[0].caption = lng[188];
-    f.optScaleCrop[1].caption = lng[189];
-    f.lblExpandStr.caption = lng[190];
+    f.lblFpsStr.caption = lng[txt::PlaybackFrameRate];
+    f.lblScopeStr.caption = lng[txt::MarkedTimeRangeIs];
+    f.lblSizeStr.caption = lng[txt::PictureScaling];
+    f.lblCropStr.caption = lng[txt::PictureCropHint];
+    f.lblVideoBitrateStr.caption = lng[txt::SettingsWord] + lng[txt::VideoBitrateWord] + eq;
+    f.lblAudioBitrateStr.caption = lng[txt::SettingsWord] + lng[txt::AudioBitrateWord] + eq;
+    f.lblRotateStr.caption = lng[txt::FlipAndRotation];
+    f.lblRotateStr2.caption = lng[txt::FlipRotateComesLast];
+    f.optScaleCrop[0].caption = lng[txt::ResizeThenCrop];
+    f.optScaleCrop[1].caption = lng[txt::CropThenResize];
+    f.lblExpandStr.caption = lng[txt::AddBordersIs];
     for (int i = 0; i < 4; ++i)
-        f.lblExpand2Str[i].caption = lng[191 + i];
-    f.optAudio[0].caption = lng[195];
-    f.optAudio[1].caption = lng[196];
-    f.lblAudioSampleStr.caption = lng[197];
-    f.lblAudioDelayStr.caption = lng[198];
-    f.chkAudioVolnorm.caption = lng[199];
-    f.optSub[0].caption = lng[200];
-    f.optSub[1].caption = lng[201];
-    f.lblSubSizeStr.caption = lng[202];
-    f.lblSubPosHgtStr.caption = lng[203];
-    f.lblSubPosHgt2Str.caption = lng[204];
-    f.lblSubOutlineStr.caption = lng[205];
-    f.lblSubBlurStr.caption = lng[206];
-    f.lblSubDelayStr.caption = lng[207];
-    f.lblSubFontStr.caption = lng[208];
-    f.lblSubcpStr.caption = lng[209];
-    f.cmdSubPlay.caption = lng[210];
+        f.lblExpand2Str[i].caption = lng[txt::TopBorder + i];
+    f.optAudio[0].caption = lng[txt::OutputAudio];
+    f.optAudio[1].caption = lng[txt::NoAudioOutput];
+    f.lblAudioSampleStr.caption = lng[txt::AudioSampleRateIs];
+    f.lblAudioDelayStr.caption = lng[txt::AudioDelayIs];
+    f.chkAudioVolnorm.caption = lng[txt::NormaliseVolume];
+    f.optSub[0].caption = lng[txt::NoSubtitles];
+    f.optSub[1].caption = lng[txt::ChooseSubtitleFile];
+    f.lblSubSizeStr.caption = lng[txt::SubtitleFontSize];
+    f.lblSubPosHgtStr.caption = lng[txt::SubtitleHeight];
+    f.lblSubPosHgt2Str.caption = lng[txt::PercentOfVideoHeight];
+    f.lblSubOutlineStr.caption = lng[txt::SubtitleOutlineWidth];
+    f.lblSubBlurStr.caption = lng[txt::SubtitleBlur];
+    f.lblSubDelayStr.caption = lng[txt::SubtitleDelayIs];
+    f.lblSubFontStr.caption = lng[txt::SubtitleFontIs];
+    f.lblSubcpStr.caption = lng[txt::SubtitleCodePageIs];
+    f.cmdSubPlay.caption = lng[txt::ApplyToPlaying];
 
     // The sample rates are the design's and never change; fill them once.
     if (f.cboAudioSample.count() == 0)

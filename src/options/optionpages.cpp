@@ -24,12 +24,12 @@ bool containsWord(const QString &text, const QString &word)
 // recognised by their own word, so a table whose entry 269 differs still derives them.
 bool isKeepProportionItem(const QString &text)
 {
-    return containsWord(text, kBy + lng[269]) || containsWord(text, kBy + kKeepWord);
+    return containsWord(text, kBy + lng[txt::SourceRatio]) || containsWord(text, kBy + kKeepWord);
 }
 
 QString customWord()
 {
-    QString w = lng[270];
+    QString w = lng[txt::CustomTimes];
     return w.remove(kBy).trimmed();
 }
 
@@ -77,10 +77,10 @@ void SetSizeSetting(OptionsForm &f)
         f.txtSize[0].text = numtext::integer(srcWidth);
         f.txtSize[1].text = numtext::integer(srcHeight);
     } else if (item > 0 && isKeepProportionItem(t)) {
-        if (!containsWord(t, lng[270]))
+        if (!containsWord(t, lng[txt::CustomTimes]))
             f.txtSize[0].text = text(numtext::Val(t.left(t.indexOf(kBy))));
         deriveHeight(f, sourceProportion());
-    } else if (item > 0 && containsWord(t, lng[270])) {
+    } else if (item > 0 && containsWord(t, lng[txt::CustomTimes])) {
         deriveHeight(f, fixedProportion(t, sourceProportion()));
     } else if (item > 1 && t.contains(kBy)) {
         const int at = int(t.indexOf(kBy));
@@ -223,17 +223,17 @@ void setLblColorAndVolPara(OptionsForm &f, int mode, bool all)
     auto sign = [](const Label &l) { return numtext::Val(l.tag) >= 0 ? QStringLiteral("+") : QString(); };
     auto percent = [&](Label &l, int entry) { l.caption = lng[entry] + eq + sign(l) + value(l) + QStringLiteral(" %"); };
     if (all || mode == 0)
-        f.lblVolPlay.toolTip = lng[66] + eq + text(numtext::Val(f.lblVolPlay.tag));
+        f.lblVolPlay.toolTip = lng[txt::VolumeWord] + eq + text(numtext::Val(f.lblVolPlay.tag));
     if (all || mode == 1)
-        percent(f.lblBrightness, 67);
+        percent(f.lblBrightness, txt::BrightnessWord);
     if (all || mode == 2)
-        percent(f.lblContrast, 68);
+        percent(f.lblContrast, txt::ContrastWord);
     if (all || mode == 3)
-        f.lblHue.caption = lng[69] + eq + value(f.lblHue) + ' ' + lng[30];
+        f.lblHue.caption = lng[txt::HueWord] + eq + value(f.lblHue) + ' ' + lng[txt::Units];
     if (all || mode == 4)
-        percent(f.lblSaturation, 70);
+        percent(f.lblSaturation, txt::SaturationWord);
     if (all || mode == 5)
-        f.lblVolume.caption = lng[66] + eq + sign(f.lblVolume) + value(f.lblVolume) + ' ' + lng[59];
+        f.lblVolume.caption = lng[txt::VolumeWord] + eq + sign(f.lblVolume) + value(f.lblVolume) + ' ' + lng[txt::Decibel];
 }
 
 double hueMarkerX(double hue, double scaleWidth)
@@ -262,7 +262,7 @@ int lblVolPlayClick(OptionsForm &f)
 {
     f.lblVol[0].visible = !f.lblVol[0].visible;
     f.lblVol[1].visible = f.lblVol[0].visible;
-    return f.lblVol[0].visible ? 233 : 232;
+    return f.lblVol[0].visible ? txt::AdjustVolumeTip : txt::AdjustVolumeClickTip;
 }
 
 } // namespace opt

@@ -126,9 +126,9 @@ QString getSubPara(OptionsForm &f, bool &failed, bool quiet)
             if (f.txtSubFile.enabled)
                 f.focusRequest = QStringLiteral("txtSubFile");
             if (f.txtSubFile.text.isEmpty())
-                prompts::MsgBox(lng[217]);
+                prompts::MsgBox(lng[txt::EnterSubtitleFile]);
             else
-                prompts::FileMsgBox(lng[218], f.txtSubFile.text);
+                prompts::FileMsgBox(lng[txt::SubtitleFileMissing], f.txtSubFile.text);
             failed = true;
         }
         return QString();

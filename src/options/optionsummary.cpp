@@ -25,14 +25,14 @@ QString beforeParen(const QString &text)
 QString volumePart(const OptionsForm &f)
 {
     const double v = numtext::Val(f.lblVolume.tag);
-    return (v >= 0 ? QStringLiteral("+") : QString()) + numtext::number(v) + ' ' + lng[59];
+    return (v >= 0 ? QStringLiteral("+") : QString()) + numtext::number(v) + ' ' + lng[txt::Decibel];
 }
 
 // A text-table entry on one line: its line breaks become the full-width comma.
 QString oneLine(QString text)
 {
-    text.replace(QLatin1String("\r\n"), lng[26]);
-    text.replace(QLatin1String("\n"), lng[26]);
+    text.replace(QLatin1String("\r\n"), lng[txt::ListComma]);
+    text.replace(QLatin1String("\n"), lng[txt::ListComma]);
     return text;
 }
 
@@ -47,15 +47,15 @@ EncodeNote SetMainEncodeNote(const OptionsForm &f, NoteSize &noteSize, int wdt, 
     if (hgt != -1)
         noteSize.height = hgt;
 
-    const QString formatLine = QString(f.lblFormatStr.caption).replace(QLatin1String(" = "), lng[9]);
+    const QString formatLine = QString(f.lblFormatStr.caption).replace(QLatin1String(" = "), lng[txt::ColonSeparator]);
     QString timeLine;
     if (!f.lblMark[1].tag.isEmpty()) {
         const float start = float(numtext::Val(f.lblMark[0].tag));
         const float end = float(numtext::Val(f.lblMark[1].tag));
-        timeLine = lng[24] + FormatTime(start, 3, 1) + QStringLiteral(" - ") + FormatTime(end, 3, 1)
+        timeLine = lng[txt::TimeRange] + FormatTime(start, 3, 1) + QStringLiteral(" - ") + FormatTime(end, 3, 1)
                    + QStringLiteral(" = ") + FormatTime(end - start, 1, 1);
     } else {
-        timeLine = lng[25];
+        timeLine = lng[txt::TimeRangeWholeLength];
     }
     const bool volnorm = audioOpts.contains(QLatin1String("volnorm"));
     const QString audioRate = beforeParen(f.cboAudioBitrate.text);
@@ -67,24 +67,24 @@ EncodeNote SetMainEncodeNote(const OptionsForm &f, NoteSize &noteSize, int wdt, 
     EncodeNote note;
     QString &t = note.text;
     if (isAudioTarget()) {
-        t = head(71, cmdOptCaption) + timeLine + kBreak + actionWord.trimmed() + lng[9] + lng[66] + ' '
-            + volumePart(f) + lng[26];
+        t = head(txt::UseButtonForSoundOrMarks, cmdOptCaption) + timeLine + kBreak + actionWord.trimmed() + lng[txt::ColonSeparator] + lng[txt::VolumeWord] + ' '
+            + volumePart(f) + lng[txt::ListComma];
         if (volnorm)
-            t += lng[259] + lng[26];
+            t += lng[txt::VolumeNormalisation] + lng[txt::ListComma];
         if (targetExt == QLatin1String("wav"))
-            t += lng[267] + lng[9] + f.cboAudioSample.text.trimmed();
+            t += lng[txt::AudioSampleRateWord] + lng[txt::ColonSeparator] + f.cboAudioSample.text.trimmed();
         else
-            t += lng[76] + lng[9] + audioRate;
-    } else if (actionWord == lng[38] + lng[66]) {
-        t = head(51, cmdOptCaption) + timeLine + kBreak + actionWord + lng[9] + lng[66] + ' ' + volumePart(f)
-            + lng[26];
+            t += lng[txt::AudioBitrateWord] + lng[txt::ColonSeparator] + audioRate;
+    } else if (actionWord == lng[txt::AdjustWord] + lng[txt::VolumeWord]) {
+        t = head(txt::UseButtonForVolume, cmdOptCaption) + timeLine + kBreak + actionWord + lng[txt::ColonSeparator] + lng[txt::VolumeWord] + ' ' + volumePart(f)
+            + lng[txt::ListComma];
         if (volnorm)
-            t += lng[259] + lng[26];
-        t += lng[76] + lng[9] + audioRate;
-    } else if (actionWord == lng[52] + lng[54]) {
-        t = head(79, cmdOptCaption) + timeLine;
-    } else if (actionWord == lng[53] + lng[54]) {
-        t = kBreak + head(87, cmdEncodeCaption);
+            t += lng[txt::VolumeNormalisation] + lng[txt::ListComma];
+        t += lng[txt::AudioBitrateWord] + lng[txt::ColonSeparator] + audioRate;
+    } else if (actionWord == lng[txt::CutWord] + lng[txt::VideoWord]) {
+        t = head(txt::UseButtonForMarks, cmdOptCaption) + timeLine;
+    } else if (actionWord == lng[txt::RepairWord] + lng[txt::VideoWord]) {
+        t = kBreak + head(txt::PressButtonToRepair, cmdEncodeCaption);
     } else {
         note.conversionLayout = true;
         const bool quarterTurn = rotateFilter.contains(QLatin1String("rotate"));
@@ -93,40 +93,40 @@ EncodeNote SetMainEncodeNote(const OptionsForm &f, NoteSize &noteSize, int wdt, 
         const QString fps = fpsText.isEmpty() ? QStringLiteral("----") : beforeParen(fpsText);
         QString audio;
         if (!audioOpts.contains(QLatin1String("nosound")) && !srcAudioCodec.isEmpty()) {
-            audio = lng[76] + lng[9] + audioRate;
+            audio = lng[txt::AudioBitrateWord] + lng[txt::ColonSeparator] + audioRate;
             if (volnorm)
-                audio += lng[26] + lng[259];
+                audio += lng[txt::ListComma] + lng[txt::VolumeNormalisation];
         } else {
-            audio = lng[196];
+            audio = lng[txt::NoAudioOutput];
         }
-        t = formatLine + kBreak + timeLine + kBreak + lng[77] + numtext::integer(w) + QStringLiteral(" x ")
-            + numtext::integer(h) + lng[78] + fps + kBreak + lng[75] + lng[9] + beforeParen(f.cboVideoBitrate.text)
-            + lng[26] + audio + kBreak;
-        t += (scaleFilter.contains(QLatin1String("crop=")) ? lng[80] : lng[81]) + lng[26];
-        t += (scaleFilter.contains(QLatin1String("expand=")) ? lng[184] : lng[185]) + lng[26];
-        t += (subtitleOpts.isEmpty() ? lng[187] : lng[186]) + lng[26];
+        t = formatLine + kBreak + timeLine + kBreak + lng[txt::FinalPictureSize] + numtext::integer(w) + QStringLiteral(" x ")
+            + numtext::integer(h) + lng[txt::FramesPerSecondIs] + fps + kBreak + lng[txt::VideoBitrateWord] + lng[txt::ColonSeparator] + beforeParen(f.cboVideoBitrate.text)
+            + lng[txt::ListComma] + audio + kBreak;
+        t += (scaleFilter.contains(QLatin1String("crop=")) ? lng[txt::Cropped] : lng[txt::NotCropped]) + lng[txt::ListComma];
+        t += (scaleFilter.contains(QLatin1String("expand=")) ? lng[txt::BordersAdded] : lng[txt::NoBorders]) + lng[txt::ListComma];
+        t += (subtitleOpts.isEmpty() ? lng[txt::NoSubtitlesWord] : lng[txt::SubtitlesWord]) + lng[txt::ListComma];
         t += f.cboRotate.text + kBreak;
-        t += lng[82] + lng[67] + ' ' + num(f.lblBrightness.tag) + lng[26] + lng[68] + ' ' + num(f.lblContrast.tag)
-             + lng[26] + lng[69] + ' ' + num(f.lblHue.tag) + lng[26] + lng[70] + ' ' + num(f.lblSaturation.tag)
-             + lng[26] + lng[66] + ' ' + num(f.lblVolume.tag);
+        t += lng[txt::OtherAdjustments] + lng[txt::BrightnessWord] + ' ' + num(f.lblBrightness.tag) + lng[txt::ListComma] + lng[txt::ContrastWord] + ' ' + num(f.lblContrast.tag)
+             + lng[txt::ListComma] + lng[txt::HueWord] + ' ' + num(f.lblHue.tag) + lng[txt::ListComma] + lng[txt::SaturationWord] + ' ' + num(f.lblSaturation.tag)
+             + lng[txt::ListComma] + lng[txt::VolumeWord] + ' ' + num(f.lblVolume.tag);
     }
 
     const bool noSound = srcAudioCodec.isEmpty();
     if (!isAudioTarget() && isAudioOnlySource())
-        t = lng[247];
+        t = lng[txt::MusicCannotBeVideo];
     if (isAudioTarget() && noSound)
-        t = lng[252];
+        t = lng[txt::NoAudioForAudioTarget];
     if (targetFormat == QLatin1String("AudIsMp3") && noSound)
-        t = lng[258];
+        t = lng[txt::NoAudioForMp3];
     if (targetFormat == QLatin1String("onlyTransVol") && noSound)
-        t = lng[260];
+        t = lng[txt::NoAudioForVolume];
     if (srcLength == 0 && srcFps == 0) {
-        t = lng[31];
+        t = lng[txt::SourceCannotBeAnalysed];
         t.replace(QLatin1String("\r\n\r\n"), QLatin1String("\r\n"));
         t.replace(QLatin1String("\n\n"), QLatin1String("\n"));
     }
-    if (!lng[55].isEmpty())
-        t.replace(lng[55], lng[117]);
+    if (!lng[txt::SameAsSource].isEmpty())
+        t.replace(lng[txt::SameAsSource], lng[txt::SameAsSourceShort]);
     return note;
 }
 
@@ -134,16 +134,16 @@ QString SetScopeNote(OptionsForm &f)
 {
     using namespace mdlMavrell;
     if (isJobImpossible())
-        return oneLine(lng[251]);
+        return oneLine(lng[txt::FormatRestrictedNoMarks]);
     if (!f.txtScope[0].enabled)
-        return oneLine(lng[74]);
+        return oneLine(lng[txt::RepairWholeNoMarks]);
     const float start = float(numtext::Val(f.lblMark[0].tag));
     const float end = float(numtext::Val(f.lblMark[1].tag));
     f.txtScope[0].text = FormatTime(start, 3, 1);
     const QString unknown = QStringLiteral("??");
     const QString endText = end > 0 ? FormatTime(end, 3, 1) : unknown;
     f.txtScope[1].text = endText == unknown ? FormatTime(srcLength, 3, 1) : endText;
-    return lng[23] + f.txtScope[0].text + QStringLiteral(" - ") + endText + QStringLiteral(" = ")
+    return lng[txt::MarkedTimeRange] + f.txtScope[0].text + QStringLiteral(" - ") + endText + QStringLiteral(" = ")
            + (endText == unknown ? unknown : FormatTime(end - start, 3, 1));
 }
 

@@ -122,7 +122,7 @@ void FrmPlayer::playSingle(QString fn)
     if (fn.size() >= 2 && fn.startsWith(QLatin1Char('"')) && fn.endsWith(QLatin1Char('"')))
         fn = fn.mid(1, fn.size() - 2);
     if (fn.contains(QLatin1Char('"')) || fn.contains(QLatin1Char('\n')) || fn.contains(QLatin1Char('\r'))) {
-        prompts::FileMsgBox(lng(10), fn, this);
+        prompts::FileMsgBox(lng(txt::InvalidFileName), fn, this);
         return;
     }
     mbStop_Click();
@@ -143,7 +143,7 @@ void FrmPlayer::newPlay(const QString &fnIn)
     player().setAudioOnly(false);
     isBusy = true;
 
-    lblPlayerNote->setText(lng(72));
+    lblPlayerNote->setText(lng(txt::PlayingDots));
     lblPlayerNote->adjustSize();
     placeNote();
     lblPlayerNote->show();
@@ -152,11 +152,11 @@ void FrmPlayer::newPlay(const QString &fnIn)
     mdlIconVarne::DrawFileIcon(picAssIcon, fn, 4, 0, 16, 16);
     lblFnNameTag = mdlMavrell::fileObject().GetFileName(fn);
     setWindowTitle(QStringLiteral(" ") + lblFnNameTag);
-    lblFnName->setText(lng(177) + QStringLiteral(" 0 %"));
+    lblFnName->setText(lng(txt::PlayingProgress) + QStringLiteral(" 0 %"));
     lblFnName->adjustSize();
 
     player().openMCI(fn, picPlayer->winId());
-    picAssIcon->setToolTip(player().infoTip(lng(26)));
+    picAssIcon->setToolTip(player().infoTip(lng(txt::ListComma)));
     myPutSize(true);
     if (player().isSuccess()) {
         myStatus = 1;
@@ -177,7 +177,7 @@ void FrmPlayer::failPlay(const QString &, bool)
     updateMenuStates();
     setTimeLabelsVisible(false);
     shareBnStop();
-    lblFnName->setText(lng(178));
+    lblFnName->setText(lng(txt::CannotPlay));
     lblFnName->adjustSize();
 }
 
@@ -186,7 +186,7 @@ void FrmPlayer::ifStopped(bool allNone)
     tmrCheck.stop();
     picHsb->setEnabled(false);
     moveSeekThumb(0);
-    lblFnName->setText(lblFnNameTag.isEmpty() ? lng(179) : lng(180));
+    lblFnName->setText(lblFnNameTag.isEmpty() ? lng(txt::OpenNewFilePlease) : lng(txt::PlayingEnded));
     lblFnName->adjustSize();
     lblPlayerNote->hide();
     if (seekScale != 1) {
@@ -205,7 +205,7 @@ void FrmPlayer::tmrCheck_Timer()
 {
     const long cur = player().getCurFrame();
     if (player().indexPercent() > 0) {
-        lblPlayerNote->setText(lng(104) + QString::number(player().indexPercent()) + QStringLiteral(" %"));
+        lblPlayerNote->setText(lng(txt::RebuildingIndex) + QString::number(player().indexPercent()) + QStringLiteral(" %"));
         lblPlayerNote->adjustSize();
         placeNote();
         lblPlayerNote->show();
@@ -220,7 +220,7 @@ void FrmPlayer::tmrCheck_Timer()
             double ratio = (picHsb2->x() + picHsb2->width() / 2.0 - picHsb->x()) / double(picHsb->width());
             if (ratio < 0)
                 ratio = 0;
-            lblFnName->setText((myStatus == 4 ? lng(182) : lng(177)) + QStringLiteral(" ")
+            lblFnName->setText((myStatus == 4 ? lng(txt::PausedProgress) : lng(txt::PlayingProgress)) + QStringLiteral(" ")
                                + numtext::fixed(ratio * 100, 0) + QStringLiteral(" %"));
             lblFnName->adjustSize();
             lblCurTime->setText(mdlMavrell::FormatTime(float(numtext::Val(lblTtTimeTag) * ratio),
@@ -264,18 +264,18 @@ void FrmPlayer::Form_KeyDown(int keyCode, int)
 
 void FrmPlayer::ChangeLanguage()
 {
-    mnuOpen->setText(lng(165));
-    mnuExplorer->setText(lng(166));
-    mnuShowHideMain->setText(mnuShowHideMainTag == QLatin1String("hide") ? lng(181) : lng(167));
-    mnuKeepDef->setText(lng(168));
-    mnuKeepWH->setText(lng(169));
-    mnuTopMost->setText(lng(170));
-    mnuEnd->setText(lng(171));
-    mbPlay->SetToolTip(lng(172));
-    mbPause->SetToolTip(lng(173));
-    mbStop->SetToolTip(lng(174));
-    mbBackward->SetToolTip(lng(175));
-    mbForward->SetToolTip(lng(176));
+    mnuOpen->setText(lng(txt::OpenNewFileMenu));
+    mnuExplorer->setText(lng(txt::ShowInFileManager));
+    mnuShowHideMain->setText(mnuShowHideMainTag == QLatin1String("hide") ? lng(txt::ShowMainProgram) : lng(txt::HideMainProgram));
+    mnuKeepDef->setText(lng(txt::VideoToSourceSize));
+    mnuKeepWH->setText(lng(txt::KeepAspectRatio));
+    mnuTopMost->setText(lng(txt::AlwaysOnTop));
+    mnuEnd->setText(lng(txt::ExitMenu));
+    mbPlay->SetToolTip(lng(txt::PlayTip));
+    mbPause->SetToolTip(lng(txt::PauseTip));
+    mbStop->SetToolTip(lng(txt::StopTip));
+    mbBackward->SetToolTip(lng(txt::BackTenSecondsKeysTip));
+    mbForward->SetToolTip(lng(txt::ForwardTenSecondsKeysTip));
     lblFnName->clear();
 }
 

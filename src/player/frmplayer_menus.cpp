@@ -72,12 +72,12 @@ void FrmPlayer::mnuShowHideMain_Click()
         if (main)
             main->show();
         mnuShowHideMainTag.clear();
-        mnuShowHideMain->setText(mdlMavrell::lng[167]);
+        mnuShowHideMain->setText(mdlMavrell::lng[txt::HideMainProgram]);
     } else {
         if (main)
             main->hide();
         mnuShowHideMainTag = QStringLiteral("hide");
-        mnuShowHideMain->setText(mdlMavrell::lng[181]);
+        mnuShowHideMain->setText(mdlMavrell::lng[txt::ShowMainProgram]);
     }
 }
 

@@ -243,13 +243,13 @@ TEST(LanguageTable, LoadingByCode)
 {
     lng = TextTable{};
     ASSERT_TRUE(loadLanguageTable("TW"));  // codes are matched in lower case
-    EXPECT_EQ(lng[264], QString::fromUtf8("聲音"));
+    EXPECT_EQ(lng[txt::AudioWord], QString::fromUtf8("聲音"));
     lng[0] = "zero";
     lng[300] = "kept";
 
     // A second table overwrites the entries it has and leaves the rest alone.
     ASSERT_TRUE(loadLanguageTable("gb"));
-    EXPECT_EQ(lng[264], QString::fromUtf8("声音"));
+    EXPECT_EQ(lng[txt::AudioWord], QString::fromUtf8("声音"));
     EXPECT_EQ(lng[0], "zero");
     EXPECT_EQ(lng[300], "kept");
     const TextTable gb = lng;
@@ -262,6 +262,6 @@ TEST(LanguageTable, LoadingByCode)
     }
 
     ASSERT_TRUE(loadLanguageTable("En"));
-    EXPECT_EQ(lng[15], "Conversion");
+    EXPECT_EQ(lng[txt::ConversionWord], "Conversion");
     EXPECT_EQ(languageCodes(), QStringList({"tw", "gb", "en"}));
 }

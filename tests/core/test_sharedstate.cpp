@@ -40,9 +40,9 @@ TEST(SharedState, JobImpossibleForTheSource)
 
 TEST(SharedState, AudioTargetDoesNotDependOnTheLanguage)
 {
-    lng[264] = QStringLiteral("聲音");
-    targetFormat = lng[264] + " MP3";
+    lng[txt::AudioWord] = QStringLiteral("聲音");
+    targetFormat = lng[txt::AudioWord] + " MP3";
     targetIsAudio = true;
-    lng[264] = QStringLiteral("Sound");  // the user switched the language
+    lng[txt::AudioWord] = QStringLiteral("Sound");  // the user switched the language
     EXPECT_TRUE(isAudioTarget());
 }

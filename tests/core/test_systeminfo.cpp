@@ -46,7 +46,7 @@ TEST(SystemInfo, FontListHasTrueTypeFontsOnceEach)
 
 TEST(SystemInfo, ChineseFamiliesTakeTheirNamesFromTheTextTable)
 {
-    mdlMavrell::lng[222] = QStringLiteral("宋体");
+    mdlMavrell::lng[txt::FontSimSunNSimSun] = QStringLiteral("宋体");
     EXPECT_EQ(mdlGetFontsFile::DisplayName("SimSun & NSimSun").toStdString(), "宋体");
     EXPECT_EQ(mdlGetFontsFile::DisplayName("simsun & nsimsun").toStdString(), "simsun & nsimsun");
     EXPECT_EQ(mdlGetFontsFile::DisplayName("DejaVu Sans").toStdString(), "DejaVu Sans");

@@ -24,7 +24,7 @@ TEST_F(Operations, StopEndsTheRealEncoder)
     EXPECT_TRUE(r.run.stopped);
     EXPECT_LT(r.run.percent, 100);
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.messages[0].text, "Work" + lng[45]);
+    EXPECT_EQ(prompts.messages[0].text, "Work" + lng[txt::WasInterrupted]);
     EXPECT_TRUE(toolprocs::processesStartedFrom(ToolPrefix()).isEmpty());
     EXPECT_TRUE(window.played.isEmpty());
 }

@@ -335,8 +335,8 @@ TEST_F(EncodeCommand, StreamCopyOperations)
 
 TEST_F(EncodeCommand, ContainerCheck)
 {
-    lng[262] = QStringLiteral("You want to aaa bbb but the file is ccc; aaa anyway?");
-    lng[21] = QStringLiteral("unknown");
+    lng[txt::FormatMismatch] = QStringLiteral("You want to aaa bbb but the file is ccc; aaa anyway?");
+    lng[txt::Unknown] = QStringLiteral("unknown");
     actionWord = QStringLiteral("Cut");
     targetExt = QStringLiteral("mpg");
     ScriptedPrompts prompts;

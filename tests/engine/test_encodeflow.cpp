@@ -110,7 +110,7 @@ TEST_F(EncodeFlow, RangeNotesAndQuestions)
     encodetest::setTarget("onlyCut", "avi");
     srcAudioCodec = QStringLiteral("pcm");
     const QString note = encodeflow::aviSoundNote();
-    EXPECT_EQ(note, "\r\n" + QString(48, '-') + "\r\n" + lng[261] + "PCM");
+    EXPECT_EQ(note, "\r\n" + QString(48, '-') + "\r\n" + lng[txt::AviAudioBecomesMp3] + "PCM");
     srcAudioCodec = QStringLiteral("mp3");
     EXPECT_EQ(encodeflow::aviSoundNote(), "");
     srcAudioCodec.clear();
@@ -119,14 +119,14 @@ TEST_F(EncodeFlow, RangeNotesAndQuestions)
     EXPECT_EQ(encodeflow::aviSoundNote(), "");
 
     actionWord = QStringLiteral("Cut");
-    EXPECT_EQ(encodeflow::startConfirmation(0, "SUMMARY", "NOTE"), lng[50] + "Cut  .....\r\n\r\nSUMMARYNOTE");
-    QString sparse = lng[49];
+    EXPECT_EQ(encodeflow::startConfirmation(0, "SUMMARY", "NOTE"), lng[txt::AboutToStart] + "Cut  .....\r\n\r\nSUMMARYNOTE");
+    QString sparse = lng[txt::KeyFramesFarApart];
     sparse.replace("aaa", "Cut");
-    EXPECT_EQ(encodeflow::startConfirmation(-1, "S", ""), sparse + "\r\n\r\n" + lng[50] + "Cut  .....\r\n\r\nS");
+    EXPECT_EQ(encodeflow::startConfirmation(-1, "S", ""), sparse + "\r\n\r\n" + lng[txt::AboutToStart] + "Cut  .....\r\n\r\nS");
 
-    EXPECT_EQ(encodeflow::firstProgressNote(), "Progress 0 % -->  " + lng[265]);
+    EXPECT_EQ(encodeflow::firstProgressNote(), "Progress 0 % -->  " + lng[txt::Initialising]);
     encodetest::setTarget("onlyFix", "avi");
-    EXPECT_EQ(encodeflow::firstProgressNote(), "Progress 0 % -->  " + lng[279]);
+    EXPECT_EQ(encodeflow::firstProgressNote(), "Progress 0 % -->  " + lng[txt::AnalysingTimeLine]);
 }
 
 TEST_F(EncodeFlow, RetryTest)
@@ -159,7 +159,7 @@ TEST_F(EncodeFlow, SuccessIsReportedAndPlayed)
     EXPECT_EQ(r.outcome, Outcome::Succeeded);
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_TRUE(prompts.messages[0].text.startsWith(dst + "\r\n\r\nConvert succeeded, time taken "));
-    EXPECT_TRUE(prompts.messages[0].text.endsWith(" seconds\r\n\r\n" + lng[65]));
+    EXPECT_TRUE(prompts.messages[0].text.endsWith(" seconds\r\n\r\n" + lng[txt::OpenAndPlayQuestion]));
     EXPECT_EQ(window.played, dst);
     EXPECT_EQ(window.stopShown, 1);
     EXPECT_EQ(window.encodeShown, 1);
@@ -180,7 +180,7 @@ TEST_F(EncodeFlow, OneRetryWithoutSyncCorrection)
     EXPECT_TRUE(log[1].contains("-mc 0"));
     EXPECT_EQ(r.outcome, Outcome::Failed);
     ASSERT_EQ(prompts.messages.size(), 2);
-    EXPECT_EQ(prompts.messages[0].text, lng[263]);
+    EXPECT_EQ(prompts.messages[0].text, lng[txt::SyncNotPossibleRetry]);
     EXPECT_TRUE(prompts.messages[1].text.startsWith(dst + "\r\n\r\nConvert failed, time taken "));
 }
 
@@ -204,7 +204,7 @@ TEST_F(EncodeFlow, ShortResultOfACleanExitIsAFailureWithTheRetry)
     EXPECT_EQ(runs().size(), 2);
     EXPECT_LE(r.run.percent, 1);
     ASSERT_EQ(prompts.messages.size(), 2);
-    EXPECT_EQ(prompts.messages[0].text, lng[263]);
+    EXPECT_EQ(prompts.messages[0].text, lng[txt::SyncNotPossibleRetry]);
     const QString report = prompts.messages[1].text;
     EXPECT_TRUE(report.startsWith(dst + "\r\n\r\nThe result holds 0.")) << report.toStdString();
     EXPECT_TRUE(report.contains("s of picture, but " + numtext::fixed(srcLength, 1)
@@ -269,7 +269,7 @@ TEST_F(EncodeFlow, StoppedRunIsNotReported)
     EXPECT_EQ(r.outcome, Outcome::Stopped);
     EXPECT_TRUE(r.run.stopped);
     ASSERT_EQ(prompts.messages.size(), 1);  // the runner's own note, no report, no retry
-    EXPECT_EQ(prompts.messages[0].text, "Convert" + lng[45]);
+    EXPECT_EQ(prompts.messages[0].text, "Convert" + lng[txt::WasInterrupted]);
     EXPECT_EQ(QFileInfo(dst).size(), 1000);  // the partial target is left as it was written
     EXPECT_GE(window.encodeShown, 1);
     EXPECT_GE(window.rested, 1);

@@ -77,9 +77,9 @@ TEST(EncodeProgress, Percentages)
 
 TEST(EncodeProgress, RunningNoteAndFinalPercent)
 {
-    mdlMavrell::lng[16] = QStringLiteral("progress aaa %");
-    mdlMavrell::lng[125] = QStringLiteral("reached");
-    mdlMavrell::lng[8] = QStringLiteral(" s");
+    mdlMavrell::lng[txt::ProgressPercent] = QStringLiteral("progress aaa %");
+    mdlMavrell::lng[txt::ReachedWord] = QStringLiteral("reached");
+    mdlMavrell::lng[txt::Seconds] = QStringLiteral(" s");
     EXPECT_EQ(runningNote(42, 65.5f, 150, false), "progress 42 % -->  reached 01:05.5 s");
 
     // A clean exit alone is no proof of a whole result: the last progress counts.
@@ -89,7 +89,7 @@ TEST(EncodeProgress, RunningNoteAndFinalPercent)
     EXPECT_EQ(finalPercent(50, true, 1), 50);
     EXPECT_EQ(finalPercent(99.5f, false, mdlGetCmdOutput::killExitCode), 99.5f);
 
-    mdlMavrell::lng[278] = QStringLiteral("used aaa, about bbb min left");
+    mdlMavrell::lng[txt::ElapsedAndLeft] = QStringLiteral("used aaa, about bbb min left");
     EXPECT_EQ(startEstimateText(), "used 00:00:00, about ? min left");
 }
 

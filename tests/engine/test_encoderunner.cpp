@@ -23,9 +23,9 @@ protected:
     void SetUp() override
     {
         encodetest::clearJob();
-        lng[45] = QStringLiteral(" was interrupted");
-        lng[266] = QStringLiteral("The tool is stuck.");
-        lng[159] = QStringLiteral("CPU: ");
+        lng[txt::WasInterrupted] = QStringLiteral(" was interrupted");
+        lng[txt::ProcessStuck] = QStringLiteral("The tool is stuck.");
+        lng[txt::CpuLoad] = QStringLiteral("CPU: ");
         actionWord = QStringLiteral("Converting");
         programDir.activate();
     }

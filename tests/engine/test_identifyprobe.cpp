@@ -143,7 +143,7 @@ TEST(IdentifyProbe, GifCountReadsTheLastStatusLine)
 
 TEST(IdentifyProbe, SummaryJoinsWithTheCommaEntry)
 {
-    mdlMavrell::lng[26] = QString::fromUtf8("，");
+    mdlMavrell::lng[txt::ListComma] = QString::fromUtf8("，");
     SourceFacts f;
     f.demuxer = "asf";
     f.videoFormat = "wmv2";
@@ -292,7 +292,7 @@ TEST(IdentifyProbe, MissingToolIsNamedOnceAndNothingIsProbed)
     programDir.activate();
     QFile::remove(programDir.pluginPath(1));
     ScriptedPrompts prompts;
-    mdlMavrell::lng[2] = "plug-ins missing";
+    mdlMavrell::lng[txt::ToolFilesMissing] = "plug-ins missing";
     mdlMavrell::resetSourceInfo();
     int busyCalls = 0;
     AnalyseOptions o;

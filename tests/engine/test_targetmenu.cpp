@@ -56,7 +56,7 @@ TEST(TargetMenu, EveryItemStartsItsJob)
 TEST(TargetMenu, CaptionsComeFromTheTextTable)
 {
     fillMarkerTable();
-    mdlMavrell::lng[153] = "change the volume of a aaa file";
+    mdlMavrell::lng[txt::ChooseFileForVolume] = "change the volume of a aaa file";
     EXPECT_EQ(targetMenuCaption(*findTargetMenuItem(M::ToMpg, 4)), QString("{148} MPG [MPEG2]  {149}"));
     EXPECT_EQ(targetMenuCaption(*findTargetMenuItem(M::ToAvi, 4)), QString("{148} AVI  [{150} + MP3]"));
     EXPECT_EQ(targetMenuCaption(*findTargetMenuItem(M::ToSound, 1)), QString("{151} MP3"));

@@ -213,7 +213,7 @@ TEST_F(Commands, PlayEntryPoints)
     w->lblInput->setText(work.filePath("gone.avi"));
     w->mnuToPlay_Click(1);
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(s(prompts.lastText()), s(lng[10] + "\n\n" + work.filePath("gone.avi")));
+    EXPECT_EQ(s(prompts.lastText()), s(lng[txt::InvalidFileName] + "\n\n" + work.filePath("gone.avi")));
     EXPECT_FALSE(frmPlayerLoaded());
     EXPECT_TRUE(w->cmdInput->Tag().isEmpty());
 

@@ -47,9 +47,9 @@ TEST_F(Conversion, StopEndsTheToolAndReportsNoSuccess)
     ASSERT_TRUE(pressed);
     EXPECT_EQ(w->lastEncode.outcome, encodeflow::Outcome::Stopped);
     EXPECT_TRUE(w->lastEncode.run.stopped);
-    EXPECT_TRUE(said(45));
-    EXPECT_FALSE(said(5));
-    EXPECT_FALSE(said(6));
+    EXPECT_TRUE(said(txt::WasInterrupted));
+    EXPECT_FALSE(said(txt::Succeeded));
+    EXPECT_FALSE(said(txt::Failed));
     QFile f(pidFile);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const int pid = QString::fromLatin1(f.readAll()).trimmed().toInt();
@@ -73,7 +73,7 @@ TEST_F(Conversion, FailedEncoderIsReportedAndEmptyTargetRemoved)
     w->cmdEncode_Click(0);
     EXPECT_EQ(w->lastEncode.outcome, encodeflow::Outcome::Failed);
     EXPECT_TRUE(prompts.lastText().startsWith(dst));
-    EXPECT_TRUE(prompts.lastText().contains(lng[6]));
+    EXPECT_TRUE(prompts.lastText().contains(lng[txt::Failed]));
     EXPECT_FALSE(QFile::exists(dst));
 }
 
@@ -82,10 +82,10 @@ TEST_F(Conversion, RefusalsBeforeTheRun)
 {
     // No source yet: entry 001, for the encode and the settings button alike.
     w->cmdEncode_Click(0);
-    EXPECT_TRUE(prompts.lastText().contains(lng[1]));
+    EXPECT_TRUE(prompts.lastText().contains(lng[txt::ChooseSourceFirst]));
     prompts.messages.clear();
     w->cmdOpt_Click();
-    EXPECT_TRUE(prompts.lastText().contains(lng[1]));
+    EXPECT_TRUE(prompts.lastText().contains(lng[txt::ChooseSourceFirst]));
     EXPECT_TRUE(frmOptions().isHidden());
 
     // A sound file for a video target: entry 247.
@@ -93,7 +93,7 @@ TEST_F(Conversion, RefusalsBeforeTheRun)
     prompts.messages.clear();
     w->cmdEncode_Click(0);
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_TRUE(prompts.lastText().contains(lng[247]));
+    EXPECT_TRUE(prompts.lastText().contains(lng[txt::MusicCannotBeVideo]));
 
     // A missing encoder is named; nothing was locked.
     pick(TargetMenu::ToAvi, 1, source("mpeg4.avi"));
@@ -102,7 +102,7 @@ TEST_F(Conversion, RefusalsBeforeTheRun)
     prompts.answer(Answer::Ok);
     w->cmdEncode_Click(0);
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_TRUE(prompts.lastText().contains(lng[2]));
+    EXPECT_TRUE(prompts.lastText().contains(lng[txt::ToolFilesMissing]));
     EXPECT_TRUE(prompts.lastText().contains(ToolPath(2))) << s(prompts.lastText());
     EXPECT_TRUE(w->cmdInput->isEnabled());
     EXPECT_TRUE(w->cmdEncode[1]->isHidden());
@@ -145,7 +145,7 @@ TEST_F(Conversion, BadFileKeepsThePreviousJob)
     prompts.messages.clear();
     pick(TargetMenu::ToWmv, 1, bad);
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_TRUE(prompts.lastText().startsWith(lng[10]));
+    EXPECT_TRUE(prompts.lastText().startsWith(lng[txt::InvalidFileName]));
     EXPECT_TRUE(prompts.lastText().endsWith("\n" + bad));
     EXPECT_EQ(s(w->lblInput->text()), s(good));
     EXPECT_EQ(s(w->lblOutput->text()), s(target));
@@ -171,7 +171,7 @@ TEST_F(Conversion, SoundSourceMasksAndSettingsDialog)
     EXPECT_TRUE(o.picTabMask[2]->isHidden());
     EXPECT_FALSE(o.picTabMask[1]->isHidden());
     EXPECT_FALSE(o.picTabMask[3]->isHidden());
-    EXPECT_EQ(s(o.lblTabMaskMsg[1]->text()), s(lng[248]));
+    EXPECT_EQ(s(o.lblTabMaskMsg[1]->text()), s(lng[txt::NoVideoInFile]));
     EXPECT_FALSE(w->lblVideoLen->toolTip().isEmpty());
     // Picture adjusters are off for a sound job, the volume stays adjustable.
     for (int i = 0; i < 3; ++i) {
@@ -225,7 +225,7 @@ TEST_F(Conversion, RemainingTimeFollowsTheRun)
 
     EXPECT_EQ(w->lastEncode.outcome, encodeflow::Outcome::Succeeded);
     // Nearly half done after 30 s: about 33 s more, shown as the next whole minute.
-    QString first = lng[278], half = lng[278];
+    QString first = lng[txt::ElapsedAndLeft], half = lng[txt::ElapsedAndLeft];
     first.replace("aaa", "00:00:00").replace("bbb", "?");
     half.replace("aaa", "00:00:30").replace("bbb", "1");
     EXPECT_EQ(s(atStart), s(first));
@@ -253,7 +253,7 @@ TEST_F(Conversion, DeveloperPresetAndReview)
     // the tool runs what was confirmed.
     const QString argsFile = prog.appDir() + "args.txt";
     prog.fakeTool(2, "printf '%s\\n' \"$@\" > '" + argsFile.toUtf8()
-                         + "'\nfor last in \"$@\"; do :; done\nprintf 'data' > \"$last\"\n");
+                         + "'\nfor last in \"$@\"; do :; done\ncp '" + src.toUtf8() + "' \"$last\"\n");
     w->chkCheckCmd->show();
     w->chkCheckCmd->setChecked(true);
     const QString tool = prog.pluginPath(2);
@@ -312,7 +312,7 @@ TEST_F(Conversion, MissingPlayerIsToldOnceAtTheKeyFrameCheck)
     w->cmdEncode_Click(0);
     int told = 0;
     for (const auto &m : prompts.messages)
-        told += m.text.contains(lng[2]) ? 1 : 0;
+        told += m.text.contains(lng[txt::ToolFilesMissing]) ? 1 : 0;
     EXPECT_EQ(told, 1);
     EXPECT_EQ(w->lastEncode.outcome, encodeflow::Outcome::Succeeded);
     EXPECT_TRUE(w->lastEncode.command.contains(" -ss 00:00:01.0 -endpos 00:00:01.0")) << s(w->lastEncode.command);
@@ -328,7 +328,7 @@ TEST_F(Conversion, TargetThatIsTheSourceIsRefused)
     prompts.messages.clear();
     w->cmdEncode_Click(0);
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(s(prompts.lastText()), s(lng[3]));
+    EXPECT_EQ(s(prompts.lastText()), s(lng[txt::SourceIsTarget]));
     EXPECT_TRUE(QFileInfo(src).size() > 0);
 }
 
@@ -345,7 +345,7 @@ TEST_F(Conversion, FinishedTargetPlaysOnRequest)
     prompts.answer(Answer::Ok);  // play it
     w->cmdEncode_Click(0);
     ASSERT_EQ(w->lastEncode.outcome, encodeflow::Outcome::Succeeded);
-    EXPECT_TRUE(prompts.lastText().contains(lng[65]));
+    EXPECT_TRUE(prompts.lastText().contains(lng[txt::OpenAndPlayQuestion]));
     ASSERT_TRUE(frmPlayerLoaded());
     EXPECT_TRUE(playerOpen);
     EXPECT_FALSE(frmPlayer().isHidden());
@@ -374,7 +374,7 @@ TEST_F(Conversion, SecondClickDuringPreparationStartsNothing)
     w->cmdEncode_Click(0);
     int confirmations = 0;
     for (const auto &m : prompts.messages)
-        confirmations += m.text.contains(lng[50]) ? 1 : 0;
+        confirmations += m.text.contains(lng[txt::AboutToStart]) ? 1 : 0;
     EXPECT_EQ(confirmations, 1);
     EXPECT_EQ(w->lastEncode.outcome, encodeflow::Outcome::Succeeded);
 }
@@ -463,7 +463,7 @@ TEST_F(Conversion, UnreadableSourcesAreRefusedAndNothingIsWritten)
         prompts.messages.clear();
         pick(TargetMenu::ToAvi, 1, path);
         ASSERT_EQ(prompts.messages.size(), 1);
-        EXPECT_EQ(s(prompts.lastText()), s(lng[287] + "\n\n" + path));
+        EXPECT_EQ(s(prompts.lastText()), s(lng[txt::SourceNotDecodable] + "\n\n" + path));
         EXPECT_TRUE(w->lblInput->text().isEmpty());
         EXPECT_TRUE(w->lblOutput->text().isEmpty());
         EXPECT_TRUE(w->cmdInput->Tag().isEmpty());
@@ -473,7 +473,7 @@ TEST_F(Conversion, UnreadableSourcesAreRefusedAndNothingIsWritten)
         prompts.answer(Answer::Ok);
         w->cmdEncode_Click(0);
         ASSERT_EQ(prompts.messages.size(), 1);
-        EXPECT_FALSE(prompts.lastText().contains(lng[50]));  // no job to confirm
+        EXPECT_FALSE(prompts.lastText().contains(lng[txt::AboutToStart]));  // no job to confirm
         EXPECT_EQ(QDir(work.path()).entryList(QDir::Files).size(), 1) << "something was written";
         QFile::remove(path);
     }

@@ -56,9 +56,9 @@ TEST_F(Conversion, MenuItemToCheckedFile)
 
         ASSERT_EQ(w->lastEncode.outcome, encodeflow::Outcome::Succeeded) << s(prompts.lastText());
         ASSERT_GE(prompts.messages.size(), 2);
-        EXPECT_TRUE(prompts.messages[0].text.contains(lng[50]));
+        EXPECT_TRUE(prompts.messages[0].text.contains(lng[txt::AboutToStart]));
         EXPECT_TRUE(prompts.lastText().startsWith(dst));
-        EXPECT_TRUE(prompts.lastText().contains(lng[5]));
+        EXPECT_TRUE(prompts.lastText().contains(lng[txt::Succeeded]));
         // The window is at rest again.
         EXPECT_TRUE(w->cmdEncode[1]->isHidden());
         EXPECT_FALSE(w->cmdEncode[0]->isHidden());
@@ -87,7 +87,7 @@ TEST_F(Conversion, CutOfMarkedRange)
     ASSERT_EQ(s(w->lblOutput->text()), s(dst));
     // The summary tells which button sets the cut marks.
     ASSERT_FALSE(w->cmdOpt->Caption().isEmpty());
-    EXPECT_TRUE(w->lblEncodeNote->text().contains(QString(lng[79]).replace("aaa", w->cmdOpt->Caption())))
+    EXPECT_TRUE(w->lblEncodeNote->text().contains(QString(lng[txt::UseButtonForMarks]).replace("aaa", w->cmdOpt->Caption())))
         << s(w->lblEncodeNote->text());
     markIn = 4;
     markOut = 7;
@@ -98,7 +98,7 @@ TEST_F(Conversion, CutOfMarkedRange)
     w->cmdEncode_Click(0);
     ASSERT_EQ(w->lastEncode.outcome, encodeflow::Outcome::Succeeded) << s(prompts.lastText());
     EXPECT_TRUE(w->lblEncodeNoteCheck->isHidden());
-    EXPECT_TRUE(prompts.lastText().contains(lng[5]));
+    EXPECT_TRUE(prompts.lastText().contains(lng[txt::Succeeded]));
     EXPECT_FALSE(frmPlayerLoaded());
     EXPECT_TRUE(w->lastEncode.command.contains(" -ss ")) << s(w->lastEncode.command);
     const Probed p = ffprobe(dst);

@@ -106,16 +106,16 @@ TEST_F(MainWindow, CaptionsFollowEachLanguage)
         EXPECT_EQ(w->mnuLngTW->isChecked(), c.code == std::string("tw"));
         EXPECT_EQ(w->mnuLngGB->isChecked(), c.code == std::string("gb"));
         // The rest of the menus, joined pieces included.
-        EXPECT_EQ(w->mnuSrcIsFileToMpg[4]->text(), lng[148] + " MPG [MPEG2]  " + lng[149]);
-        EXPECT_EQ(w->mnuSrcIsFileToAvi[4]->text(), lng[148] + " AVI  [" + lng[150] + " + MP3]");
-        EXPECT_EQ(w->mnuSrcIsFileToSound[6]->text(), lng[151] + " OGG");
-        EXPECT_EQ(w->mnuSrcIsFileToFix[2]->text(), QString(lng[157]).replace("aaa", "AVI "));
-        EXPECT_EQ(w->mnuTargetDefDir[1]->text(), lng[273] + w->mnuTargetDefDir1Tag);
-        EXPECT_EQ(w->mnuToPlay[0]->text(), lng[164]);
-        EXPECT_EQ(w->mnuToPlay2->text(), lng[277]);
-        EXPECT_EQ(w->mnuDlFamily[5]->text(), lng[134] + mainwin::familyProducts().value(9));
-        EXPECT_EQ(w->lblMsgSay->text(), lng[118]);
-        EXPECT_EQ(w->cmdInput->toolTip(), lng[183]);
+        EXPECT_EQ(w->mnuSrcIsFileToMpg[4]->text(), lng[txt::ChooseVideoToConvert] + " MPG [MPEG2]  " + lng[txt::Recommended]);
+        EXPECT_EQ(w->mnuSrcIsFileToAvi[4]->text(), lng[txt::ChooseVideoToConvert] + " AVI  [" + lng[txt::VideoUnchanged] + " + MP3]");
+        EXPECT_EQ(w->mnuSrcIsFileToSound[6]->text(), lng[txt::ChooseFileToAudio] + " OGG");
+        EXPECT_EQ(w->mnuSrcIsFileToFix[2]->text(), QString(lng[txt::ChooseFileToRepair]).replace("aaa", "AVI "));
+        EXPECT_EQ(w->mnuTargetDefDir[1]->text(), lng[txt::AlwaysSaveIn] + w->mnuTargetDefDir1Tag);
+        EXPECT_EQ(w->mnuToPlay[0]->text(), lng[txt::PlayNewFileTip]);
+        EXPECT_EQ(w->mnuToPlay2->text(), lng[txt::PlayCurrentTarget]);
+        EXPECT_EQ(w->mnuDlFamily[5]->text(), lng[txt::DownloadWord] + mainwin::familyProducts().value(9));
+        EXPECT_EQ(w->lblMsgSay->text(), lng[txt::VisitBlog]);
+        EXPECT_EQ(w->cmdInput->toolTip(), lng[txt::DragFileHere]);
         EXPECT_TRUE(w->mnuSrcIsFileToMpg[2]->isSeparator());
     }
     // The language popup keeps the languages' own names.
@@ -127,7 +127,7 @@ TEST_F(MainWindow, StartUpCreatesTheOptionsDialogHiddenInTheSameLanguage)
     writeText(ini(), "Language=gb\r\n");
     w->Form_Load();
     EXPECT_TRUE(frmOptions().isHidden());
-    EXPECT_EQ(s(frmOptions().cmdOkCancel[0]->Caption()), s(lng[36]));
+    EXPECT_EQ(s(frmOptions().cmdOkCancel[0]->Caption()), s(lng[txt::OkWord]));
     w->mnuLngTW_Click();
     EXPECT_EQ(s(frmOptions().cmdOkCancel[0]->Caption()), "確定");
 }
@@ -222,7 +222,7 @@ TEST_F(MainWindow, SettingsFileRulesOnOddFiles)
         EXPECT_EQ(w->x(), c.x);
         EXPECT_EQ(w->y(), c.y);
         EXPECT_EQ(w->languageCode(), c.language);
-        EXPECT_FALSE(lng[11].isEmpty());  // never a blank window
+        EXPECT_FALSE(lng[txt::SourceWord].isEmpty());  // never a blank window
         EXPECT_EQ(w->mnuTargetDefDir[1]->isChecked(), c.fixedFolder);
         EXPECT_EQ(w->mnuTargetDefDir[0]->isChecked(), !c.fixedFolder);
         EXPECT_EQ(w->mnuTargetDefDir1Tag, c.folder);
@@ -249,7 +249,7 @@ TEST_F(MainWindow, SavedSettingsReadBackWhole)
     EXPECT_EQ(s(w->languageCode()), "tw");
     EXPECT_TRUE(w->mnuTargetDefDir[1]->isChecked());
     EXPECT_EQ(w->mnuTargetDefDir1Tag, folder.path() + "/");
-    EXPECT_EQ(w->mnuTargetDefDir[1]->text(), lng[273] + folder.path() + "/");
+    EXPECT_EQ(w->mnuTargetDefDir[1]->text(), lng[txt::AlwaysSaveIn] + folder.path() + "/");
 }
 
 TEST_F(MainWindow, FirstStartWritesTheSettingsAndASecondLeavesThem)
@@ -305,7 +305,7 @@ TEST_F(MainWindow, ClosingAsksAndSavesOnlyOnYes)
     EXPECT_TRUE(w->isVisible());
     EXPECT_FALSE(QFile::exists(ini()));
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.messages[0].text, lng[22]);
+    EXPECT_EQ(prompts.messages[0].text, lng[txt::QuitQuestion]);
     EXPECT_EQ(prompts.messages[0].buttons, prompts::Buttons::YesNo);
 
     w->move(40, 60);
@@ -484,7 +484,7 @@ TEST_F(MainWindow, SettingsSummaryShowsWholeBesideTheSettingsButton)
         scaleFilter = " -vf-add scale=640:480,expand=656:480:8:0:1";
         frmOptions().SetMainEncodeNote(640, 480);
         QLabel *note = w->lblEncodeNote;
-        ASSERT_TRUE(note->text().contains(lng[77])) << s(note->text());
+        ASSERT_TRUE(note->text().contains(lng[txt::FinalPictureSize])) << s(note->text());
         EXPECT_LE(note->heightForWidth(note->width()), note->height());
         EXPECT_GT(note->y(), w->lblOutput->geometry().bottom());
         EXPECT_LT(note->geometry().bottom(), w->shpBlock->y());
@@ -540,7 +540,7 @@ TEST_F(MainWindow, MessageBoxButtonsFollowTheLanguage)
             saveShot(box, QStringLiteral("box_") + c.code);
             QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
         });
-        EXPECT_EQ(prompts::MsgBox(lng[22], prompts::Buttons::YesNo), prompts::Answer::No);
+        EXPECT_EQ(prompts::MsgBox(lng[txt::QuitQuestion], prompts::Buttons::YesNo), prompts::Answer::No);
         EXPECT_EQ(s(yes), c.yes);
         EXPECT_EQ(s(no), c.no);
     }

@@ -169,7 +169,7 @@ TEST_F(Links, CooperationMailOnlyOnOkAndThePlayerStopsBeforeTheQuestion)
     }
     ASSERT_EQ(probe.messages.size(), 2);
     const prompts::MessageRequest &box = probe.messages[0];
-    EXPECT_EQ(s(box.text), s(lng[161]));
+    EXPECT_EQ(s(box.text), s(lng[txt::CooperationMailQuestion]));
     EXPECT_EQ(box.buttons, prompts::Buttons::OkCancel);
     EXPECT_EQ(s(box.title), "Mavrell");
     EXPECT_EQ(statusAtQuestion, 5);  // stopped
@@ -194,7 +194,7 @@ TEST_F(Links, TitleBarButtonsUnlessBusy)
     w->mnuMainHelp->hide();
     w->lblButton_Click(3);
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(s(prompts.lastText()), s(lng[22]));
+    EXPECT_EQ(s(prompts.lastText()), s(lng[txt::QuitQuestion]));
     EXPECT_TRUE(w->isVisible());
     for (int bad : {-1, 4})
         w->lblButton_Click(bad);

@@ -226,12 +226,12 @@ TEST_F(SmallWindows, AboutBoxInEachLanguageWithItsLinks)
     for (const char *code : {"en", "tw", "gb"}) {
         ASSERT_TRUE(loadLanguageTable(QString::fromLatin1(code)));
         FrmAbout &box = frmAbout();
-        EXPECT_EQ(box.lblVersion->text(), QString(lng[109]).replace("aaa", "1.8.2")) << code;
+        EXPECT_EQ(box.lblVersion->text(), QString(lng[txt::VersionLine]).replace("aaa", "1.8.2")) << code;
         EXPECT_TRUE(box.lblVersion->text().contains("1.8.2"));
         EXPECT_FALSE(box.lblVersion->text().contains("aaa"));
         EXPECT_EQ(s(box.lblTitle->text()), "Mavrell");
-        EXPECT_EQ(box.lblTitleNote[1]->text(), lng[111]);
-        EXPECT_EQ(box.cmdOK->text(), lng[28]);
+        EXPECT_EQ(box.lblTitleNote[1]->text(), lng[txt::AboutConverts]);
+        EXPECT_EQ(box.cmdOK->text(), lng[txt::CloseWord]);
         // The links follow their captions, whatever their length.
         EXPECT_EQ(box.lblHomepage->x(), box.lblWebTxt->x() + box.lblWebTxt->width() + 5) << code;
         EXPECT_EQ(box.lblMail->x(), box.lblMailTxt->x() + box.lblMailTxt->width() + 5) << code;
@@ -262,10 +262,10 @@ TEST_F(SmallWindows, HelpMenuShowsTheBoxesModalAndOkUnloadsThem)
     whenModal([&] {
         FrmMoney &box = frmMoney();
         EXPECT_TRUE(box.isVisible() && box.isModal());
-        EXPECT_EQ(s(box.txtMoney->toPlainText()), s(QString(lng[137]).replace("\r\n", "\n")));
-        EXPECT_EQ(box.lblDonation->text(), lng[136]);
-        EXPECT_EQ(box.lblMailTxt->text(), lng[115]);
-        EXPECT_EQ(box.cmdOK->text(), lng[28]);
+        EXPECT_EQ(s(box.txtMoney->toPlainText()), s(QString(lng[txt::HowToDonate]).replace("\r\n", "\n")));
+        EXPECT_EQ(box.lblDonation->text(), lng[txt::DonationText]);
+        EXPECT_EQ(box.lblMailTxt->text(), lng[txt::EmailWord]);
+        EXPECT_EQ(box.cmdOK->text(), lng[txt::CloseWord]);
         EXPECT_EQ(box.lblMail->x(), box.lblMailTxt->x() + box.lblMailTxt->width() + 5);
         EXPECT_FALSE(box.txtPayPal->text().isEmpty());
         sawMoney = true;
@@ -277,7 +277,7 @@ TEST_F(SmallWindows, HelpMenuShowsTheBoxesModalAndOkUnloadsThem)
     EXPECT_FALSE(frmMoneyLoaded());
     EXPECT_EQ(urls.opened, QStringList{QStringLiteral("mailto:") + smallwin::authorMail});
     // The lines of the payment details are lines, not "\n" marks.
-    EXPECT_FALSE(lng[137].contains("\\n"));
+    EXPECT_FALSE(lng[txt::HowToDonate].contains("\\n"));
 }
 
 // ---------------------------------------------------------------- developer window

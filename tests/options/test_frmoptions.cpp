@@ -139,7 +139,7 @@ TEST_F(FrmOptionsTest, OneHiddenInstanceWithItsNamedControls)
     EXPECT_EQ(dlg->lneCrSpec->x(), dlg->picCrSpec->width() / 2);
     EXPECT_EQ(dlg->cboAudioSample->count(), 7);
     EXPECT_EQ(dlg->cboSize->count(), 31);
-    EXPECT_EQ(dlg->cboSize->itemText(2), lng[270] + lng[269]);
+    EXPECT_EQ(dlg->cboSize->itemText(2), lng[txt::CustomTimes] + lng[txt::SourceRatio]);
     // Unloading stops everything and a later use creates a fresh dialog.
     unloadFrmOptions();
     EXPECT_FALSE(frmOptionsLoaded());
@@ -198,12 +198,12 @@ TEST_F(FrmOptionsTest, WmvFrameRatesSurviveALanguageChangeByValue)
     main.language = QStringLiteral("tw");
     dlg->applyLanguage();
     EXPECT_EQ(dlg->cboFps->count(), 9);
-    EXPECT_EQ(dlg->cboFps->currentText(), QStringLiteral("20") + lng[120]);
+    EXPECT_EQ(dlg->cboFps->currentText(), QStringLiteral("20") + lng[txt::QualityNormal]);
     EXPECT_EQ(dlg->cboAudioBitrate->currentText(), QStringLiteral("100"));
     EXPECT_EQ(dlg->cboSize->currentIndex(), 15);
     EXPECT_EQ(dlg->txtSize[1]->text(), QStringLiteral("240"));
-    EXPECT_EQ(dlg->cmdOkCancel[0]->Caption(), lng[36]);
-    EXPECT_EQ(dlg->optAudio[1]->text(), lng[196]);
+    EXPECT_EQ(dlg->cmdOkCancel[0]->Caption(), lng[txt::OkWord]);
+    EXPECT_EQ(dlg->optAudio[1]->text(), lng[txt::NoAudioOutput]);
     // The tab captions are the design's in every language.
     EXPECT_EQ(dlg->tabMn->All_Caption().count(QChar(OrvexTab::separator)), 6);
 }
@@ -228,7 +228,7 @@ TEST_F(FrmOptionsTest, TargetListsPerFamily)
         EXPECT_EQ(dlg->cboRotate->count(), c.rotateItems);
         EXPECT_EQ(dlg->cboRotate->currentIndex(), 0);
         EXPECT_EQ(dlg->txtSize[0]->isEnabled(), c.sizeBoxesEnabled);
-        EXPECT_EQ(dlg->lblFormatStr->text(), lng[64] + QStringLiteral(" AVI"));
+        EXPECT_EQ(dlg->lblFormatStr->text(), lng[txt::TargetFormatIs] + QStringLiteral(" AVI"));
         // The audio piece follows the page as the preset left it.
         EXPECT_TRUE(audioOpts.startsWith(QLatin1String(" -delay 0 -channels 2 -srate "))) << audioOpts.toStdString();
     }
@@ -245,37 +245,37 @@ TEST_F(FrmOptionsTest, OkRejectsBadFieldsStoringNothing)
     };
     const std::vector<Case> cases{
         {"frame rate", [](FrmOptions *d) { d->cboFps->setEditText(QStringLiteral("4.9")); },
-         QString(lng[39]).replace("aaa", "5").replace("bbb", "30"), 0, [](FrmOptions *d) { return d->cboFps; }},
-        {"video bit rate", [](FrmOptions *d) { d->cboVideoBitrate->setEditText(QStringLiteral("9001")); }, lng[40], 1,
+         QString(lng[txt::FrameRateRange]).replace("aaa", "5").replace("bbb", "30"), 0, [](FrmOptions *d) { return d->cboFps; }},
+        {"video bit rate", [](FrmOptions *d) { d->cboVideoBitrate->setEditText(QStringLiteral("9001")); }, lng[txt::VideoBitrateRange], 1,
          [](FrmOptions *d) { return d->cboVideoBitrate; }},
-        {"audio bit rate", [](FrmOptions *d) { d->cboAudioBitrate->setEditText(QStringLiteral("321")); }, lng[41], 2,
+        {"audio bit rate", [](FrmOptions *d) { d->cboAudioBitrate->setEditText(QStringLiteral("321")); }, lng[txt::AudioBitrateRange], 2,
          [](FrmOptions *d) { return d->cboAudioBitrate; }},
-        {"width", [](FrmOptions *d) { d->txtSize[0]->setText(QStringLiteral("1281")); }, lng[42], 1,
+        {"width", [](FrmOptions *d) { d->txtSize[0]->setText(QStringLiteral("1281")); }, lng[txt::WidthRange], 1,
          [](FrmOptions *d) { return d->txtSize[0]; }},
-        {"height", [](FrmOptions *d) { d->txtSize[1]->setText(QStringLiteral("7")); }, lng[43], 1,
+        {"height", [](FrmOptions *d) { d->txtSize[1]->setText(QStringLiteral("7")); }, lng[txt::HeightRange], 1,
          [](FrmOptions *d) { return d->txtSize[1]; }},
         {"borders wider than a picture can be",
-         [](FrmOptions *d) { d->txtExpand[3]->setText(QStringLiteral("3000000000")); }, lng[290], 1,
+         [](FrmOptions *d) { d->txtExpand[3]->setText(QStringLiteral("3000000000")); }, lng[txt::BordersTooWide], 1,
          [](FrmOptions *d) { return d->txtExpand[3]; }},
         {"top and bottom borders too high together",
          [](FrmOptions *d) {
              d->txtExpand[0]->setText(QStringLiteral("1073741824"));
              d->txtExpand[1]->setText(QStringLiteral("1073741824"));
          },
-         lng[290], 1, [](FrmOptions *d) { return d->txtExpand[0]; }},
+         lng[txt::BordersTooWide], 1, [](FrmOptions *d) { return d->txtExpand[0]; }},
         {"flip with a bottom border",
          [](FrmOptions *d) {
              d->cboRotate->setCurrentIndex(2);
              d->txtExpand[1]->setText(QStringLiteral("4"));
          },
-         lng[256], 1, [](FrmOptions *d) { return d->txtExpand[1]; }},
+         lng[txt::FlipAndBordersClash], 1, [](FrmOptions *d) { return d->txtExpand[1]; }},
         {"missing subtitle file",
          [](FrmOptions *d) {
              d->optSub[1]->setChecked(true);
              d->SetSubSetting(false);
              d->txtSubFile->setText(QStringLiteral("  /nowhere/a.srt "));
          },
-         lng[218] + QStringLiteral("\n\n/nowhere/a.srt"), 4, [](FrmOptions *d) { return d->txtSubFile; }},
+         lng[txt::SubtitleFileMissing] + QStringLiteral("\n\n/nowhere/a.srt"), 4, [](FrmOptions *d) { return d->txtSubFile; }},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -393,7 +393,7 @@ TEST_F(FrmOptionsTest, CancelAfterARejectedOkPutsEverythingBack)
     dlg->cboVideoBitrate->setEditText(QStringLiteral("31"));  // rejected
 
     dlg->cmdOkCancel_Click(0);
-    ASSERT_EQ(prompts.lastText(), lng[40]);
+    ASSERT_EQ(prompts.lastText(), lng[txt::VideoBitrateRange]);
     ASSERT_TRUE(dlg->isVisible());
     EXPECT_EQ(jobRecord(), job);
 
@@ -411,7 +411,7 @@ TEST_F(FrmOptionsTest, CancelAfterARejectedOkPutsEverythingBack)
     EXPECT_EQ(back.txtAudioDelay.text, QStringLiteral("0"));
     EXPECT_EQ(back.chkAudioVolnorm.value, 0);
     EXPECT_EQ(back.lblContrast.tag, shown.lblContrast.tag);
-    EXPECT_EQ(dlg->lblContrast->text(), lng[68] + QStringLiteral(" = +0 %"));
+    EXPECT_EQ(dlg->lblContrast->text(), lng[txt::ContrastWord] + QStringLiteral(" = +0 %"));
     EXPECT_TRUE(back.optSub[0].value);
     EXPECT_FALSE(back.txtSubFile.enabled);
     EXPECT_EQ(back.txtSubFile.text, shown.txtSubFile.text);
@@ -463,12 +463,12 @@ TEST_F(FrmOptionsTest, AdjusterButtonsStepClampAndCaption)
     dlg->setLblColorAndVolPara(0, true);
     clickTimes(dlg->imgBrightness[1], 51);
     EXPECT_EQ(dlg->lblBrightness->property("Tag").toString(), QStringLiteral("100"));
-    EXPECT_EQ(dlg->lblBrightness->text(), lng[67] + QStringLiteral(" = +100 %"));
+    EXPECT_EQ(dlg->lblBrightness->text(), lng[txt::BrightnessWord] + QStringLiteral(" = +100 %"));
     clickTimes(dlg->imgBrightness[2], 1);
-    EXPECT_EQ(dlg->lblBrightness->text(), lng[67] + QStringLiteral(" = +0 %"));
+    EXPECT_EQ(dlg->lblBrightness->text(), lng[txt::BrightnessWord] + QStringLiteral(" = +0 %"));
 
     clickTimes(dlg->imgHue[0], 60);
-    EXPECT_EQ(dlg->lblHue->text(), lng[69] + QStringLiteral(" = -100 ") + lng[30]);
+    EXPECT_EQ(dlg->lblHue->text(), lng[txt::HueWord] + QStringLiteral(" = -100 ") + lng[txt::Units]);
     EXPECT_EQ(dlg->lneCrSpec->x(), 1);
     clickTimes(dlg->imgHue[1], 100);
     EXPECT_EQ(dlg->lneCrSpec->x(), dlg->picCrSpec->width() - 1);
@@ -484,12 +484,12 @@ TEST_F(FrmOptionsTest, AdjusterButtonsStepClampAndCaption)
     clickTimes(dlg->lblVolPlay, 1);
     EXPECT_FALSE(dlg->lblVol[0]->isHidden());
     EXPECT_FALSE(dlg->lblVol[1]->isHidden());
-    EXPECT_EQ(dlg->lblNote->text(), lng[233]);
+    EXPECT_EQ(dlg->lblNote->text(), lng[txt::AdjustVolumeTip]);
     clickTimes(dlg->lblVol[1], 1);
     EXPECT_EQ(dlg->lblVolPlay->Tag(), QStringLiteral("100"));
     clickTimes(dlg->lblVol[0], 3);
     EXPECT_EQ(dlg->lblVolPlay->Tag(), QStringLiteral("85"));
-    EXPECT_EQ(dlg->lblVolPlay->toolTip(), lng[66] + QStringLiteral(" = 85"));
+    EXPECT_EQ(dlg->lblVolPlay->toolTip(), lng[txt::VolumeWord] + QStringLiteral(" = 85"));
 }
 
 TEST_F(FrmOptionsTest, SummaryReachesTheMainWindowInTheCurrentLanguage)
@@ -497,14 +497,14 @@ TEST_F(FrmOptionsTest, SummaryReachesTheMainWindowInTheCurrentLanguage)
     presetJob(QStringLiteral("DivX"), QStringLiteral("avi"));
     dlg->SetMainEncodeNote(352, 288);
     const QString english = main.note;
-    EXPECT_TRUE(english.startsWith(QString(lng[64]).replace(" = ", lng[9]) + " AVI")) << english.toStdString();
-    EXPECT_TRUE(english.contains(lng[77] + QStringLiteral("352 x 288"))) << english.toStdString();
+    EXPECT_TRUE(english.startsWith(QString(lng[txt::TargetFormatIs]).replace(" = ", lng[txt::ColonSeparator]) + " AVI")) << english.toStdString();
+    EXPECT_TRUE(english.contains(lng[txt::FinalPictureSize] + QStringLiteral("352 x 288"))) << english.toStdString();
 
     ASSERT_TRUE(loadLanguageTable(QStringLiteral("gb")));
     dlg->applyLanguage();  // the source has a length: the summary is rewritten, its size kept
     EXPECT_NE(main.note, english);
-    EXPECT_TRUE(main.note.contains(lng[77] + QStringLiteral("352 x 288"))) << main.note.toStdString();
-    EXPECT_TRUE(main.note.startsWith(QString(lng[64]).replace(" = ", lng[9]))) << main.note.toStdString();
+    EXPECT_TRUE(main.note.contains(lng[txt::FinalPictureSize] + QStringLiteral("352 x 288"))) << main.note.toStdString();
+    EXPECT_TRUE(main.note.startsWith(QString(lng[txt::TargetFormatIs]).replace(" = ", lng[txt::ColonSeparator]))) << main.note.toStdString();
 }
 
 TEST_F(FrmOptionsTest, DraggingMovesTheWindowWithTheLeftButtonOnly)
@@ -605,7 +605,7 @@ TEST_F(FrmOptionsTest, OkWritesTheSubtitlePieceFromThePage)
                                 + QStringLiteral("\" -subfont-text-scale 4 -subfont-outline 8 -subfont-blur 2 -subpos 0")
                                 + QStringLiteral(" -subdelay 1.5 -subcp cp950"));
     EXPECT_EQ(dlg->txtSubFile->text(), file);
-    EXPECT_TRUE(main.note.contains(lng[186])) << main.note.toStdString();
+    EXPECT_TRUE(main.note.contains(lng[txt::SubtitlesWord])) << main.note.toStdString();
 }
 
 TEST_F(FrmOptionsTest, UnloadingEndsThePreviewPlayer)

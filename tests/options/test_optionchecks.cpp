@@ -78,14 +78,14 @@ TEST_F(OptionChecks, FieldChecksInOrderWithTheirMessages)
         {"4.9", "1152", "128", "640", "480", 0, "0", "0", 0, "cboFps",
          "The frame rate must lie between 5 and 30."},
         {"31", "1152", "128", "640", "480", 0, "0", "0", 0, "cboFps", "The frame rate must lie between 5 and 30."},
-        {"25", "9001", "128", "640", "480", 0, "0", "0", 1, "cboVideoBitrate", lng[40]},
-        {"25", "31", "128", "640", "480", 0, "0", "0", 1, "cboVideoBitrate", lng[40]},
-        {"25", "9000", "321", "640", "480", 0, "0", "0", 2, "cboAudioBitrate", lng[41]},
-        {"25", "32", "31", "640", "480", 0, "0", "0", 2, "cboAudioBitrate", lng[41]},
-        {"25", "32", "320", "1281", "480", 0, "0", "0", 1, "txtSize(0)", lng[42]},
-        {"25", "32", "320", "640", "7", 0, "0", "0", 1, "txtSize(1)", lng[43]},
-        {"25", "32", "320", "640", "480", 2, "0", "4", 1, "txtExpand(1)", lng[256]},
-        {"25", "32", "320", "640", "480", 3, "6", "4", 1, "txtExpand(0)", lng[256]},
+        {"25", "9001", "128", "640", "480", 0, "0", "0", 1, "cboVideoBitrate", lng[txt::VideoBitrateRange]},
+        {"25", "31", "128", "640", "480", 0, "0", "0", 1, "cboVideoBitrate", lng[txt::VideoBitrateRange]},
+        {"25", "9000", "321", "640", "480", 0, "0", "0", 2, "cboAudioBitrate", lng[txt::AudioBitrateRange]},
+        {"25", "32", "31", "640", "480", 0, "0", "0", 2, "cboAudioBitrate", lng[txt::AudioBitrateRange]},
+        {"25", "32", "320", "1281", "480", 0, "0", "0", 1, "txtSize(0)", lng[txt::WidthRange]},
+        {"25", "32", "320", "640", "7", 0, "0", "0", 1, "txtSize(1)", lng[txt::HeightRange]},
+        {"25", "32", "320", "640", "480", 2, "0", "4", 1, "txtExpand(1)", lng[txt::FlipAndBordersClash]},
+        {"25", "32", "320", "640", "480", 3, "6", "4", 1, "txtExpand(0)", lng[txt::FlipAndBordersClash]},
         {"31", "9001", "321", "1281", "7", 3, "6", "4", 0, "cboFps", "The frame rate must lie between 5 and 30."},
     };
     for (const Case &k : cases) {
@@ -114,7 +114,7 @@ TEST_F(OptionChecks, BoundsThatPass)
 {
     f.cboFps.select(13);
     EXPECT_TRUE(checkFields(f).passed);
-    f.cboVideoBitrate.text = lng[55];  // "same as the source" passes whatever the list holds
+    f.cboVideoBitrate.text = lng[txt::SameAsSource];  // "same as the source" passes whatever the list holds
     f.cboAudioBitrate.text = "320";
     f.cboRotate.select(2);
     f.txtExpand[2].text = "8";  // a left border goes with a vertical flip
@@ -162,12 +162,12 @@ TEST_F(OptionChecks, RejectedOkStoresNothingAndCancelGoesBack)
     const OkOutcome ok = okClicked(f);
     EXPECT_FALSE(ok.accepted);
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.lastText(), lng[43]);
+    EXPECT_EQ(prompts.lastText(), lng[txt::HeightRange]);
     EXPECT_EQ(f.tabNow, 1);
     EXPECT_EQ(f.focusRequest, "txtSize(1)");
     EXPECT_EQ(f.txtSubDelay.text, "2.5");  // the boxes were tidied
     // Nothing of the job changed, not even the fields checked before the height.
-    EXPECT_EQ(fpsText, lng[55]);
+    EXPECT_EQ(fpsText, lng[txt::SameAsSource]);
     EXPECT_EQ(videoBitrateText, "1152 (medium quality)");
     EXPECT_EQ(outWidth, 640);
     EXPECT_EQ(outHeight, 480);
@@ -176,7 +176,7 @@ TEST_F(OptionChecks, RejectedOkStoresNothingAndCancelGoesBack)
 
     cancelClicked(f);
     SetAppliedValue(f);
-    EXPECT_EQ(f.cboFps.text, lng[55]);
+    EXPECT_EQ(f.cboFps.text, lng[txt::SameAsSource]);
     EXPECT_EQ(f.cboVideoBitrate.text, "1152 (medium quality)");
     EXPECT_EQ(f.cboSize.listIndex, 25);
     EXPECT_EQ(f.txtSize[0].text, "640");
@@ -239,7 +239,7 @@ TEST_F(OptionChecks, AcceptedOkWritesEveryPiece)
     EXPECT_FALSE(ok.marksCleared);
     // A quarter turn with subtitles warns, and OK still completes.
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.lastText(), lng[257]);
+    EXPECT_EQ(prompts.lastText(), lng[txt::SubtitlesWithTurnHint]);
     EXPECT_EQ(prompts.messages.last().title, "Mavrell");
 
     // The stored values come back into the controls.

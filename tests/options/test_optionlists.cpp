@@ -25,7 +25,7 @@ TEST_F(OptionLists, TargetFamiliesGetTheirLists)
     Combo c;
     setCboFpsItem(c, false);
     ASSERT_EQ(c.count(), 14);
-    EXPECT_EQ(c.items[0], lng[55]);
+    EXPECT_EQ(c.items[0], lng[txt::SameAsSource]);
     EXPECT_EQ(c.items[5], "12.5");
     EXPECT_EQ(c.items[8], "20 (normal)");
     EXPECT_EQ(c.items[13], "30 (normal)");
@@ -37,15 +37,15 @@ TEST_F(OptionLists, TargetFamiliesGetTheirLists)
     setCboVideoBitrateItem(c, false);
     ASSERT_EQ(c.count(), 13);
     EXPECT_EQ(c.items[6], "600 (low quality)");
-    EXPECT_FALSE(c.items.contains(lng[55]));
+    EXPECT_FALSE(c.items.contains(lng[txt::SameAsSource]));
     setCboVideoBitrateItem(c, true);
     EXPECT_EQ(c.items, QStringList({"1152 (medium quality)", "1475", "1775 (high quality)", "2400", "4800"}));
 
     c.select(1);
     setCboRotateItem(c, false);
     EXPECT_EQ(c.count(), 8);
-    EXPECT_EQ(c.items[4], lng[143]);  // right 90 comes before right 90 and flip
-    EXPECT_EQ(c.items[5], lng[142]);
+    EXPECT_EQ(c.items[4], lng[txt::TurnRight90]);  // right 90 comes before right 90 and flip
+    EXPECT_EQ(c.items[5], lng[txt::TurnRightAndFlip]);
     c.select(6);
     setCboRotateItem(c, true);  // VCD and DVD: no quarter turns, the old choice is gone
     EXPECT_EQ(c.count(), 4);
@@ -78,7 +78,7 @@ TEST_F(OptionLists, WmvFrameRatesNeverExceedTheSource)
         {17, 7, "17", "17"},
         {12.5f, 6, "12.5", "12.5"},
         {10, 4, "10", "10"},
-        {0, 1, lng[55], lng[55]},
+        {0, 1, lng[txt::SameAsSource], lng[txt::SameAsSource]},
     };
     for (const Case &k : cases) {
         Combo c;
@@ -97,7 +97,7 @@ TEST_F(OptionLists, LanguageChangeKeepsChoicesAndTypedValues)
     f.cboSubcp.select(2);
     f.cboSize.select(5);  // custom 16:9
     f.txtSize[0].text = "500";
-    f.lblFormatStr.caption = lng[64] + "WMV7";
+    f.lblFormatStr.caption = lng[txt::TargetFormatIs] + "WMV7";
     f.cboAudioBitrate.listIndex = -1;
     f.cboAudioBitrate.text = "100";
 
@@ -147,7 +147,7 @@ TEST_F(OptionLists, TargetListsAreRebuiltForTheTargetAndFoundByValue)
     f.cboVideoBitrate.text = "700";
     optionstest::loadEnglish();
     rebuildTargetLists(f);
-    EXPECT_EQ(f.cboFps.text, lng[55]);
+    EXPECT_EQ(f.cboFps.text, lng[txt::SameAsSource]);
     EXPECT_EQ(f.cboVideoBitrate.listIndex, -1);
     EXPECT_EQ(f.cboVideoBitrate.text, "700");
 

@@ -79,7 +79,7 @@ TEST_F(OptionPages, LeavingTheWidthBoxDerivesTheHeight)
 
 TEST_F(OptionPages, KeepProportionItemsWorkWhateverTheTableCallsThem)
 {
-    lng[269] = "keep ratio";  // a table whose word differs from the fixed items'
+    lng[txt::SourceRatio] = "keep ratio";  // a table whose word differs from the fixed items'
     fillDesignLists(f);
     mdlMavrell::srcWidth = 720;
     mdlMavrell::srcHeight = 576;

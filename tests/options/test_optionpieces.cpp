@@ -165,7 +165,7 @@ TEST_F(OptionPieces, NoSubtitlesOrAMissingFile)
     EXPECT_EQ(f.tabNow, 4);
     EXPECT_EQ(f.focusRequest, "txtSubFile");
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_TRUE(prompts.lastText().startsWith(lng[218]));
+    EXPECT_TRUE(prompts.lastText().startsWith(lng[txt::SubtitleFileMissing]));
     EXPECT_TRUE(prompts.lastText().endsWith(dir.path() + "/missing.srt"));
 
     // An empty path asks for a file; a path with a double quote cannot be used.
@@ -173,7 +173,7 @@ TEST_F(OptionPieces, NoSubtitlesOrAMissingFile)
     failed = false;
     getSubPara(f, failed, false);
     EXPECT_TRUE(failed);
-    EXPECT_EQ(prompts.lastText(), lng[217]);
+    EXPECT_EQ(prompts.lastText(), lng[txt::EnterSubtitleFile]);
     const QString quoted = makeFile("q\"uote.srt");
     f.txtSubFile.text = quoted;
     failed = false;

@@ -34,10 +34,10 @@ protected:
         f.cboAudioBitrate.select(6);
         setCboRotateItem(f.cboRotate, false);
         f.cboRotate.select(4);
-        f.lblFormatStr.caption = lng[64] + "XviD";
+        f.lblFormatStr.caption = lng[txt::TargetFormatIs] + "XviD";
         targetFormat = "XviD";
         targetExt = "avi";
-        fpsText = lng[55];
+        fpsText = lng[txt::SameAsSource];
         rotateFilter = " -vf-add rotate=1";
         scaleFilter = " -vf-add scale=640:480";
         audioOpts = " -delay 0 -channels 2 -srate 44100 -af-add channels=2 -af-add volnorm";
@@ -93,7 +93,7 @@ TEST_F(OptionSummary, SpecialJobsAndSoundTargets)
 {
     using namespace mdlMavrell;
     fillDesignLists(f);
-    f.lblFormatStr.caption = lng[64] + "Sound WAV";
+    f.lblFormatStr.caption = lng[txt::TargetFormatIs] + "Sound WAV";
     f.cboAudioSample.select(5);
     f.cboAudioBitrate.select(9);
     f.lblVolume.tag = "-4";
@@ -109,13 +109,13 @@ TEST_F(OptionSummary, SpecialJobsAndSoundTargets)
 
     targetIsAudio = false;
     f.lblVolume.tag.clear();
-    actionWord = lng[38] + lng[66];
+    actionWord = lng[txt::AdjustWord] + lng[txt::VolumeWord];
     audioOpts = " -af-add volnorm";
     EXPECT_EQ(note(0, 0), "Use Settings to set the volume.\n" + head
                               + "Adjust volume: volume +0 dB, normalised, audio bit rate: 224");
-    actionWord = lng[52] + lng[54];
+    actionWord = lng[txt::CutWord] + lng[txt::VideoWord];
     EXPECT_EQ(note(0, 0), "Use Settings to set the cut marks.\n" + head.chopped(1));
-    actionWord = lng[53] + lng[54];
+    actionWord = lng[txt::RepairWord] + lng[txt::VideoWord];
     EXPECT_EQ(note(0, 0), "\nPress Encode to repair the whole video.\n" + QString(48, '-')
                               + "\nTarget format: Sound WAV\n");
 }
@@ -125,16 +125,16 @@ TEST_F(OptionSummary, JobsThatCannotBeDone)
     using namespace mdlMavrell;
     conversion();
     srcDemuxer = "audio";
-    EXPECT_EQ(note(0, 0), lng[247]);
+    EXPECT_EQ(note(0, 0), lng[txt::MusicCannotBeVideo]);
     srcDemuxer.clear();
     srcAudioCodec.clear();
     targetFormat = "onlyTransVol";
-    EXPECT_EQ(note(0, 0), lng[260]);
+    EXPECT_EQ(note(0, 0), lng[txt::NoAudioForVolume]);
     targetFormat = "AudIsMp3";
-    EXPECT_EQ(note(0, 0), lng[258]);
+    EXPECT_EQ(note(0, 0), lng[txt::NoAudioForMp3]);
     targetIsAudio = true;
     targetFormat = "Sound MP3";
-    EXPECT_EQ(note(0, 0), lng[252]);
+    EXPECT_EQ(note(0, 0), lng[txt::NoAudioForAudioTarget]);
     srcLength = 0;
     srcFps = 0;
     EXPECT_EQ(note(0, 0), "The source could not be analysed.\nChoose another file.");

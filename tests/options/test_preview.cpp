@@ -18,8 +18,8 @@ void fillLanguage()
 {
     for (int n = 1; n < mdlMavrell::lngSize; ++n)
         mdlMavrell::lng[n] = QStringLiteral("L%1").arg(n);
-    mdlMavrell::lng[172] = QStringLiteral(" Play (Space)");
-    mdlMavrell::lng[174] = QStringLiteral("Stop(S)");
+    mdlMavrell::lng[txt::PlayTip] = QStringLiteral(" Play (Space)");
+    mdlMavrell::lng[txt::StopTip] = QStringLiteral("Stop(S)");
 }
 
 TEST(PreviewPoll, ReadsPositionsProgressScreenshotsAndEnds)
@@ -214,19 +214,19 @@ TEST(PreviewHover, HelpTable)
         QString text;
     };
     const Case cases[] = {
-        {"txtAudioDelay", "", true, lng[234]},
-        {"txtSubBlur", "", true, lng[240]},
-        {"txtSize(0)", "", true, lng[246]},
+        {"txtAudioDelay", "", true, lng[txt::AudioDelayTip]},
+        {"txtSubBlur", "", true, lng[txt::SubtitleBlurTip]},
+        {"txtSize(0)", "", true, lng[txt::ResizePictureTip]},
         {"txtSize(1)", "txtSize(0)", false, {}},    // same group: the text stays
-        {"txtExpand(0)", "txtSize(1)", true, lng[245]},
+        {"txtExpand(0)", "txtSize(1)", true, lng[txt::AddBordersTip]},
         {"txtScope(1)", "txtScope(0)", false, {}},
-        {"lblMark(0)", "", true, lng[90]},           // nothing played yet
+        {"lblMark(0)", "", true, lng[txt::PlayBeforeMarking]},           // nothing played yet
         {"lblPlay", "", true, QStringLiteral("Play")},
         {"lblStop", "", true, QStringLiteral("Stop")},
-        {"lblVolPlay", "", true, lng[232]},
-        {"imgVolume(2)", "", true, lng[47]},
-        {"imgHue(0)", "", true, lng[101]},
-        {"lblCut2Pic", "", true, lng[85]},
+        {"lblVolPlay", "", true, lng[txt::AdjustVolumeClickTip]},
+        {"imgVolume(2)", "", true, lng[txt::RestoreVolumeTip]},
+        {"imgHue(0)", "", true, lng[txt::HueNotPreviewedTip]},
+        {"lblCut2Pic", "", true, lng[txt::ContinuousScreenshotHint]},
         {"", "txtSubSize", true, QString()},         // elsewhere: the line goes
     };
     for (const Case &c : cases) {
@@ -236,19 +236,19 @@ TEST(PreviewHover, HelpTable)
     }
 
     st.timesShown = true;
-    EXPECT_EQ(hoverHelp(QStringLiteral("lblMark(1)"), {}, st).text, lng[89]);
+    EXPECT_EQ(hoverHelp(QStringLiteral("lblMark(1)"), {}, st).text, lng[txt::MarkEndTip]);
     st.scopeEnabled = false;
-    EXPECT_EQ(hoverHelp(QStringLiteral("lblMark(1)"), {}, st).text, lng[74]);
+    EXPECT_EQ(hoverHelp(QStringLiteral("lblMark(1)"), {}, st).text, lng[txt::RepairWholeNoMarks]);
     st.jobImpossible = true;
-    EXPECT_EQ(hoverHelp(QStringLiteral("lblMark(0)"), {}, st).text, lng[251]);
+    EXPECT_EQ(hoverHelp(QStringLiteral("lblMark(0)"), {}, st).text, lng[txt::FormatRestrictedNoMarks]);
     st.audioOnlySource = true;
-    EXPECT_EQ(hoverHelp(QStringLiteral("lblSrceenshot"), {}, st).text, lng[250]);
+    EXPECT_EQ(hoverHelp(QStringLiteral("lblSrceenshot"), {}, st).text, lng[txt::FileIsMusic]);
     // A disabled adjuster leaves the line as it is.
     st.adjusterEnabled[0] = false;
     EXPECT_FALSE(hoverHelp(QStringLiteral("imgVolume(1)"), {}, st).change);
     // A stream job with the subtitle page unmasked keeps its hint everywhere else.
     st.subtitleOnlyHint = true;
-    EXPECT_EQ(hoverHelp(QString(), QStringLiteral("lblPlay"), st).text, lng[268]);
+    EXPECT_EQ(hoverHelp(QString(), QStringLiteral("lblPlay"), st).text, lng[txt::SubtitlesOnlyForPlaying]);
 }
 
 } // namespace

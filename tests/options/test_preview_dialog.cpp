@@ -77,13 +77,13 @@ TEST_F(PreviewDialog, MarkButtonsSetTheRangeAtThePosition)
     playingAt(4);
     dlg->lblMark_Click(0);
     EXPECT_EQ(startMark(), QStringLiteral("4"));
-    EXPECT_EQ(dlg->lblScopeNote->text(), lng[23] + QStringLiteral("00:00:04.0 - ?? = ??"));
+    EXPECT_EQ(dlg->lblScopeNote->text(), lng[txt::MarkedTimeRange] + QStringLiteral("00:00:04.0 - ?? = ??"));
     EXPECT_EQ(dlg->txtScope[1]->text(), QStringLiteral("00:00:20.0"));
 
     playingAt(9.5f);
     dlg->lblMark_Click(1);
     EXPECT_EQ(endMark(), QStringLiteral("9.5"));
-    EXPECT_EQ(dlg->lblScopeNote->text(), lng[23] + QStringLiteral("00:00:04.0 - 00:00:09.5 = 00:00:05.5"));
+    EXPECT_EQ(dlg->lblScopeNote->text(), lng[txt::MarkedTimeRange] + QStringLiteral("00:00:04.0 - 00:00:09.5 = 00:00:05.5"));
     EXPECT_FALSE(dlg->shpScope->isHidden());
     EXPECT_EQ(dlg->shpScope->x(), dlg->imgSliderBG->x() + int(4 / secPerSliderUnit + 0.5));
 
@@ -110,7 +110,7 @@ TEST_F(PreviewDialog, TypedRangesAreCheckedAndKeepTheMarksWhenRefused)
     // A wrongly formed time: the message, the marks stay, the boxes show them again.
     typeRange(QStringLiteral("00:00:02.0"), QStringLiteral("00:61:00.0"), 1);
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_TRUE(prompts.lastText().startsWith(lng[108] + QStringLiteral("hh:mm:ss.s")));
+    EXPECT_TRUE(prompts.lastText().startsWith(lng[txt::TimeFormWrong] + QStringLiteral("hh:mm:ss.s")));
     EXPECT_EQ(startMark(), QStringLiteral("2"));
     EXPECT_EQ(endMark(), QStringLiteral("20"));
     EXPECT_EQ(dlg->txtScope[1]->text(), QStringLiteral("00:00:20.0"));
@@ -118,7 +118,7 @@ TEST_F(PreviewDialog, TypedRangesAreCheckedAndKeepTheMarksWhenRefused)
     // An end before the start: its own message, the marks stay.
     typeRange(QStringLiteral("00:00:12.0"), QStringLiteral("00:00:05.0"), 0);
     ASSERT_EQ(prompts.messages.size(), 2);
-    EXPECT_EQ(prompts.lastText(), lng[107]);
+    EXPECT_EQ(prompts.lastText(), lng[txt::MarkEndBeforeStart]);
     EXPECT_EQ(startMark(), QStringLiteral("2"));
     EXPECT_EQ(dlg->txtScope[0]->text(), QStringLiteral("00:00:02.0"));
 
@@ -143,7 +143,7 @@ TEST_F(PreviewDialog, RangeBoxesTakeOnlyTimeKeysAndEnterChecks)
     EXPECT_EQ(dlg->txtScope[0]->text(), QStringLiteral("00:01"));
     QTest::keyClick(dlg->txtScope[0], Qt::Key_Return);
     ASSERT_EQ(prompts.messages.size(), 1);  // not yet a whole time
-    EXPECT_TRUE(prompts.lastText().startsWith(lng[108]));
+    EXPECT_TRUE(prompts.lastText().startsWith(lng[txt::TimeFormWrong]));
 }
 
 TEST_F(PreviewDialog, UnloadingWithAHalfTypedRangeAsksNothing)
@@ -211,7 +211,7 @@ TEST_F(PreviewDialog, ScreenshotAsksToPlayFirst)
 {
     dlg->lblSrceenshot_MouseUp();
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.lastText(), lng[84]);
+    EXPECT_EQ(prompts.lastText(), lng[txt::PlayMediaFirst]);
     // Not for a sound file at all.
     srcWidth = 0;
     srcFps = 0;
@@ -223,19 +223,19 @@ TEST_F(PreviewDialog, ScreenshotAsksToPlayFirst)
 TEST_F(PreviewDialog, HoverLineFollowsThePointer)
 {
     dlg->hoverOver(dlg->txtSize[0]);
-    EXPECT_EQ(dlg->lblNote->text(), lng[246]);
+    EXPECT_EQ(dlg->lblNote->text(), lng[txt::ResizePictureTip]);
     EXPECT_FALSE(dlg->lblNote->isHidden());
     dlg->lblNote->setText(QStringLiteral("kept"));
     dlg->hoverOver(dlg->txtSize[1]);
     EXPECT_EQ(dlg->lblNote->text(), QStringLiteral("kept"));
     dlg->hoverOver(dlg->txtExpand[0]);
-    EXPECT_EQ(dlg->lblNote->text(), lng[245]);
+    EXPECT_EQ(dlg->lblNote->text(), lng[txt::AddBordersTip]);
 
     dlg->hoverOver(dlg->lblMark[0]);
-    EXPECT_EQ(dlg->lblNote->text(), lng[90]);
+    EXPECT_EQ(dlg->lblNote->text(), lng[txt::PlayBeforeMarking]);
     playingAt(2);
     dlg->hoverOver(dlg->lblMark[1]);
-    EXPECT_EQ(dlg->lblNote->text(), lng[89]);
+    EXPECT_EQ(dlg->lblNote->text(), lng[txt::MarkEndTip]);
 
     // A widget of no row hides the line.
     dlg->hoverOver(dlg->lblFormatStr);
@@ -268,7 +268,7 @@ TEST_F(PreviewDialog, HelpLinesAndTimesFitTheirLabelsInEveryLanguage)
         EXPECT_LE(note->x() + note->width(), dlg->cmdOkCancel[0]->x());
         const QFontMetrics times(dlg->lblCurTime->font());
         EXPECT_LE(times.horizontalAdvance(QStringLiteral("00:00:00")), dlg->lblCurTime->contentsRect().width());
-        for (const QString &total : {QStringLiteral("00:00:00"), lng[73]})
+        for (const QString &total : {QStringLiteral("00:00:00"), lng[txt::Calculating]})
             EXPECT_LE(times.horizontalAdvance(total), dlg->lblTotalTime->contentsRect().width())
                 << code.toStdString() << " " << total.toStdString();
         EXPECT_LE(dlg->lblCurTime->geometry().right(), dlg->lblSp->x());

@@ -156,7 +156,7 @@ TEST_F(PreviewSession, APausedSeekBeforePlaybackBeginsShowsItsTime)
 TEST_F(PreviewSession, BigScreenBorrowsThePlayerWindowAndComesBack)
 {
     const QString clip = testenv::fixture(QStringLiteral("long.avi"));
-    lng[219] = QStringLiteral("Playing taken over by the settings window aaa");
+    lng[txt::PlayingTakenOver] = QStringLiteral("Playing taken over by the settings window aaa");
     FrmOptions &dlg = dialogFor(20);
     dlg.lbl2BigScreen->setButtonState(2);
     dlg.newPlay(clip, 0);
@@ -237,8 +237,8 @@ TEST_F(PreviewSession, AScreenshotLandsInTheSourceFolderAndIsNamedOnThePicture)
     ASSERT_TRUE(QFile::copy(testenv::fixture(QStringLiteral("long.avi")), clip));
     const QString before = QDir::currentPath();
     // Notes as long as the real ones: they show whole, name and all.
-    lng[105] = QStringLiteral("Saving every picture, which can make many files; press the scissors to stop. File name --> ");
-    lng[106] = QStringLiteral("Saving a single screenshot. File name --> ");
+    lng[txt::SavingEveryPicture] = QStringLiteral("Saving every picture, which can make many files; press the scissors to stop. File name --> ");
+    lng[txt::SavingSingleScreenshot] = QStringLiteral("Saving a single screenshot. File name --> ");
     auto noteFits = [&](FrmOptions &dlg) {
         const QSize hint = dlg.lblPlayerNote->sizeHint();
         EXPECT_LE(hint.width(), dlg.picPlayer->width()) << noteText(dlg).toStdString();
@@ -250,9 +250,9 @@ TEST_F(PreviewSession, AScreenshotLandsInTheSourceFolderAndIsNamedOnThePicture)
     EXPECT_EQ(QDir::currentPath(), before);  // only the tool works in the source's folder
     ASSERT_TRUE(QTest::qWaitFor([] { return previewPos > 0.3f; }, 10000));
     dlg.lblSrceenshot_MouseUp();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return noteText(dlg).startsWith(lng[106]); }, 5000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return noteText(dlg).startsWith(lng[txt::SavingSingleScreenshot]); }, 5000))
         << noteText(dlg).toStdString();
-    const QString name = noteText(dlg).mid(lng[106].size());
+    const QString name = noteText(dlg).mid(lng[txt::SavingSingleScreenshot].size());
     EXPECT_TRUE(name.endsWith(QStringLiteral(".png"))) << name.toStdString();
     EXPECT_TRUE(QFile::exists(folder.path() + QLatin1Char('/') + name)) << name.toStdString();
     noteFits(dlg);
@@ -260,7 +260,7 @@ TEST_F(PreviewSession, AScreenshotLandsInTheSourceFolderAndIsNamedOnThePicture)
     // Continuous pictures: on with the latch, off again, and the preview stops on that frame.
     dlg.lblCut2Pic->setButtonState(2);
     dlg.lblCut2Pic_MouseDown();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return noteText(dlg).startsWith(lng[105]); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return noteText(dlg).startsWith(lng[txt::SavingEveryPicture]); }, 5000));
     EXPECT_TRUE(noteText(dlg).endsWith(QStringLiteral(".png"))) << noteText(dlg).toStdString();
     noteFits(dlg);
     dlg.lblCut2Pic->setButtonState(0);
@@ -305,7 +305,7 @@ TEST_F(PreviewSession, AToolThatCannotShowVideoIsReported)
     dlg.newPlay(testenv::fixture(QStringLiteral("mpeg4.avi")), 0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.tmrCheck.isActive(); }, 5000));
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.lastText(), lng[163]);
+    EXPECT_EQ(prompts.lastText(), lng[txt::PlayingFailed]);
     EXPECT_FALSE(mdlConsole::IsRunning());
 }
 
@@ -317,7 +317,7 @@ TEST_F(PreviewSession, AToolThatEndsBeforePlayingIsReportedAndAMissingToolNamed)
     dlg.newPlay(testenv::fixture(QStringLiteral("mpeg4.avi")), 0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.tmrCheck.isActive(); }, 5000));
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.lastText(), lng[163]);
+    EXPECT_EQ(prompts.lastText(), lng[txt::PlayingFailed]);
 
     QFile::remove(dir.pluginPath(1));
     dlg.newPlay(testenv::fixture(QStringLiteral("mpeg4.avi")), 0);

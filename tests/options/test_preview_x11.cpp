@@ -94,7 +94,7 @@ TEST_P(PreviewOverlayX11, TheCropRectangleAndTheNoteShowOverAPlayingAndAPausedPi
     ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
     for (int n = 1; n < mdlMavrell::lngSize; ++n)
         mdlMavrell::lng[n] = QStringLiteral("L%1").arg(n);
-    mdlMavrell::lng[105] = QStringLiteral("Saving every picture; press the scissors to stop. File name --> ");
+    mdlMavrell::lng[txt::SavingEveryPicture] = QStringLiteral("Saving every picture; press the scissors to stop. File name --> ");
     ScriptedPrompts prompts;
     testenv::ProgramDir dir;
     dir.activate();
