@@ -348,6 +348,8 @@ void FrmOptions::setStopDosIo(bool sliderTo0, bool noNeedUnloadFrmplayer)
 {
     tmrCheck.stop();
     mdlConsole::StopConsole();
+    // Without the tool, the box shows the colour key again.
+    picPlayer->setAttribute(Qt::WA_PaintOnScreen, false);
     picPlayer->update();
     picPlayerTag = QStringLiteral("Pause");
     if (sliderTo0 || imgSlider->property("Tag").toString().toDouble() == 0)

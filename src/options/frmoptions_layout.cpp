@@ -129,6 +129,17 @@ void makeOverlay(QWidget *w)
         window->setFlag(Qt::WindowTransparentForInput, true);
 }
 
+// The surface the player tool draws into. While the tool draws there, it is painted on
+// screen with no paint engine, so Qt neither paints nor flushes anything into it: when
+// an overlay goes or moves, only the tool redraws the uncovered part, on the X server's
+// word. The colour key Qt would paint there otherwise can land after the tool's redraw
+// and stay over a paused picture as a dark box.
+class VideoSurface : public QWidget {
+public:
+    using QWidget::QWidget;
+    QPaintEngine *paintEngine() const override { return nullptr; }
+};
+
 // The crop rectangle: a light outer and a dark inner line, so that it shows on any
 // picture. Only the two lines belong to its window; the picture inside stays the
 // tool's.
@@ -283,7 +294,7 @@ void FrmOptions::buildPreviewArea()
 
     picPlayerFrame = make<QFrame>(this, QStringLiteral("picPlayerFrame"), 31, 50, 401, 280);
     picPlayerContainer = make<QFrame>(picPlayerFrame, QStringLiteral("picPlayerContainer"), 41, 10, 320, 240);
-    picPlayer = make<QWidget>(picPlayerContainer, QStringLiteral("picPlayer"), 0, 0, 320, 240);
+    picPlayer = make<VideoSurface>(picPlayerContainer, QStringLiteral("picPlayer"), 0, 0, 320, 240);
     picPlayer->setAutoFillBackground(true);
     lblPlayerNote = label(picPlayer, QStringLiteral("lblPlayerNote"), 8, 8, 304, 16);
     lblPlayerNote->setStyleSheet(

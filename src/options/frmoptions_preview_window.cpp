@@ -273,6 +273,8 @@ void FrmOptions::newPlay(const QString &fnIn, float StartTime)
         return;
     }
 
+    // The picture box is the tool's while it draws there: Qt paints nothing over it.
+    picPlayer->setAttribute(Qt::WA_PaintOnScreen, videoWindow() == picPlayer);
     tmrCheck.start();
     picPlayerTag = playTag;
     adjustVideoLoc();
