@@ -84,6 +84,10 @@ Alignment alignCutStart(const QString &range, float encodeSecs, const AlignmentH
     out.ran = true;
 
     auto probe = [&](float t) { return hooks.probe(t) - srcStartTime; };
+    // The range the encoder is given: the seek, then the length written from there.
+    auto rangeAt = [&](float seek) {
+        return QStringLiteral(" -ss ") + FT(seek) + QStringLiteral(" -endpos ") + FT(out.encodeSeconds);
+    };
     auto note = [&](bool show) {
         if (hooks.showNote)
             hooks.showNote(show);
@@ -144,8 +148,7 @@ Alignment alignCutStart(const QString &range, float encodeSecs, const AlignmentH
                 // The seek at the mark lands on the key frame before it, and the encoder's
                 // length counts from there: the length runs on to the marked end.
                 out.encodeSeconds -= delay;
-                out.range = QStringLiteral(" -ss ") + FT(markIn / scale) + QStringLiteral(" -endpos ")
-                            + FT(out.encodeSeconds);
+                out.range = rangeAt(markIn / scale);
             }
         } else {
             float prev = -1;
@@ -194,12 +197,10 @@ Alignment alignCutStart(const QString &range, float encodeSecs, const AlignmentH
                 // that key frame to the marked end.
                 if (answer == prompts::Answer::Yes || answer == prompts::Answer::Ok) {
                     out.encodeSeconds = out.encodeSeconds + (markIn - prev);
-                    out.range = QStringLiteral(" -ss ") + FT(prevSeek) + QStringLiteral(" -endpos ")
-                                + FT(out.encodeSeconds);
+                    out.range = rangeAt(prevSeek);
                 } else if (answer == prompts::Answer::No) {
                     out.encodeSeconds = out.encodeSeconds - (first - markIn);
-                    out.range = QStringLiteral(" -ss ") + FT(markIn / scale) + QStringLiteral(" -endpos ")
-                                + FT(out.encodeSeconds);
+                    out.range = rangeAt(markIn / scale);
                 } else {
                     note(false);
                     out.cancelled = true;
@@ -211,7 +212,7 @@ Alignment alignCutStart(const QString &range, float encodeSecs, const AlignmentH
     }
 
     if (scale != 1)
-        out.range = QStringLiteral(" -ss ") + FT(markIn / scale) + QStringLiteral(" -endpos ") + FT(out.encodeSeconds);
+        out.range = rangeAt(markIn / scale);
     note(false);
     return out;
 }

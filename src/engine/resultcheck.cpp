@@ -89,7 +89,7 @@ QString probeCommand(const QString &prober, const QString &path, double length, 
     if (windowSeconds > 0 && length > 3 * windowSeconds)
         cmd += QStringLiteral(" -read_intervals %+") + numtext::fixed(windowSeconds, 0) + QLatin1Char(',')
                + numtext::fixed(length - 2 * windowSeconds, 0) + QLatin1Char('%');
-    return cmd + QStringLiteral(" \"") + path + QStringLiteral("\"");
+    return cmd + QLatin1Char(' ') + Quoted(path);
 }
 
 Spans readSpans(const QString &output)
@@ -136,12 +136,8 @@ Spans readSpans(const QString &output)
     return r;
 }
 
-Spans probeSpans(const QString &path, double expectedLength)
+Spans probeSpans(const QString &prober, const QString &path, double expectedLength)
 {
-    Spans none;
-    const QString prober = proberPath();
-    if (prober.isEmpty())
-        return none;
     mdlGetCmdOutput::RunLimits limits;
     limits.mirror = false;
     const mdlGetCmdOutput::RunResult run =
@@ -197,7 +193,8 @@ Verdict judge(const Spans &result, const Expectation &e)
 
 Verdict checkTarget(const QString &target, const QString &source, double length, double sourceFrom)
 {
-    if (proberPath().isEmpty()) {
+    const QString prober = proberPath();
+    if (prober.isEmpty()) {
         Verdict v;
         v.ok = true;
         v.percent = 100;
@@ -208,12 +205,12 @@ Verdict checkTarget(const QString &target, const QString &source, double length,
     e.picture = !isAudioTarget() && srcWidth * srcHeight > 0;
     // The options may leave the sound out ("No audio output").
     e.sound = !srcAudioCodec.isEmpty() && !audioOpts.contains(QLatin1String("-nosound"));
-    const Spans result = probeSpans(target, length);
+    const Spans result = probeSpans(prober, target, length);
     Verdict v = judge(result, e);
     if (v.ok || !result.readable || source.isEmpty())
         return v;
     // Measure the source over the job's stretch: what it lacks itself is no fault of the job.
-    const Spans src = probeSpans(source, sourceFrom + length);
+    const Spans src = probeSpans(prober, source, sourceFrom + length);
     if (!src.readable || (!src.video.present && !src.audio.present))
         return v;
     const double origin = std::min(src.video.present ? src.video.start : src.audio.start,

@@ -34,9 +34,9 @@ QString proberPath();
 QString probeCommand(const QString &prober, const QString &path, double length = 0, double windowSeconds = 0);
 // Reads the prober's compact output (stream and packet lines).
 Spans readSpans(const QString &output);
-// Probes path; a file of more than 15 s is read only in its first 5 s and its last 10 s
+// Probes path with the prober (proberPath()); a file of more than 15 s is read only in its first 5 s and its last 10 s
 // (a stretched or cut-short file too: a seek past the end lands on its last packets).
-Spans probeSpans(const QString &path, double expectedLength = 0);
+Spans probeSpans(const QString &prober, const QString &path, double expectedLength = 0);
 
 // What the job promises.
 struct Expectation {

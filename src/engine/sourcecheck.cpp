@@ -15,12 +15,12 @@ namespace sourcecheck {
 QString decodeCommand(const QString &tool1, const QString &file, const QString &md5File)
 {
     return tool1 + QStringLiteral(" -ao null -vo md5sum:outfile=%") + QString::number(md5File.toUtf8().size())
-           + QLatin1Char('%') + md5File + QStringLiteral(" -frames 5 -endpos 3 \"") + file + QLatin1Char('"');
+           + QLatin1Char('%') + md5File + QStringLiteral(" -frames 5 -endpos 3 ") + Quoted(file);
 }
 
 QString soundCommand(const QString &tool1, const QString &file)
 {
-    return tool1 + QStringLiteral(" -ao null -vo null -endpos 1 \"") + file + QLatin1Char('"');
+    return tool1 + QStringLiteral(" -ao null -vo null -endpos 1 ") + Quoted(file);
 }
 
 bool soundPlayed(const QString &output)
