@@ -13,7 +13,6 @@ public:
     void follow(QWidget *window, const QPoint &globalPos);
     // The button went up, or a new press begins a drag of its own.
     void end() { active_ = false; }
-    bool active() const { return active_; }
 
 private:
     bool active_ = false;

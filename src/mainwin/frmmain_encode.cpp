@@ -203,13 +203,11 @@ bool FrmMain::reviewRequested()
 
 QString FrmMain::reviewCommand(const QString &command)
 {
-    chkCheckCmdTag.clear();
     devconsole::current().setCommand(devconsole::commandHeader(command));
     devconsole::current().setOutput(QString());
     // The developer edits the command in the developer window; its confirm button hands
-    // the text back through chkCheckCmdTag, cancel or closing hands back nothing.
-    FrmOutput::reviewCommand(this, command);
-    return chkCheckCmdTag;
+    // the text back (also through chkCheckCmdTag), cancel or closing hands back nothing.
+    return FrmOutput::reviewCommand(this, command);
 }
 
 // The player window, reached only from here: it plays a finished target, and it

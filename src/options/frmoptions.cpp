@@ -16,6 +16,7 @@
 #include "engine/optionpresets.h"
 #include "options/optionchecks.h"
 #include "options/optionlists.h"
+#include "player/playerlayout.h"
 #include "player/slaveprotocol.h"
 #include "options/optionpages.h"
 #include "options/optionpieces.h"
@@ -389,12 +390,8 @@ void FrmOptions::showForSettings(const QString &sourcePath)
     QScreen *on = QGuiApplication::screenAt(frameGeometry().center());
     if (!on)
         on = main ? main->screen() : screen();
-    if (on) {
-        const QRect avail = on->availableGeometry();
-        const int x = std::max(avail.left(), std::min(this->x(), avail.right() + 1 - frameGeometry().width()));
-        const int y = std::max(avail.top(), std::min(this->y(), avail.bottom() + 1 - frameGeometry().height()));
-        move(x, y);
-    }
+    if (on)
+        move(playerlayout::keepOnScreen(pos(), frameGeometry().size(), on->availableGeometry()));
     // Owned by the main window: it stays above it and goes with it.
     if (main && main->window()->windowHandle()) {
         winId();

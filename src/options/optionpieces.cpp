@@ -41,13 +41,6 @@ double at15Digits(double v)
 
 using numtext::toInt;
 
-// A sum of picture sizes and borders, kept within the 32-bit range.
-int sumWithin(long long a, long long b, long long c)
-{
-    const long long v = a + b + c;
-    return v > 2147483647LL ? 2147483647 : v < -2147483648LL ? -2147483647 - 1 : int(v);
-}
-
 // A family name as a fontconfig pattern: its special characters escaped.
 QString fontPattern(const QString &family)
 {
@@ -182,8 +175,8 @@ PicturePieces pictureFilters(const OptionsForm &f, int outWidth, int outHeight)
     const bool bordersOn = T != 0 || B != 0 || L != 0 || R != 0;
     const bool fixedFrame = targetFormat == QLatin1String("VCD") || targetFormat == QLatin1String("DVD");
     const QString shrunk = QStringLiteral(" -vf-add scale=")
-                           + integer(Clamp(sumWithin(outWidth, -qint64(L), -qint64(R)), 8, outWidth)) + ':'
-                           + integer(Clamp(sumWithin(outHeight, -qint64(T), -qint64(B)), 8, outHeight));
+                           + integer(Clamp(toInt(double(outWidth) - L - R), 8, outWidth)) + ':'
+                           + integer(Clamp(toInt(double(outHeight) - T - B), 8, outHeight));
     auto expand = [&](int ew, int eh) {
         return QStringLiteral("expand=") + integer(ew) + ':' + integer(eh) + ':' + integer(L) + ':' + integer(T)
                + QStringLiteral(":1");
@@ -212,8 +205,8 @@ PicturePieces pictureFilters(const OptionsForm &f, int outWidth, int outHeight)
         int ew = 0, eh = 0;
         if (bordersOn) {
             if (!fixedFrame) {
-                ew = sumWithin(cropFirst ? outWidth : cw, L, R);
-                eh = sumWithin(cropFirst ? outHeight : ch, T, B);
+                ew = toInt(double(cropFirst ? outWidth : cw) + L + R);
+                eh = toInt(double(cropFirst ? outHeight : ch) + T + B);
             } else {
                 scale = shrunk;
                 ew = outWidth;
@@ -237,7 +230,7 @@ PicturePieces pictureFilters(const OptionsForm &f, int outWidth, int outHeight)
     }
 
     if (bordersOn && !fixedFrame) {
-        const int ew = sumWithin(outWidth, L, R), eh = sumWithin(outHeight, T, B);
+        const int ew = toInt(double(outWidth) + L + R), eh = toInt(double(outHeight) + T + B);
         p.scaleFilter = s0 + ',' + expand(ew, eh);
         p.summaryWidth = ew;
         p.summaryHeight = eh;

@@ -3,6 +3,7 @@
 #include "player/frmplayer.h"
 
 #include "controls/orvexbutton.h"
+#include "core/toolpaths.h"
 #include "core/console.h"
 #include "core/drawing.h"
 #include "core/fileobject.h"
@@ -121,7 +122,7 @@ void FrmPlayer::playSingle(QString fn)
     // no other file is ever opened in its place.
     if (fn.size() >= 2 && fn.startsWith(QLatin1Char('"')) && fn.endsWith(QLatin1Char('"')))
         fn = fn.mid(1, fn.size() - 2);
-    if (fn.contains(QLatin1Char('"')) || fn.contains(QLatin1Char('\n')) || fn.contains(QLatin1Char('\r'))) {
+    if (!mdlMavrell::Quotable(fn)) {
         prompts::FileMsgBox(lng(txt::InvalidFileName), fn, this);
         return;
     }
