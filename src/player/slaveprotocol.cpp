@@ -6,6 +6,7 @@
 #include "core/toolpaths.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 namespace slave {
 
@@ -30,7 +31,9 @@ QString isolationPiece()
 
 QString slaveOptionsPiece()
 {
-    return QStringLiteral(" -autosync 100 -vf-add screenshot -autoq 10 -vf-add pp -slave -identify"
+    // The screenshot filter gets its own scale step in front: straight behind the
+    // decoder, it saves MPEG-4 and MPEG-2 pictures all black on this player.
+    return QStringLiteral(" -autosync 100 -vf-add scale,screenshot -autoq 10 -vf-add pp -slave -identify"
                           " -idx -nokeepaspect -noaspect -framedrop -osdlevel 0");
 }
 
@@ -185,8 +188,12 @@ int parseGifFrame(const QString &s)
 
 int parseIndexProgress(const QString &s)
 {
-    const QString between = mdlMavrell::GetBetween(s, QStringLiteral("Generating Index:"),
-                                                   QStringLiteral("%"), false);
+    // One read may hold many progress lines: the newest counts.
+    static const QString mark = QStringLiteral("Generating Index:");
+    const int p = s.lastIndexOf(mark, -1, Qt::CaseInsensitive);
+    if (p < 0)
+        return -1;
+    const QString between = mdlMavrell::GetBetween(s.mid(p), mark, QStringLiteral("%"), false);
     if (between.isEmpty())
         return -1;
     const int n = int(numtext::Int(numtext::Val(between.trimmed().left(3))));
@@ -205,17 +212,37 @@ QString parseScreenshot(const QString &s)
     return s.mid(p + mark.size(), e - p - mark.size());
 }
 
+namespace {
+
+// Whether one of the tool's own lines begins with one of the texts. The tool echoes
+// the file's name and tags inside lines of their own ("Playing <name>.", " Title:
+// <tag>", "ID_FILENAME=<name>"), so a name or tag holding such a text is no status.
+bool hasStatusLine(const QString &s, std::initializer_list<QLatin1String> texts)
+{
+    int at = 0;
+    while (at <= s.size()) {
+        const int end = lineEnd(s, at);
+        const QStringView line = QStringView(s).mid(at, end - at).trimmed();
+        for (const QLatin1String &t : texts)
+            if (line.startsWith(t))
+                return true;
+        at = end + 1;
+    }
+    return false;
+}
+
+} // namespace
+
 bool hasVideoFailure(const QString &s)
 {
-    return s.contains(QLatin1String("FATAL: Cannot initialize video"))
-        || s.contains(QLatin1String("FATAL: Could not initialize video"))
-        || s.contains(QLatin1String("Error opening/initializing the selected video_out (-vo) device."));
+    return hasStatusLine(s, {QLatin1String("FATAL: Cannot initialize video"),
+                             QLatin1String("FATAL: Could not initialize video"),
+                             QLatin1String("Error opening/initializing the selected video_out (-vo) device.")});
 }
 
 bool hasExited(const QString &s)
 {
-    return s.contains(QLatin1String("Exiting... (End of file)"))
-        || s.contains(QLatin1String("Exiting... (Quit)"));
+    return hasStatusLine(s, {QLatin1String("Exiting... (End of file)"), QLatin1String("Exiting... (Quit)")});
 }
 
 } // namespace slave

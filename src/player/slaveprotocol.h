@@ -15,7 +15,7 @@ namespace slave {
 QString videoOutPiece();      // " -vo xv,gl,x11, -zoom"
 QString isolationPiece();     // " -noconfig all -input nodefault-bindings -nomouseinput"
 // The fixed block of slave-mode options both start lines carry.
-QString slaveOptionsPiece();  // " -autosync 100 -vf-add screenshot ... -osdlevel 0"
+QString slaveOptionsPiece();  // " -autosync 100 -vf-add scale,screenshot ... -osdlevel 0"
 // " -colorkey 0x010203 -wid " and the window id.
 QString colorKeyPiece(unsigned long long winId);
 // The colour the video widget shows so the player's colour key matches it: on X11
@@ -67,11 +67,13 @@ QString commandNumber(double v);
 bool parsePosition(const QString &s, float offset, float &seconds);
 // The frame number of an animated GIF's status line ("V:  1.2  12/12 ..."), -1 when none.
 int parseGifFrame(const QString &s);
-// The percentage of "Generating Index: nn %", limited to 1..99; -1 when there is none.
+// The percentage of the newest "Generating Index: nn %", limited to 1..99; -1 when
+// there is none.
 int parseIndexProgress(const QString &s);
 // The name in "*** screenshot 'name' ***" (the last one); "" when there is none.
 QString parseScreenshot(const QString &s);
-// The tool cannot show the video: a failed start.
+// The tool cannot show the video: a failed start. This and hasExited count the
+// tool's own lines only, never a file name or tag it echoes.
 bool hasVideoFailure(const QString &s);
 // The tool ended playback (end of file or quit).
 bool hasExited(const QString &s);

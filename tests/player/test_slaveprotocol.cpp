@@ -53,7 +53,7 @@ TEST(SlaveStartLines, PlayerLineAndRange)
 {
     const QString line = slave::playerStartLine(QStringLiteral("/p/OrvexRes1"), QStringLiteral("/v/a.avi"), 99,
                                                 slave::rangePiece(0, 750, 750, 25));
-    EXPECT_EQ(line, QStringLiteral("/p/OrvexRes1 \"/v/a.avi\" -vo xv,gl,x11, -zoom -autosync 100 -vf-add screenshot"
+    EXPECT_EQ(line, QStringLiteral("/p/OrvexRes1 \"/v/a.avi\" -vo xv,gl,x11, -zoom -autosync 100 -vf-add scale,screenshot"
                                    " -autoq 10 -vf-add pp -slave -identify -idx -nokeepaspect -noaspect -framedrop"
                                    " -osdlevel 0 -noconfig all -input nodefault-bindings -nomouseinput"
                                    " -colorkey 0x010203 -wid 99 -ss 00:00:00.0"));
@@ -111,6 +111,9 @@ TEST(SlaveOutput, IndexScreenshotAndEnd)
     EXPECT_EQ(slave::parseIndexProgress(QStringLiteral("Generating Index: 100 %\r")), 99);
     EXPECT_EQ(slave::parseIndexProgress(QStringLiteral("generating index:   0 %\r")), 1);
     EXPECT_EQ(slave::parseIndexProgress(QStringLiteral("A:   2.7 V:   2.7")), -1);
+    // A read that caught the index being built from start to end shows the newest.
+    EXPECT_EQ(slave::parseIndexProgress(QStringLiteral("Generating Index:   1 %\rGenerating Index:  57 %\r"
+                                                       "Generating Index:  98 %\r")), 98);
 
     EXPECT_EQ(slave::parseScreenshot(QStringLiteral("*** screenshot 'shot0001.png' ***\n*** screenshot 'shot0002.png' ***\n")),
               QStringLiteral("shot0002.png"));
@@ -122,6 +125,21 @@ TEST(SlaveOutput, IndexScreenshotAndEnd)
     EXPECT_TRUE(slave::hasExited(QStringLiteral("\nExiting... (Quit)\n")));
     EXPECT_FALSE(slave::hasExited(QStringLiteral("Exiting... (Fatal error)")));
     EXPECT_FALSE(slave::hasVideoFailure(QStringLiteral("A:   2.7 V:   2.7")));
+
+    // The tool echoes the name and tags it opens: a name or tag holding an end or
+    // failure text is no end of play.
+    const char *echoes[] = {
+        "Playing /v/Exiting... (End of file).avi.\n",
+        "ID_FILENAME=/v/Exiting... (Quit).avi\n",
+        " Title: Exiting... (Quit)\n",
+        "ID_CLIP_INFO_VALUE0=FATAL: Cannot initialize video\n",
+        " Comment: Error opening/initializing the selected video_out (-vo) device.\n",
+    };
+    for (const char *e : echoes) {
+        EXPECT_FALSE(slave::hasExited(QString::fromUtf8(e))) << e;
+        EXPECT_FALSE(slave::hasVideoFailure(QString::fromUtf8(e))) << e;
+    }
+    EXPECT_TRUE(slave::hasExited(QStringLiteral("A:   3.9 V:   3.9 A-V:  0.000\r\nExiting... (End of file)\n")));
 }
 
 struct Owner final : ConsoleOwner {
