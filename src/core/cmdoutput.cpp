@@ -39,6 +39,10 @@ RunResult RunTool(const QString &cmdLine, const RunLimits &limits)
             QCoreApplication::processEvents();
             if (!running)
                 break;
+            if (limits.cancelled && limits.cancelled()) {
+                result.cancelled = true;
+                break;
+            }
         }
         // What the tool printed as it ended (or before we end it) is kept.
         result.output += tool.drain();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 namespace mdlGetCmdOutput {
 
@@ -13,6 +14,8 @@ struct RunLimits {
     int silenceMs = 24000;    // a running tool silent for longer than this is ended
     int failedReadMs = 2001;  // a broken output channel for this long ends the wait
     bool mirror = true;       // in developer mode, mirror command and output
+    // Asked after every round's events: true ends the run there (the tool is stopped).
+    std::function<bool()> cancelled;
 };
 
 struct RunResult {
@@ -21,6 +24,7 @@ struct RunResult {
     bool stalled = false;     // ended by us after the silence or failed-read limit
     int exitCode = -1;        // the tool's own, or killExitCode when we ended it
     bool crashed = false;     // the tool died of a signal we did not send
+    bool cancelled = false;   // ended by us because the caller asked for it
 };
 
 // Runs cmdLine (tool path first and unquoted, file names in double quotes) and

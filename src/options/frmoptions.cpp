@@ -350,8 +350,7 @@ void FrmOptions::setStopDosIo(bool sliderTo0, bool noNeedUnloadFrmplayer)
     tmrCheck.stop();
     mdlConsole::StopConsole();
     // Without the tool, the box shows the colour key again.
-    picPlayer->setAttribute(Qt::WA_PaintOnScreen, false);
-    picPlayer->update();
+    picPlayer->setToolDraws(false);
     picPlayerTag = QStringLiteral("Pause");
     if (sliderTo0 || imgSlider->property("Tag").toString().toDouble() == 0)
         imgSlider->move(imgSliderBG->x() - imgSlider->width() / 2, imgSlider->y());

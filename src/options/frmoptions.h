@@ -16,6 +16,7 @@
 // window; its rules without a window are options/frmoptions_preview.h.
 #pragma once
 
+#include "controls/videosurface.h"
 #include "controls/windowdrag.h"
 #include "core/console.h"
 #include "options/frmoptions_preview.h"
@@ -129,7 +130,7 @@ public:
     QFrame *picTime = nullptr;
     QLabel *lblCurTime = nullptr, *lblSp = nullptr, *lblTotalTime = nullptr;
     QFrame *picPlayerFrame = nullptr, *picPlayerContainer = nullptr;
-    QWidget *picPlayer = nullptr;
+    VideoSurface *picPlayer = nullptr;
     QLabel *lblPlayerNote = nullptr;
     QFrame *shpCrop = nullptr;
     QLabel *imgSlider = nullptr, *imgSliderBG = nullptr;
@@ -209,7 +210,7 @@ public:
     // tmrCheck's tag: "ani_gif" while an animated GIF plays.
     QString tmrCheckTag;
     // The widget the player draws into: picPlayer, or the player window's in big-screen mode.
-    QWidget *videoWindow();
+    VideoSurface *videoWindow();
     void lblPlay_Click();
     void lblPause_Click();
     void lblBackward_Click();

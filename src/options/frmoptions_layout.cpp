@@ -5,6 +5,7 @@
 
 #include "controls/orvextab.h"
 #include "controls/stylebutton.h"
+#include "controls/videosurface.h"
 #include "options/frmoptions_skin.h"
 #include "options/numberedit.h"
 #include "options/optionlists.h"
@@ -15,7 +16,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QRegion>
-#include <QWindow>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
@@ -116,29 +116,6 @@ StyleButton *captionButton(QWidget *parent, const QString &name, int x, int y, i
 }
 
 QPixmap pix(const QImage &img) { return QPixmap::fromImage(img); }
-
-// What lies over the video surface is a window of its own, stacked above the one the
-// player tool draws into: the tool's picture is clipped round it instead of painting
-// over it, playing or paused. It lets the mouse through to the surface beneath.
-void makeOverlay(QWidget *w)
-{
-    w->setAttribute(Qt::WA_NativeWindow);
-    w->setAttribute(Qt::WA_TransparentForMouseEvents);
-    w->winId();
-    if (QWindow *window = w->windowHandle())
-        window->setFlag(Qt::WindowTransparentForInput, true);
-}
-
-// The surface the player tool draws into. While the tool draws there, it is painted on
-// screen with no paint engine, so Qt neither paints nor flushes anything into it: when
-// an overlay goes or moves, only the tool redraws the uncovered part, on the X server's
-// word. The colour key Qt would paint there otherwise can land after the tool's redraw
-// and stay over a paused picture as a dark box.
-class VideoSurface : public QWidget {
-public:
-    using QWidget::QWidget;
-    QPaintEngine *paintEngine() const override { return nullptr; }
-};
 
 // The crop rectangle: a light outer and a dark inner line, so that it shows on any
 // picture. Only the two lines belong to its window; the picture inside stays the
@@ -295,22 +272,23 @@ void FrmOptions::buildPreviewArea()
     picPlayerFrame = make<QFrame>(this, QStringLiteral("picPlayerFrame"), 31, 50, 401, 280);
     picPlayerContainer = make<QFrame>(picPlayerFrame, QStringLiteral("picPlayerContainer"), 41, 10, 320, 240);
     picPlayer = make<VideoSurface>(picPlayerContainer, QStringLiteral("picPlayer"), 0, 0, 320, 240);
-    picPlayer->setAutoFillBackground(true);
     lblPlayerNote = label(picPlayer, QStringLiteral("lblPlayerNote"), 8, 8, 304, 16);
     lblPlayerNote->setStyleSheet(
         QStringLiteral("QLabel#lblPlayerNote { color: #FFFFFF; background: #000000; padding: 1px 3px; }"));
     lblPlayerNote->setAutoFillBackground(true);
     lblPlayerNote->hide();
-    makeOverlay(lblPlayerNote);
+    VideoSurface::makeOverlay(lblPlayerNote);
     shpCrop = new CropFrame(picPlayer);
     shpCrop->setObjectName(QStringLiteral("shpCrop"));
     shpCrop->setGeometry(0, 0, 1, 1);
     shpCrop->hide();
-    makeOverlay(shpCrop);
+    VideoSurface::makeOverlay(shpCrop);
 
     imgSliderBG = make<QLabel>(picPlayerFrame, QStringLiteral("imgSliderBG"), 40, 251, 322, 29);
     shpScope = make<QFrame>(picPlayerFrame, QStringLiteral("shpScope"), 40, 262, 0, 6);
     shpScope->setStyleSheet(QStringLiteral("QFrame#shpScope { background: #E08A3C; border: none; }"));
+    // The range bar lies on the track: a click there is the track's.
+    shpScope->setAttribute(Qt::WA_TransparentForMouseEvents);
     imgSlider = make<QLabel>(picPlayerFrame, QStringLiteral("imgSlider"), 236, 251, 12, 29);
     imgSliderBG->setCursor(Qt::PointingHandCursor);
     imgSlider->setCursor(Qt::PointingHandCursor);

@@ -148,7 +148,7 @@ void FrmOptions::connectPreview()
     previewEvents_ = events;
 }
 
-QWidget *FrmOptions::videoWindow()
+VideoSurface *FrmOptions::videoWindow()
 {
     if (mdlMavrell::playerMode > 0 && frmPlayerLoaded())
         return frmPlayer().picPlayer;
@@ -274,7 +274,8 @@ void FrmOptions::newPlay(const QString &fnIn, float StartTime)
     }
 
     // The picture box is the tool's while it draws there: Qt paints nothing over it.
-    picPlayer->setAttribute(Qt::WA_PaintOnScreen, videoWindow() == picPlayer);
+    // A source without a picture leaves it to Qt, so that no note stays behind.
+    videoWindow()->setToolDraws(qint64(mdlMavrell::srcWidth) * mdlMavrell::srcHeight >= 1);
     tmrCheck.start();
     picPlayerTag = playTag;
     adjustVideoLoc();

@@ -24,6 +24,8 @@
 #include <QMenu>
 #include <QPainter>
 
+#include <utility>
+
 namespace {
 
 FrmPlayer *g_player = nullptr;
@@ -56,6 +58,10 @@ void unloadFrmPlayer()
     if (!g_player)
         return;
     FrmPlayer *p = g_player;
+    if (p->inUse_ > 0) {
+        p->requestClose();
+        return;
+    }
     p->Form_Unload();
     g_player = nullptr;
     delete p;
@@ -122,12 +128,27 @@ void FrmPlayer::playSingle(QString fn)
     // no other file is ever opened in its place.
     if (fn.size() >= 2 && fn.startsWith(QLatin1Char('"')) && fn.endsWith(QLatin1Char('"')))
         fn = fn.mid(1, fn.size() - 2);
+    InUse use(this);
     if (!mdlMavrell::Quotable(fn)) {
         prompts::FileMsgBox(lng(txt::InvalidFileName), fn, this);
         return;
     }
-    mbStop_Click();
-    newPlay(fn);
+    // Asked to play again, the window stays.
+    closePending_ = false;
+    if (opening_) {
+        // Another file is being opened: that opening ends, and this file follows it.
+        pendingFile_ = fn;
+        player().cancelOpen();
+        return;
+    }
+    for (QString next = fn; !next.isEmpty() && !closePending_;) {
+        mbStop_Click();
+        newPlay(next);
+        next = std::exchange(pendingFile_, QString());
+    }
+    pendingFile_.clear();
+    if (closePending_)
+        return;
     show();
     raise();
     resizeGuard = false;
@@ -135,12 +156,15 @@ void FrmPlayer::playSingle(QString fn)
 
 void FrmPlayer::newPlay(const QString &fnIn)
 {
+    InUse use(this);
     QString fn = fnIn;
     seekTotalFrames = 0;
     moveSeekThumb(0);
     picHsb->update();
     picHsbBack->update();
     player().closeMCI();
+    // The last file's picture goes with its player.
+    picPlayer->setToolDraws(false);
     player().setAudioOnly(false);
     isBusy = true;
 
@@ -156,11 +180,20 @@ void FrmPlayer::newPlay(const QString &fnIn)
     lblFnName->setText(lng(txt::PlayingProgress) + QStringLiteral(" 0 %"));
     lblFnName->adjustSize();
 
+    opening_ = true;
     player().openMCI(fn, picPlayer->winId());
+    opening_ = false;
+    if (player().openCancelled()) {
+        // Stop, a close or a later file ended the opening: Stop has shown the stopped
+        // state already, and nothing of this file plays.
+        isBusy = false;
+        return;
+    }
     picAssIcon->setToolTip(player().infoTip(lng(txt::ListComma)));
     myPutSize(true);
     if (player().isSuccess()) {
         myStatus = 1;
+        picPlayer->setToolDraws(!player().isAudioOnly());
         player().playMCI(0, 0);
         showPlayingState(false);
         checkSeekable();
@@ -185,6 +218,7 @@ void FrmPlayer::failPlay(const QString &, bool)
 void FrmPlayer::ifStopped(bool allNone)
 {
     tmrCheck.stop();
+    picPlayer->setToolDraws(false);
     picHsb->setEnabled(false);
     moveSeekThumb(0);
     lblFnName->setText(lblFnNameTag.isEmpty() ? lng(txt::OpenNewFilePlease) : lng(txt::PlayingEnded));
@@ -325,6 +359,11 @@ void FrmPlayer::keyPressEvent(QKeyEvent *event)
 
 void FrmPlayer::closeEvent(QCloseEvent *event)
 {
+    if (inUse_ > 0) {
+        event->ignore();
+        requestClose();
+        return;
+    }
     Form_Unload();
     event->accept();
     // A closed player window is unloaded: the next use builds a new one.
@@ -332,4 +371,32 @@ void FrmPlayer::closeEvent(QCloseEvent *event)
         g_player = nullptr;
         deleteLater();
     }
+}
+
+void FrmPlayer::requestClose()
+{
+    closePending_ = true;
+    pendingFile_.clear();
+    if (opening_)
+        player().cancelOpen();
+    hide();
+}
+
+void FrmPlayer::leaveUse()
+{
+    if (--inUse_ > 0 || !closePending_)
+        return;
+    // Once the events of this round are done, nothing of this window runs any more.
+    QTimer::singleShot(0, this, [this] { finishClose(); });
+}
+
+void FrmPlayer::finishClose()
+{
+    if (inUse_ > 0 || !closePending_)
+        return;
+    closePending_ = false;
+    Form_Unload();
+    if (g_player == this)
+        g_player = nullptr;
+    deleteLater();
 }

@@ -7,6 +7,7 @@
 // objectName). All media work goes through the engine `player`.
 #pragma once
 
+#include "controls/videosurface.h"
 #include "core/console.h"
 #include "player/playerengine.h"
 
@@ -71,7 +72,7 @@ public:
 
     // ---- Controls ----
     QWidget *picPlayerContainer = nullptr;
-    QWidget *picPlayer = nullptr;     // the video surface (a native window)
+    VideoSurface *picPlayer = nullptr;  // the video surface (a native window)
     QLabel *lblPlayerNote = nullptr;
     PictureBox *picPlusBk = nullptr;  // bottom bar
     PictureBox *picHsbBack = nullptr, *picHsb = nullptr, *picHsb2 = nullptr;
@@ -153,6 +154,31 @@ private:
     void sendVolumeNow();
     bool mouseFilter(QObject *watched, QEvent *event);
 
+    // Code of this window that lets the event loop run (opening a file, its own
+    // dialogs) counts itself here; a close that comes meanwhile waits for it.
+    class InUse {
+    public:
+        explicit InUse(FrmPlayer *w) : w_(w) { ++w_->inUse_; }
+        ~InUse() { w_->leaveUse(); }
+        InUse(const InUse &) = delete;
+        InUse &operator=(const InUse &) = delete;
+
+    private:
+        FrmPlayer *w_;
+    };
+    friend void unloadFrmPlayer();
+    void leaveUse();
+    // The close sequence, then the window goes; deferred while its code runs.
+    void finishClose();
+    // A close is asked for while the window's code runs: the opening ends, the window
+    // hides, and it closes once that code has returned.
+    void requestClose();
+
+    int inUse_ = 0;
+    bool opening_ = false;       // newPlay is probing the file
+    bool closePending_ = false;
+    QString pendingFile_;        // asked to play while another file was opening
+
     std::unique_ptr<MPlayer> player_;
     long lastFrame_ = 0;
     Qt::WindowStates lastWindowState_ = Qt::WindowNoState;
@@ -165,4 +191,6 @@ FrmPlayer &frmPlayer();
 // Whether it exists.
 bool frmPlayerLoaded();
 // Unloads it: the close sequence, then the window is destroyed. Harmless when none.
+// While the window's own code runs (a file opening), the opening ends and the window
+// goes as soon as that code has returned.
 void unloadFrmPlayer();

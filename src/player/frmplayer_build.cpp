@@ -3,6 +3,7 @@
 #include "player/frmplayer.h"
 
 #include "controls/orvexbutton.h"
+#include "controls/videosurface.h"
 #include "core/drawing.h"
 #include "player/playerlayout.h"
 #include "player/playerlook.h"
@@ -14,30 +15,8 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QPaintEvent>
-#include <QPainter>
 
 namespace {
-
-// The video surface: a native window the tool draws into. Qt paints no background
-// of its own there; where the tool has not drawn (yet), it shows the colour key.
-class VideoSurface : public QWidget {
-public:
-    explicit VideoSurface(QWidget *parent) : QWidget(parent)
-    {
-        setAttribute(Qt::WA_NativeWindow);
-        setAttribute(Qt::WA_DontCreateNativeAncestors);
-        setAttribute(Qt::WA_OpaquePaintEvent);
-        setAttribute(Qt::WA_NoSystemBackground);
-    }
-
-protected:
-    void paintEvent(QPaintEvent *event) override
-    {
-        QPainter p(this);
-        p.fillRect(event->rect(), playerlook::colorKey());
-    }
-};
 
 PictureBox *box(QWidget *parent, const char *name, QRect geometry, std::uint32_t colour)
 {
@@ -85,12 +64,18 @@ void FrmPlayer::buildControls()
     picPlayer = new VideoSurface(container);
     picPlayer->setObjectName(QStringLiteral("picPlayer"));
     picPlayer->setGeometry(0, 0, container->width(), container->height());
-    // The note lies on the video surface; once the tool draws, its picture covers it.
+    {
+        QPalette pal = picPlayer->palette();
+        pal.setColor(QPalette::Window, playerlook::colorKey());
+        picPlayer->setPalette(pal);
+    }
+    // The note lies over the video surface, a window of its own above the picture.
     lblPlayerNote = new QLabel(picPlayer);
     lblPlayerNote->setObjectName(QStringLiteral("lblPlayerNote"));
     lblPlayerNote->setAutoFillBackground(true);
     lblPlayerNote->setStyleSheet(QStringLiteral("QLabel { background: black; color: white; padding: 2px 6px; }"));
     lblPlayerNote->hide();
+    VideoSurface::makeOverlay(lblPlayerNote);
 
     picPlusBk = box(this, "picPlusBk", QRect(0, client.height() - playerlayout::barHeight, client.width(),
                                              playerlayout::barHeight), buttonFace);
@@ -224,7 +209,7 @@ bool FrmPlayer::mouseFilter(QObject *watched, QEvent *event)
         return true;
     }
     if ((watched == picPlayerContainer || watched == picBnBk) && t == QEvent::MouseButtonPress) {
-        if (button == 2)
+        if (button == 2 && !isBusy)
             popupMenu();
         return true;
     }

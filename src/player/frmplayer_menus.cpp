@@ -47,6 +47,7 @@ void FrmPlayer::popupMenu()
 
 void FrmPlayer::mnuOpen_Click()
 {
+    InUse use(this);
     setSourceButtonTag(QStringLiteral("inUse"));
     mbStop_Click();
     CommDialog &dlg = mdlMavrell::commDialog();

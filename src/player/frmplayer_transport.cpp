@@ -24,6 +24,7 @@ void FrmPlayer::mbPlay_Click()
     enableTransportButtons(true);
     setPlayButtonState(2);
     if (myStatus != 4) {
+        picPlayer->setToolDraws(!player().isAudioOnly());
         player().playMCI(0, seekTotalFrames);
         if (!player().isSuccess()) {
             playSingle(player().FileName());
@@ -66,10 +67,14 @@ void FrmPlayer::mbStop_Click()
 void FrmPlayer::shareBnStop(bool, bool noStopMCI, bool, bool)
 {
     tmrCheck.stop();
+    // Stop while a file opens ends that opening; the window stays busy until the
+    // probe has returned.
+    if (opening_)
+        player().cancelOpen();
     if (!noStopMCI)
         player().stopMCI();
     ifStopped(false);
-    isBusy = false;
+    isBusy = opening_;
 }
 
 void FrmPlayer::mbBackward_Click()

@@ -115,7 +115,10 @@ void MPlayer::openMCI(const QString &fileName, unsigned long long hwnd, const QS
     totalSeconds_ = 0;
     f_ = playerprobe::Fields();
     indexPercent_ = -1;
+    cancelOpen_ = false;
     probeMedia();
+    if (cancelOpen_)
+        f_ = playerprobe::Fields();
 }
 
 void MPlayer::probeMedia()
@@ -124,8 +127,13 @@ void MPlayer::probeMedia()
     if (!mdlMavrell::ToolExists(1) || fileName_.isEmpty() || !mdlMavrell::Quotable(fileName_))
         return;
     const QString tool = mdlMavrell::ToolPath(1);
-    const QString out = mdlGetCmdOutput::GetCmdOutput(
-        tool + QStringLiteral(" -identify -ao null -vo null -frames 0 ") + mdlMavrell::Quoted(fileName_), false);
+    // The window's events run while the probe waits: a Stop or a close there ends it.
+    mdlGetCmdOutput::RunLimits limits;
+    limits.cancelled = [this] { return cancelOpen_; };
+    const QString out = mdlGetCmdOutput::RunTool(
+        tool + QStringLiteral(" -identify -ao null -vo null -frames 0 ") + mdlMavrell::Quoted(fileName_), limits).output;
+    if (cancelOpen_)
+        return;
     playerprobe::readIdentify(out, f_);
 
     if (playerprobe::needsTool3Length(f_)) {
@@ -139,8 +147,10 @@ void MPlayer::probeMedia()
     if (f_.demuxer == QLatin1String("gif")) {
         if (f_.videoWidth * f_.videoHeight == 0)
             playerprobe::readGifSize(out, f_);
-        const QString frames = mdlGetCmdOutput::GetCmdOutput(
-            tool + QStringLiteral(" -ao null -vo null -fps 10000 ") + mdlMavrell::Quoted(fileName_), false);
+        const QString frames = mdlGetCmdOutput::RunTool(
+            tool + QStringLiteral(" -ao null -vo null -fps 10000 ") + mdlMavrell::Quoted(fileName_), limits).output;
+        if (cancelOpen_)
+            return;
         playerprobe::readGifFrames(frames, f_);
     }
     if (f_.demuxer == QLatin1String("asf") && (f_.framesPerSecond == 1000 || f_.framesPerSecond == 0)) {

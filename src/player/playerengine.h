@@ -66,6 +66,10 @@ public:
     // Stores the file and the window the tool draws into, resets every field and
     // probes the file; ask isSuccess afterwards.
     void openMCI(const QString &fileName, unsigned long long hwnd, const QString &aliasName = {});
+    // Ends the probe of a running openMCI within one polling round; that open then
+    // finds nothing (isSuccess false) and openCancelled says why.
+    void cancelOpen() { cancelOpen_ = true; }
+    bool openCancelled() const { return cancelOpen_; }
     // Starts the tool on the file for the frame range (0, 0: the whole file).
     void playMCI(long fromWhere, long toWhere);
     void putMCI(int movWidth, int movHeight) {}
@@ -119,4 +123,5 @@ private:
     playerprobe::Fields f_;
     int indexPercent_ = -1;
     QString lastStartLine_;
+    bool cancelOpen_ = false;
 };
