@@ -1,6 +1,7 @@
 // The options dialog's preview on a real X server: the player tool draws the source
-// into the dialog's video surface (-wid), and the crop rectangle and the note over
-// the picture stay in sight while it plays and while it is paused.
+// into the dialog's video surface (-wid), the crop rectangle and the note over the
+// picture stay in sight while it plays and while it is paused, screenshots hold the
+// picture, a click on the marked range seeks, and a sound-only source keeps no note.
 #include "controls/stylebutton.h"
 #include "core/console.h"
 #include "core/mdlmavrell.h"
@@ -9,8 +10,10 @@
 #include "support/scriptedprompts.h"
 #include "support/testenv.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -198,5 +201,130 @@ TEST_P(PreviewOverlayX11, TheCropRectangleAndTheNoteShowOverAPlayingAndAPausedPi
 }
 
 INSTANTIATE_TEST_SUITE_P(VideoOutputs, PreviewOverlayX11, ::testing::Values("", " -vo x11"));
+
+// A preview of clip (copied into its own folder, where the player saves screenshots).
+class PreviewOnX11 : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
+        for (int n = 1; n < mdlMavrell::lngSize; ++n)
+            mdlMavrell::lng[n] = QStringLiteral("L%1").arg(n);
+        dir.activate();
+        dir.fakeTool(1, "exec /usr/bin/mplayer \"$@\" -ao null\n");
+        mdlMavrell::srcWidth = 320;
+        mdlMavrell::srcHeight = 240;
+        mdlMavrell::srcFps = 25;
+        mdlMavrell::srcLength = 20;
+        mdlMavrell::srcDemuxer = QStringLiteral("avi");
+        mdlMavrell::targetFormat = QStringLiteral("XviD");
+        mdlMavrell::targetExt = QStringLiteral("avi");
+    }
+    void TearDown() override { unloadFrmOptions(); }
+    // The dialog shown, playing a copy of fixture under name.
+    FrmOptions &play(const QString &fixture, const QString &name)
+    {
+        clip = folder.path() + QLatin1Char('/') + name;
+        EXPECT_TRUE(QFile::copy(testenv::fixture(fixture), clip));
+        FrmOptions &dlg = frmOptions();
+        mdlMavrell::secPerSliderUnit = mdlMavrell::srcLength / float(dlg.imgSliderBG->width());
+        dlg.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+        dlg.newPlay(clip, 0);
+        EXPECT_TRUE(dlg.tmrCheck.isActive());
+        return dlg;
+    }
+    // A left click where the user sees the point p of widget w: into whatever lies
+    // under it there.
+    static void clickAt(QWidget *w, QPoint p)
+    {
+        const QPoint global = w->mapToGlobal(p);
+        QWidget *under = QApplication::widgetAt(global);
+        ASSERT_NE(under, nullptr);
+        QTest::mouseClick(under, Qt::LeftButton, {}, under->mapFromGlobal(global));
+    }
+    ScriptedPrompts prompts;
+    testenv::ProgramDir dir;
+    QTemporaryDir folder;
+    QString clip;
+};
+
+TEST_F(PreviewOnX11, ScreenshotsOfMpeg4AndMpeg2HoldThePicture)
+{
+    for (const char *source : {"mpeg4.avi", "mpeg2.vob"}) {
+        SCOPED_TRACE(source);
+        const QString name = QStringLiteral("shot-") + QLatin1String(source);
+        mdlMavrell::srcLength = 3;
+        FrmOptions &dlg = play(QLatin1String(source), name);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.lblCurTime->text().isEmpty()
+                                                 && pictureColours(onScreen(dlg.picPlayer)) > 8; }, 6000));
+        dlg.lblSrceenshot_MouseUp();
+        QString shot;
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            QDirIterator it(folder.path(), {QStringLiteral("*.png")});
+            shot = it.hasNext() ? it.next() : QString();
+            return !shot.isEmpty() && QImage(shot).width() > 0;
+        }, 5000)) << "no screenshot";
+        const QImage picture(shot);
+        if (qEnvironmentVariableIsSet("MAVRELL_PREVIEW_SHOT"))
+            picture.save(qEnvironmentVariable("MAVRELL_PREVIEW_SHOT") + QLatin1Char('-') + QLatin1String(source)
+                         + QStringLiteral(".png"));
+        EXPECT_GT(pictureColours(picture), 8) << "a flat screenshot";
+        EXPECT_GT(pictureShare(picture, picture.rect()), 0.5) << "a black screenshot";
+        unloadFrmOptions();
+        QFile::remove(shot);
+    }
+}
+
+TEST_F(PreviewOnX11, AClickOnTheTrackInsideTheMarkedRangeSeeks)
+{
+    FrmOptions &dlg = play(QStringLiteral("long.avi"), QStringLiteral("clip.avi"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.lblCurTime->text().isEmpty(); }, 6000));
+    const int w = dlg.imgSliderBG->width();
+    const int y = dlg.imgSliderBG->height() / 2;
+    auto seekTo = [&](double share, float seconds) {
+        clickAt(dlg.imgSliderBG, QPoint(int(w * share), y));
+        return QTest::qWaitFor([&] { return std::abs(mdlMavrell::previewPos - seconds) < 1.5f; }, 5000);
+    };
+    ASSERT_TRUE(seekTo(0.5, 10));
+    ASSERT_TRUE(seekTo(0.25, 5));
+    dlg.lblMark_Click(0);
+    ASSERT_TRUE(seekTo(0.75, 15));
+    dlg.lblMark_Click(1);
+    ASSERT_TRUE(dlg.shpScope->isVisible());
+    ASSERT_GT(dlg.shpScope->width(), w / 3);
+
+    // The middle of the bar lies on the track, half-way.
+    const QPoint mid = dlg.shpScope->geometry().center();
+    ASSERT_EQ(dlg.shpScope->parentWidget(), dlg.imgSliderBG->parentWidget());
+    ASSERT_TRUE(dlg.imgSliderBG->geometry().contains(mid));
+    clickAt(dlg.shpScope, dlg.shpScope->rect().center());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return std::abs(mdlMavrell::previewPos - 10) < 1.5f; }, 5000))
+        << "at " << mdlMavrell::previewPos;
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.lastText().toStdString();
+}
+
+TEST_F(PreviewOnX11, ASoundOnlySourceKeepsNoNoteOnThePicture)
+{
+    mdlMavrell::srcWidth = 0;
+    mdlMavrell::srcHeight = 0;
+    mdlMavrell::srcFps = 0;
+    mdlMavrell::srcLength = 3;
+    mdlMavrell::srcDemuxer = QStringLiteral("audio");
+    FrmOptions &dlg = play(QStringLiteral("tone.mp3"), QStringLiteral("tone.mp3"));
+    ASSERT_FALSE(dlg.lblPlayerNote->isHidden());
+    const QRect note = dlg.lblPlayerNote->geometry();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.lblPlayerNote->isHidden(); }, 5000));
+    ASSERT_TRUE(mdlConsole::IsRunning());
+    QTest::qWait(400);
+    const QImage after = onScreen(dlg.picPlayer);
+    if (qEnvironmentVariableIsSet("MAVRELL_PREVIEW_SHOT"))
+        after.save(qEnvironmentVariable("MAVRELL_PREVIEW_SHOT") + QStringLiteral("-sound.png"));
+    int lit = 0;
+    for (int y = note.top(); y <= note.bottom(); ++y)
+        for (int x = note.left(); x <= note.right(); ++x)
+            lit += after.pixelColor(x, y).lightness() > 100;
+    EXPECT_EQ(lit, 0) << "the note's text stays where it was";
+}
 
 } // namespace

@@ -12,13 +12,17 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
+#include <QPointer>
+#include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 
 void PrintTo(const QString &s, std::ostream *os)
 {
@@ -251,6 +255,120 @@ TEST_F(PlayerWindow, CannotPlay)
     w.mbPlay_Click();
     EXPECT_EQ(w.lblFnName->text(), QStringLiteral("L178"));
     EXPECT_EQ(w.myStatus, 5);
+}
+
+// A file whose probe takes long: the fake player sleeps on the probe of any file named
+// "slow" (one process, so that stopping it stops the sleep) and is the real player
+// otherwise. What the user does meanwhile runs inside the probe's event loop.
+class SlowOpening : public PlayerWindow {
+protected:
+    void SetUp() override
+    {
+        PlayerWindow::SetUp();
+        dir.fakeTool(1, "case \"$*\" in\n"
+                        " *'-frames 0'*slow*) exec perl -e 'select(undef, undef, undef, 4); exec @ARGV' "
+                        "/usr/bin/mplayer \"$@\" -vo null -ao null ;;\n"
+                        "esac\n"
+                        "exec /usr/bin/mplayer \"$@\" -vo null -ao null\n");
+        slow = dir.appDir() + QStringLiteral("slow.avi");
+        ASSERT_TRUE(QFile::copy(testenv::fixture(QStringLiteral("long.avi")), slow));
+    }
+    // Opens the slow file with the user's action due after ms.
+    void openSlowly(FrmPlayer &w, int ms, std::function<void()> action)
+    {
+        QTimer::singleShot(ms, &w, std::move(action));
+        w.playSingle(slow);
+    }
+    QString slow;
+};
+
+TEST_F(SlowOpening, ClosingOrUnloadingWhileAFileOpensEndsTheOpeningAndThenTheWindow)
+{
+    const std::pair<const char *, std::function<void(FrmPlayer &)>> closes[] = {
+        {"Exit of the pop-up menu", [](FrmPlayer &w) { w.mnuEnd->trigger(); }},
+        {"the window's close button", [](FrmPlayer &w) { w.close(); }},
+        {"unloaded by another window", [](FrmPlayer &) { unloadFrmPlayer(); }},
+    };
+    for (const auto &[how, close] : closes) {
+        SCOPED_TRACE(how);
+        FrmPlayer &w = frmPlayer();
+        w.show();
+        QPointer<FrmPlayer> alive(&w);
+        bool menuOpened = true;
+        openSlowly(w, 300, [&] {
+            // The bar's pop-up menu stays shut while the file opens.
+            QTest::mouseClick(w.picBnBk, Qt::RightButton, {}, QPoint(150, 10));
+            menuOpened = w.mnuMain->isVisible();
+            close(w);
+        });
+        ASSERT_TRUE(alive);  // still running in it: not deleted under playSingle
+        EXPECT_FALSE(menuOpened);
+        EXPECT_FALSE(w.isVisible());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return alive.isNull(); }, 3000));
+        EXPECT_FALSE(frmPlayerLoaded());
+        EXPECT_FALSE(mdlConsole::IsRunning());
+        QTest::qWait(200);
+        EXPECT_FALSE(mdlConsole::IsRunning()) << "the file plays after all";
+    }
+}
+
+TEST_F(SlowOpening, StopEndsTheOpeningAndALaterFileHasItsOwnLength)
+{
+    const QString clip = testenv::fixture(QStringLiteral("mpeg4.avi"));
+    FrmPlayer &w = frmPlayer();
+    w.show();
+    openSlowly(w, 300, [&] { w.mbStop_Click(); });
+    EXPECT_EQ(w.myStatus, 5);
+    EXPECT_FALSE(w.isBusy);
+    EXPECT_EQ(w.lblFnName->text(), QStringLiteral("L180"));
+    QTest::qWait(4500);  // past the slow probe's end
+    EXPECT_FALSE(mdlConsole::IsRunning()) << "the stopped file plays after all";
+
+    // Stop, then another file dropped while the first one's probe would still run.
+    QMimeData data;
+    data.setText(clip);
+    openSlowly(w, 300, [&] {
+        w.mbStop_Click();
+        QTimer::singleShot(200, &w, [&] { w.Form_OLEDragDrop(&data); });
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.myStatus == 1; }, 3000));
+    EXPECT_EQ(w.player().FileName(), clip);
+    EXPECT_EQ(w.player().getTotalSeconds(), 3.0f);
+    EXPECT_EQ(w.seekTotalFrames, 75);
+    QTest::qWait(4500);
+    EXPECT_TRUE(w.player().lastStartLine().contains(clip));
+    EXPECT_EQ(w.player().getTotalSeconds(), 3.0f);
+
+    // A file asked for while another one opens follows it, with its own length.
+    openSlowly(w, 300, [&] { w.playSingle(clip); });
+    EXPECT_EQ(w.myStatus, 1);
+    EXPECT_EQ(w.player().FileName(), clip);
+    EXPECT_EQ(w.seekTotalFrames, 75);
+}
+
+// The player echoes the name and the tags of what it opens: a name or a title that
+// holds its end text is no end of play.
+TEST_F(PlayerWindow, ANameOrTagHoldingTheEndTextStillPlays)
+{
+    QTemporaryDir tmp;
+    const QString source = testenv::fixture(QStringLiteral("long.avi"));
+    const QString named = tmp.path() + QStringLiteral("/Exiting... (End of file).avi");
+    ASSERT_TRUE(QFile::copy(source, named));
+    const QString tagged = tmp.path() + QStringLiteral("/tagged.avi");
+    ASSERT_EQ(QProcess::execute(QStringLiteral("ffmpeg"),
+                                {"-v", "error", "-y", "-i", source, "-c", "copy", "-metadata",
+                                 "title=Exiting... (Quit)", tagged}),
+              0);
+    for (const QString &clip : {named, tagged}) {
+        SCOPED_TRACE(clip.toStdString());
+        FrmPlayer &w = frmPlayer();
+        w.playSingle(clip);
+        ASSERT_EQ(w.myStatus, 1);
+        QTest::qWait(2000);
+        EXPECT_EQ(w.myStatus, 1);
+        EXPECT_TRUE(mdlConsole::IsRunning());
+        w.mbStop_Click();
+    }
 }
 
 TEST_F(PlayerWindow, KeysOnlyWhereTheButtonsAllow)
