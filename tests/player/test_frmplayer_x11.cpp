@@ -1,6 +1,6 @@
 // The player window on a real X server: the player tool draws the video into the
-// window's picture box (-wid), the window takes the video's own size, and switching
-// "always on top" keeps the picture alive.
+// window's picture box (-wid), the window takes the video's own size, switching
+// "always on top" keeps the picture alive, and a note going away leaves no box.
 #include "core/console.h"
 #include "core/mdlmavrell.h"
 #include "player/frmplayer.h"
@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
 
@@ -68,6 +69,56 @@ TEST_F(PlayerWindowX11, ToolDrawsIntoThePictureBox)
     w.mbStop_Click();
     EXPECT_FALSE(mdlConsole::IsRunning());
     unloadFrmPlayer();
+}
+
+// The share of a rectangle's pixels that show a picture, not the dark of an empty
+// video surface.
+double litShare(const QImage &img, const QRect &r)
+{
+    int lit = 0, all = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x, ++all)
+            lit += img.pixelColor(x, y).lightness() > 40;
+    return all ? double(lit) / all : 0;
+}
+
+// A paused picture, then a file that takes long to open, stopped while its note shows:
+// where the note was looks like the rest of the surface, no dark box of the key.
+TEST_F(PlayerWindowX11, ANoteGoingAwayOverAPausedPictureLeavesNoBox)
+{
+    dir.fakeTool(1, "case \"$*\" in\n"
+                    " *'-frames 0'*slow*) exec perl -e 'select(undef, undef, undef, 4); exec @ARGV' "
+                    "/usr/bin/mplayer \"$@\" -ao null ;;\n"
+                    "esac\n"
+                    "exec /usr/bin/mplayer \"$@\" -ao null\n");
+    const QString clip = testenv::fixture(QStringLiteral("long.avi"));
+    const QString slow = dir.appDir() + QStringLiteral("slow.avi");
+    ASSERT_TRUE(QFile::copy(clip, slow));
+
+    FrmPlayer &w = frmPlayer();
+    w.playSingle(clip);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pictureColours(onScreen(w.picPlayer)) > 8; }, 6000));
+    w.mbPause_Click();
+    QTest::qWait(300);
+
+    QRect note;
+    QTimer::singleShot(500, &w, [&] {
+        note = w.lblPlayerNote->isHidden() ? QRect() : w.lblPlayerNote->geometry();
+        w.mbStop_Click();
+    });
+    w.playSingle(slow);
+    ASSERT_TRUE(note.isValid()) << "no note while the file opened";
+    EXPECT_TRUE(w.lblPlayerNote->isHidden());
+    QTest::qWait(500);
+    const QImage after = onScreen(w.picPlayer);
+    if (qEnvironmentVariableIsSet("MAVRELL_PLAYER_SHOT"))
+        after.save(qEnvironmentVariable("MAVRELL_PLAYER_SHOT") + QStringLiteral("-note-gone.png"));
+    const QRect beside = note.translated(0, note.height() + 20).intersected(after.rect());
+    ASSERT_FALSE(beside.isEmpty());
+    EXPECT_LT(std::abs(litShare(after, note) - litShare(after, beside)), 0.2)
+        << "where the note was differs from the surface beside it";
+    EXPECT_FALSE(mdlConsole::IsRunning());
 }
 
 // The window id the running player was told to draw into (-wid on its command line).
