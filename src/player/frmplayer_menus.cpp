@@ -56,7 +56,8 @@ void FrmPlayer::mnuOpen_Click()
     dlg.setFilterIndex(1);
     dlg.FileName.clear();
     const QString file = dlg.ShowOpen(true, false);
-    if (!file.isEmpty())
+    // Closed while the dialog was up, the window plays nothing more.
+    if (!file.isEmpty() && !closePending_)
         playSingle(file);
     setSourceButtonTag(QString());
 }
