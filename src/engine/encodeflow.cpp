@@ -68,6 +68,21 @@ StartRange initialRange()
     return r;
 }
 
+QString summaryWithRange(const QString &settingsSummary, float start, float seconds)
+{
+    const QString &head = lng[txt::TimeRange];
+    if (head.isEmpty())
+        return settingsSummary;
+    QStringList lines = settingsSummary.split(QLatin1Char('\n'));
+    for (QString &line : lines)
+        if (line.startsWith(head)) {
+            line = head + FormatTime(start, 3, 1) + QStringLiteral(" - ") + FormatTime(start + seconds, 3, 1)
+                   + QStringLiteral(" = ") + FormatTime(seconds, 1, 1);
+            break;
+        }
+    return lines.join(QLatin1Char('\n'));
+}
+
 QString aviSoundNote()
 {
     if (isCopyJob() && targetExt == QLatin1String("avi") && srcAudioCodec != QLatin1String("mp3"))

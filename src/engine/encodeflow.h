@@ -28,6 +28,11 @@ struct StartRange {
 // From markIn, markOut and srcLength, before any key-frame alignment.
 StartRange initialRange();
 
+// The settings summary with its time-range line showing the part that will really be
+// converted (from start, seconds long), as the key-frame alignment may have moved it;
+// a summary without that line is returned as it stands.
+QString summaryWithRange(const QString &settingsSummary, float start, float seconds);
+
 // The note on an AVI copy job whose sound is not MP3 (it is turned into MP3); "" otherwise.
 QString aviSoundNote();
 // The start confirmation: the sparse-key-frame warning when previousKeyFrame is -1,

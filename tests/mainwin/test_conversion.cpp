@@ -400,6 +400,14 @@ TEST_F(Conversion, KeyFrameQuestionCancelsOrMovesTheStart)
         SCOPED_TRACE(answer == Answer::Ok ? "OK" : "Cancel");
         markIn = 2;
         markOut = 2.5;
+        // The summary shows the marks as the options dialog leaves them.
+        frmOptions().edit([](opt::OptionsForm &f) {
+            f.lblMark[0].tag = "2";
+            f.lblMark[1].tag = "2.5";
+        });
+        frmOptions().SetMainEncodeNote(-1, -1);
+        ASSERT_TRUE(w->lblEncodeNote->text().contains(lng[txt::TimeRange] + "00:00:02.0 - 00:00:02.5"))
+            << s(w->lblEncodeNote->text());
         w->lastEncode = {};
         prompts.messages.clear();
         prompts.answers.clear();
@@ -422,6 +430,11 @@ TEST_F(Conversion, KeyFrameQuestionCancelsOrMovesTheStart)
             // 0.5 s of range plus the 1.5 s the start moved back.
             EXPECT_TRUE(w->lastEncode.command.contains(" -ss 00:00:01.0 -endpos 00:00:02.0 "))
                 << s(w->lastEncode.command);
+            // The start confirmation shows the range that is converted, from the key frame.
+            ASSERT_GE(prompts.messages.size(), 2);
+            const QString confirm = prompts.messages[1].text;
+            EXPECT_TRUE(confirm.contains(lng[txt::AboutToStart])) << s(confirm);
+            EXPECT_TRUE(confirm.contains(lng[txt::TimeRange] + "00:00:00.5 - 00:00:02.5 = 2.0")) << s(confirm);
         }
     }
 }
