@@ -173,10 +173,21 @@ SourceFacts currentFacts()
 
 bool checkFileExists(const QString &path)
 {
+    // The name is taken as it stands: blanks at its ends are part of it.
     if (path.trimmed().isEmpty() || !mdlMavrell::Quotable(path))
         return false;
-    const QFileInfo fi(path.trimmed());
+    const QFileInfo fi(path);
     return fi.isFile() && fi.isReadable() && fi.size() != 0;
+}
+
+int sourceFileProblem(const QString &path)
+{
+    if (checkFileExists(path))
+        return 0;
+    const QFileInfo fi(path);
+    if (!path.trimmed().isEmpty() && mdlMavrell::Quotable(path) && fi.isFile() && !fi.isReadable())
+        return txt::SourceUnreadable;
+    return txt::InvalidFileName;
 }
 
 bool checkPluginFile(const QString &toolPath)
@@ -184,7 +195,7 @@ bool checkPluginFile(const QString &toolPath)
     QString p = toolPath;
     if (mdlMavrell::fileObject().FileExists(p))
         return true;
-    prompts::MsgBox(mdlMavrell::lng[txt::ToolFilesMissing]);
+    prompts::FileMsgBox(mdlMavrell::lng[txt::ToolFilesMissing], toolPath);
     return false;
 }
 

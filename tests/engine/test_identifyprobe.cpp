@@ -169,6 +169,9 @@ TEST(IdentifyProbe, CheckFileExistsWantsANonEmptyFileWithAQuotableName)
     EXPECT_FALSE(checkFileExists(dir.path() + "/*.avi")) << "a star is no pattern";
     EXPECT_TRUE(checkFileExists(make("star*.avi", "x")));
     EXPECT_FALSE(checkFileExists(make("say \"hi\".avi", "x")));
+    // Blanks at the ends belong to the name.
+    EXPECT_TRUE(checkFileExists(make("trail.avi ", "x")));
+    EXPECT_TRUE(checkFileExists(make(" lead.avi", "x")));
 }
 
 // ---- Against the real tools ----
@@ -299,7 +302,7 @@ TEST(IdentifyProbe, MissingToolIsNamedOnceAndNothingIsProbed)
     o.busy = [&](bool) { ++busyCalls; };
     EXPECT_EQ(analyseSource(testenv::fixture("mpeg4.avi"), o), QString());
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.lastText(), QString("plug-ins missing"));
+    EXPECT_EQ(prompts.lastText(), "plug-ins missing\n\n" + programDir.pluginPath(1));
     EXPECT_EQ(busyCalls, 0);
     EXPECT_EQ(mdlMavrell::srcWidth, 0);
     EXPECT_EQ(mdlMavrell::srcAudioRate, 0);
