@@ -161,6 +161,27 @@ TEST_F(Conversion, BadFileKeepsThePreviousJob)
     EXPECT_EQ(s(w->lblOutput->text()), s(target));
 }
 
+// A name that ends in a blank is a name like any other; without the player tool a
+// chosen file cannot be probed: the tool is named with its path and no target is named.
+TEST_F(Conversion, TrailingBlankAndMissingPlayerAtSourceChoice)
+{
+    const QString trail = work.filePath("trail.avi ");
+    ASSERT_TRUE(QFile::copy(testenv::fixture("mpeg4.avi"), trail));
+    prompts.messages.clear();
+    pick(TargetMenu::ToAvi, 1, trail);
+    EXPECT_TRUE(prompts.messages.isEmpty()) << s(prompts.lastText());
+    EXPECT_EQ(s(w->lblInput->text()), s(trail));
+    EXPECT_FALSE(w->lblOutput->text().isEmpty());
+
+    ASSERT_TRUE(QFile::remove(prog.pluginPath(1)));
+    pick(TargetMenu::ToAvi, 1, source("mpeg4.avi"));
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_EQ(s(prompts.lastText()), s(lng[txt::ToolFilesMissing] + "\n\n" + ToolPath(1)));
+    EXPECT_TRUE(w->lblInput->text().isEmpty());
+    EXPECT_TRUE(w->lblOutput->text().isEmpty());
+    EXPECT_TRUE(w->cmdInput->Tag().isEmpty());
+}
+
 // The set-up of a sound-only source masks the pages that need a picture, and the
 // settings button opens the dialog over a disabled main window.
 TEST_F(Conversion, SoundSourceMasksAndSettingsDialog)
