@@ -29,7 +29,7 @@ struct SourceFacts {
 };
 
 // tool1 -identify -ao null -vo null -frames 0 "file"
-QString identifyCommand(const QString &tool1, const QString &file);
+QString identifyCommand(const QString &tool1, const QString &file, const QString &md5File = QString());
 // tool1 -ao null -vo null -fps 10000 "file": plays a GIF through at once to count frames.
 QString gifCountCommand(const QString &tool1, const QString &file);
 
@@ -93,6 +93,8 @@ struct AnalyseOptions {
 
 // Probes file into SourceInfo (which the caller has reset). Returns gifResult(), or ""
 // (also when tool 1 is missing: entry 002 is shown and SourceInfo stays as it was).
-QString analyseSource(const QString &file, const AnalyseOptions &options = AnalyseOptions());
+// decodes, when given, tells whether the same run decoded something of the source
+// (sourcecheck::sourceDecodes).
+QString analyseSource(const QString &file, const AnalyseOptions &options = AnalyseOptions(), bool *decodes = nullptr);
 
 } // namespace engine

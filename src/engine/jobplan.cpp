@@ -7,9 +7,9 @@
 #include "core/timetext.h"
 #include "core/toolpaths.h"
 #include "core/userprompts.h"
-#include "engine/sourcecheck.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace engine {
 
@@ -194,8 +194,8 @@ JobPlan planJob(const TargetChoice &choice, const QString &sourcePath, const Pla
     }
     // Without the player tool nothing can be probed: the tool is named, and the file
     // chosen is refused rather than given a target.
-    if (!ToolExists(1)) {
-        prompts::FileMsgBox(lng[txt::ToolFilesMissing], ToolPath(1));
+    if (!ToolExists(1) || !QFileInfo(ToolPath(1)).isExecutable()) {
+        prompts::FileMsgBox(lng[ToolExists(1) ? txt::ToolNotExecutable : txt::ToolFilesMissing], ToolPath(1));
         resetRecords();
         plan.refused = true;
         return plan;
@@ -209,10 +209,11 @@ JobPlan planJob(const TargetChoice &choice, const QString &sourcePath, const Pla
     targetFormat = choice.format;
     targetIsAudio = choice.audioTarget;
 
-    plan.gifResult = analyseSource(sourcePath, settings.analyse);
+    bool decodes = false;
+    plan.gifResult = analyseSource(sourcePath, settings.analyse, &decodes);
     // A file the tools only seem to know (no stream, or nothing decodes from its start)
     // would convert to an empty result: it is refused here, and nothing of it is kept.
-    if (!sourcecheck::sourceDecodes(sourcePath)) {
+    if (!decodes) {
         prompts::FileMsgBox(lng[txt::SourceNotDecodable], sourcePath);
         resetRecords();
         plan.started = false;

@@ -87,9 +87,20 @@ TEST_F(Failures, CausesFoundBeforeTheRun)
         {"target is a folder", folderTarget, txt::TargetIsFolder, folderTarget, {}, {}},
         {"target name too long", longName, txt::TargetNameTooLong, longName, {}, {}},
         {"target folder missing", noFolder + "/out.avi", txt::TargetFolderMissing, noFolder, {}, {}},
+        // The tool is a link to the system's program: it is replaced, never changed.
         {"tool not executable", tmp.path() + "/out.avi", txt::ToolNotExecutable, lockedTool,
-         [&] { QFile::setPermissions(lockedTool, QFile::ReadOwner | QFile::WriteOwner); },
-         [&] { QFile::setPermissions(lockedTool, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); }},
+         [&] {
+             QFile::remove(lockedTool);
+             QFile plain(lockedTool);
+             plain.open(QIODevice::WriteOnly);
+             plain.write("#!/bin/sh\n");
+             plain.close();
+             plain.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+         },
+         [&] {
+             QFile::remove(lockedTool);
+             QFile::link("/usr/bin/ffmpeg", lockedTool);
+         }},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);

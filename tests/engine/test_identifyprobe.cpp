@@ -20,7 +20,11 @@ using testenv::lines;
 TEST(IdentifyProbe, CommandLinesAreBuiltAsText)
 {
     EXPECT_EQ(identifyCommand("/p/plugins/OrvexRes1", "/v/a b.avi"),
-              QString("/p/plugins/OrvexRes1 -identify -ao null -vo null -frames 0 \"/v/a b.avi\""));
+              QString("/p/plugins/OrvexRes1 -identify -ao pcm:nowaveheader:file=/dev/null -vo null -frames 5 -endpos 3 "
+                      "-benchmark \"/v/a b.avi\""));
+    EXPECT_EQ(identifyCommand("/p/OrvexRes1", "/v/x.avi", "/t/ü f.md5"),
+              QString("/p/OrvexRes1 -identify -ao pcm:nowaveheader:file=/dev/null -vo md5sum:outfile=%11%/t/ü f.md5 "
+                      "-frames 5 -endpos 3 -benchmark \"/v/x.avi\""));
     EXPECT_EQ(gifCountCommand("/p/OrvexRes1", "/v/x.gif"), QString("/p/OrvexRes1 -ao null -vo null -fps 10000 \"/v/x.gif\""));
 }
 

@@ -173,13 +173,26 @@ TEST_F(Conversion, TrailingBlankAndMissingPlayerAtSourceChoice)
     EXPECT_EQ(s(w->lblInput->text()), s(trail));
     EXPECT_FALSE(w->lblOutput->text().isEmpty());
 
-    ASSERT_TRUE(QFile::remove(prog.pluginPath(1)));
-    pick(TargetMenu::ToAvi, 1, source("mpeg4.avi"));
-    ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(s(prompts.lastText()), s(lng[txt::ToolFilesMissing] + "\n\n" + ToolPath(1)));
-    EXPECT_TRUE(w->lblInput->text().isEmpty());
-    EXPECT_TRUE(w->lblOutput->text().isEmpty());
-    EXPECT_TRUE(w->cmdInput->Tag().isEmpty());
+    // A player tool that cannot be run, then none at all.
+    for (const int entry : {int(txt::ToolNotExecutable), int(txt::ToolFilesMissing)}) {
+        SCOPED_TRACE(entry);
+        // The tool is a link to the system's player: it is replaced, never changed.
+        ASSERT_TRUE(QFile::remove(prog.pluginPath(1)));
+        if (entry == txt::ToolNotExecutable) {
+            QFile plain(prog.pluginPath(1));
+            ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+            plain.write("#!/bin/sh\n");
+            plain.close();
+            ASSERT_TRUE(plain.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
+        }
+        prompts.messages.clear();
+        pick(TargetMenu::ToAvi, 1, source("mpeg4.avi"));
+        ASSERT_EQ(prompts.messages.size(), 1);
+        EXPECT_EQ(s(prompts.lastText()), s(lng[entry] + "\n\n" + ToolPath(1)));
+        EXPECT_TRUE(w->lblInput->text().isEmpty());
+        EXPECT_TRUE(w->lblOutput->text().isEmpty());
+        EXPECT_TRUE(w->cmdInput->Tag().isEmpty());
+    }
 }
 
 // The set-up of a sound-only source masks the pages that need a picture, and the
