@@ -35,10 +35,34 @@ struct Lines {
     }
 };
 
+// The tool echoes the source's tags raw: " Title: ", the value, "ID_CLIP_INFO_NAME0=",
+// "ID_CLIP_INFO_VALUE0=" and the value again, for each tag, then "ID_CLIP_INFO_N=". A
+// value may hold line breaks, and its lines read like the tool's own ("ID_LENGTH=...").
+// Everything from the block's first line to its last count line is the files' text,
+// not the tool's: it is left out. A block the tool never closed runs to the end.
+void dropClipInfo(QStringList &lines)
+{
+    qsizetype from = -1;
+    for (qsizetype i = 0; i < lines.size() && from < 0; ++i)
+        if (lines[i].startsWith(QLatin1String("Clip info:")) || lines[i].startsWith(QLatin1String("ID_CLIP_INFO_")))
+            from = i;
+    if (from < 0)
+        return;
+    qsizetype to = lines.size() - 1;
+    for (qsizetype i = lines.size() - 1; i >= from; --i)
+        if (lines[i].startsWith(QLatin1String("ID_CLIP_INFO_N="))) {
+            to = i;
+            break;
+        }
+    lines.remove(from, to - from + 1);
+}
+
 Lines splitLines(const QString &output)
 {
     static const QRegularExpression ends(QStringLiteral("[\r\n]"));
-    return Lines{output.split(ends, Qt::SkipEmptyParts)};
+    Lines l{output.split(ends, Qt::SkipEmptyParts)};
+    dropClipInfo(l.lines);
+    return l;
 }
 
 bool usable(const QString &text) { return !text.isEmpty() && numtext::Val(text) > 0; }

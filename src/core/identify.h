@@ -26,7 +26,8 @@ struct Keys {
 
 // Reads the keys of an identify run. A key counts only at the start of a line, so a
 // file name holding "ID_LENGTH=" or "ID_VIDEO_WIDTH=" (which the tool echoes in its
-// "Playing" and ID_FILENAME lines) cannot feed values in. The picture keys are read
+// "Playing" and ID_FILENAME lines) cannot feed values in, and the source's tags
+// (echoed raw, line breaks and all, in the tool's clip-info block) are not read. The picture keys are read
 // from their first line; the audio keys and the start time from their last, since
 // the tool prints a group of placeholders for them before it opens the streams.
 Keys read(const QString &output);

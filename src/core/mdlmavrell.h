@@ -15,7 +15,7 @@ namespace mdlMavrell {
 
 // ---- The text table: entry N is line N of the chosen language table (1..279); ----
 // ---- read it by name: lng[txt::QuitQuestion] (core/textentries.h). ----
-inline constexpr int lngSize = 301;
+inline constexpr int lngSize = 321;
 inline std::array<QString, lngSize> lng;
 
 // ---- SourceInfo: what the probe found out about the source. ----

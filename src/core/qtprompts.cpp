@@ -1,5 +1,6 @@
 #include "core/qtprompts.h"
 
+#include "core/quitsignals.h"
 #include "core/userprompts.h"
 
 #include <QDialog>
@@ -15,6 +16,9 @@ class QtPrompts final : public UserPrompts {
 public:
     Answer message(const MessageRequest &r) override
     {
+        // The program is ending on a signal: nobody is there to answer.
+        if (quitsignals::requested())
+            return closedAnswer(r.buttons);
         QMessageBox box(r.parent);
         box.setWindowTitle(r.title);
         box.setText(r.text);
@@ -51,7 +55,7 @@ public:
         return closedAnswer(r.buttons);
     }
 
-    int modalWindow(QDialog &window) override { return window.exec(); }
+    int modalWindow(QDialog &window) override { return quitsignals::requested() ? QDialog::Rejected : window.exec(); }
 
     FileAnswer file(const FileRequest &r) override
     {

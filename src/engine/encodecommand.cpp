@@ -287,6 +287,11 @@ Built build(Prepared &p, QString &range, const Inputs &in)
     // AVI files (an AVI with sound written by tool 3, for one): the picture freezes.
     // Its general reader reads them whole. Copying the video is not affected.
     const bool reencodesVideo = !body.contains(QLatin1String(" -ovc copy"));
+    // After a seek the general muxer gets the picture with the source's time stamps
+    // while the sound starts again at 0: the two are seconds out of step. The picture's
+    // times are made to start at 0 as well before harddup fills the gaps.
+    if (reencodesVideo && body.contains(QLatin1String(" -of lavf")) && range.contains(QLatin1String("-ss ")))
+        body.replace(QLatin1String(" -vf-add harddup"), QLatin1String(" -vf-add fixpts=start=0 -vf-add harddup"));
     // Encoding the picture of an ASF source again, the encoder's own ASF reader hands
     // on the source's times with its 3.1 s preroll on the picture only: the picture
     // starts 3.1 s after the sound (every target written by the general muxer), and an

@@ -3,6 +3,7 @@
 #include "core/fileobject.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
+#include "core/quitsignals.h"
 #include "core/timetext.h"
 #include "core/userprompts.h"
 #include "engine/resultcheck.h"
@@ -11,6 +12,11 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QStorageInfo>
+#include <QTemporaryFile>
+
+#include <climits>
+#include <unistd.h>
 
 using namespace mdlMavrell;
 
@@ -68,6 +74,21 @@ StartRange initialRange()
     return r;
 }
 
+QString summaryWithRange(const QString &settingsSummary, float start, float seconds)
+{
+    const QString &head = lng[txt::TimeRange];
+    if (head.isEmpty())
+        return settingsSummary;
+    QStringList lines = settingsSummary.split(QLatin1Char('\n'));
+    for (QString &line : lines)
+        if (line.startsWith(head)) {
+            line = head + FormatTime(start, 3, 1) + QStringLiteral(" - ") + FormatTime(start + seconds, 3, 1)
+                   + QStringLiteral(" = ") + FormatTime(seconds, 1, 1);
+            break;
+        }
+    return lines.join(QLatin1Char('\n'));
+}
+
 QString aviSoundNote()
 {
     if (isCopyJob() && targetExt == QLatin1String("avi") && srcAudioCodec != QLatin1String("mp3"))
@@ -109,6 +130,54 @@ qint64 fileSize(const QString &path)
 {
     const QFileInfo info(path);
     return info.isFile() ? info.size() : -1;
+}
+
+Problem preRunProblem(const QString &src, const QString &dst, const QStringList &tools, const QString &intermediate)
+{
+    QFile source(src);
+    if (!source.open(QIODevice::ReadOnly))
+        return {txt::SourceUnreadable, src};
+    source.close();
+    for (const QString &tool : tools) {
+        const QFileInfo t(tool);
+        if (!t.isFile())
+            return {txt::ToolFilesMissing, tool};
+        if (!t.isExecutable())
+            return {txt::ToolNotExecutable, tool};
+    }
+    const QFileInfo target(dst);
+    if (target.isDir())
+        return {txt::TargetIsFolder, dst};
+    const QString folder = target.absolutePath();
+    if (!QFileInfo(folder).isDir())
+        return {txt::TargetFolderMissing, folder};
+    const QByteArray folderBytes = QFile::encodeName(folder);
+    long nameMax = ::pathconf(folderBytes.constData(), _PC_NAME_MAX);
+    if (nameMax <= 0)
+        nameMax = NAME_MAX;
+    for (const QString &written : {dst, intermediate}) {
+        if (written.isEmpty())
+            continue;
+        const QFileInfo w(written);
+        if (QFile::encodeName(w.fileName()).size() > nameMax || QFile::encodeName(w.absoluteFilePath()).size() >= PATH_MAX)
+            return {txt::TargetNameTooLong, written};
+    }
+    // Permissions alone do not tell (a read-only drive, a folder of the system): a file
+    // is made there and removed again.
+    QTemporaryFile probe(folder + QStringLiteral("/.mavrell-XXXXXX"));
+    if (!probe.open())
+        return {txt::TargetFolderNotWritable, folder};
+    return {};
+}
+
+bool driveFull(const QString &folder)
+{
+    const QStorageInfo drive(folder);
+    if (!drive.isValid())
+        return false;
+    // The superuser may fill the blocks a file system keeps back for it.
+    const qint64 room = ::geteuid() == 0 ? drive.bytesFree() : drive.bytesAvailable();
+    return room >= 0 && room < 1024 * 1024;
 }
 
 bool isSuccess(const mdlGetCmdOutput::EncodeRunResult &run, const QString &target, const QString &inUseMessage,
@@ -172,6 +241,30 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const mdlGetCmd
         return built.command;
     };
 
+    const QString folder = QFileInfo(target).absolutePath();
+    mdlGetCmdOutput::EncodeRunLimits runLimits = limits;
+    // A folder removed while the tool writes into it: the run is ended at once.
+    runLimits.watch = [&]() -> QString {
+        if (limits.watch) {
+            const QString other = limits.watch();
+            if (!other.isEmpty())
+                return other;
+        }
+        if (!QFileInfo(folder).isDir())
+            return lng[txt::TargetFolderRemoved] + crlf + folder;
+        return {};
+    };
+    // A stopped run keeps what the tool wrote into the target; a stalled one, or one
+    // ended because the program is going, keeps nothing.
+    runLimits.endNote = [&](bool stalled) -> QString {
+        removeFile(built.intermediate);
+        if (stalled || quitsignals::requested() || fileSize(target) <= 0) {
+            removeFile(target);
+            return lng[txt::NothingKept];
+        }
+        return lng[txt::PartialKept] + crlf + target;
+    };
+
     QString command = buildCommand();
     while (true) {
         if (window.reviewRequested())
@@ -179,6 +272,9 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const mdlGetCmd
         out.command = command;
         startTick = QDateTime::currentMSecsSinceEpoch();
         if (command.isEmpty())
+            break;
+        out.problem = preRunProblem(job.inputs.src, target, {job.inputs.tool2, job.inputs.tool3}, built.intermediate);
+        if (out.problem.entry)
             break;
         QString t = target;
         fileObject().DeleteFile(t);
@@ -188,7 +284,7 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const mdlGetCmd
             inUse = lng[txt::TargetInUse] + crlf + crlf;
             break;
         }
-        out.run = mdlGetCmdOutput::runEncodeWithProgress(command, encodeSeconds, false, &window, limits);
+        out.run = mdlGetCmdOutput::runEncodeWithProgress(command, encodeSeconds, false, &window, runLimits);
         out.checkMessage.clear();
         if (out.run.completed() && fileSize(target) > 0) {
             // A clean exit is no proof of a whole result: the target itself must show it.
@@ -212,7 +308,7 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const mdlGetCmd
         ask.text = lng[txt::SyncNotPossibleRetry];
         ask.buttons = prompts::Buttons::OkCancel;
         if (prompts::current().message(ask) != prompts::Answer::Ok) {
-            // The short target is kept, but the conversion did not work: say so.
+            // The conversion did not work: it is reported, and its short target removed.
             retryDeclined = true;
             break;
         }
@@ -233,6 +329,12 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const mdlGetCmd
 
     if (command.isEmpty()) {
         out.outcome = Outcome::NotRun;
+        rest();
+        return out;
+    }
+    if (out.problem.entry) {
+        out.outcome = Outcome::Failed;
+        prompts::FileMsgBox(lng[out.problem.entry], out.problem.path);
         rest();
         return out;
     }
@@ -259,12 +361,22 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const mdlGetCmd
     }
 
     out.outcome = Outcome::Failed;
-    if (fileSize(target) == 0) {
+    QString why = inUse.isEmpty() ? out.checkMessage : inUse;
+    QString kept;
+    if (inUse.isEmpty()) {
+        // The cause the run itself cannot tell: the folder went away, the drive is full.
+        if (!out.run.abandoned.isEmpty())
+            why = out.run.abandoned + crlf + crlf;
+        else if (driveFull(folder))
+            why = lng[txt::TargetDiskFull] + crlf + folder + crlf + crlf + why;
+        // Nothing that looks like a result stays under the target's name.
+        removeFile(built.intermediate);
         removeFile(target);
         QCoreApplication::processEvents();
+        kept = crlf + crlf + lng[txt::NothingKept];
     }
     const QString timeText = inUse.isEmpty() ? timeTakenText(elapsed()) : QString();
-    prompts::MsgBox(failureText(target, inUse.isEmpty() ? out.checkMessage : inUse, timeText));
+    prompts::MsgBox(failureText(target, why, timeText) + kept);
     rest();
     return out;
 }

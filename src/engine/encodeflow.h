@@ -8,6 +8,7 @@
 #include "engine/encoderunner.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace encodeflow {
 
@@ -28,6 +29,11 @@ struct StartRange {
 // From markIn, markOut and srcLength, before any key-frame alignment.
 StartRange initialRange();
 
+// The settings summary with its time-range line showing the part that will really be
+// converted (from start, seconds long), as the key-frame alignment may have moved it;
+// a summary without that line is returned as it stands.
+QString summaryWithRange(const QString &settingsSummary, float start, float seconds);
+
 // The note on an AVI copy job whose sound is not MP3 (it is turned into MP3); "" otherwise.
 QString aviSoundNote();
 // The start confirmation: the sparse-key-frame warning when previousKeyFrame is -1,
@@ -37,6 +43,20 @@ QString startConfirmation(float previousKeyFrame, const QString &settingsSummary
 QString firstProgressNote();
 // Entry 016 with the percentage: the bar's caption at rest (0) and at success (100).
 QString percentNote(const QString &percent);
+
+// What keeps a job from running, found before the encoder starts: the text-table entry
+// naming the cause and the path it concerns. In this order: the source cannot be read;
+// a tool is missing or cannot be run; the target is a folder; its folder does not
+// exist; a name the job writes (the target, the intermediate file) is too long for the
+// folder's file system; nothing can be written into the folder. entry 0: nothing does.
+struct Problem {
+    int entry = 0;
+    QString path;
+};
+Problem preRunProblem(const QString &src, const QString &dst, const QStringList &tools,
+                      const QString &intermediate = QString());
+// The drive of the folder has (almost) no room left for us.
+bool driveFull(const QString &folder);
 
 // ---- After the run ----
 
@@ -92,9 +112,10 @@ struct EncodeJob {
 
 enum class Outcome {
     NotRun,     // the container check or the developer review was cancelled
-    Stopped,    // the user stopped it or the tool stalled; the runner has told the user
+    Stopped,    // the user stopped it (the part converted is kept) or the tool stalled
+                // (nothing is kept); the runner has told the user
     Succeeded,  // reported as success (played when the user asked for it)
-    Failed,     // reported as failure
+    Failed,     // reported as failure; what was written is removed
 };
 
 struct StageResult {
@@ -103,10 +124,15 @@ struct StageResult {
     bool retried = false;
     mdlGetCmdOutput::EncodeRunResult run;
     QString checkMessage;  // what the result check found wrong, "" when it passed or did not run
+    Problem problem;       // what kept the job from running (entry 0: nothing)
 };
 
-// Builds the command, runs it with the one offered retry, reports the end and puts
-// the window at rest.
+// Builds the command, checks what can be checked before the run, runs it with the one
+// offered retry, reports the end and puts the window at rest. A target the job judged
+// bad (the tool failed or stalled, the result check refused it, the drive is full, the
+// folder went away) is removed and the report says nothing was kept; a stopped run keeps
+// the part converted and says the file holds only part; when the program is ending on a
+// signal nothing of it is kept and nothing is shown.
 StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window,
                            const mdlGetCmdOutput::EncodeRunLimits &limits = mdlGetCmdOutput::EncodeRunLimits());
 

@@ -2,6 +2,7 @@
 
 #include "core/devconsole.h"
 #include "core/mdlmavrell.h"
+#include "core/quitsignals.h"
 #include "core/toolprocesses.h"
 #include "core/userprompts.h"
 #include "engine/encodecommand.h"
@@ -131,6 +132,8 @@ EncodeRunResult runEncodeWithProgress(const QString &cmdLine, float totalSeconds
         }
         QElapsedTimer sinceData;
         sinceData.start();
+        QElapsedTimer sinceWatch;
+        sinceWatch.start();
         bool running = true;
         while (true) {
             const QString text = tool.readRound(limits.roundMs);
@@ -147,6 +150,12 @@ EncodeRunResult runEncodeWithProgress(const QString &cmdLine, float totalSeconds
                 }
             }
             QCoreApplication::processEvents();
+            if (running && limits.watch && sinceWatch.elapsed() >= 1000) {
+                sinceWatch.restart();
+                result.abandoned = limits.watch();
+                if (!result.abandoned.isEmpty())
+                    break;
+            }
             if (!running || stopEncodeFlag)
                 break;
         }
@@ -162,7 +171,7 @@ EncodeRunResult runEncodeWithProgress(const QString &cmdLine, float totalSeconds
         result.endedByItself = !tool.killedByUs();
         result.exitCode = tool.exitCode();
         result.crashed = tool.crashed();
-        if (result.stalled || stopEncodeFlag || result.crashed || result.exitCode != 0)
+        if (result.stalled || stopEncodeFlag || result.crashed || result.exitCode != 0 || !result.abandoned.isEmpty())
             break;
     }
 
@@ -186,10 +195,14 @@ EncodeRunResult runEncodeWithProgress(const QString &cmdLine, float totalSeconds
     if (sink)
         sink->setCpuLoadText(lng[txt::CpuLoad] + QStringLiteral("0.0 %"));
     QCoreApplication::processEvents();
-    if (result.stalled)
-        prompts::MsgBox(lng[txt::ProcessStuck] + QStringLiteral("\r\n\r\n") + mdlMavrell::actionWord + lng[txt::WasInterrupted]);
-    else
-        prompts::MsgBox(mdlMavrell::actionWord + lng[txt::WasInterrupted]);
+    QString note = limits.endNote ? limits.endNote(result.stalled) : QString();
+    if (!note.isEmpty())
+        note = QStringLiteral("\r\n\r\n") + note;
+    // When the program ends on a signal nobody is there to be told.
+    if (!quitsignals::requested()) {
+        const QString stuck = result.stalled ? lng[txt::ProcessStuck] + QStringLiteral("\r\n\r\n") : QString();
+        prompts::MsgBox(stuck + mdlMavrell::actionWord + lng[txt::WasInterrupted] + note);
+    }
     if (sink)
         sink->showEncodeButton();
     return result;

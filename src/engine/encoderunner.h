@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace mdlGetCmdOutput {
 
 // What the window does for a run. Every method has a harmless default, so a caller
@@ -31,6 +33,12 @@ struct EncodeRunLimits {
     int roundMs = 100;       // longest wait for output in one round
     int silenceMs = 24000;   // a running tool silent for longer is taken as stalled
     int graceMs = 500;       // SIGTERM to SIGKILL
+    // Asked about once a second while a tool runs: a text ends the run at once (the
+    // tool is stopped) and becomes the result's abandoned reason.
+    std::function<QString()> watch;
+    // Called once a stopped or stalled run's tool has ended, before the message: it
+    // tidies up what the run left and returns a text the message ends with ("" none).
+    std::function<QString(bool stalled)> endNote;
 };
 
 struct EncodeRunResult {
@@ -41,14 +49,19 @@ struct EncodeRunResult {
     bool crashed = false;     // a tool died of a signal we did not send
     bool stalled = false;
     bool stopped = false;     // the user pressed Stop
+    QString abandoned;        // why the watch ended the run ("" when it did not)
     // Every tool of the command ran to its own end with exit status 0.
-    bool completed() const { return started && endedByItself && exitCode == 0 && !crashed && !stalled && !stopped; }
+    bool completed() const
+    {
+        return started && endedByItself && exitCode == 0 && !crashed && !stalled && !stopped && abandoned.isEmpty();
+    }
 };
 
 // Runs cmdLine. totalSeconds is the media length the run is to produce (0: encodeSeconds).
 // A command of two lines runs them one after the other as one run with one progress bar;
 // the second runs only when the first completed. A stopped or stalled run shows its
-// message (entry 045, with entry 266 for a stall) and sets stopEncodeFlag.
+// message (entry 045, with entry 266 for a stall) and sets stopEncodeFlag; when the
+// program is ending on a signal it shows nothing.
 // showWindow has no meaning here (there are no console windows) and is accepted only.
 EncodeRunResult runEncodeWithProgress(const QString &cmdLine, float totalSeconds, bool showWindow,
                                       EncodeProgressSink *sink = nullptr,

@@ -10,8 +10,10 @@
 #include "core/timetext.h"
 #include "core/toolpaths.h"
 #include "core/userprompts.h"
+#include "engine/sourcecheck.h"
 
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 namespace engine {
 
@@ -19,9 +21,17 @@ namespace {
 
 } // namespace
 
-QString identifyCommand(const QString &tool1, const QString &file)
+QString identifyCommand(const QString &tool1, const QString &file, const QString &md5File)
 {
-    return tool1 + QStringLiteral(" -identify -ao null -vo null -frames 0 ") + mdlMavrell::Quoted(file);
+    // The same run decodes the first pictures (or plays the start of the sound) for the
+    // source check: the sound goes to a raw file output and -benchmark drops the waits,
+    // so both come out as fast as they decode. One line per decoded picture goes into
+    // md5File (its length-prefixed form keeps any path whole).
+    const QString vo = md5File.isEmpty() ? QStringLiteral("null")
+                                         : QStringLiteral("md5sum:outfile=%") + QString::number(md5File.toUtf8().size())
+                                               + QLatin1Char('%') + md5File;
+    return tool1 + QStringLiteral(" -identify -ao pcm:nowaveheader:file=/dev/null -vo ") + vo
+           + QStringLiteral(" -frames 5 -endpos 3 -benchmark ") + mdlMavrell::Quoted(file);
 }
 
 QString gifCountCommand(const QString &tool1, const QString &file)
@@ -173,10 +183,21 @@ SourceFacts currentFacts()
 
 bool checkFileExists(const QString &path)
 {
+    // The name is taken as it stands: blanks at its ends are part of it.
     if (path.trimmed().isEmpty() || !mdlMavrell::Quotable(path))
         return false;
-    const QFileInfo fi(path.trimmed());
+    const QFileInfo fi(path);
     return fi.isFile() && fi.isReadable() && fi.size() != 0;
+}
+
+int sourceFileProblem(const QString &path)
+{
+    if (checkFileExists(path))
+        return 0;
+    const QFileInfo fi(path);
+    if (!path.trimmed().isEmpty() && mdlMavrell::Quotable(path) && fi.isFile() && !fi.isReadable())
+        return txt::SourceUnreadable;
+    return txt::InvalidFileName;
 }
 
 bool checkPluginFile(const QString &toolPath)
@@ -184,12 +205,14 @@ bool checkPluginFile(const QString &toolPath)
     QString p = toolPath;
     if (mdlMavrell::fileObject().FileExists(p))
         return true;
-    prompts::MsgBox(mdlMavrell::lng[txt::ToolFilesMissing]);
+    prompts::FileMsgBox(mdlMavrell::lng[txt::ToolFilesMissing], toolPath);
     return false;
 }
 
-QString analyseSource(const QString &file, const AnalyseOptions &options)
+QString analyseSource(const QString &file, const AnalyseOptions &options, bool *decodes)
 {
+    if (decodes)
+        *decodes = false;
     mdlMavrell::stopFunEffect();
     const QString tool1 = mdlMavrell::ToolPath(1);
     if (!checkPluginFile(tool1))
@@ -199,8 +222,11 @@ QString analyseSource(const QString &file, const AnalyseOptions &options)
 
     QString result;
     SourceFacts facts;
+    QString out;
+    QTemporaryDir md5Dir;
+    const QString md5 = md5Dir.isValid() ? md5Dir.filePath(QStringLiteral("frames.md5")) : QString();
     if (mdlMavrell::Quotable(file)) {
-        const QString out = mdlGetCmdOutput::GetCmdOutput(identifyCommand(tool1, file));
+        out = mdlGetCmdOutput::GetCmdOutput(identifyCommand(tool1, file, md5));
         facts = parseIdentify(out);
 
         if (needsTool3Length(facts)) {
@@ -228,6 +254,8 @@ QString analyseSource(const QString &file, const AnalyseOptions &options)
     }
     finishFacts(facts);
     storeFacts(facts);
+    if (decodes)
+        *decodes = md5.isEmpty() || sourcecheck::sourceDecodes(out, QFileInfo(md5).size() > 0);
 
     if (options.busy)
         options.busy(false);

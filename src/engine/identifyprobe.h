@@ -29,7 +29,7 @@ struct SourceFacts {
 };
 
 // tool1 -identify -ao null -vo null -frames 0 "file"
-QString identifyCommand(const QString &tool1, const QString &file);
+QString identifyCommand(const QString &tool1, const QString &file, const QString &md5File = QString());
 // tool1 -ao null -vo null -fps 10000 "file": plays a GIF through at once to count frames.
 QString gifCountCommand(const QString &tool1, const QString &file);
 
@@ -75,8 +75,12 @@ SourceFacts currentFacts();                 // from SourceInfo
 // 0. Names are literal ("*" is no pattern). A path that cannot stand quoted on a tool
 // command line (a double quote or a line break in it) is refused.
 bool checkFileExists(const QString &path);
+// Why a chosen path is no usable source: 0 when checkFileExists holds, the entry for an
+// unreadable file (no permission), else entry 010 (no such file, a folder, empty).
+int sourceFileProblem(const QString &path);
 
-// The tool file exists; when missing, entry 002 is shown once and false returned.
+// The tool file exists; when missing, entry 002 and the tool's path are shown once
+// and false returned.
 bool checkPluginFile(const QString &toolPath);
 
 struct AnalyseOptions {
@@ -89,6 +93,8 @@ struct AnalyseOptions {
 
 // Probes file into SourceInfo (which the caller has reset). Returns gifResult(), or ""
 // (also when tool 1 is missing: entry 002 is shown and SourceInfo stays as it was).
-QString analyseSource(const QString &file, const AnalyseOptions &options = AnalyseOptions());
+// decodes, when given, tells whether the same run decoded something of the source
+// (sourcecheck::sourceDecodes).
+QString analyseSource(const QString &file, const AnalyseOptions &options = AnalyseOptions(), bool *decodes = nullptr);
 
 } // namespace engine

@@ -7,9 +7,9 @@
 #include "core/timetext.h"
 #include "core/toolpaths.h"
 #include "core/userprompts.h"
-#include "engine/sourcecheck.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace engine {
 
@@ -188,8 +188,16 @@ NeutralOptions neutralOptions(const QString &folder, const QString &sourcePath, 
 JobPlan planJob(const TargetChoice &choice, const QString &sourcePath, const PlanSettings &settings)
 {
     JobPlan plan;
-    if (!checkFileExists(sourcePath)) {
-        prompts::FileMsgBox(lng[txt::InvalidFileName], sourcePath);
+    if (const int problem = sourceFileProblem(sourcePath)) {
+        prompts::FileMsgBox(lng[problem], sourcePath);
+        return plan;
+    }
+    // Without the player tool nothing can be probed: the tool is named, and the file
+    // chosen is refused rather than given a target.
+    if (!ToolExists(1) || !QFileInfo(ToolPath(1)).isExecutable()) {
+        prompts::FileMsgBox(lng[ToolExists(1) ? txt::ToolNotExecutable : txt::ToolFilesMissing], ToolPath(1));
+        resetRecords();
+        plan.refused = true;
         return plan;
     }
     plan.started = true;
@@ -201,10 +209,11 @@ JobPlan planJob(const TargetChoice &choice, const QString &sourcePath, const Pla
     targetFormat = choice.format;
     targetIsAudio = choice.audioTarget;
 
-    plan.gifResult = analyseSource(sourcePath, settings.analyse);
+    bool decodes = false;
+    plan.gifResult = analyseSource(sourcePath, settings.analyse, &decodes);
     // A file the tools only seem to know (no stream, or nothing decodes from its start)
     // would convert to an empty result: it is refused here, and nothing of it is kept.
-    if (ToolExists(1) && !sourcecheck::sourceDecodes(sourcePath)) {
+    if (!decodes) {
         prompts::FileMsgBox(lng[txt::SourceNotDecodable], sourcePath);
         resetRecords();
         plan.started = false;

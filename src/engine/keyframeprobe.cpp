@@ -79,6 +79,7 @@ QString oneDecimal(float x)
 Alignment alignCutStart(const QString &range, float encodeSecs, const AlignmentHooks &hooks)
 {
     Alignment out{range, encodeSecs};
+    out.start = markOut > 0 ? markIn : 0;
     if (!(markIn > 0) || isAudioTarget())
         return out;
     out.ran = true;
@@ -148,6 +149,7 @@ Alignment alignCutStart(const QString &range, float encodeSecs, const AlignmentH
                 // The seek at the mark lands on the key frame before it, and the encoder's
                 // length counts from there: the length runs on to the marked end.
                 out.encodeSeconds -= delay;
+                out.start = first;
                 out.range = rangeAt(markIn / scale);
             }
         } else {
@@ -197,9 +199,11 @@ Alignment alignCutStart(const QString &range, float encodeSecs, const AlignmentH
                 // that key frame to the marked end.
                 if (answer == prompts::Answer::Yes || answer == prompts::Answer::Ok) {
                     out.encodeSeconds = out.encodeSeconds + (markIn - prev);
+                    out.start = prev;
                     out.range = rangeAt(prevSeek);
                 } else if (answer == prompts::Answer::No) {
                     out.encodeSeconds = out.encodeSeconds - (first - markIn);
+                    out.start = first;
                     out.range = rangeAt(markIn / scale);
                 } else {
                     note(false);

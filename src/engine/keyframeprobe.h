@@ -26,6 +26,7 @@ float getKeyFrameTime(const QString &src, float seekSeconds);
 struct Alignment {
     QString range;         // the time-range piece, rewritten or as given
     float encodeSeconds;   // the media length to produce
+    float start = 0;       // where in the source the produced part begins
     float previousKeyFrame = 0;  // -1: the key frames lie too far apart (the sparse warning)
     bool cancelled = false;      // the user abandoned the conversion at the question
     bool ran = false;            // the alignment applied at all

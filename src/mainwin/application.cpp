@@ -3,6 +3,7 @@
 #include "core/fileobject.h"
 #include "core/mdlmavrell.h"
 #include "core/qtprompts.h"
+#include "core/quitsignals.h"
 #include "mainwin/frmmain.h"
 #include "mainwin/singleinstance.h"
 
@@ -21,6 +22,7 @@ int mavrellMain(int argc, char **argv)
     // The window closes through its own question; the program ends with it.
     QApplication::setQuitOnLastWindowClosed(true);
     prompts::useQtDialogs();
+    quitsignals::install();
 
     mdlMavrell::appDir = mdlMavrell::AddSlash(QCoreApplication::applicationDirPath());
     mdlMavrell::tempDir = mdlMavrell::AddSlash(QDir::tempPath());
@@ -31,7 +33,8 @@ int mavrellMain(int argc, char **argv)
     if (w.handedOff())
         return 0;
     w.show();
-    const int rc = app.exec();
+    // A signal that came during the start-up found no loop to end yet.
+    const int rc = quitsignals::requested() ? 128 + quitsignals::signalNumber() : app.exec();
     destroyFrmMain();
     return rc;
 }

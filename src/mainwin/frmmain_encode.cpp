@@ -164,8 +164,10 @@ void FrmMain::cmdEncode_Click(int index)
         pauseWithEvents(100);
 
     const QString aviNote = encodeflow::aviSoundNote();
-    const QString confirmation =
-        encodeflow::startConfirmation(aligned.previousKeyFrame, lblEncodeNote->text(), aviNote);
+    // The summary's time range is the one that will be converted, after any move.
+    const QString summary = range.isEmpty() ? lblEncodeNote->text()
+                                            : encodeflow::summaryWithRange(lblEncodeNote->text(), aligned.start, encodeSeconds);
+    const QString confirmation = encodeflow::startConfirmation(aligned.previousKeyFrame, summary, aviNote);
     if (prompts::MsgBox(confirmation, prompts::Buttons::OkCancel, prompts::Icon::None, QStringLiteral("Mavrell"), this)
         != prompts::Answer::Ok) {
         setEncodingControls(false);

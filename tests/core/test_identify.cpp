@@ -6,6 +6,8 @@
 #include "support/testenv.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -96,6 +98,59 @@ TEST(Identify, RealRunOfAClipWhoseNameHoldsKeys)
     EXPECT_EQ(k.width, 320);
     EXPECT_EQ(k.height, 240);
     EXPECT_NEAR(k.length, 3.0f, 0.2f);
+}
+
+// Tags whose values hold line breaks and key lines of their own, in the form the tool
+// echoes them, and real tagged clips of two containers: only the tool's own keys count.
+TEST(Identify, TagValuesFeedNothingIn)
+{
+    struct Case {
+        const char *what;
+        QString out;
+        int width;
+        float length;
+    } cases[] = {
+        {"title with keys", lines({"Clip info:", " Title: a", "ID_LENGTH=99999", "ID_VIDEO_WIDTH=3000",
+                                   "ID_CLIP_INFO_NAME0=Title", "ID_CLIP_INFO_VALUE0=a", "ID_LENGTH=99999",
+                                   "ID_VIDEO_WIDTH=3000", "ID_CLIP_INFO_N=1", "ID_FILENAME=x.avi",
+                                   "ID_VIDEO_WIDTH=320", "ID_LENGTH=20.00"}),
+         320, 20},
+        {"a forged count inside a value", lines({"Clip info:", " Title: a", "ID_CLIP_INFO_N=0", "ID_VIDEO_WIDTH=3000",
+                                                 "ID_CLIP_INFO_NAME0=Title", "ID_CLIP_INFO_VALUE0=a",
+                                                 "ID_CLIP_INFO_N=0", "ID_VIDEO_WIDTH=3000", "ID_CLIP_INFO_N=1",
+                                                 "ID_VIDEO_WIDTH=160", "ID_LENGTH=2.00"}),
+         160, 2},
+        {"a block the tool never closed", lines({"ID_VIDEO_WIDTH=64", "Clip info:", " Title: a", "ID_LENGTH=7"}), 64, 0},
+    };
+    for (const Case &c : cases) {
+        const identify::Keys k = identify::read(c.out);
+        EXPECT_EQ(k.width, c.width) << c.what;
+        EXPECT_FLOAT_EQ(k.length, c.length) << c.what;
+    }
+}
+
+TEST(Identify, RealRunsOfClipsWithMultiLineTags)
+{
+    testenv::ProgramDir dir;
+    dir.activate();
+    QTemporaryDir tmp;
+    for (const char *name : {"mpeg4.avi", "h264.mp4"}) {
+        const QString clip = tmp.path() + "/tagged." + QFileInfo(name).suffix();
+        QProcess p;
+        p.start("ffmpeg", {"-nostdin", "-v", "error", "-y", "-i", testenv::fixture(name), "-c", "copy", "-metadata",
+                           "title=a\nID_LENGTH=99999\nID_VIDEO_WIDTH=3000", "-metadata",
+                           "comment=first line\nID_VIDEO_HEIGHT=7\nID_VIDEO_FPS=1000\nID_DEMUXER=gif", clip});
+        ASSERT_TRUE(p.waitForFinished(30000) && p.exitCode() == 0) << name;
+        const QString out = mdlGetCmdOutput::GetCmdOutput(mdlMavrell::ToolPath(1)
+                                                          + " -identify -ao null -vo null -frames 0 \"" + clip + "\"");
+        ASSERT_TRUE(out.contains("\nID_VIDEO_WIDTH=3000")) << name << ": the tool echoes the tag";
+        const identify::Keys k = identify::read(out);
+        EXPECT_EQ(k.width, 320) << name;
+        EXPECT_EQ(k.height, 240) << name;
+        EXPECT_FLOAT_EQ(k.fps, 25) << name;
+        EXPECT_NE(k.demuxer, QString("gif")) << name;
+        EXPECT_NEAR(k.length, 3.0f, 0.2f) << name;
+    }
 }
 
 } // namespace

@@ -24,7 +24,8 @@ TEST_F(Operations, StopEndsTheRealEncoder)
     EXPECT_TRUE(r.run.stopped);
     EXPECT_LT(r.run.percent, 100);
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.messages[0].text, "Work" + lng[txt::WasInterrupted]);
+    EXPECT_EQ(prompts.messages[0].text, "Work" + lng[txt::WasInterrupted] + "\r\n\r\n" + lng[txt::PartialKept] + "\r\n" + dst);
+    EXPECT_GT(QFileInfo(dst).size(), 0);
     EXPECT_TRUE(toolprocs::processesStartedFrom(ToolPrefix()).isEmpty());
     EXPECT_TRUE(window.played.isEmpty());
 }

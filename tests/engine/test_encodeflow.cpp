@@ -212,7 +212,9 @@ TEST_F(EncodeFlow, ShortResultOfACleanExitIsAFailureWithTheRetry)
         << report.toStdString();
     EXPECT_FALSE(window.progress.contains(100));
     EXPECT_TRUE(window.played.isEmpty());
-    EXPECT_TRUE(QFileInfo(dst).size() > 0);  // the short result stays for the user to look at
+    // Nothing that looks like a result stays, and the report says so.
+    EXPECT_FALSE(QFile::exists(dst));
+    EXPECT_TRUE(report.endsWith("\r\n\r\n" + lng[txt::NothingKept])) << report.toStdString();
 }
 
 TEST_F(EncodeFlow, DeclinedRetryIsAFailure)
@@ -223,24 +225,25 @@ TEST_F(EncodeFlow, DeclinedRetryIsAFailure)
     EXPECT_EQ(r.outcome, Outcome::Failed);
     ASSERT_EQ(prompts.messages.size(), 2);
     EXPECT_TRUE(prompts.messages[1].text.contains("Convert failed"));
-    EXPECT_EQ(QFileInfo(dst).size(), 50000);  // the short target stays for the user to look at
+    EXPECT_TRUE(prompts.messages[1].text.endsWith(lng[txt::NothingKept]));
+    EXPECT_FALSE(QFile::exists(dst));  // the short target is no result
 }
 
 TEST_F(EncodeFlow, FailuresAreNeverSuccesses)
 {
     struct Case {
         QByteArray script;
-        bool targetKept;
     } cases[] = {
         // Ends with an error after writing much: no retry (large target), a failure.
-        {"head -c 200000 /dev/zero > \"$out\"; exit 1", true},
+        {"head -c 200000 /dev/zero > \"$out\"; exit 1"},
         // Crashes after writing: a failure, not a success by the target's size.
-        {"head -c 200000 /dev/zero > \"$out\"; kill -SEGV $$", true},
-        // An empty target is a failure and is removed.
-        {": > \"$out\"; exit 0", false},
+        {"head -c 200000 /dev/zero > \"$out\"; kill -SEGV $$"},
+        // An empty target is a failure.
+        {": > \"$out\"; exit 0"},
         // Nothing written at all.
-        {"exit 0", false},
+        {"exit 0"},
     };
+    // Whatever the tool left under the target's name is removed, and the report says so.
     for (const Case &c : cases) {
         QFile::remove(dst);
         prompts.messages.clear();
@@ -249,7 +252,8 @@ TEST_F(EncodeFlow, FailuresAreNeverSuccesses)
         EXPECT_EQ(r.outcome, Outcome::Failed) << c.script.constData();
         ASSERT_EQ(prompts.messages.size(), 1) << c.script.constData();
         EXPECT_TRUE(prompts.messages[0].text.contains("Convert failed")) << c.script.constData();
-        EXPECT_EQ(QFile::exists(dst), c.targetKept) << c.script.constData();
+        EXPECT_TRUE(prompts.messages[0].text.endsWith(lng[txt::NothingKept])) << c.script.constData();
+        EXPECT_FALSE(QFile::exists(dst)) << c.script.constData();
         EXPECT_TRUE(window.played.isEmpty());
     }
 }
@@ -269,8 +273,10 @@ TEST_F(EncodeFlow, StoppedRunIsNotReported)
     EXPECT_EQ(r.outcome, Outcome::Stopped);
     EXPECT_TRUE(r.run.stopped);
     ASSERT_EQ(prompts.messages.size(), 1);  // the runner's own note, no report, no retry
-    EXPECT_EQ(prompts.messages[0].text, "Convert" + lng[txt::WasInterrupted]);
-    EXPECT_EQ(QFileInfo(dst).size(), 1000);  // the partial target is left as it was written
+    // The partial target is left as it was written, and the note says it is partial.
+    EXPECT_EQ(prompts.messages[0].text,
+              "Convert" + lng[txt::WasInterrupted] + "\r\n\r\n" + lng[txt::PartialKept] + "\r\n" + dst);
+    EXPECT_EQ(QFileInfo(dst).size(), 1000);
     EXPECT_GE(window.encodeShown, 1);
     EXPECT_GE(window.rested, 1);
 }

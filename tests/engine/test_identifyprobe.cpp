@@ -20,7 +20,11 @@ using testenv::lines;
 TEST(IdentifyProbe, CommandLinesAreBuiltAsText)
 {
     EXPECT_EQ(identifyCommand("/p/plugins/OrvexRes1", "/v/a b.avi"),
-              QString("/p/plugins/OrvexRes1 -identify -ao null -vo null -frames 0 \"/v/a b.avi\""));
+              QString("/p/plugins/OrvexRes1 -identify -ao pcm:nowaveheader:file=/dev/null -vo null -frames 5 -endpos 3 "
+                      "-benchmark \"/v/a b.avi\""));
+    EXPECT_EQ(identifyCommand("/p/OrvexRes1", "/v/x.avi", "/t/ü f.md5"),
+              QString("/p/OrvexRes1 -identify -ao pcm:nowaveheader:file=/dev/null -vo md5sum:outfile=%11%/t/ü f.md5 "
+                      "-frames 5 -endpos 3 -benchmark \"/v/x.avi\""));
     EXPECT_EQ(gifCountCommand("/p/OrvexRes1", "/v/x.gif"), QString("/p/OrvexRes1 -ao null -vo null -fps 10000 \"/v/x.gif\""));
 }
 
@@ -169,6 +173,9 @@ TEST(IdentifyProbe, CheckFileExistsWantsANonEmptyFileWithAQuotableName)
     EXPECT_FALSE(checkFileExists(dir.path() + "/*.avi")) << "a star is no pattern";
     EXPECT_TRUE(checkFileExists(make("star*.avi", "x")));
     EXPECT_FALSE(checkFileExists(make("say \"hi\".avi", "x")));
+    // Blanks at the ends belong to the name.
+    EXPECT_TRUE(checkFileExists(make("trail.avi ", "x")));
+    EXPECT_TRUE(checkFileExists(make(" lead.avi", "x")));
 }
 
 // ---- Against the real tools ----
@@ -299,7 +306,7 @@ TEST(IdentifyProbe, MissingToolIsNamedOnceAndNothingIsProbed)
     o.busy = [&](bool) { ++busyCalls; };
     EXPECT_EQ(analyseSource(testenv::fixture("mpeg4.avi"), o), QString());
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_EQ(prompts.lastText(), QString("plug-ins missing"));
+    EXPECT_EQ(prompts.lastText(), "plug-ins missing\n\n" + programDir.pluginPath(1));
     EXPECT_EQ(busyCalls, 0);
     EXPECT_EQ(mdlMavrell::srcWidth, 0);
     EXPECT_EQ(mdlMavrell::srcAudioRate, 0);

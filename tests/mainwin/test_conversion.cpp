@@ -161,6 +161,40 @@ TEST_F(Conversion, BadFileKeepsThePreviousJob)
     EXPECT_EQ(s(w->lblOutput->text()), s(target));
 }
 
+// A name that ends in a blank is a name like any other; without the player tool a
+// chosen file cannot be probed: the tool is named with its path and no target is named.
+TEST_F(Conversion, TrailingBlankAndMissingPlayerAtSourceChoice)
+{
+    const QString trail = work.filePath("trail.avi ");
+    ASSERT_TRUE(QFile::copy(testenv::fixture("mpeg4.avi"), trail));
+    prompts.messages.clear();
+    pick(TargetMenu::ToAvi, 1, trail);
+    EXPECT_TRUE(prompts.messages.isEmpty()) << s(prompts.lastText());
+    EXPECT_EQ(s(w->lblInput->text()), s(trail));
+    EXPECT_FALSE(w->lblOutput->text().isEmpty());
+
+    // A player tool that cannot be run, then none at all.
+    for (const int entry : {int(txt::ToolNotExecutable), int(txt::ToolFilesMissing)}) {
+        SCOPED_TRACE(entry);
+        // The tool is a link to the system's player: it is replaced, never changed.
+        ASSERT_TRUE(QFile::remove(prog.pluginPath(1)));
+        if (entry == txt::ToolNotExecutable) {
+            QFile plain(prog.pluginPath(1));
+            ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+            plain.write("#!/bin/sh\n");
+            plain.close();
+            ASSERT_TRUE(plain.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
+        }
+        prompts.messages.clear();
+        pick(TargetMenu::ToAvi, 1, source("mpeg4.avi"));
+        ASSERT_EQ(prompts.messages.size(), 1);
+        EXPECT_EQ(s(prompts.lastText()), s(lng[entry] + "\n\n" + ToolPath(1)));
+        EXPECT_TRUE(w->lblInput->text().isEmpty());
+        EXPECT_TRUE(w->lblOutput->text().isEmpty());
+        EXPECT_TRUE(w->cmdInput->Tag().isEmpty());
+    }
+}
+
 // The set-up of a sound-only source masks the pages that need a picture, and the
 // settings button opens the dialog over a disabled main window.
 TEST_F(Conversion, SoundSourceMasksAndSettingsDialog)
@@ -400,6 +434,14 @@ TEST_F(Conversion, KeyFrameQuestionCancelsOrMovesTheStart)
         SCOPED_TRACE(answer == Answer::Ok ? "OK" : "Cancel");
         markIn = 2;
         markOut = 2.5;
+        // The summary shows the marks as the options dialog leaves them.
+        frmOptions().edit([](opt::OptionsForm &f) {
+            f.lblMark[0].tag = "2";
+            f.lblMark[1].tag = "2.5";
+        });
+        frmOptions().SetMainEncodeNote(-1, -1);
+        ASSERT_TRUE(w->lblEncodeNote->text().contains(lng[txt::TimeRange] + "00:00:02.0 - 00:00:02.5"))
+            << s(w->lblEncodeNote->text());
         w->lastEncode = {};
         prompts.messages.clear();
         prompts.answers.clear();
@@ -422,6 +464,11 @@ TEST_F(Conversion, KeyFrameQuestionCancelsOrMovesTheStart)
             // 0.5 s of range plus the 1.5 s the start moved back.
             EXPECT_TRUE(w->lastEncode.command.contains(" -ss 00:00:01.0 -endpos 00:00:02.0 "))
                 << s(w->lastEncode.command);
+            // The start confirmation shows the range that is converted, from the key frame.
+            ASSERT_GE(prompts.messages.size(), 2);
+            const QString confirm = prompts.messages[1].text;
+            EXPECT_TRUE(confirm.contains(lng[txt::AboutToStart])) << s(confirm);
+            EXPECT_TRUE(confirm.contains(lng[txt::TimeRange] + "00:00:00.5 - 00:00:02.5 = 2.0")) << s(confirm);
         }
     }
 }

@@ -51,6 +51,9 @@ QStringList recipe(const QString &name)
     r["long.avi"] = QStringList{"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=20", "-f", "lavfi", "-i",
                                 "sine=frequency=440:sample_rate=44100:duration=20"}
                     + QStringList{"-c:v", "mpeg4", "-g", "25", "-c:a", "libmp3lame", "-ac", "2"};
+    r["long.wmv"] = QStringList{"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=20", "-f", "lavfi", "-i",
+                                "sine=frequency=440:sample_rate=44100:duration=20"}
+                    + QStringList{"-c:v", "wmv2", "-g", "25", "-c:a", "wmav2", "-ac", "2"};
     return r.value(name);
 }
 
