@@ -1,5 +1,6 @@
 #include "core/desktop.h"
 
+#include <QApplication>
 #include <QBitmap>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -22,6 +23,27 @@ void flushWindowSystem()
     if (auto *x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr)
         if (xcb_connection_t *c = x11->connection())
             xcb_flush(c);
+}
+
+QString cjkFamilyFor(const QString &code)
+{
+    return code == QLatin1String("gb") ? QStringLiteral("Noto Sans CJK SC") : QStringLiteral("Noto Sans CJK TC");
+}
+
+QStringList windowFamilies(const QString &latin, const QString &code)
+{
+    if (code == QLatin1String("tw") || code == QLatin1String("gb"))
+        return {latin, cjkFamilyFor(code)};
+    return {latin};
+}
+
+void applyInterfaceFont(const QString &code)
+{
+    const bool chinese = code == QLatin1String("tw") || code == QLatin1String("gb");
+    QFont f = QApplication::font();
+    f.setFamilies(chinese ? QStringList{cjkFamilyFor(code)}
+                          : QStringList{QStringLiteral("DejaVu Sans"), cjkFamilyFor(code)});
+    QApplication::setFont(f);
 }
 
 void SetTopMost(QWidget *window, bool onTop)

