@@ -5,6 +5,8 @@
 
 #include "controls/orvextab.h"
 #include "controls/stylebutton.h"
+#include "core/mdlmavrell.h"
+#include "core/textentries.h"
 #include "options/frmoptions_skin.h"
 #include "options/numberedit.h"
 #include "options/optionlists.h"
@@ -84,6 +86,11 @@ QComboBox *numberCombo(QWidget *parent, const QString &name, opt::KeyFilter kind
     edit->setObjectName(name + QStringLiteral("Edit"));
     c->setLineEdit(edit);
     c->setCompleter(nullptr);  // setLineEdit makes a new one
+    // A chosen item shows from its start, not scrolled to its end.
+    QObject::connect(c, &QComboBox::currentIndexChanged, edit, [edit] {
+        if (!edit->hasFocus())
+            edit->home(false);
+    });
     return c;
 }
 
@@ -516,6 +523,18 @@ void FrmOptions::layoutPages()
     flowRow(6, 82, right, {{lblRotateStr, 4, col}, {cboRotate, 2}});
     lblRotateStr2->setGeometry(10, 108, 282, 32);
     cboRotate->resize(std::max(128, 290 - cboRotate->x()), 22);
+    // The frame-rate box shows its longest item whole; the picture beside it gives way.
+    int fpsWidth = 128;
+    const QFontMetrics fpsMetrics(cboFps->font());
+    for (const QString &item : {mdlMavrell::lng[txt::SameAsSource], QStringLiteral("23.976") + mdlMavrell::lng[txt::QualityNormal]})
+        fpsWidth = std::max(fpsWidth, fpsMetrics.horizontalAdvance(item) + 34);
+    fpsWidth = std::min(fpsWidth, right - 40 - cboFps->x());
+    cboFps->resize(fpsWidth, 22);
+    const int funLeft = std::max(296, cboFps->x() + fpsWidth + 6);
+    if (imgFun->x() != funLeft) {
+        imgFun->setGeometry(funLeft, 40, std::min(100, 396 - funLeft), 90);
+        imgFun->setPixmap(pix(optskin::funPicture(imgFun->size())));
+    }
     lblFormatStr->setGeometry(10, 8, 381, 16);
 
     // Video page
