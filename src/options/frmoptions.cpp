@@ -409,12 +409,15 @@ void FrmOptions::showForSettings(const QString &sourcePath)
         move(over.center() - QPoint(width() / 2, height() / 2));
         shownBefore_ = true;
     }
-    // Opened wholly on the screen's work area (its top-left corner first on a screen too small).
+    // Opened wholly on the screen's work area (its top-left corner first on a screen too small),
+    // the preview made lower where the work area is lower than the dialog.
     QScreen *on = QGuiApplication::screenAt(frameGeometry().center());
     if (!on)
         on = main ? main->screen() : screen();
-    if (on)
+    if (on) {
+        fitToScreen(on->availableGeometry().adjusted(0, 0, 0, -(frameGeometry().height() - height())));
         move(playerlayout::keepOnScreen(pos(), frameGeometry().size(), on->availableGeometry()));
+    }
     // Owned by the main window: it stays above it and goes with it.
     if (main && main->window()->windowHandle()) {
         winId();

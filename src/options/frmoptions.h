@@ -258,6 +258,9 @@ private:
     void buildPage4(QFrame *page);
     void buildPage5(QFrame *page);
     void paintSkins();
+    // Takes as much height off the preview's picture as the dialog needs to fit a work
+    // area lower than the dialog (at most half the picture); a higher one gives it back.
+    void fitToScreen(const QRect &workArea);
     void layoutPages();
     // Every control's face for the current language.
     void applyLanguageFonts();
@@ -305,6 +308,7 @@ private:
     QImage background_;
     WindowDrag drag_;
     bool shownBefore_ = false;
+    int shrink_ = 0;  // height taken off the preview by fitToScreen
 };
 
 // The one options dialog, created hidden on first use.

@@ -12,6 +12,7 @@
 #include "options/optionlists.h"
 
 #include <QCheckBox>
+#include <algorithm>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QLabel>
@@ -590,6 +591,29 @@ void FrmOptions::layoutPages()
     flowRow(4, 120, right, {{lblSubPosHgtStr, 4, c1}, {txtSubPosHgt, 4}, {lblSubPosHgt2Str, 4}});
     const int playWidth = QFontMetrics(cmdSubPlay->font()).horizontalAdvance(cmdSubPlay->text()) + 18;
     cmdSubPlay->setGeometry(395 - std::max(playWidth, 80), 118, std::max(playWidth, 80), 22);
+}
+
+void FrmOptions::fitToScreen(const QRect &workArea)
+{
+    // A work area lower than the dialog (a large scale on a small screen) takes the
+    // height off the preview's picture, so OK, Cancel and every page stay on the screen.
+    constexpr int pictureHeight = 240, leastPicture = 120, belowPreview = 330;
+    const int shrink = std::clamp(formHeight - workArea.height(), 0, pictureHeight - leastPicture);
+    const int delta = shrink - shrink_;
+    if (delta == 0)
+        return;
+    shrink_ = shrink;
+    picPlayerFrame->resize(picPlayerFrame->width(), picPlayerFrame->height() - delta);
+    picPlayerContainer->resize(picPlayerContainer->width(), picPlayerContainer->height() - delta);
+    for (QWidget *w : {static_cast<QWidget *>(imgSliderBG), static_cast<QWidget *>(imgSlider),
+                       static_cast<QWidget *>(shpScope)})
+        w->move(w->x(), w->y() - delta);
+    for (QWidget *w : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (!w->isWindow() && w->y() >= belowPreview - shrink_ + delta)
+            w->move(w->x(), w->y() - delta);
+    setFixedSize(formWidth, formHeight - shrink_);
+    paintSkins();
+    adjustVideoLoc();
 }
 
 void FrmOptions::paintSkins()
