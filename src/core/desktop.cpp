@@ -5,6 +5,7 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDesktopServices>
+#include <QFontInfo>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
@@ -32,9 +33,13 @@ QString cjkFamilyFor(const QString &code)
 
 QStringList windowFamilies(const QString &latin, const QString &code)
 {
-    if (code == QLatin1String("tw") || code == QLatin1String("gb"))
-        return {latin, cjkFamilyFor(code)};
-    return {latin};
+    if (code != QLatin1String("tw") && code != QLatin1String("gb"))
+        return {latin};
+    // The script's face first: Qt keeps one set of fallback faces per first face, so
+    // two lists that begin alike would share the glyph forms of whichever came first.
+    // A Latin face the system knows only by a stand-in (Arial by Liberation Sans) is
+    // named by that stand-in, as an unknown name in a list is passed over.
+    return {cjkFamilyFor(code), QFontInfo(QFont(latin)).family()};
 }
 
 void applyInterfaceFont(const QString &code)

@@ -21,9 +21,9 @@ void flushWindowSystem();
 // Chinese text takes the glyph forms of its own script: Noto Sans CJK SC for "gb",
 // Noto Sans CJK TC for "tw" and for the Chinese words that English keeps.
 QString cjkFamilyFor(const QString &code);
-// A window's faces in language code: its own Latin face first, then in Chinese the
-// script's (a second face makes every line as tall as the CJK face's lines, so English
-// keeps its Latin face alone).
+// A window's faces in language code: in Chinese the script's face, then the window's
+// own Latin face; English keeps the Latin face alone (a CJK face in the list would make
+// every line as tall as the CJK face's lines).
 QStringList windowFamilies(const QString &latin, const QString &code);
 // The faces of every window and box that sets none of its own (message boxes, file
 // dialogs): the script's face in Chinese, DejaVu Sans with it in English.

@@ -179,8 +179,8 @@ void FrmOptions::ChangeLanguage()
 
 void FrmOptions::applyLanguageFonts()
 {
-    // Arial for Latin text, the language's own CJK face for Chinese text; the tab
-    // captions are Chinese in every language.
+    // The language's own CJK face in Chinese, Arial in English; the tab captions are
+    // Chinese in every language.
     const QString code = languageCode();
     const QStringList families = mdlMavrell::windowFamilies(QStringLiteral("Arial"), code);
     auto refont = [&families](QWidget *w) {
@@ -192,7 +192,7 @@ void FrmOptions::applyLanguageFonts()
     for (QWidget *w : findChildren<QWidget *>())
         refont(w);
     QFont caption = tabMn->TabCapFont();
-    caption.setFamilies({QStringLiteral("Arial"), mdlMavrell::cjkFamilyFor(code)});
+    caption.setFamilies(mdlMavrell::windowFamilies(QStringLiteral("Arial"), code == QLatin1String("gb") ? code : QStringLiteral("tw")));
     tabMn->setTabCapFont(caption);
 }
 

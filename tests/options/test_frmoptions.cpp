@@ -28,6 +28,9 @@
 #include <QMap>
 #include <QMenu>
 #include <QMessageBox>
+#include <QGlyphRun>
+#include <QRawFont>
+#include <QTextLayout>
 #include <QTimer>
 #include <QRadioButton>
 #include <QTest>
@@ -932,4 +935,74 @@ TEST_F(FrmOptionsTest, NumberBoxesTakeTheEditingKeys)
         EXPECT_EQ(typingTarget(), box);
     }
     dlg->cmdOkCancel_Click(1);
+}
+
+// ---------------------------------------------------------------- languages
+
+namespace {
+
+// The faces the glyphs of text come from when it is set in font.
+QStringList facesOf(const QString &text, const QFont &font)
+{
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    QStringList faces;
+    for (const QGlyphRun &run : layout.glyphRuns())
+        faces << run.rawFont().familyName();
+    faces.removeDuplicates();
+    return faces;
+}
+
+} // namespace
+
+TEST_F(FrmOptionsTest, ChineseTakesTheFaceOfItsScript)
+{
+    struct Case {
+        const char *code, *face;
+    } cases[] = {{"tw", "Noto Sans CJK TC"}, {"gb", "Noto Sans CJK SC"}, {"en", "Noto Sans CJK TC"}};
+    const QString chinese = QString::fromUtf8("不翻轉，不旋轉。");
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.code);
+        main.language = QLatin1String(c.code);
+        ASSERT_TRUE(loadLanguageTable(main.language));
+        dlg->applyLanguage();
+        // The tab captions are Chinese in every language; in Chinese every control is.
+        EXPECT_EQ(facesOf(chinese, dlg->tabMn->TabCapFont()), QStringList{QLatin1String(c.face)});
+        if (main.language != QLatin1String("en")) {
+            for (QWidget *w : {static_cast<QWidget *>(dlg->cboRotate), static_cast<QWidget *>(dlg->lblRotateStr2),
+                               static_cast<QWidget *>(dlg->cmdOkCancel[0]), static_cast<QWidget *>(dlg->optAudio[0])})
+                EXPECT_EQ(facesOf(chinese, w->font()), QStringList{QLatin1String(c.face)})
+                    << w->objectName().toStdString();
+        }
+        // English keeps Arial (its stand-in) for its text.
+        if (main.language == QLatin1String("en")) {
+            EXPECT_EQ(facesOf(QStringLiteral("OK"), dlg->cmdOkCancel[0]->font()), QStringList{"Liberation Sans"});
+        }
+    }
+    main.language = QStringLiteral("en");
+}
+
+// The frame-rate box shows "same as the source" whole and from its start, in every
+// language, and the picture beside it gives way.
+TEST_F(FrmOptionsTest, FrameRateBoxShowsItsLongestItemWhole)
+{
+    for (const char *code : {"en", "tw", "gb"}) {
+        SCOPED_TRACE(code);
+        main.language = QLatin1String(code);
+        ASSERT_TRUE(loadLanguageTable(main.language));
+        dlg->applyLanguage();
+        dlg->setCboFpsItem(false);
+        dlg->cboFps->setCurrentIndex(0);
+        QLineEdit *edit = dlg->cboFps->lineEdit();
+        ASSERT_EQ(edit->text(), lng[txt::SameAsSource]);
+        EXPECT_LE(QFontMetrics(edit->font()).horizontalAdvance(edit->text()), edit->width() - 4);
+        EXPECT_EQ(edit->cursorPosition(), 0);
+        EXPECT_GE(dlg->imgFun->x(), dlg->cboFps->geometry().right());
+        EXPECT_LE(dlg->imgFun->geometry().right(), dlg->picOrvexTab[0]->width());
+        if (main.language == QLatin1String("en"))
+            saveShot(dlg, "options_main_page_en");
+    }
+    main.language = QStringLiteral("en");
 }
