@@ -1001,8 +1001,8 @@ TEST_F(FrmOptionsTest, FrameRateBoxShowsItsLongestItemWhole)
         EXPECT_EQ(edit->cursorPosition(), 0);
         EXPECT_GE(dlg->imgFun->x(), dlg->cboFps->geometry().right());
         EXPECT_LE(dlg->imgFun->geometry().right(), dlg->picOrvexTab[0]->width());
-        if (main.language == QLatin1String("en"))
-            saveShot(dlg, "options_main_page_en");
+        dlg->tabMn->setTabNow(0);
+        saveShot(dlg, (QStringLiteral("options_main_page_") + main.language).toLatin1().constData());
     }
     main.language = QStringLiteral("en");
 }
