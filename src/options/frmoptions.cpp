@@ -191,8 +191,9 @@ void FrmOptions::applyLanguageFonts()
     refont(this);
     for (QWidget *w : findChildren<QWidget *>())
         refont(w);
+    const QString captionScript = code == QLatin1String("gb") ? code : QStringLiteral("tw");
     QFont caption = tabMn->TabCapFont();
-    caption.setFamilies(mdlMavrell::windowFamilies(QStringLiteral("Arial"), code == QLatin1String("gb") ? code : QStringLiteral("tw")));
+    caption.setFamilies(mdlMavrell::windowFamilies(QStringLiteral("Arial"), captionScript));
     tabMn->setTabCapFont(caption);
 }
 

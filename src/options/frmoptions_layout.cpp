@@ -527,7 +527,9 @@ void FrmOptions::layoutPages()
     // The frame-rate box shows its longest item whole; the picture beside it gives way.
     int fpsWidth = 128;
     const QFontMetrics fpsMetrics(cboFps->font());
-    for (const QString &item : {mdlMavrell::lng[txt::SameAsSource], QStringLiteral("23.976") + mdlMavrell::lng[txt::QualityNormal]})
+    const QString longest[] = {mdlMavrell::lng[txt::SameAsSource],
+                               QStringLiteral("23.976") + mdlMavrell::lng[txt::QualityNormal]};
+    for (const QString &item : longest)
         fpsWidth = std::max(fpsWidth, fpsMetrics.horizontalAdvance(item) + 34);
     fpsWidth = std::min(fpsWidth, right - 40 - cboFps->x());
     cboFps->resize(fpsWidth, 22);
