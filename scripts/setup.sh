@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ qt6-base-dev libxcb1-dev libfontconfig-dev libgtest-dev
           mplayer mencoder ffmpeg
-          xvfb xauth x11-utils xdotool imagemagick fonts-noto-cjk fonts-liberation
+          xvfb xauth x11-utils xdotool imagemagick openbox fonts-noto-cjk fonts-liberation
           qt6-translations-l10n)
 
 missing=()

@@ -330,9 +330,13 @@ void OrvexTab::arrangePages()
         frame->update();
         if (i == tabNow_)
             chosen = page;
+        else
+            page->hide();  // nothing behind the chosen page takes the keyboard
     }
-    if (chosen)
+    if (chosen) {
+        chosen->show();
         chosen->raise();
+    }
 }
 
 void OrvexTab::lblTabCap_Click(int index)

@@ -4,8 +4,9 @@
 // The pages are not children of the strip: they are widgets of the host window
 // named "<TabPictureBox>(<i>)", e.g. "picOrvexTab(0)" to "picOrvexTab(5)"; page i
 // belongs to tab i. Choosing a tab moves every page under the header, frames it and
-// brings the chosen page to the front. Captions are kept in All_Caption, each one
-// followed by "≡"; an empty caption shows as "Tab " and the tab's number.
+// brings the chosen page to the front; the others are hidden, so the keyboard never
+// reaches them. Captions are kept in All_Caption, each one followed by "≡"; an empty
+// caption shows as "Tab " and the tab's number.
 //
 // Rows hold TabsPerRow cells of 22 pixels height; the first tabs lie in the bottom
 // row next to the pages and rows never change places when a tab is chosen.

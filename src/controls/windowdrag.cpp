@@ -3,7 +3,17 @@
 #include <QWidget>
 #include <QWindow>
 
-void WindowDrag::follow(QWidget *window, const QPoint &globalPos)
+bool WindowDrag::throughChildWindow(const QWidget *window, const QWidget *source)
+{
+    if (!source || source == window)
+        return false;
+    if (source->internalWinId() && !source->isWindow())
+        return true;
+    const QWidget *nativeParent = source->nativeParentWidget();
+    return nativeParent && nativeParent != window;
+}
+
+void WindowDrag::follow(QWidget *window, const QPoint &globalPos, const QWidget *source)
 {
     if (active_) {
         if (manual_)
@@ -11,8 +21,10 @@ void WindowDrag::follow(QWidget *window, const QPoint &globalPos)
         return;
     }
     active_ = true;
-    QWindow *handle = window->windowHandle();
-    manual_ = !(handle && handle->startSystemMove());
-    start_ = globalPos;
+    start_ = press_.value_or(globalPos);
     origin_ = window->pos();
+    QWindow *handle = window->windowHandle();
+    manual_ = throughChildWindow(window, source) || !(handle && handle->startSystemMove());
+    if (manual_ && start_ != globalPos)
+        window->move(origin_ + globalPos - start_);
 }

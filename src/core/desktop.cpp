@@ -1,9 +1,11 @@
 #include "core/desktop.h"
 
+#include <QApplication>
 #include <QBitmap>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDesktopServices>
+#include <QFontInfo>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
@@ -22,6 +24,31 @@ void flushWindowSystem()
     if (auto *x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr)
         if (xcb_connection_t *c = x11->connection())
             xcb_flush(c);
+}
+
+QString cjkFamilyFor(const QString &code)
+{
+    return code == QLatin1String("gb") ? QStringLiteral("Noto Sans CJK SC") : QStringLiteral("Noto Sans CJK TC");
+}
+
+QStringList windowFamilies(const QString &latin, const QString &code)
+{
+    if (code != QLatin1String("tw") && code != QLatin1String("gb"))
+        return {latin};
+    // The script's face first: Qt keeps one set of fallback faces per first face, so
+    // two lists that begin alike would share the glyph forms of whichever came first.
+    // A Latin face the system knows only by a stand-in (Arial by Liberation Sans) is
+    // named by that stand-in, as an unknown name in a list is passed over.
+    return {cjkFamilyFor(code), QFontInfo(QFont(latin)).family()};
+}
+
+void applyInterfaceFont(const QString &code)
+{
+    const bool chinese = code == QLatin1String("tw") || code == QLatin1String("gb");
+    QFont f = QApplication::font();
+    f.setFamilies(chinese ? QStringList{cjkFamilyFor(code)}
+                          : QStringList{QStringLiteral("DejaVu Sans"), cjkFamilyFor(code)});
+    QApplication::setFont(f);
 }
 
 void SetTopMost(QWidget *window, bool onTop)

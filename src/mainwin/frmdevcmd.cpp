@@ -6,10 +6,13 @@
 #include "mainwin/frmmain.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextDocument>
+#include <cmath>
 
 using namespace mdlMavrell;
 
@@ -19,7 +22,6 @@ DefaultInstance<FrmOutput> theOutput;
 // The command the developer confirmed in the last review.
 QString confirmedCommand;
 
-constexpr int specHeight = 40;
 constexpr int buttonHeight = 26;
 constexpr int buttonWidth = 120;
 
@@ -73,6 +75,10 @@ FrmOutput::FrmOutput(QWidget *parent) : QDialog(parent)
     txtOutputSpec->setFont(mono);
     txtOutputSpec->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtOutputSpec->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Both header lines show, also above the scroll bar a long command line brings.
+    specHeight = 2 * QFontMetrics(mono).lineSpacing() + 2 * txtOutputSpec->frameWidth()
+                 + 2 * int(std::ceil(txtOutputSpec->document()->documentMargin()))
+                 + txtOutputSpec->horizontalScrollBar()->sizeHint().height() + 2;
 
     const char *captions[] = {"確定命令列", "取消命令列"};
     for (int i = 0; i < 2; ++i) {

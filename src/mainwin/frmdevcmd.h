@@ -44,6 +44,9 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void reject() override;
+
+private:
+    int specHeight = 40;  // the header box: two lines and a scroll bar
 };
 
 // The one developer window, created (and loaded) on first use; unloading destroys it.

@@ -282,7 +282,7 @@ void FrmMain::connectControls()
 void FrmMain::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    look::paintBackground(p, rect());
+    look::paintBackground(p, rect(), summaryRect());
 }
 
 QString FrmMain::fontFamilyFor(const QString &code)
@@ -345,6 +345,15 @@ void FrmMain::placeEncodeNote(bool conversionLayout)
     top = std::min(top, bandBottom - height);
     top = std::max(top, bandTop);
     lblEncodeNote->move(lblEncodeNote->x(), top);
+    update();
+}
+
+QRect FrmMain::summaryRect() const
+{
+    // The summary's label is as tall as its text.
+    if (!lblEncodeNote || lblEncodeNote->isHidden() || lblEncodeNote->text().isEmpty())
+        return {};
+    return lblEncodeNote->geometry();
 }
 
 // The settings summary names these two buttons.

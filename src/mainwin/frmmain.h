@@ -257,6 +257,8 @@ public:
     QString settingsButtonCaption() const override;
     QString encodeButtonCaption() const override;
     void placeEncodeNote(bool conversionLayout) override;
+    // Where the settings summary's text lies (empty when none shows).
+    QRect summaryRect() const;
 
     // ---- The encoder runner's and the run stage's window side ----
     void setProgressNote(float pg, const QString &bCaption, bool isPreview) override;

@@ -3,6 +3,7 @@
 #include "mainwin/frmmain.h"
 
 #include "controls/stylebutton.h"
+#include "core/desktop.h"
 #include "core/drawing.h"
 #include "core/fileobject.h"
 #include "core/languagetable.h"
@@ -90,7 +91,8 @@ void FrmMain::applyLanguage(const QString &code)
     } else if (code == QLatin1String("gb")) {
         mnuLngGB->setChecked(true);
     }
-    // Chinese captions need the glyphs of their own script.
+    // Chinese captions need the glyphs of their own script, in every window and box.
+    applyInterfaceFont(code);
     const QString family = fontFamilyFor(code);
     for (QWidget *w : findChildren<QWidget *>()) {
         QFont f = w->font();

@@ -281,7 +281,7 @@ QPixmap lockPicture()
     return pm;
 }
 
-void paintBackground(QPainter &p, const QRect &r)
+void paintBackground(QPainter &p, const QRect &r, const QRect &keepClear)
 {
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient body(r.topLeft(), r.bottomLeft());
@@ -305,10 +305,20 @@ void paintBackground(QPainter &p, const QRect &r)
     p.setPen(QColor(0xff, 0xff, 0xff));
     p.drawText(QRect(14, 0, 90, titleHeight), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Mavrell"));
 
-    // Soft dividers between the rows of buttons.
+    // Soft dividers between the rows of buttons; where a text lies over one, the line
+    // stops short of it.
     p.setPen(QColor(0xc3, 0xcf, 0xdb));
-    for (int y : {115, 176, 243})
-        p.drawLine(16, y, r.width() - 16, y);
+    const QRect clear = keepClear.adjusted(-8, -2, 8, 2);
+    for (int y : {115, 176, 243}) {
+        if (keepClear.isEmpty() || y < clear.top() || y > clear.bottom()) {
+            p.drawLine(16, y, r.width() - 16, y);
+            continue;
+        }
+        if (clear.left() > 16)
+            p.drawLine(16, y, clear.left() - 1, y);
+        if (clear.right() < r.width() - 16)
+            p.drawLine(clear.right() + 1, y, r.width() - 16, y);
+    }
     p.setPen(QColor(0x9a, 0xab, 0xbd));
     p.drawRect(r.adjusted(0, 0, -1, -1));
 }

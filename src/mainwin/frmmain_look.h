@@ -60,6 +60,7 @@ QPixmap msgSayPicture();
 QPixmap funPicture(bool facingLeft);
 QPixmap lockPicture();
 
-void paintBackground(QPainter &p, const QRect &r);
+// The window's background; no divider runs through keepClear (the settings summary).
+void paintBackground(QPainter &p, const QRect &r, const QRect &keepClear = QRect());
 
 } // namespace look

@@ -230,6 +230,15 @@ void FrmSplash::Form_Load()
 
 void FrmSplash::timeMarquee_Timer()
 {
+    // Without a window manager "stay on top" holds nothing, and the main window, shown
+    // after the splash, would cover it: the splash goes back above it once it shows.
+    if (!raisedOverMain_) {
+        QWidget *main = mainWindowWidget();
+        if (main && main->isVisible()) {
+            raise();
+            raisedOverMain_ = true;
+        }
+    }
     const int alpha = splash::fadeTick(fade_, mainFormShown);
     if (alpha >= 0)
         SetTranslucent(mainWindowWidget(), -1, alpha, 0);

@@ -73,6 +73,7 @@ private:
     splash::FadeState fade_;
     int marqueeTopTwips_ = 0;
     bool chinese_ = false;
+    bool raisedOverMain_ = false;
 };
 
 // The one splash: created and loaded on first use; unloading it destroys it, and it is

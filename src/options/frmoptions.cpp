@@ -7,6 +7,7 @@
 #include "controls/orvextab.h"
 #include "controls/stylebutton.h"
 #include "core/commdialog.h"
+#include "core/desktop.h"
 #include "core/fileobject.h"
 #include "core/mainwindowlink.h"
 #include "core/mdlmavrell.h"
@@ -16,6 +17,7 @@
 #include "engine/optionpresets.h"
 #include "options/optionchecks.h"
 #include "options/optionlists.h"
+#include "options/numberedit.h"
 #include "player/playerlayout.h"
 #include "player/slaveprotocol.h"
 #include "options/optionpages.h"
@@ -35,6 +37,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QWindow>
 
 #include <algorithm>
@@ -170,7 +173,28 @@ void FrmOptions::Form_Load()
 void FrmOptions::ChangeLanguage()
 {
     edit([](opt::OptionsForm &f) { opt::ChangeLanguage(f); });
+    applyLanguageFonts();
     layoutPages();
+}
+
+void FrmOptions::applyLanguageFonts()
+{
+    // The language's own CJK face in Chinese, Arial in English; the tab captions are
+    // Chinese in every language.
+    const QString code = languageCode();
+    const QStringList families = mdlMavrell::windowFamilies(QStringLiteral("Arial"), code);
+    auto refont = [&families](QWidget *w) {
+        QFont f = w->font();
+        f.setFamilies(families);
+        w->setFont(f);
+    };
+    refont(this);
+    for (QWidget *w : findChildren<QWidget *>())
+        refont(w);
+    const QString captionScript = code == QLatin1String("gb") ? code : QStringLiteral("tw");
+    QFont caption = tabMn->TabCapFont();
+    caption.setFamilies(mdlMavrell::windowFamilies(QStringLiteral("Arial"), captionScript));
+    tabMn->setTabCapFont(caption);
 }
 
 void FrmOptions::applyLanguage()
@@ -385,12 +409,15 @@ void FrmOptions::showForSettings(const QString &sourcePath)
         move(over.center() - QPoint(width() / 2, height() / 2));
         shownBefore_ = true;
     }
-    // Opened wholly on the screen's work area (its top-left corner first on a screen too small).
+    // Opened wholly on the screen's work area (its top-left corner first on a screen too small),
+    // the preview made lower where the work area is lower than the dialog.
     QScreen *on = QGuiApplication::screenAt(frameGeometry().center());
     if (!on)
         on = main ? main->screen() : screen();
-    if (on)
+    if (on) {
+        fitToScreen(on->availableGeometry().adjusted(0, 0, 0, -(frameGeometry().height() - height())));
         move(playerlayout::keepOnScreen(pos(), frameGeometry().size(), on->availableGeometry()));
+    }
     // Owned by the main window: it stays above it and goes with it.
     if (main && main->window()->windowHandle()) {
         winId();
@@ -582,14 +609,14 @@ void FrmOptions::txtSizeLostFocus(int index)
     edit([&](opt::OptionsForm &f) { opt::txtSizeLostFocus(f, index); });
 }
 
-void FrmOptions::Form_MouseMove(Qt::MouseButtons buttons, const QPoint &globalPos)
+void FrmOptions::Form_MouseMove(Qt::MouseButtons buttons, const QPoint &globalPos, const QWidget *from)
 {
     // The left button alone drags the caption-less window.
     if (buttons != Qt::LeftButton) {
         drag_.end();
         return;
     }
-    drag_.follow(this, globalPos);
+    drag_.follow(this, globalPos, from);
 }
 
 void FrmOptions::connectHandlers()
@@ -637,6 +664,15 @@ void FrmOptions::connectHandlers()
     connectPreview();
     connect(txtSize[0], &QLineEdit::editingFinished, this, [this] { txtSizeLostFocus(0); });
 
+    // As in any dialog: Escape cancels, Enter confirms (the size and range boxes keep
+    // their own Enter).
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] { cmdOkCancel_Click(1); });
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto *enter = new QShortcut(QKeySequence(key), this);
+        connect(enter, &QShortcut::activated, this, [this] { cmdOkCancel_Click(0); });
+    }
+
     // Key filters.
     auto filter = [this](QObject *o, opt::KeyFilter kind) {
         o->setProperty("keyFilter", int(kind));
@@ -670,6 +706,14 @@ void FrmOptions::connectHandlers()
 
 bool FrmOptions::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::ShortcutOverride && (watched == txtSize[0] || watched == txtSize[1])) {
+        // Enter in a size box sets the size; it does not confirm the dialog.
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            event->accept();
+            return true;
+        }
+    }
     if (event->type() == QEvent::KeyPress) {
         const QVariant kind = watched->property("keyFilter");
         if (kind.isValid()) {
@@ -679,27 +723,60 @@ bool FrmOptions::eventFilter(QObject *watched, QEvent *event)
                 txtSizeLostFocus(watched == txtSize[0] ? 0 : 1);
                 return true;
             }
-            const QString text = key->text();
-            // Keys that type nothing (arrows, Delete, Tab, shortcuts) are not filtered.
-            if (text.isEmpty() || key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
-                return false;
-            const int ascii = key->key() == Qt::Key_Backspace ? 8 : text.at(0).unicode();
-            if (text.size() > 1 || opt::filterKey(opt::KeyFilter(kind.toInt()), ascii) == 0)
-                return true;
-            return false;
+            const auto filter = opt::KeyFilter(kind.toInt());
+            return numberKeyRefused(*key, [filter](QChar c) { return opt::filterKey(filter, c.unicode()) != 0; });
         }
     }
     if (watched->property("dragsWindow").toBool()) {
-        if (event->type() == QEvent::MouseMove)
-            mouseMoveEvent(static_cast<QMouseEvent *>(event));
-        else if (event->type() == QEvent::MouseButtonRelease)
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (event->type() == QEvent::MouseMove) {
+            Form_MouseMove(mouse->buttons(), mouse->globalPosition().toPoint(), qobject_cast<QWidget *>(watched));
+        } else if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
             drag_.end();
+            drag_.press(mouse->globalPosition().toPoint());
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            drag_.end();
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
 
+bool FrmOptions::focusNextPrevChild(bool next)
+{
+    // Tab and Shift+Tab go only to what the user sees: not to the controls of the pages
+    // behind the chosen one, nor under a page's mask, nor outside the client area.
+    QWidget *start = focusWidget() ? focusWidget() : this;
+    QWidget *w = start;
+    for (;;) {
+        w = next ? w->nextInFocusChain() : w->previousInFocusChain();
+        if (!w || w == start)
+            return false;
+        if (tabReachable(w)) {
+            w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+}
+
+bool FrmOptions::tabReachable(QWidget *w) const
+{
+    if (w->window() != this || w->focusProxy() || !(w->focusPolicy() & Qt::TabFocus) || !w->isEnabled()
+        || !w->isVisibleTo(this))
+        return false;
+    if (!rect().contains(QRect(w->mapTo(this, QPoint(0, 0)), w->size())))
+        return false;
+    for (size_t i = 0; i < picTabMask.size(); ++i)
+        if (!picTabMask[i]->isHidden() && picOrvexTab[i]->isAncestorOf(w) && !picTabMask[i]->isAncestorOf(w))
+            return false;
+    return true;
+}
+
 void FrmOptions::mousePressEvent(QMouseEvent *event)
 {
+    if (event->button() == Qt::LeftButton) {
+        drag_.end();
+        drag_.press(event->globalPosition().toPoint());
+    }
     // Only the bare surface asks; a press that a control passed on does not.
     if (event->button() == Qt::RightButton && event->buttons() == Qt::RightButton
         && !childAt(event->position().toPoint()))

@@ -245,6 +245,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // frmoptions_layout.cpp
@@ -258,7 +259,12 @@ private:
     void buildPage4(QFrame *page);
     void buildPage5(QFrame *page);
     void paintSkins();
+    // Takes as much height off the preview's picture as the dialog needs to fit a work
+    // area lower than the dialog (at most half the picture); a higher one gives it back.
+    void fitToScreen(const QRect &workArea);
     void layoutPages();
+    // Every control's face for the current language.
+    void applyLanguageFonts();
     void Form_Load();
 
     // frmoptions_form.cpp: the controls to data and back
@@ -268,7 +274,7 @@ private:
     // frmoptions.cpp: handlers
     void connectHandlers();
     void setFocusToDummy();
-    void Form_MouseMove(Qt::MouseButtons buttons, const QPoint &globalPos);
+    void Form_MouseMove(Qt::MouseButtons buttons, const QPoint &globalPos, const QWidget *from = nullptr);
     void cmdDonation_Click();
     void adjusterClick(opt::Adjuster a, int index);
     void lblVol_Click(int index);
@@ -278,6 +284,8 @@ private:
     void txtSizeLostFocus(int index);
     void fillSubFontList();
     void requestFocus(const QString &controlName);
+    // Whether Tab may take the focus to w: a control the user can see and reach.
+    bool tabReachable(QWidget *w) const;
     // frmoptions_preview_window.cpp
     void connectPreview();
     void setMarkTime(int markIndex, float markSeconds, bool clearWhenWhole);
@@ -301,6 +309,7 @@ private:
     QImage background_;
     WindowDrag drag_;
     bool shownBefore_ = false;
+    int shrink_ = 0;  // height taken off the preview by fitToScreen
 };
 
 // The one options dialog, created hidden on first use.

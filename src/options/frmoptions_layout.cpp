@@ -6,11 +6,14 @@
 #include "controls/orvextab.h"
 #include "controls/stylebutton.h"
 #include "controls/videosurface.h"
+#include "core/mdlmavrell.h"
+#include "core/textentries.h"
 #include "options/frmoptions_skin.h"
 #include "options/numberedit.h"
 #include "options/optionlists.h"
 
 #include <QCheckBox>
+#include <algorithm>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QLabel>
@@ -84,6 +87,11 @@ QComboBox *numberCombo(QWidget *parent, const QString &name, opt::KeyFilter kind
     edit->setObjectName(name + QStringLiteral("Edit"));
     c->setLineEdit(edit);
     c->setCompleter(nullptr);  // setLineEdit makes a new one
+    // A chosen item shows from its start, not scrolled to its end.
+    QObject::connect(c, &QComboBox::currentIndexChanged, edit, [edit] {
+        if (!edit->hasFocus())
+            edit->home(false);
+    });
     return c;
 }
 
@@ -494,6 +502,20 @@ void FrmOptions::layoutPages()
     flowRow(6, 82, right, {{lblRotateStr, 4, col}, {cboRotate, 2}});
     lblRotateStr2->setGeometry(10, 108, 282, 32);
     cboRotate->resize(std::max(128, 290 - cboRotate->x()), 22);
+    // The frame-rate box shows its longest item whole; the picture beside it gives way.
+    int fpsWidth = 128;
+    const QFontMetrics fpsMetrics(cboFps->font());
+    const QString longest[] = {mdlMavrell::lng[txt::SameAsSource],
+                               QStringLiteral("23.976") + mdlMavrell::lng[txt::QualityNormal]};
+    for (const QString &item : longest)
+        fpsWidth = std::max(fpsWidth, fpsMetrics.horizontalAdvance(item) + 34);
+    fpsWidth = std::min(fpsWidth, right - 40 - cboFps->x());
+    cboFps->resize(fpsWidth, 22);
+    const int funLeft = std::max(296, cboFps->x() + fpsWidth + 6);
+    if (imgFun->x() != funLeft) {
+        imgFun->setGeometry(funLeft, 40, std::min(100, 396 - funLeft), 90);
+        imgFun->setPixmap(pix(optskin::funPicture(imgFun->size())));
+    }
     lblFormatStr->setGeometry(10, 8, 381, 16);
 
     // Video page
@@ -549,6 +571,29 @@ void FrmOptions::layoutPages()
     flowRow(4, 120, right, {{lblSubPosHgtStr, 4, c1}, {txtSubPosHgt, 4}, {lblSubPosHgt2Str, 4}});
     const int playWidth = QFontMetrics(cmdSubPlay->font()).horizontalAdvance(cmdSubPlay->text()) + 18;
     cmdSubPlay->setGeometry(395 - std::max(playWidth, 80), 118, std::max(playWidth, 80), 22);
+}
+
+void FrmOptions::fitToScreen(const QRect &workArea)
+{
+    // A work area lower than the dialog (a large scale on a small screen) takes the
+    // height off the preview's picture, so OK, Cancel and every page stay on the screen.
+    constexpr int pictureHeight = 240, leastPicture = 120, belowPreview = 330;
+    const int shrink = std::clamp(formHeight - workArea.height(), 0, pictureHeight - leastPicture);
+    const int delta = shrink - shrink_;
+    if (delta == 0)
+        return;
+    shrink_ = shrink;
+    picPlayerFrame->resize(picPlayerFrame->width(), picPlayerFrame->height() - delta);
+    picPlayerContainer->resize(picPlayerContainer->width(), picPlayerContainer->height() - delta);
+    for (QWidget *w : {static_cast<QWidget *>(imgSliderBG), static_cast<QWidget *>(imgSlider),
+                       static_cast<QWidget *>(shpScope)})
+        w->move(w->x(), w->y() - delta);
+    for (QWidget *w : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (!w->isWindow() && w->y() >= belowPreview - shrink_ + delta)
+            w->move(w->x(), w->y() - delta);
+    setFixedSize(formWidth, formHeight - shrink_);
+    paintSkins();
+    adjustVideoLoc();
 }
 
 void FrmOptions::paintSkins()

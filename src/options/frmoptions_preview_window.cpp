@@ -14,6 +14,7 @@
 #include "core/userprompts.h"
 #include "options/frmoptions.h"
 #include "options/frmoptions_preview.h"
+#include "options/numberedit.h"
 #include "options/optionpieces.h"
 #include "player/frmplayer.h"
 #include "player/slaveprotocol.h"
@@ -126,17 +127,20 @@ void FrmOptions::connectPreview()
                 const Qt::FocusReason why = static_cast<QFocusEvent *>(event)->reason();
                 if (why != Qt::ActiveWindowFocusReason && why != Qt::PopupFocusReason)
                     txtScope_LostFocus(i);
+            } else if (t == QEvent::ShortcutOverride) {
+                // Enter checks the range; it does not confirm the dialog.
+                const int key = static_cast<QKeyEvent *>(event)->key();
+                if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                    event->accept();
+                    return true;
+                }
             } else if (t == QEvent::KeyPress) {
                 auto *key = static_cast<QKeyEvent *>(event);
                 if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
                     txtScope_LostFocus(i);
                     return true;
                 }
-                const QString text = key->text();
-                if (text.isEmpty() || key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
-                    return false;
-                const int ascii = key->key() == Qt::Key_Backspace ? 8 : text.at(0).unicode();
-                return text.size() > 1 || !preview::rangeKeyAllowed(ascii);
+                return numberKeyRefused(*key, [](QChar c) { return preview::rangeKeyAllowed(c.unicode()); });
             }
         }
         return false;

@@ -7,6 +7,21 @@
 #include <QMenu>
 #include <QMouseEvent>
 
+bool numberKeyRefused(const QKeyEvent &key, const std::function<bool(QChar)> &accepts)
+{
+    if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    const QString typed = key.text();
+    // Tab, Backspace, Delete, Enter and Escape carry a control character as their text.
+    for (const QChar c : typed)
+        if (c.category() == QChar::Other_Control)
+            return false;
+    for (const QChar c : typed)
+        if (!accepts(c))
+            return true;
+    return false;
+}
+
 FilteredLineEdit::FilteredLineEdit(std::function<bool(QChar)> accepts, QWidget *parent)
     : QLineEdit(parent), accepts_(std::move(accepts))
 {
@@ -16,7 +31,7 @@ QString FilteredLineEdit::filtered(const QString &text) const
 {
     QString out;
     for (const QChar c : text)
-        if (c != QLatin1Char('\b') && accepts_(c))
+        if (c.category() != QChar::Other_Control && accepts_(c))
             out += c;
     return out;
 }
@@ -50,14 +65,9 @@ void FilteredLineEdit::keyPressEvent(QKeyEvent *event)
         filterChange(before);
         return;
     }
-    const QString typed = event->text();
-    // Keys that type nothing (arrows, Delete, shortcuts) are not filtered.
-    if (!typed.isEmpty() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-        const QChar c = event->key() == Qt::Key_Backspace ? QLatin1Char('\b') : typed.at(0);
-        if (typed.size() > 1 || !accepts_(c)) {
-            event->accept();
-            return;
-        }
+    if (numberKeyRefused(*event, accepts_)) {
+        event->accept();
+        return;
     }
     QLineEdit::keyPressEvent(event);
 }

@@ -1,15 +1,24 @@
-// The edit field of a number list (frame rate, bit rates): what the user types or
-// pastes in keeps only the characters the list accepts. A refused key types nothing;
-// pasted, dropped or middle-clicked text loses its refused characters.
+// Number boxes: the one rule for their keys, and the edit field of a number list
+// (frame rate, bit rates), in which what the user types or pastes keeps only the
+// characters the list accepts. A refused key types nothing; pasted, dropped or
+// middle-clicked text loses its refused characters.
 #pragma once
 
 #include <QLineEdit>
 #include <functional>
 
+class QKeyEvent;
+
+// Whether a key press types something a number box refuses. Only typed characters are
+// filtered: editing keys (Tab, Shift+Tab, Backspace, Delete, Home, End, the arrows,
+// Enter, Escape) and shortcuts (the clipboard's among them) do what they do in any box,
+// even where they come with a control character as their text.
+bool numberKeyRefused(const QKeyEvent &key, const std::function<bool(QChar)> &accepts);
+
 class FilteredLineEdit : public QLineEdit {
     Q_OBJECT
 public:
-    // accepts: whether a typed character may go in (Backspace comes as '\b').
+    // accepts: whether a typed character may go in.
     FilteredLineEdit(std::function<bool(QChar)> accepts, QWidget *parent = nullptr);
 
     // text without the characters that would be refused.

@@ -162,8 +162,15 @@ void ChangeLanguage(OptionsForm &f)
     f.lblScopeStr.caption = lng[txt::MarkedTimeRangeIs];
     f.lblSizeStr.caption = lng[txt::PictureScaling];
     f.lblCropStr.caption = lng[txt::PictureCropHint];
-    f.lblVideoBitrateStr.caption = lng[txt::SettingsWord] + lng[txt::VideoBitrateWord] + eq;
-    f.lblAudioBitrateStr.caption = lng[txt::SettingsWord] + lng[txt::AudioBitrateWord] + eq;
+    // English "Settings" carries the blank it needs after the word it follows elsewhere;
+    // a caption does not start with it.
+    auto leftTrimmed = [](QString text) {
+        while (!text.isEmpty() && text.front().isSpace())
+            text.remove(0, 1);
+        return text;
+    };
+    f.lblVideoBitrateStr.caption = leftTrimmed(lng[txt::SettingsWord] + lng[txt::VideoBitrateWord] + eq);
+    f.lblAudioBitrateStr.caption = leftTrimmed(lng[txt::SettingsWord] + lng[txt::AudioBitrateWord] + eq);
     f.lblRotateStr.caption = lng[txt::FlipAndRotation];
     f.lblRotateStr2.caption = lng[txt::FlipRotateComesLast];
     f.optScaleCrop[0].caption = lng[txt::ResizeThenCrop];

@@ -3,6 +3,8 @@
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 
+#include <QCollator>
+#include <algorithm>
 #include <cmath>
 
 using mdlMavrell::lng;
@@ -165,11 +167,17 @@ int defaultSubFontIndex(const QStringList &items, const QString &language, const
 void fillSubFontList(OptionsForm &f, const QList<mdlGetFontsFile::FontItem> &fonts, const QString &language)
 {
     f.cboSubFont.clear();
+    // In the order of a font list: alphabetical, without regard to case, numbers by value.
+    QCollator order;
+    order.setCaseSensitivity(Qt::CaseInsensitive);
+    order.setNumericMode(true);
     f.subFonts = fonts;
-    for (const auto &font : fonts)
+    std::stable_sort(f.subFonts.begin(), f.subFonts.end(),
+                     [&order](const auto &a, const auto &b) { return order.compare(a.text, b.text) < 0; });
+    for (const auto &font : f.subFonts)
         f.cboSubFont.add(font.text);
     QStringList families;
-    for (const auto &font : fonts)
+    for (const auto &font : f.subFonts)
         families << font.family;
     mdlMavrell::defaultSubFontIndex = defaultSubFontIndex(f.cboSubFont.items, language, families);
     f.cboSubFont.select(mdlMavrell::defaultSubFontIndex);

@@ -22,7 +22,8 @@ void SetAudioSetting(OptionsForm &f, bool isToDefault);
 // else 0. Where those files are not installed, the system's own fonts of the same kind
 // stand in, found by their families: Noto Sans CJK TC or SC, Liberation Sans or DejaVu Sans.
 int defaultSubFontIndex(const QStringList &items, const QString &language, const QStringList &families = {});
-// Fills cboSubFont from the installed fonts, sets mdlMavrell::defaultSubFontIndex and selects it.
+// Fills cboSubFont from the installed fonts in alphabetical order (case aside, numbers by
+// value), sets mdlMavrell::defaultSubFontIndex and selects it.
 void fillSubFontList(OptionsForm &f, const QList<mdlGetFontsFile::FontItem> &fonts, const QString &language);
 void SetSubSetting(OptionsForm &f, bool isToDefault);
 

@@ -24,8 +24,11 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QGlyphRun>
+#include <QRawFont>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextLayout>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -34,6 +37,20 @@ using namespace mdlMavrell;
 namespace {
 
 std::string s(const QString &q) { return q.toStdString(); }
+
+// The faces the glyphs of text come from when it is set in font.
+QStringList facesOf(const QString &text, const QFont &font)
+{
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    QStringList faces;
+    for (const QGlyphRun &run : layout.glyphRuns())
+        faces << run.rawFont().familyName();
+    faces.removeDuplicates();
+    return faces;
+}
 
 QString readText(const QString &path)
 {
@@ -492,6 +509,17 @@ TEST_F(MainWindow, SettingsSummaryShowsWholeBesideTheSettingsButton)
         const int centred = (2 * w->cmdOpt->y() + w->cmdOpt->height() - note->height()) / 2 - 2;
         const int lowest = w->shpBlock->y() - 2 - note->height();
         EXPECT_EQ(note->y(), std::max(std::min(centred, lowest), w->lblOutput->geometry().bottom() + 3));
+        // No divider line runs through the summary's text.
+        const QImage shot = w->grab().toImage();
+        const QRgb divider = qRgb(0xc3, 0xcf, 0xdb);
+        for (int y = note->y(); y <= note->geometry().bottom(); ++y) {
+            int run = 0, longest = 0;
+            for (int x = note->x(); x <= note->geometry().right(); ++x) {
+                run = shot.pixel(x, y) == divider ? run + 1 : 0;
+                longest = std::max(longest, run);
+            }
+            EXPECT_LT(longest, 40) << "a line at y = " << y;
+        }
         saveShot(w, QStringLiteral("main_summary_") + code);
     }
 }
@@ -523,26 +551,33 @@ TEST_F(MainWindow, MessageBoxButtonsFollowTheLanguage)
 {
     struct Case {
         const char *code;
-        const char *yes, *no;
+        const char *yes, *no, *face;
     };
-    const Case cases[] = {{"en", "&Yes", "&No"}, {"tw", "是(&Y)", "否(&N)"}, {"gb", "是(&Y)", "否(&N)"}};
+    const Case cases[] = {{"en", "&Yes", "&No", "Noto Sans CJK TC"},
+                          {"tw", "是(&Y)", "否(&N)", "Noto Sans CJK TC"},
+                          {"gb", "是(&Y)", "否(&N)", "Noto Sans CJK SC"}};
     prompts::install(nullptr);
     for (const Case &c : cases) {
         SCOPED_TRACE(c.code);
         w->applyLanguage(c.code);
         QString yes, no;
+        QStringList faces;
         QTimer::singleShot(0, qApp, [&] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             if (!box)
                 return;
             yes = box->button(QMessageBox::Yes)->text();
             no = box->button(QMessageBox::No)->text();
+            if (auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label")))
+                faces = facesOf(QString::fromUtf8("不翻轉，不旋轉。"), label->font());
             saveShot(box, QStringLiteral("box_") + c.code);
             QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
         });
         EXPECT_EQ(prompts::MsgBox(lng[txt::QuitQuestion], prompts::Buttons::YesNo), prompts::Answer::No);
         EXPECT_EQ(s(yes), c.yes);
         EXPECT_EQ(s(no), c.no);
+        // Chinese in a box takes the glyph forms of the language's script.
+        EXPECT_EQ(faces, QStringList{QLatin1String(c.face)}) << s(faces.join(','));
     }
     w->applyLanguage("en");
     prompts::install(&prompts);

@@ -26,6 +26,10 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <gtest/gtest.h>
 
 using namespace mdlMavrell;
@@ -340,6 +344,18 @@ TEST_F(SmallWindows, DeveloperWindowLayoutAndLoad)
         EXPECT_EQ(w.txtOutput->width(), size.width());
         const int rest = size.height() - w.txtOutputSpec->height() - w.cmdOkCancel[0]->height() - 7;
         EXPECT_EQ(w.txtOutput->height(), std::max(rest, 0)) << size.width() << "x" << size.height();
+    }
+    // Both header lines show, also above the scroll bar of a command line wider than the box.
+    w.resize(760, 480);
+    w.setCommand(QStringLiteral("first line ") + QString(400, QLatin1Char('x')) + QStringLiteral("\nsecond line"));
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(w.txtOutputSpec->horizontalScrollBar()->isVisible());
+    const QTextBlock second = w.txtOutputSpec->document()->findBlockByNumber(1);
+    ASSERT_EQ(second.text(), QStringLiteral("second line"));
+    const QRect shown = w.txtOutputSpec->viewport()->rect();
+    for (const QTextBlock &b : {w.txtOutputSpec->document()->firstBlock(), second}) {
+        const QRect line = w.txtOutputSpec->cursorRect(QTextCursor(b));
+        EXPECT_TRUE(shown.contains(line)) << line.top() << ".." << line.bottom() << " in " << shown.bottom();
     }
 }
 

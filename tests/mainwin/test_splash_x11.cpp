@@ -7,9 +7,12 @@
 #include "support/testenv.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QProcess>
+#include <QTest>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -26,7 +29,50 @@ QString serverOpacity(QWidget *w)
     return eq < 0 ? QString() : out.mid(eq + 1).trimmed();
 }
 
+// The place of a window in the X server's stacking order among the root's children
+// (0 is the bottom); -1 when it is not there.
+int stackingPlace(QWidget *w)
+{
+    auto *x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t *c = x11 ? x11->connection() : nullptr;
+    if (!c)
+        return -1;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_query_tree_reply_t *tree = xcb_query_tree_reply(c, xcb_query_tree(c, root), nullptr);
+    if (!tree)
+        return -1;
+    const xcb_window_t *children = xcb_query_tree_children(tree);
+    int place = -1;
+    for (int i = 0; i < xcb_query_tree_children_length(tree); ++i)
+        if (children[i] == xcb_window_t(w->winId()))
+            place = i;
+    free(tree);
+    return place;
+}
+
 } // namespace
+
+// Without a window manager the splash still lies above the main window shown after it.
+TEST(SplashOnX11, TheSplashStaysAboveTheMainWindow)
+{
+    testenv::ProgramDir prog;
+    prog.activate();
+    ScriptedPrompts prompts;
+    FrmMain &main = frmMain();
+    FrmSplash &sp = frmSplash();
+    sp.show();
+    QCoreApplication::processEvents();
+    main.show();  // as the start-up does: the splash first, the main window after it
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    sp.timeMarquee_Timer();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return stackingPlace(&sp) > stackingPlace(&main); }, 2000))
+        << stackingPlace(&sp) << " " << stackingPlace(&main);
+    EXPECT_GE(stackingPlace(&main), 0);
+    unloadFrmSplash();
+    destroyFrmMain();
+    mdlMavrell::mainFormShown = false;
+}
 
 TEST(SplashOnX11, TheFadeReachesTheServer)
 {

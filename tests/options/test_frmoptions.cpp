@@ -28,6 +28,9 @@
 #include <QMap>
 #include <QMenu>
 #include <QMessageBox>
+#include <QGlyphRun>
+#include <QRawFont>
+#include <QTextLayout>
 #include <QTimer>
 #include <QRadioButton>
 #include <QTest>
@@ -522,7 +525,9 @@ TEST_F(FrmOptionsTest, DraggingMovesTheWindowWithTheLeftButtonOnly)
     QTest::mouseMove(label, QPoint(4, 4));
     QTest::mouseMove(label, QPoint(24, 14));
     QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(24, 14));
-    EXPECT_EQ(dlg->pos(), start + QPoint(20, 10));
+    // The window follows from the press: the first move (1 pixel) moves the label with
+    // it, so the pointer ends 21 + 1 pixels from where it was pressed.
+    EXPECT_EQ(dlg->pos(), start + QPoint(22, 12));
 }
 
 TEST_F(FrmOptionsTest, DeveloperSwitchNeedsTheMarkerFile)
@@ -782,13 +787,222 @@ TEST_F(FrmOptionsTest, JoinedEnglishCaptionsReadAsEnglish)
 {
     presetJob(QStringLiteral("DivX"), QStringLiteral("avi"));
     dlg->showForSettings(QStringLiteral("/src.avi"));
-    EXPECT_EQ(dlg->lblVideoBitrateStr->text().trimmed(), QString::fromUtf8("Settings › Video bit rate ="));
-    EXPECT_EQ(dlg->lblAudioBitrateStr->text().trimmed(), QString::fromUtf8("Settings › Audio bit rate ="));
-    EXPECT_EQ(dlg->cboRotate->itemText(0), QStringLiteral("No flip or rotation"));
+    // Labels start with their first word; joined entries read on in small letters.
+    EXPECT_EQ(dlg->lblVideoBitrateStr->text(), QString::fromUtf8("Settings › Video bit rate = "));
+    EXPECT_EQ(dlg->lblAudioBitrateStr->text(), QString::fromUtf8("Settings › Audio bit rate = "));
+    EXPECT_TRUE(main.note.contains(QStringLiteral("no subtitles, no flip or rotation\n"))) << main.note.toStdString();
+    targetFormat = QStringLiteral("onlyFix");
+    dlg->txtScope[0]->setEnabled(false);
+    dlg->SetScopeNote();
+    EXPECT_EQ(dlg->lblScopeNote->text(), QStringLiteral("Repair works on the whole video, so no time marks can be set"));
     dlg->tabMn->setTabNow(3);
     QTest::mouseClick(dlg->imgHue[1], Qt::LeftButton, {}, QPoint(5, 5));
     const QRegularExpression hue(QStringLiteral("^Hue = \\d+ \\(-100 to 100\\)$"));
     EXPECT_TRUE(hue.match(dlg->lblHue->text()).hasMatch()) << dlg->lblHue->text().toStdString();
     saveShot(dlg, "options_colour_page");
     dlg->cmdOkCancel_Click(1);
+}
+
+// ---------------------------------------------------------------- by keyboard
+
+namespace {
+
+// Whether w is something the user sees on the dialog: on the chosen page (or off the
+// pages), not under a page's mask, inside the client area.
+bool seenOnDialog(FrmOptions *dlg, QWidget *w)
+{
+    if (!w || w->window() != dlg || !w->isVisible())
+        return false;
+    for (size_t i = 0; i < dlg->picTabMask.size(); ++i)
+        if (dlg->picTabMask[i]->isVisible() && dlg->picOrvexTab[i]->isAncestorOf(w))
+            return false;
+    return dlg->rect().contains(QRect(w->mapTo(dlg, QPoint(0, 0)), w->size()));
+}
+
+QWidget *typingTarget()
+{
+    return QApplication::focusWidget();
+}
+
+// A key as the X server hands it to Qt: Tab, Backspace, Delete, Enter and Escape carry
+// their control character as text.
+void xKey(QWidget *w, QKeyCombination k)
+{
+    static const QMap<int, QString> controls{{Qt::Key_Tab, QStringLiteral("\t")},
+                                             {Qt::Key_Backspace, QStringLiteral("\b")},
+                                             {Qt::Key_Delete, QStringLiteral("\x7f")},
+                                             {Qt::Key_Return, QStringLiteral("\r")},
+                                             {Qt::Key_Escape, QStringLiteral("\x1b")}};
+    if (controls.contains(k.key()))
+        QTest::sendKeyEvent(QTest::Click, w, k.key(), controls[k.key()], k.keyboardModifiers());
+    else
+        QTest::keyClick(w, k.key(), k.keyboardModifiers());
+}
+
+} // namespace
+
+TEST_F(FrmOptionsTest, TabAndShiftTabStayOnWhatTheUserSees)
+{
+    presetJob(QStringLiteral("DivX"), QStringLiteral("avi"));
+    dlg->showForSettings(QStringLiteral("/src.avi"));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg));
+    dlg->tabMn->setTabNow(0);
+    const QString bitrate = dlg->cboVideoBitrate->currentText();
+    const QString width = dlg->txtSize[0]->text();
+
+    // Type a frame rate, Tab twice, type "500": nothing of a hidden page changes.
+    QTest::mouseClick(dlg->cboFps->lineEdit(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::keyClicks(typingTarget(), QStringLiteral("25"));
+    QTest::keyClick(typingTarget(), Qt::Key_Tab);
+    QTest::keyClick(typingTarget(), Qt::Key_Tab);
+    QTest::keyClicks(typingTarget(), QStringLiteral("500"));
+    EXPECT_EQ(dlg->cboVideoBitrate->currentText(), bitrate);
+    EXPECT_EQ(dlg->txtSize[0]->text(), width);
+
+    // A whole round either way lands only on what shows, and reaches the dialog's buttons.
+    struct Walk {
+        int page;
+        bool masked;
+        Qt::KeyboardModifiers mods;
+    } walks[] = {{0, false, {}}, {1, false, Qt::ShiftModifier}, {4, true, {}}};
+    for (const Walk &walk : walks) {
+        SCOPED_TRACE(walk.page);
+        dlg->picTabMask[4]->setVisible(walk.masked);
+        dlg->tabMn->setTabNow(walk.page);
+        dlg->lblPlay->setFocus();
+        bool reachedOk = false, reachedPage = false;
+        for (int i = 0; i < 60; ++i) {
+            QTest::keyClick(typingTarget(), Qt::Key_Tab, walk.mods);
+            QWidget *w = typingTarget();
+            ASSERT_TRUE(seenOnDialog(dlg, w)) << (w ? w->objectName().toStdString() : "none");
+            reachedOk |= w == dlg->cmdOkCancel[0];
+            reachedPage |= dlg->picOrvexTab[size_t(walk.page)]->isAncestorOf(w);
+        }
+        EXPECT_TRUE(reachedOk);
+        EXPECT_EQ(reachedPage, !walk.masked);
+    }
+    dlg->picTabMask[4]->hide();
+    dlg->cmdOkCancel_Click(1);
+}
+
+// Every kind of number box takes the editing keys of any box; only typed characters are
+// filtered. Tab leaves the box (a range box checks its time then).
+TEST_F(FrmOptionsTest, NumberBoxesTakeTheEditingKeys)
+{
+    presetJob(QStringLiteral("DivX"), QStringLiteral("avi"));
+    dlg->showForSettings(QStringLiteral("/src.avi"));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg));
+    dlg->optSub[1]->click();
+    dlg->SetSubSetting(false);
+    struct Box {
+        QLineEdit *edit;
+        int page;
+        bool rangeBox;
+    } boxes[] = {
+        {dlg->txtExpand[0], 1, false},          {dlg->txtAudioDelay, 2, false},
+        {dlg->txtSubSize, 4, false},            {dlg->cboFps->lineEdit(), 0, false},
+        {dlg->cboVideoBitrate->lineEdit(), 1, false}, {dlg->txtScope[0], 0, true},
+    };
+    struct Step {
+        QList<QKeyCombination> keys;
+        const char *text;  // after the keys
+    } steps[] = {
+        {{Qt::Key_Home, Qt::Key_Delete}, "234"},
+        {{Qt::Key_End, Qt::Key_Backspace}, "23"},
+        {{Qt::Key_Home, Qt::Key_Right, Qt::Key_Delete}, "2"},
+        {{Qt::CTRL | Qt::Key_A, Qt::CTRL | Qt::Key_C, Qt::Key_End, Qt::CTRL | Qt::Key_V}, "22"},
+        {{Qt::CTRL | Qt::Key_A, Qt::CTRL | Qt::Key_X}, ""},
+        {{Qt::CTRL | Qt::Key_V, Qt::Key_Left, Qt::Key_A, Qt::Key_3}, "232"},
+    };
+    for (const Box &b : boxes) {
+        SCOPED_TRACE(b.edit->objectName().toStdString());
+        dlg->tabMn->setTabNow(b.page);
+        b.edit->setText(QStringLiteral("1234"));
+        QTest::mouseClick(b.edit, Qt::LeftButton, {}, QPoint(b.edit->width() - 3, 5));
+        QWidget *box = typingTarget();
+        ASSERT_TRUE(box == b.edit || box == b.edit->parentWidget());
+        QTest::keyClick(box, Qt::Key_End);
+        for (const Step &s : steps) {
+            for (const QKeyCombination k : s.keys)
+                xKey(box, k);
+            EXPECT_EQ(b.edit->text(), QLatin1String(s.text)) << QKeySequence(s.keys.value(0)).toString().toStdString();
+        }
+        const qsizetype asked = prompts.messages.size();
+        xKey(box, Qt::Key_Tab);
+        EXPECT_NE(typingTarget(), box);
+        EXPECT_EQ(prompts.messages.size() - asked, b.rangeBox ? 1 : 0);
+        QTest::keyClick(typingTarget(), Qt::Key_Tab, Qt::ShiftModifier);
+        EXPECT_EQ(typingTarget(), box);
+    }
+    dlg->cmdOkCancel_Click(1);
+}
+
+// ---------------------------------------------------------------- languages
+
+namespace {
+
+// The faces the glyphs of text come from when it is set in font.
+QStringList facesOf(const QString &text, const QFont &font)
+{
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    QStringList faces;
+    for (const QGlyphRun &run : layout.glyphRuns())
+        faces << run.rawFont().familyName();
+    faces.removeDuplicates();
+    return faces;
+}
+
+} // namespace
+
+TEST_F(FrmOptionsTest, ChineseTakesTheFaceOfItsScript)
+{
+    struct Case {
+        const char *code, *face;
+    } cases[] = {{"tw", "Noto Sans CJK TC"}, {"gb", "Noto Sans CJK SC"}, {"en", "Noto Sans CJK TC"}};
+    const QString chinese = QString::fromUtf8("不翻轉，不旋轉。");
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.code);
+        main.language = QLatin1String(c.code);
+        ASSERT_TRUE(loadLanguageTable(main.language));
+        dlg->applyLanguage();
+        // The tab captions are Chinese in every language; in Chinese every control is.
+        EXPECT_EQ(facesOf(chinese, dlg->tabMn->TabCapFont()), QStringList{QLatin1String(c.face)});
+        if (main.language != QLatin1String("en")) {
+            for (QWidget *w : {static_cast<QWidget *>(dlg->cboRotate), static_cast<QWidget *>(dlg->lblRotateStr2),
+                               static_cast<QWidget *>(dlg->cmdOkCancel[0]), static_cast<QWidget *>(dlg->optAudio[0])})
+                EXPECT_EQ(facesOf(chinese, w->font()), QStringList{QLatin1String(c.face)})
+                    << w->objectName().toStdString();
+        }
+        // English keeps Arial (its stand-in) for its text.
+        if (main.language == QLatin1String("en")) {
+            EXPECT_EQ(facesOf(QStringLiteral("OK"), dlg->cmdOkCancel[0]->font()), QStringList{"Liberation Sans"});
+        }
+    }
+    main.language = QStringLiteral("en");
+}
+
+// The frame-rate box shows "same as the source" whole and from its start, in every
+// language, and the picture beside it gives way.
+TEST_F(FrmOptionsTest, FrameRateBoxShowsItsLongestItemWhole)
+{
+    for (const char *code : {"en", "tw", "gb"}) {
+        SCOPED_TRACE(code);
+        main.language = QLatin1String(code);
+        ASSERT_TRUE(loadLanguageTable(main.language));
+        dlg->applyLanguage();
+        dlg->setCboFpsItem(false);
+        dlg->cboFps->setCurrentIndex(0);
+        QLineEdit *edit = dlg->cboFps->lineEdit();
+        ASSERT_EQ(edit->text(), lng[txt::SameAsSource]);
+        EXPECT_LE(QFontMetrics(edit->font()).horizontalAdvance(edit->text()), edit->width() - 4);
+        EXPECT_EQ(edit->cursorPosition(), 0);
+        EXPECT_GE(dlg->imgFun->x(), dlg->cboFps->geometry().right());
+        EXPECT_LE(dlg->imgFun->geometry().right(), dlg->picOrvexTab[0]->width());
+        dlg->tabMn->setTabNow(0);
+        saveShot(dlg, (QStringLiteral("options_main_page_") + main.language).toLatin1().constData());
+    }
+    main.language = QStringLiteral("en");
 }

@@ -123,9 +123,12 @@ TEST_F(OptionPages, SubtitleControlsAndDefaults)
         {"Arial   (Arial.ttf)", "Arial", "/g/Arial.ttf"},
     };
     fillSubFontList(f, fonts, "tw");
-    EXPECT_EQ(f.cboSubFont.listIndex, 1);
-    EXPECT_EQ(defaultSubFontIndex(f.cboSubFont.items, "en"), 2);  // the last Arial
-    EXPECT_EQ(defaultSubFontIndex(f.cboSubFont.items, "gb"), 2);  // no simhei.ttf
+    // Sorted as a font list is: case aside, the two Arial files keep their order.
+    EXPECT_EQ(f.cboSubFont.items, QStringList({"Arial   (arial.ttf)", "Arial   (Arial.ttf)", "KaiTi   (KAIU.TTF)"}));
+    EXPECT_EQ(f.subFonts[2].file, "/f/kaiu.ttf");
+    EXPECT_EQ(f.cboSubFont.listIndex, 2);
+    EXPECT_EQ(defaultSubFontIndex(f.cboSubFont.items, "en"), 1);  // the last Arial
+    EXPECT_EQ(defaultSubFontIndex(f.cboSubFont.items, "gb"), 1);  // no simhei.ttf
     EXPECT_EQ(defaultSubFontIndex({"Abyssinica   (a.ttf)"}, "tw"), 0);
 
     // Without those files the system's fonts of the same kind stand in.
@@ -143,7 +146,7 @@ TEST_F(OptionPages, SubtitleControlsAndDefaults)
     f.txtSubDelay.text = "1.5";
     f.optSub = {option(true), option(false)};
     SetSubSetting(f, true);
-    EXPECT_EQ(f.cboSubFont.listIndex, 1);
+    EXPECT_EQ(f.cboSubFont.listIndex, 2);
     EXPECT_EQ(f.txtSubSize.text, "4");
     EXPECT_EQ(f.txtSubDelay.text, "0");
     EXPECT_FALSE(f.txtSubFile.enabled || f.mbSubFIle.enabled || f.cboSubcp.enabled || f.txtSubBlur.enabled

@@ -150,6 +150,7 @@ TEST_F(PreviewDialog, UnloadingWithAHalfTypedRangeAsksNothing)
 {
     dlg->show();
     dlg->activateWindow();
+    dlg->tabMn->setTabNow(0);
     dlg->txtScope[0]->setFocus();
     ASSERT_TRUE(QTest::qWaitFor([&] { return dlg->txtScope[0]->hasFocus(); }, 2000));
     dlg->txtScope[0]->setText(QStringLiteral("00:0"));

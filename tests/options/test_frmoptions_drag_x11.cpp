@@ -1,0 +1,119 @@
+// Dragging the options dialog on a real X server under a real window manager (openbox,
+// which handles the system's move requests), the pointer driven with xdotool: a drag
+// that starts on the preview's frame (a native window of its own) or on a label moves
+// the dialog with the pointer and keeps it on the screen.
+#include "options/frmoptions.h"
+#include "support/scriptedprompts.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QFrame>
+#include <QLabel>
+#include <QProcess>
+#include <QScreen>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+bool run(const QString &program, const QStringList &args, QString *out = nullptr)
+{
+    QProcess p;
+    p.start(program, args);
+    const bool ok = p.waitForFinished(5000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    if (out)
+        *out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    return ok;
+}
+
+bool pointerTo(const QPoint &at)
+{
+    if (!run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())}))
+        return false;
+    const bool there = QTest::qWaitFor([&] { return QCursor::pos() == at; }, 3000);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    return there;
+}
+
+// openbox on this display, ended with the test.
+class WindowManager {
+public:
+    WindowManager()
+    {
+        wm_.setProgram(QStringLiteral("openbox"));
+        wm_.setArguments({QStringLiteral("--sm-disable")});
+        wm_.start();
+    }
+    ~WindowManager()
+    {
+        wm_.terminate();
+        if (!wm_.waitForFinished(3000))
+            wm_.kill();
+        wm_.waitForFinished(3000);
+    }
+    // Whether it runs and has claimed the screen.
+    bool ready()
+    {
+        if (!wm_.waitForStarted(5000))
+            return false;
+        return QTest::qWaitFor(
+            [] {
+                QString out;
+                return run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")},
+                           &out)
+                       && out.contains(QLatin1String("window id"));
+            },
+            5000);
+    }
+
+private:
+    QProcess wm_;
+};
+
+} // namespace
+
+TEST(OptionsDragUnderAWindowManager, DragsFromTheNativePreviewFrameAndALabelFollowThePointer)
+{
+    WindowManager wm;
+    ASSERT_TRUE(wm.ready()) << "openbox is not installed or did not start";
+    ScriptedPrompts prompts;
+    FrmOptions &dlg = frmOptions();
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    ASSERT_NE(dlg.picPlayerFrame->internalWinId(), 0u);  // the frame is a window of its own
+    const QRect screen = dlg.screen()->availableGeometry();
+
+    struct Grip {
+        QWidget *widget;
+        QPoint at;
+    } grips[] = {{dlg.picPlayerFrame, QPoint(15, 120)}, {dlg.lblScopeNote, QPoint(10, 6)}};
+    for (const Grip &g : grips) {
+        SCOPED_TRACE(g.widget->objectName().toStdString());
+        dlg.move(300, 80);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.pos() == QPoint(300, 80); }, 3000))
+            << dlg.pos().x() << "," << dlg.pos().y();
+        const QPoint start = dlg.pos();
+        const QPoint grip = g.widget->mapToGlobal(g.at);
+        ASSERT_TRUE(pointerTo(grip));
+        ASSERT_TRUE(run(QStringLiteral("xdotool"), {QStringLiteral("mousedown"), QStringLiteral("1")}));
+        ASSERT_TRUE(pointerTo(grip + QPoint(8, 4)));
+        ASSERT_TRUE(pointerTo(grip + QPoint(20, 10)));
+        ASSERT_TRUE(pointerTo(grip + QPoint(40, 25)));
+        ASSERT_TRUE(run(QStringLiteral("xdotool"), {QStringLiteral("mouseup"), QStringLiteral("1")}));
+        // The dialog went with the pointer: from the press (followed by the dialog itself),
+        // or from the first move (the window manager's move starts there).
+        auto withThePointer = [&] {
+            const QPoint moved = dlg.pos() - start;
+            return moved.x() >= 32 - 2 && moved.x() <= 40 + 2 && moved.y() >= 21 - 2 && moved.y() <= 25 + 2;
+        };
+        EXPECT_TRUE(QTest::qWaitFor(withThePointer, 3000)) << dlg.pos().x() << "," << dlg.pos().y();
+        EXPECT_TRUE(screen.contains(dlg.frameGeometry()));
+        // The button is up: the pointer alone moves nothing.
+        const QPoint after = dlg.pos();
+        ASSERT_TRUE(pointerTo(grip + QPoint(90, 70)));
+        QTest::qWait(100);
+        EXPECT_EQ(dlg.pos(), after);
+    }
+    unloadFrmOptions();
+}
