@@ -87,6 +87,17 @@ bool needsAsfFix(const SourceFacts &facts)
     return facts.demuxer == QLatin1String("asf") && (facts.fps == 1000 || facts.fps == 0);
 }
 
+bool needsGeneralReader(const SourceFacts &facts)
+{
+    return facts.demuxer == QLatin1String("mpegts") && (facts.width * facts.height == 0 || facts.length <= 0);
+}
+
+bool takesGeneralReading(const SourceFacts &own, const SourceFacts &general)
+{
+    return (general.width * general.height > 0 && own.width * own.height == 0)
+           || (general.length > 0 && own.length <= 0 && general.width * general.height >= own.width * own.height);
+}
+
 bool needsTool3Length(const SourceFacts &facts)
 {
     return facts.demuxer == QLatin1String("mpegps") || facts.videoFormat == QLatin1String("0x10000001")
@@ -202,6 +213,12 @@ QString analyseSource(const QString &file, const AnalyseOptions &options)
     if (mdlMavrell::Quotable(file)) {
         const QString out = mdlGetCmdOutput::GetCmdOutput(identifyCommand(tool1, file));
         facts = parseIdentify(out);
+        if (needsGeneralReader(facts)) {
+            const SourceFacts general =
+                parseIdentify(mdlGetCmdOutput::GetCmdOutput(identifyCommand(tool1, file) + QStringLiteral(" -demuxer lavf")));
+            if (takesGeneralReading(facts, general))
+                facts = general;
+        }
 
         if (needsTool3Length(facts)) {
             float d = 0, s = 0, f = 0;

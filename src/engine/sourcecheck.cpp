@@ -34,7 +34,8 @@ bool sourceDecodes(const QString &file)
     const bool picture = srcWidth * srcHeight > 0;
     if (!picture && srcAudioCodec.isEmpty())
         return false;
-    const QString tool1 = ToolPath(1);
+    // A source only the general reader reads whole is decoded through it.
+    const QString tool1 = ToolPath(1) + (srcDemuxer == QLatin1String("lavf") ? QStringLiteral(" -demuxer lavf") : QString());
     mdlGetCmdOutput::RunLimits limits;
     limits.mirror = false;
     if (!picture)
