@@ -3,6 +3,11 @@
 #include "core/languagetable.h"
 #include "core/mdlmavrell.h"
 #include "engine/resultcheck.h"
+#include "support/testenv.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -185,6 +190,25 @@ TEST(ResultCheck, SourceSideStretchesAreWhatTheJobIsToGive)
     const Expectation same = sourceExpectation(e, Spans{}, 0, -1);
     EXPECT_EQ(same.sourcePictureLength, -1);
     EXPECT_EQ(same.sourceSoundLength, -1);
+}
+
+TEST(ResultCheck, WithoutAProberNothingPassesAndThePathIsNamed)
+{
+    mdlMavrell::loadLanguageTable(QStringLiteral("en"));
+    testenv::ProgramDir programDir;
+    programDir.fakeTool(3, "exit 0\n");
+    programDir.activate();
+    QTemporaryDir emptyPath;
+    const QByteArray searchPath = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(emptyPath.path()));
+    const QString prober = proberPath();
+    const Verdict v = checkTarget(emptyPath.filePath("result.avi"), QString(), 4, 0, true);
+    qputenv("PATH", searchPath);
+    EXPECT_TRUE(prober.isEmpty());
+    EXPECT_FALSE(v.ok);
+    EXPECT_TRUE(v.message.startsWith(mdlMavrell::lng[txt::ToolFilesMissing]));
+    EXPECT_TRUE(v.message.endsWith(QFileInfo(programDir.pluginPath(3)).absolutePath() + "/ffprobe"))
+        << v.message.toStdString();
 }
 
 TEST(ResultCheck, BothWindowsMustShowEveryStreamTheFileLists)
