@@ -137,9 +137,14 @@ Built build(Prepared &p, QString &range, const Inputs &in)
         mc = QStringLiteral(" -mc 0");
 
     const QString key = numtext::integer(p.keyint);
+    // A picture that starts after the sound (an MKV or TS whose first frame comes a second
+    // late) keeps its late times in the general muxer while the sync correction fills the
+    // gap with its first picture as well: the picture ran late by the gap. Counted from
+    // the first frame, the filled picture starts with the sound, as in an AVI.
+    const QString latePicture = range.contains(QLatin1String("-ss")) ? QString() : QStringLiteral(" -vf-add fixpts");
     auto vopts = [&] {
         return range + colorFilter + scaleFilter + rotateFilter + subtitleOpts + audioOpts + encodeVolumeOpt
-               + QStringLiteral(" -vf-add harddup") + mc;
+               + latePicture + QStringLiteral(" -vf-add harddup") + mc;
     };
     auto atail = [&] { return range + audioOpts + encodeVolumeOpt + QStringLiteral(" -vf-add harddup") + mc; };
     const QString t2 = in.tool2;
@@ -300,7 +305,10 @@ Built build(Prepared &p, QString &range, const Inputs &in)
     // lands on other key frames than the player's probe, which the cut start was
     // aligned with.
     const bool asfSource = reencodesVideo && srcDemuxer == QLatin1String("asf") && !range.contains(QLatin1String("-ss"));
+    // A source that only the general reader reads whole (a TS whose picture starts late)
+    // is read by it in every job.
     QString demux = (reencodesVideo && srcDemuxer == QLatin1String("avi")) || asfSource
+                            || srcDemuxer == QLatin1String("lavf")
                         ? QStringLiteral(" -demuxer lavf")
                         : QString();
     // The encoder's WMA sound drops most of an AAC track decoded by its default AAC

@@ -193,12 +193,9 @@ double checkedLength()
     return encodeSeconds;
 }
 
-double checkedSourceStart()
-{
-    if (targetFormat == QLatin1String("onlyFix") || markOut <= 0)
-        return 0;
-    return markIn;
-}
+bool checksWholeSource() { return targetFormat == QLatin1String("onlyFix") || markOut <= 0; }
+
+double checkedSourceStart() { return checksWholeSource() ? 0 : markIn; }
 
 QString timeTakenText(float seconds) { return lng[txt::TimeTaken] + FormatTime(seconds, 1, 1) + lng[txt::Seconds]; }
 
@@ -292,7 +289,8 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const mdlGetCmd
                                    percentNote(QString::number(int(out.run.percent))) + QStringLiteral(" -->  ") + lng[txt::CheckingResult],
                                    false);
             const resultcheck::Verdict verdict =
-                resultcheck::checkTarget(target, job.inputs.src, checkedLength(), checkedSourceStart());
+                resultcheck::checkTarget(target, job.inputs.src, checkedLength(), checkedSourceStart(),
+                                         checksWholeSource());
             out.run.percent = verdict.percent;
             if (!verdict.ok)
                 out.checkMessage = verdict.message + crlf + crlf;

@@ -73,6 +73,8 @@ bool isSuccess(const mdlGetCmdOutput::EncodeRunResult &run, const QString &targe
 // the marked range of a cut or conversion, the whole source for a repair.
 double checkedLength();
 double checkedSourceStart();
+// The job takes the whole source (no range, or a repair): the target is to hold all of it.
+bool checksWholeSource();
 // Entry 007, the seconds taken with one decimal, entry 008.
 QString timeTakenText(float seconds);
 QString successText(const QString &target, const QString &timeText);

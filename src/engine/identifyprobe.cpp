@@ -97,6 +97,17 @@ bool needsAsfFix(const SourceFacts &facts)
     return facts.demuxer == QLatin1String("asf") && (facts.fps == 1000 || facts.fps == 0);
 }
 
+bool needsGeneralReader(const SourceFacts &facts)
+{
+    return facts.demuxer == QLatin1String("mpegts") && (facts.width * facts.height == 0 || facts.length <= 0);
+}
+
+bool takesGeneralReading(const SourceFacts &own, const SourceFacts &general)
+{
+    return (general.width * general.height > 0 && own.width * own.height == 0)
+           || (general.length > 0 && own.length <= 0 && general.width * general.height >= own.width * own.height);
+}
+
 bool needsTool3Length(const SourceFacts &facts)
 {
     return facts.demuxer == QLatin1String("mpegps") || facts.videoFormat == QLatin1String("0x10000001")
@@ -224,10 +235,23 @@ QString analyseSource(const QString &file, const AnalyseOptions &options, bool *
     SourceFacts facts;
     QString out;
     QTemporaryDir md5Dir;
-    const QString md5 = md5Dir.isValid() ? md5Dir.filePath(QStringLiteral("frames.md5")) : QString();
+    QString md5 = md5Dir.isValid() ? md5Dir.filePath(QStringLiteral("frames.md5")) : QString();
     if (mdlMavrell::Quotable(file)) {
         out = mdlGetCmdOutput::GetCmdOutput(identifyCommand(tool1, file, md5));
         facts = parseIdentify(out);
+        if (needsGeneralReader(facts)) {
+            // Read again through the general reader; when its reading is taken, its
+            // decoded pictures are the ones the source check counts.
+            const QString md5General = md5.isEmpty() ? QString() : md5Dir.filePath(QStringLiteral("general.md5"));
+            const QString generalOut = mdlGetCmdOutput::GetCmdOutput(
+                identifyCommand(tool1 + QStringLiteral(" -demuxer lavf"), file, md5General));
+            const SourceFacts general = parseIdentify(generalOut);
+            if (takesGeneralReading(facts, general)) {
+                facts = general;
+                out = generalOut;
+                md5 = md5General;
+            }
+        }
 
         if (needsTool3Length(facts)) {
             float d = 0, s = 0, f = 0;

@@ -56,6 +56,13 @@ QString gifResult(int gifFrames);
 void applyAsfFix(SourceFacts &facts, float tool3Start, float tool3Fps, float mciFps);
 // The ASF fix applies: demuxer "asf" with a frame rate of 1000 or 0.
 bool needsAsfFix(const SourceFacts &facts);
+// Tool 1's own TS reader finds no picture in a transport stream whose picture starts a
+// few seconds after its sound, and no length: such a file is read again with the general
+// reader (" -demuxer lavf" after the identify command), and its reading is taken when it
+// found the picture (or the length) the first did not. The source's demuxer is then "lavf",
+// and the tools read it that way.
+bool needsGeneralReader(const SourceFacts &facts);
+bool takesGeneralReading(const SourceFacts &own, const SourceFacts &general);
 // MPEG program streams take their length from tool 3.
 bool needsTool3Length(const SourceFacts &facts);
 

@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 using namespace mdlMavrell;
 
@@ -47,16 +48,26 @@ bool number(const QString &text, double &out)
     return ok && std::isfinite(out);
 }
 
+// Packets in file order. A time more than a second before the piece's last one is no
+// reordered frame but a new start of the clock.
 void widen(Span &s, double from, double to)
 {
     if (!s.present) {
         s.present = true;
-        s.start = from;
-        s.end = to;
+        s.start = s.pieceStart = from;
+        s.end = s.pieceEnd = to;
         return;
     }
     s.start = std::min(s.start, from);
     s.end = std::max(s.end, to);
+    if (from < s.pieceEnd - 1.0) {
+        s.held += s.pieceEnd - s.pieceStart;
+        s.pieceStart = from;
+        s.pieceEnd = to;
+        return;
+    }
+    s.pieceStart = std::min(s.pieceStart, from);
+    s.pieceEnd = std::max(s.pieceEnd, to);
 }
 
 // The part of a source's stream that lies within [from, to] (seconds of the source's file).
@@ -69,26 +80,30 @@ double within(const Span &s, double from, double to)
 
 } // namespace
 
+QString expectedProberPath()
+{
+    const QString real = QFileInfo(ToolPath(3)).canonicalFilePath();
+    if (!real.isEmpty())
+        return QFileInfo(real).absolutePath() + QStringLiteral("/ffprobe");
+    return QStringLiteral("ffprobe");
+}
+
 QString proberPath()
 {
-    const QFileInfo tool3(ToolPath(3));
-    const QString real = tool3.canonicalFilePath();
-    if (!real.isEmpty()) {
-        const QFileInfo beside(QFileInfo(real).absolutePath() + QStringLiteral("/ffprobe"));
-        if (beside.isExecutable())
-            return beside.absoluteFilePath();
-    }
+    const QFileInfo beside(expectedProberPath());
+    if (beside.isAbsolute() && beside.isExecutable())
+        return beside.absoluteFilePath();
     return QStandardPaths::findExecutable(QStringLiteral("ffprobe"));
 }
 
-QString probeCommand(const QString &prober, const QString &path, double length, double windowSeconds)
+QString probeCommand(const QString &prober, const QString &path, double headSeconds, double tailFrom)
 {
     QString cmd = prober
                   + QStringLiteral(" -v error -show_entries stream=index,codec_type,codec_name:"
                                    "packet=stream_index,pts_time,dts_time,duration_time:format=format_name -of compact");
-    if (windowSeconds > 0 && length > 3 * windowSeconds)
-        cmd += QStringLiteral(" -read_intervals %+") + numtext::fixed(windowSeconds, 0) + QLatin1Char(',')
-               + numtext::fixed(length - 2 * windowSeconds, 0) + QLatin1Char('%');
+    if (headSeconds > 0 && tailFrom > headSeconds)
+        cmd += QStringLiteral(" -read_intervals %+") + numtext::fixed(headSeconds, 0) + QLatin1Char(',')
+               + numtext::fixed(std::floor(tailFrom), 0) + QLatin1Char('%');
     return cmd + QLatin1Char(' ') + Quoted(path);
 }
 
@@ -136,16 +151,48 @@ Spans readSpans(const QString &output)
     return r;
 }
 
+bool windowsHoldEveryStream(const Spans &spans, double headSeconds, double tailFrom)
+{
+    // A stream the file lists but whose packets the windows missed.
+    if (spans.video.present == spans.videoCodec.isEmpty() || spans.audio.present == spans.audioCodec.isEmpty())
+        return false;
+    if (!spans.video.present && !spans.audio.present)
+        return true;
+    // The first window runs from the file's first packet.
+    const double origin = std::min(spans.video.present ? spans.video.start : spans.audio.start,
+                                   spans.audio.present ? spans.audio.start : spans.video.start);
+    for (const Span *s : {&spans.video, &spans.audio}) {
+        // A stream that shows up in one window only has its first or last moment in the
+        // part that was not read.
+        if (s->present && (s->start - origin > headSeconds || s->end < tailFrom))
+            return false;
+    }
+    return true;
+}
+
 Spans probeSpans(const QString &prober, const QString &path, double expectedLength)
 {
     mdlGetCmdOutput::RunLimits limits;
     limits.mirror = false;
-    const mdlGetCmdOutput::RunResult run =
-        mdlGetCmdOutput::RunTool(probeCommand(prober, path, expectedLength, 5), limits);
-    return readSpans(run.output);
+    auto read = [&](double head, double tailFrom) {
+        return readSpans(mdlGetCmdOutput::RunTool(probeCommand(prober, path, head, tailFrom), limits).output);
+    };
+    // The end window grows until every stream shows up in both windows. In an MPEG program
+    // stream a stream's last packets can lie far before the other's in the file, so a
+    // seek near the end finds none of them; only then is more of the file read.
+    double head = 5, tail = 10;
+    while (expectedLength > head + tail + 5) {
+        const double tailFrom = expectedLength - tail;
+        const Spans spans = read(head, tailFrom);
+        if (!spans.readable || windowsHoldEveryStream(spans, head, tailFrom))
+            return spans;
+        head *= 4;
+        tail *= 4;
+    }
+    return read(0, 0);
 }
 
-double lengthTolerance(double length) { return 0.5 + 0.03 * length; }
+double lengthTolerance(double length) { return 0.3 + 0.005 * length; }
 
 Verdict judge(const Spans &result, const Expectation &e)
 {
@@ -164,25 +211,32 @@ Verdict judge(const Spans &result, const Expectation &e)
         v.message = lng[txt::ResultHasNoSound];
         return v;
     }
-    const double tol = lengthTolerance(e.length);
     v.percent = 100;
-    auto share = [&](double have) {
-        return e.length > 0 ? float(std::clamp(have * 100.0 / e.length, 0.0, 100.0)) : 100.0f;
-    };
-    auto judgeLength = [&](const Span &s, double sourceLength, int entry) {
-        const double want = sourceLength >= 0 ? std::min(e.length, sourceLength) : e.length;
-        v.percent = std::min(v.percent, share(s.length() + (e.length - want)));
-        if (e.length > 0 && std::fabs(s.length() - want) > tol && v.message.isEmpty())
-            v.message = filled(entry, s.length(), e.length);
+    // Each stream against what the source holds of it over the job's stretch, when that
+    // is known (a source whose sound outlasts its picture, or whose length header is
+    // short), else against the job's length.
+    // A stream that starts later than the other in the source may start with it in the
+    // result, its first picture (or silence) filling the gap: it is that much longer.
+    const double gap = e.picture && e.sound ? e.sourceStartGap : 0;
+    auto judgeLength = [&](const Span &s, double sourceLength, double filling, int entry) {
+        const double want = sourceLength >= 0 ? sourceLength : e.length;
+        if (want > 0)
+            v.percent = std::min(v.percent, float(std::clamp(s.length() * 100.0 / want, 0.0, 100.0)));
+        const double tol = lengthTolerance(want);
+        if (want > 0 && (s.length() < want - tol || s.length() > want + filling + tol) && v.message.isEmpty())
+            v.message = filled(entry, s.length(), want);
     };
     if (e.picture)
-        judgeLength(result.video, e.sourcePictureLength, txt::ResultPictureShort);
+        judgeLength(result.video, e.sourcePictureLength, std::max(0.0, gap), txt::ResultPictureShort);
     if (e.sound)
-        judgeLength(result.audio, e.sourceSoundLength, txt::ResultSoundShort);
+        judgeLength(result.audio, e.sourceSoundLength, std::max(0.0, -gap), txt::ResultSoundShort);
     if (v.message.isEmpty() && e.picture && e.sound) {
-        if (std::fabs(result.video.start - result.audio.start) > stepTolerance)
+        // Picture and sound start as far apart as in the source, or closer where the later
+        // one was filled, and end as far apart as there (together when the source is unknown).
+        const double startGap = result.video.start - result.audio.start;
+        if (startGap < std::min(0.0, gap) - stepTolerance || startGap > std::max(0.0, gap) + stepTolerance)
             v.message = filled(txt::ResultStartsApart, result.video.start, result.audio.start);
-        else if (std::fabs(result.video.end - result.audio.end) > stepTolerance + std::max(0.0, e.sourceEndGap))
+        else if (std::fabs(result.video.end - result.audio.end - e.sourceEndGap) > stepTolerance)
             v.message = filled(txt::ResultEndsApart, result.video.end, result.audio.end);
     }
     v.ok = v.message.isEmpty();
@@ -191,13 +245,34 @@ Verdict judge(const Spans &result, const Expectation &e)
     return v;
 }
 
-Verdict checkTarget(const QString &target, const QString &source, double length, double sourceFrom)
+Expectation sourceExpectation(Expectation e, const Spans &src, double from, double to)
+{
+    if (!src.readable || (!src.video.present && !src.audio.present))
+        return e;
+    const double origin = std::min(src.video.present ? src.video.start : src.audio.start,
+                                   src.audio.present ? src.audio.start : src.video.start);
+    from += origin;
+    to = to < 0 ? std::numeric_limits<double>::infinity() : to + origin;
+    // All of a stream when the job takes all of it (its pieces summed), else what lies in the range.
+    auto held = [&](const Span &s) { return from <= origin && std::isinf(to) ? s.length() : within(s, from, to); };
+    if (e.picture && src.video.present)
+        e.sourcePictureLength = held(src.video);
+    if (e.sound && src.audio.present)
+        e.sourceSoundLength = held(src.audio);
+    if (e.picture && e.sound && src.video.present && src.audio.present) {
+        e.sourceStartGap = std::max(src.video.start, from) - std::max(src.audio.start, from);
+        e.sourceEndGap = std::min(src.video.end, to) - std::min(src.audio.end, to);
+    }
+    return e;
+}
+
+Verdict checkTarget(const QString &target, const QString &source, double length, double sourceFrom, bool wholeSource)
 {
     const QString prober = proberPath();
     if (prober.isEmpty()) {
+        // Unchecked is not a success: the prober is named like a missing tool.
         Verdict v;
-        v.ok = true;
-        v.percent = 100;
+        v.message = lng[txt::ToolFilesMissing] + QStringLiteral("\r\n\r\n") + expectedProberPath();
         return v;
     }
     Expectation e;
@@ -209,20 +284,12 @@ Verdict checkTarget(const QString &target, const QString &source, double length,
     Verdict v = judge(result, e);
     if (v.ok || !result.readable || source.isEmpty())
         return v;
-    // Measure the source over the job's stretch: what it lacks itself is no fault of the job.
-    const Spans src = probeSpans(prober, source, sourceFrom + length);
-    if (!src.readable || (!src.video.present && !src.audio.present))
-        return v;
-    const double origin = std::min(src.video.present ? src.video.start : src.audio.start,
-                                   src.audio.present ? src.audio.start : src.video.start);
-    const double from = origin + sourceFrom, to = from + length;
-    if (e.picture && src.video.present)
-        e.sourcePictureLength = within(src.video, from, to);
-    if (e.sound && src.audio.present)
-        e.sourceSoundLength = within(src.audio, from, to);
-    if (src.video.present && src.audio.present)
-        e.sourceEndGap = std::fabs(std::min(src.video.end, to) - std::min(src.audio.end, to));
-    return judge(result, e);
+    // Measure the source over the job's stretch: what it holds itself (streams that do
+    // not line up, more than its header says) is what the job is to give.
+    // The whole source is read: its times may start again (files joined end to end), and
+    // the windows of a long file would miss that.
+    const Spans src = probeSpans(prober, source, 0);
+    return judge(result, sourceExpectation(e, src, wholeSource ? 0 : sourceFrom, wholeSource ? -1 : sourceFrom + length));
 }
 
 } // namespace resultcheck

@@ -12,11 +12,21 @@ namespace resultcheck {
 
 // First and last moment of one stream: the earliest packet time and the latest
 // packet time plus its duration, in the file's own seconds.
+// A stream whose times start again (two files joined end to end) holds the sum of its
+// pieces: `held` counts the pieces before the last one, which runs from pieceStart to
+// pieceEnd.
 struct Span {
     bool present = false;
     double start = 0;
     double end = 0;
-    double length() const { return present ? end - start : 0; }
+    double held = 0;
+    double pieceStart = -1, pieceEnd = -1;
+    double length() const
+    {
+        if (!present)
+            return 0;
+        return pieceStart < 0 ? end - start : held + pieceEnd - pieceStart;
+    }
 };
 
 struct Spans {
@@ -26,16 +36,23 @@ struct Spans {
     Span video, audio;
 };
 
-// The prober: ffprobe beside tool 3 (the folder of the file tool 3 leads to), else on
-// the search path; "" when there is none.
+// Where the prober should be: ffprobe beside the file tool 3 leads to ("ffprobe" when
+// tool 3 leads nowhere).
+QString expectedProberPath();
+// The prober: that file, else ffprobe on the search path; "" when there is none.
 QString proberPath();
-// The prober's command for path. windowSeconds > 0 reads only the packets of the first
-// and the last windowSeconds of a file of about `length` seconds (a long result).
-QString probeCommand(const QString &prober, const QString &path, double length = 0, double windowSeconds = 0);
+// The prober's command for path: every packet, or with headSeconds > 0 only the packets
+// of the file's first headSeconds and those from tailFrom (seconds of the file) to its end.
+QString probeCommand(const QString &prober, const QString &path, double headSeconds = 0, double tailFrom = 0);
 // Reads the prober's compact output (stream and packet lines).
 Spans readSpans(const QString &output);
-// Probes path with the prober (proberPath()); a file of more than 15 s is read only in its first 5 s and its last 10 s
-// (a stretched or cut-short file too: a seek past the end lands on its last packets).
+// Both windows hold packets of every stream the file lists: its first and last moments
+// were seen.
+bool windowsHoldEveryStream(const Spans &spans, double headSeconds, double tailFrom);
+// Probes path with the prober. A file of more than 20 s (expectedLength) is read in its
+// first 5 s and its last 10 s; both windows grow fourfold until each shows every stream,
+// up to the whole file. A file longer than expected is read to its end; one shorter than
+// expected shows its last packets before the end window and is read further.
 Spans probeSpans(const QString &prober, const QString &path, double expectedLength = 0);
 
 // What the job promises.
@@ -43,28 +60,36 @@ struct Expectation {
     double length = 0;  // seconds of media the job is to produce
     bool picture = false;
     bool sound = false;
-    // The source's own spans over the job's stretch, when known: a source whose sound
-    // is shorter than its picture gives a result like it, and that is no fault.
+    // What the source holds over the job's stretch, when known: each stream is to last as
+    // long as the source's own (sound that outlasts the picture, a header that claims too
+    // little), and picture and sound to start and end as far apart as there.
     double sourcePictureLength = -1, sourceSoundLength = -1;
-    double sourceEndGap = -1;  // |picture end - sound end| of the source
+    double sourceStartGap = 0, sourceEndGap = 0;  // picture less sound
 };
 
-// How far a stream may fall short of (or run past) the job's length.
+// How far a stream may fall short of (or run past) what it is to hold: a frame or two of
+// a changed frame rate, sound frames padded at the end, the length rounded up to a tenth,
+// and 0.5 % for a drift over long files.
 double lengthTolerance(double length);
 constexpr double stepTolerance = 0.3;
 
 struct Verdict {
     bool ok = false;
-    float percent = 0;  // how much of the job's length the shortest promised stream holds
+    float percent = 0;  // how much of its length the shortest promised stream holds
     QString message;    // "" when ok: what is wrong, in the user's language
 };
 Verdict judge(const Spans &result, const Expectation &expected);
 
+// The expectation with what the source's spans hold over [from, to] seconds from the
+// source's first packet (to < 0: to its end).
+Expectation sourceExpectation(Expectation e, const Spans &source, double from, double to);
+
 // The check of a finished job's target: its streams from SourceInfo and the job
-// (targetFormat, srcAudioCodec, picture size, a "-nosound" option), its length `length`. When the verdict
-// is a failure the source is probed too, over its stretch [sourceFrom, sourceFrom +
-// length], so that a fault the source itself has is not taken for the encoder's.
-// ok with percent 100 when there is no prober.
-Verdict checkTarget(const QString &target, const QString &source, double length, double sourceFrom);
+// (targetFormat, srcAudioCodec, picture size, a "-nosound" option), its length `length`.
+// When the verdict is a failure the source is probed too, wholly (wholeSource) or over
+// [sourceFrom, sourceFrom + length], so that what the source holds itself is not taken
+// for the encoder's fault. Without a prober it fails, naming the prober's path.
+Verdict checkTarget(const QString &target, const QString &source, double length, double sourceFrom,
+                    bool wholeSource = false);
 
 } // namespace resultcheck

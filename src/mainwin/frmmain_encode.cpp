@@ -13,6 +13,7 @@
 #include "core/toolpaths.h"
 #include "core/userprompts.h"
 #include "engine/encodeflow.h"
+#include "engine/resultcheck.h"
 #include "engine/keyframeprobe.h"
 #include "mainwin/frmdevcmd.h"
 #include "mainwin/frmmain_look.h"
@@ -132,6 +133,11 @@ void FrmMain::cmdEncode_Click(int index)
     const QString tool3 = ToolPath(3);
     if (!checkPluginFile(tool3))
         return;
+    // No result is reported as a success unchecked: the prober is needed like a tool.
+    if (resultcheck::proberPath().isEmpty()) {
+        prompts::FileMsgBox(lng[txt::ToolFilesMissing], resultcheck::expectedProberPath(), this);
+        return;
+    }
 
     setEncodingControls(true);
     const encodeflow::StartRange start = encodeflow::initialRange();

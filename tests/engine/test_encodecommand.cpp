@@ -91,7 +91,7 @@ TEST_F(EncodeCommand, VideoTargetsAsBuilt)
     // The source is an AVI: the encoder reads it with its general reader.
     const QString tail = QStringLiteral(" \"/v/in.src\" -demuxer lavf -o \"/v/out.x\"");
     const QString vopts =
-        QStringLiteral(" -vf-add scale=352:240 -channels 2 -srate 44100 -af-add channels=2 -vf-add harddup -mc 1");
+        QStringLiteral(" -vf-add scale=352:240 -channels 2 -srate 44100 -af-add channels=2 -vf-add fixpts -vf-add harddup -mc 1");
     struct Case {
         QString format, ext, expected;
     } cases[] = {

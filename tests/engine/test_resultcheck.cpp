@@ -3,6 +3,11 @@
 #include "core/languagetable.h"
 #include "core/mdlmavrell.h"
 #include "engine/resultcheck.h"
+#include "support/testenv.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -38,6 +43,17 @@ TEST(ResultCheck, PacketLinesGiveEachStreamsFirstAndLastMoment)
     EXPECT_NEAR(s.audio.end, 3.500122, 1e-9);
 
     EXPECT_FALSE(readSpans(QStringLiteral("in.mp4: Invalid data found when processing input\n")).readable);
+
+    // Two files joined end to end: the clock starts again, and the pieces add up.
+    const Spans joined = readSpans(QStringLiteral(
+        "packet|stream_index=0|pts_time=0.540000|dts_time=0.500000|duration_time=0.040000\n"
+        "packet|stream_index=0|pts_time=0.500000|dts_time=0.540000|duration_time=0.040000\n"
+        "packet|stream_index=0|pts_time=10.460000|dts_time=10.460000|duration_time=0.040000\n"
+        "packet|stream_index=0|pts_time=0.500000|dts_time=0.500000|duration_time=0.040000\n"
+        "packet|stream_index=0|pts_time=10.460000|dts_time=10.460000|duration_time=0.040000\n"
+        "stream|index=0|codec_name=mpeg1video|codec_type=video\n"));
+    EXPECT_NEAR(joined.video.length(), 20, 1e-9);
+    EXPECT_DOUBLE_EQ(joined.video.end, 10.5);
 }
 
 TEST(ResultCheck, VerdictOnTheJobsStreamsLengthAndStep)
@@ -63,7 +79,9 @@ TEST(ResultCheck, VerdictOnTheJobsStreamsLengthAndStep)
         {"stretched picture", span(0.27, 6.64), span(0.23, 3.45), true, true, 3, 283, 100},
         {"the end of the sound lost", span(0.24, 4.2), span(0.24, 3.41), true, true, 4, 284, 79},
         {"the picture 3.1 s behind", span(3.64, 7.47), span(0.5, 4.5), true, true, 4, 285, 95.75f},
-        {"sound a little short (in tolerance), ends apart", span(0, 4), span(0, 3.55), true, true, 4, 286, 88.75f},
+        {"sound a little short (in tolerance), ends apart", span(0, 4), span(0, 3.69), true, true, 4, 286, 92.25f},
+        {"a 2-hour film that lost its last 3.5 minutes", span(0, 6990), span(0, 6990), true, true, 7200, 283, 97.1f},
+        {"a 2-hour film 20 s short (frame-rate drift)", span(0, 7180), span(0.1, 7180), true, true, 7200, 0, 100},
         {"sound short beyond tolerance", span(0, 4), span(0, 2.5), true, true, 4, 284, 62.5f},
     };
     for (const Case &c : cases) {
@@ -111,6 +129,119 @@ TEST(ResultCheck, VerdictOnTheJobsStreamsLengthAndStep)
     four.sourceSoundLength = 3;
     four.sourceEndGap = 1;
     EXPECT_TRUE(judge(likeSource, four).ok) << judge(likeSource, four).message.toStdString();
+}
+
+TEST(ResultCheck, SourceSideStretchesAreWhatTheJobIsToGive)
+{
+    mdlMavrell::loadLanguageTable(QStringLiteral("en"));
+    auto span = [](double a, double b) { return Span{true, a, b}; };
+    auto spans = [](Span v, Span a) {
+        Spans s;
+        s.readable = true;
+        s.video = v;
+        s.audio = a;
+        return s;
+    };
+    Span joinedSpan = span(0.5, 10.5);
+    joinedSpan.held = 10;
+    joinedSpan.pieceStart = 0.5;
+    joinedSpan.pieceEnd = 10.5;
+    struct Case {
+        const char *what;
+        Spans source;
+        double length, from, to;  // the job; to < 0: the whole source
+        Spans result;
+        bool ok;
+    } cases[] = {
+        {"sound 3 s longer than the picture, kept", spans(span(0, 17.04), span(0, 20.04)), 17.1, 0, -1,
+         spans(span(0, 17.1), span(0, 20.1)), true},
+        {"sound 3 s longer, but the result cut it at the picture's end", spans(span(0, 17.04), span(0, 20.04)), 17.1, 0,
+         -1, spans(span(0, 17.1), span(0, 17.1)), false},
+        {"a header that claims half: the whole 20 s converted", spans(span(0.5, 20.5), span(0.5, 20.52)), 10.1, 0, -1,
+         spans(span(0.54, 20.5), span(0.5, 20.55)), true},
+        {"a header that claims half: only 10 s converted", spans(span(0.5, 20.5), span(0.5, 20.52)), 10.1, 0, -1,
+         spans(span(0.54, 10.6), span(0.5, 10.6)), false},
+        {"the picture 1 s late, kept late", spans(span(1, 6), span(0, 6.01)), 6, 0, -1,
+         spans(span(1.5, 6.5), span(0.5, 6.53)), true},
+        {"the picture 1 s late, moved to the sound's start", spans(span(1, 6), span(0, 6.01)), 6, 0, -1,
+         spans(span(0.5, 5.5), span(0.5, 6.53)), false},
+        {"the picture 1 s late, its first picture filling the gap", spans(span(1, 6), span(0, 6.01)), 6, 0, -1,
+         spans(span(0.54, 6.46), span(0.54, 6.57)), true},
+        {"the picture 1 s late and stretched by a second", spans(span(1, 6), span(0, 6.01)), 6, 0, -1,
+         spans(span(1.5, 7.42), span(0.5, 6.53)), false},
+        {"a cut inside a source whose sound outlasts the picture", spans(span(0, 17.04), span(0, 20.04)), 4, 2, 6,
+         spans(span(0, 4), span(0, 4.02)), true},
+        {"two files joined: the whole 20 s converted", spans(joinedSpan, joinedSpan), 10.1, 0, -1,
+         spans(span(0.54, 20.5), span(0.5, 20.55)), true},
+        {"a cut over the picture's end keeps the longer sound", spans(span(0, 17.04), span(0, 20.04)), 5, 15, 20,
+         spans(span(0, 2.04), span(0, 5.0)), true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        Expectation e;
+        e.length = c.length;
+        e.picture = e.sound = true;
+        const Verdict v = judge(c.result, sourceExpectation(e, c.source, c.from, c.to));
+        EXPECT_EQ(v.ok, c.ok) << v.message.toStdString();
+    }
+    // An unreadable source changes nothing.
+    Expectation e;
+    e.length = 4;
+    const Expectation same = sourceExpectation(e, Spans{}, 0, -1);
+    EXPECT_EQ(same.sourcePictureLength, -1);
+    EXPECT_EQ(same.sourceSoundLength, -1);
+}
+
+TEST(ResultCheck, WithoutAProberNothingPassesAndThePathIsNamed)
+{
+    mdlMavrell::loadLanguageTable(QStringLiteral("en"));
+    testenv::ProgramDir programDir;
+    programDir.fakeTool(3, "exit 0\n");
+    programDir.activate();
+    QTemporaryDir emptyPath;
+    const QByteArray searchPath = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(emptyPath.path()));
+    const QString prober = proberPath();
+    const Verdict v = checkTarget(emptyPath.filePath("result.avi"), QString(), 4, 0, true);
+    qputenv("PATH", searchPath);
+    EXPECT_TRUE(prober.isEmpty());
+    EXPECT_FALSE(v.ok);
+    EXPECT_TRUE(v.message.startsWith(mdlMavrell::lng[txt::ToolFilesMissing]));
+    EXPECT_TRUE(v.message.endsWith(QFileInfo(programDir.pluginPath(3)).absolutePath() + "/ffprobe"))
+        << v.message.toStdString();
+}
+
+TEST(ResultCheck, BothWindowsMustShowEveryStreamTheFileLists)
+{
+    auto spans = [](Span v, Span a) {
+        Spans s;
+        s.readable = true;
+        s.videoCodec = v.present ? QStringLiteral("mpeg1video") : QString();
+        s.audioCodec = a.present ? QStringLiteral("mp2") : QString();
+        s.video = v;
+        s.audio = a;
+        return s;
+    };
+    // A 90 s file read in its first 5 s and from 80 s on.
+    EXPECT_TRUE(windowsHoldEveryStream(spans({true, 0.54, 90.5}, {true, 0.5, 90.6}), 5, 80));
+    EXPECT_TRUE(windowsHoldEveryStream(spans({true, 0.5, 90.5}, {}), 5, 80));
+    // The sound's last packets lie before the end window in the file.
+    EXPECT_FALSE(windowsHoldEveryStream(spans({true, 0.54, 90.5}, {true, 0.5, 5.0}), 5, 80));
+    // The sound starts after the first window.
+    EXPECT_FALSE(windowsHoldEveryStream(spans({true, 0.54, 90.5}, {true, 7, 90.5}), 5, 80));
+    // A file that ends before the end window (a result cut short).
+    EXPECT_FALSE(windowsHoldEveryStream(spans({true, 0.54, 40}, {true, 0.5, 40}), 5, 80));
+    // A listed stream without a packet in either window.
+    Spans silent = spans({true, 0.54, 90.5}, {});
+    silent.audioCodec = QStringLiteral("mp2");
+    EXPECT_FALSE(windowsHoldEveryStream(silent, 5, 80));
+    // A file that starts late counts its first window from its first packet.
+    EXPECT_TRUE(windowsHoldEveryStream(spans({true, 1.4, 91.4}, {true, 1.45, 91.4}), 5, 80));
+
+    EXPECT_EQ(probeCommand("/p/ffprobe", "/v/a b.mpg"),
+              "/p/ffprobe -v error -show_entries stream=index,codec_type,codec_name:"
+              "packet=stream_index,pts_time,dts_time,duration_time:format=format_name -of compact \"/v/a b.mpg\"");
+    EXPECT_TRUE(probeCommand("/p/ffprobe", "/v/a.mpg", 5, 80.5).contains(" -read_intervals %+5,80% \"/v/a.mpg\""));
 }
 
 } // namespace

@@ -106,6 +106,24 @@ TEST_F(Conversion, RefusalsBeforeTheRun)
     EXPECT_TRUE(prompts.lastText().contains(ToolPath(2))) << s(prompts.lastText());
     EXPECT_TRUE(w->cmdInput->isEnabled());
     EXPECT_TRUE(w->cmdEncode[1]->isHidden());
+
+    // No prober beside tool 3 nor on the search path: it is named like a missing tool,
+    // and nothing is converted (a result could not be checked).
+    prog.fakeTool(2, "for last in \"$@\"; do :; done\n: > \"$last\"\n");
+    prog.fakeTool(3, "exit 0\n");
+    QTemporaryDir emptyPath;
+    const QByteArray searchPath = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(emptyPath.path()));
+    prompts.messages.clear();
+    prompts.answer(Answer::Ok);
+    w->cmdEncode_Click(0);
+    qputenv("PATH", searchPath);
+    ASSERT_EQ(prompts.messages.size(), 1) << s(prompts.lastText());
+    EXPECT_TRUE(prompts.lastText().contains(lng[txt::ToolFilesMissing]));
+    EXPECT_TRUE(prompts.lastText().contains(QFileInfo(prog.pluginPath(3)).absolutePath() + "/ffprobe"))
+        << s(prompts.lastText());
+    EXPECT_FALSE(QFile::exists(w->lblOutput->text()));
+    EXPECT_TRUE(w->cmdEncode[1]->isHidden());
 }
 
 // An existing target is only replaced after OK; Cancel runs nothing.

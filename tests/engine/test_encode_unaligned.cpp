@@ -1,0 +1,189 @@
+// Sources whose streams do not line up, and MPEG results long enough to be read in
+// windows, through the run stage with the real tools: each result judged by its packet
+// times as a viewer meets it, and MPEG results played by tool 1 as the player window
+// runs it, the sound it plays measured.
+#include "engine/encodetargets.h"
+#include "engine/resultcheck.h"
+#include "engine/sourcecheck.h"
+
+#include <QFile>
+
+using namespace mdlMavrell;
+
+namespace {
+
+bool ffmpeg(const QStringList &args)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(QStringLiteral("ffmpeg"), QStringList{"-nostdin", "-v", "error", "-y"} + args);
+    return p.waitForFinished(120000) && p.exitCode() == 0;
+}
+
+QStringList picture(double seconds, const char *size = "160x120")
+{
+    return {"-f", "lavfi", "-i", QStringLiteral("testsrc=size=%1:rate=25:duration=%2").arg(size).arg(seconds)};
+}
+
+QStringList tone(double seconds, int rate = 44100)
+{
+    return {"-f", "lavfi", "-i", QStringLiteral("sine=frequency=440:sample_rate=%1:duration=%2").arg(rate).arg(seconds)};
+}
+
+// How long the sound is that tool 1 plays from path with the player window's options.
+double playedSound(const QString &path, const QString &wav)
+{
+    QFile::remove(wav);
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.setStandardInputFile(QProcess::nullDevice());
+    p.start(QStringLiteral("mplayer"),
+            {path, "-vo", "null", "-ao", "pcm:fast:file=" + wav, "-autosync", "100", "-idx", "-nokeepaspect", "-noaspect",
+             "-framedrop", "-noconfig", "all", "-nomouseinput"});
+    p.waitForFinished(120000);
+    return testenv::ffprobe(wav).duration;
+}
+
+struct Job {
+    const char *format, *ext;
+    bool audio;
+    int rate;
+};
+
+class UnalignedSources : public encodetest::OperationTest {
+protected:
+    // Converts src to the job's target and checks its streams: the sound as long as the
+    // source's, the picture as long as the source's (or longer by the gap a late picture
+    // leaves, filled by its first frame), the two ending as far apart as in the source.
+    QString convertAndJudge(const QString &src, const Job &job, double pictureLength, double soundLength,
+                            double pictureLate)
+    {
+        SCOPED_TRACE(std::string(job.format) + " " + job.ext);
+        clearJobFor(src, job);
+        const QString dst = out.filePath(QStringLiteral("result_%1.%2").arg(QString::fromLatin1(job.format).remove('.'),
+                                                                        QString::fromLatin1(job.ext)));
+        prompts.answers.clear();
+        prompts.answer(prompts::Answer::Cancel);  // the success box: do not play
+        const encodeflow::StageResult r = convert(src, dst, window);
+        EXPECT_EQ(r.outcome, encodeflow::Outcome::Succeeded) << r.command.toStdString() << "\n"
+                                                             << prompts.lastText().toStdString();
+        const testenv::PacketTimes res = testenv::packetTimes(dst);
+        EXPECT_TRUE(res.audio.present);
+        EXPECT_NEAR(res.audio.last - res.audio.first, soundLength, 0.3) << r.command.toStdString();
+        if (job.audio)
+            return dst;
+        EXPECT_TRUE(res.video.present);
+        const double pictureHeld = res.video.last - res.video.first;
+        EXPECT_GT(pictureHeld, pictureLength - 0.3) << r.command.toStdString();
+        EXPECT_LT(pictureHeld, pictureLength + pictureLate + 0.3) << r.command.toStdString();
+        EXPECT_NEAR(res.video.last - res.audio.last, pictureLate + pictureLength - soundLength, 0.3)
+            << r.command.toStdString();
+        return dst;
+    }
+
+    void clearJobFor(const QString &src, const Job &job)
+    {
+        encodetest::clearJob();
+        encodetest::probeSource(src);
+        ASSERT_TRUE(sourcecheck::sourceDecodes(src)) << "refused: " << src.toStdString();
+        encodetest::setTarget(QString::fromLatin1(job.format), QString::fromLatin1(job.ext), job.audio);
+        actionWord = QStringLiteral("Convert");
+        audioBitrateText = QStringLiteral("128");
+        videoBitrateText = QStringLiteral("600");
+        fpsText = QStringLiteral("25");
+        audioOpts = job.audio ? QStringLiteral(" -ac 2 -ar ") + QString::number(job.rate)
+                              : QStringLiteral(" -delay 0 -channels 2 -srate ") + QString::number(job.rate)
+                                    + QStringLiteral(" -af-add channels=2");
+    }
+};
+
+TEST_F(UnalignedSources, SoundThreeSecondsLongerThanThePictureInAnAvi)
+{
+    const QString src = out.filePath("longsound.avi");
+    ASSERT_TRUE(ffmpeg(picture(4) + tone(7) + QStringList{"-c:v", "mpeg4", "-c:a", "libmp3lame", src}));
+    for (const Job &job : {Job{"MPEG2", "mpg", false, 48000}, Job{"XviD", "avi", false, 44100},
+                           Job{"Sound MP3", "mp3", true, 44100}})
+        convertAndJudge(src, job, 4, 7, 0);
+}
+
+TEST_F(UnalignedSources, TwoMpegProgramStreamsJoinedEndToEnd)
+{
+    const QString part = out.filePath("part.mpg");
+    ASSERT_TRUE(ffmpeg(picture(4) + tone(4) + QStringList{"-c:v", "mpeg1video", "-c:a", "mp2", "-f", "mpeg", part}));
+    const QString src = out.filePath("joined.mpg");
+    QFile in(part), joined(src);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly) && joined.open(QIODevice::WriteOnly));
+    const QByteArray bytes = in.readAll();
+    joined.write(bytes + bytes);
+    joined.close();
+    encodetest::probeSource(src);
+    EXPECT_LT(srcLength, 6) << "the header claims only the first half";
+    for (const Job &job : {Job{"MPEG1", "mpg", false, 44100}, Job{"DivX", "avi", false, 44100}})
+        convertAndJudge(src, job, 8, 8, 0);
+}
+
+TEST_F(UnalignedSources, MkvWhosePictureStartsOneSecondLate)
+{
+    const QString src = out.filePath("late.mkv");
+    ASSERT_TRUE(ffmpeg(QStringList{"-itsoffset", "1"} + picture(5) + tone(6)
+                       + QStringList{"-c:v", "mpeg4", "-c:a", "libvorbis", src}));
+    for (const Job &job : {Job{"MPEG2", "mpg", false, 48000}, Job{"WMV8", "wmv", false, 44100},
+                           Job{"MP42", "avi", false, 44100}, Job{"XviD", "avi", false, 44100}})
+        convertAndJudge(src, job, 5, 6, 1);
+}
+
+TEST_F(UnalignedSources, TsWhosePictureStartsFourSecondsLate)
+{
+    const QString src = out.filePath("late.ts");
+    ASSERT_TRUE(ffmpeg(QStringList{"-itsoffset", "4"} + picture(6) + tone(10, 48000)
+                       + QStringList{"-c:v", "mpeg2video", "-c:a", "mp2", "-f", "mpegts", src}));
+    encodetest::probeSource(src);
+    EXPECT_GT(srcWidth * srcHeight, 0) << "the picture was not found";
+    EXPECT_NEAR(srcLength, 10, 0.3);
+    for (const Job &job : {Job{"MPEG2", "mpg", false, 48000}, Job{"XviD", "avi", false, 44100}})
+        convertAndJudge(src, job, 6, 10, 4);
+}
+
+// Results of more than 20 s are read in windows; the player must play all their sound,
+// and the program's own MPEG result must convert again with all of it.
+TEST_F(UnalignedSources, LongMpegResultsPlayWholeAndConvertAgain)
+{
+    const QString src = out.filePath("long.avi");
+    ASSERT_TRUE(ffmpeg(picture(24) + tone(24) + QStringList{"-c:v", "mpeg4", "-c:a", "libmp3lame", "-ac", "1", src}));
+    const QString wav = out.filePath("played.wav");
+    QString mpeg2;
+    for (const Job &job : {Job{"MPEG1", "mpg", false, 44100}, Job{"MPEG2", "mpg", false, 44100},
+                           Job{"MPEG2", "mpg", false, 48000}, Job{"VCD", "dat", false, 44100},
+                           Job{"DVD", "vob", false, 48000}}) {
+        const QString dst = convertAndJudge(src, job, 24, 24, 0);
+        EXPECT_NEAR(playedSound(dst, wav), 24, 0.3) << job.format << " at " << job.rate;
+        if (std::string(job.format) == "MPEG2" && job.rate == 48000)
+            mpeg2 = dst;
+    }
+    ASSERT_FALSE(mpeg2.isEmpty());
+    const QString again = out.filePath("again.mpg");
+    ASSERT_TRUE(QFile::rename(mpeg2, again));
+    for (const Job &job : {Job{"WMV8", "wmv", false, 44100}, Job{"Sound MP3", "mp3", true, 44100}})
+        convertAndJudge(again, job, 24, 24, 0);
+}
+
+TEST(ResultCheckWindows, FindTheLastPacketsOfAStreamThatEndsEarly)
+{
+    // 60 s of picture, 30 s of sound: the end window holds no sound, so more is read.
+    QTemporaryDir dir;
+    const QString file = dir.filePath("halfsound.mpg");
+    ASSERT_TRUE(ffmpeg(picture(60) + tone(30) + QStringList{"-c:v", "mpeg1video", "-c:a", "mp2", "-f", "mpeg", file}));
+    testenv::ProgramDir programDir;
+    programDir.activate();
+    const QString prober = resultcheck::proberPath();
+    ASSERT_FALSE(prober.isEmpty());
+    const resultcheck::Spans s = resultcheck::probeSpans(prober, file, 60);
+    EXPECT_NEAR(s.video.length(), 60, 0.2);
+    EXPECT_NEAR(s.audio.length(), 30, 0.2);
+    // A file cut short of what was expected is read to its real end.
+    const resultcheck::Spans shorter = resultcheck::probeSpans(prober, file, 120);
+    EXPECT_NEAR(shorter.video.length(), 60, 0.2);
+    EXPECT_NEAR(shorter.audio.length(), 30, 0.2);
+}
+
+} // namespace
