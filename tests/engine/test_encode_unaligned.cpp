@@ -4,7 +4,7 @@
 // runs it, the sound it plays measured.
 #include "engine/encodetargets.h"
 #include "engine/resultcheck.h"
-#include "engine/sourcecheck.h"
+#include "engine/identifyprobe.h"
 
 #include <QFile>
 
@@ -84,8 +84,10 @@ protected:
     void clearJobFor(const QString &src, const Job &job)
     {
         encodetest::clearJob();
-        encodetest::probeSource(src);
-        ASSERT_TRUE(sourcecheck::sourceDecodes(src)) << "refused: " << src.toStdString();
+        mdlMavrell::resetSourceInfo();
+        bool decodes = false;
+        engine::analyseSource(src, engine::AnalyseOptions(), &decodes);
+        ASSERT_TRUE(decodes) << "refused: " << src.toStdString();
         encodetest::setTarget(QString::fromLatin1(job.format), QString::fromLatin1(job.ext), job.audio);
         actionWord = QStringLiteral("Convert");
         audioBitrateText = QStringLiteral("128");
