@@ -137,12 +137,8 @@ void FrmMain::mnuToPlay_Click(int index)
 
     if (!path.isEmpty()) {
         if (engine::checkFileExists(path)) {
-            FrmPlayer &player = frmPlayer();
-            player.show();
-            QCoreApplication::processEvents();
             // The walking figure stops while the player plays.
-            stopFunEffect();
-            player.playSingle(path);
+            showPlayerAndPlay(path, [this] { stopFunEffect(); });
         } else {
             prompts::FileMsgBox(lng[txt::InvalidFileName], path, this);
         }

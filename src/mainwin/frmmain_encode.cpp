@@ -222,10 +222,7 @@ QString FrmMain::reviewCommand(const QString &command)
 // closes before a new job, a conversion or the options dialog.
 void FrmMain::playResult(const QString &target)
 {
-    FrmPlayer &player = frmPlayer();
-    player.show();
-    QCoreApplication::processEvents();
-    player.playSingle(target);
+    showPlayerAndPlay(target);
 }
 
 void FrmMain::closePlayerWindow()

@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+#include <QPointer>
 
 #include <utility>
 
@@ -65,6 +66,18 @@ void unloadFrmPlayer()
     p->Form_Unload();
     g_player = nullptr;
     delete p;
+}
+
+void showPlayerAndPlay(const QString &path, const std::function<void()> &beforePlay)
+{
+    QPointer<FrmPlayer> player = &frmPlayer();
+    player->show();
+    QCoreApplication::processEvents();
+    if (!player || g_player != player.data() || !player->isVisible())
+        return;
+    if (beforePlay)
+        beforePlay();
+    player->playSingle(path);
 }
 
 FrmPlayer::FrmPlayer() : QWidget(nullptr)

@@ -194,3 +194,6 @@ bool frmPlayerLoaded();
 // While the window's own code runs (a file opening), the opening ends and the window
 // goes as soon as that code has returned.
 void unloadFrmPlayer();
+// Shows the player window, lets it come up, then plays path in it; beforePlay runs
+// just before the file opens. A window closed while it came up plays nothing.
+void showPlayerAndPlay(const QString &path, const std::function<void()> &beforePlay = {});

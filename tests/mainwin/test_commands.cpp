@@ -2,6 +2,7 @@
 // play entry points, a file dropped on the source button, the developer's delete
 // button, and what each of them refuses while the window is busy.
 #include "conversionwindow.h"
+#include "core/console.h"
 
 #include <QAction>
 #include <QDragEnterEvent>
@@ -10,6 +11,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 using namespace conversiontest;
@@ -222,6 +224,32 @@ TEST_F(Commands, PlayEntryPoints)
     w->mnuToPlay_Click(0);
     EXPECT_TRUE(playing(clip));
     EXPECT_TRUE(w->cmdInput->Tag().isEmpty());
+}
+
+// The user closes the player window while it comes up: the program goes on, the closed
+// window plays nothing and no player tool is left running.
+TEST_F(Commands, PlayerClosedWhileItComesUpPlaysNothing)
+{
+    const QString clip = source("tone.wav");
+    w->lblInput->setText(clip);
+    QTimer closer;
+    closer.setInterval(0);
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (frmPlayerLoaded() && frmPlayer().isVisible()) {
+            frmPlayer().close();
+            closer.stop();
+        }
+    });
+    closer.start();
+    w->mnuToPlay_Click(1);
+    EXPECT_FALSE(closer.isActive());  // it was closed as it came up
+    QTest::qWait(1500);
+    EXPECT_FALSE(frmPlayerLoaded());
+    EXPECT_FALSE(mdlConsole::IsRunning());
+
+    // The next play opens a new window that plays.
+    w->mnuToPlay_Click(1);
+    EXPECT_TRUE(playing(clip));
 }
 
 TEST_F(Commands, DeveloperDeletesTheSourceOnYesOnly)
