@@ -171,4 +171,9 @@ VideoStatus lastVideoStatus(const QString &text)
     return st;
 }
 
+QString readerPiece(const QString &demuxer)
+{
+    return demuxer == QLatin1String("mpegps") ? QStringLiteral(" -ni") : QString();
+}
+
 } // namespace identify

@@ -47,4 +47,11 @@ struct VideoStatus {
 };
 VideoStatus lastVideoStatus(const QString &text);
 
+// What tools 1 and 2 need to be told to read a source of the given demuxer whole. Their
+// own reader of MPEG program streams takes many of them for badly interleaved (MPEG-1
+// and MPEG-2 files and DVD files of this program and of other muxers alike) and then
+// hands on the sound of the first second or less; read as non-interleaved, picture and
+// sound come whole. " -ni" for "mpegps", "" for every other demuxer.
+QString readerPiece(const QString &demuxer);
+
 } // namespace identify

@@ -1,5 +1,6 @@
 #include "engine/encodecommand.h"
 
+#include "core/identify.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 #include "core/userprompts.h"
@@ -316,6 +317,7 @@ Built build(Prepared &p, QString &range, const Inputs &in)
     // Its other AAC decoder hands the sound over whole.
     if (body.contains(QLatin1String(" -oac lavc")) && srcAudioCodec.contains(QLatin1String("aac")))
         demux += QStringLiteral(" -ac faad");
+    demux += identify::readerPiece(srcDemuxer);
     if (viaAc3) {
         b.intermediate = intermediatePath(in.dst);
         b.command = body + QStringLiteral(" ") + src + demux + QStringLiteral(" -o ") + Q + b.intermediate + Q

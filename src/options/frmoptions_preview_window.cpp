@@ -264,6 +264,7 @@ void FrmOptions::newPlay(const QString &fnIn, float StartTime)
     start.volumeOpt = mdlMavrell::previewVolumeOpt;
     start.winId = static_cast<unsigned long long>(videoWindow()->winId());
     start.startSeconds = StartTime < 0 ? 0 : StartTime;
+    start.demuxer = mdlMavrell::srcDemuxer;
     bool show = false;
     const int started = mdlConsole::StartConsole(slave::previewStartLine(start), this, show);
     QDir::setCurrent(savedDir);

@@ -199,7 +199,7 @@ void MPlayer::playMCI(long fromWhere, long toWhere)
     if (!mdlMavrell::ToolExists(1) || fileName_.isEmpty() || !mdlMavrell::Quotable(fileName_))
         return;
     lastStartLine_ = slave::playerStartLine(mdlMavrell::ToolPath(1), fileName_, videoWindow_,
-                                            buildRangeArgs(fromWhere, toWhere));
+                                            buildRangeArgs(fromWhere, toWhere), f_.demuxer);
     bool show = false;
     mdlConsole::StartConsole(lastStartLine_, owner_, show);
 }

@@ -62,6 +62,7 @@ QString previewStartLine(const PreviewStart &p)
     line += slaveOptionsPiece() + isolationPiece();
     line += p.addOpts + p.volumeOpt;
     line += colorKeyPiece(p.winId);
+    line += identify::readerPiece(p.demuxer);
     line += QStringLiteral(" -ss ") + hmsTenths(p.startSeconds);
     return line;
 }
@@ -77,10 +78,10 @@ QString rangePiece(long fromFrame, long toFrame, long totalFrames, float fps)
 }
 
 QString playerStartLine(const QString &toolPath, const QString &fileName, unsigned long long winId,
-                        const QString &range)
+                        const QString &range, const QString &demuxer)
 {
     return toolPath + QLatin1Char(' ') + mdlMavrell::Quoted(fileName) + videoOutPiece() + slaveOptionsPiece()
-        + isolationPiece() + colorKeyPiece(winId) + range;
+        + isolationPiece() + colorKeyPiece(winId) + identify::readerPiece(demuxer) + range;
 }
 
 QString commandNumber(double v)

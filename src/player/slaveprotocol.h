@@ -36,6 +36,7 @@ struct PreviewStart {
     QString volumeOpt;       // " -volume 80" or ""
     unsigned long long winId = 0;
     float startSeconds = 0;
+    QString demuxer;         // the source's, as its probe named it
 };
 // The preview's start line. Without a subtitle piece the tool is told not to load a
 // same-named subtitle file on its own.
@@ -44,9 +45,10 @@ QString previewStartLine(const PreviewStart &p);
 // The player window's range piece: " -ss <start>" and, unless the range reaches the
 // end, " -endpos <length>" (both "hh:mm:ss.s"); "" when toFrame <= 0.
 QString rangePiece(long fromFrame, long toFrame, long totalFrames, float fps);
-// The player window's start line.
+// The player window's start line; demuxer is the one the file's probe named, so that a
+// file the tool reads only in part by default is read whole.
 QString playerStartLine(const QString &toolPath, const QString &fileName,
-                        unsigned long long winId, const QString &range);
+                        unsigned long long winId, const QString &range, const QString &demuxer = QString());
 
 // ---- Commands ----
 inline const QString cmdPause = QStringLiteral("pause");

@@ -5,6 +5,7 @@
 #include "engine/encodetargets.h"
 #include "engine/resultcheck.h"
 #include "engine/identifyprobe.h"
+#include "core/identify.h"
 
 #include <QFile>
 
@@ -30,7 +31,8 @@ QStringList tone(double seconds, int rate = 44100)
     return {"-f", "lavfi", "-i", QStringLiteral("sine=frequency=440:sample_rate=%1:duration=%2").arg(rate).arg(seconds)};
 }
 
-// How long the sound is that tool 1 plays from path with the player window's options.
+// How long the sound is that tool 1 plays from an MPEG program stream with the player
+// window's options (and its reader options for that demuxer).
 double playedSound(const QString &path, const QString &wav)
 {
     QFile::remove(wav);
@@ -38,8 +40,9 @@ double playedSound(const QString &path, const QString &wav)
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.setStandardInputFile(QProcess::nullDevice());
     p.start(QStringLiteral("mplayer"),
-            {path, "-vo", "null", "-ao", "pcm:fast:file=" + wav, "-autosync", "100", "-idx", "-nokeepaspect", "-noaspect",
-             "-framedrop", "-noconfig", "all", "-nomouseinput"});
+            QStringList{path, "-vo", "null", "-ao", "pcm:fast:file=" + wav, "-autosync", "100", "-idx", "-nokeepaspect",
+                        "-noaspect", "-framedrop", "-noconfig", "all", "-nomouseinput"}
+                + QProcess::splitCommand(identify::readerPiece(QStringLiteral("mpegps"))));
     p.waitForFinished(120000);
     return testenv::ffprobe(wav).duration;
 }
@@ -150,8 +153,11 @@ TEST_F(UnalignedSources, TsWhosePictureStartsFourSecondsLate)
 // and the program's own MPEG result must convert again with all of it.
 TEST_F(UnalignedSources, LongMpegResultsPlayWholeAndConvertAgain)
 {
+    // A busy picture: the tools' own program-stream reader drops the sound of such
+    // results after a second when it reads them interleaved.
     const QString src = out.filePath("long.avi");
-    ASSERT_TRUE(ffmpeg(picture(24) + tone(24) + QStringList{"-c:v", "mpeg4", "-c:a", "libmp3lame", "-ac", "1", src}));
+    ASSERT_TRUE(ffmpeg(QStringList{"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=24"} + tone(24)
+                       + QStringList{"-c:v", "mpeg4", "-c:a", "libmp3lame", "-ac", "1", src}));
     const QString wav = out.filePath("played.wav");
     QString mpeg2;
     for (const Job &job : {Job{"MPEG1", "mpg", false, 44100}, Job{"MPEG2", "mpg", false, 44100},
@@ -167,6 +173,35 @@ TEST_F(UnalignedSources, LongMpegResultsPlayWholeAndConvertAgain)
     ASSERT_TRUE(QFile::rename(mpeg2, again));
     for (const Job &job : {Job{"WMV8", "wmv", false, 44100}, Job{"Sound MP3", "mp3", true, 44100}})
         convertAndJudge(again, job, 24, 24, 0);
+}
+
+// An MPEG-2 file as the MPEG-2 target writes it with its own presets (22050 Hz sound at
+// 96 kbit/s, 1152 kbit/s picture at 23.976 fps): read interleaved, the encoder's own
+// program-stream reader hands on about a second of it. Converted again, it stays whole.
+TEST_F(UnalignedSources, AnMpeg2ResultIsReadWholeWhenConvertedAgain)
+{
+    const QString src = out.filePath("busy.avi");
+    ASSERT_TRUE(ffmpeg(QStringList{"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=24"} + tone(24)
+                       + QStringList{"-c:v", "mpeg4", "-c:a", "libmp3lame", "-ac", "1", src}));
+    const QString mpeg2 = out.filePath("own.mpg");
+    QProcess enc;
+    enc.setProcessChannelMode(QProcess::MergedChannels);
+    enc.setStandardInputFile(QProcess::nullDevice());
+    enc.start(QStringLiteral("mencoder"),
+              QProcess::splitCommand(QStringLiteral(
+                  "-oac twolame -twolameopts br=96 -ovc lavc -of lavf -lavfopts format=vob -lavcopts "
+                  "vcodec=mpeg2video:keyint=21:vrc_buf_size=1152:vrc_maxrate=3456:vbitrate=1152:vstrict=0 -ofps "
+                  "24000/1001 -vf-add scale=640:360 -delay 0 -channels 2 -srate 22050 -af-add channels=2 -vf-add fixpts "
+                  "-vf-add harddup -mc 1 -demuxer lavf"))
+                  + QStringList{src, "-o", mpeg2});
+    ASSERT_TRUE(enc.waitForFinished(120000) && enc.exitCode() == 0) << enc.readAll().toStdString();
+    EXPECT_NEAR(playedSound(mpeg2, out.filePath("own.wav")), 24, 0.3);
+    // The results against the MPEG-2 file's own streams (its sound runs a little longer).
+    const testenv::PacketTimes own = testenv::packetTimes(mpeg2);
+    ASSERT_TRUE(own.video.present && own.audio.present);
+    const double picture = own.video.last - own.video.first, sound = own.audio.last - own.audio.first;
+    for (const Job &job : {Job{"WMV8", "wmv", false, 44100}, Job{"DivX", "avi", false, 44100}})
+        convertAndJudge(mpeg2, job, picture, sound, 0);
 }
 
 TEST(ResultCheckWindows, FindTheLastPacketsOfAStreamThatEndsEarly)

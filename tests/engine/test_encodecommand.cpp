@@ -170,6 +170,21 @@ TEST_F(EncodeCommand, AviSourcesAreReadWholeWhenThePictureIsEncoded)
     EXPECT_FALSE(build("XviD", "avi").contains("-demuxer"));
 }
 
+// An MPEG program stream is read as non-interleaved by every job of the encoder (its
+// interleaved reading loses the sound after a second of many such files).
+TEST_F(EncodeCommand, ProgramStreamsAreReadNonInterleaved)
+{
+    fpsText = QStringLiteral("25");
+    videoBitrateText = QStringLiteral("800");
+    audioBitrateText = QStringLiteral("128");
+    srcDemuxer = QStringLiteral("mpegps");
+    for (const auto &[format, ext] : {std::pair{"WMV8", "wmv"}, {"XviD", "avi"}, {"MPEG2", "mpg"}, {"onlyFix", "mpg"},
+                                      {"onlyCut", "vob"}, {"onlyTransVol", "wmv"}, {"AudIsMp3", "avi"}})
+        EXPECT_TRUE(build(format, ext).contains("\"/v/in.src\" -ni -o")) << format;
+    srcDemuxer = QStringLiteral("avi");
+    EXPECT_FALSE(build("MPEG2", "mpg").contains(" -ni"));
+}
+
 // WMA sound made from an AAC track takes the AAC decoder that hands the sound over whole.
 TEST_F(EncodeCommand, WmaSoundFromAacUsesTheWholeDecoder)
 {

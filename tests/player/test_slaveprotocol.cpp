@@ -62,6 +62,26 @@ TEST(SlaveStartLines, PlayerLineAndRange)
     EXPECT_EQ(slave::rangePiece(125, 375, 750, 25), QStringLiteral(" -ss 00:00:05.0 -endpos 00:00:10.0"));
 }
 
+// The tool's own program-stream reader drops most of the sound of many MPEG files
+// unless it reads them as non-interleaved; every other file is read as before.
+TEST(SlaveStartLines, MpegProgramStreamsAreReadNonInterleaved)
+{
+    const QString range = slave::rangePiece(125, 750, 750, 25);
+    for (const char *demuxer : {"mpegps", "avi", "asf", "mpegts", ""}) {
+        const bool ni = QLatin1String(demuxer) == QLatin1String("mpegps");
+        const QString line = slave::playerStartLine(QStringLiteral("/p/OrvexRes1"), QStringLiteral("/v/a.mpg"), 99, range,
+                                                    QString::fromLatin1(demuxer));
+        EXPECT_TRUE(line.endsWith(ni ? QStringLiteral(" -wid 99 -ni -ss 00:00:05.0") : QStringLiteral(" -wid 99 -ss 00:00:05.0")))
+            << demuxer << ": " << line.toStdString();
+        slave::PreviewStart p;
+        p.toolPath = QStringLiteral("/p/OrvexRes1");
+        p.fileName = QStringLiteral("/v/a.mpg");
+        p.winId = 7;
+        p.demuxer = QString::fromLatin1(demuxer);
+        EXPECT_EQ(slave::previewStartLine(p).contains(QLatin1String(" -ni")), ni) << demuxer;
+    }
+}
+
 TEST(SlaveCommands, Texts)
 {
     EXPECT_EQ(slave::seekRelative(-10), QStringLiteral("seek -10 0"));
