@@ -11,6 +11,7 @@
 #include "engine/identifyprobe.h"
 #include "support/mediaprobe.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QSet>
 #include <QStringList>
@@ -33,6 +34,25 @@ inline void setTarget(const QString &format, const QString &ext, bool audio = fa
     mdlMavrell::targetFormat = format;
     mdlMavrell::targetExt = ext;
     mdlMavrell::targetIsAudio = audio;
+}
+
+// A stand-in source for the tests that run fake tools: a small file at src, and
+// SourceInfo as a probe of a 3 s 320x240 AVI with MP3 sound would leave it, for the
+// DivX target. False when the file cannot be written.
+inline bool writeStandInSource(const QString &src)
+{
+    using namespace mdlMavrell;
+    QFile f(src);
+    if (!f.open(QIODevice::WriteOnly) || f.write("not really a video") < 0)
+        return false;
+    srcLength = 3;
+    srcFps = 25;
+    srcWidth = 320;
+    srcHeight = 240;
+    srcAudioCodec = QStringLiteral("mp3");
+    srcDemuxer = QStringLiteral("avi");
+    setTarget(QStringLiteral("DivX"), QStringLiteral("avi"));
+    return true;
 }
 
 // Probes src with the real tools into SourceInfo.

@@ -37,16 +37,7 @@ protected:
         actionWord = QStringLiteral("Convert");
         programDir.activate();
         src = tmp.path() + "/in.avi";
-        QFile f(src);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("not really a video");
-        srcLength = 3;
-        srcFps = 25;
-        srcWidth = 320;
-        srcHeight = 240;
-        srcAudioCodec = QStringLiteral("mp3");
-        srcDemuxer = QStringLiteral("avi");
-        encodetest::setTarget("DivX", "avi");
+        ASSERT_TRUE(encodetest::writeStandInSource(src));
         // An encoder that logs its start, writes to the file after "-o" and then runs on.
         programDir.fakeTool(2, "out=''; prev=''; for a; do [ \"$prev\" = -o ] && out=$a; prev=$a; done\n"
                                "echo $$ >> '" + QFile::encodeName(log()) + "'\n"

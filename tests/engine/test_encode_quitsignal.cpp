@@ -27,16 +27,7 @@ TEST(QuitSignal, TermDuringARunLeavesNoResultAndNoTool)
     programDir.activate();
     QTemporaryDir tmp;
     const QString src = tmp.path() + "/in.avi", dst = tmp.path() + "/out.avi", pidFile = tmp.path() + "/pid";
-    QFile f(src);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("x");
-    f.close();
-    srcLength = 3;
-    srcWidth = 320;
-    srcHeight = 240;
-    srcAudioCodec = QStringLiteral("mp3");
-    srcDemuxer = QStringLiteral("avi");
-    encodetest::setTarget("DivX", "avi");
+    ASSERT_TRUE(encodetest::writeStandInSource(src));
     programDir.fakeTool(2, "out=''; prev=''; for a; do [ \"$prev\" = -o ] && out=$a; prev=$a; done\n"
                            "echo $$ > '" + QFile::encodeName(pidFile) + "'\n"
                            "head -c 100000 /dev/zero > \"$out\"\n"

@@ -31,6 +31,14 @@ QStringList tone(double seconds, int rate = 44100)
     return {"-f", "lavfi", "-i", QStringLiteral("sine=frequency=440:sample_rate=%1:duration=%2").arg(rate).arg(seconds)};
 }
 
+// A busy picture with a mono MP3 tone in an AVI: the tools' own program-stream reader
+// drops the sound of MPEG files made from such a source when it reads them interleaved.
+QStringList busyAvi(double seconds, const QString &path)
+{
+    return QStringList{"-f", "lavfi", "-i", QStringLiteral("testsrc2=size=320x240:rate=25:duration=%1").arg(seconds)}
+           + tone(seconds) + QStringList{"-c:v", "mpeg4", "-c:a", "libmp3lame", "-ac", "1", path};
+}
+
 // How long the sound is that tool 1 plays from an MPEG program stream with the player
 // window's options (and its reader options for that demuxer).
 double playedSound(const QString &path, const QString &wav)
@@ -153,11 +161,8 @@ TEST_F(UnalignedSources, TsWhosePictureStartsFourSecondsLate)
 // and the program's own MPEG result must convert again with all of it.
 TEST_F(UnalignedSources, LongMpegResultsPlayWholeAndConvertAgain)
 {
-    // A busy picture: the tools' own program-stream reader drops the sound of such
-    // results after a second when it reads them interleaved.
     const QString src = out.filePath("long.avi");
-    ASSERT_TRUE(ffmpeg(QStringList{"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=24"} + tone(24)
-                       + QStringList{"-c:v", "mpeg4", "-c:a", "libmp3lame", "-ac", "1", src}));
+    ASSERT_TRUE(ffmpeg(busyAvi(24, src)));
     const QString wav = out.filePath("played.wav");
     QString mpeg2;
     for (const Job &job : {Job{"MPEG1", "mpg", false, 44100}, Job{"MPEG2", "mpg", false, 44100},
@@ -181,8 +186,7 @@ TEST_F(UnalignedSources, LongMpegResultsPlayWholeAndConvertAgain)
 TEST_F(UnalignedSources, AnMpeg2ResultIsReadWholeWhenConvertedAgain)
 {
     const QString src = out.filePath("busy.avi");
-    ASSERT_TRUE(ffmpeg(QStringList{"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=24"} + tone(24)
-                       + QStringList{"-c:v", "mpeg4", "-c:a", "libmp3lame", "-ac", "1", src}));
+    ASSERT_TRUE(ffmpeg(busyAvi(24, src)));
     const QString mpeg2 = out.filePath("own.mpg");
     QProcess enc;
     enc.setProcessChannelMode(QProcess::MergedChannels);

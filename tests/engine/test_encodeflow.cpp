@@ -25,16 +25,7 @@ protected:
         programDir.activate();
         src = tmp.path() + "/in.avi";
         dst = tmp.path() + "/out.avi";
-        QFile f(src);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("not really a video");
-        srcLength = 3;
-        srcFps = 25;
-        srcWidth = 320;
-        srcHeight = 240;
-        srcAudioCodec = QStringLiteral("mp3");
-        srcDemuxer = QStringLiteral("avi");
-        encodetest::setTarget("DivX", "avi");
+        ASSERT_TRUE(encodetest::writeStandInSource(src));
     }
     // A fake encoder that writes `bytes` bytes to the file after "-o", prints `pos`
     // seconds of progress and ends with `status`; the command it got goes to a log.
