@@ -11,6 +11,7 @@
 #include "options/frmoptions.h"
 #include "player/frmplayer.h"
 #include "support/scriptedprompts.h"
+#include "support/mediaprobe.h"
 #include "support/testenv.h"
 
 #include <QAction>
@@ -24,11 +25,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
-#include <QGlyphRun>
-#include <QRawFont>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextLayout>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -37,20 +35,6 @@ using namespace mdlMavrell;
 namespace {
 
 std::string s(const QString &q) { return q.toStdString(); }
-
-// The faces the glyphs of text come from when it is set in font.
-QStringList facesOf(const QString &text, const QFont &font)
-{
-    QTextLayout layout(text, font);
-    layout.beginLayout();
-    layout.createLine();
-    layout.endLayout();
-    QStringList faces;
-    for (const QGlyphRun &run : layout.glyphRuns())
-        faces << run.rawFont().familyName();
-    faces.removeDuplicates();
-    return faces;
-}
 
 QString readText(const QString &path)
 {
@@ -569,7 +553,7 @@ TEST_F(MainWindow, MessageBoxButtonsFollowTheLanguage)
             yes = box->button(QMessageBox::Yes)->text();
             no = box->button(QMessageBox::No)->text();
             if (auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label")))
-                faces = facesOf(QString::fromUtf8("不翻轉，不旋轉。"), label->font());
+                faces = testenv::facesOf(QString::fromUtf8("不翻轉，不旋轉。"), label->font());
             saveShot(box, QStringLiteral("box_") + c.code);
             QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
         });

@@ -11,6 +11,7 @@
 #include "options/frmoptions.h"
 #include "player/frmplayer.h"
 #include "support/scriptedprompts.h"
+#include "support/mediaprobe.h"
 #include "support/testenv.h"
 
 #include <QComboBox>
@@ -28,9 +29,6 @@
 #include <QMap>
 #include <QMenu>
 #include <QMessageBox>
-#include <QGlyphRun>
-#include <QRawFont>
-#include <QTextLayout>
 #include <QTimer>
 #include <QRadioButton>
 #include <QTest>
@@ -939,24 +937,6 @@ TEST_F(FrmOptionsTest, NumberBoxesTakeTheEditingKeys)
 
 // ---------------------------------------------------------------- languages
 
-namespace {
-
-// The faces the glyphs of text come from when it is set in font.
-QStringList facesOf(const QString &text, const QFont &font)
-{
-    QTextLayout layout(text, font);
-    layout.beginLayout();
-    layout.createLine();
-    layout.endLayout();
-    QStringList faces;
-    for (const QGlyphRun &run : layout.glyphRuns())
-        faces << run.rawFont().familyName();
-    faces.removeDuplicates();
-    return faces;
-}
-
-} // namespace
-
 TEST_F(FrmOptionsTest, ChineseTakesTheFaceOfItsScript)
 {
     struct Case {
@@ -969,16 +949,16 @@ TEST_F(FrmOptionsTest, ChineseTakesTheFaceOfItsScript)
         ASSERT_TRUE(loadLanguageTable(main.language));
         dlg->applyLanguage();
         // The tab captions are Chinese in every language; in Chinese every control is.
-        EXPECT_EQ(facesOf(chinese, dlg->tabMn->TabCapFont()), QStringList{QLatin1String(c.face)});
+        EXPECT_EQ(testenv::facesOf(chinese, dlg->tabMn->TabCapFont()), QStringList{QLatin1String(c.face)});
         if (main.language != QLatin1String("en")) {
             for (QWidget *w : {static_cast<QWidget *>(dlg->cboRotate), static_cast<QWidget *>(dlg->lblRotateStr2),
                                static_cast<QWidget *>(dlg->cmdOkCancel[0]), static_cast<QWidget *>(dlg->optAudio[0])})
-                EXPECT_EQ(facesOf(chinese, w->font()), QStringList{QLatin1String(c.face)})
+                EXPECT_EQ(testenv::facesOf(chinese, w->font()), QStringList{QLatin1String(c.face)})
                     << w->objectName().toStdString();
         }
         // English keeps Arial (its stand-in) for its text.
         if (main.language == QLatin1String("en")) {
-            EXPECT_EQ(facesOf(QStringLiteral("OK"), dlg->cmdOkCancel[0]->font()), QStringList{"Liberation Sans"});
+            EXPECT_EQ(testenv::facesOf(QStringLiteral("OK"), dlg->cmdOkCancel[0]->font()), QStringList{"Liberation Sans"});
         }
     }
     main.language = QStringLiteral("en");

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
+class QFont;
 class QImage;
 class QWidget;
 
@@ -34,5 +36,7 @@ PacketTimes packetTimes(const QString &path);
 QImage onScreen(QWidget *w);
 // Colours of the image other than black and the player's colour key, sampled on a grid.
 int pictureColours(const QImage &img);
+// The font faces the glyphs of text come from when it is set in font.
+QStringList facesOf(const QString &text, const QFont &font);
 
 } // namespace testenv

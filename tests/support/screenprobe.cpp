@@ -1,7 +1,11 @@
 // The screen half of mediaprobe.h, in the test support for window tests.
 #include "support/mediaprobe.h"
 
+#include <QFont>
+#include <QGlyphRun>
 #include <QGuiApplication>
+#include <QRawFont>
+#include <QTextLayout>
 #include <QImage>
 #include <QPixmap>
 #include <QScreen>
@@ -26,6 +30,20 @@ int pictureColours(const QImage &img)
                 colours.insert(c);
         }
     return int(colours.size());
+}
+
+// The faces the glyphs of text come from when it is set in font.
+QStringList facesOf(const QString &text, const QFont &font)
+{
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    QStringList faces;
+    for (const QGlyphRun &run : layout.glyphRuns())
+        faces << run.rawFont().familyName();
+    faces.removeDuplicates();
+    return faces;
 }
 
 } // namespace testenv
