@@ -81,7 +81,7 @@ enum Entry : int {
     UseButtonForSoundOrMarks = 71,      // Use the aaa button to set the sound or the cut marks
     PlayingDots = 72,                   // Playing ....
     Calculating = 73,                   // Calculating
-    RepairWholeNoMarks = 74,            // Repair works on the whole video No time marks can be set
+    RepairWholeNoMarks = 74,            // Repair works on the whole video so no time marks can be set
     VideoBitrateWord = 75,              // Video bit rate
     AudioBitrateWord = 76,              // Audio bit rate
     FinalPictureSize = 77,              // Final picture size:
@@ -258,7 +258,7 @@ enum Entry : int {
     NoVideoInFile = 248,                // This media file has no video
     NoAudioInFile = 249,                // This media file has no audio
     FileIsMusic = 250,                  // This media file is music; this function does not apply
-    FormatRestrictedNoMarks = 251,      // This format is restricted No time marks can be set
+    FormatRestrictedNoMarks = 251,      // This format is restricted so no time marks can be set
     NoAudioForAudioTarget = 252,        // There is no audio, so it cannot be converted to audio
     LaterVersionsHint = 253,            // With more support, later versions could add a text watermark...
     MarksButtonsHint = 254,             // The marks can also be set with the "Mark start" and "Mark end...
