@@ -1,5 +1,5 @@
 // Two small text tables for the options tests (the entries the option logic reads),
-// and a reset of the shared job and source records.
+// a reset of the shared job and source records, and a sample video source.
 #pragma once
 
 #include "core/mdlmavrell.h"
@@ -89,6 +89,22 @@ inline void resetJob()
 {
     mdlMavrell::resetSourceInfo();
     mdlMavrell::resetJobSettings();
+}
+
+// A video job: an AVI target from a 640 x 480 source at 25 fps with sound.
+inline void videoSource()
+{
+    using namespace mdlMavrell;
+    srcWidth = 640;
+    srcHeight = 480;
+    srcFps = 25;
+    srcLength = 10;
+    srcDemuxer = QStringLiteral("avi");
+    srcAudioCodec = QStringLiteral("mp3");
+    srcAudioRate = 44100;
+    srcAudioChannels = 2;
+    outWidth = 640;
+    outHeight = 480;
 }
 
 } // namespace optionstest

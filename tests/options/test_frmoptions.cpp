@@ -9,6 +9,7 @@
 #include "core/mdlmavrell.h"
 #include "engine/optionpresets.h"
 #include "options/frmoptions.h"
+#include "optionstestlang.h"
 #include "player/frmplayer.h"
 #include "support/scriptedprompts.h"
 #include "support/mediaprobe.h"
@@ -58,32 +59,12 @@ public:
     void placeEncodeNote(bool conversion) override { conversionLayout = conversion; }
 };
 
-void resetJob()
-{
-    resetSourceInfo();
-    resetJobSettings();
-}
-
-// A video job: an AVI target from a 640 x 480 source at 25 fps with sound.
-void videoSource()
-{
-    srcWidth = 640;
-    srcHeight = 480;
-    srcFps = 25;
-    srcLength = 10;
-    srcDemuxer = QStringLiteral("avi");
-    srcAudioCodec = QStringLiteral("mp3");
-    srcAudioRate = 44100;
-    srcAudioChannels = 2;
-    outWidth = 640;
-    outHeight = 480;
-}
 
 class FrmOptionsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetJob();
+        optionstest::resetJob();
         ASSERT_TRUE(loadLanguageTable(QStringLiteral("en")));
         setMainWindowLink(&main);
         dlg = &frmOptions();
@@ -93,7 +74,7 @@ protected:
     {
         unloadFrmOptions();
         setMainWindowLink(nullptr);
-        resetJob();
+        optionstest::resetJob();
     }
 
     // The preset the engine gives the current job, applied as the source set-up does.
@@ -101,7 +82,7 @@ protected:
     {
         targetFormat = format;
         targetExt = ext;
-        videoSource();
+        optionstest::videoSource();
         const engine::OptionPreset p = engine::presetCurrentJob(QStringLiteral(" AVI"), 322);
         dlg->applyPreset(p);
         dlg->SetMainEncodeNote(outWidth, outHeight);

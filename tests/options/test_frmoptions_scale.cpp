@@ -8,6 +8,7 @@
 #include "controls/orvextab.h"
 #include "controls/stylebutton.h"
 #include "options/frmoptions.h"
+#include "optionstestlang.h"
 #include "support/scriptedprompts.h"
 
 #include <QApplication>
@@ -66,18 +67,8 @@ TEST(OptionsDialogAtScale2, FitsTheWorkAreaAndEscapeCancelsEnterConfirms)
     ScriptedPrompts prompts;
     setMainWindowLink(&main);
     ASSERT_TRUE(loadLanguageTable(QStringLiteral("en")));
-    resetSourceInfo();
-    resetJobSettings();
-    srcWidth = 640;
-    srcHeight = 480;
-    srcFps = 25;
-    srcLength = 10;
-    srcDemuxer = QStringLiteral("avi");
-    srcAudioCodec = QStringLiteral("mp3");
-    srcAudioRate = 44100;
-    srcAudioChannels = 2;
-    outWidth = 640;
-    outHeight = 480;
+    optionstest::resetJob();
+    optionstest::videoSource();
     targetFormat = QStringLiteral("DivX");
     targetExt = QStringLiteral("avi");
     FrmOptions &dlg = frmOptions();
