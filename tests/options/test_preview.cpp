@@ -3,6 +3,7 @@
 // rectangle and the hover help table.
 #include "core/mdlmavrell.h"
 #include "options/frmoptions_preview.h"
+#include "support/testenv.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +17,7 @@ namespace {
 
 void fillLanguage()
 {
-    for (int n = 1; n < mdlMavrell::lngSize; ++n)
-        mdlMavrell::lng[n] = QStringLiteral("L%1").arg(n);
+    testenv::placeholderTexts();
     mdlMavrell::lng[txt::PlayTip] = QStringLiteral(" Play (Space)");
     mdlMavrell::lng[txt::StopTip] = QStringLiteral("Stop(S)");
 }

@@ -37,8 +37,7 @@ class PreviewSession : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        for (int n = 1; n < lngSize; ++n)
-            lng[n] = QStringLiteral("L%1").arg(n);
+        testenv::placeholderTexts();
         dir.activate();
         dir.fakeTool(1, "exec /usr/bin/mplayer \"$@\" -vo null -ao null\n");
         resetSourceInfo();

@@ -30,12 +30,11 @@ using testenv::pictureColours;
 TEST(PreviewX11, ToolDrawsIntoThePreviewSurface)
 {
     ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
-    for (int n = 1; n < mdlMavrell::lngSize; ++n)
-        mdlMavrell::lng[n] = QStringLiteral("L%1").arg(n);
+    testenv::placeholderTexts();
     ScriptedPrompts prompts;
     testenv::ProgramDir dir;
     dir.activate();
-    dir.fakeTool(1, "exec /usr/bin/mplayer \"$@\" -ao null\n");
+    dir.silentPlayer();
     const QString clip = testenv::fixture(QStringLiteral("long.avi"));  // 320 x 240
     mdlMavrell::srcWidth = 320;
     mdlMavrell::srcHeight = 240;
@@ -95,13 +94,12 @@ class PreviewOverlayX11 : public ::testing::TestWithParam<const char *> {};
 TEST_P(PreviewOverlayX11, TheCropRectangleAndTheNoteShowOverAPlayingAndAPausedPicture)
 {
     ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
-    for (int n = 1; n < mdlMavrell::lngSize; ++n)
-        mdlMavrell::lng[n] = QStringLiteral("L%1").arg(n);
+    testenv::placeholderTexts();
     mdlMavrell::lng[txt::SavingEveryPicture] = QStringLiteral("Saving every picture; press the scissors to stop. File name --> ");
     ScriptedPrompts prompts;
     testenv::ProgramDir dir;
     dir.activate();
-    dir.fakeTool(1, QByteArray("exec /usr/bin/mplayer \"$@\" -ao null") + GetParam() + "\n");
+    dir.silentPlayer(GetParam());
     QTemporaryDir folder;  // the continuous pictures land beside the source
     const QString clip = folder.path() + QStringLiteral("/clip.avi");
     ASSERT_TRUE(QFile::copy(testenv::fixture(QStringLiteral("long.avi")), clip));
@@ -208,10 +206,9 @@ protected:
     void SetUp() override
     {
         ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
-        for (int n = 1; n < mdlMavrell::lngSize; ++n)
-            mdlMavrell::lng[n] = QStringLiteral("L%1").arg(n);
+        testenv::placeholderTexts();
         dir.activate();
-        dir.fakeTool(1, "exec /usr/bin/mplayer \"$@\" -ao null\n");
+        dir.silentPlayer();
         mdlMavrell::srcWidth = 320;
         mdlMavrell::srcHeight = 240;
         mdlMavrell::srcFps = 25;

@@ -29,10 +29,9 @@ protected:
     void SetUp() override
     {
         ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
-        for (int n = 1; n < mdlMavrell::lngSize; ++n)
-            mdlMavrell::lng[n] = QStringLiteral("L%1").arg(n);
+        testenv::placeholderTexts();
         dir.activate();
-        dir.fakeTool(1, "exec /usr/bin/mplayer \"$@\" -ao null\n");
+        dir.silentPlayer();
     }
     void TearDown() override { unloadFrmPlayer(); }
     testenv::ProgramDir dir;

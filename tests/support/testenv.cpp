@@ -111,6 +111,17 @@ QString ProgramDir::pluginPath(int tool) const
     return appDir() + QStringLiteral("plugins/OrvexRes") + QString::number(tool);
 }
 
+void ProgramDir::silentPlayer(const QByteArray &extraOptions)
+{
+    fakeTool(1, "exec /usr/bin/mplayer \"$@\" -ao null" + extraOptions + "\n");
+}
+
+void placeholderTexts()
+{
+    for (int n = 1; n < mdlMavrell::lngSize; ++n)
+        mdlMavrell::lng[n] = QStringLiteral("L%1").arg(n);
+}
+
 void ProgramDir::fakeTool(int tool, const QByteArray &scriptBody)
 {
     const QString path = pluginPath(tool);

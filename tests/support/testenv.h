@@ -32,6 +32,9 @@ inline QString lines(std::initializer_list<const char *> l)
 // The build's own program folder (with plugins/ linking to the real tools), ending in "/".
 QString buildAppDir();
 
+// Every entry of the text table as "L<n>", so a test sees which entry a window shows.
+void placeholderTexts();
+
 // A temporary program folder: plugins/OrvexRes1..3 link to the real tools unless
 // replaced with a script of the test's own. appDir() ends in "/".
 class ProgramDir {
@@ -41,6 +44,8 @@ public:
     QString pluginPath(int tool) const;
     // Replaces tool n by a shell script with the given body (after "#!/bin/sh").
     void fakeTool(int tool, const QByteArray &scriptBody);
+    // Tool 1 as the real player without sound, given the extra options too.
+    void silentPlayer(const QByteArray &extraOptions = {});
     // Points mdlMavrell::appDir here for the lifetime of this object.
     void activate();
     ~ProgramDir();
