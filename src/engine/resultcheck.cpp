@@ -78,6 +78,13 @@ double within(const Span &s, double from, double to)
     return std::max(0.0, std::min(s.end, to) - std::max(s.start, from));
 }
 
+// The time of the file's first packet, of whichever stream is present.
+double firstPacket(const Spans &spans)
+{
+    return std::min(spans.video.present ? spans.video.start : spans.audio.start,
+                    spans.audio.present ? spans.audio.start : spans.video.start);
+}
+
 } // namespace
 
 QString expectedProberPath()
@@ -159,8 +166,7 @@ bool windowsHoldEveryStream(const Spans &spans, double headSeconds, double tailF
     if (!spans.video.present && !spans.audio.present)
         return true;
     // The first window runs from the file's first packet.
-    const double origin = std::min(spans.video.present ? spans.video.start : spans.audio.start,
-                                   spans.audio.present ? spans.audio.start : spans.video.start);
+    const double origin = firstPacket(spans);
     for (const Span *s : {&spans.video, &spans.audio}) {
         // A stream that shows up in one window only has its first or last moment in the
         // part that was not read.
@@ -249,8 +255,7 @@ Expectation sourceExpectation(Expectation e, const Spans &src, double from, doub
 {
     if (!src.readable || (!src.video.present && !src.audio.present))
         return e;
-    const double origin = std::min(src.video.present ? src.video.start : src.audio.start,
-                                   src.audio.present ? src.audio.start : src.video.start);
+    const double origin = firstPacket(src);
     from += origin;
     to = to < 0 ? std::numeric_limits<double>::infinity() : to + origin;
     // All of a stream when the job takes all of it (its pieces summed), else what lies in the range.
