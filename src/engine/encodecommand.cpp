@@ -1,6 +1,7 @@
 #include "engine/encodecommand.h"
 
 #include "core/identify.h"
+#include "core/jobrecords.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 #include "core/userprompts.h"
@@ -8,6 +9,7 @@
 #include <QRegularExpression>
 
 using namespace mdlMavrell;
+using namespace jobrecords;
 
 namespace encodecmd {
 
@@ -85,13 +87,13 @@ QString audioCodecPiece(const QString &ext)
 
 QString intermediatePath(const QString &dst) { return dst + QStringLiteral(".mavrell-video.vob"); }
 
-Prepared prepare()
+Prepared prepare(const jobrecords::SourceInfo &s, const jobrecords::JobSettings &j)
 {
     Prepared p;
-    QString fps = leadingValueText(fpsText);
+    QString fps = leadingValueText(j.fpsText);
     double value = numtext::Val(fps);
     if (value == 0) {
-        fps = numtext::single(srcFps);
+        fps = numtext::single(s.srcFps);
         value = numtext::Val(fps);
     }
     p.keyint = std::max(2, static_cast<int>(numtext::Int(value)) - 2);
@@ -104,10 +106,10 @@ Prepared prepare()
     else
         p.fps = fps;
 
-    p.vrate = leadingValueText(videoBitrateText);
+    p.vrate = leadingValueText(j.videoBitrateText);
     if (numtext::Val(p.vrate) == 0)
         p.vrate = QStringLiteral("800");
-    p.arate = leadingValueText(audioBitrateText);
+    p.arate = leadingValueText(j.audioBitrateText);
     if (numtext::Val(p.arate) == 0)
         p.arate = QStringLiteral("64");
     const int triple = static_cast<int>(numtext::roundHalfEven(3 * numtext::Val(p.vrate)));
@@ -115,17 +117,17 @@ Prepared prepare()
     return p;
 }
 
-Built build(Prepared &p, QString &range, const Inputs &in)
+Built build(const jobrecords::SourceInfo &s, const jobrecords::JobSettings &j, Prepared &p, QString &range, const Inputs &in)
 {
     Built b;
-    const QString &fmt = targetFormat;
-    const QString &ext = targetExt;
+    const QString &fmt = j.targetFormat;
+    const QString &ext = j.targetExt;
     const QString src = Q + in.src + Q;
     const QString dst = Q + in.dst + Q;
 
-    if (isAudioTarget()) {
+    if (isAudioTarget(j)) {
         range.replace(QStringLiteral("-endpos"), QStringLiteral("-t"));
-        QString opts = audioOpts + encodeVolumeOpt;
+        QString opts = j.audioOpts + j.encodeVolumeOpt;
         if (ext == QLatin1String("ac3"))
             opts = ac3SampleRate(opts);
         b.command = in.tool3 + QStringLiteral(" -y -i ") + src + audioCodecPiece(ext) + QStringLiteral(" -vn -ab ")
@@ -134,7 +136,7 @@ Built build(Prepared &p, QString &range, const Inputs &in)
     }
 
     QString mc = QStringLiteral(" -mc 1");
-    if ((srcVideoFormat.contains(QLatin1String("svq")) && srcAudioCodec == QLatin1String("pcm")) || in.retry)
+    if ((s.srcVideoFormat.contains(QLatin1String("svq")) && s.srcAudioCodec == QLatin1String("pcm")) || in.retry)
         mc = QStringLiteral(" -mc 0");
 
     const QString key = numtext::integer(p.keyint);
@@ -144,10 +146,10 @@ Built build(Prepared &p, QString &range, const Inputs &in)
     // the first frame, the filled picture starts with the sound, as in an AVI.
     const QString latePicture = range.contains(QLatin1String("-ss")) ? QString() : QStringLiteral(" -vf-add fixpts");
     auto vopts = [&] {
-        return range + colorFilter + scaleFilter + rotateFilter + subtitleOpts + audioOpts + encodeVolumeOpt
+        return range + j.colorFilter + j.scaleFilter + j.rotateFilter + j.subtitleOpts + j.audioOpts + j.encodeVolumeOpt
                + latePicture + QStringLiteral(" -vf-add harddup") + mc;
     };
-    auto atail = [&] { return range + audioOpts + encodeVolumeOpt + QStringLiteral(" -vf-add harddup") + mc; };
+    auto atail = [&] { return range + j.audioOpts + j.encodeVolumeOpt + QStringLiteral(" -vf-add harddup") + mc; };
     const QString t2 = in.tool2;
     QString body;
     bool viaAc3 = false;
@@ -215,7 +217,7 @@ Built build(Prepared &p, QString &range, const Inputs &in)
                + QStringLiteral(":bitrate=") + p.vrate + QStringLiteral(":bframes=0 -oac mp3lame -lameopts cbr:br=")
                + p.arate + vopts();
     } else if (fmt == QLatin1String("AudIsMp3")) {
-        mc = srcVideoFormat == QLatin1String("flv1") ? QStringLiteral(" -mc 1") : QStringLiteral(" -mc 0");
+        mc = s.srcVideoFormat == QLatin1String("flv1") ? QStringLiteral(" -mc 1") : QStringLiteral(" -mc 0");
         body = t2 + QStringLiteral(" -noodml -ovc copy -oac mp3lame -lameopts cbr:br=") + p.arate + atail();
     } else if (fmt == QLatin1String("onlyTransVol") || fmt == QLatin1String("onlyCut")
                || fmt == QLatin1String("onlyFix")) {
@@ -224,15 +226,15 @@ Built build(Prepared &p, QString &range, const Inputs &in)
         const bool dat = ext == QLatin1String("dat");
         const bool vob = ext == QLatin1String("vob");
         const bool wmv = ext == QLatin1String("wmv");
-        const bool mpeg2 = srcVideoFormat == QLatin1String("0x10000002");
-        const QString wma = srcAudioCodec.contains(QLatin1String("wmav1")) ? QStringLiteral("wmav1")
+        const bool mpeg2 = s.srcVideoFormat == QLatin1String("0x10000002");
+        const QString wma = s.srcAudioCodec.contains(QLatin1String("wmav1")) ? QStringLiteral("wmav1")
                                                                            : QStringLiteral("wmav2");
         const QString harddup = QStringLiteral(" -vf-add harddup") + mc;
-        const QString srcRate = numtext::integer(srcAudioBitrate);
+        const QString srcRate = numtext::integer(s.srcAudioBitrate);
         const QString aviMp3 = QStringLiteral(" -oac mp3lame -lameopts cbr:br=") + srcRate + QStringLiteral(" -channels ")
-                               + numtext::integer(srcAudioChannels) + QStringLiteral(" -srate ")
-                               + numtext::integer(srcAudioRate) + QStringLiteral(" -af-add channels=")
-                               + numtext::integer(srcAudioChannels);
+                               + numtext::integer(s.srcAudioChannels) + QStringLiteral(" -srate ")
+                               + numtext::integer(s.srcAudioRate) + QStringLiteral(" -af-add channels=")
+                               + numtext::integer(s.srcAudioChannels);
         if (fmt == QLatin1String("onlyTransVol")) {
             if (mpg && mpeg2)
                 body = t2 + QStringLiteral(" -ovc copy") + twolame(p.arate) + QStringLiteral(" -of lavf -lavfopts format=vob")
@@ -261,7 +263,7 @@ Built build(Prepared &p, QString &range, const Inputs &in)
                 body = t2 + QStringLiteral(" -ovc copy -oac copy -of lavf -lavfopts format=dvd") + range + harddup;
             else if (wmv)
                 body = t2 + QStringLiteral(" -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=") + wma
-                       + QStringLiteral(":abitrate=") + srcRate + audioOpts + range + harddup;
+                       + QStringLiteral(":abitrate=") + srcRate + j.audioOpts + range + harddup;
             else if (!in.aviSoundNote.isEmpty())
                 body = t2 + QStringLiteral(" -noodml -ovc copy") + aviMp3 + range + harddup;
             else
@@ -275,7 +277,7 @@ Built build(Prepared &p, QString &range, const Inputs &in)
                 body = t2 + QStringLiteral(" -idx -ovc copy -oac copy -of lavf -lavfopts format=dvd") + harddup;
             else if (wmv)
                 body = t2 + QStringLiteral(" -idx -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=")
-                       + wma + QStringLiteral(":abitrate=") + srcRate + audioOpts + harddup;
+                       + wma + QStringLiteral(":abitrate=") + srcRate + j.audioOpts + harddup;
             else if (!in.aviSoundNote.isEmpty())
                 body = t2 + QStringLiteral(" -noodml -idx -ovc copy") + aviMp3 + harddup;
             else
@@ -305,19 +307,19 @@ Built build(Prepared &p, QString &range, const Inputs &in)
     // 0. With a cut it is not used: it keeps the seek time on the picture likewise and
     // lands on other key frames than the player's probe, which the cut start was
     // aligned with.
-    const bool asfSource = reencodesVideo && srcDemuxer == QLatin1String("asf") && !range.contains(QLatin1String("-ss"));
+    const bool asfSource = reencodesVideo && s.srcDemuxer == QLatin1String("asf") && !range.contains(QLatin1String("-ss"));
     // A source that only the general reader reads whole (a TS whose picture starts late)
     // is read by it in every job.
-    QString demux = (reencodesVideo && srcDemuxer == QLatin1String("avi")) || asfSource
-                            || srcDemuxer == QLatin1String("lavf")
+    QString demux = (reencodesVideo && s.srcDemuxer == QLatin1String("avi")) || asfSource
+                            || s.srcDemuxer == QLatin1String("lavf")
                         ? QStringLiteral(" -demuxer lavf")
                         : QString();
     // The encoder's WMA sound drops most of an AAC track decoded by its default AAC
     // decoder ("frame_size not respected"): the file ends after a fraction of a second.
     // Its other AAC decoder hands the sound over whole.
-    if (body.contains(QLatin1String(" -oac lavc")) && srcAudioCodec.contains(QLatin1String("aac")))
+    if (body.contains(QLatin1String(" -oac lavc")) && s.srcAudioCodec.contains(QLatin1String("aac")))
         demux += QStringLiteral(" -ac faad");
-    demux += identify::readerPiece(srcDemuxer);
+    demux += identify::readerPiece(s.srcDemuxer);
     if (viaAc3) {
         b.intermediate = intermediatePath(in.dst);
         b.command = body + QStringLiteral(" ") + src + demux + QStringLiteral(" -o ") + Q + b.intermediate + Q
@@ -328,29 +330,29 @@ Built build(Prepared &p, QString &range, const Inputs &in)
     return b;
 }
 
-QString keptPictureProblem()
+QString keptPictureProblem(const jobrecords::SourceInfo &s, const jobrecords::JobSettings &j)
 {
-    const bool copy = targetFormat == QLatin1String("onlyTransVol") || targetFormat == QLatin1String("onlyCut")
-                      || targetFormat == QLatin1String("onlyFix");
-    const bool programStream = targetExt == QLatin1String("mpg") || targetExt == QLatin1String("mpeg")
-                               || targetExt == QLatin1String("dat") || targetExt == QLatin1String("vob");
-    if (!copy || !programStream || srcWidth * srcHeight == 0)
+    const bool copy = j.targetFormat == QLatin1String("onlyTransVol") || j.targetFormat == QLatin1String("onlyCut")
+                      || j.targetFormat == QLatin1String("onlyFix");
+    const bool programStream = j.targetExt == QLatin1String("mpg") || j.targetExt == QLatin1String("mpeg")
+                               || j.targetExt == QLatin1String("dat") || j.targetExt == QLatin1String("vob");
+    if (!copy || !programStream || s.srcWidth * s.srcHeight == 0)
         return {};
     static const QStringList mpegPictures = {QStringLiteral("0x10000001"), QStringLiteral("0x10000002"),
                                              QStringLiteral("mpg1"), QStringLiteral("mpg2")};
-    if (mpegPictures.contains(srcVideoFormat.toLower()))
+    if (mpegPictures.contains(s.srcVideoFormat.toLower()))
         return {};
     QString text = lng[txt::PictureCannotBeKept];
-    text.replace(QStringLiteral("aaa"), srcVideoFormat.isEmpty() ? lng[txt::Unknown] : srcVideoFormat.toUpper());
-    text.replace(QStringLiteral("bbb"), targetExt.toUpper());
+    text.replace(QStringLiteral("aaa"), s.srcVideoFormat.isEmpty() ? lng[txt::Unknown] : s.srcVideoFormat.toUpper());
+    text.replace(QStringLiteral("bbb"), j.targetExt.toUpper());
     return text;
 }
 
-QString getRealFormatName()
+QString getRealFormatName(const jobrecords::SourceInfo &s)
 {
-    QString name = srcDemuxer.toUpper();
+    QString name = s.srcDemuxer.toUpper();
     if (name == QLatin1String("LAVFPREF"))
-        name = srcVideoFormat.toUpper();
+        name = s.srcVideoFormat.toUpper();
     if (name == QLatin1String("OGG"))
         return QStringLiteral("OGM");
     if (name == QLatin1String("MP4V"))
@@ -364,9 +366,9 @@ QString getRealFormatName()
     return name;
 }
 
-QString getRealAudioCodecName()
+QString getRealAudioCodecName(const jobrecords::SourceInfo &s)
 {
-    QString name = srcAudioCodec.toUpper();
+    QString name = s.srcAudioCodec.toUpper();
     // This system's player names some codecs after its decoder library.
     if (name == QLatin1String("A52") || name == QLatin1String("FFAC3"))
         return QStringLiteral("AC3");
@@ -383,23 +385,23 @@ QString getRealAudioCodecName()
     return name;
 }
 
-bool containerMatches(const QString &expectedDemuxer) { return srcDemuxer == expectedDemuxer; }
+bool containerMatches(const jobrecords::SourceInfo &s, const QString &expectedDemuxer) { return s.srcDemuxer == expectedDemuxer; }
 
-QString containerQuestion()
+QString containerQuestion(const jobrecords::SourceInfo &s, const jobrecords::JobSettings &j)
 {
     QString text = lng[txt::FormatMismatch];
-    text.replace(QStringLiteral("aaa"), actionWord);
-    text.replace(QStringLiteral("bbb"), targetExt.toUpper());
-    text.replace(QStringLiteral("ccc"), getRealFormatName());
+    text.replace(QStringLiteral("aaa"), j.actionWord);
+    text.replace(QStringLiteral("bbb"), j.targetExt.toUpper());
+    text.replace(QStringLiteral("ccc"), getRealFormatName(s));
     return text;
 }
 
-bool confirmRealFormat(const QString &expectedDemuxer)
+bool confirmRealFormat(const jobrecords::SourceInfo &s, const jobrecords::JobSettings &j, const QString &expectedDemuxer)
 {
-    if (containerMatches(expectedDemuxer))
+    if (containerMatches(s, expectedDemuxer))
         return true;
     prompts::MessageRequest r;
-    r.text = containerQuestion();
+    r.text = containerQuestion(s, j);
     r.buttons = prompts::Buttons::OkCancel;
     r.defaultButton = 1;
     return prompts::current().message(r) == prompts::Answer::Ok;

@@ -1,7 +1,9 @@
-// The encoder command line of a conversion, built as text from the job and source
-// records (mdlMavrell) and the two tool paths. Nothing here runs a tool or opens a
+// The encoder command line of a conversion, built as text from the job's records (the
+// source as probed and the job's settings) and the two tool paths. Nothing here runs a tool or opens a
 // window except confirmRealFormat, which asks the user through the prompts seam.
 #pragma once
+
+#include "core/jobrecords.h"
 
 #include <QString>
 #include <QStringList>
@@ -16,7 +18,7 @@ struct Prepared {
     QString arate;  // audio kbit/s as typed
     int peak = 0;   // MPEG-2 peak rate: 3 x vrate, at most 9000
 };
-Prepared prepare();
+Prepared prepare(const jobrecords::SourceInfo &source, const jobrecords::JobSettings &job);
 
 struct Inputs {
     QString tool2;
@@ -36,27 +38,29 @@ struct Built {
     QString intermediate;     // a file the first tool writes for the second; "" when none
 };
 
-// Builds the command for targetFormat/targetExt. `prep` may be changed (MPEG-1 raises
+// Builds the command for the job's targetFormat/targetExt. `prep` may be changed (MPEG-1 raises
 // its video rate to 1200); `range` is the time-range piece, and audio targets rewrite its
 // "-endpos" to "-t" in place, so a rebuild sees the rewritten piece. The container check
 // is not asked here: see expectedDemuxer and confirmRealFormat.
-Built build(Prepared &prep, QString &range, const Inputs &in);
+Built build(const jobrecords::SourceInfo &source, const jobrecords::JobSettings &job, Prepared &prep,
+            QString &range, const Inputs &in);
 
 // The container check of a stream-copy job: true when the source's demuxer is the
 // expected one or the user forces the job with OK; false when the user cancels.
-bool containerMatches(const QString &expectedDemuxer);
-QString containerQuestion();
-bool confirmRealFormat(const QString &expectedDemuxer);
+bool containerMatches(const jobrecords::SourceInfo &source, const QString &expectedDemuxer);
+QString containerQuestion(const jobrecords::SourceInfo &source, const jobrecords::JobSettings &job);
+bool confirmRealFormat(const jobrecords::SourceInfo &source, const jobrecords::JobSettings &job,
+                       const QString &expectedDemuxer);
 
 // A stream-copy job into an MPEG program stream (mpg, dat, vob) keeps the source's
 // picture, and such a file carries only an MPEG-1 or MPEG-2 picture: any other (the
 // H.264 of an MP4) makes a file that no player decodes. The message that refuses such a
 // job (entry 289 with the picture's and the target's names); "" when the job can run.
-QString keptPictureProblem();
+QString keptPictureProblem(const jobrecords::SourceInfo &source, const jobrecords::JobSettings &job);
 
 // Display names of the source's real container and of its sound codec.
-QString getRealFormatName();
-QString getRealAudioCodecName();
+QString getRealFormatName(const jobrecords::SourceInfo &source);
+QString getRealAudioCodecName(const jobrecords::SourceInfo &source);
 
 // The developer presets (0 none, 1 "29.97 , -mc 1", 2 "29.97 , -mc 0", 3 "29.97 , no mc!").
 QString applyDeveloperPreset(const QString &command, int index);

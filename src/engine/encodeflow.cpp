@@ -19,6 +19,7 @@
 #include <unistd.h>
 
 using namespace mdlMavrell;
+using namespace jobrecords;
 
 namespace encodeflow {
 
@@ -26,10 +27,10 @@ namespace {
 
 const QString crlf = QStringLiteral("\r\n");
 
-bool isCopyJob()
+bool isCopyJob(const JobSettings &j)
 {
-    return targetFormat == QLatin1String("onlyTransVol") || targetFormat == QLatin1String("onlyCut")
-           || targetFormat == QLatin1String("onlyFix");
+    return j.targetFormat == QLatin1String("onlyTransVol") || j.targetFormat == QLatin1String("onlyCut")
+           || j.targetFormat == QLatin1String("onlyFix");
 }
 
 void removeFile(const QString &path)
@@ -42,34 +43,34 @@ void removeFile(const QString &path)
 
 } // namespace
 
-int jobMismatchEntry()
+int jobMismatchEntry(const SourceInfo &s, const JobSettings &j)
 {
-    if (!isAudioTarget() && isAudioOnlySource())
+    if (!isAudioTarget(j) && isAudioOnlySource(s))
         return txt::MusicCannotBeVideo;
-    if (isAudioTarget() && srcAudioCodec.isEmpty())
+    if (isAudioTarget(j) && s.srcAudioCodec.isEmpty())
         return txt::NoAudioForAudioTarget;
-    if (targetFormat == QLatin1String("AudIsMp3") && srcAudioCodec.isEmpty())
+    if (j.targetFormat == QLatin1String("AudIsMp3") && s.srcAudioCodec.isEmpty())
         return txt::NoAudioForMp3;
-    if (targetFormat == QLatin1String("onlyTransVol") && srcAudioCodec.isEmpty())
+    if (j.targetFormat == QLatin1String("onlyTransVol") && s.srcAudioCodec.isEmpty())
         return txt::NoAudioForVolume;
     return 0;
 }
 
 bool isSameFile(const QString &src, const QString &dst) { return SameFile(src, dst); }
 
-QString overwriteQuestion(const QString &dst)
+QString overwriteQuestion(const JobSettings &j, const QString &dst)
 {
     QString entry = lng[txt::TargetExistsOverwrite];
-    entry.replace(QStringLiteral("aaa"), actionWord.trimmed());
+    entry.replace(QStringLiteral("aaa"), j.actionWord.trimmed());
     return dst + crlf + crlf + entry;
 }
 
-StartRange initialRange()
+StartRange initialRange(const SourceInfo &s, const JobSettings &j)
 {
     StartRange r;
-    r.encodeSeconds = markOut > 0 ? markOut - markIn : srcLength;
-    if (markOut != 0)
-        r.range = QStringLiteral(" -ss ") + FormatTime(markIn, 3, 1) + QStringLiteral(" -endpos ")
+    r.encodeSeconds = j.markOut > 0 ? j.markOut - j.markIn : s.srcLength;
+    if (j.markOut != 0)
+        r.range = QStringLiteral(" -ss ") + FormatTime(j.markIn, 3, 1) + QStringLiteral(" -endpos ")
                   + FormatTime(r.encodeSeconds, 3, 1);
     return r;
 }
@@ -89,22 +90,22 @@ QString summaryWithRange(const QString &settingsSummary, float start, float seco
     return lines.join(QLatin1Char('\n'));
 }
 
-QString aviSoundNote()
+QString aviSoundNote(const SourceInfo &s, const JobSettings &j)
 {
-    if (isCopyJob() && targetExt == QLatin1String("avi") && srcAudioCodec != QLatin1String("mp3"))
-        return crlf + QString(48, QLatin1Char('-')) + crlf + lng[txt::AviAudioBecomesMp3] + encodecmd::getRealAudioCodecName();
+    if (isCopyJob(j) && j.targetExt == QLatin1String("avi") && s.srcAudioCodec != QLatin1String("mp3"))
+        return crlf + QString(48, QLatin1Char('-')) + crlf + lng[txt::AviAudioBecomesMp3] + encodecmd::getRealAudioCodecName(s);
     return {};
 }
 
-QString startConfirmation(float previousKeyFrame, const QString &settingsSummary, const QString &aviNote)
+QString startConfirmation(const JobSettings &j, float previousKeyFrame, const QString &settingsSummary, const QString &aviNote)
 {
     QString text;
     if (previousKeyFrame == -1) {
         QString sparse = lng[txt::KeyFramesFarApart];
-        sparse.replace(QStringLiteral("aaa"), actionWord);
+        sparse.replace(QStringLiteral("aaa"), j.actionWord);
         text = sparse + crlf + crlf;
     }
-    return text + lng[txt::AboutToStart] + actionWord + QStringLiteral("  .....") + crlf + crlf + settingsSummary + aviNote;
+    return text + lng[txt::AboutToStart] + j.actionWord + QStringLiteral("  .....") + crlf + crlf + settingsSummary + aviNote;
 }
 
 QString percentNote(const QString &percent)
@@ -114,9 +115,9 @@ QString percentNote(const QString &percent)
     return note;
 }
 
-QString firstProgressNote()
+QString firstProgressNote(const JobSettings &j)
 {
-    const bool parsesTime = isAudioTarget() || targetFormat == QLatin1String("onlyFix");
+    const bool parsesTime = isAudioTarget(j) || j.targetFormat == QLatin1String("onlyFix");
     return percentNote(QStringLiteral("0")) + QStringLiteral(" -->  ") + (parsesTime ? lng[txt::AnalysingTimeLine] : lng[txt::Initialising]);
 }
 
@@ -186,32 +187,34 @@ bool isSuccess(const mdlGetCmdOutput::EncodeRunResult &run, const QString &targe
     return run.completed() && inUseMessage.isEmpty() && checkMessage.isEmpty() && fileSize(target) > 0;
 }
 
-double checkedLength()
+double checkedLength(const SourceInfo &s, const JobSettings &j)
 {
-    if (targetFormat == QLatin1String("onlyFix"))
-        return srcLength;
-    return encodeSeconds;
+    if (j.targetFormat == QLatin1String("onlyFix"))
+        return s.srcLength;
+    return j.encodeSeconds;
 }
 
-bool checksWholeSource() { return targetFormat == QLatin1String("onlyFix") || markOut <= 0; }
+bool checksWholeSource(const JobSettings &j) { return j.targetFormat == QLatin1String("onlyFix") || j.markOut <= 0; }
 
-double checkedSourceStart() { return checksWholeSource() ? 0 : markIn; }
+double checkedSourceStart(const JobSettings &j) { return checksWholeSource(j) ? 0 : j.markIn; }
 
 QString timeTakenText(float seconds) { return lng[txt::TimeTaken] + FormatTime(seconds, 1, 1) + lng[txt::Seconds]; }
 
-QString successText(const QString &target, const QString &timeText)
+QString successText(const JobSettings &j, const QString &target, const QString &timeText)
 {
-    return target + crlf + crlf + actionWord + lng[txt::Succeeded] + lng[txt::ListComma] + timeText + crlf + crlf + lng[txt::OpenAndPlayQuestion];
+    return target + crlf + crlf + j.actionWord + lng[txt::Succeeded] + lng[txt::ListComma] + timeText + crlf + crlf + lng[txt::OpenAndPlayQuestion];
 }
 
-QString failureText(const QString &target, const QString &whyMessage, const QString &timeText)
+QString failureText(const JobSettings &j, const QString &target, const QString &whyMessage, const QString &timeText)
 {
-    return target + crlf + crlf + whyMessage + actionWord + lng[txt::Failed] + lng[txt::ListComma] + timeText;
+    return target + crlf + crlf + whyMessage + j.actionWord + lng[txt::Failed] + lng[txt::ListComma] + timeText;
 }
 
 StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const mdlGetCmdOutput::EncodeRunLimits &limits)
 {
     StageResult out;
+    const SourceInfo &s = job.source;
+    const JobSettings &j = job.settings;
     const QString target = job.inputs.dst;
     QString inUse;
     bool retryDeclined = false;
@@ -220,12 +223,12 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const mdlGetCmd
 
     // The command is built once, and once more for an accepted retry.
     auto buildCommand = [&] {
-        built = encodecmd::build(job.prep, job.range, job.inputs);
+        built = encodecmd::build(s, j, job.prep, job.range, job.inputs);
         if (!built.command.isEmpty() && !built.expectedDemuxer.isEmpty()
-            && !encodecmd::confirmRealFormat(built.expectedDemuxer))
+            && !encodecmd::confirmRealFormat(s, j, built.expectedDemuxer))
             built.command.clear();
         if (!built.command.isEmpty()) {
-            const QString problem = encodecmd::keptPictureProblem();
+            const QString problem = encodecmd::keptPictureProblem(s, j);
             if (!problem.isEmpty()) {
                 prompts::MsgBox(problem);
                 built.command.clear();
@@ -240,6 +243,7 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const mdlGetCmd
 
     const QString folder = QFileInfo(target).absolutePath();
     mdlGetCmdOutput::EncodeRunLimits runLimits = limits;
+    runLimits.actionWord = j.actionWord;
     // A folder removed while the tool writes into it: the run is ended at once.
     runLimits.watch = [&]() -> QString {
         if (limits.watch) {
@@ -281,7 +285,7 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const mdlGetCmd
             inUse = lng[txt::TargetInUse] + crlf + crlf;
             break;
         }
-        out.run = mdlGetCmdOutput::runEncodeWithProgress(command, encodeSeconds, false, &window, runLimits);
+        out.run = mdlGetCmdOutput::runEncodeWithProgress(command, j.encodeSeconds, false, &window, runLimits);
         out.checkMessage.clear();
         if (out.run.completed() && fileSize(target) > 0) {
             // A clean exit is no proof of a whole result: the target itself must show it.
@@ -289,8 +293,9 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const mdlGetCmd
                                    percentNote(QString::number(int(out.run.percent))) + QStringLiteral(" -->  ") + lng[txt::CheckingResult],
                                    false);
             const resultcheck::Verdict verdict =
-                resultcheck::checkTarget(target, job.inputs.src, checkedLength(), checkedSourceStart(),
-                                         checksWholeSource());
+                resultcheck::checkTarget(target, job.inputs.src, resultcheck::expectedStreams(s, j, checkedLength(s, j)),
+                                         checkedSourceStart(j),
+                                         checksWholeSource(j));
             out.run.percent = verdict.percent;
             if (!verdict.ok)
                 out.checkMessage = verdict.message + crlf + crlf;
@@ -347,7 +352,7 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const mdlGetCmd
         out.outcome = Outcome::Succeeded;
         window.setProgressNote(100, percentNote(QStringLiteral("100")), false);
         QCoreApplication::processEvents();
-        const QString text = successText(target, timeTakenText(elapsed()));
+        const QString text = successText(j, target, timeTakenText(elapsed()));
         if (prompts::MsgBox(text, prompts::Buttons::OkCancel) == prompts::Answer::Ok) {
             rest();
             QCoreApplication::processEvents();
@@ -374,7 +379,7 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const mdlGetCmd
         kept = crlf + crlf + lng[txt::NothingKept];
     }
     const QString timeText = inUse.isEmpty() ? timeTakenText(elapsed()) : QString();
-    prompts::MsgBox(failureText(target, why, timeText) + kept);
+    prompts::MsgBox(failureText(j, target, why, timeText) + kept);
     rest();
     return out;
 }

@@ -16,18 +16,18 @@ namespace encodeflow {
 
 // The text-table entry of the first check the job fails against the source
 // (247, 252, 258 or 260), 0 when the job suits the source.
-int jobMismatchEntry();
+int jobMismatchEntry(const jobrecords::SourceInfo &source, const jobrecords::JobSettings &job);
 // Source and target name the same file (canonical paths, not letter-for-letter text).
 bool isSameFile(const QString &src, const QString &dst);
 // The overwrite question: the target path, two line breaks, entry 004 with the action word.
-QString overwriteQuestion(const QString &dst);
+QString overwriteQuestion(const jobrecords::JobSettings &job, const QString &dst);
 
 struct StartRange {
     float encodeSeconds = 0;
     QString range;  // "" or " -ss hh:mm:ss.s -endpos hh:mm:ss.s"
 };
 // From markIn, markOut and srcLength, before any key-frame alignment.
-StartRange initialRange();
+StartRange initialRange(const jobrecords::SourceInfo &source, const jobrecords::JobSettings &job);
 
 // The settings summary with its time-range line showing the part that will really be
 // converted (from start, seconds long), as the key-frame alignment may have moved it;
@@ -35,12 +35,12 @@ StartRange initialRange();
 QString summaryWithRange(const QString &settingsSummary, float start, float seconds);
 
 // The note on an AVI copy job whose sound is not MP3 (it is turned into MP3); "" otherwise.
-QString aviSoundNote();
+QString aviSoundNote(const jobrecords::SourceInfo &source, const jobrecords::JobSettings &job);
 // The start confirmation: the sparse-key-frame warning when previousKeyFrame is -1,
 // entry 050 with the action word, the settings summary and the AVI sound note.
-QString startConfirmation(float previousKeyFrame, const QString &settingsSummary, const QString &aviNote);
+QString startConfirmation(const jobrecords::JobSettings &job, float previousKeyFrame, const QString &settingsSummary, const QString &aviNote);
 // The progress note shown before the tool starts (0 % and what comes first).
-QString firstProgressNote();
+QString firstProgressNote(const jobrecords::JobSettings &job);
 // Entry 016 with the percentage: the bar's caption at rest (0) and at success (100).
 QString percentNote(const QString &percent);
 
@@ -71,16 +71,16 @@ bool isSuccess(const mdlGetCmdOutput::EncodeRunResult &run, const QString &targe
                const QString &checkMessage = QString());
 // The media length a finished job's target must hold, and where in the source it begins:
 // the marked range of a cut or conversion, the whole source for a repair.
-double checkedLength();
-double checkedSourceStart();
+double checkedLength(const jobrecords::SourceInfo &source, const jobrecords::JobSettings &job);
+double checkedSourceStart(const jobrecords::JobSettings &job);
 // The job takes the whole source (no range, or a repair): the target is to hold all of it.
-bool checksWholeSource();
+bool checksWholeSource(const jobrecords::JobSettings &job);
 // Entry 007, the seconds taken with one decimal, entry 008.
 QString timeTakenText(float seconds);
-QString successText(const QString &target, const QString &timeText);
+QString successText(const jobrecords::JobSettings &job, const QString &target, const QString &timeText);
 // The failure report; whyMessage (the in-use message or what the result check found)
 // stands before the action word.
-QString failureText(const QString &target, const QString &whyMessage, const QString &timeText);
+QString failureText(const jobrecords::JobSettings &job, const QString &target, const QString &whyMessage, const QString &timeText);
 // The size of a file; -1 when there is none.
 qint64 fileSize(const QString &path);
 
@@ -105,8 +105,11 @@ public:
     virtual void playResult(const QString &target) {}
 };
 
-// One job as the encode button hands it to the run stage.
+// One job as the encode button hands it to the run stage: the records as they stood
+// when the button was pressed, and what was worked out from them.
 struct EncodeJob {
+    jobrecords::SourceInfo source;
+    jobrecords::JobSettings settings;
     encodecmd::Prepared prep;
     QString range;
     encodecmd::Inputs inputs;  // tools, source and target; retry is set by the stage

@@ -114,7 +114,7 @@ EncodeRunResult runEncodeWithProgress(const QString &cmdLine, float totalSeconds
         devconsole::current().setOutput(QString());
     }
 
-    const float total = totalSeconds != 0 ? totalSeconds : mdlMavrell::encodeSeconds;
+    const float total = totalSeconds;
     float current = 0;
     float lastDrawn = -1;
     ProgressReader reader(sink, total, lastDrawn, current);
@@ -201,7 +201,7 @@ EncodeRunResult runEncodeWithProgress(const QString &cmdLine, float totalSeconds
     // When the program ends on a signal nobody is there to be told.
     if (!quitsignals::requested()) {
         const QString stuck = result.stalled ? lng[txt::ProcessStuck] + QStringLiteral("\r\n\r\n") : QString();
-        prompts::MsgBox(stuck + mdlMavrell::actionWord + lng[txt::WasInterrupted] + note);
+        prompts::MsgBox(stuck + limits.actionWord + lng[txt::WasInterrupted] + note);
     }
     if (sink)
         sink->showEncodeButton();

@@ -39,6 +39,8 @@ struct EncodeRunLimits {
     // Called once a stopped or stalled run's tool has ended, before the message: it
     // tidies up what the run left and returns a text the message ends with ("" none).
     std::function<QString(bool stalled)> endNote;
+    // The job's action word, which the stop and stall messages begin with.
+    QString actionWord;
 };
 
 struct EncodeRunResult {
@@ -57,7 +59,7 @@ struct EncodeRunResult {
     }
 };
 
-// Runs cmdLine. totalSeconds is the media length the run is to produce (0: encodeSeconds).
+// Runs cmdLine. totalSeconds is the media length the run is to produce.
 // A command of two lines runs them one after the other as one run with one progress bar;
 // the second runs only when the first completed. A stopped or stalled run shows its
 // message (entry 045, with entry 266 for a stall) and sets stopEncodeFlag; when the

@@ -154,41 +154,41 @@ QString sourceSummary(const SourceFacts &facts)
     return s;
 }
 
-QString sourceSummary() { return sourceSummary(currentFacts()); }
+QString sourceSummary(const jobrecords::SourceInfo &source) { return sourceSummary(factsOf(source)); }
 
-void storeFacts(const SourceFacts &f)
+jobrecords::SourceInfo sourceInfoOf(const SourceFacts &f)
 {
-    using namespace mdlMavrell;
-    srcWidth = f.width;
-    srcHeight = f.height;
-    srcLength = f.length;
-    srcFps = f.fps;
-    srcStartTime = f.startTime;
-    gifFrames = f.gifFrames;
-    srcDemuxer = f.demuxer;
-    srcVideoFormat = f.videoFormat;
-    srcAudioCodec = f.audioCodec;
-    srcAudioBitrate = f.audioBitrate;
-    srcAudioRate = f.audioRate;
-    srcAudioChannels = f.audioChannels;
+    jobrecords::SourceInfo s;
+    s.srcWidth = f.width;
+    s.srcHeight = f.height;
+    s.srcLength = f.length;
+    s.srcFps = f.fps;
+    s.srcStartTime = f.startTime;
+    s.gifFrames = f.gifFrames;
+    s.srcDemuxer = f.demuxer;
+    s.srcVideoFormat = f.videoFormat;
+    s.srcAudioCodec = f.audioCodec;
+    s.srcAudioBitrate = f.audioBitrate;
+    s.srcAudioRate = f.audioRate;
+    s.srcAudioChannels = f.audioChannels;
+    return s;
 }
 
-SourceFacts currentFacts()
+SourceFacts factsOf(const jobrecords::SourceInfo &s)
 {
-    using namespace mdlMavrell;
     SourceFacts f;
-    f.width = srcWidth;
-    f.height = srcHeight;
-    f.length = srcLength;
-    f.fps = srcFps;
-    f.startTime = srcStartTime;
-    f.gifFrames = gifFrames;
-    f.demuxer = srcDemuxer;
-    f.videoFormat = srcVideoFormat;
-    f.audioCodec = srcAudioCodec;
-    f.audioBitrate = srcAudioBitrate;
-    f.audioRate = srcAudioRate;
-    f.audioChannels = srcAudioChannels;
+    f.width = s.srcWidth;
+    f.height = s.srcHeight;
+    f.length = s.srcLength;
+    f.fps = s.srcFps;
+    f.startTime = s.srcStartTime;
+    f.gifFrames = s.gifFrames;
+    f.demuxer = s.srcDemuxer;
+    f.videoFormat = s.srcVideoFormat;
+    f.audioCodec = s.srcAudioCodec;
+    f.audioBitrate = s.srcAudioBitrate;
+    f.audioRate = s.srcAudioRate;
+    f.audioChannels = s.srcAudioChannels;
     return f;
 }
 
@@ -220,7 +220,8 @@ bool checkPluginFile(const QString &toolPath)
     return false;
 }
 
-QString analyseSource(const QString &file, const AnalyseOptions &options, bool *decodes)
+QString analyseSource(const QString &file, jobrecords::SourceInfo &into, const AnalyseOptions &options,
+                      bool *decodes)
 {
     if (decodes)
         *decodes = false;
@@ -277,9 +278,9 @@ QString analyseSource(const QString &file, const AnalyseOptions &options, bool *
         facts = parseIdentify(QString());
     }
     finishFacts(facts);
-    storeFacts(facts);
+    into = sourceInfoOf(facts);
     if (decodes)
-        *decodes = md5.isEmpty() || sourcecheck::sourceDecodes(out, QFileInfo(md5).size() > 0);
+        *decodes = md5.isEmpty() || sourcecheck::sourceDecodes(into, out, QFileInfo(md5).size() > 0);
 
     if (options.busy)
         options.busy(false);

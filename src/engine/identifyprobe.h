@@ -1,15 +1,17 @@
-// The source probe: tool 1's identify run read into SourceInfo, with the repairs for
+// The source probe: tool 1's identify run read into a SourceInfo record, with the repairs for
 // MPEG program streams, GIF animations and ASF files, and the summary shown for it.
 // The command lines and the readers are pure functions on text; analyseSource runs
-// the tools and writes the shared record.
+// the tools and fills the record it is given.
 #pragma once
+
+#include "core/jobrecords.h"
 
 #include <QString>
 #include <functional>
 
 namespace engine {
 
-// What one probe found; the same fields as SourceInfo.
+// What one probe found, as its reader names it; sourceInfoOf makes the record of it.
 struct SourceFacts {
     int width = 0;
     int height = 0;
@@ -73,10 +75,10 @@ void finishFacts(SourceFacts &facts);
 // The technical summary of the source-length label's tooltip:
 // demuxer, video format, audio codec and the time shift, joined by entry 026.
 QString sourceSummary(const SourceFacts &facts);
-QString sourceSummary();  // from SourceInfo
+QString sourceSummary(const jobrecords::SourceInfo &source);
 
-void storeFacts(const SourceFacts &facts);  // into SourceInfo
-SourceFacts currentFacts();                 // from SourceInfo
+jobrecords::SourceInfo sourceInfoOf(const SourceFacts &facts);
+SourceFacts factsOf(const jobrecords::SourceInfo &source);
 
 // A path the user chose names a usable file: a file (not a folder) whose length is not
 // 0. Names are literal ("*" is no pattern). A path that cannot stand quoted on a tool
@@ -98,10 +100,11 @@ struct AnalyseOptions {
     std::function<void(bool)> busy;
 };
 
-// Probes file into SourceInfo (which the caller has reset). Returns gifResult(), or ""
-// (also when tool 1 is missing: entry 002 is shown and SourceInfo stays as it was).
+// Probes file into `into`. Returns gifResult(), or "" (also when tool 1 is missing:
+// txt::ToolFilesMissing is shown and `into` stays as it was).
 // decodes, when given, tells whether the same run decoded something of the source
 // (sourcecheck::sourceDecodes).
-QString analyseSource(const QString &file, const AnalyseOptions &options = AnalyseOptions(), bool *decodes = nullptr);
+QString analyseSource(const QString &file, jobrecords::SourceInfo &into,
+                      const AnalyseOptions &options = AnalyseOptions(), bool *decodes = nullptr);
 
 } // namespace engine

@@ -58,15 +58,6 @@ QString chooseSource(const TargetChoice &choice, QWidget *parent)
     return a.paths.first();
 }
 
-void resetRecords()
-{
-    resetSourceInfo();
-    resetJobOptions();
-    previewPos = 0;
-    previewVolumeOpt.clear();
-    previewAddOpts.clear();
-}
-
 QString targetExtFor(const QString &ext, const QString &sourcePath)
 {
     if (!ext.contains(QLatin1Char('|')))
@@ -172,11 +163,11 @@ int pathLabelTop(int buttonTop, int buttonHeight, int labelHeight, bool targetLa
     return targetLabel ? top - 1 : top;
 }
 
-NeutralOptions neutralOptions(const QString &folder, const QString &sourcePath, const QString &language)
+NeutralOptions neutralOptions(const jobrecords::SourceInfo &source, const QString &folder, const QString &sourcePath, const QString &language)
 {
     NeutralOptions n;
-    n.scopeEnd = FormatTime(srcLength, 3, 1);
-    if (srcLength > 0 && srcWidth * srcHeight > 0) {
+    n.scopeEnd = FormatTime(source.srcLength, 3, 1);
+    if (source.srcLength > 0 && source.hasPicture()) {
         n.subtitleFile = subtitleFor(folder, sourcePath);
         n.useSubtitle = !n.subtitleFile.isEmpty();
         n.subtitleChoice = true;
@@ -185,8 +176,10 @@ NeutralOptions neutralOptions(const QString &folder, const QString &sourcePath, 
     return n;
 }
 
-JobPlan planJob(const TargetChoice &choice, const QString &sourcePath, const PlanSettings &settings)
+JobPlan planJob(const TargetChoice &choice, const QString &sourcePath, const PlanSettings &settings,
+                jobrecords::SourceInfo &source, jobrecords::JobSettings &job, jobrecords::PreviewState &preview)
 {
+    const auto resetRecords = [&] { jobrecords::resetForNewSource(source, job, preview); };
     JobPlan plan;
     if (const int problem = sourceFileProblem(sourcePath)) {
         prompts::FileMsgBox(lng[problem], sourcePath);
@@ -205,12 +198,12 @@ JobPlan planJob(const TargetChoice &choice, const QString &sourcePath, const Pla
     SetCurrentDir(sourcePath, QString());
 
     resetRecords();
-    targetExt = targetExtFor(choice.ext, sourcePath);
-    targetFormat = choice.format;
-    targetIsAudio = choice.audioTarget;
+    job.targetExt = targetExtFor(choice.ext, sourcePath);
+    job.targetFormat = choice.format;
+    job.targetIsAudio = choice.audioTarget;
 
     bool decodes = false;
-    plan.gifResult = analyseSource(sourcePath, settings.analyse, &decodes);
+    plan.gifResult = analyseSource(sourcePath, source, settings.analyse, &decodes);
     // A file the tools only seem to know (no stream, or nothing decodes from its start)
     // would convert to an empty result: it is refused here, and nothing of it is kept.
     if (!decodes) {
@@ -224,18 +217,19 @@ JobPlan planJob(const TargetChoice &choice, const QString &sourcePath, const Pla
         prompts::FileMsgBox(lng[txt::StillGifNotAnimated], sourcePath);
 
     plan.folder = targetFolder(sourcePath, settings.targetBesideSource, settings.fixedFolder);
-    plan.target = targetPathFor(sourcePath, plan.folder, targetFormat, targetExt);
-    plan.neutral = neutralOptions(plan.folder, sourcePath, settings.language);
-    fitSizeTo1280(srcWidth, srcHeight, outWidth, outHeight);
+    plan.target = targetPathFor(sourcePath, plan.folder, job.targetFormat, job.targetExt);
+    plan.neutral = neutralOptions(source, plan.folder, sourcePath, settings.language);
+    fitSizeTo1280(source.srcWidth, source.srcHeight, job.outWidth, job.outHeight);
     return plan;
 }
 
-JobPlan openSourceForTarget(const TargetChoice &choice, const PlanSettings &settings, QWidget *parent)
+JobPlan openSourceForTarget(const TargetChoice &choice, const PlanSettings &settings, jobrecords::SourceInfo &source,
+                            jobrecords::JobSettings &job, jobrecords::PreviewState &preview, QWidget *parent)
 {
-    const QString source = chooseSource(choice, parent);
-    if (source.isEmpty())
+    const QString path = chooseSource(choice, parent);
+    if (path.isEmpty())
         return {};
-    return planJob(choice, source, settings);
+    return planJob(choice, path, settings, source, job, preview);
 }
 
 } // namespace engine

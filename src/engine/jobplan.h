@@ -22,9 +22,6 @@ QStringList nameFiltersOf(const QString &filterText);
 // Asks for the source with the open dialog; "" when cancelled.
 QString chooseSource(const TargetChoice &choice, QWidget *parent = nullptr);
 
-// Clears SourceInfo and every JobSettings and preview value of the previous job.
-void resetRecords();
-
 // The target's extension: ext itself, or for a list of accepted containers
 // ("mpg|dat|vob") the source's own extension in lower case ("mpeg" is "mpg") when it
 // is one of the list's items, else the list's first item.
@@ -63,8 +60,8 @@ struct NeutralOptions {
     bool subtitleChoice = false;            // the subtitle choices and cmdSubPlay are available
     int subtitleCodePage = 0;               // cboSubcp item
 };
-// From SourceInfo: subtitles only for a source with a length and a picture.
-NeutralOptions neutralOptions(const QString &folder, const QString &sourcePath, const QString &language);
+// Subtitles only for a source with a length and a picture.
+NeutralOptions neutralOptions(const jobrecords::SourceInfo &source, const QString &folder, const QString &sourcePath, const QString &language);
 
 struct PlanSettings {
     bool targetBesideSource = true;  // mnuTargetDefDir(0) checked
@@ -83,15 +80,18 @@ struct JobPlan {
     NeutralOptions neutral;
 };
 
-// The job start after the source was chosen: checks it (entry 010 and the path when it
-// is no usable file), clears the previous job, records the target kind, probes the
-// source (entry 056 for a still GIF; entry 287 and a refusal when nothing of it can be
-// decoded), names the target, works out the dialog's neutral
-// state and the capped output size (outWidth, outHeight).
-JobPlan planJob(const TargetChoice &choice, const QString &sourcePath, const PlanSettings &settings);
+// The job start after the source was chosen, into the window's records: checks it
+// (txt::InvalidFileName and the path when it is no usable file), clears the previous job,
+// records the target kind, probes the source (txt::StillGifNotAnimated for a still GIF;
+// txt::SourceNotDecodable and a refusal when nothing of it can be decoded), names the
+// target, works out the dialog's neutral state and the capped output size (outWidth,
+// outHeight).
+JobPlan planJob(const TargetChoice &choice, const QString &sourcePath, const PlanSettings &settings,
+                jobrecords::SourceInfo &source, jobrecords::JobSettings &job, jobrecords::PreviewState &preview);
 
 // The job start from a menu click, after the main window's busy test: the open dialog,
 // then planJob. A cancelled dialog starts nothing and says nothing.
-JobPlan openSourceForTarget(const TargetChoice &choice, const PlanSettings &settings, QWidget *parent = nullptr);
+JobPlan openSourceForTarget(const TargetChoice &choice, const PlanSettings &settings, jobrecords::SourceInfo &source,
+                            jobrecords::JobSettings &job, jobrecords::PreviewState &preview, QWidget *parent = nullptr);
 
 } // namespace engine

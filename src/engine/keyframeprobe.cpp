@@ -11,6 +11,7 @@
 #include <cmath>
 
 using namespace mdlMavrell;
+using namespace jobrecords;
 
 namespace keyframe {
 
@@ -76,15 +77,16 @@ QString oneDecimal(float x)
     return numtext::fixed(hundredths, 1);
 }
 
-Alignment alignCutStart(const QString &range, float encodeSecs, const AlignmentHooks &hooks)
+Alignment alignCutStart(const jobrecords::SourceInfo &s, const jobrecords::JobSettings &j, const QString &range,
+                         float encodeSecs, const AlignmentHooks &hooks)
 {
     Alignment out{range, encodeSecs};
-    out.start = markOut > 0 ? markIn : 0;
-    if (!(markIn > 0) || isAudioTarget())
+    out.start = j.markOut > 0 ? j.markIn : 0;
+    if (!(j.markIn > 0) || isAudioTarget(j))
         return out;
     out.ran = true;
 
-    auto probe = [&](float t) { return hooks.probe(t) - srcStartTime; };
+    auto probe = [&](float t) { return hooks.probe(t) - s.srcStartTime; };
     // The range the encoder is given: the seek, then the length written from there.
     auto rangeAt = [&](float seek) {
         return QStringLiteral(" -ss ") + FT(seek) + QStringLiteral(" -endpos ") + FT(out.encodeSeconds);
@@ -116,8 +118,8 @@ Alignment alignCutStart(const QString &range, float encodeSecs, const AlignmentH
     float scale = 1;
     note(true);
 
-    if (srcStartTime != 0) {
-        const float L = srcLength;
+    if (s.srcStartTime != 0) {
+        const float L = s.srcLength;
         if (L > 0) {
             const float step = L / 10.0f;
             for (int i = 0; i < 9; ++i) {
@@ -131,16 +133,16 @@ Alignment alignCutStart(const QString &range, float encodeSecs, const AlignmentH
                 }
             }
         }
-        const float t = markIn / scale;
+        const float t = j.markIn / scale;
         const float k = probe(t);
         if (k > 0 && t > 0)
             scale = series(t, k);
     }
 
-    const float first0 = probe(markIn / scale);
+    const float first0 = probe(j.markIn / scale);
     if (first0 != -1) {
         const float first = first0 < 0 ? 0 : first0;
-        const QString delayText = oneDecimal(first - markIn);
+        const QString delayText = oneDecimal(first - j.markIn);
         const float delay = static_cast<float>(numtext::Val(delayText));
         if (delay <= 0.25f) {
             if (std::fabs(delay) > 7) {
@@ -150,19 +152,19 @@ Alignment alignCutStart(const QString &range, float encodeSecs, const AlignmentH
                 // length counts from there: the length runs on to the marked end.
                 out.encodeSeconds -= delay;
                 out.start = first;
-                out.range = rangeAt(markIn / scale);
+                out.range = rangeAt(j.markIn / scale);
             }
         } else {
             float prev = -1;
             float prevSeek = 0;  // the seek time that lands on prev (0: the source's start)
             if (delay <= 16) {
                 for (int d = -1; d >= -15; --d) {
-                    const float seek = markIn / scale + d;
+                    const float seek = j.markIn / scale + d;
                     const float k = probe(seek);
                     if (k <= 0) {
                         prev = 0;
                         prevSeek = 0;
-                    } else if (k != first && k < markIn) {
+                    } else if (k != first && k < j.markIn) {
                         prev = k;
                         prevSeek = seek;
                         break;
@@ -171,21 +173,21 @@ Alignment alignCutStart(const QString &range, float encodeSecs, const AlignmentH
             }
             out.previousKeyFrame = prev;
             if (prev != -1) {
-                const QString advanceText = oneDecimal(markIn - prev);
+                const QString advanceText = oneDecimal(j.markIn - prev);
                 const float advance = static_cast<float>(numtext::Val(advanceText));
-                const bool withEnd = first < markOut;
+                const bool withEnd = first < j.markOut;
                 QString text = lng[withEnd ? txt::KeyFrameLaterStartAndEnd : txt::KeyFrameLaterStart];
-                text.replace(QStringLiteral("aaa"), FT(markIn));
+                text.replace(QStringLiteral("aaa"), FT(j.markIn));
                 text.replace(QStringLiteral("ccc"), delayText);
-                text.replace(QStringLiteral("ddd"), FT(markIn));
-                text.replace(QStringLiteral("eee"), FT(markIn + delay));
-                text.replace(QStringLiteral("fff"), FT(markIn - advance));
+                text.replace(QStringLiteral("ddd"), FT(j.markIn));
+                text.replace(QStringLiteral("eee"), FT(j.markIn + delay));
+                text.replace(QStringLiteral("fff"), FT(j.markIn - advance));
                 text.replace(QStringLiteral("ggg"), advanceText);
                 if (withEnd) {
-                    text.replace(QStringLiteral("hhh"), FT(markIn));
+                    text.replace(QStringLiteral("hhh"), FT(j.markIn));
                     text.replace(QStringLiteral("iii"), delayText);
                 }
-                text.replace(QStringLiteral("bbb"), actionWord);
+                text.replace(QStringLiteral("bbb"), j.actionWord);
                 const prompts::Buttons buttons = withEnd ? prompts::Buttons::YesNoCancel : prompts::Buttons::OkCancel;
                 const prompts::Answer answer =
                     hooks.ask ? hooks.ask(text, buttons) : prompts::MsgBox(text, buttons);
@@ -198,13 +200,13 @@ Alignment alignCutStart(const QString &range, float encodeSecs, const AlignmentH
                 // where the output really starts, the key frame, so the length runs from
                 // that key frame to the marked end.
                 if (answer == prompts::Answer::Yes || answer == prompts::Answer::Ok) {
-                    out.encodeSeconds = out.encodeSeconds + (markIn - prev);
+                    out.encodeSeconds = out.encodeSeconds + (j.markIn - prev);
                     out.start = prev;
                     out.range = rangeAt(prevSeek);
                 } else if (answer == prompts::Answer::No) {
-                    out.encodeSeconds = out.encodeSeconds - (first - markIn);
+                    out.encodeSeconds = out.encodeSeconds - (first - j.markIn);
                     out.start = first;
-                    out.range = rangeAt(markIn / scale);
+                    out.range = rangeAt(j.markIn / scale);
                 } else {
                     note(false);
                     out.cancelled = true;
@@ -216,7 +218,7 @@ Alignment alignCutStart(const QString &range, float encodeSecs, const AlignmentH
     }
 
     if (scale != 1)
-        out.range = rangeAt(markIn / scale);
+        out.range = rangeAt(j.markIn / scale);
     note(false);
     return out;
 }

@@ -4,6 +4,7 @@
 // its probe and its question as functions, so it runs without a window.
 #pragma once
 
+#include "core/jobrecords.h"
 #include "core/userprompts.h"
 
 #include <QString>
@@ -21,8 +22,8 @@ float parseReply(const QString &reply);
 // user has been told), -1 when the reply holds no frame time.
 float getKeyFrameTime(const QString &src, float seekSeconds);
 
-// The alignment of a marked cut start (markIn > 0, not an audio target); reads
-// markIn, markOut, srcStartTime, srcLength and actionWord.
+// The alignment of a marked cut start (markIn > 0, not an audio target); reads the
+// job's markIn, markOut and actionWord and the source's srcStartTime and srcLength.
 struct Alignment {
     QString range;         // the time-range piece, rewritten or as given
     float encodeSeconds;   // the media length to produce
@@ -39,7 +40,8 @@ struct AlignmentHooks {
     // Asks the question; by default through the prompts seam.
     std::function<prompts::Answer(const QString &text, prompts::Buttons buttons)> ask;
 };
-Alignment alignCutStart(const QString &range, float encodeSeconds, const AlignmentHooks &hooks);
+Alignment alignCutStart(const jobrecords::SourceInfo &source, const jobrecords::JobSettings &job,
+                         const QString &range, float encodeSeconds, const AlignmentHooks &hooks);
 
 // A one-decimal text of x rounded to hundredths first (halves to even): 0.26 -> "0.3".
 QString oneDecimal(float x);

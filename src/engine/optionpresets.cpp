@@ -89,19 +89,19 @@ WmvFpsList wmvFpsItems(float srcFps)
     return w;
 }
 
-PresetInput PresetInput::current(const QString &formatCaption)
+PresetInput PresetInput::of(const jobrecords::SourceInfo &source, const jobrecords::JobSettings &job,
+                            const QString &formatCaption)
 {
-    namespace m = mdlMavrell;
     PresetInput in;
-    in.targetFormat = m::targetFormat;
-    in.targetExt = m::targetExt;
-    in.audioTarget = m::isAudioTarget();
+    in.targetFormat = job.targetFormat;
+    in.targetExt = job.targetExt;
+    in.audioTarget = jobrecords::isAudioTarget(job);
     in.formatCaption = formatCaption;
-    in.srcWidth = m::srcWidth;
-    in.srcHeight = m::srcHeight;
-    in.outWidth = m::outWidth;
-    in.outHeight = m::outHeight;
-    in.srcFps = m::srcFps;
+    in.srcWidth = source.srcWidth;
+    in.srcHeight = source.srcHeight;
+    in.outWidth = job.outWidth;
+    in.outHeight = job.outHeight;
+    in.srcFps = source.srcFps;
     return in;
 }
 
@@ -297,24 +297,26 @@ JobDefaults jobDefaults(const OptionPreset &p)
     return d;
 }
 
-void storeJobDefaults(const JobDefaults &d, int sliderWidth)
+void storeJobDefaults(const JobDefaults &d, jobrecords::JobSettings &job)
 {
-    using namespace mdlMavrell;
-    actionWord = d.actionWord;
-    outWidth = d.outWidth;
-    outHeight = d.outHeight;
-    scaleFilter = d.scaleFilter;
-    fpsText = d.fpsText;
-    videoBitrateText = d.videoBitrateText;
-    audioBitrateText = d.audioBitrateText;
-    if (sliderWidth > 0)
-        secPerSliderUnit = srcLength / float(sliderWidth);
+    job.actionWord = d.actionWord;
+    job.outWidth = d.outWidth;
+    job.outHeight = d.outHeight;
+    job.scaleFilter = d.scaleFilter;
+    job.fpsText = d.fpsText;
+    job.videoBitrateText = d.videoBitrateText;
+    job.audioBitrateText = d.audioBitrateText;
 }
 
-OptionPreset presetCurrentJob(const QString &formatCaption, int sliderWidth)
+float secondsPerSliderUnit(const jobrecords::SourceInfo &source, int sliderWidth)
 {
-    const OptionPreset p = optionPreset(PresetInput::current(formatCaption));
-    storeJobDefaults(jobDefaults(p), sliderWidth);
+    return sliderWidth > 0 ? source.srcLength / float(sliderWidth) : 0;
+}
+
+OptionPreset presetJob(const jobrecords::SourceInfo &source, jobrecords::JobSettings &job, const QString &formatCaption)
+{
+    const OptionPreset p = optionPreset(PresetInput::of(source, job, formatCaption));
+    storeJobDefaults(jobDefaults(p), job);
     return p;
 }
 

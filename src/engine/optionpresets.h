@@ -4,6 +4,8 @@
 // an OptionPreset to its controls; nothing here needs a window.
 #pragma once
 
+#include "core/jobrecords.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -87,8 +89,9 @@ struct PresetInput {
     int srcWidth = 0, srcHeight = 0;
     int outWidth = 0, outHeight = 0;  // the capped source size
     float srcFps = 0;
-    // From the shared records (JobSettings and SourceInfo).
-    static PresetInput current(const QString &formatCaption);
+    // From the job's records.
+    static PresetInput of(const jobrecords::SourceInfo &source, const jobrecords::JobSettings &job,
+                          const QString &formatCaption);
 };
 
 OptionPreset optionPreset(const PresetInput &input);
@@ -101,10 +104,12 @@ struct JobDefaults {
     QString fpsText, videoBitrateText, audioBitrateText;
 };
 JobDefaults jobDefaults(const OptionPreset &preset);
-// Writes them into JobSettings; with the slider track's width also secPerSliderUnit.
-void storeJobDefaults(const JobDefaults &defaults, int sliderWidth = 0);
-// The preset for the job in the shared records, its defaults stored; the dialog then
-// applies the returned preset to its controls.
-OptionPreset presetCurrentJob(const QString &formatCaption, int sliderWidth = 0);
+// Writes them into the job's settings.
+void storeJobDefaults(const JobDefaults &defaults, jobrecords::JobSettings &job);
+// The preview's seconds per unit of a slider track sliderWidth units wide (0 for no track).
+float secondsPerSliderUnit(const jobrecords::SourceInfo &source, int sliderWidth);
+// The preset for the job, its defaults stored into it; the dialog then applies the
+// returned preset to its controls.
+OptionPreset presetJob(const jobrecords::SourceInfo &source, jobrecords::JobSettings &job, const QString &formatCaption);
 
 } // namespace engine

@@ -271,8 +271,20 @@ Expectation sourceExpectation(Expectation e, const Spans &src, double from, doub
     return e;
 }
 
-Verdict checkTarget(const QString &target, const QString &source, double length, double sourceFrom, bool wholeSource)
+Expectation expectedStreams(const jobrecords::SourceInfo &source, const jobrecords::JobSettings &job, double length)
 {
+    Expectation e;
+    e.length = length;
+    e.picture = !jobrecords::isAudioTarget(job) && source.srcWidth * source.srcHeight > 0;
+    // The options may leave the sound out ("No audio output").
+    e.sound = !source.srcAudioCodec.isEmpty() && !job.audioOpts.contains(QLatin1String("-nosound"));
+    return e;
+}
+
+Verdict checkTarget(const QString &target, const QString &source, const Expectation &e, double sourceFrom,
+                    bool wholeSource)
+{
+    const double length = e.length;
     const QString prober = proberPath();
     if (prober.isEmpty()) {
         // Unchecked is not a success: the prober is named like a missing tool.
@@ -280,11 +292,6 @@ Verdict checkTarget(const QString &target, const QString &source, double length,
         v.message = lng[txt::ToolFilesMissing] + QStringLiteral("\r\n\r\n") + expectedProberPath();
         return v;
     }
-    Expectation e;
-    e.length = length;
-    e.picture = !isAudioTarget() && srcWidth * srcHeight > 0;
-    // The options may leave the sound out ("No audio output").
-    e.sound = !srcAudioCodec.isEmpty() && !audioOpts.contains(QLatin1String("-nosound"));
     const Spans result = probeSpans(prober, target, length);
     Verdict v = judge(result, e);
     if (v.ok || !result.readable || source.isEmpty())

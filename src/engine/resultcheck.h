@@ -6,6 +6,8 @@
 // The readers and the verdict are pure; probeSpans runs the prober.
 #pragma once
 
+#include "core/jobrecords.h"
+
 #include <QString>
 
 namespace resultcheck {
@@ -84,12 +86,15 @@ Verdict judge(const Spans &result, const Expectation &expected);
 // source's first packet (to < 0: to its end).
 Expectation sourceExpectation(Expectation e, const Spans &source, double from, double to);
 
-// The check of a finished job's target: its streams from SourceInfo and the job
-// (targetFormat, srcAudioCodec, picture size, a "-nosound" option), its length `length`.
-// When the verdict is a failure the source is probed too, wholly (wholeSource) or over
-// [sourceFrom, sourceFrom + length], so that what the source holds itself is not taken
+// What a finished job's target must hold: a picture when the job is no audio target and
+// the source has one, a sound when the source has one and the options keep it ("-nosound"
+// leaves it out), `length` seconds long.
+Expectation expectedStreams(const jobrecords::SourceInfo &source, const jobrecords::JobSettings &job, double length);
+
+// The check of a finished job's target against what it must hold. When the verdict is a failure the source is probed too, wholly (wholeSource) or over
+// [sourceFrom, sourceFrom + expected.length], so that what the source holds itself is not taken
 // for the encoder's fault. Without a prober it fails, naming the prober's path.
-Verdict checkTarget(const QString &target, const QString &source, double length, double sourceFrom,
+Verdict checkTarget(const QString &target, const QString &source, const Expectation &expected, double sourceFrom,
                     bool wholeSource = false);
 
 } // namespace resultcheck

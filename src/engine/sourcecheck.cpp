@@ -1,10 +1,6 @@
 #include "engine/sourcecheck.h"
 
-#include "core/mdlmavrell.h"
-
 #include <QRegularExpression>
-
-using namespace mdlMavrell;
 
 namespace sourcecheck {
 
@@ -14,11 +10,11 @@ bool soundPlayed(const QString &output)
     return status.match(output).hasMatch();
 }
 
-bool sourceDecodes(const QString &identifyOutput, bool picturesWritten)
+bool sourceDecodes(const jobrecords::SourceInfo &source, const QString &identifyOutput, bool picturesWritten)
 {
-    if (srcWidth * srcHeight > 0)
+    if (source.hasPicture())
         return picturesWritten;
-    return !srcAudioCodec.isEmpty() && soundPlayed(identifyOutput);
+    return source.hasSound() && soundPlayed(identifyOutput);
 }
 
 } // namespace sourcecheck

@@ -7,6 +7,8 @@
 // the sound playing).
 #pragma once
 
+#include "core/jobrecords.h"
+
 #include <QString>
 
 namespace sourcecheck {
@@ -14,9 +16,9 @@ namespace sourcecheck {
 // The sound's status lines in tool 1's output show a time ("A:   0.5 (00.4) of ...").
 bool soundPlayed(const QString &output);
 
-// From SourceInfo as the probe left it: the source has a picture and pictures were
-// decoded (the run's picture output wrote something), or it has only a sound and the
-// run's output shows the sound played.
-bool sourceDecodes(const QString &identifyOutput, bool picturesWritten);
+// From the source as the probe found it: it has a picture and pictures were decoded
+// (the run's picture output wrote something), or it has only a sound and the run's
+// output shows the sound played.
+bool sourceDecodes(const jobrecords::SourceInfo &source, const QString &identifyOutput, bool picturesWritten);
 
 } // namespace sourcecheck

@@ -22,10 +22,10 @@ QList<TabMask> tabMasks(int pageCount, bool hasAudio, bool hasPicture, bool jobI
     return masks;
 }
 
-QList<TabMask> tabMasks(int pageCount)
+QList<TabMask> tabMasks(int pageCount, const jobrecords::SourceInfo &source, const jobrecords::JobSettings &job)
 {
-    using namespace mdlMavrell;
-    return tabMasks(pageCount, !srcAudioCodec.isEmpty(), srcWidth != 0 && srcHeight != 0, isJobImpossible());
+    return tabMasks(pageCount, !source.srcAudioCodec.isEmpty(), source.srcWidth != 0 && source.srcHeight != 0,
+                    jobrecords::isJobImpossible(source, job));
 }
 
 QPoint centredIn(const QSize &inner, const QSize &label)

@@ -3,6 +3,8 @@
 // dialog's window sets its masks from it.
 #pragma once
 
+#include "core/jobrecords.h"
+
 #include <QList>
 #include <QPoint>
 #include <QRect>
@@ -23,8 +25,8 @@ struct TabMask {
 // page 2 is masked without audio; the others without a picture; an impossible job
 // masks every page.
 QList<TabMask> tabMasks(int pageCount, bool hasAudio, bool hasPicture, bool jobImpossible);
-// The same from SourceInfo and isJobImpossible().
-QList<TabMask> tabMasks(int pageCount);
+// The same for a job on a source.
+QList<TabMask> tabMasks(int pageCount, const jobrecords::SourceInfo &source, const jobrecords::JobSettings &job);
 
 // Where a label of `label` size sits centred in an inner area of `inner` size.
 QPoint centredIn(const QSize &inner, const QSize &label);

@@ -6,6 +6,7 @@
 #include "controls/stylebutton.h"
 #include "core/commdialog.h"
 #include "core/fileobject.h"
+#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "core/userprompts.h"
 #include "engine/identifyprobe.h"
@@ -85,18 +86,18 @@ void FrmMain::mnuTargetFile_Click()
     cmdOutput->setTag(inUseMarker);
 
     QString current = lblOutput->text();
-    const QString upperExt = targetExt.toUpper();
+    const QString upperExt = jobstate::jobSettings.targetExt.toUpper();
     CommDialog &dlg = commDialog();
     dlg.hwndOwner = this;
     dlg.DialogTitle.clear();
-    dlg.setFilter(upperExt + QStringLiteral(" Files(*.") + targetExt + QStringLiteral(")|*.") + targetExt
+    dlg.setFilter(upperExt + QStringLiteral(" Files(*.") + jobstate::jobSettings.targetExt + QStringLiteral(")|*.") + jobstate::jobSettings.targetExt
                   + QStringLiteral("|All Files (*.*)|*.*"));
     dlg.setFilterIndex(1);
     dlg.DefaultExt = upperExt;
     QString forFolder = current;
     dlg.InitDir = AddSlash(fileObject().GetParentFolderName(forFolder));
     QString forName = current;
-    dlg.FileName = fileObject().GetBaseName(forName) + QLatin1Char('.') + targetExt;
+    dlg.FileName = fileObject().GetBaseName(forName) + QLatin1Char('.') + jobstate::jobSettings.targetExt;
 
     const QString remembered = QDir::currentPath();
     QString chosen = dlg.ShowSave(false);

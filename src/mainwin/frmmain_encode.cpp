@@ -9,6 +9,7 @@
 #include "core/devconsole.h"
 #include "core/drawing.h"
 #include "core/fileobject.h"
+#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "core/toolpaths.h"
 #include "core/userprompts.h"
@@ -48,7 +49,7 @@ bool FrmMain::checkSourceReady(bool quiet)
 {
     QString src = lblInput->text();
     const bool exists = !src.isEmpty() && fileObject().FileExists(src);
-    if (exists && (srcLength != 0 || srcFps != 0))
+    if (exists && (jobstate::sourceInfo.srcLength != 0 || jobstate::sourceInfo.srcFps != 0))
         return true;
     if (!quiet) {
         if (!exists)
@@ -109,7 +110,9 @@ void FrmMain::cmdEncode_Click(int index)
     if (!checkSourceReady(false))
         return;
 
-    if (const int entry = encodeflow::jobMismatchEntry()) {
+    const jobrecords::SourceInfo &source = jobstate::sourceInfo;
+    jobrecords::JobSettings &settings = jobstate::jobSettings;
+    if (const int entry = encodeflow::jobMismatchEntry(source, settings)) {
         prompts::MsgBox(lng[entry], prompts::Buttons::Ok, prompts::Icon::None, QStringLiteral("Mavrell"), this);
         return;
     }
@@ -121,7 +124,7 @@ void FrmMain::cmdEncode_Click(int index)
     }
     QString existing = dst;
     if (fileObject().FileExists(existing)
-        && prompts::MsgBox(encodeflow::overwriteQuestion(dst), prompts::Buttons::OkCancel, prompts::Icon::None,
+        && prompts::MsgBox(encodeflow::overwriteQuestion(settings, dst), prompts::Buttons::OkCancel, prompts::Icon::None,
                            QStringLiteral("Mavrell"), this)
                != prompts::Answer::Ok)
         return;
@@ -140,8 +143,8 @@ void FrmMain::cmdEncode_Click(int index)
     }
 
     setEncodingControls(true);
-    const encodeflow::StartRange start = encodeflow::initialRange();
-    encodeSeconds = start.encodeSeconds;
+    const encodeflow::StartRange start = encodeflow::initialRange(source, settings);
+    settings.encodeSeconds = start.encodeSeconds;
     QString range = start.range;
 
     // Where a marked cut really starts. Tool 1 is checked once: when it is missing the
@@ -159,21 +162,21 @@ void FrmMain::cmdEncode_Click(int index)
     hooks.ask = [this](const QString &text, prompts::Buttons buttons) {
         return prompts::MsgBox(text, buttons, prompts::Icon::None, QStringLiteral("Mavrell"), this);
     };
-    const keyframe::Alignment aligned = keyframe::alignCutStart(range, encodeSeconds, hooks);
+    const keyframe::Alignment aligned = keyframe::alignCutStart(source, settings, range, settings.encodeSeconds, hooks);
     if (aligned.cancelled) {
         setEncodingControls(false);
         return;
     }
     range = aligned.range;
-    encodeSeconds = aligned.encodeSeconds;
+    settings.encodeSeconds = aligned.encodeSeconds;
     if (aligned.ran)
         pauseWithEvents(100);
 
-    const QString aviNote = encodeflow::aviSoundNote();
+    const QString aviNote = encodeflow::aviSoundNote(source, settings);
     // The summary's time range is the one that will be converted, after any move.
     const QString summary = range.isEmpty() ? lblEncodeNote->text()
-                                            : encodeflow::summaryWithRange(lblEncodeNote->text(), aligned.start, encodeSeconds);
-    const QString confirmation = encodeflow::startConfirmation(aligned.previousKeyFrame, summary, aviNote);
+                                            : encodeflow::summaryWithRange(lblEncodeNote->text(), aligned.start, settings.encodeSeconds);
+    const QString confirmation = encodeflow::startConfirmation(settings, aligned.previousKeyFrame, summary, aviNote);
     if (prompts::MsgBox(confirmation, prompts::Buttons::OkCancel, prompts::Icon::None, QStringLiteral("Mavrell"), this)
         != prompts::Answer::Ok) {
         setEncodingControls(false);
@@ -183,11 +186,13 @@ void FrmMain::cmdEncode_Click(int index)
     // The progress bar in its running frame: black border, box drawn inwards.
     look::setBlockColour(shpBlock, 0);
     picProgress->setGeometry(look::progressBox.adjusted(1, 2, -1, -2));
-    setProgressNote(0, encodeflow::firstProgressNote(), false);
+    setProgressNote(0, encodeflow::firstProgressNote(settings), false);
     QCoreApplication::processEvents();
 
     encodeflow::EncodeJob job;
-    job.prep = encodecmd::prepare();
+    job.source = source;
+    job.settings = settings;
+    job.prep = encodecmd::prepare(source, settings);
     job.range = range;
     job.inputs.tool2 = tool2;
     job.inputs.tool3 = tool3;

@@ -4,6 +4,7 @@
 #include "mainwin/frmmain.h"
 
 #include "core/console.h"
+#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "options/frmoptions.h"
 #include "player/frmplayer.h"
@@ -18,7 +19,7 @@ void FrmMain::applyOptionsLanguage()
     // language step sets its captions, rebuilds its lists keeping the user's choice and,
     // with a source loaded, the settings summary; the page masks follow.
     frmOptions().applyLanguage();
-    if (srcLength > 0)
+    if (jobstate::sourceInfo.srcLength > 0)
         setOptionTabMasks();
     if (playerOpen && frmPlayerLoaded())
         frmPlayer().ChangeLanguage();

@@ -6,6 +6,7 @@
 
 #include "controls/stylebutton.h"
 #include "core/fileobject.h"
+#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "engine/jobplan.h"
 #include "engine/optionpresets.h"
@@ -98,7 +99,7 @@ void FrmMain::openSourceForTarget(const engine::TargetChoice &choice)
             lblVideoSize->hide();
             lblVideoLen->hide();
         } else {
-            lblVideoLen->setToolTip(engine::sourceSummary());
+            lblVideoLen->setToolTip(engine::sourceSummary(jobstate::sourceInfo));
             lblInputCheck->hide();
             lblInput->show();
             lblVideoSize->show();
@@ -108,7 +109,8 @@ void FrmMain::openSourceForTarget(const engine::TargetChoice &choice)
         QCoreApplication::processEvents();
     };
 
-    const engine::JobPlan plan = engine::planJob(choice, source, settings);
+    const engine::JobPlan plan = engine::planJob(choice, source, settings, jobstate::sourceInfo, jobstate::jobSettings,
+                                                 jobstate::previewState);
     if (!plan.started) {
         if (plan.refused) {
             // Nothing of the refused file stays on show as a source.
@@ -151,7 +153,10 @@ void FrmMain::openSourceForTarget(const engine::TargetChoice &choice)
     options.SetAudioSetting(true);
 
     // The target's presets and the job defaults the encode step uses as they stand.
-    const engine::OptionPreset preset = engine::presetCurrentJob(choice.formatCaption, options.imgSliderBG->width());
+    const engine::OptionPreset preset =
+        engine::presetJob(jobstate::sourceInfo, jobstate::jobSettings, choice.formatCaption);
+    if (const int track = options.imgSliderBG->width(); track > 0)
+        jobstate::previewState.secPerSliderUnit = engine::secondsPerSliderUnit(jobstate::sourceInfo, track);
     options.applyPreset(preset);
     // The minus, plus and reset buttons of each adjuster follow their row.
     options.edit([](opt::OptionsForm &f) {
@@ -166,7 +171,7 @@ void FrmMain::openSourceForTarget(const engine::TargetChoice &choice)
     options.adjustVideoLoc();
     options.shpCrop->hide();
     options.SetScopeNote();
-    options.SetMainEncodeNote(outWidth, outHeight);
+    options.SetMainEncodeNote(jobstate::jobSettings.outWidth, jobstate::jobSettings.outHeight);
     setOptionTabMasks();
     setEncodingControls(false);
     cmdInput->setTag(QString());
@@ -176,7 +181,7 @@ void FrmMain::setOptionTabMasks()
 {
     FrmOptions &options = frmOptions();
     const int pages = int(options.picTabMask.size());
-    const QList<engine::TabMask> masks = engine::tabMasks(pages);
+    const QList<engine::TabMask> masks = engine::tabMasks(pages, jobstate::sourceInfo, jobstate::jobSettings);
     for (int i = 0; i < pages && i < masks.size(); ++i) {
         QFrame *mask = options.picTabMask[size_t(i)];
         QLabel *message = options.lblTabMaskMsg[size_t(i)];

@@ -1,5 +1,6 @@
 #include "mainwin/frmmain_text.h"
 
+#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 #include "core/timetext.h"
@@ -41,8 +42,8 @@ QString openFileFilterText()
 QString videoSizeText()
 {
     QString s = lng[txt::SourcePictureSize];
-    if (srcWidth > 0)
-        s += numtext::integer(srcWidth) + QStringLiteral(" x ") + numtext::integer(srcHeight);
+    if (jobstate::sourceInfo.srcWidth > 0)
+        s += numtext::integer(jobstate::sourceInfo.srcWidth) + QStringLiteral(" x ") + numtext::integer(jobstate::sourceInfo.srcHeight);
     else
         s += lng[txt::Unknown];
     return s;
@@ -51,13 +52,13 @@ QString videoSizeText()
 QString videoLenText()
 {
     QString s = lng[txt::SourceLength];
-    if (srcLength > 0)
-        s += FormatTime(float(numtext::roundHalfEven(srcLength)), 3, 0);
+    if (jobstate::sourceInfo.srcLength > 0)
+        s += FormatTime(float(numtext::roundHalfEven(jobstate::sourceInfo.srcLength)), 3, 0);
     else
         s += lng[txt::Unknown];
     s += lng[txt::FramesPerSecondIs];
-    if (srcFps > 0 && srcLength > 0)
-        s += numtext::single(srcFps);
+    if (jobstate::sourceInfo.srcFps > 0 && jobstate::sourceInfo.srcLength > 0)
+        s += numtext::single(jobstate::sourceInfo.srcFps);
     else
         s += lng[txt::Unknown];
     return s;

@@ -9,6 +9,7 @@
 #include "core/commdialog.h"
 #include "core/desktop.h"
 #include "core/fileobject.h"
+#include "core/jobstate.h"
 #include "core/mainwindowlink.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
@@ -202,7 +203,7 @@ void FrmOptions::applyLanguage()
     ChangeLanguage();
     edit([](opt::OptionsForm &f) { opt::rebuildTargetLists(f); });
     setLblColorAndVolPara(0, true);
-    if (mdlMavrell::srcLength > 0)
+    if (jobstate::sourceInfo.srcLength > 0)
         SetMainEncodeNote(-1, -1);
 }
 
@@ -213,7 +214,7 @@ void FrmOptions::setCboFpsItem(bool isMPG)
 
 void FrmOptions::setCboFpsItemIsWmv(bool)
 {
-    edit([](opt::OptionsForm &f) { opt::setCboFpsItemIsWmv(f.cboFps, mdlMavrell::srcFps); });
+    edit([](opt::OptionsForm &f) { opt::setCboFpsItemIsWmv(f.cboFps, jobstate::sourceInfo.srcFps); });
 }
 
 void FrmOptions::setCboVideoBitrateItem(bool isMPEG1)
@@ -355,8 +356,8 @@ void FrmOptions::adjustVideoLoc()
     const int cw = picPlayerContainer->width();
     const int ch = picPlayerContainer->height();
     QRect r(0, 0, cw, ch);
-    if (mdlMavrell::srcHeight != 0 && ch != 0) {
-        const double ratio = double(mdlMavrell::srcWidth) / double(mdlMavrell::srcHeight);
+    if (jobstate::sourceInfo.srcHeight != 0 && ch != 0) {
+        const double ratio = double(jobstate::sourceInfo.srcWidth) / double(jobstate::sourceInfo.srcHeight);
         const double box = double(cw) / double(ch);
         if (box > ratio) {
             const int w = int(ch * ratio + 0.5);
@@ -380,7 +381,7 @@ void FrmOptions::setStopDosIo(bool sliderTo0, bool noNeedUnloadFrmplayer)
         imgSlider->move(imgSliderBG->x() - imgSlider->width() / 2, imgSlider->y());
     picTime->hide();
     lblCurTime->clear();
-    mdlMavrell::previewPos = 0;
+    jobstate::previewState.previewPos = 0;
     lblTotalTime->clear();
     // Continuous screenshots unlatched.
     lblCut2Pic->setButtonState(0);

@@ -63,7 +63,7 @@ public:
     void applyLanguage();
 
     void setCboFpsItem(bool isMPG);
-    // Frame rates of a WMV target from srcFps, never above it; selects one itself.
+    // Frame rates of a WMV target from the source's srcFps, never above it; selects one itself.
     // The argument is not used.
     void setCboFpsItemIsWmv(bool flag = false);
     void setCboVideoBitrateItem(bool isMPEG1);
@@ -71,7 +71,7 @@ public:
 
     // The preset of a new source and target (engine/optionpresets.h) put into the
     // controls: lists, selections, enabled rows, size boxes, order of scale and crop,
-    // the first page; then the size, audio and subtitle pages are applied and audioOpts
+    // the first page; then the size, audio and subtitle pages are applied and the job's audioOpts
     // written (SetSizeSetting, SetSubSetting(True), SetAudioSetting(True), setAduioPara).
     void applyPreset(const engine::OptionPreset &preset);
     // Sets the value part of lblFormatStr ("<entry 064><value>").
@@ -81,7 +81,7 @@ public:
     void SetSizeSetting();
     void SetAudioSetting(bool isToDefault);
     void SetSubSetting(bool isToDefault);
-    // audioOpts from the audio page.
+    // The job's audioOpts from the audio page.
     void setAduioPara();
     // Captions of the adjusters from their Tags: the one of caption mode Mode, or all.
     void setLblColorAndVolPara(int Mode, bool all);

@@ -6,6 +6,7 @@
 #include "core/drawing.h"
 #include "core/devconsole.h"
 #include "core/fileobject.h"
+#include "core/jobstate.h"
 #include "core/mainwindowlink.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
@@ -154,7 +155,7 @@ void FrmOptions::connectPreview()
 
 VideoSurface *FrmOptions::videoWindow()
 {
-    if (mdlMavrell::playerMode > 0 && frmPlayerLoaded())
+    if (jobstate::previewState.playerMode > 0 && frmPlayerLoaded())
         return frmPlayer().picPlayer;
     return picPlayer;
 }
@@ -206,14 +207,14 @@ void FrmOptions::newPlay(const QString &fnIn, float StartTime)
     mdlMavrell::SetCurrentDir(fn, QDir::homePath());
 
     const QString tool = mdlMavrell::ToolPath(1);
-    mdlMavrell::previewAddOpts.clear();
-    mdlMavrell::previewVolumeOpt.clear();
+    jobstate::previewState.previewAddOpts.clear();
+    jobstate::previewState.previewVolumeOpt.clear();
     if (!lblVolPlay->Tag().isEmpty())
-        mdlMavrell::previewVolumeOpt = QStringLiteral(" -volume ") + numtext::number(numtext::Val(lblVolPlay->Tag()));
+        jobstate::previewState.previewVolumeOpt = QStringLiteral(" -volume ") + numtext::number(numtext::Val(lblVolPlay->Tag()));
 
     const QColor key(0x01, 0x02, 0x03);  // the colour the tool keys its picture to on X11
     if (lbl2BigScreen->ButtonState() == 2) {
-        mdlMavrell::playerMode = 1;
+        jobstate::previewState.playerMode = 1;
         FrmPlayer &big = frmPlayer();
         QPalette pal = big.picPlayer->palette();
         pal.setColor(QPalette::Window, key);
@@ -233,10 +234,10 @@ void FrmOptions::newPlay(const QString &fnIn, float StartTime)
         big.mnuOpen->setEnabled(false);
         big.mnuExplorer->setEnabled(false);
         big.mnuShowHideMain->setEnabled(false);
-        const bool hasPicture = qint64(mdlMavrell::srcWidth) * mdlMavrell::srcHeight >= 1;
+        const bool hasPicture = qint64(jobstate::sourceInfo.srcWidth) * jobstate::sourceInfo.srcHeight >= 1;
         big.mnuKeepDef->setEnabled(hasPicture);
         big.mnuKeepWH->setEnabled(hasPicture);
-        mdlMavrell::playerMode = 2;
+        jobstate::previewState.playerMode = 2;
     } else {
         QPalette pal = picPlayer->palette();
         pal.setColor(QPalette::Window, key);
@@ -257,14 +258,14 @@ void FrmOptions::newPlay(const QString &fnIn, float StartTime)
     slave::PreviewStart start;
     start.toolPath = tool;
     start.fileName = fn;
-    start.srcFps = mdlMavrell::srcFps;
-    start.srcLength = mdlMavrell::srcLength;
+    start.srcFps = jobstate::sourceInfo.srcFps;
+    start.srcLength = jobstate::sourceInfo.srcLength;
     start.subtitlePiece = subtitles;
-    start.addOpts = mdlMavrell::previewAddOpts;
-    start.volumeOpt = mdlMavrell::previewVolumeOpt;
+    start.addOpts = jobstate::previewState.previewAddOpts;
+    start.volumeOpt = jobstate::previewState.previewVolumeOpt;
     start.winId = static_cast<unsigned long long>(videoWindow()->winId());
     start.startSeconds = StartTime < 0 ? 0 : StartTime;
-    start.demuxer = mdlMavrell::srcDemuxer;
+    start.demuxer = jobstate::sourceInfo.srcDemuxer;
     bool show = false;
     const int started = mdlConsole::StartConsole(slave::previewStartLine(start), this, show);
     QDir::setCurrent(savedDir);
@@ -280,12 +281,12 @@ void FrmOptions::newPlay(const QString &fnIn, float StartTime)
 
     // The picture box is the tool's while it draws there: Qt paints nothing over it.
     // A source without a picture leaves it to Qt, so that no note stays behind.
-    videoWindow()->setToolDraws(qint64(mdlMavrell::srcWidth) * mdlMavrell::srcHeight >= 1);
+    videoWindow()->setToolDraws(qint64(jobstate::sourceInfo.srcWidth) * jobstate::sourceInfo.srcHeight >= 1);
     tmrCheck.start();
     picPlayerTag = playTag;
     adjustVideoLoc();
-    lblTotalTime->setText(mdlMavrell::srcLength > 0
-                              ? mdlMavrell::FormatTime(float(numtext::roundHalfEven(mdlMavrell::srcLength)), 3, 0)
+    lblTotalTime->setText(jobstate::sourceInfo.srcLength > 0
+                              ? mdlMavrell::FormatTime(float(numtext::roundHalfEven(jobstate::sourceInfo.srcLength)), 3, 0)
                               : lng[txt::Calculating]);
     picTime->show();
     tmrSpecCheck.start();
@@ -348,7 +349,7 @@ void FrmOptions::lbl2BigScreen_Click()
 {
     if (previewBusy)
         return;
-    float restart = mdlMavrell::previewPos - 2;
+    float restart = jobstate::previewState.previewPos - 2;
     if (restart < 0)
         restart = 0;
     // The knob stays where it is while the preview starts again.
@@ -359,7 +360,7 @@ void FrmOptions::lbl2BigScreen_Click()
 
 void FrmOptions::lblSrceenshot_MouseUp()
 {
-    if (previewBusy || mdlMavrell::isAudioOnlySource())
+    if (previewBusy || isAudioOnlySource(jobstate::sourceInfo))
         return;
     if (!lblCurTime->text().isEmpty()) {
         if (lblCut2Pic->ButtonState() != 2)
@@ -371,7 +372,7 @@ void FrmOptions::lblSrceenshot_MouseUp()
 
 void FrmOptions::lblCut2Pic_MouseDown()
 {
-    if (previewBusy || mdlMavrell::isAudioOnlySource())
+    if (previewBusy || isAudioOnlySource(jobstate::sourceInfo))
         return;
     if (lblCut2Pic->ButtonState() == 2) {
         if (!tmrCheck.isActive()) {
@@ -406,11 +407,11 @@ void FrmOptions::tmrCheck_Timer()
     using namespace mdlMavrell;
     QString s;
     mdlConsole::ReadConsole(s);
-    const preview::PollRead r = preview::readPoll(s, tmrCheckTag == QLatin1String("ani_gif"), srcStartTime,
-                                                  srcLength, gifFrames);
+    const preview::PollRead r = preview::readPoll(s, tmrCheckTag == QLatin1String("ani_gif"), jobstate::sourceInfo.srcStartTime,
+                                                  jobstate::sourceInfo.srcLength, jobstate::sourceInfo.gifFrames);
     if (r.hasPosition) {
-        previewPos = r.position;
-        lblCurTime->setText(FormatTime(previewPos, 3, 0));
+        jobstate::previewState.previewPos = r.position;
+        lblCurTime->setText(FormatTime(jobstate::previewState.previewPos, 3, 0));
     }
 
     const bool held = noteHeld_;
@@ -441,7 +442,7 @@ void FrmOptions::tmrCheck_Timer()
         lblCut2Pic->setTag(QString());
     }
 
-    switch (preview::endAction(r, srcLength, previewPos, previewSource)) {
+    switch (preview::endAction(r, jobstate::sourceInfo.srcLength, jobstate::previewState.previewPos, previewSource)) {
     case preview::EndAction::Failed:
         setStopDosIo(true, false);
         showPlayFailed();
@@ -473,13 +474,13 @@ void FrmOptions::tmrCheck_Timer()
         }
     }
 
-    if (secPerSliderUnit > 0) {
+    if (jobstate::previewState.secPerSliderUnit > 0) {
         const bool holding = (QApplication::mouseButtons() & Qt::LeftButton)
                              && QApplication::widgetAt(QCursor::pos()) == imgSlider;
         if (!holding) {
             const int frozen = int(numtext::Val(imgSlider->property("Tag").toString()));
-            if (frozen == 0 && previewPos > 0) {
-                imgSlider->move(preview::knobLeftFor(previewPos, secPerSliderUnit, imgSliderBG->x(), imgSlider->width()),
+            if (frozen == 0 && jobstate::previewState.previewPos > 0) {
+                imgSlider->move(preview::knobLeftFor(jobstate::previewState.previewPos, jobstate::previewState.secPerSliderUnit, imgSliderBG->x(), imgSlider->width()),
                                 imgSlider->y());
             } else {
                 const int left = frozen - 1;
@@ -493,7 +494,7 @@ void FrmOptions::tmrCheck_Timer()
     // and the bar shows just the mark until the play passes it.
     if (!lblMark[0]->Tag().isEmpty() && lblMark[1]->Tag().isEmpty()) {
         const float start = preview::markSeconds(lblMark[0]->Tag());
-        setMarkLoc(start, std::max(start, previewPos));
+        setMarkLoc(start, std::max(start, jobstate::previewState.previewPos));
     }
 }
 
@@ -504,13 +505,13 @@ void FrmOptions::seekPlay(float seekValue, int seekType, bool inSeconds, bool al
     using namespace mdlMavrell;
     if (!tmrCheck.isActive())
         lblPlay_Click();
-    if (!tmrCheck.isActive() || srcLength == 0) {
+    if (!tmrCheck.isActive() || jobstate::sourceInfo.srcLength == 0) {
         imgSlider->move(preview::knobRestLeft(imgSliderBG->x(), imgSlider->width()), imgSlider->y());
         return;
     }
-    if (srcLength < 0 || !allowSeek)
+    if (jobstate::sourceInfo.srcLength < 0 || !allowSeek)
         return;
-    const QString command = preview::seekCommand(seekValue, seekType, inSeconds, secPerSliderUnit, srcLength);
+    const QString command = preview::seekCommand(seekValue, seekType, inSeconds, jobstate::previewState.secPerSliderUnit, jobstate::sourceInfo.srcLength);
     const bool paused = picPlayerTag == pauseTag;
     mdlConsole::SendSlave(command, paused);
     if (paused) {
@@ -554,17 +555,17 @@ void FrmOptions::imgSliderBG_MouseUp(int button, double x)
 
 void FrmOptions::lblMark_Click(int Index)
 {
-    if (previewBusy || mdlMavrell::isJobImpossible() || !lblScopeStr->isEnabled())
+    if (previewBusy || isJobImpossible(jobstate::sourceInfo, jobstate::jobSettings) || !lblScopeStr->isEnabled())
         return;
     if (!timeShown() || !txtScope[0]->isEnabled())
         return;
-    setMarkTime(Index, mdlMavrell::previewPos, false);
+    setMarkTime(Index, jobstate::previewState.previewPos, false);
 }
 
 void FrmOptions::setMarkTime(int markIndex, float markSeconds, bool clearWhenWhole)
 {
     preview::Marks m{lblMark[0]->Tag(), lblMark[1]->Tag()};
-    if (!preview::setMarkTime(m, markIndex, markSeconds, clearWhenWhole, mdlMavrell::srcLength)) {
+    if (!preview::setMarkTime(m, markIndex, markSeconds, clearWhenWhole, jobstate::sourceInfo.srcLength)) {
         lblMarkDel_Click();
         return;
     }
@@ -578,7 +579,7 @@ void FrmOptions::setMarkTime(int markIndex, float markSeconds, bool clearWhenWho
 void FrmOptions::setMarkLoc(float rangeStart, float rangeEnd)
 {
     const preview::ScopeBar bar =
-        preview::scopeBar(rangeStart, rangeEnd, mdlMavrell::secPerSliderUnit, imgSliderBG->x());
+        preview::scopeBar(rangeStart, rangeEnd, jobstate::previewState.secPerSliderUnit, imgSliderBG->x());
     if (bar.kind == preview::ScopeBar::Clear) {
         lblMarkDel_Click();
     } else if (bar.kind == preview::ScopeBar::Show) {
@@ -595,7 +596,7 @@ void FrmOptions::lblMarkDel_Click()
     lblMark[1]->setTag(QString());
     shpScope->hide();
     SetScopeNote();
-    txtScope[1]->setText(timeTenths(mdlMavrell::srcLength));
+    txtScope[1]->setText(timeTenths(jobstate::sourceInfo.srcLength));
 }
 
 void FrmOptions::txtScope_LostFocus(int Index)
@@ -620,8 +621,8 @@ void FrmOptions::txtScope_LostFocus(int Index)
     const float start = mdlMavrell::ParseTime(txtScope[0]->text());
     const float end = mdlMavrell::ParseTime(txtScope[1]->text());
     // The whole length as the box shows it (tenths) is no range either.
-    const float whole = mdlMavrell::ParseTime(timeTenths(mdlMavrell::srcLength));
-    if (start == 0 && (end == mdlMavrell::srcLength || end == whole) && shpScope->isHidden())
+    const float whole = mdlMavrell::ParseTime(timeTenths(jobstate::sourceInfo.srcLength));
+    if (start == 0 && (end == jobstate::sourceInfo.srcLength || end == whole) && shpScope->isHidden())
         return;
     if (end > start) {
         lblMark[0]->setTag(preview::markTag(start));
@@ -690,17 +691,17 @@ void FrmOptions::hoverOver(QWidget *under)
         control.clear();
 
     preview::HoverState st;
-    st.audioOnlySource = mdlMavrell::isAudioOnlySource();
-    st.jobImpossible = mdlMavrell::isJobImpossible();
+    st.audioOnlySource = isAudioOnlySource(jobstate::sourceInfo);
+    st.jobImpossible = isJobImpossible(jobstate::sourceInfo, jobstate::jobSettings);
     st.scopeEnabled = txtScope[0]->isEnabled();
     st.timesShown = timeShown();
     st.volumeButtonsShown = !lblVol[0]->isHidden();
     const QLabel *values[5] = {lblVolume, lblBrightness, lblContrast, lblHue, lblSaturation};
     for (int i = 0; i < 5; ++i)
         st.adjusterEnabled[i] = values[i]->isEnabled();
-    const QString &format = mdlMavrell::targetFormat;
+    const QString &format = jobstate::jobSettings.targetFormat;
     st.subtitleOnlyHint = (format.contains(QLatin1String("only")) || format == QLatin1String("AudIsMp3")
-                           || mdlMavrell::isAudioTarget())
+                           || isAudioTarget(jobstate::jobSettings))
                           && picTabMask[4]->isHidden();
 
     const preview::HoverHelp help = preview::hoverHelp(control, lastHoverControl_, st);

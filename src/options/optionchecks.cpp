@@ -1,5 +1,6 @@
 #include "options/optionchecks.h"
 
+#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 #include "core/userprompts.h"
@@ -123,7 +124,7 @@ OkCheck checkFields(const OptionsForm &f)
         return reject(1, QStringLiteral("cboVideoBitrate"), lng[txt::VideoBitrateRange]);
     if (rateOutside(f.cboAudioBitrate.text, 32, 320))
         return reject(2, QStringLiteral("cboAudioBitrate"), lng[txt::AudioBitrateRange]);
-    if (!isAudioTarget() && !isAudioOnlySource()) {
+    if (!isAudioTarget(jobstate::jobSettings) && !isAudioOnlySource(jobstate::sourceInfo)) {
         for (int i = 0; i < 2; ++i) {
             const double v = numtext::Val(f.txtSize[i].text);
             if (v > 1280 || v < 8)
@@ -168,20 +169,20 @@ OkOutcome okClicked(OptionsForm &f)
     if (failed)
         return out;
 
-    fpsText = f.cboFps.text;
+    jobstate::jobSettings.fpsText = f.cboFps.text;
     f.cboFps.tag = numtext::integer(f.cboFps.listIndex);
-    videoBitrateText = f.cboVideoBitrate.text;
+    jobstate::jobSettings.videoBitrateText = f.cboVideoBitrate.text;
     f.cboVideoBitrate.tag = numtext::integer(f.cboVideoBitrate.listIndex);
-    audioBitrateText = f.cboAudioBitrate.text;
+    jobstate::jobSettings.audioBitrateText = f.cboAudioBitrate.text;
     f.cboAudioBitrate.tag = numtext::integer(f.cboAudioBitrate.listIndex);
-    outWidth = toInt(numtext::Val(f.txtSize[0].text));
-    outHeight = toInt(numtext::Val(f.txtSize[1].text));
+    jobstate::jobSettings.outWidth = toInt(numtext::Val(f.txtSize[0].text));
+    jobstate::jobSettings.outHeight = toInt(numtext::Val(f.txtSize[1].text));
     setAduioPara(f);
-    subtitleOpts = subtitles;
+    jobstate::jobSettings.subtitleOpts = subtitles;
 
-    const PicturePieces picture = pictureFilters(f, outWidth, outHeight);
-    cropRect = picture.cropRect;
-    scaleFilter = picture.scaleFilter;
+    const PicturePieces picture = pictureFilters(f, jobstate::jobSettings.outWidth, jobstate::jobSettings.outHeight);
+    jobstate::jobSettings.cropRect = picture.cropRect;
+    jobstate::jobSettings.scaleFilter = picture.scaleFilter;
     out.summaryWidth = picture.summaryWidth;
     out.summaryHeight = picture.summaryHeight;
 
@@ -190,14 +191,14 @@ OkOutcome okClicked(OptionsForm &f)
         f.lblMark[1].tag.clear();
         out.marksCleared = true;
     }
-    markIn = float(numtext::Val(f.lblMark[0].tag));
-    markOut = float(numtext::Val(f.lblMark[1].tag));
+    jobstate::jobSettings.markIn = float(numtext::Val(f.lblMark[0].tag));
+    jobstate::jobSettings.markOut = float(numtext::Val(f.lblMark[1].tag));
 
-    encodeVolumeOpt = volumePiece(f);
-    rotateFilter = getRotateFilter(f.cboRotate.listIndex);
-    if (rotateFilter.contains(QLatin1String("rotate")) && !subtitleOpts.isEmpty())
+    jobstate::jobSettings.encodeVolumeOpt = volumePiece(f);
+    jobstate::jobSettings.rotateFilter = getRotateFilter(f.cboRotate.listIndex);
+    if (jobstate::jobSettings.rotateFilter.contains(QLatin1String("rotate")) && !jobstate::jobSettings.subtitleOpts.isEmpty())
         prompts::MsgBox(lng[txt::SubtitlesWithTurnHint], prompts::Buttons::Ok, prompts::Icon::None, QStringLiteral("Mavrell"));
-    colorFilter = colorPiece(f);
+    jobstate::jobSettings.colorFilter = colorPiece(f);
     out.accepted = true;
     return out;
 }
@@ -241,19 +242,19 @@ AppliedMarks SetAppliedValue(OptionsForm &f)
 {
     using namespace mdlMavrell;
     AppliedMarks marks;
-    f.lblMark[0].tag = markIn == 0 ? QString() : numtext::single(markIn);
-    f.lblMark[1].tag = markOut == 0 ? QString() : numtext::single(markOut);
-    if (markOut <= markIn) {
+    f.lblMark[0].tag = jobstate::jobSettings.markIn == 0 ? QString() : numtext::single(jobstate::jobSettings.markIn);
+    f.lblMark[1].tag = jobstate::jobSettings.markOut == 0 ? QString() : numtext::single(jobstate::jobSettings.markOut);
+    if (jobstate::jobSettings.markOut <= jobstate::jobSettings.markIn) {
         f.lblMark[0].tag.clear();
         f.lblMark[1].tag.clear();
     } else {
         marks.clearMarks = false;
-        marks.endMark = markOut;
+        marks.endMark = jobstate::jobSettings.markOut;
     }
 
     const std::array<std::pair<Combo *, const QString *>, 3> combos{
-        std::pair{&f.cboFps, &fpsText}, std::pair{&f.cboVideoBitrate, &videoBitrateText},
-        std::pair{&f.cboAudioBitrate, &audioBitrateText}};
+        std::pair{&f.cboFps, &jobstate::jobSettings.fpsText}, std::pair{&f.cboVideoBitrate, &jobstate::jobSettings.videoBitrateText},
+        std::pair{&f.cboAudioBitrate, &jobstate::jobSettings.audioBitrateText}};
     for (auto [combo, stored] : combos) {
         const int index = tagIndex(combo->tag);
         if (index > -1) {
@@ -264,17 +265,17 @@ AppliedMarks SetAppliedValue(OptionsForm &f)
         }
     }
 
-    f.txtSize[0].text = numtext::integer(outWidth);
-    f.txtSize[1].text = numtext::integer(outHeight);
+    f.txtSize[0].text = numtext::integer(jobstate::jobSettings.outWidth);
+    f.txtSize[1].text = numtext::integer(jobstate::jobSettings.outHeight);
 
-    if (cropRect[0] == 1) {
+    if (jobstate::jobSettings.cropRect[0] == 1) {
         f.shpCrop.visible = true;
-        f.shpCrop.left = cropRect[1];
-        f.shpCrop.top = cropRect[2];
-        if (cropRect[3] - cropRect[1] > 0)
-            f.shpCrop.width = cropRect[3] - cropRect[1];
-        if (cropRect[4] - cropRect[2] >= 1)
-            f.shpCrop.height = cropRect[4] - cropRect[2];
+        f.shpCrop.left = jobstate::jobSettings.cropRect[1];
+        f.shpCrop.top = jobstate::jobSettings.cropRect[2];
+        if (jobstate::jobSettings.cropRect[3] - jobstate::jobSettings.cropRect[1] > 0)
+            f.shpCrop.width = jobstate::jobSettings.cropRect[3] - jobstate::jobSettings.cropRect[1];
+        if (jobstate::jobSettings.cropRect[4] - jobstate::jobSettings.cropRect[2] >= 1)
+            f.shpCrop.height = jobstate::jobSettings.cropRect[4] - jobstate::jobSettings.cropRect[2];
     } else {
         f.shpCrop.visible = false;
     }

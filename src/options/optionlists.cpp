@@ -1,5 +1,6 @@
 #include "options/optionlists.h"
 
+#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 #include "options/optionpages.h"
@@ -42,29 +43,29 @@ void setCboFpsItem(Combo &cbo, bool isMPG)
         cbo.add(withWord(r, txt::QualityNormal));
 }
 
-void setCboFpsItemIsWmv(Combo &cbo, float srcFps)
+void setCboFpsItemIsWmv(Combo &cbo, float fps)
 {
     cbo.clear();
     cbo.add(lng[txt::SameAsSource]);
     cbo.select(0);
     // Compared in single precision, so that a 29.97 source reaches "29.97".
     for (const char *r : {"5", "8", "10", "12", "15"}) {
-        if (srcFps >= float(numtext::Val(QLatin1String(r)))) {
+        if (fps >= float(numtext::Val(QLatin1String(r)))) {
             cbo.add(QLatin1String(r));
             cbo.select(cbo.count() - 1);
         }
     }
-    if (srcFps >= 20.0f) {
+    if (fps >= 20.0f) {
         cbo.add(withWord("20", txt::QualityNormal));
         cbo.select(cbo.count() - 1);
     }
     for (const char *r : {"24", "25", "29.97"})
-        if (srcFps >= float(numtext::Val(QLatin1String(r))))
+        if (fps >= float(numtext::Val(QLatin1String(r))))
             cbo.add(withWord(r, txt::QualityNormal));
     const float last = float(numtext::Val(cbo.items.last()));
-    if (last < srcFps) {
-        cbo.add(numtext::single(srcFps));
-        if (srcFps < 20.0f)
+    if (last < fps) {
+        cbo.add(numtext::single(fps));
+        if (fps < 20.0f)
             cbo.select(cbo.count() - 1);
     }
 }
@@ -268,11 +269,11 @@ void rebuildKeepingValue(Combo &cbo, Build build)
 void rebuildTargetLists(OptionsForm &f)
 {
     using namespace mdlMavrell;
-    const bool isMpeg1 = targetExt == QLatin1String("mpg") && targetFormat == QLatin1String("MPEG1");
-    const bool isVcdDvd = targetFormat == QLatin1String("VCD") || targetFormat == QLatin1String("DVD");
+    const bool isMpeg1 = jobstate::jobSettings.targetExt == QLatin1String("mpg") && jobstate::jobSettings.targetFormat == QLatin1String("MPEG1");
+    const bool isVcdDvd = jobstate::jobSettings.targetFormat == QLatin1String("VCD") || jobstate::jobSettings.targetFormat == QLatin1String("DVD");
     rebuildKeepingValue(f.cboFps, [&] {
-        if (targetExt == QLatin1String("wmv"))
-            setCboFpsItemIsWmv(f.cboFps, srcFps);
+        if (jobstate::jobSettings.targetExt == QLatin1String("wmv"))
+            setCboFpsItemIsWmv(f.cboFps, jobstate::sourceInfo.srcFps);
         else
             setCboFpsItem(f.cboFps, isMpeg1);
     });

@@ -10,7 +10,7 @@ namespace opt {
 void setCboFpsItem(Combo &cbo, bool isMPG);
 // WMV frame rates, never above the source's; selects the largest of 5..20 the source
 // reaches, or the source's own rate when it lies below 20 and is not in the list.
-void setCboFpsItemIsWmv(Combo &cbo, float srcFps);
+void setCboFpsItemIsWmv(Combo &cbo, float fps);
 void setCboVideoBitrateItem(Combo &cbo, bool isMPEG1);
 // Rotation and flips; VCD and DVD get no quarter turns.
 void setCboRotateItem(Combo &cbo, bool isVCDDVD);

@@ -1,5 +1,6 @@
 #include "options/optionpages.h"
 
+#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 
@@ -38,9 +39,9 @@ QString customWord()
 float sourceProportion()
 {
     using namespace mdlMavrell;
-    if (srcWidth == 0 || srcHeight == 0)
+    if (jobstate::sourceInfo.srcWidth == 0 || jobstate::sourceInfo.srcHeight == 0)
         return 1.0f;
-    return float(double(srcHeight) / double(srcWidth));
+    return float(double(jobstate::sourceInfo.srcHeight) / double(jobstate::sourceInfo.srcWidth));
 }
 
 float fixedProportion(const QString &text, float otherwise)
@@ -58,7 +59,7 @@ float fixedProportion(const QString &text, float otherwise)
 void deriveHeight(OptionsForm &f, float proportion)
 {
     if (numtext::Val(f.txtSize[0].text) == 0)
-        f.txtSize[0].text = numtext::integer(mdlMavrell::srcWidth);
+        f.txtSize[0].text = numtext::integer(jobstate::sourceInfo.srcWidth);
     const double width = numtext::Val(f.txtSize[0].text);
     double h = numtext::Int(width * double(proportion));
     if (std::fmod(h, 2.0) != 0)
@@ -76,8 +77,8 @@ void SetSizeSetting(OptionsForm &f)
     const int item = f.cboSize.listIndex;
     const QString t = f.cboSize.text;
     if (item == 0) {
-        f.txtSize[0].text = numtext::integer(srcWidth);
-        f.txtSize[1].text = numtext::integer(srcHeight);
+        f.txtSize[0].text = numtext::integer(jobstate::sourceInfo.srcWidth);
+        f.txtSize[1].text = numtext::integer(jobstate::sourceInfo.srcHeight);
     } else if (item > 0 && isKeepProportionItem(t)) {
         if (!containsWord(t, lng[txt::CustomTimes]))
             f.txtSize[0].text = text(numtext::Val(t.left(t.indexOf(kBy))));
@@ -105,13 +106,13 @@ void SetAudioSetting(OptionsForm &f, bool isToDefault)
     if (isToDefault)
         f.txtAudioDelay.text = QStringLiteral("0");
     const bool on = f.optAudio[0].value;
-    if (mdlMavrell::targetExt != QLatin1String("wav")) {
+    if (jobstate::jobSettings.targetExt != QLatin1String("wav")) {
         f.lblAudioBitrateStr.enabled = on;
         f.cboAudioBitrate.enabled = on;
     }
     f.lblAudioSampleStr.enabled = on;
     f.cboAudioSample.enabled = on;
-    if (!mdlMavrell::isAudioTarget()) {
+    if (!isAudioTarget(jobstate::jobSettings)) {
         f.lblAudioDelayStr.enabled = on;
         f.txtAudioDelay.enabled = on;
         f.chkAudioVolnorm.enabled = on;

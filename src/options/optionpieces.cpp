@@ -1,6 +1,7 @@
 #include "options/optionpieces.h"
 
 #include "core/fileobject.h"
+#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 #include "core/toolpaths.h"
@@ -59,17 +60,17 @@ QString audioPiece(const OptionsForm &f)
 {
     using namespace mdlMavrell;
     const QString rate = num(numtext::Val(f.cboAudioSample.text));
-    if (isAudioTarget())
+    if (isAudioTarget(jobstate::jobSettings))
         return QStringLiteral(" -ac 2 -ar ") + rate;
     if (f.optAudio[0].value) {
         // The tool's delay is the picture's against the sound: sound later is a negative value.
         const QString delay = num(-numtext::Val(f.txtAudioDelay.text));
         QString piece;
-        if ((targetFormat == QLatin1String("onlyFix") || targetFormat == QLatin1String("onlyCut"))
-            && targetExt == QLatin1String("wmv")) {
+        if ((jobstate::jobSettings.targetFormat == QLatin1String("onlyFix") || jobstate::jobSettings.targetFormat == QLatin1String("onlyCut"))
+            && jobstate::jobSettings.targetExt == QLatin1String("wmv")) {
             // A source whose channels or rate the probe did not find keeps the usual values.
-            const QString channels = srcAudioChannels > 0 ? integer(srcAudioChannels) : QStringLiteral("2");
-            const QString srate = srcAudioRate > 0 ? integer(srcAudioRate) : rate;
+            const QString channels = jobstate::sourceInfo.srcAudioChannels > 0 ? integer(jobstate::sourceInfo.srcAudioChannels) : QStringLiteral("2");
+            const QString srate = jobstate::sourceInfo.srcAudioRate > 0 ? integer(jobstate::sourceInfo.srcAudioRate) : rate;
             piece = QStringLiteral(" -delay ") + delay + QStringLiteral(" -channels ") + channels
                     + QStringLiteral(" -srate ") + srate + QStringLiteral(" -af-add channels=") + channels;
         } else {
@@ -85,13 +86,13 @@ QString audioPiece(const OptionsForm &f)
     return QString();
 }
 
-void setAduioPara(const OptionsForm &f) { mdlMavrell::audioOpts = audioPiece(f); }
+void setAduioPara(const OptionsForm &f) { jobstate::jobSettings.audioOpts = audioPiece(f); }
 
 bool subtitlesApply(const OptionsForm &f)
 {
     using namespace mdlMavrell;
-    const bool noSubtitles = targetFormat.contains(QLatin1String("only")) || targetFormat == QLatin1String("AudIsMp3")
-                             || isAudioTarget();
+    const bool noSubtitles = jobstate::jobSettings.targetFormat.contains(QLatin1String("only")) || jobstate::jobSettings.targetFormat == QLatin1String("AudIsMp3")
+                             || isAudioTarget(jobstate::jobSettings);
     return !noSubtitles && !f.picTabMaskVisible[4];
 }
 
@@ -160,23 +161,23 @@ QString getSubPara(OptionsForm &f, bool &failed, bool quiet)
     return piece;
 }
 
-PicturePieces pictureFilters(const OptionsForm &f, int outWidth, int outHeight)
+PicturePieces pictureFilters(const OptionsForm &f, int outW, int outH)
 {
     using namespace mdlMavrell;
     PicturePieces p;
-    const QString s0 = QStringLiteral(" -vf-add scale=") + integer(outWidth) + ':' + integer(outHeight);
+    const QString s0 = QStringLiteral(" -vf-add scale=") + integer(outW) + ':' + integer(outH);
     p.scaleFilter = s0;
-    p.summaryWidth = outWidth;
-    p.summaryHeight = outHeight;
+    p.summaryWidth = outW;
+    p.summaryHeight = outH;
     const int T = toInt(numtext::Val(f.txtExpand[0].text));
     const int B = toInt(numtext::Val(f.txtExpand[1].text));
     const int L = toInt(numtext::Val(f.txtExpand[2].text));
     const int R = toInt(numtext::Val(f.txtExpand[3].text));
     const bool bordersOn = T != 0 || B != 0 || L != 0 || R != 0;
-    const bool fixedFrame = targetFormat == QLatin1String("VCD") || targetFormat == QLatin1String("DVD");
+    const bool fixedFrame = jobstate::jobSettings.targetFormat == QLatin1String("VCD") || jobstate::jobSettings.targetFormat == QLatin1String("DVD");
     const QString shrunk = QStringLiteral(" -vf-add scale=")
-                           + integer(Clamp(toInt(double(outWidth) - L - R), 8, outWidth)) + ':'
-                           + integer(Clamp(toInt(double(outHeight) - T - B), 8, outHeight));
+                           + integer(Clamp(toInt(double(outW) - L - R), 8, outW)) + ':'
+                           + integer(Clamp(toInt(double(outH) - T - B), 8, outH));
     auto expand = [&](int ew, int eh) {
         return QStringLiteral("expand=") + integer(ew) + ':' + integer(eh) + ':' + integer(L) + ':' + integer(T)
                + QStringLiteral(":1");
@@ -189,8 +190,8 @@ PicturePieces pictureFilters(const OptionsForm &f, int outWidth, int outHeight)
         auto &c = p.cropRect;
         c = {1, toInt(f.shpCrop.left), toInt(f.shpCrop.top), toInt(f.shpCrop.left + f.shpCrop.width),
              toInt(f.shpCrop.top + f.shpCrop.height), 0};
-        const double baseW = cropFirst ? srcWidth : numtext::Val(f.txtSize[0].text);
-        const double baseH = cropFirst ? srcHeight : numtext::Val(f.txtSize[1].text);
+        const double baseW = cropFirst ? jobstate::sourceInfo.srcWidth : numtext::Val(f.txtSize[0].text);
+        const double baseH = cropFirst ? jobstate::sourceInfo.srcHeight : numtext::Val(f.txtSize[1].text);
         const float fx = float(baseW / f.picPlayerScaleWidth);
         const double fy = at15Digits(baseH / f.picPlayerScaleHeight);
         int cw = toInt(double(fx) * (c[3] - c[1]));
@@ -205,19 +206,19 @@ PicturePieces pictureFilters(const OptionsForm &f, int outWidth, int outHeight)
         int ew = 0, eh = 0;
         if (bordersOn) {
             if (!fixedFrame) {
-                ew = toInt(double(cropFirst ? outWidth : cw) + L + R);
-                eh = toInt(double(cropFirst ? outHeight : ch) + T + B);
+                ew = toInt(double(cropFirst ? outW : cw) + L + R);
+                eh = toInt(double(cropFirst ? outH : ch) + T + B);
             } else {
                 scale = shrunk;
-                ew = outWidth;
-                eh = outHeight;
+                ew = outW;
+                eh = outH;
             }
             border = QStringLiteral(" -vf-add ") + expand(ew, eh);
         }
         p.scaleFilter = cropFirst ? crop + scale + border : scale + crop + border;
         if (cropFirst) {
-            p.summaryWidth = outWidth;
-            p.summaryHeight = outHeight;
+            p.summaryWidth = outW;
+            p.summaryHeight = outH;
         } else {
             p.summaryWidth = cw;
             p.summaryHeight = ch;
@@ -230,12 +231,12 @@ PicturePieces pictureFilters(const OptionsForm &f, int outWidth, int outHeight)
     }
 
     if (bordersOn && !fixedFrame) {
-        const int ew = toInt(double(outWidth) + L + R), eh = toInt(double(outHeight) + T + B);
+        const int ew = toInt(double(outW) + L + R), eh = toInt(double(outH) + T + B);
         p.scaleFilter = s0 + ',' + expand(ew, eh);
         p.summaryWidth = ew;
         p.summaryHeight = eh;
     } else if (bordersOn) {
-        p.scaleFilter = shrunk + ',' + expand(outWidth, outHeight);
+        p.scaleFilter = shrunk + ',' + expand(outW, outH);
     }
     return p;
 }
@@ -250,7 +251,7 @@ QString volumePiece(const OptionsForm &f)
     if (!adjusterChanged(f, Adjuster::Volume))
         return QString();
     const double db = numtext::Val(f.lblVolume.tag);
-    if (mdlMavrell::isAudioTarget()) {
+    if (isAudioTarget(jobstate::jobSettings)) {
         // Tool 3 scales linearly, 256 leaving the sound as it is: the gain the label names in dB.
         const double factor = numtext::roundHalfEven(256.0 * std::pow(10.0, db / 20.0));
         return QStringLiteral(" -vol ") + integer(static_cast<long long>(factor));

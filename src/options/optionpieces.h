@@ -12,7 +12,7 @@ namespace opt {
 // ---- Audio ----
 // The audio piece for the page as it stands.
 QString audioPiece(const OptionsForm &f);
-// audioOpts := audioPiece(f).
+// The job's audioOpts := audioPiece(f).
 void setAduioPara(const OptionsForm &f);
 
 // ---- Subtitles ----
@@ -33,7 +33,7 @@ struct PicturePieces {
     int summaryWidth = 0, summaryHeight = 0;
 };
 // Scale, crop and border pieces for the accepted output size.
-PicturePieces pictureFilters(const OptionsForm &f, int outWidth, int outHeight);
+PicturePieces pictureFilters(const OptionsForm &f, int outW, int outH);
 
 // ---- Volume, rotation, colour ----
 // "" while the volume adjuster is at its neutral value. For a sound target the gain

@@ -1,5 +1,6 @@
 #include "options/optionsummary.h"
 
+#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 #include "core/timetext.h"
@@ -57,7 +58,7 @@ EncodeNote SetMainEncodeNote(const OptionsForm &f, NoteSize &noteSize, int wdt, 
     } else {
         timeLine = lng[txt::TimeRangeWholeLength];
     }
-    const bool volnorm = audioOpts.contains(QLatin1String("volnorm"));
+    const bool volnorm = jobstate::jobSettings.audioOpts.contains(QLatin1String("volnorm"));
     const QString audioRate = beforeParen(f.cboAudioBitrate.text);
     auto withCaption = [](int entry, const QString &caption) { return QString(lng[entry]).replace(QLatin1String("aaa"), caption); };
     auto head = [&](int entry, const QString &caption) {
@@ -66,33 +67,33 @@ EncodeNote SetMainEncodeNote(const OptionsForm &f, NoteSize &noteSize, int wdt, 
 
     EncodeNote note;
     QString &t = note.text;
-    if (isAudioTarget()) {
-        t = head(txt::UseButtonForSoundOrMarks, cmdOptCaption) + timeLine + kBreak + actionWord.trimmed() + lng[txt::ColonSeparator] + lng[txt::VolumeWord] + ' '
+    if (isAudioTarget(jobstate::jobSettings)) {
+        t = head(txt::UseButtonForSoundOrMarks, cmdOptCaption) + timeLine + kBreak + jobstate::jobSettings.actionWord.trimmed() + lng[txt::ColonSeparator] + lng[txt::VolumeWord] + ' '
             + volumePart(f) + lng[txt::ListComma];
         if (volnorm)
             t += lng[txt::VolumeNormalisation] + lng[txt::ListComma];
-        if (targetExt == QLatin1String("wav"))
+        if (jobstate::jobSettings.targetExt == QLatin1String("wav"))
             t += lng[txt::AudioSampleRateWord] + lng[txt::ColonSeparator] + f.cboAudioSample.text.trimmed();
         else
             t += lng[txt::AudioBitrateWord] + lng[txt::ColonSeparator] + audioRate;
-    } else if (actionWord == lng[txt::AdjustWord] + lng[txt::VolumeWord]) {
-        t = head(txt::UseButtonForVolume, cmdOptCaption) + timeLine + kBreak + actionWord + lng[txt::ColonSeparator] + lng[txt::VolumeWord] + ' ' + volumePart(f)
+    } else if (jobstate::jobSettings.actionWord == lng[txt::AdjustWord] + lng[txt::VolumeWord]) {
+        t = head(txt::UseButtonForVolume, cmdOptCaption) + timeLine + kBreak + jobstate::jobSettings.actionWord + lng[txt::ColonSeparator] + lng[txt::VolumeWord] + ' ' + volumePart(f)
             + lng[txt::ListComma];
         if (volnorm)
             t += lng[txt::VolumeNormalisation] + lng[txt::ListComma];
         t += lng[txt::AudioBitrateWord] + lng[txt::ColonSeparator] + audioRate;
-    } else if (actionWord == lng[txt::CutWord] + lng[txt::VideoWord]) {
+    } else if (jobstate::jobSettings.actionWord == lng[txt::CutWord] + lng[txt::VideoWord]) {
         t = head(txt::UseButtonForMarks, cmdOptCaption) + timeLine;
-    } else if (actionWord == lng[txt::RepairWord] + lng[txt::VideoWord]) {
+    } else if (jobstate::jobSettings.actionWord == lng[txt::RepairWord] + lng[txt::VideoWord]) {
         t = kBreak + head(txt::PressButtonToRepair, cmdEncodeCaption);
     } else {
         note.conversionLayout = true;
-        const bool quarterTurn = rotateFilter.contains(QLatin1String("rotate"));
+        const bool quarterTurn = jobstate::jobSettings.rotateFilter.contains(QLatin1String("rotate"));
         const int w = quarterTurn ? noteSize.height : noteSize.width;
         const int h = quarterTurn ? noteSize.width : noteSize.height;
-        const QString fps = fpsText.isEmpty() ? QStringLiteral("----") : beforeParen(fpsText);
+        const QString fps = jobstate::jobSettings.fpsText.isEmpty() ? QStringLiteral("----") : beforeParen(jobstate::jobSettings.fpsText);
         QString audio;
-        if (!audioOpts.contains(QLatin1String("nosound")) && !srcAudioCodec.isEmpty()) {
+        if (!jobstate::jobSettings.audioOpts.contains(QLatin1String("nosound")) && !jobstate::sourceInfo.srcAudioCodec.isEmpty()) {
             audio = lng[txt::AudioBitrateWord] + lng[txt::ColonSeparator] + audioRate;
             if (volnorm)
                 audio += lng[txt::ListComma] + lng[txt::VolumeNormalisation];
@@ -102,25 +103,25 @@ EncodeNote SetMainEncodeNote(const OptionsForm &f, NoteSize &noteSize, int wdt, 
         t = formatLine + kBreak + timeLine + kBreak + lng[txt::FinalPictureSize] + numtext::integer(w) + QStringLiteral(" x ")
             + numtext::integer(h) + lng[txt::FramesPerSecondIs] + fps + kBreak + lng[txt::VideoBitrateWord] + lng[txt::ColonSeparator] + beforeParen(f.cboVideoBitrate.text)
             + lng[txt::ListComma] + audio + kBreak;
-        t += (scaleFilter.contains(QLatin1String("crop=")) ? lng[txt::Cropped] : lng[txt::NotCropped]) + lng[txt::ListComma];
-        t += (scaleFilter.contains(QLatin1String("expand=")) ? lng[txt::BordersAdded] : lng[txt::NoBorders]) + lng[txt::ListComma];
-        t += (subtitleOpts.isEmpty() ? lng[txt::NoSubtitlesWord] : lng[txt::SubtitlesWord]) + lng[txt::ListComma];
+        t += (jobstate::jobSettings.scaleFilter.contains(QLatin1String("crop=")) ? lng[txt::Cropped] : lng[txt::NotCropped]) + lng[txt::ListComma];
+        t += (jobstate::jobSettings.scaleFilter.contains(QLatin1String("expand=")) ? lng[txt::BordersAdded] : lng[txt::NoBorders]) + lng[txt::ListComma];
+        t += (jobstate::jobSettings.subtitleOpts.isEmpty() ? lng[txt::NoSubtitlesWord] : lng[txt::SubtitlesWord]) + lng[txt::ListComma];
         t += f.cboRotate.text + kBreak;
         t += lng[txt::OtherAdjustments] + lng[txt::BrightnessWord] + ' ' + num(f.lblBrightness.tag) + lng[txt::ListComma] + lng[txt::ContrastWord] + ' ' + num(f.lblContrast.tag)
              + lng[txt::ListComma] + lng[txt::HueWord] + ' ' + num(f.lblHue.tag) + lng[txt::ListComma] + lng[txt::SaturationWord] + ' ' + num(f.lblSaturation.tag)
              + lng[txt::ListComma] + lng[txt::VolumeWord] + ' ' + num(f.lblVolume.tag);
     }
 
-    const bool noSound = srcAudioCodec.isEmpty();
-    if (!isAudioTarget() && isAudioOnlySource())
+    const bool noSound = jobstate::sourceInfo.srcAudioCodec.isEmpty();
+    if (!isAudioTarget(jobstate::jobSettings) && isAudioOnlySource(jobstate::sourceInfo))
         t = lng[txt::MusicCannotBeVideo];
-    if (isAudioTarget() && noSound)
+    if (isAudioTarget(jobstate::jobSettings) && noSound)
         t = lng[txt::NoAudioForAudioTarget];
-    if (targetFormat == QLatin1String("AudIsMp3") && noSound)
+    if (jobstate::jobSettings.targetFormat == QLatin1String("AudIsMp3") && noSound)
         t = lng[txt::NoAudioForMp3];
-    if (targetFormat == QLatin1String("onlyTransVol") && noSound)
+    if (jobstate::jobSettings.targetFormat == QLatin1String("onlyTransVol") && noSound)
         t = lng[txt::NoAudioForVolume];
-    if (srcLength == 0 && srcFps == 0) {
+    if (jobstate::sourceInfo.srcLength == 0 && jobstate::sourceInfo.srcFps == 0) {
         t = lng[txt::SourceCannotBeAnalysed];
         t.replace(QLatin1String("\r\n\r\n"), QLatin1String("\r\n"));
         t.replace(QLatin1String("\n\n"), QLatin1String("\n"));
@@ -133,7 +134,7 @@ EncodeNote SetMainEncodeNote(const OptionsForm &f, NoteSize &noteSize, int wdt, 
 QString SetScopeNote(OptionsForm &f)
 {
     using namespace mdlMavrell;
-    if (isJobImpossible())
+    if (isJobImpossible(jobstate::sourceInfo, jobstate::jobSettings))
         return oneLine(lng[txt::FormatRestrictedNoMarks]);
     if (!f.txtScope[0].enabled)
         return oneLine(lng[txt::RepairWholeNoMarks]);
@@ -142,7 +143,7 @@ QString SetScopeNote(OptionsForm &f)
     f.txtScope[0].text = FormatTime(start, 3, 1);
     const QString unknown = QStringLiteral("??");
     const QString endText = end > 0 ? FormatTime(end, 3, 1) : unknown;
-    f.txtScope[1].text = endText == unknown ? FormatTime(srcLength, 3, 1) : endText;
+    f.txtScope[1].text = endText == unknown ? FormatTime(jobstate::sourceInfo.srcLength, 3, 1) : endText;
     return lng[txt::MarkedTimeRange] + f.txtScope[0].text + QStringLiteral(" - ") + endText + QStringLiteral(" = ")
            + (endText == unknown ? unknown : FormatTime(end - start, 3, 1));
 }

@@ -3,6 +3,7 @@
 #include "player/frmplayer.h"
 
 #include "controls/orvexbutton.h"
+#include "core/jobstate.h"
 #include "core/toolpaths.h"
 #include "core/console.h"
 #include "core/drawing.h"
@@ -117,7 +118,7 @@ void FrmPlayer::Form_Load()
     lblFnName->clear();
     picVolSdr2->move(picVolSdr->x() + picVolSdr->width(), picVolSdr2->y());
     picPlayerContainer->move(1, 1);
-    if (mdlMavrell::playerMode == 0)
+    if (jobstate::previewState.playerMode == 0)
         player().closeMCI();
     else
         player();

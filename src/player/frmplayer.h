@@ -1,7 +1,7 @@
 // The stand-alone player window: the video area on top (the player tool draws into
 // picPlayer), a bottom bar with the file icon, the status and time labels, the seek
 // bar, the transport buttons and the volume slider. The options dialog may borrow
-// it as a big preview screen (mdlMavrell::playerMode 1 or 2).
+// it as a big preview screen (the preview state's playerMode 1 or 2).
 //
 // Controls carry the names the rest of the program knows them by (also as their
 // objectName). All media work goes through the engine `player`.

@@ -6,6 +6,7 @@
 #include "core/console.h"
 #include "core/desktop.h"
 #include "core/fileobject.h"
+#include "core/jobstate.h"
 #include "core/mainwindowlink.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
@@ -121,7 +122,7 @@ void FrmPlayer::setTimeLabelsVisible(bool flag)
 
 void FrmPlayer::Form_OLEDragDrop(const QMimeData *data)
 {
-    if (isBusy || mdlMavrell::playerMode > 0 || !data)
+    if (isBusy || jobstate::previewState.playerMode > 0 || !data)
         return;
     QString path;
     if (data->hasUrls()) {
@@ -200,7 +201,7 @@ void FrmPlayer::Form_Unload()
     player().closeMCI();
     saveSettings();
     mdlMavrell::playerOpen = false;
-    mdlMavrell::playerMode = 0;
+    jobstate::previewState.playerMode = 0;
     if (QWidget *main = mainWidget())
         main->show();
 }

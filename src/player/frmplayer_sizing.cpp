@@ -5,6 +5,7 @@
 #include "controls/orvexbutton.h"
 #include "core/drawing.h"
 #include "core/fileobject.h"
+#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 #include "core/timetext.h"
@@ -26,13 +27,13 @@ void FrmPlayer::myPutSize(bool isDefaulSize)
     picPlusBk->move(picPlusBk->x(), -picPlusBk->height());
 
     int w = 0, h = 0;
-    if (mdlMavrell::playerMode > 0) {
-        w = mdlMavrell::srcWidth;
-        h = mdlMavrell::srcHeight;
+    if (jobstate::previewState.playerMode > 0) {
+        w = jobstate::sourceInfo.srcWidth;
+        h = jobstate::sourceInfo.srcHeight;
     } else {
         player().getDefaultSize(w, h);
     }
-    if (isDefaulSize || mdlMavrell::playerMode == 1) {
+    if (isDefaulSize || jobstate::previewState.playerMode == 1) {
         if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
             setWindowState(Qt::WindowNoState);
         const QRect frame = frameGeometry();
@@ -52,7 +53,7 @@ void FrmPlayer::myPutSize(bool isDefaulSize)
     picPlayerContainer->resize(width() - playerlayout::containerMargin,
                                height() - picPlusBk->height() - playerlayout::containerMargin);
     QString fn = player().FileName();
-    const bool haveFile = mdlMavrell::playerMode > 0 || mdlMavrell::fileObject().FileExists(fn);
+    const bool haveFile = jobstate::previewState.playerMode > 0 || mdlMavrell::fileObject().FileExists(fn);
     const QRect pic = playerlayout::pictureRect(w, h, picPlayerContainer->size(), mnuKeepWH->isChecked(), haveFile);
     lblPlayerNote->hide();
     picPlayer->setGeometry(pic);
@@ -75,7 +76,7 @@ bool FrmPlayer::isPausedPicture() const
 {
     if (myStatus == 4)
         return true;
-    return mdlMavrell::playerMode > 0 && previewTag && previewTag() == QLatin1String("Pause");
+    return jobstate::previewState.playerMode > 0 && previewTag && previewTag() == QLatin1String("Pause");
 }
 
 void FrmPlayer::setFormSize()
@@ -158,7 +159,7 @@ void FrmPlayer::layoutTimeBar()
 
 void FrmPlayer::updateMenuStates()
 {
-    if (mdlMavrell::playerMode > 0)
+    if (jobstate::previewState.playerMode > 0)
         return;
     QString fn = player().FileName();
     const bool picture = !fn.isEmpty() && !player().isAudioOnly();

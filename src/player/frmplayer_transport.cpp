@@ -5,6 +5,7 @@
 #include "controls/orvexbutton.h"
 #include "core/console.h"
 #include "core/drawing.h"
+#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 #include "player/playerpointer.h"
@@ -222,7 +223,7 @@ void FrmPlayer::picPlayer_MouseDown(int button)
     }
     if (button != 1)
         return;
-    if (mdlMavrell::playerMode == 0) {
+    if (jobstate::previewState.playerMode == 0) {
         Form_KeyDown(32, 0);
         return;
     }

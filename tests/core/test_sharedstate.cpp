@@ -1,8 +1,10 @@
+#include "core/jobrecords.h"
 #include "core/mdlmavrell.h"
 
 #include <gtest/gtest.h>
 
 using namespace mdlMavrell;
+using namespace jobrecords;
 
 TEST(SharedState, RoundUpAndClamp)
 {
@@ -27,22 +29,24 @@ TEST(SharedState, JobImpossibleForTheSource)
         {"XviD", false, "avi", 320, 25, "", false},
     };
     for (const Case &c : cases) {
-        resetSourceInfo();
-        targetFormat = c.format;
-        targetIsAudio = c.audio;
-        srcDemuxer = c.demuxer;
-        srcWidth = c.width;
-        srcFps = c.fps;
-        srcAudioCodec = c.codec;
-        EXPECT_EQ(isJobImpossible(), c.impossible) << c.format << " " << c.demuxer;
+        SourceInfo source;
+        source.srcDemuxer = c.demuxer;
+        source.srcWidth = c.width;
+        source.srcFps = c.fps;
+        source.srcAudioCodec = c.codec;
+        JobSettings job;
+        job.targetFormat = c.format;
+        job.targetIsAudio = c.audio;
+        EXPECT_EQ(isJobImpossible(source, job), c.impossible) << c.format << " " << c.demuxer;
     }
 }
 
 TEST(SharedState, AudioTargetDoesNotDependOnTheLanguage)
 {
     lng[txt::AudioWord] = QStringLiteral("聲音");
-    targetFormat = lng[txt::AudioWord] + " MP3";
-    targetIsAudio = true;
+    JobSettings job;
+    job.targetFormat = lng[txt::AudioWord] + " MP3";
+    job.targetIsAudio = true;
     lng[txt::AudioWord] = QStringLiteral("Sound");  // the user switched the language
-    EXPECT_TRUE(isAudioTarget());
+    EXPECT_TRUE(isAudioTarget(job));
 }

@@ -9,6 +9,7 @@
 #include "core/toolpaths.h"
 #include "engine/encodeflow.h"
 #include "engine/identifyprobe.h"
+#include "engine/testjob.h"
 #include "support/mediaprobe.h"
 
 #include <QFile>
@@ -21,9 +22,9 @@ namespace encodetest {
 inline void clearJob()
 {
     using namespace mdlMavrell;
-    resetJobSettings();
-    resetSourceInfo();
-    actionWord = QStringLiteral("Convert");
+    testjob::job = {};
+    testjob::source = {};
+    testjob::job.actionWord = QStringLiteral("Convert");
     showDosOutput = false;
     mdlGetCmdOutput::stopEncodeFlag = false;
 }
@@ -31,9 +32,9 @@ inline void clearJob()
 // The job for format/ext with the options a target's preset would give it.
 inline void setTarget(const QString &format, const QString &ext, bool audio = false)
 {
-    mdlMavrell::targetFormat = format;
-    mdlMavrell::targetExt = ext;
-    mdlMavrell::targetIsAudio = audio;
+    testjob::job.targetFormat = format;
+    testjob::job.targetExt = ext;
+    testjob::job.targetIsAudio = audio;
 }
 
 // A stand-in source for the tests that run fake tools: a small file at src, and
@@ -45,12 +46,12 @@ inline bool writeStandInSource(const QString &src)
     QFile f(src);
     if (!f.open(QIODevice::WriteOnly) || f.write("not really a video") < 0)
         return false;
-    srcLength = 3;
-    srcFps = 25;
-    srcWidth = 320;
-    srcHeight = 240;
-    srcAudioCodec = QStringLiteral("mp3");
-    srcDemuxer = QStringLiteral("avi");
+    testjob::source.srcLength = 3;
+    testjob::source.srcFps = 25;
+    testjob::source.srcWidth = 320;
+    testjob::source.srcHeight = 240;
+    testjob::source.srcAudioCodec = QStringLiteral("mp3");
+    testjob::source.srcDemuxer = QStringLiteral("avi");
     setTarget(QStringLiteral("DivX"), QStringLiteral("avi"));
     return true;
 }
@@ -58,8 +59,8 @@ inline bool writeStandInSource(const QString &src)
 // Probes src with the real tools into SourceInfo.
 inline void probeSource(const QString &src)
 {
-    mdlMavrell::resetSourceInfo();
-    engine::analyseSource(src);
+    testjob::source = {};
+    engine::analyseSource(src, testjob::source);
 }
 
 // The window as the run stage sees it; records progress and what it was asked to do.
@@ -94,22 +95,24 @@ inline encodeflow::StageResult convertRange(const QString &src, const QString &d
                                             const QString &range, float seconds)
 {
     using namespace mdlMavrell;
-    encodeSeconds = seconds;
+    testjob::job.encodeSeconds = seconds;
     encodeflow::EncodeJob job;
-    job.prep = encodecmd::prepare();
+    job.source = testjob::source;
+    job.settings = testjob::job;
+    job.prep = encodecmd::prepare(testjob::source, testjob::job);
     job.range = range;
     job.inputs.tool2 = ToolPath(2);
     job.inputs.tool3 = ToolPath(3);
     job.inputs.src = src;
     job.inputs.dst = dst;
-    job.inputs.aviSoundNote = encodeflow::aviSoundNote();
+    job.inputs.aviSoundNote = encodeflow::aviSoundNote(testjob::source, testjob::job);
     return encodeflow::runEncodeStage(job, window);
 }
 
 // The same with the range the marks give before any alignment.
 inline encodeflow::StageResult convert(const QString &src, const QString &dst, RecordingWindow &window)
 {
-    const encodeflow::StartRange r = encodeflow::initialRange();
+    const encodeflow::StartRange r = encodeflow::initialRange(testjob::source, testjob::job);
     return convertRange(src, dst, window, r.range, r.encodeSeconds);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/encodejob.h"
+#include "engine/testjob.h"
 #include "support/scriptedprompts.h"
 #include "support/testenv.h"
 
@@ -17,11 +18,11 @@ namespace encodetest {
 
 struct TargetCase {
     const char *name;
-    const char *format;  // targetFormat
+    const char *format;  // the job's targetFormat
     const char *ext;
     bool audio;
     const char *fixture;
-    const char *scale;      // scaleFilter
+    const char *scale;      // the job's scaleFilter
     const char *audioOpts;
     // What ffprobe must find.
     const char *container;
@@ -45,14 +46,14 @@ inline void convertAndCheck(const TargetCase &c)
     testenv::ProgramDir programDir;
     programDir.activate();
     probeSource(src);
-    ASSERT_GT(srcLength, 2.5f) << "the probe did not read " << c.fixture;
+    ASSERT_GT(testjob::source.srcLength, 2.5f) << "the probe did not read " << c.fixture;
     setTarget(QString::fromLatin1(c.format), QString::fromLatin1(c.ext), c.audio);
-    actionWord = QStringLiteral("Convert");
-    fpsText = QStringLiteral("25");
-    audioBitrateText = QStringLiteral("128");
-    videoBitrateText = QStringLiteral("600");
-    scaleFilter = QString::fromLatin1(c.scale);
-    audioOpts = QString::fromLatin1(c.audioOpts);
+    testjob::job.actionWord = QStringLiteral("Convert");
+    testjob::job.fpsText = QStringLiteral("25");
+    testjob::job.audioBitrateText = QStringLiteral("128");
+    testjob::job.videoBitrateText = QStringLiteral("600");
+    testjob::job.scaleFilter = QString::fromLatin1(c.scale);
+    testjob::job.audioOpts = QString::fromLatin1(c.audioOpts);
 
     QTemporaryDir out;
     const QString dst = out.path() + QStringLiteral("/result.") + QString::fromLatin1(c.ext);
@@ -99,9 +100,9 @@ protected:
         const QString src = fixtureOrPath.startsWith('/') ? fixtureOrPath : testenv::fixture(fixtureOrPath);
         probeSource(src);
         setTarget(format, ext);
-        mdlMavrell::actionWord = QStringLiteral("Work");
-        mdlMavrell::audioBitrateText = QStringLiteral("128");
-        mdlMavrell::audioOpts = QStringLiteral(" -channels 2 -srate ") + numtext::integer(mdlMavrell::srcAudioRate)
+        testjob::job.actionWord = QStringLiteral("Work");
+        testjob::job.audioBitrateText = QStringLiteral("128");
+        testjob::job.audioOpts = QStringLiteral(" -channels 2 -srate ") + numtext::integer(testjob::source.srcAudioRate)
                     + QStringLiteral(" -af-add channels=2");
         return src;
     }

@@ -1,5 +1,6 @@
 // The program's side of bench/bench_encode.sh; skipped unless MAVRELL_BENCH_RUNS is set.
 #include "engine/encodetargets.h"
+#include "engine/testjob.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -27,25 +28,25 @@ void setJob(const BenchTarget &t, const QString &src)
     loadLanguageTable(QStringLiteral("en"));
     encodetest::probeSource(src);
     encodetest::setTarget(t.format, t.ext, t.audio);
-    actionWord = QStringLiteral("Convert");
-    fpsText = QStringLiteral("25");
-    audioBitrateText = QStringLiteral("128");
-    videoBitrateText = QStringLiteral("800");
-    scaleFilter = QStringLiteral(" -vf-add scale=320:240");
-    audioOpts = t.audio ? QStringLiteral(" -ac 2 -ar 44100") : QStringLiteral(" -channels 2 -srate 44100 -af-add channels=2");
-    encodeSeconds = srcLength;
+    testjob::job.actionWord = QStringLiteral("Convert");
+    testjob::job.fpsText = QStringLiteral("25");
+    testjob::job.audioBitrateText = QStringLiteral("128");
+    testjob::job.videoBitrateText = QStringLiteral("800");
+    testjob::job.scaleFilter = QStringLiteral(" -vf-add scale=320:240");
+    testjob::job.audioOpts = t.audio ? QStringLiteral(" -ac 2 -ar 44100") : QStringLiteral(" -channels 2 -srate 44100 -af-add channels=2");
+    testjob::job.encodeSeconds = testjob::source.srcLength;
 }
 
 QString commandFor(const QString &src, const QString &dst)
 {
-    auto prep = encodecmd::prepare();
+    auto prep = encodecmd::prepare(testjob::source, testjob::job);
     QString range;
     encodecmd::Inputs in;
     in.tool2 = ToolPath(2);
     in.tool3 = ToolPath(3);
     in.src = src;
     in.dst = dst;
-    return encodecmd::build(prep, range, in).command;
+    return encodecmd::build(testjob::source, testjob::job, prep, range, in).command;
 }
 
 // For each target named in MAVRELL_BENCH_TARGET: the time of MAVRELL_BENCH_RUNS runs

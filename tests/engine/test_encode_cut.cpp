@@ -1,6 +1,7 @@
 // Cutting and repairing keep the picture as it is: real tools, real clips.
 #include "engine/encodetargets.h"
 #include "engine/keyframeprobe.h"
+#include "engine/testjob.h"
 
 using namespace mdlMavrell;
 
@@ -18,8 +19,8 @@ TEST_P(Cut, KeepsTheMarkedRange)
 {
     const Clip &c = GetParam();
     const QString src = source(c.fixture, "onlyCut", c.ext);
-    markIn = 1;
-    markOut = 2.5f;
+    testjob::job.markIn = 1;
+    testjob::job.markOut = 2.5f;
     const QString dst = out.path() + "/cut." + c.ext;
     const auto r = run(src, dst);
     ASSERT_EQ(r.outcome, encodeflow::Outcome::Succeeded) << r.command.toStdString();
@@ -43,8 +44,8 @@ TEST_P(Repair, RewritesTheWholeFile)
 {
     const Clip &c = GetParam();
     const QString src = source(c.fixture, "onlyFix", c.ext);
-    markIn = 1;  // a repair never cuts
-    markOut = 2;
+    testjob::job.markIn = 1;  // a repair never cuts
+    testjob::job.markOut = 2;
     const QString dst = out.path() + "/fixed." + c.ext;
     const auto r = run(src, dst);
     ASSERT_EQ(r.outcome, encodeflow::Outcome::Succeeded) << r.command.toStdString();
@@ -133,10 +134,10 @@ TEST_P(AlignedCut, StartsAtTheToldKeyFrameAndEndsAtTheMark)
     ASSERT_FALSE(clip.isEmpty());
     const QString src = source(clip, c.format, c.ext == std::string("wmv") && std::string(c.format) != "onlyCut"
                                                    ? "avi" : c.ext);
-    markIn = 2.5f;
-    markOut = 3.5f;
+    testjob::job.markIn = 2.5f;
+    testjob::job.markOut = 3.5f;
 
-    const encodeflow::StartRange start = encodeflow::initialRange();
+    const encodeflow::StartRange start = encodeflow::initialRange(testjob::source, testjob::job);
     keyframe::AlignmentHooks hooks;
     hooks.probe = [&](float t) { return keyframe::getKeyFrameTime(src, t); };
     QStringList asked;
@@ -144,16 +145,16 @@ TEST_P(AlignedCut, StartsAtTheToldKeyFrameAndEndsAtTheMark)
         asked << text;
         return c.answer;
     };
-    const keyframe::Alignment a = keyframe::alignCutStart(start.range, start.encodeSeconds, hooks);
+    const keyframe::Alignment a = keyframe::alignCutStart(testjob::source, testjob::job, start.range, start.encodeSeconds, hooks);
     ASSERT_EQ(asked.size(), 1) << a.range.toStdString();
     const float told = c.toldKey == 2 ? 2.04f : 3.04f;
 
-    const QString dst = out.path() + "/cut." + targetExt;
+    const QString dst = out.path() + "/cut." + testjob::job.targetExt;
     const auto r = encodetest::convertRange(src, dst, window, a.range, a.encodeSeconds);
     ASSERT_EQ(r.outcome, encodeflow::Outcome::Succeeded) << r.command.toStdString();
 
     const auto p = encodetest::ffprobe(dst);
-    EXPECT_NEAR(p.duration, markOut - told, 0.1) << r.command.toStdString();
+    EXPECT_NEAR(p.duration, testjob::job.markOut - told, 0.1) << r.command.toStdString();
     EXPECT_GT(firstPictureLikeFrame(dst, src, keyFrameIndex[c.toldKey], out.path()), 30)
         << r.command.toStdString();
 }
@@ -178,9 +179,9 @@ TEST_F(CutBeforeTheMark, EndsAtTheMarkedEnd)
     const QString clip = makeKeyedClip(out.path(), "wmv");
     ASSERT_FALSE(clip.isEmpty());
     const QString src = source(clip, "onlyCut", "wmv");
-    markIn = 2.4f;
-    markOut = 3.4f;
-    const encodeflow::StartRange start = encodeflow::initialRange();
+    testjob::job.markIn = 2.4f;
+    testjob::job.markOut = 3.4f;
+    const encodeflow::StartRange start = encodeflow::initialRange(testjob::source, testjob::job);
     keyframe::AlignmentHooks hooks;
     hooks.probe = [&](float t) { return keyframe::getKeyFrameTime(src, t); };
     int asked = 0;
@@ -188,15 +189,15 @@ TEST_F(CutBeforeTheMark, EndsAtTheMarkedEnd)
         ++asked;
         return prompts::Answer::Cancel;
     };
-    const keyframe::Alignment a = keyframe::alignCutStart(start.range, start.encodeSeconds, hooks);
+    const keyframe::Alignment a = keyframe::alignCutStart(testjob::source, testjob::job, start.range, start.encodeSeconds, hooks);
     EXPECT_EQ(asked, 0);
     const QString dst = out.path() + "/cut.wmv";
     const auto r = encodetest::convertRange(src, dst, window, a.range, a.encodeSeconds);
     ASSERT_EQ(r.outcome, encodeflow::Outcome::Succeeded) << r.command.toStdString();
     const testenv::PacketTimes t = testenv::packetTimes(dst);
     ASSERT_TRUE(t.video.present && t.audio.present);
-    EXPECT_NEAR(t.video.last - t.video.first, markOut - 2.04, 0.1) << r.command.toStdString();
-    EXPECT_NEAR(t.audio.last - t.audio.first, markOut - 2.04, 0.1) << r.command.toStdString();
+    EXPECT_NEAR(t.video.last - t.video.first, testjob::job.markOut - 2.04, 0.1) << r.command.toStdString();
+    EXPECT_NEAR(t.audio.last - t.audio.first, testjob::job.markOut - 2.04, 0.1) << r.command.toStdString();
     EXPECT_GT(firstPictureLikeFrame(dst, src, keyFrameIndex[2], out.path()), 30) << r.command.toStdString();
 }
 

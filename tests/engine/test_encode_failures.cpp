@@ -2,6 +2,7 @@
 // it happens, and nothing that looks like a result left behind: fake encoders for the
 // causes before the run and a folder that goes away, a real small drive for a full one.
 #include "engine/encodejob.h"
+#include "engine/testjob.h"
 #include "support/scriptedprompts.h"
 #include "support/testenv.h"
 
@@ -34,7 +35,7 @@ protected:
     {
         encodetest::clearJob();
         loadLanguageTable(QStringLiteral("en"));
-        actionWord = QStringLiteral("Convert");
+        testjob::job.actionWord = QStringLiteral("Convert");
         programDir.activate();
         src = tmp.path() + "/in.avi";
         ASSERT_TRUE(encodetest::writeStandInSource(src));

@@ -1,6 +1,7 @@
 // A marked range encoded into every kind of container: picture and sound of the result
 // start together and run the marked length, as ffprobe's packet times show.
 #include "engine/encodetargets.h"
+#include "engine/testjob.h"
 
 using namespace mdlMavrell;
 
@@ -17,14 +18,14 @@ TEST_P(RangeInto, StartsPictureAndSoundTogether)
 {
     const RangeCase &c = GetParam();
     const QString src = source(c.fixture, c.format, c.ext);
-    ASSERT_GT(srcLength, 19.0f);
-    fpsText = QStringLiteral("25");
-    videoBitrateText = QStringLiteral("600");
-    scaleFilter = QString::fromLatin1(c.scale);
-    audioOpts = QStringLiteral(" -channels 2 -srate ") + QString::number(c.ext == QLatin1String("vob") ? 48000 : 44100)
+    ASSERT_GT(testjob::source.srcLength, 19.0f);
+    testjob::job.fpsText = QStringLiteral("25");
+    testjob::job.videoBitrateText = QStringLiteral("600");
+    testjob::job.scaleFilter = QString::fromLatin1(c.scale);
+    testjob::job.audioOpts = QStringLiteral(" -channels 2 -srate ") + QString::number(c.ext == QLatin1String("vob") ? 48000 : 44100)
                 + QStringLiteral(" -af-add channels=2");
-    markIn = 5;
-    markOut = 12;
+    testjob::job.markIn = 5;
+    testjob::job.markOut = 12;
     const QString dst = out.path() + "/range." + c.ext;
     prompts.answer(prompts::Answer::Cancel);  // the success box: do not play
     const auto r = run(src, dst);

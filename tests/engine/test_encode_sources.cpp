@@ -2,6 +2,7 @@
 // tools, judged as a viewer meets the result: each stream's first and last packet
 // against the source's, picture and sound in step, not only the container's length.
 #include "engine/encodetargets.h"
+#include "engine/testjob.h"
 
 #include <tuple>
 
@@ -44,12 +45,12 @@ TEST_P(SourceToTarget, EachStreamRunsAsLongAsTheSourcesAndInStep)
     programDir.activate();
     encodetest::probeSource(src);
     encodetest::setTarget(QString::fromLatin1(t.format), QString::fromLatin1(t.ext));
-    audioBitrateText = QStringLiteral("128");
-    videoBitrateText = QStringLiteral("600");
+    testjob::job.audioBitrateText = QStringLiteral("128");
+    testjob::job.videoBitrateText = QStringLiteral("600");
     if (*t.video)
-        scaleFilter = QStringLiteral(" -vf-add scale=176:144");
-    audioOpts = QStringLiteral(" -channels 2 -srate ") + QString::number(t.rate) + QStringLiteral(" -af-add channels=2");
-    const bool sound = !srcAudioCodec.isEmpty();
+        testjob::job.scaleFilter = QStringLiteral(" -vf-add scale=176:144");
+    testjob::job.audioOpts = QStringLiteral(" -channels 2 -srate ") + QString::number(t.rate) + QStringLiteral(" -af-add channels=2");
+    const bool sound = !testjob::source.srcAudioCodec.isEmpty();
     if (!sound && std::string(t.format) == "AudIsMp3")
         GTEST_SKIP() << "no sound to make MP3 of: the encode button refuses the job (entry 258)";
 

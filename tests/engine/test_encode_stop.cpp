@@ -1,6 +1,7 @@
 // Stop during a real run, and file names with blanks and non-Latin letters.
 #include "core/toolprocesses.h"
 #include "engine/encodetargets.h"
+#include "engine/testjob.h"
 
 #include <QFile>
 
@@ -13,7 +14,7 @@ using Operations = encodetest::OperationTest;
 TEST_F(Operations, StopEndsTheRealEncoder)
 {
     const QString src = source("long.avi", "XviD", "avi");
-    scaleFilter = QStringLiteral(" -vf-add scale=320:240");
+    testjob::job.scaleFilter = QStringLiteral(" -vf-add scale=320:240");
     const QString dst = out.path() + "/stopped.avi";
     window.onProgress = [](float pg) {
         if (pg >= 1)
@@ -39,12 +40,12 @@ TEST_F(Operations, NamesWithBlanksAndNonLatinLetters)
     for (const char *target : {"MPEG1", "Sound MP3"}) {
         const bool audio = QByteArray(target).startsWith("Sound");
         source(src, target, audio ? "mp3" : "mpg");
-        mdlMavrell::targetIsAudio = audio;
+        testjob::job.targetIsAudio = audio;
         if (audio)
-            audioOpts = QStringLiteral(" -ac 2 -ar 44100");
-        scaleFilter = QStringLiteral(" -vf-add scale=176:144");
+            testjob::job.audioOpts = QStringLiteral(" -ac 2 -ar 44100");
+        testjob::job.scaleFilter = QStringLiteral(" -vf-add scale=176:144");
         const QString dst = dir + "/結果 ü." + (audio ? "mp3" : "mpg");
-        ASSERT_GT(srcLength, 2.5f);
+        ASSERT_GT(testjob::source.srcLength, 2.5f);
         const auto r = run(src, dst);
         ASSERT_EQ(r.outcome, encodeflow::Outcome::Succeeded) << r.command.toStdString();
         EXPECT_NEAR(encodetest::ffprobe(dst).duration, 3.0, 0.35);

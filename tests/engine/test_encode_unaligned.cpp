@@ -5,6 +5,7 @@
 #include "engine/encodetargets.h"
 #include "engine/resultcheck.h"
 #include "engine/identifyprobe.h"
+#include "engine/testjob.h"
 #include "core/identify.h"
 
 #include <QFile>
@@ -95,16 +96,16 @@ protected:
     void clearJobFor(const QString &src, const Job &job)
     {
         encodetest::clearJob();
-        mdlMavrell::resetSourceInfo();
+        testjob::source = {};
         bool decodes = false;
-        engine::analyseSource(src, engine::AnalyseOptions(), &decodes);
+        engine::analyseSource(src, testjob::source, engine::AnalyseOptions(), &decodes);
         ASSERT_TRUE(decodes) << "refused: " << src.toStdString();
         encodetest::setTarget(QString::fromLatin1(job.format), QString::fromLatin1(job.ext), job.audio);
-        actionWord = QStringLiteral("Convert");
-        audioBitrateText = QStringLiteral("128");
-        videoBitrateText = QStringLiteral("600");
-        fpsText = QStringLiteral("25");
-        audioOpts = job.audio ? QStringLiteral(" -ac 2 -ar ") + QString::number(job.rate)
+        testjob::job.actionWord = QStringLiteral("Convert");
+        testjob::job.audioBitrateText = QStringLiteral("128");
+        testjob::job.videoBitrateText = QStringLiteral("600");
+        testjob::job.fpsText = QStringLiteral("25");
+        testjob::job.audioOpts = job.audio ? QStringLiteral(" -ac 2 -ar ") + QString::number(job.rate)
                               : QStringLiteral(" -delay 0 -channels 2 -srate ") + QString::number(job.rate)
                                     + QStringLiteral(" -af-add channels=2");
     }
@@ -130,7 +131,7 @@ TEST_F(UnalignedSources, TwoMpegProgramStreamsJoinedEndToEnd)
     joined.write(bytes + bytes);
     joined.close();
     encodetest::probeSource(src);
-    EXPECT_LT(srcLength, 6) << "the header claims only the first half";
+    EXPECT_LT(testjob::source.srcLength, 6) << "the header claims only the first half";
     for (const Job &job : {Job{"MPEG1", "mpg", false, 44100}, Job{"DivX", "avi", false, 44100}})
         convertAndJudge(src, job, 8, 8, 0);
 }
@@ -151,8 +152,8 @@ TEST_F(UnalignedSources, TsWhosePictureStartsFourSecondsLate)
     ASSERT_TRUE(ffmpeg(QStringList{"-itsoffset", "4"} + picture(6) + tone(10, 48000)
                        + QStringList{"-c:v", "mpeg2video", "-c:a", "mp2", "-f", "mpegts", src}));
     encodetest::probeSource(src);
-    EXPECT_GT(srcWidth * srcHeight, 0) << "the picture was not found";
-    EXPECT_NEAR(srcLength, 10, 0.3);
+    EXPECT_GT(testjob::source.srcWidth * testjob::source.srcHeight, 0) << "the picture was not found";
+    EXPECT_NEAR(testjob::source.srcLength, 10, 0.3);
     for (const Job &job : {Job{"MPEG2", "mpg", false, 48000}, Job{"XviD", "avi", false, 44100}})
         convertAndJudge(src, job, 6, 10, 4);
 }

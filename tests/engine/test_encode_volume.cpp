@@ -1,5 +1,6 @@
 // Changing the volume keeps the picture and moves the sound level: real tools, real clips.
 #include "engine/encodetargets.h"
+#include "engine/testjob.h"
 
 using namespace mdlMavrell;
 
@@ -20,7 +21,7 @@ TEST_P(ChangeVolume, MovesTheLevel)
     const Clip &c = GetParam();
     const double before = encodetest::meanVolume(testenv::fixture(c.fixture));
     const QString src = source(c.fixture, "onlyTransVol", c.ext);
-    encodeVolumeOpt = QStringLiteral(" -af-add volume=") + numtext::integer(c.gain);
+    testjob::job.encodeVolumeOpt = QStringLiteral(" -af-add volume=") + numtext::integer(c.gain);
     const QString dst = out.path() + "/louder." + c.ext;
     const auto r = run(src, dst);
     ASSERT_EQ(r.outcome, encodeflow::Outcome::Succeeded) << r.command.toStdString();
@@ -50,7 +51,7 @@ class KeptPicture : public encodetest::OperationTest {};
 TEST_F(KeptPicture, Mp4PictureIsNotKeptInAnMpegFile)
 {
     const QString src = source("h264.mp4", "onlyTransVol", "mpg");
-    encodeVolumeOpt = QStringLiteral(" -af-add volume=6");
+    testjob::job.encodeVolumeOpt = QStringLiteral(" -af-add volume=6");
     prompts.answer(prompts::Answer::Ok);  // the container question: go ahead anyway
     const QString dst = out.path() + "/louder.mpg";
     const auto r = run(src, dst);

@@ -1,6 +1,7 @@
 // The command text per target, the values prepared from the job, the container check
 // and the developer presets.
 #include "engine/encodejob.h"
+#include "engine/testjob.h"
 #include "support/scriptedprompts.h"
 
 #include <gtest/gtest.h>
@@ -24,23 +25,23 @@ protected:
     void SetUp() override
     {
         encodetest::clearJob();
-        srcFps = 25;
-        srcVideoFormat = QStringLiteral("0x10000001");
-        srcAudioCodec = QStringLiteral("mp3");
-        srcDemuxer = QStringLiteral("avi");
-        srcWidth = 320;
-        srcHeight = 240;
-        srcAudioBitrate = 128;
-        srcAudioRate = 44100;
-        srcAudioChannels = 2;
-        scaleFilter = QStringLiteral(" -vf-add scale=352:240");
-        audioOpts = QStringLiteral(" -channels 2 -srate 44100 -af-add channels=2");
+        testjob::source.srcFps = 25;
+        testjob::source.srcVideoFormat = QStringLiteral("0x10000001");
+        testjob::source.srcAudioCodec = QStringLiteral("mp3");
+        testjob::source.srcDemuxer = QStringLiteral("avi");
+        testjob::source.srcWidth = 320;
+        testjob::source.srcHeight = 240;
+        testjob::source.srcAudioBitrate = 128;
+        testjob::source.srcAudioRate = 44100;
+        testjob::source.srcAudioChannels = 2;
+        testjob::job.scaleFilter = QStringLiteral(" -vf-add scale=352:240");
+        testjob::job.audioOpts = QStringLiteral(" -channels 2 -srate 44100 -af-add channels=2");
     }
     QString build(const QString &format, const QString &ext, bool audio = false, QString range = QString())
     {
         encodetest::setTarget(format, ext, audio);
-        auto prep = encodecmd::prepare();
-        return encodecmd::build(prep, range, inputs()).command;
+        auto prep = encodecmd::prepare(testjob::source, testjob::job);
+        return encodecmd::build(testjob::source, testjob::job, prep, range, inputs()).command;
     }
 };
 
@@ -57,9 +58,9 @@ TEST_F(EncodeCommand, PreparedValuesFromTheJob)
         {"", 29.97f, "30000/1001", 27},            {"", 25, "25", 23},                {"same as source", 25, "25", 23},
     };
     for (const Case &c : cases) {
-        fpsText = c.fps;
-        srcFps = c.srcFps;
-        const auto p = encodecmd::prepare();
+        testjob::job.fpsText = c.fps;
+        testjob::source.srcFps = c.srcFps;
+        const auto p = encodecmd::prepare(testjob::source, testjob::job);
         EXPECT_EQ(p.fps, c.expectFps) << c.fps.toStdString();
         EXPECT_EQ(p.keyint, c.expectKeyint) << c.fps.toStdString();
     }
@@ -74,9 +75,9 @@ TEST_F(EncodeCommand, PreparedValuesFromTheJob)
         {"1475", "224", "1475", "224", 4425},
     };
     for (const Rates &r : rates) {
-        videoBitrateText = r.video;
-        audioBitrateText = r.audio;
-        const auto p = encodecmd::prepare();
+        testjob::job.videoBitrateText = r.video;
+        testjob::job.audioBitrateText = r.audio;
+        const auto p = encodecmd::prepare(testjob::source, testjob::job);
         EXPECT_EQ(p.vrate, r.vrate);
         EXPECT_EQ(p.arate, r.arate);
         EXPECT_EQ(p.peak, r.peak);
@@ -85,9 +86,9 @@ TEST_F(EncodeCommand, PreparedValuesFromTheJob)
 
 TEST_F(EncodeCommand, VideoTargetsAsBuilt)
 {
-    fpsText = QStringLiteral("25");
-    videoBitrateText = QStringLiteral("800");
-    audioBitrateText = QStringLiteral("128");
+    testjob::job.fpsText = QStringLiteral("25");
+    testjob::job.videoBitrateText = QStringLiteral("800");
+    testjob::job.audioBitrateText = QStringLiteral("128");
     // The source is an AVI: the encoder reads it with its general reader.
     const QString tail = QStringLiteral(" \"/v/in.src\" -demuxer lavf -o \"/v/out.x\"");
     const QString vopts =
@@ -144,13 +145,13 @@ TEST_F(EncodeCommand, VideoTargetsAsBuilt)
 // MP2 rates that stereo MP2 or the encoder's MPEG muxer cannot take become the next that works.
 TEST_F(EncodeCommand, Mp2SoundTakesARateThatWorks)
 {
-    fpsText = QStringLiteral("25");
-    videoBitrateText = QStringLiteral("800");
+    testjob::job.fpsText = QStringLiteral("25");
+    testjob::job.videoBitrateText = QStringLiteral("800");
     struct Case { const char *chosen, *written; };
     const Case cases[] = {{"32", "96"}, {"64", "96"}, {"80", "96"}, {"112", "112"}, {"128 (x)", "128"},
                           {"320", "320"}, {"448", "384"}};
     for (const Case &c : cases) {
-        audioBitrateText = QString::fromLatin1(c.chosen);
+        testjob::job.audioBitrateText = QString::fromLatin1(c.chosen);
         EXPECT_TRUE(build("MPEG2", "mpg").contains(QStringLiteral("-twolameopts br=") + c.written + " "))
             << c.chosen << ": " << build("MPEG2", "mpg").toStdString();
     }
@@ -160,13 +161,13 @@ TEST_F(EncodeCommand, Mp2SoundTakesARateThatWorks)
 // picture is encoded again.
 TEST_F(EncodeCommand, AviSourcesAreReadWholeWhenThePictureIsEncoded)
 {
-    fpsText = QStringLiteral("25");
-    videoBitrateText = QStringLiteral("800");
-    audioBitrateText = QStringLiteral("128");
+    testjob::job.fpsText = QStringLiteral("25");
+    testjob::job.videoBitrateText = QStringLiteral("800");
+    testjob::job.audioBitrateText = QStringLiteral("128");
     EXPECT_TRUE(build("XviD", "avi").contains("\"/v/in.src\" -demuxer lavf -o"));
     EXPECT_FALSE(build("onlyCut", "avi").contains("-demuxer"));
     EXPECT_FALSE(build("AudIsMp3", "avi").contains("-demuxer"));
-    srcDemuxer = QStringLiteral("mpegps");
+    testjob::source.srcDemuxer = QStringLiteral("mpegps");
     EXPECT_FALSE(build("XviD", "avi").contains("-demuxer"));
 }
 
@@ -174,28 +175,28 @@ TEST_F(EncodeCommand, AviSourcesAreReadWholeWhenThePictureIsEncoded)
 // interleaved reading loses the sound after a second of many such files).
 TEST_F(EncodeCommand, ProgramStreamsAreReadNonInterleaved)
 {
-    fpsText = QStringLiteral("25");
-    videoBitrateText = QStringLiteral("800");
-    audioBitrateText = QStringLiteral("128");
-    srcDemuxer = QStringLiteral("mpegps");
+    testjob::job.fpsText = QStringLiteral("25");
+    testjob::job.videoBitrateText = QStringLiteral("800");
+    testjob::job.audioBitrateText = QStringLiteral("128");
+    testjob::source.srcDemuxer = QStringLiteral("mpegps");
     for (const auto &[format, ext] : {std::pair{"WMV8", "wmv"}, {"XviD", "avi"}, {"MPEG2", "mpg"}, {"onlyFix", "mpg"},
                                       {"onlyCut", "vob"}, {"onlyTransVol", "wmv"}, {"AudIsMp3", "avi"}})
         EXPECT_TRUE(build(format, ext).contains("\"/v/in.src\" -ni -o")) << format;
-    srcDemuxer = QStringLiteral("avi");
+    testjob::source.srcDemuxer = QStringLiteral("avi");
     EXPECT_FALSE(build("MPEG2", "mpg").contains(" -ni"));
 }
 
 // WMA sound made from an AAC track takes the AAC decoder that hands the sound over whole.
 TEST_F(EncodeCommand, WmaSoundFromAacUsesTheWholeDecoder)
 {
-    fpsText = QStringLiteral("25");
-    videoBitrateText = QStringLiteral("800");
-    audioBitrateText = QStringLiteral("128");
-    srcDemuxer = QStringLiteral("lavfpref");
-    srcAudioCodec = QStringLiteral("ffaac");
+    testjob::job.fpsText = QStringLiteral("25");
+    testjob::job.videoBitrateText = QStringLiteral("800");
+    testjob::job.audioBitrateText = QStringLiteral("128");
+    testjob::source.srcDemuxer = QStringLiteral("lavfpref");
+    testjob::source.srcAudioCodec = QStringLiteral("ffaac");
     EXPECT_TRUE(build("WMV8", "wmv").contains("\"/v/in.src\" -ac faad -o"));
     EXPECT_FALSE(build("XviD", "avi").contains("-ac faad"));  // MP3 sound through its own encoder
-    srcAudioCodec = QStringLiteral("mp3");
+    testjob::source.srcAudioCodec = QStringLiteral("mp3");
     EXPECT_FALSE(build("WMV8", "wmv").contains("-ac faad"));
 }
 
@@ -204,9 +205,9 @@ TEST_F(EncodeCommand, WmaSoundFromAacUsesTheWholeDecoder)
 TEST_F(EncodeCommand, DvdRunsTheEncoderThenTheConverter)
 {
     encodetest::setTarget("DVD", "vob");
-    auto prep = encodecmd::prepare();
+    auto prep = encodecmd::prepare(testjob::source, testjob::job);
     QString range;
-    const auto b = encodecmd::build(prep, range, inputs("/v/out.vob"));
+    const auto b = encodecmd::build(testjob::source, testjob::job, prep, range, inputs("/v/out.vob"));
     const QStringList stages = encodecmd::stages(b.command);
     ASSERT_EQ(stages.size(), 2);
     EXPECT_EQ(b.intermediate, "/v/out.vob.mavrell-video.vob");
@@ -220,9 +221,9 @@ TEST_F(EncodeCommand, DvdRunsTheEncoderThenTheConverter)
 
 TEST_F(EncodeCommand, AudioTargetsRunTheConverter)
 {
-    audioBitrateText = QStringLiteral("128");
-    audioOpts = QStringLiteral(" -ac 2 -ar 22050");
-    encodeVolumeOpt = QStringLiteral(" -vol 512");
+    testjob::job.audioBitrateText = QStringLiteral("128");
+    testjob::job.audioOpts = QStringLiteral(" -ac 2 -ar 22050");
+    testjob::job.encodeVolumeOpt = QStringLiteral(" -vol 512");
     struct Case {
         QString ext, codec, rate;
     } cases[] = {
@@ -240,14 +241,14 @@ TEST_F(EncodeCommand, AudioTargetsRunTheConverter)
                       + " -vol 512 \"/v/out.x\"")
             << c.ext.toStdString();
     }
-    audioOpts = QStringLiteral(" -ac 2 -ar 44100");
+    testjob::job.audioOpts = QStringLiteral(" -ac 2 -ar 44100");
     EXPECT_TRUE(build("Sound AC3", "ac3", true).contains(" -ar 44100 "));
 
     // A marked range: the converter's "-t" in place of "-endpos", kept for a rebuild.
     encodetest::setTarget("Sound MP3", "mp3", true);
     QString range = QStringLiteral(" -ss 00:00:10.0 -endpos 00:00:15.0");
-    auto prep = encodecmd::prepare();
-    const QString cmd = encodecmd::build(prep, range, inputs()).command;
+    auto prep = encodecmd::prepare(testjob::source, testjob::job);
+    const QString cmd = encodecmd::build(testjob::source, testjob::job, prep, range, inputs()).command;
     EXPECT_EQ(range, " -ss 00:00:10.0 -t 00:00:15.0");
     EXPECT_TRUE(cmd.contains(" -vn -ab 128000 -ss 00:00:10.0 -t 00:00:15.0 -ac 2")) << cmd.toStdString();
     EXPECT_FALSE(cmd.contains("-endpos"));
@@ -256,31 +257,31 @@ TEST_F(EncodeCommand, AudioTargetsRunTheConverter)
 TEST_F(EncodeCommand, SyncCorrectionPerSourceAndRetry)
 {
     encodetest::setTarget("DivX", "avi");
-    auto prep = encodecmd::prepare();
+    auto prep = encodecmd::prepare(testjob::source, testjob::job);
     QString range;
     auto in = inputs();
-    EXPECT_EQ(encodecmd::build(prep, range, in).mc, " -mc 1");
+    EXPECT_EQ(encodecmd::build(testjob::source, testjob::job, prep, range, in).mc, " -mc 1");
     in.retry = true;
-    EXPECT_EQ(encodecmd::build(prep, range, in).mc, " -mc 0");
-    EXPECT_TRUE(encodecmd::build(prep, range, in).command.contains(" -vf-add harddup -mc 0 \"/v/in.src\""));
+    EXPECT_EQ(encodecmd::build(testjob::source, testjob::job, prep, range, in).mc, " -mc 0");
+    EXPECT_TRUE(encodecmd::build(testjob::source, testjob::job, prep, range, in).command.contains(" -vf-add harddup -mc 0 \"/v/in.src\""));
     in.retry = false;
-    srcVideoFormat = QStringLiteral("svq3");
-    srcAudioCodec = QStringLiteral("pcm");
-    EXPECT_EQ(encodecmd::build(prep, range, in).mc, " -mc 0");
+    testjob::source.srcVideoFormat = QStringLiteral("svq3");
+    testjob::source.srcAudioCodec = QStringLiteral("pcm");
+    EXPECT_EQ(encodecmd::build(testjob::source, testjob::job, prep, range, in).mc, " -mc 0");
 
     // Keeping the video: an flv1 source keeps the correction, also on the retry.
     encodetest::setTarget("AudIsMp3", "avi");
-    srcVideoFormat = QStringLiteral("flv1");
+    testjob::source.srcVideoFormat = QStringLiteral("flv1");
     in.retry = true;
-    EXPECT_EQ(encodecmd::build(prep, range, in).mc, " -mc 1");
+    EXPECT_EQ(encodecmd::build(testjob::source, testjob::job, prep, range, in).mc, " -mc 1");
 }
 
 TEST_F(EncodeCommand, StreamCopyOperations)
 {
-    audioBitrateText = QStringLiteral("128");
-    encodeVolumeOpt = QStringLiteral(" -af-add volume=6");
+    testjob::job.audioBitrateText = QStringLiteral("128");
+    testjob::job.encodeVolumeOpt = QStringLiteral(" -af-add volume=6");
     const QString range = QStringLiteral(" -ss 00:00:01.0 -endpos 00:00:01.5");
-    const QString atail = range + audioOpts + encodeVolumeOpt + " -vf-add harddup -mc 0";
+    const QString atail = range + testjob::job.audioOpts + testjob::job.encodeVolumeOpt + " -vf-add harddup -mc 0";
     struct Case {
         QString format, ext, videoFormat, audioCodec, aviNote, body, demuxer;
     } cases[] = {
@@ -300,7 +301,7 @@ TEST_F(EncodeCommand, StreamCopyOperations)
         {"onlyCut", "vob", "0x10000002", "a52", "",
          " -ovc copy -oac copy -of lavf -lavfopts format=dvd" + range + " -vf-add harddup -mc 0", "mpegps"},
         {"onlyCut", "wmv", "wmv2", "ffwmav2", "",
-         " -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=wmav2:abitrate=128" + audioOpts + range
+         " -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=wmav2:abitrate=128" + testjob::job.audioOpts + range
              + " -vf-add harddup -mc 0",
          "asf"},
         {"onlyCut", "avi", "mp4v", "pcm", "note",
@@ -311,7 +312,7 @@ TEST_F(EncodeCommand, StreamCopyOperations)
         {"onlyFix", "mpg", "0x10000001", "mp2", "",
          " -idx -ovc copy -oac copy -of lavf -lavfopts format=vcd -vf-add harddup -mc 0", "mpegps"},
         {"onlyFix", "wmv", "wmv2", "ffwmav2", "",
-         " -idx -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=wmav2:abitrate=128" + audioOpts
+         " -idx -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=wmav2:abitrate=128" + testjob::job.audioOpts
              + " -vf-add harddup -mc 0",
          "asf"},
         {"onlyFix", "avi", "mp4v", "", "note",
@@ -322,13 +323,13 @@ TEST_F(EncodeCommand, StreamCopyOperations)
     };
     for (const Case &c : cases) {
         encodetest::setTarget(c.format, c.ext);
-        srcVideoFormat = c.videoFormat;
-        srcAudioCodec = c.audioCodec;
-        auto prep = encodecmd::prepare();
+        testjob::source.srcVideoFormat = c.videoFormat;
+        testjob::source.srcAudioCodec = c.audioCodec;
+        auto prep = encodecmd::prepare(testjob::source, testjob::job);
         QString r = range;
         auto in = inputs();
         in.aviSoundNote = c.aviNote;
-        const auto b = encodecmd::build(prep, r, in);
+        const auto b = encodecmd::build(testjob::source, testjob::job, prep, r, in);
         EXPECT_EQ(b.command, "/p/OrvexRes2" + c.body + " \"/v/in.src\" -o \"/v/out.x\"")
             << c.format.toStdString() << " " << c.ext.toStdString();
         EXPECT_EQ(b.expectedDemuxer, c.demuxer);
@@ -338,9 +339,9 @@ TEST_F(EncodeCommand, StreamCopyOperations)
 
     // Changing the volume of a VOB keeps the picture and makes AC-3 sound in a second run.
     encodetest::setTarget("onlyTransVol", "vob");
-    auto prep = encodecmd::prepare();
+    auto prep = encodecmd::prepare(testjob::source, testjob::job);
     QString r = range;
-    const auto b = encodecmd::build(prep, r, inputs("/v/out.vob"));
+    const auto b = encodecmd::build(testjob::source, testjob::job, prep, r, inputs("/v/out.vob"));
     const QStringList stages = encodecmd::stages(b.command);
     ASSERT_EQ(stages.size(), 2);
     EXPECT_EQ(stages[0], "/p/OrvexRes2 -ovc copy -oac twolame -twolameopts br=384 -of lavf -lavfopts format=dvd"
@@ -352,47 +353,47 @@ TEST_F(EncodeCommand, ContainerCheck)
 {
     lng[txt::FormatMismatch] = QStringLiteral("You want to aaa bbb but the file is ccc; aaa anyway?");
     lng[txt::Unknown] = QStringLiteral("unknown");
-    actionWord = QStringLiteral("Cut");
-    targetExt = QStringLiteral("mpg");
+    testjob::job.actionWord = QStringLiteral("Cut");
+    testjob::job.targetExt = QStringLiteral("mpg");
     ScriptedPrompts prompts;
 
-    srcDemuxer = QStringLiteral("mpegps");
-    EXPECT_TRUE(encodecmd::confirmRealFormat("mpegps"));
+    testjob::source.srcDemuxer = QStringLiteral("mpegps");
+    EXPECT_TRUE(encodecmd::confirmRealFormat(testjob::source, testjob::job, "mpegps"));
     EXPECT_TRUE(prompts.messages.isEmpty());
 
-    srcDemuxer = QStringLiteral("lavfpref");
-    srcVideoFormat = QStringLiteral("mp4v");
+    testjob::source.srcDemuxer = QStringLiteral("lavfpref");
+    testjob::source.srcVideoFormat = QStringLiteral("mp4v");
     prompts.answer(prompts::Answer::Cancel);
-    EXPECT_FALSE(encodecmd::confirmRealFormat("mpegps"));
+    EXPECT_FALSE(encodecmd::confirmRealFormat(testjob::source, testjob::job, "mpegps"));
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.messages[0].text, "You want to Cut MPG but the file is MP4; Cut anyway?");
     EXPECT_EQ(prompts.messages[0].buttons, prompts::Buttons::OkCancel);
     EXPECT_EQ(prompts.messages[0].defaultButton, 1);
     prompts.answer(prompts::Answer::Ok);
-    EXPECT_TRUE(encodecmd::confirmRealFormat("mpegps"));
+    EXPECT_TRUE(encodecmd::confirmRealFormat(testjob::source, testjob::job, "mpegps"));
 
     struct Name {
         QString demuxer, video, expected;
     } names[] = {{"ogg", "", "OGM"},      {"lavfpref", "mp4v", "MP4"}, {"mpegps", "", "MPG"},
                  {"lavf_flv", "", "FLV"}, {"", "", "unknown"},         {"asf", "", "ASF"}};
     for (const Name &n : names) {
-        srcDemuxer = n.demuxer;
-        srcVideoFormat = n.video;
-        EXPECT_EQ(encodecmd::getRealFormatName(), n.expected);
+        testjob::source.srcDemuxer = n.demuxer;
+        testjob::source.srcVideoFormat = n.video;
+        EXPECT_EQ(encodecmd::getRealFormatName(testjob::source), n.expected);
     }
     struct Codec {
         QString codec, expected;
     } codecs[] = {{"a52", "AC3"}, {"ffac3", "AC3"}, {"faad", "AAC"}, {"ffvorbis", "OGG"},
                   {"ffcook", "RA"}, {"", "unknown"}, {"pcm", "PCM"}};
     for (const Codec &c : codecs) {
-        srcAudioCodec = c.codec;
-        EXPECT_EQ(encodecmd::getRealAudioCodecName(), c.expected);
+        testjob::source.srcAudioCodec = c.codec;
+        EXPECT_EQ(encodecmd::getRealAudioCodecName(testjob::source), c.expected);
     }
 }
 
 TEST_F(EncodeCommand, DeveloperPresets)
 {
-    fpsText = QStringLiteral("20");
+    testjob::job.fpsText = QStringLiteral("20");
     encodetest::setTarget("MPEG1", "mpg");
     const QString built = build("MPEG1", "mpg");
     ASSERT_TRUE(built.contains("-ofps 20 ") && built.contains("keyint=18") && built.contains("-mc 1"));

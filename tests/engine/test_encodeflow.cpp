@@ -1,6 +1,7 @@
 // The encode button's decisions: the checks and texts before the run, and the run
 // stage's retry, verdict and report (fake encoders that write what a test needs).
 #include "engine/encodejob.h"
+#include "engine/testjob.h"
 #include "support/scriptedprompts.h"
 #include "support/testenv.h"
 
@@ -21,7 +22,7 @@ protected:
     {
         encodetest::clearJob();
         loadLanguageTable(QStringLiteral("en"));
-        actionWord = QStringLiteral("Convert");
+        testjob::job.actionWord = QStringLiteral("Convert");
         programDir.activate();
         src = tmp.path() + "/in.avi";
         dst = tmp.path() + "/out.avi";
@@ -66,9 +67,9 @@ TEST_F(EncodeFlow, JobAgainstSource)
     };
     for (const Case &c : cases) {
         encodetest::setTarget(c.format, "avi", c.audioTarget);
-        srcDemuxer = c.demuxer;
-        srcAudioCodec = c.codec;
-        EXPECT_EQ(encodeflow::jobMismatchEntry(), c.entry) << c.format.toStdString();
+        testjob::source.srcDemuxer = c.demuxer;
+        testjob::source.srcAudioCodec = c.codec;
+        EXPECT_EQ(encodeflow::jobMismatchEntry(testjob::source, testjob::job), c.entry) << c.format.toStdString();
     }
 }
 
@@ -84,41 +85,41 @@ TEST_F(EncodeFlow, SameFileByWhatItIsNotHowItIsWritten)
 
 TEST_F(EncodeFlow, RangeNotesAndQuestions)
 {
-    markIn = 10;
-    markOut = 25;
-    auto r = encodeflow::initialRange();
+    testjob::job.markIn = 10;
+    testjob::job.markOut = 25;
+    auto r = encodeflow::initialRange(testjob::source, testjob::job);
     EXPECT_EQ(r.encodeSeconds, 15);
     EXPECT_EQ(r.range, " -ss 00:00:10.0 -endpos 00:00:15.0");
-    markOut = 0;
-    srcLength = 42.5f;
-    r = encodeflow::initialRange();
+    testjob::job.markOut = 0;
+    testjob::source.srcLength = 42.5f;
+    r = encodeflow::initialRange(testjob::source, testjob::job);
     EXPECT_EQ(r.encodeSeconds, 42.5f);
     EXPECT_EQ(r.range, "");
 
-    actionWord = QStringLiteral(" Cut ");
-    EXPECT_EQ(encodeflow::overwriteQuestion("/v/a.avi"),
+    testjob::job.actionWord = QStringLiteral(" Cut ");
+    EXPECT_EQ(encodeflow::overwriteQuestion(testjob::job, "/v/a.avi"),
               "/v/a.avi\r\n\r\nThe target file already exists. Press OK to overwrite it and start \"Cut\".");
 
     encodetest::setTarget("onlyCut", "avi");
-    srcAudioCodec = QStringLiteral("pcm");
-    const QString note = encodeflow::aviSoundNote();
+    testjob::source.srcAudioCodec = QStringLiteral("pcm");
+    const QString note = encodeflow::aviSoundNote(testjob::source, testjob::job);
     EXPECT_EQ(note, "\r\n" + QString(48, '-') + "\r\n" + lng[txt::AviAudioBecomesMp3] + "PCM");
-    srcAudioCodec = QStringLiteral("mp3");
-    EXPECT_EQ(encodeflow::aviSoundNote(), "");
-    srcAudioCodec.clear();
-    EXPECT_FALSE(encodeflow::aviSoundNote().isEmpty());
+    testjob::source.srcAudioCodec = QStringLiteral("mp3");
+    EXPECT_EQ(encodeflow::aviSoundNote(testjob::source, testjob::job), "");
+    testjob::source.srcAudioCodec.clear();
+    EXPECT_FALSE(encodeflow::aviSoundNote(testjob::source, testjob::job).isEmpty());
     encodetest::setTarget("DivX", "avi");
-    EXPECT_EQ(encodeflow::aviSoundNote(), "");
+    EXPECT_EQ(encodeflow::aviSoundNote(testjob::source, testjob::job), "");
 
-    actionWord = QStringLiteral("Cut");
-    EXPECT_EQ(encodeflow::startConfirmation(0, "SUMMARY", "NOTE"), lng[txt::AboutToStart] + "Cut  .....\r\n\r\nSUMMARYNOTE");
+    testjob::job.actionWord = QStringLiteral("Cut");
+    EXPECT_EQ(encodeflow::startConfirmation(testjob::job, 0, "SUMMARY", "NOTE"), lng[txt::AboutToStart] + "Cut  .....\r\n\r\nSUMMARYNOTE");
     QString sparse = lng[txt::KeyFramesFarApart];
     sparse.replace("aaa", "Cut");
-    EXPECT_EQ(encodeflow::startConfirmation(-1, "S", ""), sparse + "\r\n\r\n" + lng[txt::AboutToStart] + "Cut  .....\r\n\r\nS");
+    EXPECT_EQ(encodeflow::startConfirmation(testjob::job, -1, "S", ""), sparse + "\r\n\r\n" + lng[txt::AboutToStart] + "Cut  .....\r\n\r\nS");
 
-    EXPECT_EQ(encodeflow::firstProgressNote(), "Progress 0 % -->  " + lng[txt::Initialising]);
+    EXPECT_EQ(encodeflow::firstProgressNote(testjob::job), "Progress 0 % -->  " + lng[txt::Initialising]);
     encodetest::setTarget("onlyFix", "avi");
-    EXPECT_EQ(encodeflow::firstProgressNote(), "Progress 0 % -->  " + lng[txt::AnalysingTimeLine]);
+    EXPECT_EQ(encodeflow::firstProgressNote(testjob::job), "Progress 0 % -->  " + lng[txt::AnalysingTimeLine]);
 }
 
 TEST_F(EncodeFlow, RetryTest)
@@ -184,7 +185,7 @@ TEST_F(EncodeFlow, ShortResultOfACleanExitIsAFailureWithTheRetry)
 {
     const QString clip = testenv::fixture("long.avi");
     encodetest::probeSource(clip);
-    ASSERT_NEAR(srcLength, 20, 0.2);
+    ASSERT_NEAR(testjob::source.srcLength, 20, 0.2);
     encodetest::setTarget("DivX", "avi");
     src = clip;
     programDir.fakeTool(2, "echo \"$*\" >> '" + QFile::encodeName(tmp.path()) + "/log'\n"
@@ -276,8 +277,8 @@ TEST_F(EncodeFlow, StoppedRunIsNotReported)
 TEST_F(EncodeFlow, DeclinedContainerCheckRunsNothing)
 {
     encodetest::setTarget("onlyCut", "avi");
-    srcDemuxer = QStringLiteral("lavfpref");
-    srcVideoFormat = QStringLiteral("mp4v");
+    testjob::source.srcDemuxer = QStringLiteral("lavfpref");
+    testjob::source.srcVideoFormat = QStringLiteral("mp4v");
     fakeEncoder(200000, "3.0", 0);
     prompts.answer(prompts::Answer::Cancel);
     const auto r = convert();

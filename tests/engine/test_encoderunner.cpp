@@ -26,7 +26,6 @@ protected:
         lng[txt::WasInterrupted] = QStringLiteral(" was interrupted");
         lng[txt::ProcessStuck] = QStringLiteral("The tool is stuck.");
         lng[txt::CpuLoad] = QStringLiteral("CPU: ");
-        actionWord = QStringLiteral("Converting");
         programDir.activate();
     }
     // The pid the fake tool wrote, for checking that it is gone.
@@ -37,6 +36,14 @@ protected:
     }
     QByteArray pidLine() const { return "echo $$ > '" + QFile::encodeName(tmp.path()) + "/pid'\n"; }
     static bool alive(qint64 pid) { return pid > 0 && ::kill(pid_t(pid), 0) == 0; }
+
+    // The limits of a job whose action word is "Converting".
+    static EncodeRunLimits jobLimits()
+    {
+        EncodeRunLimits limits;
+        limits.actionWord = QStringLiteral("Converting");
+        return limits;
+    }
 
     testenv::ProgramDir programDir;
     QTemporaryDir tmp;
@@ -49,7 +56,7 @@ TEST_F(EncodeRunner, ProgressToACleanEnd)
     programDir.fakeTool(2, "printf 'MEncoder banner with s here\\n'\n"
                            "for p in 1.0 2.0 3.0 4.0; do printf 'Pos:   %ss   25f (10%%)\\r' $p; sleep 0.05; done\n"
                            "exit 0\n");
-    const auto r = runEncodeWithProgress(ToolPath(2) + " \"in.avi\" -o \"out.avi\"", 10, false, &window);
+    const auto r = runEncodeWithProgress(ToolPath(2) + " \"in.avi\" -o \"out.avi\"", 10, false, &window, jobLimits());
     EXPECT_TRUE(r.completed());
     EXPECT_EQ(r.percent, 40);  // a clean end is no proof of a whole result: the tool last said 40 %
     EXPECT_EQ(window.progress, (QList<float>{10, 20, 30, 40}));
@@ -60,12 +67,11 @@ TEST_F(EncodeRunner, ProgressToACleanEnd)
     EXPECT_FALSE(mdlGetCmdOutput::stopEncodeFlag);
 }
 
-TEST_F(EncodeRunner, ConverterProgressAndTotalFromTheJob)
+TEST_F(EncodeRunner, ConverterProgressAgainstTheJobsLength)
 {
-    encodeSeconds = 4;
     programDir.fakeTool(3, "printf 'size= 1kB time=00:00:01.00 bitrate= 1kbits/s\\r'\nsleep 0.1\n"
                            "printf 'size= 2kB time=00:00:03.00 bitrate= 1kbits/s\\r'\nexit 1\n");
-    const auto r = runEncodeWithProgress(ToolPath(3) + " -y -i \"a.wav\" \"b.mp3\"", 0, false, &window);
+    const auto r = runEncodeWithProgress(ToolPath(3) + " -y -i \"a.wav\" \"b.mp3\"", 4, false, &window, jobLimits());
     EXPECT_FALSE(r.completed());
     EXPECT_TRUE(r.endedByItself);
     EXPECT_EQ(r.exitCode, 1);
@@ -76,7 +82,7 @@ TEST_F(EncodeRunner, ConverterProgressAndTotalFromTheJob)
 TEST_F(EncodeRunner, SilentToolIsStalledAndEnded)
 {
     programDir.fakeTool(2, pidLine() + "printf 'Pos:   1.0s   25f\\r'\nexec sleep 30\n");
-    EncodeRunLimits limits;
+    EncodeRunLimits limits = jobLimits();
     limits.silenceMs = 800;
     const auto r = runEncodeWithProgress(ToolPath(2) + " -o x", 10, false, &window, limits);
     EXPECT_TRUE(r.stalled);
@@ -94,7 +100,7 @@ TEST_F(EncodeRunner, StopEndsTheTool)
     programDir.fakeTool(2, pidLine() + "while true; do printf 'Pos:   1.0s   25f\\r'; sleep 0.1; done\n");
     // Stop is a click handled while the runner lets the window's events run.
     QTimer::singleShot(400, [] { mdlGetCmdOutput::stopEncodeFlag = true; });
-    const auto r = runEncodeWithProgress(ToolPath(2) + " -o x", 10, false, &window);
+    const auto r = runEncodeWithProgress(ToolPath(2) + " -o x", 10, false, &window, jobLimits());
     EXPECT_TRUE(r.stopped);
     EXPECT_FALSE(r.stalled);
     EXPECT_FALSE(r.completed());
@@ -107,7 +113,7 @@ TEST_F(EncodeRunner, StopEndsTheTool)
 TEST_F(EncodeRunner, CrashIsNotAnEnd)
 {
     programDir.fakeTool(2, "printf 'Pos:   9.5s   25f\\r'\nkill -SEGV $$\n");
-    const auto r = runEncodeWithProgress(ToolPath(2) + " -o x", 10, false, &window);
+    const auto r = runEncodeWithProgress(ToolPath(2) + " -o x", 10, false, &window, jobLimits());
     EXPECT_TRUE(r.crashed);
     EXPECT_FALSE(r.completed());
     EXPECT_EQ(r.percent, 95);
@@ -120,7 +126,7 @@ TEST_F(EncodeRunner, FloodIsReadToTheEnd)
 {
     programDir.fakeTool(2, "i=0; while [ $i -lt 20000 ]; do printf 'Pos:   1.0s   25f (1%%) 0.00fps Trem: 0min\\r'; "
                            "i=$((i+1)); done\nprintf 'Pos:   8.0s  200f\\r'\nexit 0\n");
-    const auto r = runEncodeWithProgress(ToolPath(2) + " -o x", 10, false, &window);
+    const auto r = runEncodeWithProgress(ToolPath(2) + " -o x", 10, false, &window, jobLimits());
     EXPECT_TRUE(r.completed());
     ASSERT_FALSE(window.progress.isEmpty());
     EXPECT_EQ(window.progress.last(), 80);
@@ -132,14 +138,14 @@ TEST_F(EncodeRunner, TwoRunsShareOneBarAndTheSecondNeedsTheFirst)
     programDir.fakeTool(2, "printf 'Pos:   5.0s   25f\\r'\nexit 0\n");
     programDir.fakeTool(3, mark + "printf 'time=00:00:10.00 bitrate=1\\r'\nexit 0\n");
     const QString both = ToolPath(2) + " -o \"a\"\n" + ToolPath(3) + " -i \"a\" \"b\"";
-    auto r = runEncodeWithProgress(both, 10, false, &window);
+    auto r = runEncodeWithProgress(both, 10, false, &window, jobLimits());
     EXPECT_TRUE(r.completed());
     EXPECT_EQ(window.progress, (QList<float>{45, 99}));
     EXPECT_TRUE(QFile::exists(tmp.path() + "/second"));
 
     QFile::remove(tmp.path() + "/second");
     programDir.fakeTool(2, "exit 2\n");
-    r = runEncodeWithProgress(both, 10, false, &window);
+    r = runEncodeWithProgress(both, 10, false, &window, jobLimits());
     EXPECT_FALSE(r.completed());
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_FALSE(QFile::exists(tmp.path() + "/second"));
@@ -153,7 +159,7 @@ TEST_F(EncodeRunner, DeveloperConsoleGetsCommandAndOutput)
     programDir.fakeTool(2, "printf 'first line\\n'\nprintf 'Pos:   1.0s   25f\\r'\nexit 0\n");
     const int shows = devconsole::showCount();
     const QString cmd = ToolPath(2) + " \"in.avi\" -o \"out.avi\"";
-    runEncodeWithProgress(cmd, 10, false, &window);
+    runEncodeWithProgress(cmd, 10, false, &window, jobLimits());
     EXPECT_EQ(devconsole::commandText(), devconsole::commandHeader(cmd));
     EXPECT_EQ(devconsole::outputText(), "first line\nPos:   1.0s   25f\r");
     EXPECT_EQ(devconsole::showCount(), shows + 1);
@@ -163,7 +169,7 @@ TEST_F(EncodeRunner, NothingToRun)
 {
     EXPECT_FALSE(runEncodeWithProgress(QString(), 10, false, &window).started);
     EXPECT_EQ(window.started, 0);
-    const auto r = runEncodeWithProgress(programDir.appDir() + "plugins/NoSuchTool -o x", 10, false, &window);
+    const auto r = runEncodeWithProgress(programDir.appDir() + "plugins/NoSuchTool -o x", 10, false, &window, jobLimits());
     EXPECT_FALSE(r.started);
     EXPECT_FALSE(r.completed());
     EXPECT_EQ(r.percent, 0);

@@ -1,6 +1,7 @@
 // The source probe: the reader of tool 1's identify output on tables of cases, and
 // analyseSource on every generated clip against what ffprobe says of it.
 #include "engine/identifyprobe.h"
+#include "engine/testjob.h"
 
 #include "core/mdlmavrell.h"
 #include "support/scriptedprompts.h"
@@ -233,23 +234,23 @@ TEST(IdentifyProbe, RealToolsAgreeWithFfprobeOnEveryClip)
     for (const char *name : clips) {
         const QString file = testenv::fixture(name);
         ASSERT_FALSE(file.isEmpty()) << name;
-        mdlMavrell::resetSourceInfo();
-        const QString result = analyseSource(file);
+        testjob::source = {};
+        const QString result = analyseSource(file, testjob::source);
         const Truth t = ffprobe(file);
         SCOPED_TRACE(name);
-        EXPECT_EQ(mdlMavrell::srcWidth, t.width);
-        EXPECT_EQ(mdlMavrell::srcHeight, t.height);
-        EXPECT_NEAR(mdlMavrell::srcLength, t.duration, 0.2);
-        EXPECT_NEAR(mdlMavrell::srcFps, t.fps, 0.01);
+        EXPECT_EQ(testjob::source.srcWidth, t.width);
+        EXPECT_EQ(testjob::source.srcHeight, t.height);
+        EXPECT_NEAR(testjob::source.srcLength, t.duration, 0.2);
+        EXPECT_NEAR(testjob::source.srcFps, t.fps, 0.01);
         if (t.audio) {
-            EXPECT_FALSE(mdlMavrell::srcAudioCodec.isEmpty());
-            EXPECT_EQ(mdlMavrell::srcAudioRate, t.rate);
+            EXPECT_FALSE(testjob::source.srcAudioCodec.isEmpty());
+            EXPECT_EQ(testjob::source.srcAudioRate, t.rate);
             // The player's MPEG audio decoder hands on mono sound as two channels, and
             // that is what the encoder, using the same decoder, will get.
-            const int channels = mdlMavrell::srcAudioCodec == "mp3" && t.channels == 1 ? 2 : t.channels;
-            EXPECT_EQ(mdlMavrell::srcAudioChannels, channels);
+            const int channels = testjob::source.srcAudioCodec == "mp3" && t.channels == 1 ? 2 : t.channels;
+            EXPECT_EQ(testjob::source.srcAudioChannels, channels);
         } else {
-            EXPECT_TRUE(mdlMavrell::srcAudioCodec.isEmpty());
+            EXPECT_TRUE(testjob::source.srcAudioCodec.isEmpty());
         }
         EXPECT_EQ(result, QString(QString(name) == "anim.gif" ? "Animated Gifs" : ""));
     }
@@ -265,32 +266,32 @@ TEST(IdentifyProbe, RealToolsKnowTheCodecsTheProgramTestsFor)
     } cases[] = {{"mpeg4.avi", "avi", "mp3"}, {"tone.mp3", "audio", "mp3"}, {"mpeg1.mpg", "mpegps", "mp3"},
                  {"wmv2.wmv", "asf", "ffwmav2"}, {"mpeg2.vob", "mpegps", "ffac3"}};
     for (const Case &c : cases) {
-        mdlMavrell::resetSourceInfo();
-        analyseSource(testenv::fixture(c.clip));
-        EXPECT_EQ(mdlMavrell::srcDemuxer, QString(c.demuxer)) << c.clip;
-        EXPECT_EQ(mdlMavrell::srcAudioCodec, QString(c.codec)) << c.clip;
+        testjob::source = {};
+        analyseSource(testenv::fixture(c.clip), testjob::source);
+        EXPECT_EQ(testjob::source.srcDemuxer, QString(c.demuxer)) << c.clip;
+        EXPECT_EQ(testjob::source.srcAudioCodec, QString(c.codec)) << c.clip;
     }
     // The WMV's start offset is kept apart from its length.
-    mdlMavrell::resetSourceInfo();
-    analyseSource(testenv::fixture("wmv2.wmv"));
-    EXPECT_GT(mdlMavrell::srcStartTime, 2.5f);
-    EXPECT_GT(mdlMavrell::srcLength, 2.8f);
+    testjob::source = {};
+    analyseSource(testenv::fixture("wmv2.wmv"), testjob::source);
+    EXPECT_GT(testjob::source.srcStartTime, 2.5f);
+    EXPECT_GT(testjob::source.srcLength, 2.8f);
     // The media-information layer may be asked for the ASF frame rate as well.
-    mdlMavrell::resetSourceInfo();
+    testjob::source = {};
     AnalyseOptions withMci;
     withMci.checkAsfMci = true;
-    analyseSource(testenv::fixture("wmv2.wmv"), withMci);
-    EXPECT_NEAR(mdlMavrell::srcFps, 25, 0.01);
+    analyseSource(testenv::fixture("wmv2.wmv"), testjob::source, withMci);
+    EXPECT_NEAR(testjob::source.srcFps, 25, 0.01);
 }
 
 TEST(IdentifyProbe, StillGifIsReportedAsStatic)
 {
     testenv::ProgramDir programDir;
     programDir.activate();
-    mdlMavrell::resetSourceInfo();
-    EXPECT_EQ(analyseSource(testenv::fixture("still.gif")), QString("Static Gif"));
-    EXPECT_EQ(mdlMavrell::gifFrames, 1);
-    EXPECT_EQ(mdlMavrell::srcWidth, 160);
+    testjob::source = {};
+    EXPECT_EQ(analyseSource(testenv::fixture("still.gif"), testjob::source), QString("Static Gif"));
+    EXPECT_EQ(testjob::source.gifFrames, 1);
+    EXPECT_EQ(testjob::source.srcWidth, 160);
 }
 
 TEST(IdentifyProbe, MissingToolIsNamedOnceAndNothingIsProbed)
@@ -300,16 +301,16 @@ TEST(IdentifyProbe, MissingToolIsNamedOnceAndNothingIsProbed)
     QFile::remove(programDir.pluginPath(1));
     ScriptedPrompts prompts;
     mdlMavrell::lng[txt::ToolFilesMissing] = "plug-ins missing";
-    mdlMavrell::resetSourceInfo();
+    testjob::source = {};
     int busyCalls = 0;
     AnalyseOptions o;
     o.busy = [&](bool) { ++busyCalls; };
-    EXPECT_EQ(analyseSource(testenv::fixture("mpeg4.avi"), o), QString());
+    EXPECT_EQ(analyseSource(testenv::fixture("mpeg4.avi"), testjob::source, o), QString());
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.lastText(), "plug-ins missing\n\n" + programDir.pluginPath(1));
     EXPECT_EQ(busyCalls, 0);
-    EXPECT_EQ(mdlMavrell::srcWidth, 0);
-    EXPECT_EQ(mdlMavrell::srcAudioRate, 0);
+    EXPECT_EQ(testjob::source.srcWidth, 0);
+    EXPECT_EQ(testjob::source.srcAudioRate, 0);
 }
 
 TEST(IdentifyProbe, ToolThatPrintsNothingLeavesDefaults)
@@ -317,12 +318,12 @@ TEST(IdentifyProbe, ToolThatPrintsNothingLeavesDefaults)
     testenv::ProgramDir programDir;
     programDir.activate();
     programDir.fakeTool(1, "exit 1\n");
-    mdlMavrell::resetSourceInfo();
-    EXPECT_EQ(analyseSource(testenv::fixture("mpeg4.avi")), QString());
-    EXPECT_EQ(mdlMavrell::srcWidth, 0);
-    EXPECT_FLOAT_EQ(mdlMavrell::srcLength, 0);
-    EXPECT_FLOAT_EQ(mdlMavrell::srcFps, 0);
-    EXPECT_EQ(mdlMavrell::srcAudioBitrate, 64);
-    EXPECT_EQ(mdlMavrell::srcAudioRate, 22050);
-    EXPECT_EQ(mdlMavrell::srcAudioChannels, 2);
+    testjob::source = {};
+    EXPECT_EQ(analyseSource(testenv::fixture("mpeg4.avi"), testjob::source), QString());
+    EXPECT_EQ(testjob::source.srcWidth, 0);
+    EXPECT_FLOAT_EQ(testjob::source.srcLength, 0);
+    EXPECT_FLOAT_EQ(testjob::source.srcFps, 0);
+    EXPECT_EQ(testjob::source.srcAudioBitrate, 64);
+    EXPECT_EQ(testjob::source.srcAudioRate, 22050);
+    EXPECT_EQ(testjob::source.srcAudioChannels, 2);
 }

@@ -3,6 +3,7 @@
 #include "engine/jobplan.h"
 #include "engine/optionpresets.h"
 #include "engine/tabmasks.h"
+#include "engine/testjob.h"
 
 #include "core/mdlmavrell.h"
 #include "support/scriptedprompts.h"
@@ -47,7 +48,7 @@ TEST(JobPlan, OpenDialogFilters)
     prompts.answerFile("/v/clip.wmv");
     EXPECT_EQ(chooseSource(*targetChoice(TargetMenu::ToFix, 1)), QString("/v/clip.wmv"));
     prompts.cancelFile();
-    EXPECT_FALSE(openSourceForTarget(*targetChoice(TargetMenu::ToFix, 1), PlanSettings()).started);
+    EXPECT_FALSE(openSourceForTarget(*targetChoice(TargetMenu::ToFix, 1), PlanSettings(), testjob::source, testjob::job, testjob::preview).started);
     EXPECT_TRUE(prompts.messages.isEmpty()) << "a cancelled dialog says nothing";
 }
 
@@ -150,31 +151,31 @@ TEST_F(JobStart, PlansAVideoJobWithItsSubtitle)
     const QString source = copyClip("mpeg4.avi", "clip.avi");
     touch(tmp.path() + "/clip.srt");
     // Left-overs of an earlier job.
-    mdlMavrell::markIn = 5;
-    mdlMavrell::markOut = 9;
-    mdlMavrell::scaleFilter = " -vf-add crop=1:1:0:0";
-    mdlMavrell::subtitleOpts = " -sub x";
-    mdlMavrell::cropRect[0] = 1;
-    mdlMavrell::previewPos = 3;
+    testjob::job.markIn = 5;
+    testjob::job.markOut = 9;
+    testjob::job.scaleFilter = " -vf-add crop=1:1:0:0";
+    testjob::job.subtitleOpts = " -sub x";
+    testjob::job.cropRect[0] = 1;
+    testjob::preview.previewPos = 3;
 
     PlanSettings s;
     s.language = "tw";
-    const JobPlan plan = planJob(*targetChoice(TargetMenu::ToAvi, 2), source, s);
+    const JobPlan plan = planJob(*targetChoice(TargetMenu::ToAvi, 2), source, s, testjob::source, testjob::job, testjob::preview);
     ASSERT_TRUE(plan.started);
     EXPECT_TRUE(prompts.messages.isEmpty());
     EXPECT_EQ(plan.target, tmp.path() + "/clip_avi2.avi");
-    EXPECT_EQ(mdlMavrell::targetExt, QString("avi"));
-    EXPECT_EQ(mdlMavrell::targetFormat, QString("DivX"));
-    EXPECT_FALSE(mdlMavrell::isAudioTarget());
-    EXPECT_EQ(mdlMavrell::srcWidth, 320);
-    EXPECT_EQ(mdlMavrell::outWidth, 320);
-    EXPECT_EQ(mdlMavrell::outHeight, 240);
-    EXPECT_FLOAT_EQ(mdlMavrell::markIn, 0);
-    EXPECT_FLOAT_EQ(mdlMavrell::markOut, 0);
-    EXPECT_TRUE(mdlMavrell::scaleFilter.isEmpty());
-    EXPECT_TRUE(mdlMavrell::subtitleOpts.isEmpty());
-    EXPECT_EQ(mdlMavrell::cropRect[0], 0);
-    EXPECT_FLOAT_EQ(mdlMavrell::previewPos, 0);
+    EXPECT_EQ(testjob::job.targetExt, QString("avi"));
+    EXPECT_EQ(testjob::job.targetFormat, QString("DivX"));
+    EXPECT_FALSE(isAudioTarget(testjob::job));
+    EXPECT_EQ(testjob::source.srcWidth, 320);
+    EXPECT_EQ(testjob::job.outWidth, 320);
+    EXPECT_EQ(testjob::job.outHeight, 240);
+    EXPECT_FLOAT_EQ(testjob::job.markIn, 0);
+    EXPECT_FLOAT_EQ(testjob::job.markOut, 0);
+    EXPECT_TRUE(testjob::job.scaleFilter.isEmpty());
+    EXPECT_TRUE(testjob::job.subtitleOpts.isEmpty());
+    EXPECT_EQ(testjob::job.cropRect[0], 0);
+    EXPECT_FLOAT_EQ(testjob::preview.previewPos, 0);
 
     EXPECT_EQ(plan.neutral.scopeStart, QString("00:00:00.0"));
     EXPECT_EQ(plan.neutral.scopeEnd, QString("00:00:03.1"));
@@ -192,7 +193,7 @@ TEST_F(JobStart, SubtitleIsLookedForInTheTargetFolder)
     PlanSettings s;
     s.targetBesideSource = false;
     s.fixedFolder = tmp.path() + "/out";
-    const JobPlan plan = planJob(*targetChoice(TargetMenu::ToMpg, 3), source, s);
+    const JobPlan plan = planJob(*targetChoice(TargetMenu::ToMpg, 3), source, s, testjob::source, testjob::job, testjob::preview);
     EXPECT_EQ(plan.target, tmp.path() + "/out/clip.mpg");
     EXPECT_TRUE(plan.neutral.subtitleFile.isEmpty());
     EXPECT_FALSE(plan.neutral.useSubtitle);
@@ -203,29 +204,29 @@ TEST_F(JobStart, AudioSourceHasNoSubtitleChoice)
 {
     const QString source = copyClip("tone.mp3", "tone.mp3");
     touch(tmp.path() + "/tone.srt");
-    const JobPlan plan = planJob(*targetChoice(TargetMenu::ToSound, 0), source, PlanSettings());
+    const JobPlan plan = planJob(*targetChoice(TargetMenu::ToSound, 0), source, PlanSettings(), testjob::source, testjob::job, testjob::preview);
     ASSERT_TRUE(plan.started);
     EXPECT_EQ(plan.target, tmp.path() + "/tone.wav");
-    EXPECT_TRUE(mdlMavrell::isAudioTarget());
-    EXPECT_EQ(mdlMavrell::targetFormat, QString("{264} WAV"));
+    EXPECT_TRUE(isAudioTarget(testjob::job));
+    EXPECT_EQ(testjob::job.targetFormat, QString("{264} WAV"));
     EXPECT_FALSE(plan.neutral.subtitleChoice);
     EXPECT_TRUE(plan.neutral.subtitleFile.isEmpty());
-    EXPECT_EQ(mdlMavrell::outWidth, 0);
+    EXPECT_EQ(testjob::job.outWidth, 0);
 }
 
 TEST_F(JobStart, CopyJobKeepsTheContainerAndNamesTheSuffix)
 {
     const QString source = copyClip("mpeg1.mpg", "film.MPEG");
-    const JobPlan plan = planJob(*targetChoice(TargetMenu::ToCut, 0), source, PlanSettings());
-    EXPECT_EQ(mdlMavrell::targetExt, QString("mpg"));
+    const JobPlan plan = planJob(*targetChoice(TargetMenu::ToCut, 0), source, PlanSettings(), testjob::source, testjob::job, testjob::preview);
+    EXPECT_EQ(testjob::job.targetExt, QString("mpg"));
     EXPECT_EQ(plan.target, tmp.path() + "/film_Cut.mpg");
-    EXPECT_EQ(mdlMavrell::srcDemuxer, QString("mpegps"));
+    EXPECT_EQ(testjob::source.srcDemuxer, QString("mpegps"));
 }
 
 TEST_F(JobStart, StillGifIsToldAndTheJobGoesOn)
 {
     const QString source = copyClip("still.gif", "still.gif");
-    const JobPlan plan = planJob(*targetChoice(TargetMenu::ToAvi, 1), source, PlanSettings());
+    const JobPlan plan = planJob(*targetChoice(TargetMenu::ToAvi, 1), source, PlanSettings(), testjob::source, testjob::job, testjob::preview);
     ASSERT_TRUE(plan.started);
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.lastText(), "{56}\n\n" + source);
@@ -235,29 +236,29 @@ TEST_F(JobStart, StillGifIsToldAndTheJobGoesOn)
 
 TEST_F(JobStart, UnusableSourceIsRefusedAndTheJobKept)
 {
-    mdlMavrell::targetFormat = "MPEG2";
-    mdlMavrell::srcWidth = 640;
-    mdlMavrell::markIn = 2;
+    testjob::job.targetFormat = "MPEG2";
+    testjob::source.srcWidth = 640;
+    testjob::job.markIn = 2;
     const QString empty = touch(tmp.path() + "/empty.avi", "");
-    const JobPlan plan = planJob(*targetChoice(TargetMenu::ToAvi, 1), empty, PlanSettings());
+    const JobPlan plan = planJob(*targetChoice(TargetMenu::ToAvi, 1), empty, PlanSettings(), testjob::source, testjob::job, testjob::preview);
     EXPECT_FALSE(plan.started);
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.lastText(), "{10}\n\n" + empty);
-    EXPECT_EQ(mdlMavrell::targetFormat, QString("MPEG2"));
-    EXPECT_EQ(mdlMavrell::srcWidth, 640);
-    EXPECT_FLOAT_EQ(mdlMavrell::markIn, 2);
+    EXPECT_EQ(testjob::job.targetFormat, QString("MPEG2"));
+    EXPECT_EQ(testjob::source.srcWidth, 640);
+    EXPECT_FLOAT_EQ(testjob::job.markIn, 2);
 }
 
 TEST_F(JobStart, SoundFileForAVideoTargetMasksEveryPage)
 {
     const QString source = copyClip("tone.mp3", "song.mp3");
     const auto choice = *targetChoice(TargetMenu::ToAvi, 2);
-    ASSERT_TRUE(planJob(choice, source, PlanSettings()).started);
-    const OptionPreset p = presetCurrentJob(choice.formatCaption);
+    ASSERT_TRUE(planJob(choice, source, PlanSettings(), testjob::source, testjob::job, testjob::preview).started);
+    const OptionPreset p = presetJob(testjob::source, testjob::job, choice.formatCaption);
     EXPECT_EQ(p.family, TargetFamily::OtherVideo);
-    EXPECT_EQ(mdlMavrell::scaleFilter, QString(" -vf-add scale=0:0"));
-    EXPECT_TRUE(mdlMavrell::isJobImpossible());
-    for (const TabMask &m : tabMasks(6)) {
+    EXPECT_EQ(testjob::job.scaleFilter, QString(" -vf-add scale=0:0"));
+    EXPECT_TRUE(isJobImpossible(testjob::source, testjob::job));
+    for (const TabMask &m : tabMasks(6, testjob::source, testjob::job)) {
         EXPECT_TRUE(m.visible);
         EXPECT_EQ(m.message, QString("{248}"));
     }
@@ -267,12 +268,12 @@ TEST_F(JobStart, SilentVideoMasksOnlyTheAudioPage)
 {
     const QString source = copyClip("silent.avi", "silent.avi");
     const auto choice = *targetChoice(TargetMenu::ToWmv, 2);
-    ASSERT_TRUE(planJob(choice, source, PlanSettings()).started);
-    const OptionPreset p = presetCurrentJob(choice.formatCaption);
+    ASSERT_TRUE(planJob(choice, source, PlanSettings(), testjob::source, testjob::job, testjob::preview).started);
+    const OptionPreset p = presetJob(testjob::source, testjob::job, choice.formatCaption);
     EXPECT_EQ(p.fps.items.size(), 9);
     EXPECT_EQ(p.fps.items.last(), QString("25{120}")) << "never above the source's 25 frames per second";
-    EXPECT_EQ(mdlMavrell::fpsText, QString("20{120}"));
-    const QList<TabMask> masks = tabMasks(6);
+    EXPECT_EQ(testjob::job.fpsText, QString("20{120}"));
+    const QList<TabMask> masks = tabMasks(6, testjob::source, testjob::job);
     for (int i = 0; i < masks.size(); ++i)
         EXPECT_EQ(masks[i].visible, i == audioPage) << i;
     EXPECT_EQ(masks[0].message, QString("{249}"));

@@ -2,6 +2,7 @@
 // alignment's decisions on a modelled source, and the probe against the real player.
 #include "engine/encodejob.h"
 #include "engine/keyframeprobe.h"
+#include "engine/testjob.h"
 #include "support/scriptedprompts.h"
 #include "support/testenv.h"
 #include "core/timetext.h"
@@ -45,14 +46,14 @@ protected:
     {
         encodetest::clearJob();
         loadLanguageTable(QStringLiteral("en"));
-        actionWord = QStringLiteral("Cut");
-        srcLength = 60;
+        testjob::job.actionWord = QStringLiteral("Cut");
+        testjob::source.srcLength = 60;
         encodetest::setTarget("onlyCut", "avi");
         hooks.probe = [this](float t) {
             ++probes;
             for (float k : keyFrames)
                 if (k >= t)
-                    return k + srcStartTime;
+                    return k + testjob::source.srcStartTime;
             return -1.0f;
         };
         hooks.showNote = [this](bool show) { noteShown = show; };
@@ -64,9 +65,9 @@ protected:
     }
     keyframe::Alignment align()
     {
-        const auto r = encodeflow::initialRange();
-        encodeSeconds = r.encodeSeconds;
-        return keyframe::alignCutStart(r.range, r.encodeSeconds, hooks);
+        const auto r = encodeflow::initialRange(testjob::source, testjob::job);
+        testjob::job.encodeSeconds = r.encodeSeconds;
+        return keyframe::alignCutStart(testjob::source, testjob::job, r.range, r.encodeSeconds, hooks);
     }
 
     std::vector<float> keyFrames;
@@ -81,12 +82,12 @@ protected:
 TEST_F(Alignment, NothingToAlign)
 {
     keyFrames = {0, 5, 10};
-    markIn = 0;
-    markOut = 20;
+    testjob::job.markIn = 0;
+    testjob::job.markOut = 20;
     auto a = align();
     EXPECT_FALSE(a.ran);
     EXPECT_EQ(probes, 0);
-    markIn = 5;
+    testjob::job.markIn = 5;
     encodetest::setTarget("Sound MP3", "mp3", true);
     a = align();
     EXPECT_FALSE(a.ran);
@@ -106,8 +107,8 @@ TEST_F(Alignment, CloseEnoughOrTooFar)
     };
     for (const Case &c : cases) {
         keyFrames = c.keys;
-        markIn = c.markIn;
-        markOut = 25;
+        testjob::job.markIn = c.markIn;
+        testjob::job.markOut = 25;
         probes = 0;
         const auto a = align();
         EXPECT_TRUE(a.ran);
@@ -120,7 +121,7 @@ TEST_F(Alignment, CloseEnoughOrTooFar)
 
     // A reply 8 s before the mark (a tool that seeks to the key frame before).
     hooks.probe = [](float t) { return t - 8; };
-    markIn = 10;
+    testjob::job.markIn = 10;
     const auto a = align();
     EXPECT_EQ(a.previousKeyFrame, -1);
     EXPECT_TRUE(questions.isEmpty());
@@ -129,8 +130,8 @@ TEST_F(Alignment, CloseEnoughOrTooFar)
 TEST_F(Alignment, LateStartOffersThePreviousKeyFrame)
 {
     keyFrames = {0, 7.5f, 13, 30};
-    markIn = 10;
-    markOut = 25;
+    testjob::job.markIn = 10;
+    testjob::job.markOut = 25;
     answer = prompts::Answer::Yes;
     auto a = align();
     ASSERT_EQ(questions.size(), 1);
@@ -156,8 +157,8 @@ TEST_F(Alignment, LateStartOffersThePreviousKeyFrame)
 TEST_F(Alignment, NoEndMarkAsksOkCancelAndMayStartAtZero)
 {
     keyFrames = {0, 6};
-    markIn = 3;
-    markOut = 0;
+    testjob::job.markIn = 3;
+    testjob::job.markOut = 0;
     answer = prompts::Answer::Ok;
     const auto a = align();
     ASSERT_EQ(questions.size(), 1);
@@ -182,19 +183,19 @@ TEST_F(Alignment, TheRangeStartsAtTheToldKeyFrameAndEndsAtTheMark)
         };
         hooks.probe = landing;
         for (auto reply : {prompts::Answer::Yes, prompts::Answer::No}) {
-            markIn = 3.6f;
-            markOut = 4.6f;
+            testjob::job.markIn = 3.6f;
+            testjob::job.markOut = 4.6f;
             answer = reply;
             questions.clear();
             const auto a = align();
             ASSERT_EQ(questions.size(), 1) << early;
-            const float told = reply == prompts::Answer::Yes ? a.previousKeyFrame : landing(markIn);
+            const float told = reply == prompts::Answer::Yes ? a.previousKeyFrame : landing(testjob::job.markIn);
             const QStringList words = a.range.split(' ', Qt::SkipEmptyParts);  // -ss t -endpos l
             ASSERT_EQ(words.size(), 4) << a.range.toStdString();
             const float seek = ParseTime(words[1]);
             const float length = ParseTime(words[3]);
             EXPECT_FLOAT_EQ(landing(seek), told) << early << a.range.toStdString();
-            EXPECT_NEAR(told + length, markOut, 0.06f) << early << a.range.toStdString();
+            EXPECT_NEAR(told + length, testjob::job.markOut, 0.06f) << early << a.range.toStdString();
         }
     }
 
@@ -207,8 +208,8 @@ TEST_F(Alignment, TheRangeStartsAtTheToldKeyFrameAndEndsAtTheMark)
                 return k;
         return -1.0f;
     };
-    markIn = 3.4f;
-    markOut = 4.4f;
+    testjob::job.markIn = 3.4f;
+    testjob::job.markOut = 4.4f;
     questions.clear();
     const auto a = align();
     EXPECT_TRUE(questions.isEmpty());
@@ -219,14 +220,14 @@ TEST_F(Alignment, TheRangeStartsAtTheToldKeyFrameAndEndsAtTheMark)
 // A stream that does not start at 0: the tool's times run at twice the seek times here.
 TEST_F(Alignment, TimeScaleOfAnOffsetStream)
 {
-    srcStartTime = 1;
-    srcLength = 100;
+    testjob::source.srcStartTime = 1;
+    testjob::source.srcLength = 100;
     hooks.probe = [this](float t) {
         ++probes;
-        return 2 * t + srcStartTime;
+        return 2 * t + testjob::source.srcStartTime;
     };
-    markIn = 10;
-    markOut = 20;
+    testjob::job.markIn = 10;
+    testjob::job.markOut = 20;
     const auto a = align();
     EXPECT_TRUE(questions.isEmpty());
     EXPECT_EQ(a.range, " -ss 00:00:05.0 -endpos 00:00:10.0");

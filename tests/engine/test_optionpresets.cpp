@@ -1,5 +1,6 @@
 // The presets per target family and the job defaults stored from them.
 #include "engine/optionpresets.h"
+#include "engine/testjob.h"
 
 #include "core/mdlmavrell.h"
 #include "texttable.h"
@@ -211,31 +212,32 @@ TEST(OptionPresets, StoredDefaultsFromTheSharedRecords)
 {
     fillMarkerTable();
     namespace m = mdlMavrell;
-    m::targetFormat = "MPEG1";
-    m::targetExt = "mpg";
-    m::targetIsAudio = false;
-    m::srcWidth = 1920;
-    m::srcHeight = 1080;
-    m::outWidth = 1280;
-    m::outHeight = 720;
-    m::srcLength = 30;
-    const OptionPreset p = presetCurrentJob(" MPG [MPEG1]", 300);
+    testjob::job.targetFormat = "MPEG1";
+    testjob::job.targetExt = "mpg";
+    testjob::job.targetIsAudio = false;
+    testjob::source.srcWidth = 1920;
+    testjob::source.srcHeight = 1080;
+    testjob::job.outWidth = 1280;
+    testjob::job.outHeight = 720;
+    testjob::source.srcLength = 30;
+    const OptionPreset p = presetJob(testjob::source, testjob::job, " MPG [MPEG1]");
+    testjob::preview.secPerSliderUnit = secondsPerSliderUnit(testjob::source, 300);
     EXPECT_EQ(p.family, F::Mpeg1);
     EXPECT_EQ(p.formatText, QString(" MPG [MPEG1]"));
-    EXPECT_EQ(m::actionWord, QString("{15}"));
-    EXPECT_EQ(m::scaleFilter, QString(" -vf-add scale=1280:720"));
-    EXPECT_EQ(m::fpsText, QString("23.976{120}"));
-    EXPECT_EQ(m::videoBitrateText, QString("1152{122}"));
-    EXPECT_EQ(m::audioBitrateText, QString("64{121}"));
-    EXPECT_FLOAT_EQ(m::secPerSliderUnit, 0.1f);
+    EXPECT_EQ(testjob::job.actionWord, QString("{15}"));
+    EXPECT_EQ(testjob::job.scaleFilter, QString(" -vf-add scale=1280:720"));
+    EXPECT_EQ(testjob::job.fpsText, QString("23.976{120}"));
+    EXPECT_EQ(testjob::job.videoBitrateText, QString("1152{122}"));
+    EXPECT_EQ(testjob::job.audioBitrateText, QString("64{121}"));
+    EXPECT_FLOAT_EQ(testjob::preview.secPerSliderUnit, 0.1f);
 
     // A source without a picture stores a scale piece of 0 x 0 for a sound job.
-    m::targetFormat = "{264} MP3";
-    m::targetExt = "mp3";
-    m::targetIsAudio = true;
-    m::srcWidth = m::srcHeight = m::outWidth = m::outHeight = 0;
-    storeJobDefaults(jobDefaults(optionPreset(PresetInput::current("{264} MP3"))));
-    EXPECT_EQ(m::scaleFilter, QString(" -vf-add scale=0:0"));
-    EXPECT_EQ(m::fpsText, QString("{55}"));
-    EXPECT_EQ(m::audioBitrateText, QString("64{121}"));
+    testjob::job.targetFormat = "{264} MP3";
+    testjob::job.targetExt = "mp3";
+    testjob::job.targetIsAudio = true;
+    testjob::source.srcWidth = testjob::source.srcHeight = testjob::job.outWidth = testjob::job.outHeight = 0;
+    storeJobDefaults(jobDefaults(optionPreset(PresetInput::of(testjob::source, testjob::job, "{264} MP3"))), testjob::job);
+    EXPECT_EQ(testjob::job.scaleFilter, QString(" -vf-add scale=0:0"));
+    EXPECT_EQ(testjob::job.fpsText, QString("{55}"));
+    EXPECT_EQ(testjob::job.audioBitrateText, QString("64{121}"));
 }

@@ -202,7 +202,7 @@ TEST(ResultCheck, WithoutAProberNothingPassesAndThePathIsNamed)
     const QByteArray searchPath = qgetenv("PATH");
     qputenv("PATH", QFile::encodeName(emptyPath.path()));
     const QString prober = proberPath();
-    const Verdict v = checkTarget(emptyPath.filePath("result.avi"), QString(), 4, 0, true);
+    const Verdict v = checkTarget(emptyPath.filePath("result.avi"), QString(), [] { Expectation e; e.length = 4; return e; }(), 0, true);
     qputenv("PATH", searchPath);
     EXPECT_TRUE(prober.isEmpty());
     EXPECT_FALSE(v.ok);

@@ -1,5 +1,6 @@
 // The option-page masks per job and page 5's layout.
 #include "engine/tabmasks.h"
+#include "engine/testjob.h"
 
 #include "core/mdlmavrell.h"
 #include "texttable.h"
@@ -37,12 +38,12 @@ TEST(TabMasks, FromTheSharedRecords)
 {
     fillMarkerTable();
     namespace m = mdlMavrell;
-    m::resetSourceInfo();
-    m::srcDemuxer = "audio";
-    m::srcAudioCodec = "mp3";
-    m::targetFormat = "DivX";
-    m::targetIsAudio = false;
-    const QList<TabMask> masks = tabMasks(6);
+    testjob::source = {};
+    testjob::source.srcDemuxer = "audio";
+    testjob::source.srcAudioCodec = "mp3";
+    testjob::job.targetFormat = "DivX";
+    testjob::job.targetIsAudio = false;
+    const QList<TabMask> masks = tabMasks(6, testjob::source, testjob::job);
     for (const TabMask &t : masks) {
         EXPECT_TRUE(t.visible) << "a sound file cannot become a video";
         EXPECT_EQ(t.message, QString("{248}"));

@@ -5,6 +5,7 @@
 
 #include "controls/stylebutton.h"
 #include "core/drawing.h"
+#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "core/toolpaths.h"
 #include "engine/targetmenu.h"
@@ -38,8 +39,8 @@ protected:
     void SetUp() override
     {
         prog.activate();
-        resetSourceInfo();
-        markIn = markOut = 0;
+        jobstate::sourceInfo = {};
+        jobstate::jobSettings.markIn = jobstate::jobSettings.markOut = 0;
         mdlGetCmdOutput::stopEncodeFlag = false;
         w = &frmMain();
         w->applyLanguage(QStringLiteral("en"));
@@ -49,8 +50,8 @@ protected:
     {
         unloadFrmPlayer();
         destroyFrmMain();
-        markIn = markOut = 0;
-        resetSourceInfo();
+        jobstate::jobSettings.markIn = jobstate::jobSettings.markOut = 0;
+        jobstate::sourceInfo = {};
     }
 
     // A generated clip copied into this test's own folder (targets are written beside it).

@@ -3,6 +3,7 @@
 // button, and what each of them refuses while the window is busy.
 #include "conversionwindow.h"
 #include "core/console.h"
+#include "core/jobstate.h"
 
 #include <QAction>
 #include <QDragEnterEvent>
@@ -52,16 +53,16 @@ TEST_F(Commands, SaveAsProposesTheTargetAndTakesTheNewName)
     const prompts::FileRequest &r = prompts.fileRequests.last();
     EXPECT_EQ(r.kind, prompts::FileRequest::Save);
     EXPECT_EQ(s(r.initDir), s(info.absolutePath() + "/"));
-    EXPECT_EQ(s(r.fileName), s(info.completeBaseName() + "." + targetExt));
+    EXPECT_EQ(s(r.fileName), s(info.completeBaseName() + "." + jobstate::jobSettings.targetExt));
     ASSERT_FALSE(r.nameFilters.isEmpty());
-    EXPECT_TRUE(r.nameFilters.first().startsWith(targetExt.toUpper() + " Files")) << s(r.nameFilters.first());
+    EXPECT_TRUE(r.nameFilters.first().startsWith(jobstate::jobSettings.targetExt.toUpper() + " Files")) << s(r.nameFilters.first());
     EXPECT_EQ(s(w->lblOutput->text()), s(target));
     EXPECT_TRUE(w->cmdOutput->Tag().isEmpty());
 
     // Chosen: the label names the new file; a bare name takes the target's extension.
     const struct { QString answer, expected; } cases[] = {
         {work.filePath("renamed.avi"), work.filePath("renamed.avi")},
-        {work.filePath("bare"), work.filePath("bare.") + targetExt},
+        {work.filePath("bare"), work.filePath("bare.") + jobstate::jobSettings.targetExt},
     };
     for (const auto &c : cases) {
         prompts.answerFile(c.answer);

@@ -4,6 +4,7 @@
 #include "mainwin/conversionwindow.h"
 
 #include "controls/orvextab.h"
+#include "core/jobstate.h"
 #include "core/numbertext.h"
 #include "mainwin/frmdevcmd.h"
 
@@ -152,7 +153,7 @@ TEST_F(Conversion, BadFileKeepsThePreviousJob)
     const QString good = source("mpeg4.avi");
     pick(TargetMenu::ToMpg, 4, good);
     const QString target = w->lblOutput->text();
-    const float length = srcLength;
+    const float length = jobstate::sourceInfo.srcLength;
     ASSERT_GT(length, 0);
 
     const QString bad = work.filePath("empty.avi");
@@ -167,8 +168,8 @@ TEST_F(Conversion, BadFileKeepsThePreviousJob)
     EXPECT_TRUE(prompts.lastText().endsWith("\n" + bad));
     EXPECT_EQ(s(w->lblInput->text()), s(good));
     EXPECT_EQ(s(w->lblOutput->text()), s(target));
-    EXPECT_EQ(s(targetFormat), "MPEG2");
-    EXPECT_EQ(srcLength, length);
+    EXPECT_EQ(s(jobstate::jobSettings.targetFormat), "MPEG2");
+    EXPECT_EQ(jobstate::sourceInfo.srcLength, length);
     EXPECT_TRUE(w->cmdInput->Tag().isEmpty());
 
     // A cancelled dialog changes nothing and says nothing.
@@ -255,7 +256,7 @@ TEST_F(Conversion, RemainingTimeFollowsTheRun)
                      "sleep 1\n");
     auto printed = [&] { return w->picEncodeEsti->property("printed").toString(); };
     QString atStart, atHalf;
-    ASSERT_NEAR(srcLength, 3.1f, 0.05f);
+    ASSERT_NEAR(jobstate::sourceInfo.srcLength, 3.1f, 0.05f);
     QTimer ticker;
     QObject::connect(&ticker, &QTimer::timeout, [&] {
         if (w->picEncodeEsti->isHidden())
@@ -353,13 +354,13 @@ TEST_F(Conversion, MissingPlayerIsToldOnceAtTheKeyFrameCheck)
 {
     pick(TargetMenu::ToAvi, 2, source("mpeg4.avi"));
     ASSERT_TRUE(QFile::remove(prog.pluginPath(1)));
-    markIn = 1;
-    markOut = 2;
+    jobstate::jobSettings.markIn = 1;
+    jobstate::jobSettings.markOut = 2;
     prompts.answer(Answer::Ok);      // the missing tool
     prompts.answer(Answer::Ok);      // start confirmation
     prompts.answer(Answer::Cancel);  // do not play the result
     // A stream that starts late (as ASF ones do) makes the check probe many times.
-    srcStartTime = 5;
+    jobstate::sourceInfo.srcStartTime = 5;
     prompts.messages.clear();
     w->cmdEncode_Click(0);
     int told = 0;
@@ -450,8 +451,8 @@ TEST_F(Conversion, KeyFrameQuestionCancelsOrMovesTheStart)
     prog.fakeTool(2, "for last in \"$@\"; do :; done\ncp '" + two.toUtf8() + "' \"$last\"\n");
     for (const Answer answer : {Answer::Cancel, Answer::Ok}) {
         SCOPED_TRACE(answer == Answer::Ok ? "OK" : "Cancel");
-        markIn = 2;
-        markOut = 2.5;
+        jobstate::jobSettings.markIn = 2;
+        jobstate::jobSettings.markOut = 2.5;
         // The summary shows the marks as the options dialog leaves them.
         frmOptions().edit([](opt::OptionsForm &f) {
             f.lblMark[0].tag = "2";
@@ -532,7 +533,7 @@ TEST_F(Conversion, UnreadableSourcesAreRefusedAndNothingIsWritten)
         EXPECT_TRUE(w->lblInput->text().isEmpty());
         EXPECT_TRUE(w->lblOutput->text().isEmpty());
         EXPECT_TRUE(w->cmdInput->Tag().isEmpty());
-        EXPECT_EQ(srcWidth * srcHeight, 0);
+        EXPECT_EQ(jobstate::sourceInfo.srcWidth * jobstate::sourceInfo.srcHeight, 0);
 
         prompts.messages.clear();
         prompts.answer(Answer::Ok);

@@ -100,7 +100,10 @@ TEST_F(Conversion, BenchWholeJobAgainstTheBareCommand)
             QElapsedTimer c;
             c.start();
             resultcheck::checkTarget(w->lastEncode.command.isEmpty() ? QString() : w->lblOutput->text(), QString(),
-                                     encodeflow::checkedLength(), 0);
+                                     resultcheck::expectedStreams(jobstate::sourceInfo, jobstate::jobSettings,
+                                                                  encodeflow::checkedLength(jobstate::sourceInfo,
+                                                                                            jobstate::jobSettings)),
+                                     0);
             check.push_back(double(c.elapsed()));
             prober.push_back(double(runBare(resultcheck::probeCommand(resultcheck::proberPath(), w->lblOutput->text()))));
             ratios.push_back(double(through) / double(std::max<qint64>(1, bare)));

@@ -1,6 +1,7 @@
 // One target per family through the real main window and the real tools: a menu
 // item, the source dialog answered with a generated clip, the encode button, the
 // report, and the result checked with ffprobe.
+#include "core/jobstate.h"
 #include "mainwin/conversionwindow.h"
 
 #include <QComboBox>
@@ -47,7 +48,7 @@ TEST_F(Conversion, MenuItemToCheckedFile)
             o.cboAudioBitrate->setCurrentIndex(c.audioItem);
             o.cmdOkCancel_Click(0);
             ASSERT_TRUE(o.isHidden()) << s(prompts.lastText());
-            EXPECT_TRUE(audioBitrateText.startsWith(QLatin1String("128"))) << s(audioBitrateText);
+            EXPECT_TRUE(jobstate::jobSettings.audioBitrateText.startsWith(QLatin1String("128"))) << s(jobstate::jobSettings.audioBitrateText);
         }
 
         prompts.answer(Answer::Ok);      // start confirmation
@@ -89,8 +90,8 @@ TEST_F(Conversion, CutOfMarkedRange)
     ASSERT_FALSE(w->cmdOpt->Caption().isEmpty());
     EXPECT_TRUE(w->lblEncodeNote->text().contains(QString(lng[txt::UseButtonForMarks]).replace("aaa", w->cmdOpt->Caption())))
         << s(w->lblEncodeNote->text());
-    markIn = 4;
-    markOut = 7;
+    jobstate::jobSettings.markIn = 4;
+    jobstate::jobSettings.markOut = 7;
     // The clip has a key frame every second, so the start at 4 s asks nothing: the
     // start is confirmed and the result not played.
     prompts.answer(Answer::Ok);
@@ -103,7 +104,7 @@ TEST_F(Conversion, CutOfMarkedRange)
     EXPECT_TRUE(w->lastEncode.command.contains(" -ss ")) << s(w->lastEncode.command);
     const Probed p = ffprobe(dst);
     EXPECT_EQ(s(p.video), "mpeg4");
-    EXPECT_NEAR(p.duration, encodeSeconds, 0.6);
+    EXPECT_NEAR(p.duration, jobstate::jobSettings.encodeSeconds, 0.6);
     EXPECT_GT(p.duration, 2.4);
     EXPECT_LT(p.duration, 5.0);
 }

@@ -3,6 +3,7 @@
 #include "controls/stylebutton.h"
 #include "core/cpuload.h"
 #include "core/drawing.h"
+#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "core/systeminfo.h"
 #include "engine/encodeprogress.h"
@@ -56,13 +57,13 @@ protected:
     void SetUp() override
     {
         prog.activate();
-        resetSourceInfo();
+        jobstate::sourceInfo = {};
         w = &frmMain();
     }
     void TearDown() override
     {
         destroyFrmMain();
-        resetSourceInfo();
+        jobstate::sourceInfo = {};
     }
     QString ini() const { return prog.appDir() + "Mavrell.ini"; }
 
@@ -387,10 +388,10 @@ TEST_F(MainWindow, SourceInformationLines)
         {320, 240, 0, 25, "Source picture size: 320 x 240", "Source length: unknown, frames per second: unknown"},
     };
     for (const Case &c : cases) {
-        srcWidth = c.width;
-        srcHeight = c.height;
-        srcLength = c.length;
-        srcFps = c.fps;
+        jobstate::sourceInfo.srcWidth = c.width;
+        jobstate::sourceInfo.srcHeight = c.height;
+        jobstate::sourceInfo.srcLength = c.length;
+        jobstate::sourceInfo.srcFps = c.fps;
         w->setVideoInfoNote();
         EXPECT_EQ(s(w->lblVideoSize->text()), c.size);
         EXPECT_EQ(s(w->lblVideoLen->text()), c.len);
@@ -473,16 +474,16 @@ TEST_F(MainWindow, SettingsSummaryShowsWholeBesideTheSettingsButton)
     for (const char *code : {"en", "tw", "gb"}) {
         SCOPED_TRACE(code);
         w->applyLanguage(code);
-        srcWidth = 640;
-        srcHeight = 480;
-        srcFps = 25;
-        srcLength = 10;
-        srcDemuxer = "avi";
-        srcAudioCodec = "mp3";
-        targetFormat = "DivX";
-        targetExt = "avi";
-        fpsText = "25";
-        scaleFilter = " -vf-add scale=640:480,expand=656:480:8:0:1";
+        jobstate::sourceInfo.srcWidth = 640;
+        jobstate::sourceInfo.srcHeight = 480;
+        jobstate::sourceInfo.srcFps = 25;
+        jobstate::sourceInfo.srcLength = 10;
+        jobstate::sourceInfo.srcDemuxer = "avi";
+        jobstate::sourceInfo.srcAudioCodec = "mp3";
+        jobstate::jobSettings.targetFormat = "DivX";
+        jobstate::jobSettings.targetExt = "avi";
+        jobstate::jobSettings.fpsText = "25";
+        jobstate::jobSettings.scaleFilter = " -vf-add scale=640:480,expand=656:480:8:0:1";
         frmOptions().SetMainEncodeNote(640, 480);
         QLabel *note = w->lblEncodeNote;
         ASSERT_TRUE(note->text().contains(lng[txt::FinalPictureSize])) << s(note->text());

@@ -1,5 +1,6 @@
 // One working copy per user: the local-socket hand-off between a later launch and the
 // copy at work, and the main window's two sides of it.
+#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "mainwin/frmmain.h"
 #include "mainwin/frmsplash.h"
@@ -206,7 +207,7 @@ TEST_F(WindowHandOff, TheRunningCopyComesToTheFrontAndIgnoresTheFileName)
     EXPECT_TRUE(fromOtherThread([&] { return sendDdeCommand(QStringLiteral("/tmp/some clip.avi"), name()); }));
     ASSERT_TRUE(waitFor([&] { return w->isVisible(); }));
     EXPECT_EQ(w->lblInput->text(), before);
-    EXPECT_EQ(mdlMavrell::srcLength, 0.0f);
+    EXPECT_EQ(jobstate::sourceInfo.srcLength, 0.0f);
 
     // A minimised window is brought back, too.
     w->showMinimized();

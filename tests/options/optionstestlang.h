@@ -2,6 +2,7 @@
 // a reset of the shared job and source records, and a sample video source.
 #pragma once
 
+#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 
 #include <map>
@@ -87,24 +88,24 @@ inline void loadChinese() { loadTable(chineseTable()); }
 // Zero job and source records, as before a new source.
 inline void resetJob()
 {
-    mdlMavrell::resetSourceInfo();
-    mdlMavrell::resetJobSettings();
+    jobstate::sourceInfo = {};
+    jobstate::jobSettings = {};
 }
 
 // A video job: an AVI target from a 640 x 480 source at 25 fps with sound.
 inline void videoSource()
 {
     using namespace mdlMavrell;
-    srcWidth = 640;
-    srcHeight = 480;
-    srcFps = 25;
-    srcLength = 10;
-    srcDemuxer = QStringLiteral("avi");
-    srcAudioCodec = QStringLiteral("mp3");
-    srcAudioRate = 44100;
-    srcAudioChannels = 2;
-    outWidth = 640;
-    outHeight = 480;
+    jobstate::sourceInfo.srcWidth = 640;
+    jobstate::sourceInfo.srcHeight = 480;
+    jobstate::sourceInfo.srcFps = 25;
+    jobstate::sourceInfo.srcLength = 10;
+    jobstate::sourceInfo.srcDemuxer = QStringLiteral("avi");
+    jobstate::sourceInfo.srcAudioCodec = QStringLiteral("mp3");
+    jobstate::sourceInfo.srcAudioRate = 44100;
+    jobstate::sourceInfo.srcAudioChannels = 2;
+    jobstate::jobSettings.outWidth = 640;
+    jobstate::jobSettings.outHeight = 480;
 }
 
 } // namespace optionstest

@@ -4,6 +4,7 @@
 #include "controls/orvextab.h"
 #include "controls/stylebutton.h"
 #include "core/console.h"
+#include "core/jobstate.h"
 #include "core/languagetable.h"
 #include "core/mainwindowlink.h"
 #include "core/mdlmavrell.h"
@@ -80,12 +81,13 @@ protected:
     // The preset the engine gives the current job, applied as the source set-up does.
     void presetJob(const QString &format, const QString &ext)
     {
-        targetFormat = format;
-        targetExt = ext;
+        jobstate::jobSettings.targetFormat = format;
+        jobstate::jobSettings.targetExt = ext;
         optionstest::videoSource();
-        const engine::OptionPreset p = engine::presetCurrentJob(QStringLiteral(" AVI"), 322);
+        const engine::OptionPreset p = engine::presetJob(jobstate::sourceInfo, jobstate::jobSettings, QStringLiteral(" AVI"));
+        jobstate::previewState.secPerSliderUnit = engine::secondsPerSliderUnit(jobstate::sourceInfo, 322);
         dlg->applyPreset(p);
-        dlg->SetMainEncodeNote(outWidth, outHeight);
+        dlg->SetMainEncodeNote(jobstate::jobSettings.outWidth, jobstate::jobSettings.outHeight);
     }
 
     FakeMain main;
@@ -132,9 +134,9 @@ TEST_F(FrmOptionsTest, OneHiddenInstanceWithItsNamedControls)
 // Everything OK may write into the job, to see that a step changed nothing.
 QStringList jobRecord()
 {
-    return {fpsText, videoBitrateText, audioBitrateText, QString::number(outWidth), QString::number(outHeight),
-            scaleFilter, colorFilter, rotateFilter, subtitleOpts, audioOpts, encodeVolumeOpt,
-            QString::number(markIn), QString::number(markOut), QString::number(cropRect[0])};
+    return {jobstate::jobSettings.fpsText, jobstate::jobSettings.videoBitrateText, jobstate::jobSettings.audioBitrateText, QString::number(jobstate::jobSettings.outWidth), QString::number(jobstate::jobSettings.outHeight),
+            jobstate::jobSettings.scaleFilter, jobstate::jobSettings.colorFilter, jobstate::jobSettings.rotateFilter, jobstate::jobSettings.subtitleOpts, jobstate::jobSettings.audioOpts, jobstate::jobSettings.encodeVolumeOpt,
+            QString::number(jobstate::jobSettings.markIn), QString::number(jobstate::jobSettings.markOut), QString::number(jobstate::jobSettings.cropRect[0])};
 }
 
 void clickTimes(StyleButton *b, int n)
@@ -212,7 +214,7 @@ TEST_F(FrmOptionsTest, TargetListsPerFamily)
         EXPECT_EQ(dlg->txtSize[0]->isEnabled(), c.sizeBoxesEnabled);
         EXPECT_EQ(dlg->lblFormatStr->text(), lng[txt::TargetFormatIs] + QStringLiteral(" AVI"));
         // The audio piece follows the page as the preset left it.
-        EXPECT_TRUE(audioOpts.startsWith(QLatin1String(" -delay 0 -channels 2 -srate "))) << audioOpts.toStdString();
+        EXPECT_TRUE(jobstate::jobSettings.audioOpts.startsWith(QLatin1String(" -delay 0 -channels 2 -srate "))) << jobstate::jobSettings.audioOpts.toStdString();
     }
 }
 
@@ -334,12 +336,12 @@ TEST_F(FrmOptionsTest, OkWritesThePiecesOfTheJob)
         EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.lastText().toStdString();
         EXPECT_FALSE(dlg->isVisible());
         EXPECT_TRUE(main.widget.isEnabled());
-        EXPECT_EQ(scaleFilter, QString(c.scale));
-        EXPECT_EQ(rotateFilter, QString(c.rotate));
-        EXPECT_EQ(colorFilter, QString(c.colour));
-        EXPECT_EQ(encodeVolumeOpt, QString(c.volume));
-        EXPECT_EQ(audioOpts, QString(c.audio));
-        EXPECT_EQ(outWidth, 640);
+        EXPECT_EQ(jobstate::jobSettings.scaleFilter, QString(c.scale));
+        EXPECT_EQ(jobstate::jobSettings.rotateFilter, QString(c.rotate));
+        EXPECT_EQ(jobstate::jobSettings.colorFilter, QString(c.colour));
+        EXPECT_EQ(jobstate::jobSettings.encodeVolumeOpt, QString(c.volume));
+        EXPECT_EQ(jobstate::jobSettings.audioOpts, QString(c.audio));
+        EXPECT_EQ(jobstate::jobSettings.outWidth, 640);
         EXPECT_TRUE(main.note.contains(QString::number(c.noteWidth) + " x " + QString::number(c.noteHeight)))
             << main.note.toStdString();
         EXPECT_TRUE(main.conversionLayout);
@@ -585,7 +587,7 @@ TEST_F(FrmOptionsTest, OkWritesTheSubtitlePieceFromThePage)
     dlg->cmdOkCancel_Click(0);
     ASSERT_TRUE(prompts.messages.isEmpty()) << prompts.lastText().toStdString();
     // The delay goes in as typed: a positive value shows the subtitles later.
-    EXPECT_EQ(subtitleOpts, QStringLiteral(" -sub \"") + file + QStringLiteral("\" -font \"") + family
+    EXPECT_EQ(jobstate::jobSettings.subtitleOpts, QStringLiteral(" -sub \"") + file + QStringLiteral("\" -font \"") + family
                                 + QStringLiteral("\" -subfont-text-scale 4 -subfont-outline 8 -subfont-blur 2 -subpos 0")
                                 + QStringLiteral(" -subdelay 1.5 -subcp cp950"));
     EXPECT_EQ(dlg->txtSubFile->text(), file);
@@ -770,7 +772,7 @@ TEST_F(FrmOptionsTest, JoinedEnglishCaptionsReadAsEnglish)
     EXPECT_EQ(dlg->lblVideoBitrateStr->text(), QString::fromUtf8("Settings › Video bit rate = "));
     EXPECT_EQ(dlg->lblAudioBitrateStr->text(), QString::fromUtf8("Settings › Audio bit rate = "));
     EXPECT_TRUE(main.note.contains(QStringLiteral("no subtitles, no flip or rotation\n"))) << main.note.toStdString();
-    targetFormat = QStringLiteral("onlyFix");
+    jobstate::jobSettings.targetFormat = QStringLiteral("onlyFix");
     dlg->txtScope[0]->setEnabled(false);
     dlg->SetScopeNote();
     EXPECT_EQ(dlg->lblScopeNote->text(), QStringLiteral("Repair works on the whole video, so no time marks can be set"));

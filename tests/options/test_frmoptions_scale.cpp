@@ -1,6 +1,7 @@
 // The options dialog at scale 2 on a 1920 x 1080 screen (960 x 540 in the dialog's
 // pixels, less than its own height): it fits the work area with OK and Cancel on it,
 // Escape cancels and Enter confirms.
+#include "core/jobstate.h"
 #include "core/languagetable.h"
 #include "core/mainwindowlink.h"
 #include "core/mdlmavrell.h"
@@ -69,11 +70,12 @@ TEST(OptionsDialogAtScale2, FitsTheWorkAreaAndEscapeCancelsEnterConfirms)
     ASSERT_TRUE(loadLanguageTable(QStringLiteral("en")));
     optionstest::resetJob();
     optionstest::videoSource();
-    targetFormat = QStringLiteral("DivX");
-    targetExt = QStringLiteral("avi");
+    jobstate::jobSettings.targetFormat = QStringLiteral("DivX");
+    jobstate::jobSettings.targetExt = QStringLiteral("avi");
     FrmOptions &dlg = frmOptions();
     dlg.applyLanguage();
-    dlg.applyPreset(engine::presetCurrentJob(QStringLiteral(" AVI"), 322));
+    dlg.applyPreset(engine::presetJob(jobstate::sourceInfo, jobstate::jobSettings, QStringLiteral(" AVI")));
+    jobstate::previewState.secPerSliderUnit = engine::secondsPerSliderUnit(jobstate::sourceInfo, 322);
     main.widget.setGeometry(200, 100, 580, 352);
     main.widget.show();
 

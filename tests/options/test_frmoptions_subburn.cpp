@@ -1,6 +1,7 @@
 // The subtitle piece the options dialog writes, given to the real encoder: a subtitle
 // file whose name holds a comma and a blank is burnt into a generated clip in its own
 // time range and nowhere else.
+#include "core/jobstate.h"
 #include "core/languagetable.h"
 #include "core/mdlmavrell.h"
 #include "options/frmoptions.h"
@@ -87,16 +88,16 @@ TEST(FrmOptionsSubtitleBurn, SubtitlesAppearInTheirTimeRangeOnly)
 
     ASSERT_TRUE(loadLanguageTable(QStringLiteral("en")));
     ScriptedPrompts prompts;
-    resetSourceInfo();
-    srcWidth = 320;
-    srcHeight = 240;
-    srcFps = 25;
-    srcLength = 3;
-    srcAudioCodec = QStringLiteral("mp3");
-    targetFormat = QStringLiteral("DivX");
-    targetExt = QStringLiteral("avi");
-    outWidth = 320;
-    outHeight = 240;
+    jobstate::sourceInfo = {};
+    jobstate::sourceInfo.srcWidth = 320;
+    jobstate::sourceInfo.srcHeight = 240;
+    jobstate::sourceInfo.srcFps = 25;
+    jobstate::sourceInfo.srcLength = 3;
+    jobstate::sourceInfo.srcAudioCodec = QStringLiteral("mp3");
+    jobstate::jobSettings.targetFormat = QStringLiteral("DivX");
+    jobstate::jobSettings.targetExt = QStringLiteral("avi");
+    jobstate::jobSettings.outWidth = 320;
+    jobstate::jobSettings.outHeight = 240;
 
     FrmOptions &dlg = frmOptions();
     dlg.applyLanguage();
@@ -116,11 +117,11 @@ TEST(FrmOptionsSubtitleBurn, SubtitlesAppearInTheirTimeRangeOnly)
     dlg.txtSubSize->setText(QStringLiteral("8"));
     dlg.cmdOkCancel_Click(0);
     ASSERT_TRUE(prompts.messages.isEmpty()) << prompts.lastText().toStdString();
-    ASSERT_TRUE(subtitleOpts.startsWith(QStringLiteral(" -sub \""))) << subtitleOpts.toStdString();
-    ASSERT_TRUE(subtitleOpts.contains(QStringLiteral("film\\, part one.srt"))) << subtitleOpts.toStdString();
+    ASSERT_TRUE(jobstate::jobSettings.subtitleOpts.startsWith(QStringLiteral(" -sub \""))) << jobstate::jobSettings.subtitleOpts.toStdString();
+    ASSERT_TRUE(jobstate::jobSettings.subtitleOpts.contains(QStringLiteral("film\\, part one.srt"))) << jobstate::jobSettings.subtitleOpts.toStdString();
 
     const QList<QByteArray> plain = encodeFrames(src, dir.path() + QStringLiteral("/plain.avi"), QString());
-    const QList<QByteArray> burnt = encodeFrames(src, dir.path() + QStringLiteral("/burnt.avi"), subtitleOpts);
+    const QList<QByteArray> burnt = encodeFrames(src, dir.path() + QStringLiteral("/burnt.avi"), jobstate::jobSettings.subtitleOpts);
     ASSERT_GE(plain.size(), 70);
     ASSERT_EQ(burnt.size(), plain.size());
     const double fps = plain.size() / 3.0;

@@ -1,5 +1,6 @@
 // OK's checks and their messages, storing only a fully accepted dialog, Cancel's
 // restore (also after a rejected OK), and the stored values shown again.
+#include "core/jobstate.h"
 #include "options/optionchecks.h"
 #include "options/optionlists.h"
 #include "options/optionpages.h"
@@ -30,13 +31,13 @@ protected:
         optionstest::loadEnglish();
         optionstest::resetJob();
         // An XviD job from a 640 x 480, 25 fps source with sound, as the source set-up leaves it.
-        targetFormat = "XviD";
-        targetExt = "avi";
-        srcWidth = 640;
-        srcHeight = 480;
-        srcFps = 25;
-        srcLength = 60;
-        srcAudioCodec = "mpg123";
+        jobstate::jobSettings.targetFormat = "XviD";
+        jobstate::jobSettings.targetExt = "avi";
+        jobstate::sourceInfo.srcWidth = 640;
+        jobstate::sourceInfo.srcHeight = 480;
+        jobstate::sourceInfo.srcFps = 25;
+        jobstate::sourceInfo.srcLength = 60;
+        jobstate::sourceInfo.srcAudioCodec = "mpg123";
         fillDesignLists(f);
         setCboFpsItem(f.cboFps, false);
         f.cboFps.select(0);
@@ -51,13 +52,13 @@ protected:
         f.cboSubcp.select(0);
         f.picPlayerScaleWidth = 320;
         f.picPlayerScaleHeight = 240;
-        outWidth = 640;
-        outHeight = 480;
-        fpsText = f.cboFps.text;
-        videoBitrateText = f.cboVideoBitrate.text;
-        audioBitrateText = f.cboAudioBitrate.text;
-        scaleFilter = " -vf-add scale=640:480";
-        audioOpts = " -delay 0 -channels 2 -srate 44100 -af-add channels=2";
+        jobstate::jobSettings.outWidth = 640;
+        jobstate::jobSettings.outHeight = 480;
+        jobstate::jobSettings.fpsText = f.cboFps.text;
+        jobstate::jobSettings.videoBitrateText = f.cboVideoBitrate.text;
+        jobstate::jobSettings.audioBitrateText = f.cboAudioBitrate.text;
+        jobstate::jobSettings.scaleFilter = " -vf-add scale=640:480";
+        jobstate::jobSettings.audioOpts = " -delay 0 -channels 2 -srate 44100 -af-add channels=2";
         takeSnapshot(f);  // the settings command shows the dialog
     }
 
@@ -124,14 +125,14 @@ TEST_F(OptionChecks, BoundsThatPass)
     f.txtSize[0].text = "1281";
     f.txtSize[1].text = "7";
     EXPECT_FALSE(checkFields(f).passed);
-    mdlMavrell::targetIsAudio = true;
+    jobstate::jobSettings.targetIsAudio = true;
     EXPECT_TRUE(checkFields(f).passed);
-    mdlMavrell::targetIsAudio = false;
-    mdlMavrell::srcDemuxer = "audio";
+    jobstate::jobSettings.targetIsAudio = false;
+    jobstate::sourceInfo.srcDemuxer = "audio";
     EXPECT_TRUE(checkFields(f).passed);
 
     // With an item from the second on selected, the message names the second item as the low bound.
-    mdlMavrell::srcDemuxer.clear();
+    jobstate::sourceInfo.srcDemuxer.clear();
     setCboFpsItem(f.cboFps, true);
     f.cboFps.select(0);
     f.cboFps.text = "31";
@@ -167,11 +168,11 @@ TEST_F(OptionChecks, RejectedOkStoresNothingAndCancelGoesBack)
     EXPECT_EQ(f.focusRequest, "txtSize(1)");
     EXPECT_EQ(f.txtSubDelay.text, "2.5");  // the boxes were tidied
     // Nothing of the job changed, not even the fields checked before the height.
-    EXPECT_EQ(fpsText, lng[txt::SameAsSource]);
-    EXPECT_EQ(videoBitrateText, "1152 (medium quality)");
-    EXPECT_EQ(outWidth, 640);
-    EXPECT_EQ(outHeight, 480);
-    EXPECT_EQ(audioOpts, " -delay 0 -channels 2 -srate 44100 -af-add channels=2");
+    EXPECT_EQ(jobstate::jobSettings.fpsText, lng[txt::SameAsSource]);
+    EXPECT_EQ(jobstate::jobSettings.videoBitrateText, "1152 (medium quality)");
+    EXPECT_EQ(jobstate::jobSettings.outWidth, 640);
+    EXPECT_EQ(jobstate::jobSettings.outHeight, 480);
+    EXPECT_EQ(jobstate::jobSettings.audioOpts, " -delay 0 -channels 2 -srate 44100 -af-add channels=2");
     EXPECT_EQ(f.cboFps.tag, "0");
 
     cancelClicked(f);
@@ -222,20 +223,20 @@ TEST_F(OptionChecks, AcceptedOkWritesEveryPiece)
 
     const OkOutcome ok = okClicked(f);
     ASSERT_TRUE(ok.accepted);
-    EXPECT_EQ(fpsText, "12");
+    EXPECT_EQ(jobstate::jobSettings.fpsText, "12");
     EXPECT_EQ(f.cboFps.tag, "-1");
-    EXPECT_EQ(outWidth, 352);
-    EXPECT_EQ(outHeight, 288);
-    EXPECT_EQ(scaleFilter, " -vf-add scale=352:288,expand=352:295:0:7:1");
+    EXPECT_EQ(jobstate::jobSettings.outWidth, 352);
+    EXPECT_EQ(jobstate::jobSettings.outHeight, 288);
+    EXPECT_EQ(jobstate::jobSettings.scaleFilter, " -vf-add scale=352:288,expand=352:295:0:7:1");
     EXPECT_EQ(ok.summaryWidth, 352);
     EXPECT_EQ(ok.summaryHeight, 295);
-    EXPECT_EQ(rotateFilter, " -vf-add rotate=1");
-    EXPECT_EQ(encodeVolumeOpt, " -af-add volume=6");
-    EXPECT_EQ(colorFilter, " -vf-add hue=90:1");
-    EXPECT_TRUE(subtitleOpts.startsWith(" -sub \"" + sub + "\""));
-    EXPECT_EQ(audioOpts, " -delay 0 -channels 2 -srate 44100 -af-add channels=2");
-    EXPECT_EQ(markIn, 5.0f);
-    EXPECT_EQ(markOut, 65.5f);
+    EXPECT_EQ(jobstate::jobSettings.rotateFilter, " -vf-add rotate=1");
+    EXPECT_EQ(jobstate::jobSettings.encodeVolumeOpt, " -af-add volume=6");
+    EXPECT_EQ(jobstate::jobSettings.colorFilter, " -vf-add hue=90:1");
+    EXPECT_TRUE(jobstate::jobSettings.subtitleOpts.startsWith(" -sub \"" + sub + "\""));
+    EXPECT_EQ(jobstate::jobSettings.audioOpts, " -delay 0 -channels 2 -srate 44100 -af-add channels=2");
+    EXPECT_EQ(jobstate::jobSettings.markIn, 5.0f);
+    EXPECT_EQ(jobstate::jobSettings.markOut, 65.5f);
     EXPECT_FALSE(ok.marksCleared);
     // A quarter turn with subtitles warns, and OK still completes.
     ASSERT_EQ(prompts.messages.size(), 1);
@@ -260,8 +261,8 @@ TEST_F(OptionChecks, MarksAndMissingSubtitleFile)
     const OkOutcome ok = okClicked(f);
     ASSERT_TRUE(ok.accepted);
     EXPECT_TRUE(ok.marksCleared);
-    EXPECT_EQ(markIn, 0.0f);
-    EXPECT_EQ(markOut, 0.0f);
+    EXPECT_EQ(jobstate::jobSettings.markIn, 0.0f);
+    EXPECT_EQ(jobstate::jobSettings.markOut, 0.0f);
     EXPECT_TRUE(SetAppliedValue(f).clearMarks);
     EXPECT_TRUE(prompts.messages.isEmpty());  // no quarter turn, no warning
 
@@ -272,8 +273,8 @@ TEST_F(OptionChecks, MarksAndMissingSubtitleFile)
     f.cboFps.select(5);
     EXPECT_FALSE(okClicked(f).accepted);
     EXPECT_EQ(f.tabNow, 4);
-    EXPECT_NE(fpsText, f.cboFps.text);
-    EXPECT_TRUE(subtitleOpts.isEmpty());
+    EXPECT_NE(jobstate::jobSettings.fpsText, f.cboFps.text);
+    EXPECT_TRUE(jobstate::jobSettings.subtitleOpts.isEmpty());
 }
 
 TEST_F(OptionChecks, SnapshotCoversEverySettingControl)

@@ -2,6 +2,7 @@
 // change keeping what the user chose, and the key filters.
 #include "options/optionlists.h"
 #include "options/optionstestlang.h"
+#include "core/jobstate.h"
 #include "core/languagetable.h"
 
 #include <gtest/gtest.h>
@@ -123,11 +124,11 @@ TEST_F(OptionLists, TargetListsAreRebuiltForTheTargetAndFoundByValue)
 {
     using namespace mdlMavrell;
     OptionsForm f;
-    targetExt = "wmv";
-    targetFormat = "WMV8";
-    srcFps = 25;
+    jobstate::jobSettings.targetExt = "wmv";
+    jobstate::jobSettings.targetFormat = "WMV8";
+    jobstate::sourceInfo.srcFps = 25;
     setCboFpsItem(f.cboFps, false);
-    setCboFpsItemIsWmv(f.cboFps, srcFps);
+    setCboFpsItemIsWmv(f.cboFps, jobstate::sourceInfo.srcFps);
     ASSERT_EQ(f.cboFps.text, "20 (normal)");
     setCboVideoBitrateItem(f.cboVideoBitrate, false);
     f.cboVideoBitrate.select(9);  // 1475
@@ -152,8 +153,8 @@ TEST_F(OptionLists, TargetListsAreRebuiltForTheTargetAndFoundByValue)
     EXPECT_EQ(f.cboVideoBitrate.text, "700");
 
     // An MPEG-1 target: the general "25" is found in the MPEG list by value.
-    targetExt = "mpg";
-    targetFormat = "MPEG1";
+    jobstate::jobSettings.targetExt = "mpg";
+    jobstate::jobSettings.targetFormat = "MPEG1";
     setCboFpsItem(f.cboFps, true);
     f.cboFps.select(2);
     rebuildTargetLists(f);

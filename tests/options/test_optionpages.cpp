@@ -1,5 +1,6 @@
 // Page rules: sizes derived from the size list, which audio and subtitle controls are
 // enabled, the default subtitle font, and the adjusters' stepping and captions.
+#include "core/jobstate.h"
 #include "options/optionlists.h"
 #include "options/optionpages.h"
 #include "options/optionstestlang.h"
@@ -47,8 +48,8 @@ TEST_F(OptionPages, SizeItemsFillTheBoxes)
     };
     for (const Case &k : cases) {
         SCOPED_TRACE(k.item);
-        mdlMavrell::srcWidth = k.srcW;
-        mdlMavrell::srcHeight = k.srcH;
+        jobstate::sourceInfo.srcWidth = k.srcW;
+        jobstate::sourceInfo.srcHeight = k.srcH;
         f.txtSize[0].text = k.widthBefore;
         f.txtSize[1].text = "77";
         f.cboSize.select(k.item);
@@ -62,8 +63,8 @@ TEST_F(OptionPages, SizeItemsFillTheBoxes)
 
 TEST_F(OptionPages, LeavingTheWidthBoxDerivesTheHeight)
 {
-    mdlMavrell::srcWidth = 640;
-    mdlMavrell::srcHeight = 480;
+    jobstate::sourceInfo.srcWidth = 640;
+    jobstate::sourceInfo.srcHeight = 480;
     f.cboSize.select(5);  // custom 16:9
     f.txtSize[0].text = "400";
     SetSizeSetting(f);
@@ -81,8 +82,8 @@ TEST_F(OptionPages, KeepProportionItemsWorkWhateverTheTableCallsThem)
 {
     lng[txt::SourceRatio] = "keep ratio";  // a table whose word differs from the fixed items'
     fillDesignLists(f);
-    mdlMavrell::srcWidth = 720;
-    mdlMavrell::srcHeight = 576;
+    jobstate::sourceInfo.srcWidth = 720;
+    jobstate::sourceInfo.srcHeight = 576;
     f.cboSize.select(22);  // "480 x 原比例"
     SetSizeSetting(f);
     EXPECT_EQ(f.txtSize[0].text, "480");
@@ -91,8 +92,8 @@ TEST_F(OptionPages, KeepProportionItemsWorkWhateverTheTableCallsThem)
 
 TEST_F(OptionPages, AudioControlsFollowTheSoundChoiceAndTarget)
 {
-    mdlMavrell::targetExt = "wav";
-    mdlMavrell::targetIsAudio = true;
+    jobstate::jobSettings.targetExt = "wav";
+    jobstate::jobSettings.targetIsAudio = true;
     f.cboAudioBitrate.enabled = false;  // as the wav target's set-up left it
     f.txtAudioDelay.text = "3";
     f.optAudio = {option(false), option(true)};
@@ -104,8 +105,8 @@ TEST_F(OptionPages, AudioControlsFollowTheSoundChoiceAndTarget)
     EXPECT_FALSE(f.lblVolume.enabled);
     EXPECT_EQ(f.imgVolume[2].mousePointer, 0);
 
-    mdlMavrell::targetExt = "avi";
-    mdlMavrell::targetIsAudio = false;
+    jobstate::jobSettings.targetExt = "avi";
+    jobstate::jobSettings.targetIsAudio = false;
     SetAudioSetting(f, false);
     EXPECT_FALSE(f.cboAudioBitrate.enabled);
     EXPECT_FALSE(f.chkAudioVolnorm.enabled);

@@ -1,5 +1,6 @@
 // The exact option pieces written for tables of settings: audio, subtitles, picture
 // (scale, crop, borders), volume, rotation and colour.
+#include "core/jobstate.h"
 #include "options/optionlists.h"
 #include "options/optionpieces.h"
 #include "options/optionstestlang.h"
@@ -63,16 +64,16 @@ TEST_F(OptionPieces, AudioPieces)
     f.cboAudioSample.select(5);  // 44100
     for (const Case &k : cases) {
         SCOPED_TRACE(k.piece);
-        targetFormat = k.format;
-        targetExt = k.ext;
-        targetIsAudio = k.audioTarget;
-        srcAudioChannels = k.srcChannels;
-        srcAudioRate = k.srcRate;
+        jobstate::jobSettings.targetFormat = k.format;
+        jobstate::jobSettings.targetExt = k.ext;
+        jobstate::jobSettings.targetIsAudio = k.audioTarget;
+        jobstate::sourceInfo.srcAudioChannels = k.srcChannels;
+        jobstate::sourceInfo.srcAudioRate = k.srcRate;
         f.optAudio = {option(k.sound), option(!k.sound)};
         f.txtAudioDelay.text = k.delay;
         f.chkAudioVolnorm.value = k.volnorm;
         setAduioPara(f);
-        EXPECT_EQ(audioOpts, k.piece);
+        EXPECT_EQ(jobstate::jobSettings.audioOpts, k.piece);
     }
 }
 
@@ -148,7 +149,7 @@ TEST_F(OptionPieces, NoSubtitlesOrAMissingFile)
 
     // A job without burnt-in subtitles writes none, and a missing file stays silent.
     f.optSub[1].enabled = true;
-    mdlMavrell::targetFormat = "onlyCut";
+    jobstate::jobSettings.targetFormat = "onlyCut";
     EXPECT_EQ(getSubPara(f, failed, false), "");
     f.txtSubFile.text = dir.path() + "/missing.srt";
     EXPECT_EQ(getSubPara(f, failed, false), "");
@@ -156,7 +157,7 @@ TEST_F(OptionPieces, NoSubtitlesOrAMissingFile)
     EXPECT_TRUE(prompts.messages.isEmpty());
 
     // A video job: quiet gives no message, otherwise the page, the focus and the message.
-    mdlMavrell::targetFormat = "XviD";
+    jobstate::jobSettings.targetFormat = "XviD";
     EXPECT_EQ(getSubPara(f, failed, true), "");
     EXPECT_FALSE(failed);
     EXPECT_TRUE(prompts.messages.isEmpty());
@@ -218,9 +219,9 @@ TEST_F(OptionPieces, PicturePieces)
     };
     for (const Case &k : cases) {
         SCOPED_TRACE(k.filter.toStdString());
-        targetFormat = k.format;
-        srcWidth = k.srcW;
-        srcHeight = k.srcH;
+        jobstate::jobSettings.targetFormat = k.format;
+        jobstate::sourceInfo.srcWidth = k.srcW;
+        jobstate::sourceInfo.srcHeight = k.srcH;
         f.txtExpand[0].text = QString::number(k.t);
         f.txtExpand[1].text = QString::number(k.b);
         f.txtExpand[2].text = QString::number(k.l);
@@ -264,7 +265,7 @@ TEST_F(OptionPieces, VolumeRotationAndColour)
     };
     for (const Vol &v : vols) {
         SCOPED_TRACE(v.piece);
-        targetIsAudio = v.audioTarget;
+        jobstate::jobSettings.targetIsAudio = v.audioTarget;
         f.lblVolume.tag = v.tag;
         f.imgVolume[2].tag = v.neutral;
         EXPECT_EQ(volumePiece(f), v.piece);

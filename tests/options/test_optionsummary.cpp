@@ -1,4 +1,5 @@
 // The settings summary for a few jobs in two languages, and the range note.
+#include "core/jobstate.h"
 #include "core/timetext.h"
 #include "options/optionlists.h"
 #include "options/optionsummary.h"
@@ -18,11 +19,11 @@ protected:
         optionstest::loadEnglish();
         optionstest::resetJob();
         using namespace mdlMavrell;
-        srcWidth = 640;
-        srcHeight = 480;
-        srcFps = 25;
-        srcLength = 90;
-        srcAudioCodec = "mpg123";
+        jobstate::sourceInfo.srcWidth = 640;
+        jobstate::sourceInfo.srcHeight = 480;
+        jobstate::sourceInfo.srcFps = 25;
+        jobstate::sourceInfo.srcLength = 90;
+        jobstate::sourceInfo.srcAudioCodec = "mpg123";
     }
     // An XviD conversion turned right, as OK leaves it.
     void conversion()
@@ -35,12 +36,12 @@ protected:
         setCboRotateItem(f.cboRotate, false);
         f.cboRotate.select(4);
         f.lblFormatStr.caption = lng[txt::TargetFormatIs] + "XviD";
-        targetFormat = "XviD";
-        targetExt = "avi";
-        fpsText = lng[txt::SameAsSource];
-        rotateFilter = " -vf-add rotate=1";
-        scaleFilter = " -vf-add scale=640:480";
-        audioOpts = " -delay 0 -channels 2 -srate 44100 -af-add channels=2 -af-add volnorm";
+        jobstate::jobSettings.targetFormat = "XviD";
+        jobstate::jobSettings.targetExt = "avi";
+        jobstate::jobSettings.fpsText = lng[txt::SameAsSource];
+        jobstate::jobSettings.rotateFilter = " -vf-add rotate=1";
+        jobstate::jobSettings.scaleFilter = " -vf-add scale=640:480";
+        jobstate::jobSettings.audioOpts = " -delay 0 -channels 2 -srate 44100 -af-add channels=2 -af-add volnorm";
         f.lblBrightness.tag = "-2.5";
         f.lblVolume.tag = "6";
     }
@@ -62,10 +63,10 @@ TEST_F(OptionSummary, ConversionInTwoLanguages)
 
     optionstest::loadChinese();
     conversion();
-    mdlMavrell::audioOpts = " -nosound";
-    mdlMavrell::scaleFilter = " -vf-add crop=202:120:20:42 -vf-add scale=640:480 -vf-add expand=656:480:8:0:1";
-    mdlMavrell::subtitleOpts = " -sub \"/m/a.srt\"";
-    mdlMavrell::rotateFilter = " -vf-add flip";
+    jobstate::jobSettings.audioOpts = " -nosound";
+    jobstate::jobSettings.scaleFilter = " -vf-add crop=202:120:20:42 -vf-add scale=640:480 -vf-add expand=656:480:8:0:1";
+    jobstate::jobSettings.subtitleOpts = " -sub \"/m/a.srt\"";
+    jobstate::jobSettings.rotateFilter = " -vf-add flip";
     f.lblMark[0].tag = "5";
     f.lblMark[1].tag = "65.5";
     const QString range = mdlMavrell::FormatTime(5, 3, 1) + " - " + mdlMavrell::FormatTime(65.5f, 3, 1) + " = "
@@ -81,8 +82,8 @@ TEST_F(OptionSummary, ConversionInTwoLanguages)
 TEST_F(OptionSummary, KeptSizeAndEmptyFrameRate)
 {
     conversion();
-    mdlMavrell::rotateFilter.clear();
-    mdlMavrell::fpsText.clear();
+    jobstate::jobSettings.rotateFilter.clear();
+    jobstate::jobSettings.fpsText.clear();
     note(352, 288);
     EXPECT_TRUE(note(-1, -1).contains("Final size: 352 x 288, fps: ----\n"));
     EXPECT_TRUE(note(-1, 240).contains("Final size: 352 x 240,"));
@@ -97,25 +98,25 @@ TEST_F(OptionSummary, SpecialJobsAndSoundTargets)
     f.cboAudioSample.select(5);
     f.cboAudioBitrate.select(9);
     f.lblVolume.tag = "-4";
-    targetIsAudio = true;
-    targetFormat = "Sound WAV";
-    targetExt = "wav";
-    actionWord = "  Convert ";
+    jobstate::jobSettings.targetIsAudio = true;
+    jobstate::jobSettings.targetFormat = "Sound WAV";
+    jobstate::jobSettings.targetExt = "wav";
+    jobstate::jobSettings.actionWord = "  Convert ";
     const QString head = QString(48, '-') + "\nTarget format: Sound WAV\nMarked range: whole length\n";
     EXPECT_EQ(note(0, 0), "Use Settings to set sound or marks.\n" + head + "Convert: volume -4 dB, sample rate: 44100");
-    targetExt = "mp3";
+    jobstate::jobSettings.targetExt = "mp3";
     EXPECT_EQ(note(0, 0), "Use Settings to set sound or marks.\n" + head + "Convert: volume -4 dB, audio bit rate: 224");
     EXPECT_FALSE(SetMainEncodeNote(f, size, 0, 0, "", "").conversionLayout);
 
-    targetIsAudio = false;
+    jobstate::jobSettings.targetIsAudio = false;
     f.lblVolume.tag.clear();
-    actionWord = lng[txt::AdjustWord] + lng[txt::VolumeWord];
-    audioOpts = " -af-add volnorm";
+    jobstate::jobSettings.actionWord = lng[txt::AdjustWord] + lng[txt::VolumeWord];
+    jobstate::jobSettings.audioOpts = " -af-add volnorm";
     EXPECT_EQ(note(0, 0), "Use Settings to set the volume.\n" + head
                               + "Adjust volume: volume +0 dB, normalised, audio bit rate: 224");
-    actionWord = lng[txt::CutWord] + lng[txt::VideoWord];
+    jobstate::jobSettings.actionWord = lng[txt::CutWord] + lng[txt::VideoWord];
     EXPECT_EQ(note(0, 0), "Use Settings to set the cut marks.\n" + head.chopped(1));
-    actionWord = lng[txt::RepairWord] + lng[txt::VideoWord];
+    jobstate::jobSettings.actionWord = lng[txt::RepairWord] + lng[txt::VideoWord];
     EXPECT_EQ(note(0, 0), "\nPress Encode to repair the whole video.\n" + QString(48, '-')
                               + "\nTarget format: Sound WAV\n");
 }
@@ -124,26 +125,26 @@ TEST_F(OptionSummary, JobsThatCannotBeDone)
 {
     using namespace mdlMavrell;
     conversion();
-    srcDemuxer = "audio";
+    jobstate::sourceInfo.srcDemuxer = "audio";
     EXPECT_EQ(note(0, 0), lng[txt::MusicCannotBeVideo]);
-    srcDemuxer.clear();
-    srcAudioCodec.clear();
-    targetFormat = "onlyTransVol";
+    jobstate::sourceInfo.srcDemuxer.clear();
+    jobstate::sourceInfo.srcAudioCodec.clear();
+    jobstate::jobSettings.targetFormat = "onlyTransVol";
     EXPECT_EQ(note(0, 0), lng[txt::NoAudioForVolume]);
-    targetFormat = "AudIsMp3";
+    jobstate::jobSettings.targetFormat = "AudIsMp3";
     EXPECT_EQ(note(0, 0), lng[txt::NoAudioForMp3]);
-    targetIsAudio = true;
-    targetFormat = "Sound MP3";
+    jobstate::jobSettings.targetIsAudio = true;
+    jobstate::jobSettings.targetFormat = "Sound MP3";
     EXPECT_EQ(note(0, 0), lng[txt::NoAudioForAudioTarget]);
-    srcLength = 0;
-    srcFps = 0;
+    jobstate::sourceInfo.srcLength = 0;
+    jobstate::sourceInfo.srcFps = 0;
     EXPECT_EQ(note(0, 0), "The source could not be analysed.\nChoose another file.");
 }
 
 TEST_F(OptionSummary, RangeNote)
 {
     using namespace mdlMavrell;
-    targetFormat = "XviD";
+    jobstate::jobSettings.targetFormat = "XviD";
     const QString zero = FormatTime(0, 3, 1);
     EXPECT_EQ(SetScopeNote(f), "Range: " + zero + " - ?? = ??");
     EXPECT_EQ(f.txtScope[1].text, FormatTime(90, 3, 1));
@@ -154,7 +155,7 @@ TEST_F(OptionSummary, RangeNote)
     EXPECT_EQ(f.txtScope[0].text, FormatTime(5, 3, 1));
     f.txtScope[0].enabled = false;
     EXPECT_EQ(SetScopeNote(f), "Repairing the whole video., No marks.");
-    srcDemuxer = "audio";
+    jobstate::sourceInfo.srcDemuxer = "audio";
     EXPECT_EQ(SetScopeNote(f), "This format is restricted., No marks.");
 }
 

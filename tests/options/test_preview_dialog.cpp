@@ -3,6 +3,7 @@
 // the slider without a length, the screenshot button and the hover line.
 #include "controls/orvextab.h"
 #include "controls/stylebutton.h"
+#include "core/jobstate.h"
 #include "core/languagetable.h"
 #include "core/mdlmavrell.h"
 #include "core/timetext.h"
@@ -33,16 +34,16 @@ protected:
     {
         for (int n = 1; n < lngSize; ++n)
             lng[n] = QStringLiteral("L%1 ").arg(n);
-        resetSourceInfo();
-        srcWidth = 320;
-        srcHeight = 240;
-        srcFps = 25;
-        srcLength = 20;
-        srcDemuxer = QStringLiteral("avi");
-        targetFormat = QStringLiteral("XviD");
-        targetExt = QStringLiteral("avi");
+        jobstate::sourceInfo = {};
+        jobstate::sourceInfo.srcWidth = 320;
+        jobstate::sourceInfo.srcHeight = 240;
+        jobstate::sourceInfo.srcFps = 25;
+        jobstate::sourceInfo.srcLength = 20;
+        jobstate::sourceInfo.srcDemuxer = QStringLiteral("avi");
+        jobstate::jobSettings.targetFormat = QStringLiteral("XviD");
+        jobstate::jobSettings.targetExt = QStringLiteral("avi");
         dlg = &frmOptions();
-        secPerSliderUnit = srcLength / float(dlg->imgSliderBG->width());
+        jobstate::previewState.secPerSliderUnit = jobstate::sourceInfo.srcLength / float(dlg->imgSliderBG->width());
         dlg->adjustVideoLoc();
     }
     void TearDown() override { unloadFrmOptions(); }
@@ -50,7 +51,7 @@ protected:
     // As while a preview plays at the given second.
     void playingAt(float seconds)
     {
-        previewPos = seconds;
+        jobstate::previewState.previewPos = seconds;
         dlg->lblCurTime->setText(FormatTime(seconds, 3, 0));
         dlg->lblTotalTime->setText(QStringLiteral("00:00:20"));
     }
@@ -70,7 +71,7 @@ protected:
 TEST_F(PreviewDialog, MarkButtonsSetTheRangeAtThePosition)
 {
     // Nothing played yet: the buttons do nothing.
-    previewPos = 4;
+    jobstate::previewState.previewPos = 4;
     dlg->lblMark_Click(0);
     EXPECT_TRUE(startMark().isEmpty());
 
@@ -85,7 +86,7 @@ TEST_F(PreviewDialog, MarkButtonsSetTheRangeAtThePosition)
     EXPECT_EQ(endMark(), QStringLiteral("9.5"));
     EXPECT_EQ(dlg->lblScopeNote->text(), lng[txt::MarkedTimeRange] + QStringLiteral("00:00:04.0 - 00:00:09.5 = 00:00:05.5"));
     EXPECT_FALSE(dlg->shpScope->isHidden());
-    EXPECT_EQ(dlg->shpScope->x(), dlg->imgSliderBG->x() + int(4 / secPerSliderUnit + 0.5));
+    EXPECT_EQ(dlg->shpScope->x(), dlg->imgSliderBG->x() + int(4 / jobstate::previewState.secPerSliderUnit + 0.5));
 
     // An end before the start clears the range.
     playingAt(3);
@@ -129,7 +130,7 @@ TEST_F(PreviewDialog, TypedRangesAreCheckedAndKeepTheMarksWhenRefused)
 
     // Leaving the boxes as they stand, with a length the tenths cannot show exactly,
     // makes no range either.
-    srcLength = 20.04f;
+    jobstate::sourceInfo.srcLength = 20.04f;
     dlg->SetScopeNote();
     dlg->txtScope_LostFocus(1);
     EXPECT_TRUE(startMark().isEmpty() && endMark().isEmpty());
@@ -202,7 +203,7 @@ TEST_F(PreviewDialog, SliderWithoutAPlayerOrALength)
     EXPECT_EQ(dlg->imgSlider->x(), 100 + 20 - 6);
 
     // No source to play: a click on the track puts the knob back to the start.
-    srcLength = 0;
+    jobstate::sourceInfo.srcLength = 0;
     dlg->imgSliderBG_MouseUp(1, 150);
     EXPECT_EQ(dlg->imgSlider->x(), rest);
     EXPECT_FALSE(dlg->tmrCheck.isActive());
@@ -214,9 +215,9 @@ TEST_F(PreviewDialog, ScreenshotAsksToPlayFirst)
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.lastText(), lng[txt::PlayMediaFirst]);
     // Not for a sound file at all.
-    srcWidth = 0;
-    srcFps = 0;
-    srcDemuxer = QStringLiteral("audio");
+    jobstate::sourceInfo.srcWidth = 0;
+    jobstate::sourceInfo.srcFps = 0;
+    jobstate::sourceInfo.srcDemuxer = QStringLiteral("audio");
     dlg->lblSrceenshot_MouseUp();
     EXPECT_EQ(prompts.messages.size(), 1);
 }

@@ -5,6 +5,7 @@
 #include "controls/stylebutton.h"
 #include "core/console.h"
 #include "core/drawing.h"
+#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "options/frmoptions.h"
 #include "player/frmplayer.h"
@@ -40,22 +41,22 @@ protected:
         testenv::placeholderTexts();
         dir.activate();
         dir.fakeTool(1, "exec /usr/bin/mplayer \"$@\" -vo null -ao null\n");
-        resetSourceInfo();
-        targetFormat = QStringLiteral("XviD");
-        targetExt = QStringLiteral("avi");
+        jobstate::sourceInfo = {};
+        jobstate::jobSettings.targetFormat = QStringLiteral("XviD");
+        jobstate::jobSettings.targetExt = QStringLiteral("avi");
     }
     void TearDown() override { unloadFrmOptions(); }
 
     // A source as the probe would describe it.
     FrmOptions &dialogFor(float length)
     {
-        srcWidth = 320;
-        srcHeight = 240;
-        srcFps = 25;
-        srcLength = length;
-        srcDemuxer = QStringLiteral("avi");
+        jobstate::sourceInfo.srcWidth = 320;
+        jobstate::sourceInfo.srcHeight = 240;
+        jobstate::sourceInfo.srcFps = 25;
+        jobstate::sourceInfo.srcLength = length;
+        jobstate::sourceInfo.srcDemuxer = QStringLiteral("avi");
         FrmOptions &dlg = frmOptions();
-        secPerSliderUnit = length / float(dlg.imgSliderBG->width());
+        jobstate::previewState.secPerSliderUnit = length / float(dlg.imgSliderBG->width());
         return dlg;
     }
 
@@ -73,7 +74,7 @@ TEST_F(PreviewSession, PlaysPausesSeeksAndEndsWithTheDialog)
     EXPECT_EQ(dlg.lblTotalTime->text(), QStringLiteral("00:00:20"));
     ASSERT_TRUE(mdlConsole::IsRunning());
 
-    ASSERT_TRUE(QTest::qWaitFor([] { return previewPos > 0.5f; }, 10000)) << "no position from the player";
+    ASSERT_TRUE(QTest::qWaitFor([] { return jobstate::previewState.previewPos > 0.5f; }, 10000)) << "no position from the player";
     EXPECT_FALSE(dlg.lblCurTime->text().isEmpty());
     // Playing: pressing play again changes nothing.
     dlg.lblPlay_Click();
@@ -82,13 +83,13 @@ TEST_F(PreviewSession, PlaysPausesSeeksAndEndsWithTheDialog)
     dlg.lblPause_Click();
     EXPECT_EQ(dlg.picPlayerTag, QStringLiteral("Pause"));
     QTest::qWait(700);  // a couple of polls for the last status line
-    const float held = previewPos;
+    const float held = jobstate::previewState.previewPos;
     QTest::qWait(700);
-    EXPECT_NEAR(previewPos, held, 0.15) << "paused preview still moves";
+    EXPECT_NEAR(jobstate::previewState.previewPos, held, 0.15) << "paused preview still moves";
 
     // Ten seconds forward while paused: the picture steps to the new place and stays paused.
     dlg.lblForward_Click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return previewPos > held + 6; }, 8000)) << previewPos;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return jobstate::previewState.previewPos > held + 6; }, 8000)) << jobstate::previewState.previewPos;
     EXPECT_EQ(dlg.picPlayerTag, QStringLiteral("Pause"));
 
     dlg.lblPlay_Click();
@@ -108,9 +109,9 @@ TEST_F(PreviewSession, TheEndOfTheFileClosesAnOpenRangeAndStops)
     FrmOptions &dlg = dialogFor(3);
     dlg.newPlay(clip, 0);
     ASSERT_TRUE(dlg.tmrCheck.isActive());
-    ASSERT_TRUE(QTest::qWaitFor([] { return previewPos > 0.3f; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([] { return jobstate::previewState.previewPos > 0.3f; }, 10000));
     dlg.lblMark_Click(0);
-    const float start = previewPos;
+    const float start = jobstate::previewState.previewPos;
     EXPECT_FALSE(dlg.lblMark[0]->Tag().isEmpty());
     EXPECT_TRUE(dlg.lblMark[1]->Tag().isEmpty());
 
@@ -133,7 +134,7 @@ TEST_F(PreviewSession, PauseWithoutAPreviewStartsOnTheFirstFrame)
     ASSERT_TRUE(dlg.tmrCheck.isActive());
     EXPECT_EQ(dlg.picPlayerTag, QStringLiteral("Pause"));
     QTest::qWait(1500);
-    EXPECT_LT(previewPos, 0.5f) << "a preview started paused plays on";
+    EXPECT_LT(jobstate::previewState.previewPos, 0.5f) << "a preview started paused plays on";
     EXPECT_TRUE(mdlConsole::IsRunning());
 }
 
@@ -146,9 +147,9 @@ TEST_F(PreviewSession, APausedSeekBeforePlaybackBeginsShowsItsTime)
     ASSERT_TRUE(dlg.tmrCheck.isActive());
     // At once, before the player has shown anything: a click a quarter along the track.
     dlg.imgSliderBG_MouseUp(1, dlg.imgSliderBG->width() / 4.0);
-    ASSERT_TRUE(QTest::qWaitFor([] { return previewPos > 3.5f; }, 5000)) << previewPos;
-    EXPECT_NEAR(previewPos, 5.0f, 1.0f);
-    EXPECT_EQ(dlg.lblCurTime->text(), QStringLiteral("00:00:0") + QString::number(int(previewPos)));
+    ASSERT_TRUE(QTest::qWaitFor([] { return jobstate::previewState.previewPos > 3.5f; }, 5000)) << jobstate::previewState.previewPos;
+    EXPECT_NEAR(jobstate::previewState.previewPos, 5.0f, 1.0f);
+    EXPECT_EQ(dlg.lblCurTime->text(), QStringLiteral("00:00:0") + QString::number(int(jobstate::previewState.previewPos)));
     EXPECT_EQ(dlg.picPlayerTag, QStringLiteral("Pause"));
 }
 
@@ -161,7 +162,7 @@ TEST_F(PreviewSession, BigScreenBorrowsThePlayerWindowAndComesBack)
     dlg.newPlay(clip, 0);
     ASSERT_TRUE(dlg.tmrCheck.isActive());
     ASSERT_TRUE(frmPlayerLoaded());
-    EXPECT_EQ(playerMode, 2);
+    EXPECT_EQ(jobstate::previewState.playerMode, 2);
     FrmPlayer &big = frmPlayer();
     EXPECT_EQ(dlg.videoWindow(), big.picPlayer);
     EXPECT_FALSE(big.mnuOpen->isEnabled());
@@ -172,21 +173,21 @@ TEST_F(PreviewSession, BigScreenBorrowsThePlayerWindowAndComesBack)
     // The caption shows whole.
     EXPECT_TRUE(big.lblFnName->text().startsWith(QStringLiteral("Playing taken over by")));
     EXPECT_GE(big.lblFnName->width(), big.lblFnName->sizeHint().width());
-    ASSERT_TRUE(QTest::qWaitFor([] { return previewPos > 2.2f; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([] { return jobstate::previewState.previewPos > 2.2f; }, 10000));
 
     // Back into the dialog: the player window goes, the preview starts again a little
     // before where it was, and the knob stays.
-    const float was = previewPos;
+    const float was = jobstate::previewState.previewPos;
     const int knob = dlg.imgSlider->x();
     dlg.lbl2BigScreen->setButtonState(0);
     dlg.lbl2BigScreen_Click();
     EXPECT_FALSE(frmPlayerLoaded());
-    EXPECT_EQ(playerMode, 0);
+    EXPECT_EQ(jobstate::previewState.playerMode, 0);
     ASSERT_TRUE(dlg.tmrCheck.isActive());
     EXPECT_EQ(dlg.videoWindow(), dlg.picPlayer);
     EXPECT_EQ(dlg.imgSlider->x(), knob);
-    ASSERT_TRUE(QTest::qWaitFor([] { return previewPos > 0; }, 10000));
-    EXPECT_GT(previewPos, was - 3.5f);
+    ASSERT_TRUE(QTest::qWaitFor([] { return jobstate::previewState.previewPos > 0; }, 10000));
+    EXPECT_GT(jobstate::previewState.previewPos, was - 3.5f);
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.lastText().toStdString();
 }
 
@@ -196,7 +197,7 @@ TEST_F(PreviewSession, AStartMarkAloneSurvivesARestart)
     FrmOptions &dlg = dialogFor(20);
     dlg.show();
     dlg.newPlay(clip, 0);
-    ASSERT_TRUE(QTest::qWaitFor([] { return previewPos > 1.5f; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([] { return jobstate::previewState.previewPos > 1.5f; }, 10000));
     QTest::mouseClick(dlg.lblMark[0], Qt::LeftButton);
     const QString start = dlg.lblMark[0]->Tag();
     ASSERT_FALSE(start.isEmpty());
@@ -211,14 +212,14 @@ TEST_F(PreviewSession, AStartMarkAloneSurvivesARestart)
     ASSERT_FALSE(dlg.tmrCheck.isActive());
     QTest::mouseClick(dlg.lblPlay, Qt::LeftButton);
     ASSERT_TRUE(dlg.tmrCheck.isActive());
-    ASSERT_TRUE(QTest::qWaitFor([] { return previewPos > 0.2f; }, 10000));
-    EXPECT_LT(previewPos, start.toFloat());
+    ASSERT_TRUE(QTest::qWaitFor([] { return jobstate::previewState.previewPos > 0.2f; }, 10000));
+    EXPECT_LT(jobstate::previewState.previewPos, start.toFloat());
     markKept("stop and play");
 
     // Big screen and back: each switch restarts the preview a little earlier.
     dlg.lbl2BigScreen->setButtonState(2);
     dlg.lbl2BigScreen_Click();
-    ASSERT_EQ(playerMode, 2);
+    ASSERT_EQ(jobstate::previewState.playerMode, 2);
     QTest::qWait(700);
     markKept("big screen");
     dlg.lbl2BigScreen->setButtonState(0);
@@ -247,7 +248,7 @@ TEST_F(PreviewSession, AScreenshotLandsInTheSourceFolderAndIsNamedOnThePicture)
     FrmOptions &dlg = dialogFor(20);
     dlg.newPlay(clip, 0);
     EXPECT_EQ(QDir::currentPath(), before);  // only the tool works in the source's folder
-    ASSERT_TRUE(QTest::qWaitFor([] { return previewPos > 0.3f; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([] { return jobstate::previewState.previewPos > 0.3f; }, 10000));
     dlg.lblSrceenshot_MouseUp();
     ASSERT_TRUE(QTest::qWaitFor([&] { return noteText(dlg).startsWith(lng[txt::SavingSingleScreenshot]); }, 5000))
         << noteText(dlg).toStdString();
@@ -277,21 +278,21 @@ TEST_F(PreviewSession, AnAnimatedGifRunsOnItsFrameCounterAndEndsWithoutFailure)
 {
     const QString gif = testenv::fixture(QStringLiteral("anim.gif"));  // 10 frames
     FrmOptions &dlg = dialogFor(1);
-    srcFps = 10;
-    gifFrames = 10;
+    jobstate::sourceInfo.srcFps = 10;
+    jobstate::sourceInfo.gifFrames = 10;
     dlg.newPlay(gif, 0);
     ASSERT_TRUE(dlg.tmrCheck.isActive());
     EXPECT_EQ(dlg.tmrCheckTag, QStringLiteral("ani_gif"));
     float seen = 0;
     ASSERT_TRUE(QTest::qWaitFor([&] {
-        seen = std::max(seen, previewPos);
+        seen = std::max(seen, jobstate::previewState.previewPos);
         return !dlg.tmrCheck.isActive();
     }, 8000));
     EXPECT_GT(seen, 0.1f);
     EXPECT_LE(seen, 1.0f);
 
     // The tool knows no length of a GIF: its end is still no failure.
-    srcLength = 0;
+    jobstate::sourceInfo.srcLength = 0;
     dlg.newPlay(gif, 0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.tmrCheck.isActive(); }, 8000));
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.lastText().toStdString();

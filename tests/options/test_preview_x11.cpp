@@ -4,6 +4,7 @@
 // picture, a click on the marked range seeks, and a sound-only source keeps no note.
 #include "controls/stylebutton.h"
 #include "core/console.h"
+#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "options/frmoptions.h"
 #include "support/mediaprobe.h"
@@ -36,11 +37,11 @@ TEST(PreviewX11, ToolDrawsIntoThePreviewSurface)
     dir.activate();
     dir.silentPlayer();
     const QString clip = testenv::fixture(QStringLiteral("long.avi"));  // 320 x 240
-    mdlMavrell::srcWidth = 320;
-    mdlMavrell::srcHeight = 240;
-    mdlMavrell::srcFps = 25;
-    mdlMavrell::srcLength = 20;
-    mdlMavrell::srcDemuxer = QStringLiteral("avi");
+    jobstate::sourceInfo.srcWidth = 320;
+    jobstate::sourceInfo.srcHeight = 240;
+    jobstate::sourceInfo.srcFps = 25;
+    jobstate::sourceInfo.srcLength = 20;
+    jobstate::sourceInfo.srcDemuxer = QStringLiteral("avi");
 
     FrmOptions &dlg = frmOptions();
     dlg.show();
@@ -103,13 +104,13 @@ TEST_P(PreviewOverlayX11, TheCropRectangleAndTheNoteShowOverAPlayingAndAPausedPi
     QTemporaryDir folder;  // the continuous pictures land beside the source
     const QString clip = folder.path() + QStringLiteral("/clip.avi");
     ASSERT_TRUE(QFile::copy(testenv::fixture(QStringLiteral("long.avi")), clip));
-    mdlMavrell::srcWidth = 320;
-    mdlMavrell::srcHeight = 240;
-    mdlMavrell::srcFps = 25;
-    mdlMavrell::srcLength = 20;
-    mdlMavrell::srcDemuxer = QStringLiteral("avi");
-    mdlMavrell::targetFormat = QStringLiteral("XviD");
-    mdlMavrell::targetExt = QStringLiteral("avi");
+    jobstate::sourceInfo.srcWidth = 320;
+    jobstate::sourceInfo.srcHeight = 240;
+    jobstate::sourceInfo.srcFps = 25;
+    jobstate::sourceInfo.srcLength = 20;
+    jobstate::sourceInfo.srcDemuxer = QStringLiteral("avi");
+    jobstate::jobSettings.targetFormat = QStringLiteral("XviD");
+    jobstate::jobSettings.targetExt = QStringLiteral("avi");
 
     FrmOptions &dlg = frmOptions();
     dlg.show();
@@ -117,7 +118,7 @@ TEST_P(PreviewOverlayX11, TheCropRectangleAndTheNoteShowOverAPlayingAndAPausedPi
     ASSERT_TRUE(dlg.lblCropStr->isEnabled());
     dlg.newPlay(clip, 0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return pictureColours(onScreen(dlg.picPlayer)) > 8; }, 6000));
-    ASSERT_TRUE(QTest::qWaitFor([] { return mdlMavrell::previewPos > 0.5f; }, 6000));
+    ASSERT_TRUE(QTest::qWaitFor([] { return jobstate::previewState.previewPos > 0.5f; }, 6000));
 
     // The user drags the crop area over the playing picture.
     QTest::mousePress(dlg.picPlayer, Qt::LeftButton, {}, QPoint(200, 150));
@@ -209,13 +210,13 @@ protected:
         testenv::placeholderTexts();
         dir.activate();
         dir.silentPlayer();
-        mdlMavrell::srcWidth = 320;
-        mdlMavrell::srcHeight = 240;
-        mdlMavrell::srcFps = 25;
-        mdlMavrell::srcLength = 20;
-        mdlMavrell::srcDemuxer = QStringLiteral("avi");
-        mdlMavrell::targetFormat = QStringLiteral("XviD");
-        mdlMavrell::targetExt = QStringLiteral("avi");
+        jobstate::sourceInfo.srcWidth = 320;
+        jobstate::sourceInfo.srcHeight = 240;
+        jobstate::sourceInfo.srcFps = 25;
+        jobstate::sourceInfo.srcLength = 20;
+        jobstate::sourceInfo.srcDemuxer = QStringLiteral("avi");
+        jobstate::jobSettings.targetFormat = QStringLiteral("XviD");
+        jobstate::jobSettings.targetExt = QStringLiteral("avi");
     }
     void TearDown() override { unloadFrmOptions(); }
     // The dialog shown, playing a copy of fixture under name.
@@ -224,7 +225,7 @@ protected:
         clip = folder.path() + QLatin1Char('/') + name;
         EXPECT_TRUE(QFile::copy(testenv::fixture(fixture), clip));
         FrmOptions &dlg = frmOptions();
-        mdlMavrell::secPerSliderUnit = mdlMavrell::srcLength / float(dlg.imgSliderBG->width());
+        jobstate::previewState.secPerSliderUnit = jobstate::sourceInfo.srcLength / float(dlg.imgSliderBG->width());
         dlg.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&dlg));
         dlg.newPlay(clip, 0);
@@ -251,7 +252,7 @@ TEST_F(PreviewOnX11, ScreenshotsOfMpeg4AndMpeg2HoldThePicture)
     for (const char *source : {"mpeg4.avi", "mpeg2.vob"}) {
         SCOPED_TRACE(source);
         const QString name = QStringLiteral("shot-") + QLatin1String(source);
-        mdlMavrell::srcLength = 3;
+        jobstate::sourceInfo.srcLength = 3;
         FrmOptions &dlg = play(QLatin1String(source), name);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.lblCurTime->text().isEmpty()
                                                  && pictureColours(onScreen(dlg.picPlayer)) > 8; }, 6000));
@@ -281,7 +282,7 @@ TEST_F(PreviewOnX11, AClickOnTheTrackInsideTheMarkedRangeSeeks)
     const int y = dlg.imgSliderBG->height() / 2;
     auto seekTo = [&](double share, float seconds) {
         clickAt(dlg.imgSliderBG, QPoint(int(w * share), y));
-        return QTest::qWaitFor([&] { return std::abs(mdlMavrell::previewPos - seconds) < 1.5f; }, 5000);
+        return QTest::qWaitFor([&] { return std::abs(jobstate::previewState.previewPos - seconds) < 1.5f; }, 5000);
     };
     ASSERT_TRUE(seekTo(0.5, 10));
     ASSERT_TRUE(seekTo(0.25, 5));
@@ -296,18 +297,18 @@ TEST_F(PreviewOnX11, AClickOnTheTrackInsideTheMarkedRangeSeeks)
     ASSERT_EQ(dlg.shpScope->parentWidget(), dlg.imgSliderBG->parentWidget());
     ASSERT_TRUE(dlg.imgSliderBG->geometry().contains(mid));
     clickAt(dlg.shpScope, dlg.shpScope->rect().center());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return std::abs(mdlMavrell::previewPos - 10) < 1.5f; }, 5000))
-        << "at " << mdlMavrell::previewPos;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return std::abs(jobstate::previewState.previewPos - 10) < 1.5f; }, 5000))
+        << "at " << jobstate::previewState.previewPos;
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.lastText().toStdString();
 }
 
 TEST_F(PreviewOnX11, ASoundOnlySourceKeepsNoNoteOnThePicture)
 {
-    mdlMavrell::srcWidth = 0;
-    mdlMavrell::srcHeight = 0;
-    mdlMavrell::srcFps = 0;
-    mdlMavrell::srcLength = 3;
-    mdlMavrell::srcDemuxer = QStringLiteral("audio");
+    jobstate::sourceInfo.srcWidth = 0;
+    jobstate::sourceInfo.srcHeight = 0;
+    jobstate::sourceInfo.srcFps = 0;
+    jobstate::sourceInfo.srcLength = 3;
+    jobstate::sourceInfo.srcDemuxer = QStringLiteral("audio");
     FrmOptions &dlg = play(QStringLiteral("tone.mp3"), QStringLiteral("tone.mp3"));
     ASSERT_FALSE(dlg.lblPlayerNote->isHidden());
     const QRect note = dlg.lblPlayerNote->geometry();

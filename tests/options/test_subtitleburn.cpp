@@ -1,6 +1,7 @@
 // The subtitle piece on a real encoder run: burnt into a generated clip, it changes
 // the picture in the subtitle's time range only; a positive delay shows it later; a
 // comma in the subtitle's path does not lose it.
+#include "core/jobstate.h"
 #include "core/numbertext.h"
 #include "options/optionlists.h"
 #include "options/optionpieces.h"
@@ -56,8 +57,8 @@ protected:
     {
         optionstest::loadEnglish();
         optionstest::resetJob();
-        mdlMavrell::targetFormat = "XviD";
-        mdlMavrell::targetExt = "avi";
+        jobstate::jobSettings.targetFormat = "XviD";
+        jobstate::jobSettings.targetExt = "avi";
         clip = testenv::fixture("silent.avi");  // picture only: the test looks at the picture
         ASSERT_FALSE(clip.isEmpty());
         ASSERT_TRUE(dir.isValid());

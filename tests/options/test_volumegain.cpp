@@ -1,5 +1,6 @@
 // The volume piece of a sound target on the real converter: the gain measured in the
 // result is the gain in dB the adjuster's caption names.
+#include "core/jobstate.h"
 #include "core/numbertext.h"
 #include "core/timetext.h"
 #include "options/optionpieces.h"
@@ -42,8 +43,8 @@ TEST(VolumeGain, SoundTargetGainIsTheCaptionsDecibels)
 {
     optionstest::loadEnglish();
     optionstest::resetJob();
-    mdlMavrell::targetIsAudio = true;
-    mdlMavrell::targetFormat = "Sound MP3";
+    jobstate::jobSettings.targetIsAudio = true;
+    jobstate::jobSettings.targetFormat = "Sound MP3";
     const QString tone = testenv::fixture("tone.wav");
     ASSERT_FALSE(tone.isEmpty());
     testenv::ProgramDir programs;

@@ -5,6 +5,7 @@
 #include "controls/orvexbutton.h"
 #include "core/console.h"
 #include "core/drawing.h"
+#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "player/frmplayer.h"
 #include "support/scriptedprompts.h"
@@ -48,7 +49,7 @@ protected:
     void SetUp() override
     {
         fillTexts();
-        mdlMavrell::playerMode = 0;
+        jobstate::previewState.playerMode = 0;
         dir.activate();
         // The real player with no picture and no sound out.
         dir.fakeTool(1, "exec /usr/bin/mplayer \"$@\" -vo null -ao null\n");
@@ -76,10 +77,10 @@ TEST_F(PlayerWindow, LoadThenUnload)
     EXPECT_TRUE(w.mnuKeepWH->isChecked());
     EXPECT_FALSE(w.mnuTopMost->isChecked());
 
-    mdlMavrell::playerMode = 2;
+    jobstate::previewState.playerMode = 2;
     unloadFrmPlayer();
     EXPECT_FALSE(mdlMavrell::playerOpen);
-    EXPECT_EQ(mdlMavrell::playerMode, 0);
+    EXPECT_EQ(jobstate::previewState.playerMode, 0);
     QFile f(ini());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(f.readAll());
@@ -147,9 +148,9 @@ TEST_F(PlayerWindow, StoredValuesOutOfRangeAreKeptInRangeAndOnTheScreen)
 TEST_F(PlayerWindow, AVideoLargerThanTheScreenKeepsTheBarOnIt)
 {
     // The big preview screen sizes itself to the source's size.
-    mdlMavrell::playerMode = 1;
-    mdlMavrell::srcWidth = 1600;
-    mdlMavrell::srcHeight = 1200;
+    jobstate::previewState.playerMode = 1;
+    jobstate::sourceInfo.srcWidth = 1600;
+    jobstate::sourceInfo.srcHeight = 1200;
     FrmPlayer &w = frmPlayer();
     w.show();
     w.myPutSize(true);
@@ -159,8 +160,8 @@ TEST_F(PlayerWindow, AVideoLargerThanTheScreenKeepsTheBarOnIt)
     EXPECT_TRUE(screen.contains(bar));
     // The picture keeps the source's shape inside what is left.
     EXPECT_NEAR(double(w.picPlayer->width()) / w.picPlayer->height(), 4.0 / 3.0, 0.02);
-    mdlMavrell::playerMode = 0;
-    mdlMavrell::srcWidth = mdlMavrell::srcHeight = 0;
+    jobstate::previewState.playerMode = 0;
+    jobstate::sourceInfo.srcWidth = jobstate::sourceInfo.srcHeight = 0;
 }
 
 TEST_F(PlayerWindow, ANameWithADoubleQuoteNeverOpensAnotherFile)
@@ -389,7 +390,7 @@ protected:
     void SetUp() override
     {
         fillTexts();
-        mdlMavrell::playerMode = 0;
+        jobstate::previewState.playerMode = 0;
         dir.activate();
         log = dir.appDir() + QStringLiteral("stdin.log");
         dir.fakeTool(1, "case \"$*\" in\n"
@@ -513,10 +514,10 @@ TEST_F(RecordingWindow, DropsAndOpenMenu)
     w.Form_OLEDragDrop(&data);
     EXPECT_FALSE(w.tmrDrag.isActive());
     w.isBusy = false;
-    mdlMavrell::playerMode = 2;
+    jobstate::previewState.playerMode = 2;
     w.Form_OLEDragDrop(&data);
     EXPECT_FALSE(w.tmrDrag.isActive());
-    mdlMavrell::playerMode = 0;
+    jobstate::previewState.playerMode = 0;
 
     w.Form_OLEDragDrop(&data);
     EXPECT_TRUE(w.tmrDrag.isActive());
@@ -544,7 +545,7 @@ TEST_F(RecordingWindow, BigScreenKeepsThePreviewPlayer)
     bool show = false;
     ASSERT_EQ(mdlConsole::StartConsole(dir.pluginPath(1) + QStringLiteral(" -slave \"x\""), &owner, show), 0);
     ASSERT_TRUE(QTest::qWaitFor([] { return mdlConsole::IsRunning(); }, 2000));
-    mdlMavrell::playerMode = 1;
+    jobstate::previewState.playerMode = 1;
     FrmPlayer &w = frmPlayer();
     EXPECT_TRUE(mdlConsole::IsRunning());
 

@@ -1,0 +1,9 @@
+#include "core/jobstate.h"
+
+namespace jobstate {
+
+jobrecords::SourceInfo sourceInfo;
+jobrecords::JobSettings jobSettings;
+jobrecords::PreviewState previewState;
+
+} // namespace jobstate
