@@ -11,6 +11,7 @@
 #include "engine/identifyprobe.h"
 #include "engine/testjob.h"
 #include "support/mediaprobe.h"
+#include "support/testenv.h"
 
 #include <QFile>
 #include <QProcess>
@@ -46,12 +47,7 @@ inline bool writeStandInSource(const QString &src)
     QFile f(src);
     if (!f.open(QIODevice::WriteOnly) || f.write("not really a video") < 0)
         return false;
-    testjob::source.srcLength = 3;
-    testjob::source.srcFps = 25;
-    testjob::source.srcWidth = 320;
-    testjob::source.srcHeight = 240;
-    testjob::source.srcAudioCodec = QStringLiteral("mp3");
-    testjob::source.srcDemuxer = QStringLiteral("avi");
+    testjob::source = testenv::sampleSource(320, 240, 3, "avi", "mp3");
     setTarget(QStringLiteral("DivX"), QStringLiteral("avi"));
     return true;
 }

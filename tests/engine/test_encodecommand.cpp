@@ -3,6 +3,7 @@
 #include "engine/encodejob.h"
 #include "engine/testjob.h"
 #include "support/scriptedprompts.h"
+#include "support/testenv.h"
 
 #include <gtest/gtest.h>
 
@@ -25,12 +26,8 @@ protected:
     void SetUp() override
     {
         encodetest::clearJob();
-        testjob::source.srcFps = 25;
+        testjob::source = testenv::sampleSource(320, 240, 0, "avi", "mp3");
         testjob::source.srcVideoFormat = QStringLiteral("0x10000001");
-        testjob::source.srcAudioCodec = QStringLiteral("mp3");
-        testjob::source.srcDemuxer = QStringLiteral("avi");
-        testjob::source.srcWidth = 320;
-        testjob::source.srcHeight = 240;
         testjob::source.srcAudioBitrate = 128;
         testjob::source.srcAudioRate = 44100;
         testjob::source.srcAudioChannels = 2;

@@ -388,10 +388,7 @@ TEST_F(MainWindow, SourceInformationLines)
         {320, 240, 0, 25, "Source picture size: 320 x 240", "Source length: unknown, frames per second: unknown"},
     };
     for (const Case &c : cases) {
-        jobstate::sourceInfo.srcWidth = c.width;
-        jobstate::sourceInfo.srcHeight = c.height;
-        jobstate::sourceInfo.srcLength = c.length;
-        jobstate::sourceInfo.srcFps = c.fps;
+        jobstate::sourceInfo = testenv::sampleSource(c.width, c.height, c.length, {}, {}, c.fps);
         w->setVideoInfoNote();
         EXPECT_EQ(s(w->lblVideoSize->text()), c.size);
         EXPECT_EQ(s(w->lblVideoLen->text()), c.len);
@@ -474,12 +471,7 @@ TEST_F(MainWindow, SettingsSummaryShowsWholeBesideTheSettingsButton)
     for (const char *code : {"en", "tw", "gb"}) {
         SCOPED_TRACE(code);
         w->applyLanguage(code);
-        jobstate::sourceInfo.srcWidth = 640;
-        jobstate::sourceInfo.srcHeight = 480;
-        jobstate::sourceInfo.srcFps = 25;
-        jobstate::sourceInfo.srcLength = 10;
-        jobstate::sourceInfo.srcDemuxer = "avi";
-        jobstate::sourceInfo.srcAudioCodec = "mp3";
+        jobstate::sourceInfo = testenv::sampleSource(640, 480, 10, "avi", "mp3");
         jobstate::jobSettings.targetFormat = "DivX";
         jobstate::jobSettings.targetExt = "avi";
         jobstate::jobSettings.fpsText = "25";

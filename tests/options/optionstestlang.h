@@ -4,6 +4,7 @@
 
 #include "core/jobstate.h"
 #include "core/mdlmavrell.h"
+#include "support/testenv.h"
 
 #include <map>
 
@@ -96,12 +97,7 @@ inline void resetJob()
 inline void videoSource()
 {
     using namespace mdlMavrell;
-    jobstate::sourceInfo.srcWidth = 640;
-    jobstate::sourceInfo.srcHeight = 480;
-    jobstate::sourceInfo.srcFps = 25;
-    jobstate::sourceInfo.srcLength = 10;
-    jobstate::sourceInfo.srcDemuxer = QStringLiteral("avi");
-    jobstate::sourceInfo.srcAudioCodec = QStringLiteral("mp3");
+    jobstate::sourceInfo = testenv::sampleSource(640, 480, 10, "avi", "mp3");
     jobstate::sourceInfo.srcAudioRate = 44100;
     jobstate::sourceInfo.srcAudioChannels = 2;
     jobstate::jobSettings.outWidth = 640;

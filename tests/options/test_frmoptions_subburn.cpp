@@ -88,12 +88,7 @@ TEST(FrmOptionsSubtitleBurn, SubtitlesAppearInTheirTimeRangeOnly)
 
     ASSERT_TRUE(loadLanguageTable(QStringLiteral("en")));
     ScriptedPrompts prompts;
-    jobstate::sourceInfo = {};
-    jobstate::sourceInfo.srcWidth = 320;
-    jobstate::sourceInfo.srcHeight = 240;
-    jobstate::sourceInfo.srcFps = 25;
-    jobstate::sourceInfo.srcLength = 3;
-    jobstate::sourceInfo.srcAudioCodec = QStringLiteral("mp3");
+    jobstate::sourceInfo = testenv::sampleSource(320, 240, 3, {}, "mp3");
     jobstate::jobSettings.targetFormat = QStringLiteral("DivX");
     jobstate::jobSettings.targetExt = QStringLiteral("avi");
     jobstate::jobSettings.outWidth = 320;

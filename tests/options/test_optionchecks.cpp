@@ -6,6 +6,7 @@
 #include "options/optionpages.h"
 #include "options/optionstestlang.h"
 #include "support/scriptedprompts.h"
+#include "support/testenv.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -33,11 +34,7 @@ protected:
         // An XviD job from a 640 x 480, 25 fps source with sound, as the source set-up leaves it.
         jobstate::jobSettings.targetFormat = "XviD";
         jobstate::jobSettings.targetExt = "avi";
-        jobstate::sourceInfo.srcWidth = 640;
-        jobstate::sourceInfo.srcHeight = 480;
-        jobstate::sourceInfo.srcFps = 25;
-        jobstate::sourceInfo.srcLength = 60;
-        jobstate::sourceInfo.srcAudioCodec = "mpg123";
+        jobstate::sourceInfo = testenv::sampleSource(640, 480, 60, {}, "mpg123");
         fillDesignLists(f);
         setCboFpsItem(f.cboFps, false);
         f.cboFps.select(0);

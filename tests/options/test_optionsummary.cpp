@@ -4,6 +4,7 @@
 #include "options/optionlists.h"
 #include "options/optionsummary.h"
 #include "options/optionstestlang.h"
+#include "support/testenv.h"
 
 #include <gtest/gtest.h>
 
@@ -19,11 +20,7 @@ protected:
         optionstest::loadEnglish();
         optionstest::resetJob();
         using namespace mdlMavrell;
-        jobstate::sourceInfo.srcWidth = 640;
-        jobstate::sourceInfo.srcHeight = 480;
-        jobstate::sourceInfo.srcFps = 25;
-        jobstate::sourceInfo.srcLength = 90;
-        jobstate::sourceInfo.srcAudioCodec = "mpg123";
+        jobstate::sourceInfo = testenv::sampleSource(640, 480, 90, {}, "mpg123");
     }
     // An XviD conversion turned right, as OK leaves it.
     void conversion()

@@ -34,12 +34,7 @@ protected:
     {
         for (int n = 1; n < lngSize; ++n)
             lng[n] = QStringLiteral("L%1 ").arg(n);
-        jobstate::sourceInfo = {};
-        jobstate::sourceInfo.srcWidth = 320;
-        jobstate::sourceInfo.srcHeight = 240;
-        jobstate::sourceInfo.srcFps = 25;
-        jobstate::sourceInfo.srcLength = 20;
-        jobstate::sourceInfo.srcDemuxer = QStringLiteral("avi");
+        jobstate::sourceInfo = testenv::sampleSource(320, 240, 20, "avi");
         jobstate::jobSettings.targetFormat = QStringLiteral("XviD");
         jobstate::jobSettings.targetExt = QStringLiteral("avi");
         dlg = &frmOptions();

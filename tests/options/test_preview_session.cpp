@@ -50,11 +50,7 @@ protected:
     // A source as the probe would describe it.
     FrmOptions &dialogFor(float length)
     {
-        jobstate::sourceInfo.srcWidth = 320;
-        jobstate::sourceInfo.srcHeight = 240;
-        jobstate::sourceInfo.srcFps = 25;
-        jobstate::sourceInfo.srcLength = length;
-        jobstate::sourceInfo.srcDemuxer = QStringLiteral("avi");
+        jobstate::sourceInfo = testenv::sampleSource(320, 240, length, "avi");
         FrmOptions &dlg = frmOptions();
         jobstate::previewState.secPerSliderUnit = length / float(dlg.imgSliderBG->width());
         return dlg;

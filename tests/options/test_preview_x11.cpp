@@ -37,11 +37,7 @@ TEST(PreviewX11, ToolDrawsIntoThePreviewSurface)
     dir.activate();
     dir.silentPlayer();
     const QString clip = testenv::fixture(QStringLiteral("long.avi"));  // 320 x 240
-    jobstate::sourceInfo.srcWidth = 320;
-    jobstate::sourceInfo.srcHeight = 240;
-    jobstate::sourceInfo.srcFps = 25;
-    jobstate::sourceInfo.srcLength = 20;
-    jobstate::sourceInfo.srcDemuxer = QStringLiteral("avi");
+    jobstate::sourceInfo = testenv::sampleSource(320, 240, 20, "avi");
 
     FrmOptions &dlg = frmOptions();
     dlg.show();
@@ -104,11 +100,7 @@ TEST_P(PreviewOverlayX11, TheCropRectangleAndTheNoteShowOverAPlayingAndAPausedPi
     QTemporaryDir folder;  // the continuous pictures land beside the source
     const QString clip = folder.path() + QStringLiteral("/clip.avi");
     ASSERT_TRUE(QFile::copy(testenv::fixture(QStringLiteral("long.avi")), clip));
-    jobstate::sourceInfo.srcWidth = 320;
-    jobstate::sourceInfo.srcHeight = 240;
-    jobstate::sourceInfo.srcFps = 25;
-    jobstate::sourceInfo.srcLength = 20;
-    jobstate::sourceInfo.srcDemuxer = QStringLiteral("avi");
+    jobstate::sourceInfo = testenv::sampleSource(320, 240, 20, "avi");
     jobstate::jobSettings.targetFormat = QStringLiteral("XviD");
     jobstate::jobSettings.targetExt = QStringLiteral("avi");
 
@@ -210,11 +202,7 @@ protected:
         testenv::placeholderTexts();
         dir.activate();
         dir.silentPlayer();
-        jobstate::sourceInfo.srcWidth = 320;
-        jobstate::sourceInfo.srcHeight = 240;
-        jobstate::sourceInfo.srcFps = 25;
-        jobstate::sourceInfo.srcLength = 20;
-        jobstate::sourceInfo.srcDemuxer = QStringLiteral("avi");
+        jobstate::sourceInfo = testenv::sampleSource(320, 240, 20, "avi");
         jobstate::jobSettings.targetFormat = QStringLiteral("XviD");
         jobstate::jobSettings.targetExt = QStringLiteral("avi");
     }
@@ -304,11 +292,7 @@ TEST_F(PreviewOnX11, AClickOnTheTrackInsideTheMarkedRangeSeeks)
 
 TEST_F(PreviewOnX11, ASoundOnlySourceKeepsNoNoteOnThePicture)
 {
-    jobstate::sourceInfo.srcWidth = 0;
-    jobstate::sourceInfo.srcHeight = 0;
-    jobstate::sourceInfo.srcFps = 0;
-    jobstate::sourceInfo.srcLength = 3;
-    jobstate::sourceInfo.srcDemuxer = QStringLiteral("audio");
+    jobstate::sourceInfo = testenv::sampleSource(0, 0, 3, "audio", {}, 0);
     FrmOptions &dlg = play(QStringLiteral("tone.mp3"), QStringLiteral("tone.mp3"));
     ASSERT_FALSE(dlg.lblPlayerNote->isHidden());
     const QRect note = dlg.lblPlayerNote->geometry();

@@ -2,6 +2,8 @@
 // with the real ffmpeg, and a temporary program folder with its own plugins/.
 #pragma once
 
+#include "core/jobrecords.h"
+
 #include <QString>
 #include <QTemporaryDir>
 #include <initializer_list>
@@ -19,6 +21,22 @@ void prepareProcessEnvironment();
 // "long.avi" (20 s, MPEG-4 + MP3, key frame every 25 frames).
 // Fails the calling test (ADD_FAILURE) and returns "" when ffmpeg cannot make it.
 QString fixture(const QString &name);
+
+// A source as the probe describes it: a picture of width x height (0 x 0: none) at fps
+// frames per second, length seconds, in the container demuxer, with the sound codec
+// audioCodec ("" none).
+inline jobrecords::SourceInfo sampleSource(int width, int height, float length, const QString &demuxer = QString(),
+                                           const QString &audioCodec = QString(), float fps = 25)
+{
+    jobrecords::SourceInfo s;
+    s.srcWidth = width;
+    s.srcHeight = height;
+    s.srcLength = length;
+    s.srcFps = fps;
+    s.srcDemuxer = demuxer;
+    s.srcAudioCodec = audioCodec;
+    return s;
+}
 
 // Lines of a tool's output: each text followed by a line feed.
 inline QString lines(std::initializer_list<const char *> l)
