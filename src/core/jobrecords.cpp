@@ -19,15 +19,6 @@ bool isAudioOnlySource(const SourceInfo &source)
     return source.srcDemuxer == QLatin1String("audio") || (source.srcWidth == 0 && source.srcFps == 0);
 }
 
-bool isJobImpossible(const SourceInfo &source, const JobSettings &job)
-{
-    if ((job.targetFormat == QLatin1String("onlyTransVol") || job.targetFormat == QLatin1String("AudIsMp3")
-         || isAudioTarget(job))
-        && source.srcAudioCodec.isEmpty())
-        return true;
-    return !isAudioTarget(job) && isAudioOnlySource(source);
-}
-
 void resetForNewSource(SourceInfo &source, JobSettings &job, PreviewState &preview)
 {
     source = {};

@@ -31,7 +31,7 @@ struct SourceInfo {
 // The job being prepared.
 struct JobSettings {
     QString targetExt;         // without the dot
-    QString targetFormat;      // a target kind of engine/targetkinds.h
+    QString targetFormat;      // the job's kind (engine/targetkinds.h)
     // The job is an audio target. Kept apart from targetFormat so that changing the
     // language after choosing a target does not change the kind of job.
     bool targetIsAudio = false;
@@ -68,9 +68,6 @@ struct PreviewState {
 
 bool isAudioTarget(const JobSettings &job);
 bool isAudioOnlySource(const SourceInfo &source);
-// The job cannot be made from this source: a sound job of a source without sound, or a
-// picture job of a source without picture.
-bool isJobImpossible(const SourceInfo &source, const JobSettings &job);
 
 // Clears the source, the job's options and the preview's position and volume for a new
 // source, keeping the target kind.

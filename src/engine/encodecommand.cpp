@@ -1,5 +1,7 @@
 #include "engine/encodecommand.h"
 
+#include "engine/targetkinds.h"
+
 #include "core/identify.h"
 #include "core/jobrecords.h"
 #include "core/mdlmavrell.h"
@@ -117,15 +119,74 @@ Prepared prepare(const jobrecords::SourceInfo &s, const jobrecords::JobSettings 
     return p;
 }
 
-Built build(const jobrecords::SourceInfo &s, const jobrecords::JobSettings &j, Prepared &p, QString &range, const Inputs &in)
+namespace {
+
+// The target's variant a kind's options are chosen by (see engine::ToolOptions).
+QString optionVariant(const engine::TargetKind &kind, const SourceInfo &s, const JobSettings &j, const Inputs &in)
+{
+    const QString &ext = j.targetExt;
+    if (!kind.copyJob)
+        return ext;
+    if (ext == QLatin1String("mpg") || ext == QLatin1String("mpeg"))
+        return s.srcVideoFormat == QLatin1String("0x10000002") ? QStringLiteral("mpg-mpeg2") : QStringLiteral("mpg");
+    if (ext == QLatin1String("dat") || ext == QLatin1String("vob") || ext == QLatin1String("wmv"))
+        return ext;
+    return in.aviSoundNote.isEmpty() ? QStringLiteral("avi") : QStringLiteral("avi-mp3");
+}
+
+QString syncPiece(engine::SyncRule rule, const SourceInfo &s, bool retry)
+{
+    switch (rule) {
+    case engine::SyncRule::Correct:
+        return (s.srcVideoFormat.contains(QLatin1String("svq")) && s.srcAudioCodec == QLatin1String("pcm")) || retry
+                   ? QStringLiteral(" -mc 0")
+                   : QStringLiteral(" -mc 1");
+    case engine::SyncRule::FlvOnly:
+        return s.srcVideoFormat == QLatin1String("flv1") ? QStringLiteral(" -mc 1") : QStringLiteral(" -mc 0");
+    case engine::SyncRule::Off:
+        break;
+    }
+    return QStringLiteral(" -mc 0");
+}
+
+// A kind's options with the job's values filled in.
+QString fillOptions(QString text, const SourceInfo &s, const JobSettings &j, const Prepared &p)
+{
+    static const QRegularExpression mp2At(QStringLiteral("\\{mp2:(\\d+)\\}"));
+    for (auto m = mp2At.match(text); m.hasMatch(); m = mp2At.match(text))
+        text.replace(m.capturedStart(), m.capturedLength(), twolame(m.captured(1)));
+    const QString channels = numtext::integer(s.srcAudioChannels);
+    const QString aviMp3 = QStringLiteral(" -oac mp3lame -lameopts cbr:br=") + numtext::integer(s.srcAudioBitrate)
+                           + QStringLiteral(" -channels ") + channels + QStringLiteral(" -srate ")
+                           + numtext::integer(s.srcAudioRate) + QStringLiteral(" -af-add channels=") + channels;
+    const std::pair<const char *, QString> values[] = {
+        {"{key}", numtext::integer(p.keyint)},
+        {"{vrate}", p.vrate},
+        {"{arate}", p.arate},
+        {"{peak}", numtext::integer(p.peak)},
+        {"{fps}", p.fps},
+        {"{mp2}", twolame(p.arate)},
+        {"{wma}", s.srcAudioCodec.contains(QLatin1String("wmav1")) ? QStringLiteral("wmav1") : QStringLiteral("wmav2")},
+        {"{srcrate}", numtext::integer(s.srcAudioBitrate)},
+        {"{avimp3}", aviMp3},
+        {"{audio}", j.audioOpts},
+    };
+    for (const auto &[name, value] : values)
+        text.replace(QLatin1String(name), value);
+    return text;
+}
+
+} // namespace
+
+Built build(const SourceInfo &s, const JobSettings &j, Prepared &p, QString &range, const Inputs &in)
 {
     Built b;
-    const QString &fmt = j.targetFormat;
     const QString &ext = j.targetExt;
     const QString src = Q + in.src + Q;
     const QString dst = Q + in.dst + Q;
+    const engine::TargetKind *kind = engine::targetKindOf(j);
 
-    if (isAudioTarget(j)) {
+    if (kind && kind->soundTarget) {
         range.replace(QStringLiteral("-endpos"), QStringLiteral("-t"));
         QString opts = j.audioOpts + j.encodeVolumeOpt;
         if (ext == QLatin1String("ac3"))
@@ -135,171 +196,52 @@ Built build(const jobrecords::SourceInfo &s, const jobrecords::JobSettings &j, P
         return b;
     }
 
-    QString mc = QStringLiteral(" -mc 1");
-    if ((s.srcVideoFormat.contains(QLatin1String("svq")) && s.srcAudioCodec == QLatin1String("pcm")) || in.retry)
-        mc = QStringLiteral(" -mc 0");
-
-    const QString key = numtext::integer(p.keyint);
-    // A picture that starts after the sound (an MKV or TS whose first frame comes a second
-    // late) keeps its late times in the general muxer while the sync correction fills the
-    // gap with its first picture as well: the picture ran late by the gap. Counted from
-    // the first frame, the filled picture starts with the sound, as in an AVI.
-    const QString latePicture = range.contains(QLatin1String("-ss")) ? QString() : QStringLiteral(" -vf-add fixpts");
-    auto vopts = [&] {
-        return range + j.colorFilter + j.scaleFilter + j.rotateFilter + j.subtitleOpts + j.audioOpts + j.encodeVolumeOpt
-               + latePicture + QStringLiteral(" -vf-add harddup") + mc;
-    };
-    auto atail = [&] { return range + j.audioOpts + j.encodeVolumeOpt + QStringLiteral(" -vf-add harddup") + mc; };
-    const QString t2 = in.tool2;
-    QString body;
-    bool viaAc3 = false;
-
-    if (fmt == QLatin1String("MPEG1")) {
-        if (numtext::Val(p.vrate) < 1200)
-            p.vrate = QStringLiteral("1200");
-        const QString &v = p.vrate;
-        body = t2 + twolame(p.arate)
-               + QStringLiteral(" -ovc lavc -of lavf -lavfopts format=vcd -lavcopts vcodec=mpeg1video:keyint=") + key
-               + QStringLiteral(":vrc_buf_size=") + v + QStringLiteral(":vrc_minrate=") + v
-               + QStringLiteral(":vrc_maxrate=") + v + QStringLiteral(":vbitrate=") + v + QStringLiteral(" -ofps ")
-               + p.fps + vopts();
-    } else if (fmt == QLatin1String("VCD")) {
-        body = t2 + twolame(QStringLiteral("224"))
-               + QStringLiteral(" -ovc lavc -of lavf -lavfopts format=vcd -lavcopts vcodec=mpeg1video:"
-                                "keyint=18:vrc_buf_size=1152:vrc_minrate=1152:vrc_maxrate=1152:vbitrate=1152"
-                                " -ofps 30000/1001")
-               + vopts();
-    } else if (fmt == QLatin1String("MPEG2")) {
-        body = t2 + twolame(p.arate)
-               + QStringLiteral(" -ovc lavc -of lavf -lavfopts format=vob -lavcopts vcodec=mpeg2video:keyint=") + key
-               + QStringLiteral(":vrc_buf_size=") + p.vrate + QStringLiteral(":vrc_maxrate=")
-               + numtext::integer(p.peak) + QStringLiteral(":vbitrate=") + p.vrate + QStringLiteral(":vstrict=0 -ofps ")
-               + p.fps + vopts();
-    } else if (fmt == QLatin1String("DVD")) {
-        // The picture and an MP2 sound track first; the second run makes the sound AC-3.
-        body = t2 + twolame(QStringLiteral("384"))
-               + QStringLiteral(" -ovc lavc -of lavf -lavfopts format=dvd -lavcopts vcodec=mpeg2video:"
-                                "keyint=18:vrc_buf_size=1835:vrc_maxrate=9000:vbitrate=4800:vstrict=0"
-                                " -ofps 30000/1001")
-               + vopts();
-        viaAc3 = true;
-    } else if (fmt == QLatin1String("WMV7") || fmt == QLatin1String("WMV8")) {
-        const bool v7 = fmt == QLatin1String("WMV7");
-        body = t2 + QStringLiteral(" -oac lavc -ovc lavc -of lavf -lavfopts format=asf -lavcopts vcodec=")
-               + (v7 ? QStringLiteral("wmv1") : QStringLiteral("wmv2")) + QStringLiteral(":keyint=") + key
-               + QStringLiteral(":vbitrate=") + p.vrate + QStringLiteral(":acodec=")
-               + (v7 ? QStringLiteral("wmav1") : QStringLiteral("wmav2")) + QStringLiteral(":abitrate=") + p.arate
-               + QStringLiteral(" -ofps ") + p.fps + vopts();
-    } else if (fmt == QLatin1String("MP42")) {
-        if (ext == QLatin1String("wmv"))
-            body = t2
-                   + QStringLiteral(" -noodml -oac lavc -ovc lavc -of lavf -lavfopts format=asf -lavcopts "
-                                    "vcodec=msmpeg4v2:keyint=")
-                   + key + QStringLiteral(":vbitrate=") + p.vrate + QStringLiteral(":acodec=wmav2:abitrate=") + p.arate
-                   + QStringLiteral(" -ofps ") + p.fps + vopts();
-        else
-            body = t2
-                   + QStringLiteral(" -noodml -ovc lavc -of lavf -lavfopts format=avi -lavcopts vcodec=msmpeg4v2:keyint=")
-                   + key + QStringLiteral(":vbitrate=") + p.vrate + QStringLiteral(" -oac mp3lame -lameopts cbr:br=")
-                   + p.arate + QStringLiteral(" -ofps ") + p.fps + vopts();
-    } else if (fmt == QLatin1String("XviD")) {
-        body = t2 + QStringLiteral(" -noodml -ofps ") + p.fps + QStringLiteral(" -ovc xvid -xvidencopts max_key_interval=")
-               + key + QStringLiteral(":bitrate=") + p.vrate
-               + QStringLiteral(":max_bframes=0:quant_type=h263:me_quality=4 -oac mp3lame -lameopts cbr:br=") + p.arate
-               + vopts();
-    } else if (fmt == QLatin1String("DivX")) {
-        body = t2 + QStringLiteral(" -noodml -ofps ") + p.fps
-               + QStringLiteral(" -ovc lavc -ffourcc DX50 -lavcopts vcodec=mpeg4:keyint=") + key
-               + QStringLiteral(":vbitrate=") + p.vrate + QStringLiteral(" -oac mp3lame -lameopts cbr:br=") + p.arate
-               + vopts();
-    } else if (fmt == QLatin1String("H.264")) {
-        body = t2 + QStringLiteral(" -noodml -ofps ") + p.fps + QStringLiteral(" -ovc x264 -x264encopts keyint=") + key
-               + QStringLiteral(":bitrate=") + p.vrate + QStringLiteral(":bframes=0 -oac mp3lame -lameopts cbr:br=")
-               + p.arate + vopts();
-    } else if (fmt == QLatin1String("AudIsMp3")) {
-        mc = s.srcVideoFormat == QLatin1String("flv1") ? QStringLiteral(" -mc 1") : QStringLiteral(" -mc 0");
-        body = t2 + QStringLiteral(" -noodml -ovc copy -oac mp3lame -lameopts cbr:br=") + p.arate + atail();
-    } else if (fmt == QLatin1String("onlyTransVol") || fmt == QLatin1String("onlyCut")
-               || fmt == QLatin1String("onlyFix")) {
-        mc = QStringLiteral(" -mc 0");
-        const bool mpg = ext == QLatin1String("mpg") || ext == QLatin1String("mpeg");
-        const bool dat = ext == QLatin1String("dat");
-        const bool vob = ext == QLatin1String("vob");
-        const bool wmv = ext == QLatin1String("wmv");
-        const bool mpeg2 = s.srcVideoFormat == QLatin1String("0x10000002");
-        const QString wma = s.srcAudioCodec.contains(QLatin1String("wmav1")) ? QStringLiteral("wmav1")
-                                                                           : QStringLiteral("wmav2");
-        const QString harddup = QStringLiteral(" -vf-add harddup") + mc;
-        const QString srcRate = numtext::integer(s.srcAudioBitrate);
-        const QString aviMp3 = QStringLiteral(" -oac mp3lame -lameopts cbr:br=") + srcRate + QStringLiteral(" -channels ")
-                               + numtext::integer(s.srcAudioChannels) + QStringLiteral(" -srate ")
-                               + numtext::integer(s.srcAudioRate) + QStringLiteral(" -af-add channels=")
-                               + numtext::integer(s.srcAudioChannels);
-        if (fmt == QLatin1String("onlyTransVol")) {
-            if (mpg && mpeg2)
-                body = t2 + QStringLiteral(" -ovc copy") + twolame(p.arate) + QStringLiteral(" -of lavf -lavfopts format=vob")
-                       + atail();
-            else if (mpg)
-                body = t2 + QStringLiteral(" -ovc copy") + twolame(p.arate) + QStringLiteral(" -of lavf -lavfopts format=vcd")
-                       + atail();
-            else if (dat)
-                body = t2 + QStringLiteral(" -ovc copy") + twolame(QStringLiteral("224"))
-                       + QStringLiteral(" -of lavf -lavfopts format=vcd") + atail();
-            else if (vob) {
-                body = t2 + QStringLiteral(" -ovc copy") + twolame(QStringLiteral("384"))
-                       + QStringLiteral(" -of lavf -lavfopts format=dvd") + atail();
-                viaAc3 = true;
-            } else if (wmv)
-                body = t2 + QStringLiteral(" -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=") + wma
-                       + QStringLiteral(":abitrate=") + p.arate + atail();
-            else
-                body = t2 + QStringLiteral(" -noodml -ovc copy -oac mp3lame -lameopts cbr:br=") + p.arate + atail();
-        } else if (fmt == QLatin1String("onlyCut")) {
-            if (mpg && mpeg2)
-                body = t2 + QStringLiteral(" -ovc copy -oac copy -of lavf -lavfopts format=vob") + range + harddup;
-            else if (mpg || dat)
-                body = t2 + QStringLiteral(" -ovc copy -oac copy -of lavf -lavfopts format=vcd") + range + harddup;
-            else if (vob)
-                body = t2 + QStringLiteral(" -ovc copy -oac copy -of lavf -lavfopts format=dvd") + range + harddup;
-            else if (wmv)
-                body = t2 + QStringLiteral(" -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=") + wma
-                       + QStringLiteral(":abitrate=") + srcRate + j.audioOpts + range + harddup;
-            else if (!in.aviSoundNote.isEmpty())
-                body = t2 + QStringLiteral(" -noodml -ovc copy") + aviMp3 + range + harddup;
-            else
-                body = t2 + QStringLiteral(" -noodml -ovc copy -oac copy") + range + harddup;
-        } else {
-            if (mpg && mpeg2)
-                body = t2 + QStringLiteral(" -idx -ovc copy -oac copy -of lavf -lavfopts format=vob") + harddup;
-            else if (mpg || dat)
-                body = t2 + QStringLiteral(" -idx -ovc copy -oac copy -of lavf -lavfopts format=vcd") + harddup;
-            else if (vob)
-                body = t2 + QStringLiteral(" -idx -ovc copy -oac copy -of lavf -lavfopts format=dvd") + harddup;
-            else if (wmv)
-                body = t2 + QStringLiteral(" -idx -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=")
-                       + wma + QStringLiteral(":abitrate=") + srcRate + j.audioOpts + harddup;
-            else if (!in.aviSoundNote.isEmpty())
-                body = t2 + QStringLiteral(" -noodml -idx -ovc copy") + aviMp3 + harddup;
-            else
-                body = t2 + QStringLiteral(" -noodml -idx -ovc copy -oac copy") + harddup;
-        }
-        b.expectedDemuxer = (mpg || dat || vob) ? QStringLiteral("mpegps")
-                            : wmv                ? QStringLiteral("asf")
-                                                 : QStringLiteral("avi");
-    }
-
+    const QString mc = syncPiece(kind ? kind->sync : engine::SyncRule::Correct, s, in.retry);
     b.mc = mc;
-    if (body.isEmpty())
+    const engine::ToolOptions *options = kind ? kind->optionsFor(optionVariant(*kind, s, j, in)) : nullptr;
+    if (!options)
         return b;
+    if (kind->copyJob)
+        b.expectedDemuxer = engine::copyContainer(ext);
+    if (kind->minVideoRate > 0 && numtext::Val(p.vrate) < kind->minVideoRate)
+        p.vrate = numtext::integer(kind->minVideoRate);
+
+    const QString harddup = QStringLiteral(" -vf-add harddup") + mc;
+    const bool seeks = range.contains(QLatin1String("-ss "));
+    QString tail;
+    switch (kind->tail) {
+    case engine::OptionTail::Picture: {
+        // A picture that starts after the sound (an MKV or TS whose first frame comes a
+        // second late) keeps its late times in the general muxer while the sync correction
+        // fills the gap with its first picture as well: the picture ran late by the gap.
+        // Counted from the first frame, the filled picture starts with the sound, as in an
+        // AVI. After a seek the general muxer gets the picture with the source's time
+        // stamps while the sound starts again at 0: the picture's times are made to start
+        // at 0 as well before harddup fills the gaps.
+        const QString fixpts = !seeks              ? QStringLiteral(" -vf-add fixpts")
+                               : kind->generalMuxer ? QStringLiteral(" -vf-add fixpts=start=0")
+                                                    : QString();
+        tail = range + j.colorFilter + j.scaleFilter + j.rotateFilter + j.subtitleOpts + j.audioOpts
+               + j.encodeVolumeOpt + fixpts + harddup;
+        break;
+    }
+    case engine::OptionTail::Sound:
+        tail = range + j.audioOpts + j.encodeVolumeOpt + harddup;
+        break;
+    case engine::OptionTail::Range:
+        tail = range + harddup;
+        break;
+    case engine::OptionTail::Plain:
+        tail = harddup;
+        break;
+    }
+    const QString body = in.tool2 + fillOptions(options->options, s, j, p) + tail;
+    const bool viaAc3 = options->ac3Step;
+
     // This encoder's own AVI reader hands the decoder only every few pictures of many
     // AVI files (an AVI with sound written by tool 3, for one): the picture freezes.
     // Its general reader reads them whole. Copying the video is not affected.
-    const bool reencodesVideo = !body.contains(QLatin1String(" -ovc copy"));
-    // After a seek the general muxer gets the picture with the source's time stamps
-    // while the sound starts again at 0: the two are seconds out of step. The picture's
-    // times are made to start at 0 as well before harddup fills the gaps.
-    if (reencodesVideo && body.contains(QLatin1String(" -of lavf")) && range.contains(QLatin1String("-ss ")))
-        body.replace(QLatin1String(" -vf-add harddup"), QLatin1String(" -vf-add fixpts=start=0 -vf-add harddup"));
+    const bool reencodesVideo = !kind->copiesPicture;
     // Encoding the picture of an ASF source again, the encoder's own ASF reader hands
     // on the source's times with its 3.1 s preroll on the picture only: the picture
     // starts 3.1 s after the sound (every target written by the general muxer), and an
@@ -307,7 +249,7 @@ Built build(const jobrecords::SourceInfo &s, const jobrecords::JobSettings &j, P
     // 0. With a cut it is not used: it keeps the seek time on the picture likewise and
     // lands on other key frames than the player's probe, which the cut start was
     // aligned with.
-    const bool asfSource = reencodesVideo && s.srcDemuxer == QLatin1String("asf") && !range.contains(QLatin1String("-ss"));
+    const bool asfSource = reencodesVideo && s.srcDemuxer == QLatin1String("asf") && !seeks;
     // A source that only the general reader reads whole (a TS whose picture starts late)
     // is read by it in every job.
     QString demux = (reencodesVideo && s.srcDemuxer == QLatin1String("avi")) || asfSource
@@ -332,10 +274,9 @@ Built build(const jobrecords::SourceInfo &s, const jobrecords::JobSettings &j, P
 
 QString keptPictureProblem(const jobrecords::SourceInfo &s, const jobrecords::JobSettings &j)
 {
-    const bool copy = j.targetFormat == QLatin1String("onlyTransVol") || j.targetFormat == QLatin1String("onlyCut")
-                      || j.targetFormat == QLatin1String("onlyFix");
-    const bool programStream = j.targetExt == QLatin1String("mpg") || j.targetExt == QLatin1String("mpeg")
-                               || j.targetExt == QLatin1String("dat") || j.targetExt == QLatin1String("vob");
+    const engine::TargetKind *kind = engine::targetKindOf(j);
+    const bool copy = kind && kind->copyJob;
+    const bool programStream = engine::copyContainer(j.targetExt) == QLatin1String("mpegps");
     if (!copy || !programStream || s.srcWidth * s.srcHeight == 0)
         return {};
     static const QStringList mpegPictures = {QStringLiteral("0x10000001"), QStringLiteral("0x10000002"),

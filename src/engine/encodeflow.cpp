@@ -7,6 +7,7 @@
 #include "core/timetext.h"
 #include "core/userprompts.h"
 #include "engine/resultcheck.h"
+#include "engine/targetkinds.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -29,8 +30,14 @@ const QString crlf = QStringLiteral("\r\n");
 
 bool isCopyJob(const JobSettings &j)
 {
-    return j.targetFormat == QLatin1String("onlyTransVol") || j.targetFormat == QLatin1String("onlyCut")
-           || j.targetFormat == QLatin1String("onlyFix");
+    const engine::TargetKind *kind = engine::targetKindOf(j);
+    return kind && kind->copyJob;
+}
+
+bool isRepair(const JobSettings &j)
+{
+    const engine::TargetKind *kind = engine::targetKindOf(j);
+    return kind && kind->repair;
 }
 
 void removeFile(const QString &path)
@@ -42,19 +49,6 @@ void removeFile(const QString &path)
 }
 
 } // namespace
-
-int jobMismatchEntry(const SourceInfo &s, const JobSettings &j)
-{
-    if (!isAudioTarget(j) && isAudioOnlySource(s))
-        return txt::MusicCannotBeVideo;
-    if (isAudioTarget(j) && s.srcAudioCodec.isEmpty())
-        return txt::NoAudioForAudioTarget;
-    if (j.targetFormat == QLatin1String("AudIsMp3") && s.srcAudioCodec.isEmpty())
-        return txt::NoAudioForMp3;
-    if (j.targetFormat == QLatin1String("onlyTransVol") && s.srcAudioCodec.isEmpty())
-        return txt::NoAudioForVolume;
-    return 0;
-}
 
 bool isSameFile(const QString &src, const QString &dst) { return SameFile(src, dst); }
 
@@ -117,7 +111,7 @@ QString percentNote(const QString &percent)
 
 QString firstProgressNote(const JobSettings &j)
 {
-    const bool parsesTime = isAudioTarget(j) || j.targetFormat == QLatin1String("onlyFix");
+    const bool parsesTime = isAudioTarget(j) || isRepair(j);
     return percentNote(QStringLiteral("0")) + QStringLiteral(" -->  ") + (parsesTime ? lng[txt::AnalysingTimeLine] : lng[txt::Initialising]);
 }
 
@@ -189,12 +183,12 @@ bool isSuccess(const mdlGetCmdOutput::EncodeRunResult &run, const QString &targe
 
 double checkedLength(const SourceInfo &s, const JobSettings &j)
 {
-    if (j.targetFormat == QLatin1String("onlyFix"))
+    if (isRepair(j))
         return s.srcLength;
     return j.encodeSeconds;
 }
 
-bool checksWholeSource(const JobSettings &j) { return j.targetFormat == QLatin1String("onlyFix") || j.markOut <= 0; }
+bool checksWholeSource(const JobSettings &j) { return isRepair(j) || j.markOut <= 0; }
 
 double checkedSourceStart(const JobSettings &j) { return checksWholeSource(j) ? 0 : j.markIn; }
 

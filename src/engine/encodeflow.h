@@ -14,9 +14,6 @@ namespace encodeflow {
 
 // ---- Before the run ----
 
-// The text-table entry of the first check the job fails against the source
-// (247, 252, 258 or 260), 0 when the job suits the source.
-int jobMismatchEntry(const jobrecords::SourceInfo &source, const jobrecords::JobSettings &job);
 // Source and target name the same file (canonical paths, not letter-for-letter text).
 bool isSameFile(const QString &src, const QString &dst);
 // The overwrite question: the target path, two line breaks, entry 004 with the action word.

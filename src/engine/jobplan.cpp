@@ -7,6 +7,7 @@
 #include "core/timetext.h"
 #include "core/toolpaths.h"
 #include "core/userprompts.h"
+#include "engine/targetkinds.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,7 +18,8 @@ using namespace mdlMavrell;
 
 QString sourceOpenFilter(const QString &ext, const QString &format)
 {
-    if (!format.contains(QLatin1String("only")))
+    const TargetKind *kind = findTargetKind(format);
+    if (!kind || !kind->copyJob)
         return openFileFilter;
     if (ext == QLatin1String("mpg|dat|vob"))
         return QStringLiteral("MPEG Files (*.mpg;*.mpeg;*.dat;*.vob)|*.mpg;*.mpeg;*.dat;*.vob|All Files (*.*)|*.*");
@@ -75,15 +77,8 @@ QString targetExtFor(const QString &ext, const QString &sourcePath)
 
 QString targetSuffix(const QString &format)
 {
-    if (format == QLatin1String("AudIsMp3"))
-        return QStringLiteral("_AudIsMp3.");
-    if (format == QLatin1String("onlyTransVol"))
-        return QStringLiteral("_NewVol.");
-    if (format == QLatin1String("onlyCut"))
-        return QStringLiteral("_Cut.");
-    if (format == QLatin1String("onlyFix"))
-        return QStringLiteral("_Fix.");
-    return QStringLiteral(".");
+    const TargetKind *kind = findTargetKind(format);
+    return kind ? kind->nameSuffix : QStringLiteral(".");
 }
 
 QString targetFolder(const QString &sourcePath, bool besideSource, const QString &fixedFolder)

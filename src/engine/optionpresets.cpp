@@ -2,6 +2,7 @@
 
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
+#include "engine/targetkinds.h"
 
 namespace engine {
 
@@ -9,16 +10,11 @@ using mdlMavrell::lng;
 
 TargetFamily targetFamily(const QString &targetFormat, const QString &targetExt, bool audioTarget)
 {
-    if (targetFormat == QLatin1String("AudIsMp3") || audioTarget || targetFormat == QLatin1String("onlyTransVol"))
+    if (audioTarget)
         return TargetFamily::Sound;
-    if (targetFormat == QLatin1String("onlyCut"))
-        return TargetFamily::Cut;
-    if (targetFormat == QLatin1String("onlyFix"))
-        return TargetFamily::Repair;
-    if (targetExt == QLatin1String("mpg") && targetFormat == QLatin1String("MPEG1"))
-        return TargetFamily::Mpeg1;
-    if (targetExt == QLatin1String("mpg") && targetFormat == QLatin1String("MPEG2"))
-        return TargetFamily::Mpeg2;
+    if (const TargetKind *kind = findTargetKind(targetFormat))
+        return kind->family;
+    // A kind the table does not know is judged by its extension.
     if (targetExt == QLatin1String("dat"))
         return TargetFamily::Vcd;
     if (targetExt == QLatin1String("vob"))
@@ -201,7 +197,7 @@ OptionPreset optionPreset(const PresetInput &in)
 {
     OptionPreset p;
     p.family = targetFamily(in.targetFormat, in.targetExt, in.audioTarget);
-    const bool transVol = in.targetFormat == QLatin1String("onlyTransVol");
+    const bool transVol = in.targetFormat == kind::ChangeVolume;
 
     switch (p.family) {
     case TargetFamily::Sound: {

@@ -5,16 +5,16 @@
 #pragma once
 
 #include "core/jobrecords.h"
+#include "engine/targetkinds.h"
 
 #include <QString>
 #include <QStringList>
 
 namespace engine {
 
-enum class TargetFamily { Sound, Cut, Repair, Mpeg1, Mpeg2, Vcd, Dvd, OtherVideo };
-
-// First match wins: the sound-like jobs (keep video, audio targets, volume change),
-// cut, repair, then MPEG-1/MPEG-2 by kind, VCD and DVD by extension, other video.
+// The family of the kind's row (engine/targetkinds.h): the sound-like jobs (keep video,
+// audio targets, volume change), cut, repair, MPEG-1, MPEG-2, VCD, DVD, other video;
+// a kind the table does not know is VCD or DVD by its extension, else other video.
 TargetFamily targetFamily(const QString &targetFormat, const QString &targetExt, bool audioTarget);
 
 // The lists the dialog's combo boxes hold (texts with the suffix entries 120..123).

@@ -2,6 +2,7 @@
 
 #include "core/cmdoutput.h"
 #include "core/mdlmavrell.h"
+#include "engine/targetkinds.h"
 #include "core/numbertext.h"
 #include "core/toolpaths.h"
 
@@ -275,7 +276,8 @@ Expectation expectedStreams(const jobrecords::SourceInfo &source, const jobrecor
 {
     Expectation e;
     e.length = length;
-    e.picture = !jobrecords::isAudioTarget(job) && source.srcWidth * source.srcHeight > 0;
+    const engine::TargetKind *kind = engine::targetKindOf(job);
+    e.picture = (!kind || kind->resultPicture) && source.srcWidth * source.srcHeight > 0;
     // The options may leave the sound out ("No audio output").
     e.sound = !source.srcAudioCodec.isEmpty() && !job.audioOpts.contains(QLatin1String("-nosound"));
     return e;

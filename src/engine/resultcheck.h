@@ -86,8 +86,8 @@ Verdict judge(const Spans &result, const Expectation &expected);
 // source's first packet (to < 0: to its end).
 Expectation sourceExpectation(Expectation e, const Spans &source, double from, double to);
 
-// What a finished job's target must hold: a picture when the job is no audio target and
-// the source has one, a sound when the source has one and the options keep it ("-nosound"
+// What a finished job's target must hold: a picture when its kind's result holds one
+// and the source has one, a sound when the source has one and the options keep it ("-nosound"
 // leaves it out), `length` seconds long.
 Expectation expectedStreams(const jobrecords::SourceInfo &source, const jobrecords::JobSettings &job, double length);
 

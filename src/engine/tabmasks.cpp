@@ -1,6 +1,7 @@
 #include "engine/tabmasks.h"
 
 #include "core/mdlmavrell.h"
+#include "engine/targetkinds.h"
 
 namespace engine {
 
@@ -25,7 +26,7 @@ QList<TabMask> tabMasks(int pageCount, bool hasAudio, bool hasPicture, bool jobI
 QList<TabMask> tabMasks(int pageCount, const jobrecords::SourceInfo &source, const jobrecords::JobSettings &job)
 {
     return tabMasks(pageCount, !source.srcAudioCodec.isEmpty(), source.srcWidth != 0 && source.srcHeight != 0,
-                    jobrecords::isJobImpossible(source, job));
+                    isJobImpossible(source, job));
 }
 
 QPoint centredIn(const QSize &inner, const QSize &label)

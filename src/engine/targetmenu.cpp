@@ -1,6 +1,7 @@
 #include "engine/targetmenu.h"
 
 #include "core/mdlmavrell.h"
+#include "engine/targetkinds.h"
 
 namespace engine {
 
@@ -10,21 +11,21 @@ QList<TargetMenuItem> buildItems()
 {
     using M = TargetMenu;
     QList<TargetMenuItem> items;
-    auto video = [&](M menu, int index, const char *ext, const char *format, int back, const QString &caption,
+    auto video = [&](M menu, int index, const char *ext, const QString &format, int back, const QString &caption,
                      bool recommended = false) {
         TargetMenuItem it;
         it.menu = menu;
         it.controlName = targetMenuControlName(menu);
         it.index = index;
         it.ext = QString::fromLatin1(ext);
-        it.format = QString::fromLatin1(format);
+        it.format = format;
         it.back = back;
         it.captionText = caption;
         it.recommended = recommended;
         items.append(it);
     };
-    video(M::ToMpg, 0, "dat", "VCD", 5, QStringLiteral(" DAT [VCD]"));
-    video(M::ToMpg, 1, "vob", "DVD", 5, QStringLiteral(" VOB [DVD]"));
+    video(M::ToMpg, 0, "dat", kind::Vcd, 5, QStringLiteral(" DAT [VCD]"));
+    video(M::ToMpg, 1, "vob", kind::Dvd, 5, QStringLiteral(" VOB [DVD]"));
     {
         TargetMenuItem sep;
         sep.menu = M::ToMpg;
@@ -33,17 +34,17 @@ QList<TargetMenuItem> buildItems()
         sep.separator = true;
         items.append(sep);
     }
-    video(M::ToMpg, 3, "mpg", "MPEG1", 5, QStringLiteral(" MPG [MPEG1]"));
-    video(M::ToMpg, 4, "mpg", "MPEG2", 5, QStringLiteral(" MPG [MPEG2]"), true);
-    video(M::ToWmv, 0, "wmv", "WMV7", 5, QStringLiteral(" WMV [WMV7]"));
-    video(M::ToWmv, 1, "wmv", "WMV8", 5, QStringLiteral(" WMV [WMV8]"));
-    video(M::ToWmv, 2, "wmv", "MP42", 5, QStringLiteral(" WMV [MP42]"), true);
-    video(M::ToAvi, 0, "avi", "MP42", 6, QStringLiteral(" AVI  [MP42 + MP3]"));
-    video(M::ToAvi, 1, "avi", "XviD", 6, QStringLiteral(" AVI  [XviD + MP3]"));
-    video(M::ToAvi, 2, "avi", "DivX", 6, QStringLiteral(" AVI  [DivX + MP3]"), true);
-    video(M::ToAvi, 3, "avi", "H.264", 6, QStringLiteral(" AVI  [H.264 + MP3]"));
+    video(M::ToMpg, 3, "mpg", kind::Mpeg1, 5, QStringLiteral(" MPG [MPEG1]"));
+    video(M::ToMpg, 4, "mpg", kind::Mpeg2, 5, QStringLiteral(" MPG [MPEG2]"), true);
+    video(M::ToWmv, 0, "wmv", kind::Wmv7, 5, QStringLiteral(" WMV [WMV7]"));
+    video(M::ToWmv, 1, "wmv", kind::Wmv8, 5, QStringLiteral(" WMV [WMV8]"));
+    video(M::ToWmv, 2, "wmv", kind::Mp42, 5, QStringLiteral(" WMV [MP42]"), true);
+    video(M::ToAvi, 0, "avi", kind::Mp42, 6, QStringLiteral(" AVI  [MP42 + MP3]"));
+    video(M::ToAvi, 1, "avi", kind::Xvid, 6, QStringLiteral(" AVI  [XviD + MP3]"));
+    video(M::ToAvi, 2, "avi", kind::Divx, 6, QStringLiteral(" AVI  [DivX + MP3]"), true);
+    video(M::ToAvi, 3, "avi", kind::H264, 6, QStringLiteral(" AVI  [H.264 + MP3]"));
     // Item 4's caption holds entry 150 (video unchanged); built in targetMenuCaption.
-    video(M::ToAvi, 4, "avi", "AudIsMp3", 6, QString());
+    video(M::ToAvi, 4, "avi", kind::KeepVideoMp3, 6, QString());
 
     const char *sounds[] = {"wav", "mp3", "mp4", "wma", "aac", "ac3", "ogg"};
     for (int i = 0; i < 7; ++i) {
@@ -59,8 +60,8 @@ QList<TargetMenuItem> buildItems()
 
     const struct {
         M menu;
-        const char *format;
-    } copies[] = {{M::ToChangeVol, "onlyTransVol"}, {M::ToCut, "onlyCut"}, {M::ToFix, "onlyFix"}};
+        QString format;
+    } copies[] = {{M::ToChangeVol, kind::ChangeVolume}, {M::ToCut, kind::Cut}, {M::ToFix, kind::Repair}};
     const QString types[] = {QStringLiteral("MPG、DAT、VOB"), QStringLiteral("WMV"), QStringLiteral("AVI ")};
     const char *exts[] = {"mpg|dat|vob", "wmv", "avi"};
     for (const auto &c : copies) {
@@ -70,7 +71,7 @@ QList<TargetMenuItem> buildItems()
             it.controlName = targetMenuControlName(c.menu);
             it.index = i;
             it.ext = QString::fromLatin1(exts[i]);
-            it.format = QString::fromLatin1(c.format);
+            it.format = c.format;
             it.captionText = types[i];
             items.append(it);
         }

@@ -19,7 +19,7 @@ struct TargetMenuItem {
     // The target extension, or for the copy operations the accepted source
     // extensions ("mpg|dat|vob").
     QString ext;
-    // The job kind ("VCD", "onlyCut", ...); for sound items the upper-case type
+    // The job kind (engine/targetkinds.h); for sound items the upper-case type
     // ("WAV"), the kind itself being the sound word and that type.
     QString format;
     // How far before the "[" the format caption starts (0: the item passes none).

@@ -16,6 +16,7 @@
 #include "engine/encodeflow.h"
 #include "engine/resultcheck.h"
 #include "engine/keyframeprobe.h"
+#include "engine/targetkinds.h"
 #include "mainwin/frmdevcmd.h"
 #include "mainwin/frmmain_look.h"
 #include "options/frmoptions.h"
@@ -112,7 +113,7 @@ void FrmMain::cmdEncode_Click(int index)
 
     const jobrecords::SourceInfo &source = jobstate::sourceInfo;
     jobrecords::JobSettings &settings = jobstate::jobSettings;
-    if (const int entry = encodeflow::jobMismatchEntry(source, settings)) {
+    if (const int entry = engine::jobMismatchEntry(source, settings)) {
         prompts::MsgBox(lng[entry], prompts::Buttons::Ok, prompts::Icon::None, QStringLiteral("Mavrell"), this);
         return;
     }

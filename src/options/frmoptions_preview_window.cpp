@@ -19,6 +19,7 @@
 #include "options/optionpieces.h"
 #include "player/frmplayer.h"
 #include "player/slaveprotocol.h"
+#include "engine/targetkinds.h"
 
 #include <QAction>
 #include <QApplication>
@@ -555,7 +556,7 @@ void FrmOptions::imgSliderBG_MouseUp(int button, double x)
 
 void FrmOptions::lblMark_Click(int Index)
 {
-    if (previewBusy || isJobImpossible(jobstate::sourceInfo, jobstate::jobSettings) || !lblScopeStr->isEnabled())
+    if (previewBusy || engine::isJobImpossible(jobstate::sourceInfo, jobstate::jobSettings) || !lblScopeStr->isEnabled())
         return;
     if (!timeShown() || !txtScope[0]->isEnabled())
         return;
@@ -692,17 +693,15 @@ void FrmOptions::hoverOver(QWidget *under)
 
     preview::HoverState st;
     st.audioOnlySource = isAudioOnlySource(jobstate::sourceInfo);
-    st.jobImpossible = isJobImpossible(jobstate::sourceInfo, jobstate::jobSettings);
+    st.jobImpossible = engine::isJobImpossible(jobstate::sourceInfo, jobstate::jobSettings);
     st.scopeEnabled = txtScope[0]->isEnabled();
     st.timesShown = timeShown();
     st.volumeButtonsShown = !lblVol[0]->isHidden();
     const QLabel *values[5] = {lblVolume, lblBrightness, lblContrast, lblHue, lblSaturation};
     for (int i = 0; i < 5; ++i)
         st.adjusterEnabled[i] = values[i]->isEnabled();
-    const QString &format = jobstate::jobSettings.targetFormat;
-    st.subtitleOnlyHint = (format.contains(QLatin1String("only")) || format == QLatin1String("AudIsMp3")
-                           || isAudioTarget(jobstate::jobSettings))
-                          && picTabMask[4]->isHidden();
+    const engine::TargetKind *kind = engine::targetKindOf(jobstate::jobSettings);
+    st.subtitleOnlyHint = kind && !kind->subtitles && picTabMask[4]->isHidden();
 
     const preview::HoverHelp help = preview::hoverHelp(control, lastHoverControl_, st);
     if (help.change)

@@ -5,6 +5,7 @@
 #include "core/numbertext.h"
 #include "options/optionpages.h"
 #include "options/optionsummary.h"
+#include "engine/targetkinds.h"
 
 using mdlMavrell::lng;
 
@@ -269,8 +270,10 @@ void rebuildKeepingValue(Combo &cbo, Build build)
 void rebuildTargetLists(OptionsForm &f)
 {
     using namespace mdlMavrell;
-    const bool isMpeg1 = jobstate::jobSettings.targetExt == QLatin1String("mpg") && jobstate::jobSettings.targetFormat == QLatin1String("MPEG1");
-    const bool isVcdDvd = jobstate::jobSettings.targetFormat == QLatin1String("VCD") || jobstate::jobSettings.targetFormat == QLatin1String("DVD");
+    const engine::TargetKind *kind = engine::targetKindOf(jobstate::jobSettings);
+    const bool isMpeg1 = jobstate::jobSettings.targetExt == QLatin1String("mpg") && kind
+                         && kind->family == engine::TargetFamily::Mpeg1;
+    const bool isVcdDvd = kind && kind->fixedFrame;
     rebuildKeepingValue(f.cboFps, [&] {
         if (jobstate::jobSettings.targetExt == QLatin1String("wmv"))
             setCboFpsItemIsWmv(f.cboFps, jobstate::sourceInfo.srcFps);

@@ -6,6 +6,7 @@
 #include "core/numbertext.h"
 #include "core/toolpaths.h"
 #include "core/userprompts.h"
+#include "engine/targetkinds.h"
 
 #include <charconv>
 #include <cmath>
@@ -66,8 +67,9 @@ QString audioPiece(const OptionsForm &f)
         // The tool's delay is the picture's against the sound: sound later is a negative value.
         const QString delay = num(-numtext::Val(f.txtAudioDelay.text));
         QString piece;
-        if ((jobstate::jobSettings.targetFormat == QLatin1String("onlyFix") || jobstate::jobSettings.targetFormat == QLatin1String("onlyCut"))
-            && jobstate::jobSettings.targetExt == QLatin1String("wmv")) {
+        const engine::TargetKind *kind = engine::targetKindOf(jobstate::jobSettings);
+        const bool copiesBoth = kind && (kind->family == engine::TargetFamily::Cut || kind->family == engine::TargetFamily::Repair);
+        if (copiesBoth && jobstate::jobSettings.targetExt == QLatin1String("wmv")) {
             // A source whose channels or rate the probe did not find keeps the usual values.
             const QString channels = jobstate::sourceInfo.srcAudioChannels > 0 ? integer(jobstate::sourceInfo.srcAudioChannels) : QStringLiteral("2");
             const QString srate = jobstate::sourceInfo.srcAudioRate > 0 ? integer(jobstate::sourceInfo.srcAudioRate) : rate;
@@ -91,8 +93,8 @@ void setAduioPara(const OptionsForm &f) { jobstate::jobSettings.audioOpts = audi
 bool subtitlesApply(const OptionsForm &f)
 {
     using namespace mdlMavrell;
-    const bool noSubtitles = jobstate::jobSettings.targetFormat.contains(QLatin1String("only")) || jobstate::jobSettings.targetFormat == QLatin1String("AudIsMp3")
-                             || isAudioTarget(jobstate::jobSettings);
+    const engine::TargetKind *kind = engine::targetKindOf(jobstate::jobSettings);
+    const bool noSubtitles = kind && !kind->subtitles;
     return !noSubtitles && !f.picTabMaskVisible[4];
 }
 
@@ -174,7 +176,8 @@ PicturePieces pictureFilters(const OptionsForm &f, int outW, int outH)
     const int L = toInt(numtext::Val(f.txtExpand[2].text));
     const int R = toInt(numtext::Val(f.txtExpand[3].text));
     const bool bordersOn = T != 0 || B != 0 || L != 0 || R != 0;
-    const bool fixedFrame = jobstate::jobSettings.targetFormat == QLatin1String("VCD") || jobstate::jobSettings.targetFormat == QLatin1String("DVD");
+    const engine::TargetKind *kind = engine::targetKindOf(jobstate::jobSettings);
+    const bool fixedFrame = kind && kind->fixedFrame;
     const QString shrunk = QStringLiteral(" -vf-add scale=")
                            + integer(Clamp(toInt(double(outW) - L - R), 8, outW)) + ':'
                            + integer(Clamp(toInt(double(outH) - T - B), 8, outH));

@@ -4,6 +4,7 @@
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 #include "core/timetext.h"
+#include "engine/targetkinds.h"
 
 using mdlMavrell::lng;
 
@@ -115,12 +116,10 @@ EncodeNote SetMainEncodeNote(const OptionsForm &f, NoteSize &noteSize, int wdt, 
     const bool noSound = jobstate::sourceInfo.srcAudioCodec.isEmpty();
     if (!isAudioTarget(jobstate::jobSettings) && isAudioOnlySource(jobstate::sourceInfo))
         t = lng[txt::MusicCannotBeVideo];
-    if (isAudioTarget(jobstate::jobSettings) && noSound)
-        t = lng[txt::NoAudioForAudioTarget];
-    if (jobstate::jobSettings.targetFormat == QLatin1String("AudIsMp3") && noSound)
-        t = lng[txt::NoAudioForMp3];
-    if (jobstate::jobSettings.targetFormat == QLatin1String("onlyTransVol") && noSound)
-        t = lng[txt::NoAudioForVolume];
+    // A job on the sound of a source without one says so, whatever else applies.
+    const engine::TargetKind *kind = engine::targetKindOf(jobstate::jobSettings);
+    if (kind && kind->needsSound && noSound)
+        t = lng[kind->noSoundEntry];
     if (jobstate::sourceInfo.srcLength == 0 && jobstate::sourceInfo.srcFps == 0) {
         t = lng[txt::SourceCannotBeAnalysed];
         t.replace(QLatin1String("\r\n\r\n"), QLatin1String("\r\n"));
@@ -134,7 +133,7 @@ EncodeNote SetMainEncodeNote(const OptionsForm &f, NoteSize &noteSize, int wdt, 
 QString SetScopeNote(OptionsForm &f)
 {
     using namespace mdlMavrell;
-    if (isJobImpossible(jobstate::sourceInfo, jobstate::jobSettings))
+    if (engine::isJobImpossible(jobstate::sourceInfo, jobstate::jobSettings))
         return oneLine(lng[txt::FormatRestrictedNoMarks]);
     if (!f.txtScope[0].enabled)
         return oneLine(lng[txt::RepairWholeNoMarks]);

@@ -1,6 +1,7 @@
 // The encode button's decisions: the checks and texts before the run, and the run
 // stage's retry, verdict and report (fake encoders that write what a test needs).
 #include "engine/encodejob.h"
+#include "engine/targetkinds.h"
 #include "engine/testjob.h"
 #include "support/scriptedprompts.h"
 #include "support/testenv.h"
@@ -69,7 +70,7 @@ TEST_F(EncodeFlow, JobAgainstSource)
         encodetest::setTarget(c.format, "avi", c.audioTarget);
         testjob::source.srcDemuxer = c.demuxer;
         testjob::source.srcAudioCodec = c.codec;
-        EXPECT_EQ(encodeflow::jobMismatchEntry(testjob::source, testjob::job), c.entry) << c.format.toStdString();
+        EXPECT_EQ(engine::jobMismatchEntry(testjob::source, testjob::job), c.entry) << c.format.toStdString();
     }
 }
 

@@ -1,0 +1,209 @@
+#include "engine/targetkinds.h"
+
+#include "core/textentries.h"
+
+namespace engine {
+
+namespace {
+
+QList<TargetKind> buildKinds()
+{
+    QList<TargetKind> kinds;
+    // A kind that encodes the picture again.
+    auto video = [&](const QString &format, TargetFamily family, QList<ToolOptions> options) -> TargetKind & {
+        TargetKind k;
+        k.format = format;
+        k.family = family;
+        k.options = std::move(options);
+        kinds.append(k);
+        return kinds.last();
+    };
+    const QString lavc = QStringLiteral(" -ovc lavc -of lavf -lavfopts ");
+
+    {
+        TargetKind &k = video(kind::Mpeg1, TargetFamily::Mpeg1,
+                              {{QString(), QStringLiteral("{mp2}") + lavc
+                                               + QStringLiteral("format=vcd -lavcopts vcodec=mpeg1video:keyint={key}"
+                                                                ":vrc_buf_size={vrate}:vrc_minrate={vrate}"
+                                                                ":vrc_maxrate={vrate}:vbitrate={vrate} -ofps {fps}")}});
+        k.minVideoRate = 1200;
+        k.generalMuxer = true;
+    }
+    {
+        TargetKind &k = video(kind::Vcd, TargetFamily::Vcd,
+                              {{QString(), QStringLiteral("{mp2:224}") + lavc
+                                               + QStringLiteral("format=vcd -lavcopts vcodec=mpeg1video:keyint=18"
+                                                                ":vrc_buf_size=1152:vrc_minrate=1152:vrc_maxrate=1152"
+                                                                ":vbitrate=1152 -ofps 30000/1001")}});
+        k.generalMuxer = true;
+        k.fixedFrame = true;
+    }
+    video(kind::Mpeg2, TargetFamily::Mpeg2,
+          {{QString(), QStringLiteral("{mp2}") + lavc
+                           + QStringLiteral("format=vob -lavcopts vcodec=mpeg2video:keyint={key}:vrc_buf_size={vrate}"
+                                            ":vrc_maxrate={peak}:vbitrate={vrate}:vstrict=0 -ofps {fps}")}})
+        .generalMuxer = true;
+    {
+        // The picture and an MP2 sound track first; the second run makes the sound AC-3.
+        TargetKind &k = video(kind::Dvd, TargetFamily::Dvd,
+                              {{QString(),
+                                QStringLiteral("{mp2:384}") + lavc
+                                    + QStringLiteral("format=dvd -lavcopts vcodec=mpeg2video:keyint=18:vrc_buf_size=1835"
+                                                     ":vrc_maxrate=9000:vbitrate=4800:vstrict=0 -ofps 30000/1001"),
+                                true}});
+        k.generalMuxer = true;
+        k.fixedFrame = true;
+    }
+    for (const auto &[format, vcodec, acodec] :
+         {std::tuple{kind::Wmv7, "wmv1", "wmav1"}, std::tuple{kind::Wmv8, "wmv2", "wmav2"}})
+        video(format, TargetFamily::OtherVideo,
+              {{QString(), QStringLiteral(" -oac lavc") + lavc + QStringLiteral("format=asf -lavcopts vcodec=")
+                               + QLatin1String(vcodec) + QStringLiteral(":keyint={key}:vbitrate={vrate}:acodec=")
+                               + QLatin1String(acodec) + QStringLiteral(":abitrate={arate} -ofps {fps}")}})
+            .generalMuxer = true;
+    video(kind::Mp42, TargetFamily::OtherVideo,
+          {{QStringLiteral("wmv"), QStringLiteral(" -noodml -oac lavc") + lavc
+                                       + QStringLiteral("format=asf -lavcopts vcodec=msmpeg4v2:keyint={key}"
+                                                        ":vbitrate={vrate}:acodec=wmav2:abitrate={arate} -ofps {fps}")},
+           {QStringLiteral("avi"), QStringLiteral(" -noodml") + lavc
+                                       + QStringLiteral("format=avi -lavcopts vcodec=msmpeg4v2:keyint={key}:vbitrate={vrate}"
+                                                        " -oac mp3lame -lameopts cbr:br={arate} -ofps {fps}")}})
+        .generalMuxer = true;
+    const QString mp3 = QStringLiteral(" -oac mp3lame -lameopts cbr:br={arate}");
+    video(kind::Xvid, TargetFamily::OtherVideo,
+          {{QString(), QStringLiteral(" -noodml -ofps {fps} -ovc xvid -xvidencopts max_key_interval={key}:bitrate={vrate}"
+                                      ":max_bframes=0:quant_type=h263:me_quality=4")
+                           + mp3}});
+    video(kind::Divx, TargetFamily::OtherVideo,
+          {{QString(), QStringLiteral(" -noodml -ofps {fps} -ovc lavc -ffourcc DX50 -lavcopts vcodec=mpeg4:keyint={key}"
+                                      ":vbitrate={vrate}")
+                           + mp3}});
+    video(kind::H264, TargetFamily::OtherVideo,
+          {{QString(), QStringLiteral(" -noodml -ofps {fps} -ovc x264 -x264encopts keyint={key}:bitrate={vrate}:bframes=0")
+                           + mp3}});
+
+    {
+        // The picture as it is, the sound made MP3.
+        TargetKind &k = video(kind::KeepVideoMp3, TargetFamily::Sound,
+                              {{QString(), QStringLiteral(" -noodml -ovc copy") + mp3}});
+        k.tail = OptionTail::Sound;
+        k.sync = SyncRule::FlvOnly;
+        k.copiesPicture = true;
+        k.needsSound = true;
+        k.noSoundEntry = txt::NoAudioForMp3;
+        k.subtitles = false;
+        k.nameSuffix = QStringLiteral("_AudIsMp3.");
+    }
+
+    // The stream copies keep the source's container; what they write depends on it.
+    auto copy = [&](const QString &format, TargetFamily family, const QString &suffix, OptionTail tail,
+                    QList<ToolOptions> options) -> TargetKind & {
+        TargetKind &k = video(format, family, std::move(options));
+        k.tail = tail;
+        k.sync = SyncRule::Off;
+        k.copyJob = true;
+        k.copiesPicture = true;
+        k.subtitles = false;
+        k.nameSuffix = suffix;
+        return k;
+    };
+    {
+        const QString ps = QStringLiteral(" -of lavf -lavfopts format=");
+        TargetKind &k = copy(kind::ChangeVolume, TargetFamily::Sound, QStringLiteral("_NewVol."), OptionTail::Sound,
+                             {{QStringLiteral("mpg-mpeg2"), QStringLiteral(" -ovc copy{mp2}") + ps + QStringLiteral("vob")},
+                              {QStringLiteral("mpg"), QStringLiteral(" -ovc copy{mp2}") + ps + QStringLiteral("vcd")},
+                              {QStringLiteral("dat"), QStringLiteral(" -ovc copy{mp2:224}") + ps + QStringLiteral("vcd")},
+                              {QStringLiteral("vob"), QStringLiteral(" -ovc copy{mp2:384}") + ps + QStringLiteral("dvd"), true},
+                              {QStringLiteral("wmv"), QStringLiteral(" -ovc copy -oac lavc") + ps
+                                                          + QStringLiteral("asf -lavcopts acodec={wma}:abitrate={arate}")},
+                              {QStringLiteral("avi"), QStringLiteral(" -noodml -ovc copy") + mp3}});
+        k.needsSound = true;
+        k.noSoundEntry = txt::NoAudioForVolume;
+    }
+    // A cut and a repair copy both streams; a repair rebuilds the index (-idx).
+    auto copies = [](const QString &idx) -> QList<ToolOptions> {
+        const QString both = idx + QStringLiteral(" -ovc copy -oac copy -of lavf -lavfopts format=");
+        return {{QStringLiteral("mpg-mpeg2"), both + QStringLiteral("vob")},
+                {QStringLiteral("mpg"), both + QStringLiteral("vcd")},
+                {QStringLiteral("dat"), both + QStringLiteral("vcd")},
+                {QStringLiteral("vob"), both + QStringLiteral("dvd")},
+                {QStringLiteral("wmv"), idx + QStringLiteral(" -ovc copy -oac lavc -of lavf -lavfopts format=asf"
+                                                             " -lavcopts acodec={wma}:abitrate={srcrate}{audio}")},
+                {QStringLiteral("avi-mp3"), QStringLiteral(" -noodml") + idx + QStringLiteral(" -ovc copy{avimp3}")},
+                {QStringLiteral("avi"), QStringLiteral(" -noodml") + idx + QStringLiteral(" -ovc copy -oac copy")}};
+    };
+    copy(kind::Cut, TargetFamily::Cut, QStringLiteral("_Cut."), OptionTail::Range, copies(QString()));
+    copy(kind::Repair, TargetFamily::Repair, QStringLiteral("_Fix."), OptionTail::Plain, copies(QStringLiteral(" -idx")))
+        .repair = true;
+
+    // The sound targets: tool 3 writes the sound alone.
+    TargetKind sound;
+    sound.soundTarget = true;
+    sound.needsSound = true;
+    sound.noSoundEntry = txt::NoAudioForAudioTarget;
+    sound.subtitles = false;
+    sound.resultPicture = false;
+    sound.family = TargetFamily::Sound;
+    kinds.append(sound);
+    return kinds;
+}
+
+} // namespace
+
+const ToolOptions *TargetKind::optionsFor(const QString &variant) const
+{
+    const QString general = variant.section(QLatin1Char('-'), 0, 0);
+    for (const QString &v : {variant, general, QString()})
+        for (const ToolOptions &o : options)
+            if (o.variant == v)
+                return &o;
+    return nullptr;
+}
+
+const QList<TargetKind> &targetKinds()
+{
+    static const QList<TargetKind> kinds = buildKinds();
+    return kinds;
+}
+
+const TargetKind *findTargetKind(const QString &format)
+{
+    for (const TargetKind &k : targetKinds())
+        if (!k.soundTarget && k.format == format)
+            return &k;
+    return nullptr;
+}
+
+const TargetKind *targetKindOf(const jobrecords::JobSettings &job)
+{
+    if (jobrecords::isAudioTarget(job))
+        return &targetKinds().last();
+    return findTargetKind(job.targetFormat);
+}
+
+QString copyContainer(const QString &ext)
+{
+    if (ext == QLatin1String("mpg") || ext == QLatin1String("mpeg") || ext == QLatin1String("dat")
+        || ext == QLatin1String("vob"))
+        return QStringLiteral("mpegps");
+    if (ext == QLatin1String("wmv"))
+        return QStringLiteral("asf");
+    return QStringLiteral("avi");
+}
+
+int jobMismatchEntry(const jobrecords::SourceInfo &source, const jobrecords::JobSettings &job)
+{
+    if (!jobrecords::isAudioTarget(job) && jobrecords::isAudioOnlySource(source))
+        return txt::MusicCannotBeVideo;
+    const TargetKind *k = targetKindOf(job);
+    if (k && k->needsSound && source.srcAudioCodec.isEmpty())
+        return k->noSoundEntry;
+    return 0;
+}
+
+bool isJobImpossible(const jobrecords::SourceInfo &source, const jobrecords::JobSettings &job)
+{
+    return jobMismatchEntry(source, job) != 0;
+}
+
+} // namespace engine
