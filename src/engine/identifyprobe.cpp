@@ -50,16 +50,16 @@ SourceFacts parseIdentify(const QString &output)
 {
     const identify::Keys k = identify::read(output);
     SourceFacts f;
-    f.width = k.width;
-    f.height = k.height;
-    f.fps = k.fps;
-    f.length = k.length;
-    f.demuxer = k.demuxer;
-    f.videoFormat = k.videoFormat;
-    f.audioCodec = normalisedAudioCodec(k.audioCodec);
-    f.audioBitrate = k.audioBitrate;
-    f.audioRate = k.audioRate;
-    f.audioChannels = k.audioChannels;
+    f.srcWidth = k.width;
+    f.srcHeight = k.height;
+    f.srcFps = k.fps;
+    f.srcLength = k.length;
+    f.srcDemuxer = k.demuxer;
+    f.srcVideoFormat = k.videoFormat;
+    f.srcAudioCodec = normalisedAudioCodec(k.audioCodec);
+    f.srcAudioBitrate = k.audioBitrate;
+    f.srcAudioRate = k.audioRate;
+    f.srcAudioChannels = k.audioChannels;
     f.hasStartKey = k.hasStartTime;
     f.idStartTime = k.startTime;
     return f;
@@ -67,19 +67,19 @@ SourceFacts parseIdentify(const QString &output)
 
 int applyGifCount(SourceFacts &facts, const QString &identifyOutput, const QString &countOutput)
 {
-    if (facts.width * facts.height == 0)
-        identify::readGifSize(identifyOutput, facts.width, facts.height);
+    if (facts.srcWidth * facts.srcHeight == 0)
+        identify::readGifSize(identifyOutput, facts.srcWidth, facts.srcHeight);
 
     // The last status line of the count run: the time, then the frame count.
     const identify::VideoStatus st = identify::lastVideoStatus(countOutput);
     if (!st.found || !st.counted)
         return 0;
-    facts.length = float(st.seconds);
+    facts.srcLength = float(st.seconds);
     if (st.frame < 0)
         return 0;
     facts.gifFrames = st.frame;
-    if (facts.length > 0)
-        facts.fps = float(numtext::roundHalfEven(double(facts.gifFrames) / double(facts.length) * 100.0) / 100.0);
+    if (facts.srcLength > 0)
+        facts.srcFps = float(numtext::roundHalfEven(double(facts.gifFrames) / double(facts.srcLength) * 100.0) / 100.0);
     return facts.gifFrames;
 }
 
@@ -94,102 +94,64 @@ QString gifResult(int gifFrames)
 
 bool needsAsfFix(const SourceFacts &facts)
 {
-    return facts.demuxer == QLatin1String("asf") && (facts.fps == 1000 || facts.fps == 0);
+    return facts.srcDemuxer == QLatin1String("asf") && (facts.srcFps == 1000 || facts.srcFps == 0);
 }
 
 bool needsGeneralReader(const SourceFacts &facts)
 {
-    return facts.demuxer == QLatin1String("mpegts") && (facts.width * facts.height == 0 || facts.length <= 0);
+    return facts.srcDemuxer == QLatin1String("mpegts") && (facts.srcWidth * facts.srcHeight == 0 || facts.srcLength <= 0);
 }
 
 bool takesGeneralReading(const SourceFacts &own, const SourceFacts &general)
 {
-    return (general.width * general.height > 0 && own.width * own.height == 0)
-           || (general.length > 0 && own.length <= 0 && general.width * general.height >= own.width * own.height);
+    return (general.srcWidth * general.srcHeight > 0 && own.srcWidth * own.srcHeight == 0)
+           || (general.srcLength > 0 && own.srcLength <= 0 && general.srcWidth * general.srcHeight >= own.srcWidth * own.srcHeight);
 }
 
 bool needsTool3Length(const SourceFacts &facts)
 {
-    return facts.demuxer == QLatin1String("mpegps") || facts.videoFormat == QLatin1String("0x10000001")
-           || facts.videoFormat == QLatin1String("0x10000002");
+    return facts.srcDemuxer == QLatin1String("mpegps") || facts.srcVideoFormat == QLatin1String("0x10000001")
+           || facts.srcVideoFormat == QLatin1String("0x10000002");
 }
 
 void applyAsfFix(SourceFacts &facts, float tool3Start, float tool3Fps, float mciFps)
 {
     if (facts.hasStartKey) {
-        facts.startTime = facts.idStartTime;
+        facts.srcStartTime = facts.idStartTime;
     } else {
-        facts.startTime = tool3Start;
-        if (facts.startTime == 0)
-            facts.startTime = 3.0f;
+        facts.srcStartTime = tool3Start;
+        if (facts.srcStartTime == 0)
+            facts.srcStartTime = 3.0f;
     }
     // The length is left alone: it already is the duration, and taking the start
     // offset off it would shorten every ASF source (and make short ones negative).
     if (tool3Fps > 0)
-        facts.fps = tool3Fps;
-    if (!(facts.fps > 0 && facts.fps <= 30))
-        facts.fps = 30;
-    if (facts.fps >= 29 && facts.fps < 30)
-        facts.fps = 29.97f;
+        facts.srcFps = tool3Fps;
+    if (!(facts.srcFps > 0 && facts.srcFps <= 30))
+        facts.srcFps = 30;
+    if (facts.srcFps >= 29 && facts.srcFps < 30)
+        facts.srcFps = 29.97f;
     if (mciFps > 0)
-        facts.fps = mciFps;
+        facts.srcFps = mciFps;
 }
 
 void finishFacts(SourceFacts &facts)
 {
-    const float tenths = facts.length * 10.0f;
-    facts.length = float(mdlMavrell::RoundUp(tenths)) / 10.0f;
-    if (facts.fps <= 0 || facts.fps == 1000)
-        facts.fps = 30;
-    if (facts.width * facts.height == 0)
-        facts.fps = 0;
+    const float tenths = facts.srcLength * 10.0f;
+    facts.srcLength = float(mdlMavrell::RoundUp(tenths)) / 10.0f;
+    if (facts.srcFps <= 0 || facts.srcFps == 1000)
+        facts.srcFps = 30;
+    if (facts.srcWidth * facts.srcHeight == 0)
+        facts.srcFps = 0;
 }
 
-QString sourceSummary(const SourceFacts &facts)
+QString sourceSummary(const jobrecords::SourceInfo &source)
 {
     const QString &comma = mdlMavrell::lng[txt::ListComma];
-    QString s = facts.demuxer + comma + facts.videoFormat + comma + facts.audioCodec;
-    if (facts.startTime != 0)
-        s += comma + QStringLiteral("TimeShift= ") + numtext::single(facts.startTime);
+    QString s = source.srcDemuxer + comma + source.srcVideoFormat + comma + source.srcAudioCodec;
+    if (source.srcStartTime != 0)
+        s += comma + QStringLiteral("TimeShift= ") + numtext::single(source.srcStartTime);
     return s;
-}
-
-QString sourceSummary(const jobrecords::SourceInfo &source) { return sourceSummary(factsOf(source)); }
-
-jobrecords::SourceInfo sourceInfoOf(const SourceFacts &f)
-{
-    jobrecords::SourceInfo s;
-    s.srcWidth = f.width;
-    s.srcHeight = f.height;
-    s.srcLength = f.length;
-    s.srcFps = f.fps;
-    s.srcStartTime = f.startTime;
-    s.gifFrames = f.gifFrames;
-    s.srcDemuxer = f.demuxer;
-    s.srcVideoFormat = f.videoFormat;
-    s.srcAudioCodec = f.audioCodec;
-    s.srcAudioBitrate = f.audioBitrate;
-    s.srcAudioRate = f.audioRate;
-    s.srcAudioChannels = f.audioChannels;
-    return s;
-}
-
-SourceFacts factsOf(const jobrecords::SourceInfo &s)
-{
-    SourceFacts f;
-    f.width = s.srcWidth;
-    f.height = s.srcHeight;
-    f.length = s.srcLength;
-    f.fps = s.srcFps;
-    f.startTime = s.srcStartTime;
-    f.gifFrames = s.gifFrames;
-    f.demuxer = s.srcDemuxer;
-    f.videoFormat = s.srcVideoFormat;
-    f.audioCodec = s.srcAudioCodec;
-    f.audioBitrate = s.srcAudioBitrate;
-    f.audioRate = s.srcAudioRate;
-    f.audioChannels = s.srcAudioChannels;
-    return f;
 }
 
 bool checkFileExists(const QString &path)
@@ -258,16 +220,16 @@ QString analyseSource(const QString &file, jobrecords::SourceInfo &into, const A
             float d = 0, s = 0, f = 0;
             mdlMavrell::ProbeByTool3(file, d, s, f);
             if (d > 0)
-                facts.length = d;
+                facts.srcLength = d;
         }
-        if (facts.demuxer == QLatin1String("gif")) {
+        if (facts.srcDemuxer == QLatin1String("gif")) {
             const QString counted = mdlGetCmdOutput::GetCmdOutput(gifCountCommand(tool1, file));
             result = gifResult(applyGifCount(facts, out, counted));
         }
         if (needsAsfFix(facts)) {
             float d = 0, s = 0, f = 0, mciFps = 0;
             mdlMavrell::ProbeByTool3(file, d, s, f);
-            if (options.checkAsfMci && !facts.videoFormat.isEmpty()) {
+            if (options.checkAsfMci && !facts.srcVideoFormat.isEmpty()) {
                 float l = 0;
                 mdlMavrell::GetMciInfo(file, l, mciFps);
             }
@@ -278,7 +240,7 @@ QString analyseSource(const QString &file, jobrecords::SourceInfo &into, const A
         facts = parseIdentify(QString());
     }
     finishFacts(facts);
-    into = sourceInfoOf(facts);
+    into = facts;  // the record, without what the reader saw besides
     if (decodes)
         *decodes = md5.isEmpty() || sourcecheck::sourceDecodes(into, out, QFileInfo(md5).size() > 0);
 

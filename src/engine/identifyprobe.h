@@ -11,20 +11,8 @@
 
 namespace engine {
 
-// What one probe found, as its reader names it; sourceInfoOf makes the record of it.
-struct SourceFacts {
-    int width = 0;
-    int height = 0;
-    float length = 0;
-    float fps = 0;
-    float startTime = 0;
-    int gifFrames = 0;
-    QString demuxer;
-    QString videoFormat;
-    QString audioCodec;
-    int audioBitrate = 0;
-    int audioRate = 0;
-    int audioChannels = 0;
+// What one probe found: the source's record and what the reader saw besides.
+struct SourceFacts : jobrecords::SourceInfo {
     // Tool 1 printed ID_START_TIME= (it says where an ASF stream starts).
     bool hasStartKey = false;
     float idStartTime = 0;
@@ -73,12 +61,9 @@ bool needsTool3Length(const SourceFacts &facts);
 void finishFacts(SourceFacts &facts);
 
 // The technical summary of the source-length label's tooltip:
-// demuxer, video format, audio codec and the time shift, joined by entry 026.
-QString sourceSummary(const SourceFacts &facts);
+// demuxer, video format, audio codec and the time shift, joined by txt::ListComma.
 QString sourceSummary(const jobrecords::SourceInfo &source);
 
-jobrecords::SourceInfo sourceInfoOf(const SourceFacts &facts);
-SourceFacts factsOf(const jobrecords::SourceInfo &source);
 
 // A path the user chose names a usable file: a file (not a folder) whose length is not
 // 0. Names are literal ("*" is no pattern). A path that cannot stand quoted on a tool

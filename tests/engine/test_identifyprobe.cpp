@@ -49,10 +49,10 @@ TEST(IdentifyProbe, ReadsKeysWithTheirRules)
     };
     for (const Case &c : cases) {
         SourceFacts f = parseIdentify(c.out);
-        EXPECT_FLOAT_EQ(f.length, c.length) << c.what;
-        EXPECT_EQ(f.audioBitrate, c.bitrate) << c.what;
-        EXPECT_EQ(f.audioRate, c.rate) << c.what;
-        EXPECT_EQ(f.audioChannels, c.channels) << c.what;
+        EXPECT_FLOAT_EQ(f.srcLength, c.length) << c.what;
+        EXPECT_EQ(f.srcAudioBitrate, c.bitrate) << c.what;
+        EXPECT_EQ(f.srcAudioRate, c.rate) << c.what;
+        EXPECT_EQ(f.srcAudioChannels, c.channels) << c.what;
     }
 }
 
@@ -63,12 +63,12 @@ TEST(IdentifyProbe, KeysCountOnlyAtLineStartAndNamesAreLowerCased)
                                "ID_DEMUXER=ASF", "ID_VIDEO_FORMAT=WMV2", "ID_VIDEO_WIDTH=320", "ID_VIDEO_HEIGHT=240",
                                "ID_VIDEO_FPS=1000.000", "ID_START_TIME=3.10", "ID_LENGTH=3.05", "ID_AUDIO_CODEC=mpg123"});
     SourceFacts f = parseIdentify(out);
-    EXPECT_EQ(f.width, 320);
-    EXPECT_EQ(f.height, 240);
-    EXPECT_FLOAT_EQ(f.length, 3.05f);
-    EXPECT_EQ(f.demuxer, QString("asf"));
-    EXPECT_EQ(f.videoFormat, QString("wmv2"));
-    EXPECT_EQ(f.audioCodec, QString("mp3"));
+    EXPECT_EQ(f.srcWidth, 320);
+    EXPECT_EQ(f.srcHeight, 240);
+    EXPECT_FLOAT_EQ(f.srcLength, 3.05f);
+    EXPECT_EQ(f.srcDemuxer, QString("asf"));
+    EXPECT_EQ(f.srcVideoFormat, QString("wmv2"));
+    EXPECT_EQ(f.srcAudioCodec, QString("mp3"));
     EXPECT_TRUE(f.hasStartKey);
     EXPECT_FLOAT_EQ(f.idStartTime, 3.1f);
 }
@@ -89,13 +89,13 @@ TEST(IdentifyProbe, FinishingRoundsUpAndDropsFrameRateWithoutPicture)
     };
     for (const Case &c : cases) {
         SourceFacts f;
-        f.length = c.length;
-        f.fps = c.fps;
-        f.width = c.w;
-        f.height = c.h;
+        f.srcLength = c.length;
+        f.srcFps = c.fps;
+        f.srcWidth = c.w;
+        f.srcHeight = c.h;
         finishFacts(f);
-        EXPECT_FLOAT_EQ(f.length, c.wantLength) << c.length;
-        EXPECT_FLOAT_EQ(f.fps, c.wantFps) << c.length << " " << c.fps;
+        EXPECT_FLOAT_EQ(f.srcLength, c.wantLength) << c.length;
+        EXPECT_FLOAT_EQ(f.srcFps, c.wantFps) << c.length << " " << c.fps;
     }
 }
 
@@ -114,16 +114,16 @@ TEST(IdentifyProbe, AsfFixKeepsTheLengthAndClampsTheFrameRate)
     };
     for (const Case &c : cases) {
         SourceFacts f;
-        f.demuxer = "asf";
-        f.fps = 1000;
-        f.length = 2.0f;
+        f.srcDemuxer = "asf";
+        f.srcFps = 1000;
+        f.srcLength = 2.0f;
         f.hasStartKey = c.hasStart;
         f.idStartTime = c.idStart;
         ASSERT_TRUE(needsAsfFix(f));
         applyAsfFix(f, c.tool3Start, c.tool3Fps, c.mciFps);
-        EXPECT_FLOAT_EQ(f.startTime, c.wantStart);
-        EXPECT_FLOAT_EQ(f.fps, c.wantFps);
-        EXPECT_FLOAT_EQ(f.length, 2.0f) << "an ASF length shorter than its offset stays positive";
+        EXPECT_FLOAT_EQ(f.srcStartTime, c.wantStart);
+        EXPECT_FLOAT_EQ(f.srcFps, c.wantFps);
+        EXPECT_FLOAT_EQ(f.srcLength, 2.0f) << "an ASF length shorter than its offset stays positive";
     }
 }
 
@@ -133,28 +133,28 @@ TEST(IdentifyProbe, GifCountReadsTheLastStatusLine)
     const QString identify = QString("VIDEO:  [\bRGB]  160x120  8bpp  5.000 fps    0.0 kbps\n");
     const QString count = QString("V:   0.9   9/  9 ??%\rV:   1.0  10/ 10 ??% ??% ??,?% 0 0 \x1b[J\r\n");
     EXPECT_EQ(applyGifCount(f, identify, count), 10);
-    EXPECT_EQ(f.width, 160);
-    EXPECT_EQ(f.height, 120);
-    EXPECT_FLOAT_EQ(f.length, 1.0f);
-    EXPECT_FLOAT_EQ(f.fps, 10.0f);
+    EXPECT_EQ(f.srcWidth, 160);
+    EXPECT_EQ(f.srcHeight, 120);
+    EXPECT_FLOAT_EQ(f.srcLength, 1.0f);
+    EXPECT_FLOAT_EQ(f.srcFps, 10.0f);
     EXPECT_EQ(gifResult(f.gifFrames), QString("Animated Gifs"));
     EXPECT_EQ(gifResult(1), QString("Static Gif"));
     EXPECT_EQ(gifResult(0), QString());
 
     SourceFacts none;
     EXPECT_EQ(applyGifCount(none, QString(), QString("Exiting... (End of file)\n")), 0);
-    EXPECT_FLOAT_EQ(none.length, 0);
+    EXPECT_FLOAT_EQ(none.srcLength, 0);
 }
 
 TEST(IdentifyProbe, SummaryJoinsWithTheCommaEntry)
 {
     mdlMavrell::lng[txt::ListComma] = QString::fromUtf8("，");
     SourceFacts f;
-    f.demuxer = "asf";
-    f.videoFormat = "wmv2";
-    f.audioCodec = "ffwmav2";
+    f.srcDemuxer = "asf";
+    f.srcVideoFormat = "wmv2";
+    f.srcAudioCodec = "ffwmav2";
     EXPECT_EQ(sourceSummary(f), QString::fromUtf8("asf，wmv2，ffwmav2"));
-    f.startTime = 3.1f;
+    f.srcStartTime = 3.1f;
     EXPECT_EQ(sourceSummary(f), QString::fromUtf8("asf，wmv2，ffwmav2，TimeShift= 3.1"));
 }
 
