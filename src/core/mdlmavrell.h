@@ -97,8 +97,3 @@ void resetJobOptions();
 void resetJobSettings();
 
 } // namespace mdlMavrell
-
-namespace mdlGetCmdOutput {
-inline bool stopEncodeFlag = false;
-inline constexpr int killExitCode = 3838;
-} // namespace mdlGetCmdOutput

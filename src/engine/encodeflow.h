@@ -67,7 +67,7 @@ bool offerRetry(float percent, bool retried, bool stopFlag, const QString &mc, q
 // A conversion succeeded when every tool ran to its own end with status 0, the
 // target exists and is not empty, the old target could be replaced, and the result
 // check found the whole job in the target (checkMessage empty).
-bool isSuccess(const mdlGetCmdOutput::EncodeRunResult &run, const QString &target, const QString &inUseMessage,
+bool isSuccess(const encoderunner::EncodeRunResult &run, const QString &target, const QString &inUseMessage,
                const QString &checkMessage = QString());
 // The media length a finished job's target must hold, and where in the source it begins:
 // the marked range of a cut or conversion, the whole source for a repair.
@@ -87,7 +87,7 @@ qint64 fileSize(const QString &path);
 // ---- The run stage ----
 
 // What the run stage asks of the main window besides the runner's progress.
-class EncodeWindow : public mdlGetCmdOutput::EncodeProgressSink {
+class EncodeWindow : public encoderunner::EncodeProgressSink {
 public:
     // Shows the Stop button in place of the encode button (the command is built).
     virtual void showStopButton() {}
@@ -124,7 +124,7 @@ struct StageResult {
     Outcome outcome = Outcome::NotRun;
     QString command;  // the last command run (or built)
     bool retried = false;
-    mdlGetCmdOutput::EncodeRunResult run;
+    encoderunner::EncodeRunResult run;
     QString checkMessage;  // what the result check found wrong, "" when it passed or did not run
     Problem problem;       // what kept the job from running (entry 0: nothing)
 };
@@ -136,6 +136,6 @@ struct StageResult {
 // the part converted and says the file holds only part; when the program is ending on a
 // signal nothing of it is kept and nothing is shown.
 StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window,
-                           const mdlGetCmdOutput::EncodeRunLimits &limits = mdlGetCmdOutput::EncodeRunLimits());
+                           const encoderunner::EncodeRunLimits &limits = encoderunner::EncodeRunLimits());
 
 } // namespace encodeflow

@@ -245,7 +245,7 @@ public:
     // Closes the player window before a new job, a conversion or the options dialog.
     void closePlayerWindow();
     // The encoder runner's limits (tests shorten the stall time).
-    mdlGetCmdOutput::EncodeRunLimits encodeLimits;
+    encoderunner::EncodeRunLimits encodeLimits;
     // What became of the last press of the encode button.
     encodeflow::StageResult lastEncode;
 

@@ -128,9 +128,9 @@ void MPlayer::probeMedia()
         return;
     const QString tool = mdlMavrell::ToolPath(1);
     // The window's events run while the probe waits: a Stop or a close there ends it.
-    mdlGetCmdOutput::RunLimits limits;
+    cmdoutput::RunLimits limits;
     limits.cancelled = [this] { return cancelOpen_; };
-    const QString out = mdlGetCmdOutput::RunTool(
+    const QString out = cmdoutput::RunTool(
         tool + QStringLiteral(" -identify -ao null -vo null -frames 0 ") + mdlMavrell::Quoted(fileName_), limits).output;
     if (cancelOpen_)
         return;
@@ -147,7 +147,7 @@ void MPlayer::probeMedia()
     if (f_.demuxer == QLatin1String("gif")) {
         if (f_.videoWidth * f_.videoHeight == 0)
             playerprobe::readGifSize(out, f_);
-        const QString frames = mdlGetCmdOutput::RunTool(
+        const QString frames = cmdoutput::RunTool(
             tool + QStringLiteral(" -ao null -vo null -fps 10000 ") + mdlMavrell::Quoted(fileName_), limits).output;
         if (cancelOpen_)
             return;

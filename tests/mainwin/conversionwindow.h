@@ -5,6 +5,7 @@
 
 #include "controls/stylebutton.h"
 #include "core/drawing.h"
+#include "core/cmdoutput.h"
 #include "core/mdlmavrell.h"
 #include "core/toolpaths.h"
 #include "engine/targetmenu.h"
@@ -40,7 +41,7 @@ protected:
         prog.activate();
         resetSourceInfo();
         markIn = markOut = 0;
-        mdlGetCmdOutput::stopEncodeFlag = false;
+        cmdoutput::stopEncodeFlag = false;
         w = &frmMain();
         w->applyLanguage(QStringLiteral("en"));
         ASSERT_TRUE(work.isValid());
