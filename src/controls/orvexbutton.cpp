@@ -1,6 +1,7 @@
 #include "controls/orvexbutton.h"
 
 #include "controls/propertybag.h"
+#include "core/mousecodes.h"
 #include "core/syscolors.h"
 
 #include <QApplication>
@@ -19,32 +20,6 @@ constexpr std::uint32_t kButtonShadow = syscolors::sysRef(syscolors::ButtonShado
 constexpr std::uint32_t kButtonHighlight = syscolors::sysRef(syscolors::ButtonHighlight);  // &H80000014
 
 QColor qc(std::uint32_t value) { return syscolors::toQColor(value); }
-
-// The mouse buttons and shift keys as the events report them: 1 left, 2 right,
-// 4 middle; 1 Shift, 2 Ctrl, 4 Alt.
-int buttonCode(Qt::MouseButtons b)
-{
-    int code = 0;
-    if (b & Qt::LeftButton)
-        code |= 1;
-    if (b & Qt::RightButton)
-        code |= 2;
-    if (b & Qt::MiddleButton)
-        code |= 4;
-    return code;
-}
-
-int shiftCode(Qt::KeyboardModifiers m)
-{
-    int code = 0;
-    if (m & Qt::ShiftModifier)
-        code |= 1;
-    if (m & Qt::ControlModifier)
-        code |= 2;
-    if (m & Qt::AltModifier)
-        code |= 4;
-    return code;
-}
 
 // The picture with every pixel of the mask colour made transparent.
 QImage masked(const QImage &picture, std::uint32_t maskColour)
@@ -119,8 +94,8 @@ protected:
             return;
         e->acceptProposedAction();
         const QPointF p = e->position();
-        emit owner_->OLEDragDrop(e->mimeData(), int(e->dropAction()), buttonCode(e->buttons()),
-                                 shiftCode(e->modifiers()), float(p.x()), float(p.y()));
+        emit owner_->OLEDragDrop(e->mimeData(), int(e->dropAction()), mousecodes::buttons(e->buttons()),
+                                 mousecodes::shift(e->modifiers()), float(p.x()), float(p.y()));
     }
 
 private:
@@ -492,9 +467,9 @@ void OrvexButton::showEvent(QShowEvent *)
 
 void OrvexButton::chkBn_MouseDown(QMouseEvent *e)
 {
-    const int button = buttonCode(e->button());
+    const int button = mousecodes::button(e->button());
     const QPointF pos = e->position();
-    emit MouseDown(button, shiftCode(e->modifiers()), float(pos.x()), float(pos.y()));
+    emit MouseDown(button, mousecodes::shift(e->modifiers()), float(pos.x()), float(pos.y()));
     const bool latched = isToggledDown();
     if (!isUserMode() || button != 1 || latched)
         return;
@@ -514,9 +489,9 @@ void OrvexButton::chkBn_MouseDown(QMouseEvent *e)
 
 void OrvexButton::chkBn_MouseUp(QMouseEvent *e)
 {
-    const int button = buttonCode(e->button());
+    const int button = mousecodes::button(e->button());
     const QPointF pos = e->position();
-    emit MouseUp(button, shiftCode(e->modifiers()), float(pos.x()), float(pos.y()));
+    emit MouseUp(button, mousecodes::shift(e->modifiers()), float(pos.x()), float(pos.y()));
     const bool latched = isToggledDown();
     if (latched || button != 1 || mode_ == 1 || !isUserMode())
         return;
@@ -534,7 +509,7 @@ void OrvexButton::chkBn_MouseUp(QMouseEvent *e)
 void OrvexButton::chkBn_MouseMove(QMouseEvent *e)
 {
     const QPointF pos = e->position();
-    emit MouseMove(buttonCode(e->buttons()), shiftCode(e->modifiers()), float(pos.x()), float(pos.y()));
+    emit MouseMove(mousecodes::buttons(e->buttons()), mousecodes::shift(e->modifiers()), float(pos.x()), float(pos.y()));
     if (isUserMode())
         showHover(1);
 }

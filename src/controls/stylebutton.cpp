@@ -2,6 +2,7 @@
 
 #include "controls/propertybag.h"
 #include "core/drawing.h"
+#include "core/mousecodes.h"
 #include "core/syscolors.h"
 
 #include <QApplication>
@@ -17,28 +18,6 @@
 #include <iterator>
 
 namespace {
-
-// Mouse buttons and modifier keys as the events report them: 1 left, 2 right,
-// 4 middle; 1 Shift, 2 Ctrl, 4 Alt.
-int buttonCode(Qt::MouseButton b)
-{
-    switch (b) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
-    }
-}
-
-int buttonsCode(Qt::MouseButtons bs)
-{
-    return (bs & Qt::LeftButton ? 1 : 0) | (bs & Qt::RightButton ? 2 : 0) | (bs & Qt::MiddleButton ? 4 : 0);
-}
-
-int shiftCode(Qt::KeyboardModifiers m)
-{
-    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
-}
 
 // Key codes of the events: letters and digits are their upper-case character code,
 // the named keys the classic virtual-key numbers.
@@ -739,7 +718,7 @@ bool StyleButton::hitTest(const QPoint &pos) const
 void StyleButton::mousePressEvent(QMouseEvent *event)
 {
     const QPoint pos = event->position().toPoint();
-    const int button = buttonCode(event->button());
+    const int button = mousecodes::button(event->button());
     if (!hitTest(pos) || button == 0) {
         event->ignore();
         return;
@@ -760,13 +739,13 @@ void StyleButton::mousePressEvent(QMouseEvent *event)
                 OverTimer.stop();
         }
     }
-    emit MouseDown(button, shiftCode(event->modifiers()), event->position().x(), event->position().y());
+    emit MouseDown(button, mousecodes::shift(event->modifiers()), event->position().x(), event->position().y());
 }
 
 void StyleButton::mouseReleaseEvent(QMouseEvent *event)
 {
     const QPoint pos = event->position().toPoint();
-    const int button = buttonCode(event->button());
+    const int button = mousecodes::button(event->button());
     if (button == 0) {
         event->ignore();
         return;
@@ -778,7 +757,7 @@ void StyleButton::mouseReleaseEvent(QMouseEvent *event)
         else
             OverTimer.stop();
     }
-    emit MouseUp(button, shiftCode(event->modifiers()), event->position().x(), event->position().y());
+    emit MouseUp(button, mousecodes::shift(event->modifiers()), event->position().x(), event->position().y());
     // A press and a release on the button make a click; only a left one counts.
     const bool clicked = pressPending_ && hitTest(pos);
     pressPending_ = false;
@@ -788,7 +767,7 @@ void StyleButton::mouseReleaseEvent(QMouseEvent *event)
 
 void StyleButton::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    if (!hitTest(event->position().toPoint()) || buttonCode(event->button()) == 0) {
+    if (!hitTest(event->position().toPoint()) || mousecodes::button(event->button()) == 0) {
         event->ignore();
         return;
     }
@@ -801,7 +780,7 @@ void StyleButton::mouseDoubleClickEvent(QMouseEvent *event)
 
 void StyleButton::mouseMoveEvent(QMouseEvent *event)
 {
-    const int buttons = buttonsCode(event->buttons());
+    const int buttons = mousecodes::buttons(event->buttons());
     if (buttons == 0 || buttons == 1) {
         if (isMouseOver(event->globalPosition().toPoint())) {
             if (buttons == 0 && !OverTimer.isActive()) {
@@ -819,7 +798,7 @@ void StyleButton::mouseMoveEvent(QMouseEvent *event)
                 drawButton(0, false);
         }
     }
-    emit MouseMove(buttons, shiftCode(event->modifiers()), event->position().x(), event->position().y());
+    emit MouseMove(buttons, mousecodes::shift(event->modifiers()), event->position().x(), event->position().y());
 }
 
 void StyleButton::OverTimer_Timer()
@@ -835,7 +814,7 @@ void StyleButton::OverTimer_Timer()
 
 void StyleButton::keyPressEvent(QKeyEvent *event)
 {
-    const int shift = shiftCode(event->modifiers());
+    const int shift = mousecodes::shift(event->modifiers());
     emit KeyDown(keyCode(event->key()), shift);
     const QString text = event->text();
     if (!text.isEmpty())
@@ -846,7 +825,7 @@ void StyleButton::keyReleaseEvent(QKeyEvent *event)
 {
     if (event->isAutoRepeat())
         return;
-    emit KeyUp(keyCode(event->key()), shiftCode(event->modifiers()));
+    emit KeyUp(keyCode(event->key()), mousecodes::shift(event->modifiers()));
 }
 
 void StyleButton::dragEnterEvent(QDragEnterEvent *event)
@@ -873,6 +852,6 @@ void StyleButton::dropEvent(QDropEvent *event)
     }
     event->acceptProposedAction();
     emit OLEDragDrop(event->mimeData(), dropEffect(event->dropAction()),
-                     buttonsCode(event->buttons()), shiftCode(event->modifiers()),
+                     mousecodes::buttons(event->buttons()), mousecodes::shift(event->modifiers()),
                      static_cast<float>(event->position().x()), static_cast<float>(event->position().y()));
 }

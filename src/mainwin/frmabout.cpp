@@ -9,7 +9,6 @@
 #include "mainwin/frmmain_text.h"
 
 #include <QLinearGradient>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
@@ -64,23 +63,6 @@ QIcon mainWindowIcon()
         if (QWidget *w = link->mainWidget(); w && !w->windowIcon().isNull())
             return w->windowIcon();
     return programIcon();
-}
-
-LinkLabel::LinkLabel(QWidget *parent) : QLabel(parent)
-{
-    setCursor(Qt::PointingHandCursor);
-    QPalette pal = palette();
-    pal.setColor(QPalette::WindowText, QColor(0x1a, 0x5f, 0xb4));
-    setPalette(pal);
-    QFont f = font();
-    f.setUnderline(true);
-    setFont(f);
-}
-
-void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit Click();
 }
 
 } // namespace smallwin
@@ -140,11 +122,13 @@ FrmAbout::FrmAbout(QWidget *parent) : QDialog(parent)
     lblWebTxt = label("lblWebTxt", QRect(20, 168, 80, 18));
     lblMailTxt = label("lblMailTxt", QRect(20, 190, 80, 18));
 
-    lblHomepage = new smallwin::LinkLabel(this);
+    lblHomepage = new ClickableLabel(this);
+    lblHomepage->setLinkLook();
     lblHomepage->setObjectName(QStringLiteral("lblHomepage"));
     lblHomepage->setText(QString::fromLatin1(smallwin::homePage));
     lblHomepage->setGeometry(110, 168, 290, 18);
-    lblMail = new smallwin::LinkLabel(this);
+    lblMail = new ClickableLabel(this);
+    lblMail->setLinkLook();
     lblMail->setObjectName(QStringLiteral("lblMail"));
     lblMail->setText(QString::fromLatin1(smallwin::authorMail));
     lblMail->setGeometry(110, 190, 290, 18);
@@ -155,8 +139,8 @@ FrmAbout::FrmAbout(QWidget *parent) : QDialog(parent)
     cmdOK->setDefault(true);
 
     connect(cmdOK, &QPushButton::clicked, this, &FrmAbout::cmdOK_Click);
-    connect(lblHomepage, &smallwin::LinkLabel::Click, this, &FrmAbout::lblHomepage_Click);
-    connect(lblMail, &smallwin::LinkLabel::Click, this, &FrmAbout::lblMail_Click);
+    connect(lblHomepage, &ClickableLabel::Click, this, &FrmAbout::lblHomepage_Click);
+    connect(lblMail, &ClickableLabel::Click, this, &FrmAbout::lblMail_Click);
     // The window's close unloads it like OK.
     connect(this, &QDialog::finished, this, [this] {
         if (theAbout.is(this))

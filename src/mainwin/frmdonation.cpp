@@ -64,7 +64,8 @@ FrmMoney::FrmMoney(QWidget *parent) : QDialog(parent)
     lblMailTxt = new QLabel(this);
     lblMailTxt->setObjectName(QStringLiteral("lblMailTxt"));
     lblMailTxt->setGeometry(20, 174, 80, 18);
-    lblMail = new smallwin::LinkLabel(this);
+    lblMail = new ClickableLabel(this);
+    lblMail->setLinkLook();
     lblMail->setObjectName(QStringLiteral("lblMail"));
     lblMail->setText(QString::fromLatin1(smallwin::authorMail));
     lblMail->setGeometry(110, 174, 290, 18);
@@ -85,7 +86,7 @@ FrmMoney::FrmMoney(QWidget *parent) : QDialog(parent)
     cmdOK->setDefault(true);
 
     connect(cmdOK, &QPushButton::clicked, this, &FrmMoney::cmdOK_Click);
-    connect(lblMail, &smallwin::LinkLabel::Click, this, &FrmMoney::lblMail_Click);
+    connect(lblMail, &ClickableLabel::Click, this, &FrmMoney::lblMail_Click);
     connect(this, &QDialog::finished, this, [this] {
         if (theMoney.is(this))
             unloadFrmMoney();

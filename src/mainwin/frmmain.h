@@ -5,6 +5,7 @@
 // applies it to its controls.
 #pragma once
 
+#include "controls/clickablelabel.h"
 #include "controls/windowdrag.h"
 #include "core/mainwindowlink.h"
 #include "engine/encodeflow.h"
@@ -32,27 +33,6 @@ class StyleButton;
 class cpuUsageNT;
 namespace singleinstance { class Receiver; }
 
-// A label that reports clicks and forwards mouse moves to its window, for the
-// title-bar buttons, the hover link and the labels a drag may start on.
-class ClickLabel : public QLabel {
-    Q_OBJECT
-public:
-    explicit ClickLabel(QWidget *parent = nullptr) : QLabel(parent) {}
-    // A text too long for the label is shown shortened in the middle; text() stays whole.
-    void setElideMiddle(bool on) { elide_ = on; update(); }
-signals:
-    void Click();
-    void MouseMove(int Button, int Shift, float X, float Y);
-protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
-private:
-    bool pressed_ = false;
-    bool elide_ = false;
-};
-
 class FrmMain : public QWidget, public MainWindowLink, public encodeflow::EncodeWindow {
     Q_OBJECT
 public:
@@ -66,21 +46,21 @@ public:
     std::array<StyleButton *, 2> cmdEncode{};  // 0 encode, 1 Stop (shown while a run goes on)
 
     // ---- Labels ----
-    ClickLabel *lblInput = nullptr;      // source path
-    ClickLabel *lblOutput = nullptr;     // target path
-    ClickLabel *lblInputCheck = nullptr; // "analysing the source" note over lblInput
-    ClickLabel *lblVideoSize = nullptr;
-    ClickLabel *lblVideoLen = nullptr;
-    ClickLabel *lblEncodeNote = nullptr;      // the settings summary
-    ClickLabel *lblEncodeNoteCheck = nullptr; // the key-frame note over lblEncodeNote
-    ClickLabel *lblEncodeEsti = nullptr;      // the CPU-load line
-    ClickLabel *lblVer = nullptr;
-    ClickLabel *lblMsgSay = nullptr;          // hover link in the top strip
-    std::array<ClickLabel *, 4> lblButton{};  // title bar: 0 language, 1 help, 2 minimise, 3 close
+    ClickableLabel *lblInput = nullptr;      // source path
+    ClickableLabel *lblOutput = nullptr;     // target path
+    ClickableLabel *lblInputCheck = nullptr; // "analysing the source" note over lblInput
+    ClickableLabel *lblVideoSize = nullptr;
+    ClickableLabel *lblVideoLen = nullptr;
+    ClickableLabel *lblEncodeNote = nullptr;      // the settings summary
+    ClickableLabel *lblEncodeNoteCheck = nullptr; // the key-frame note over lblEncodeNote
+    ClickableLabel *lblEncodeEsti = nullptr;      // the CPU-load line
+    ClickableLabel *lblVer = nullptr;
+    ClickableLabel *lblMsgSay = nullptr;          // hover link in the top strip
+    std::array<ClickableLabel *, 4> lblButton{};  // title bar: 0 language, 1 help, 2 minimise, 3 close
 
     // ---- Pictures ----
     QLabel *imgMsgSay = nullptr;
-    std::array<ClickLabel *, 2> imgFun{};     // walking figure facing right, facing left
+    std::array<ClickableLabel *, 2> imgFun{};     // walking figure facing right, facing left
     std::array<QLabel *, 3> imgButton{};      // locks over the three buttons during a run
     PictureBox *picProgress = nullptr;        // Tag: last percentage drawn
     PictureBox *picEncodeEsti = nullptr;      // Tag: start tick of the running encode (ms)

@@ -8,6 +8,7 @@
 #include "core/fileobject.h"
 #include "core/mainwindowlink.h"
 #include "core/mdlmavrell.h"
+#include "core/mousecodes.h"
 #include "core/numbertext.h"
 #include "core/timetext.h"
 #include "core/toolpaths.h"
@@ -48,12 +49,6 @@ public:
 private:
     std::function<bool(QObject *, QEvent *)> handler_;
 };
-
-// Mouse buttons as the handlers count them: 1 left, 2 right, 4 middle.
-int buttonCode(Qt::MouseButtons b)
-{
-    return (b & Qt::LeftButton ? 1 : 0) | (b & Qt::RightButton ? 2 : 0) | (b & Qt::MiddleButton ? 4 : 0);
-}
 
 QString timeTenths(float seconds) { return mdlMavrell::FormatTime(seconds, 3, 1); }
 
@@ -100,21 +95,21 @@ void FrmOptions::connectPreview()
                 if (t == QEvent::MouseButtonPress)
                     picPlayer_MouseDown(at.x(), at.y());
                 else if (t == QEvent::MouseMove)
-                    picPlayer_MouseMove(buttonCode(m->buttons()), at.x(), at.y());
+                    picPlayer_MouseMove(mousecodes::buttons(m->buttons()), at.x(), at.y());
                 else
                     picPlayer_MouseUp();
                 return true;
             }
             if (watched == imgSlider && t == QEvent::MouseMove) {
-                imgSlider_MouseMove(buttonCode(m->buttons()), at.x());
+                imgSlider_MouseMove(mousecodes::buttons(m->buttons()), at.x());
                 return true;
             }
             if (watched == imgSlider && t == QEvent::MouseButtonRelease) {
-                imgSlider_MouseUp(buttonCode(m->button()), at.x());
+                imgSlider_MouseUp(mousecodes::button(m->button()), at.x());
                 return true;
             }
             if (watched == imgSliderBG && t == QEvent::MouseButtonRelease) {
-                imgSliderBG_MouseUp(buttonCode(m->button()), at.x());
+                imgSliderBG_MouseUp(mousecodes::button(m->button()), at.x());
                 return true;
             }
             return false;
