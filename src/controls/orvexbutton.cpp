@@ -422,16 +422,16 @@ void OrvexButton::showHover(int mode)
 void OrvexButton::applyState()
 {
     switch (state_) {
-    case 0:
-    case 3: setValue(0); break;
-    case 1:
+    case StateUp:
+    case StateDisabled: setValue(0); break;
+    case StateRaised:
         setValue(0);
         showHover(2);
         break;
-    case 2: setValue(1); break;
+    case StateDown: setValue(1); break;
     default: break;
     }
-    chkBn_->setEnabled(state_ != 3);
+    chkBn_->setEnabled(state_ != StateDisabled);
 }
 
 void OrvexButton::applyLayout(bool storeColours)
@@ -476,13 +476,13 @@ void OrvexButton::chkBn_MouseDown(QMouseEvent *e)
     // The inner button holds the mouse until the release (Qt grabs it on a press).
     if (mode_ != 1) {
         setValue(1);
-        state_ = 2;
+        state_ = StateDown;
         pushPressed_ = mode_ == 0;
         if (mode_ == 2)
             emit Click();
     } else {
         setValue(-1);
-        state_ = chkBn_->value == 1 ? 2 : 0;
+        state_ = chkBn_->value == 1 ? StateDown : StateUp;
         emit Click();
     }
 }
@@ -502,7 +502,7 @@ void OrvexButton::chkBn_MouseUp(QMouseEvent *e)
         return;
     pushPressed_ = false;
     setValue(0);
-    state_ = chkBn_->value == 1 ? 2 : 0;
+    state_ = chkBn_->value == 1 ? StateDown : StateUp;
     emit Click();
 }
 
@@ -528,7 +528,7 @@ void OrvexButton::tmrCheck_Timer()
     }
     if (!isMouseOver()) {
         tmrCheck_.stop();
-        state_ = 0;
+        state_ = StateUp;
         applyState();
     }
 }

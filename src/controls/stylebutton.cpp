@@ -247,7 +247,7 @@ void StyleButton::setButtonSwitchMode(bool on)
 
 void StyleButton::setButtonState(int state)
 {
-    hover_ = state == 1;
+    hover_ = state == StateOver;
     drawButton(state, true);
     emit propertyChanged("BSTATE");
 }
@@ -294,8 +294,8 @@ void StyleButton::setPicturePosition(int position)
 void StyleButton::setDownPictureShift(int pixels)
 {
     downPictureShift_ = pixels;
-    if (state_ == 2)
-        drawButton(2, true);
+    if (state_ == StateDown)
+        drawButton(StateDown, true);
     emit propertyChanged("DownPictureShift");
 }
 
@@ -303,23 +303,23 @@ void StyleButton::setDownCaptionShift(int pixels)
 {
     downCaptionShift_ = pixels;
     calcLayout();  // the down caption rectangle follows at once
-    if (state_ == 2)
-        drawButton(2, true);
+    if (state_ == StateDown)
+        drawButton(StateDown, true);
     emit propertyChanged("DownCaptionShift");
 }
 
 void StyleButton::setPictureDisableGreyUse(bool grey)
 {
     pictureDisableGreyUse_ = grey;
-    if (state_ == 2)
-        drawButton(2, true);
+    if (state_ == StateDown)
+        drawButton(StateDown, true);
     emit propertyChanged("PictureDisableGreyUse");
 }
 
 void StyleButton::setPictureGreyUse(bool grey)
 {
     pictureGreyUse_ = grey;
-    if (state_ != 2)
+    if (state_ != StateDown)
         redraw();
     emit propertyChanged("NGREY");
 }
@@ -336,7 +336,7 @@ void StyleButton::setPictureDisabledSame(bool same)
 {
     pictureDisabledSame_ = same;
     if (!Enabled())
-        drawButton(0, true);
+        drawButton(StateUp, true);
     emit propertyChanged("PicdSame");
 }
 
@@ -498,11 +498,11 @@ stylepaint::PaletteInput StyleButton::paletteInput() const
 void StyleButton::drawButton(int state, bool force)
 {
     syncSize();
-    if (state == 0 && hover_)
-        state = 1;
-    if (state == 1 && skipOverAndEnter_)
-        state = 0;
-    hover_ = state == 1;
+    if (state == StateUp && hover_)
+        state = StateOver;
+    if (state == StateOver && skipOverAndEnter_)
+        state = StateUp;
+    hover_ = state == StateOver;
     if (caption_ == lastCaption_ && !force && state == state_)
         return;
     if (H_ == 0 || !visible_) {
@@ -519,7 +519,7 @@ void StyleButton::drawButton(int state, bool force)
     in.buttonType = buttonType_;
     in.state = state;
     in.hover = hover_;
-    in.pointerOver = state == 2 && isMouseOver(QCursor::pos());
+    in.pointerOver = state == StateDown && isMouseOver(QCursor::pos());
     in.enabled = Enabled();
     in.focused = focused_;
     in.showFocusRect = showFocusRect_;
@@ -668,7 +668,7 @@ void StyleButton::changeEvent(QEvent *event)
         // Only the button's own flag changes its look, not a disabled window around it.
         if (Enabled() != lastEnabled_) {
             lastEnabled_ = Enabled();
-            drawButton(0, true);
+            drawButton(StateUp, true);
             emit propertyChanged("ENAB");
         }
         break;
@@ -727,13 +727,13 @@ void StyleButton::mousePressEvent(QMouseEvent *event)
     pressPending_ = true;
     if (button != 2) {
         if (!switchMode_) {
-            drawButton(2, false);
+            drawButton(StateDown, false);
         } else {
-            if (state_ != 2)
-                drawButton(2, false);  // latch
+            if (state_ != StateDown)
+                drawButton(StateDown, false);  // latch
             else
                 drawButton(isMouseOver(event->globalPosition().toPoint()) ? 1 : 0, false);
-            if (state_ == 1 && !skipOverAndEnter_)
+            if (state_ == StateOver && !skipOverAndEnter_)
                 OverTimer.start();
             else
                 OverTimer.stop();
@@ -752,7 +752,7 @@ void StyleButton::mouseReleaseEvent(QMouseEvent *event)
     }
     if (button != 2 && canShowOver()) {
         drawButton(isMouseOver(event->globalPosition().toPoint()) ? 1 : 0, false);
-        if (state_ == 1 && !skipOverAndEnter_)
+        if (state_ == StateOver && !skipOverAndEnter_)
             OverTimer.start();
         else
             OverTimer.stop();
@@ -785,7 +785,7 @@ void StyleButton::mouseMoveEvent(QMouseEvent *event)
         if (isMouseOver(event->globalPosition().toPoint())) {
             if (buttons == 0 && !OverTimer.isActive()) {
                 if (canShowOver())
-                    drawButton(1, false);
+                    drawButton(StateOver, false);
                 if (!skipOverAndEnter_) {
                     OverTimer.start();
                     emit MouseEnter();
@@ -795,7 +795,7 @@ void StyleButton::mouseMoveEvent(QMouseEvent *event)
             // Dragged out with the button held: the button keeps the mouse.
             hover_ = false;
             if (canShowOver())
-                drawButton(0, false);
+                drawButton(StateUp, false);
         }
     }
     emit MouseMove(buttons, mousecodes::shift(event->modifiers()), event->position().x(), event->position().y());
@@ -808,7 +808,7 @@ void StyleButton::OverTimer_Timer()
     OverTimer.stop();
     hover_ = false;
     if (canShowOver())
-        drawButton(0, false);
+        drawButton(StateUp, false);
     emit MouseLeave();
 }
 

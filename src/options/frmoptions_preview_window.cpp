@@ -207,7 +207,7 @@ void FrmOptions::newPlay(const QString &fnIn, float StartTime)
         mdlMavrell::previewVolumeOpt = QStringLiteral(" -volume ") + numtext::number(numtext::Val(lblVolPlay->Tag()));
 
     const QColor key(0x01, 0x02, 0x03);  // the colour the tool keys its picture to on X11
-    if (lbl2BigScreen->ButtonState() == 2) {
+    if (lbl2BigScreen->ButtonState() == StyleButton::StateDown) {
         mdlMavrell::playerMode = 1;
         FrmPlayer &big = frmPlayer();
         QPalette pal = big.picPlayer->palette();
@@ -357,7 +357,7 @@ void FrmOptions::lblSrceenshot_MouseUp()
     if (previewBusy || mdlMavrell::isAudioOnlySource())
         return;
     if (!lblCurTime->text().isEmpty()) {
-        if (lblCut2Pic->ButtonState() != 2)
+        if (lblCut2Pic->ButtonState() != StyleButton::StateDown)
             mdlConsole::SendSlave(slave::screenshot(false), picPlayerTag == pauseTag);
     } else if (!tmrCheck.isActive()) {
         prompts::MsgBox(lng[txt::PlayMediaFirst], prompts::Buttons::Ok, prompts::Icon::None, QString(), this);
@@ -368,9 +368,9 @@ void FrmOptions::lblCut2Pic_MouseDown()
 {
     if (previewBusy || mdlMavrell::isAudioOnlySource())
         return;
-    if (lblCut2Pic->ButtonState() == 2) {
+    if (lblCut2Pic->ButtonState() == StyleButton::StateDown) {
         if (!tmrCheck.isActive()) {
-            lblCut2Pic->setButtonState(0);
+            lblCut2Pic->setButtonState(StyleButton::StateUp);
             QCoreApplication::processEvents();
             prompts::MsgBox(lng[txt::PlayMediaFirst], prompts::Buttons::Ok, prompts::Icon::None, QString(), this);
             return;
@@ -415,12 +415,12 @@ void FrmOptions::tmrCheck_Timer()
         placePlayerNote(lng[txt::RebuildingIndex] + numtext::integer(r.indexPercent) + QStringLiteral(" %"), false);
         lblPlayerNote->raise();
         lblPlayerNote->show();
-    } else if (lblCut2Pic->ButtonState() != 2 && !lblCurTime->text().isEmpty() && !held) {
+    } else if (lblCut2Pic->ButtonState() != StyleButton::StateDown && !lblCurTime->text().isEmpty() && !held) {
         lblPlayerNote->hide();
     }
 
     if (!r.screenshot.isEmpty()) {
-        const bool continuous = lblCut2Pic->ButtonState() == 2 || !lblCut2Pic->Tag().isEmpty();
+        const bool continuous = lblCut2Pic->ButtonState() == StyleButton::StateDown || !lblCut2Pic->Tag().isEmpty();
         placePlayerNote((continuous ? lng[txt::SavingEveryPicture] : lng[txt::SavingSingleScreenshot]) + r.screenshot, true);
         lblPlayerNote->show();
         if (continuous) {

@@ -85,7 +85,7 @@ MPlayer::MPlayer(std::function<int()> playState, ConsoleOwner *owner)
 
 bool MPlayer::paused() const
 {
-    return playState_ && playState_() == 4;
+    return playState_ && playState_() == Paused;
 }
 
 void MPlayer::send(const QString &command)
@@ -206,7 +206,7 @@ void MPlayer::playMCI(long fromWhere, long toWhere)
 
 void MPlayer::pauseMCI()
 {
-    if (playState_ && playState_() == 1)
+    if (playState_ && playState_() == Playing)
         mdlConsole::SendSlave(slave::cmdPause, false);
     else
         mdlConsole::SendSlave(slave::cmdFrameStep, paused());
