@@ -121,7 +121,7 @@ public:
     void Form_Load();
     bool iniExistedAtStart() const { return iniExistedAtStart_; }
 
-    // ---- Single instance (singleinstance.h) ----
+    // ---- Single instance (frmmain_windows.cpp; the hand-off itself in singleinstance.h) ----
     // The hand-off's server name (singleinstance::serverName() for the program; tests give
     // their own). Empty: this window neither hands over nor answers later launches.
     QString instanceName;
@@ -165,12 +165,15 @@ public:
     bool isBusy() const;
     void alignPathLabels();
     void refreshProgress();
+    void Form_MouseMove(int Button, int Shift, float X, float Y);
+    void tmrFun_Timer();
 
     // ---- Title bar and menus ----
     void lblButton_Click(int index);
     void cmdInput_Click();
     void cmdOutput_Click();
     void mnuTargetDefDir_Click(int index);
+    void mnuHelp_Click();
 
     // ---- Web pages and mail (frmmain_links.cpp) ----
     void lblMsgSay_Click();
@@ -182,7 +185,7 @@ public:
     // 0-3 the four new sibling products, 0-5 the six further ones.
     void mnuDlFamilyNew_Click(int index);
     void mnuDlFamily_Click(int index);
-    // Asks first (entry 161); the player stops before the question.
+    // Asks first (txt::CooperationMailQuestion); the player stops before the question.
     void mnuCoopAds_Click();
 
     // ---- Source and target commands (frmmain_commands.cpp) ----
@@ -197,13 +200,8 @@ public:
     static QString droppedPath(const QMimeData *data);
     void tmrDrag_Timer();
     void cmdDelSrc_Click();
-    void mnuHelp_Click();
-    void Form_MouseMove(int Button, int Shift, float X, float Y);
-    void tmrFun_Timer();
 
-    // ---- Filled by the conversion side (frmmain_encode.cpp) ----
-    void cmdEncode_Click(int index);
-    void cmdOpt_Click();
+    // ---- The target menu and a new job (frmmain_source.cpp) ----
     void targetMenu_Click(engine::TargetMenu menu, int index);
     // Masks the options pages that cannot apply to the current job.
     void setOptionTabMasks();
@@ -212,9 +210,14 @@ public:
     void openSourceForTarget(const engine::TargetChoice &choice);
     // Clears the adjuster values the options dialog keeps from the previous source.
     void resetOptionsForm();
-    // A probed source is there; unless quiet, says why not (entry 001 or 031).
+
+    // ---- Filled by the conversion side (frmmain_encode.cpp) ----
+    void cmdEncode_Click(int index);
+    void cmdOpt_Click();
+    // A probed source is there; unless quiet, says why not (txt::ChooseSourceFirst or
+    // txt::SourceCannotBeAnalysed).
     bool checkSourceReady(bool quiet);
-    // The tool file exists; says which one is missing (entry 002 and its path).
+    // The tool file exists; says which one is missing (txt::ToolFilesMissing and its path).
     bool checkPluginFile(const QString &path);
     // The key-frame note over the settings summary.
     void showKeyframeCheckNote(bool show);
