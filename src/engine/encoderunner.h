@@ -25,7 +25,7 @@ public:
     virtual void encodeStarted(qint64 startTick, const QString &estimateText) {}
     // The run is over: the time line is hidden.
     virtual void encodeEnded() {}
-    // The CPU-load line (entry 159 + "0.0 %" once a run was stopped).
+    // The CPU-load line (txt::CpuLoad + "0.0 %" once a run was stopped).
     virtual void setCpuLoadText(const QString &text) {}
     // A stopped or stalled run gives the encode button back (Stop hidden).
     virtual void showEncodeButton() {}
@@ -62,8 +62,8 @@ struct EncodeRunResult {
 // Runs cmdLine. totalSeconds is the media length the run is to produce (0: encodeSeconds).
 // A command of two lines runs them one after the other as one run with one progress bar;
 // the second runs only when the first completed. A stopped or stalled run shows its
-// message (entry 045, with entry 266 for a stall) and sets cmdoutput::stopEncodeFlag; when the
-// program is ending on a signal it shows nothing.
+// message (txt::WasInterrupted, with txt::ProcessStuck for a stall) and sets
+// cmdoutput::stopEncodeFlag; when the program is ending on a signal it shows nothing.
 // showWindow has no meaning here (there are no console windows) and is accepted only.
 EncodeRunResult runEncodeWithProgress(const QString &cmdLine, float totalSeconds, bool showWindow,
                                       EncodeProgressSink *sink = nullptr,

@@ -20,7 +20,7 @@ void fill(Combo &cbo, const QStringList &items)
         cbo.add(s);
 }
 
-// Whether a list item stands for the source's own value (entry 055) rather than a number.
+// Whether a list item stands for the source's own value (txt::SameAsSource) rather than a number.
 bool isSourceItem(const QString &text)
 {
     const QString t = text.trimmed();
