@@ -34,7 +34,7 @@ inline int srcAudioChannels = 0;
 
 // ---- JobSettings: the job being prepared. ----
 inline QString targetExt;         // without the dot
-inline QString targetFormat;      // "VCD", "DVD", ..., entry 264 + " MP3", "onlyCut", ...
+inline QString targetFormat;      // "VCD", "DVD", ..., txt::AudioWord + " MP3", "onlyCut", ...
 // The job is an audio target. Kept apart from targetFormat's caption word so that
 // changing the language after choosing a target does not change the kind of job.
 inline bool targetIsAudio = false;

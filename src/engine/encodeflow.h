@@ -19,7 +19,8 @@ namespace encodeflow {
 int jobMismatchEntry();
 // Source and target name the same file (canonical paths, not letter-for-letter text).
 bool isSameFile(const QString &src, const QString &dst);
-// The overwrite question: the target path, two line breaks, entry 004 with the action word.
+// The overwrite question: the target path, two line breaks, txt::TargetExistsOverwrite
+// with the action word.
 QString overwriteQuestion(const QString &dst);
 
 struct StartRange {
@@ -37,11 +38,11 @@ QString summaryWithRange(const QString &settingsSummary, float start, float seco
 // The note on an AVI copy job whose sound is not MP3 (it is turned into MP3); "" otherwise.
 QString aviSoundNote();
 // The start confirmation: the sparse-key-frame warning when previousKeyFrame is -1,
-// entry 050 with the action word, the settings summary and the AVI sound note.
+// txt::AboutToStart with the action word, the settings summary and the AVI sound note.
 QString startConfirmation(float previousKeyFrame, const QString &settingsSummary, const QString &aviNote);
 // The progress note shown before the tool starts (0 % and what comes first).
 QString firstProgressNote();
-// Entry 016 with the percentage: the bar's caption at rest (0) and at success (100).
+// txt::ProgressPercent with the percentage: the bar's caption at rest (0) and at success (100).
 QString percentNote(const QString &percent);
 
 // What keeps a job from running, found before the encoder starts: the text-table entry
@@ -75,7 +76,7 @@ double checkedLength();
 double checkedSourceStart();
 // The job takes the whole source (no range, or a repair): the target is to hold all of it.
 bool checksWholeSource();
-// Entry 007, the seconds taken with one decimal, entry 008.
+// txt::TimeTaken, the seconds taken with one decimal, txt::Seconds.
 QString timeTakenText(float seconds);
 QString successText(const QString &target, const QString &timeText);
 // The failure report; whyMessage (the in-use message or what the result check found)

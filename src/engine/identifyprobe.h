@@ -71,7 +71,7 @@ bool needsTool3Length(const SourceFacts &facts);
 void finishFacts(SourceFacts &facts);
 
 // The technical summary of the source-length label's tooltip:
-// demuxer, video format, audio codec and the time shift, joined by entry 026.
+// demuxer, video format, audio codec and the time shift, joined by txt::ListComma.
 QString sourceSummary(const SourceFacts &facts);
 QString sourceSummary();  // from SourceInfo
 
@@ -83,10 +83,10 @@ SourceFacts currentFacts();                 // from SourceInfo
 // command line (a double quote or a line break in it) is refused.
 bool checkFileExists(const QString &path);
 // Why a chosen path is no usable source: 0 when checkFileExists holds, the entry for an
-// unreadable file (no permission), else entry 010 (no such file, a folder, empty).
+// unreadable file (no permission), else txt::InvalidFileName (no such file, a folder, empty).
 int sourceFileProblem(const QString &path);
 
-// The tool file exists; when missing, entry 002 and the tool's path are shown once
+// The tool file exists; when missing, txt::ToolFilesMissing and the tool's path are shown once
 // and false returned.
 bool checkPluginFile(const QString &toolPath);
 
@@ -99,7 +99,7 @@ struct AnalyseOptions {
 };
 
 // Probes file into SourceInfo (which the caller has reset). Returns gifResult(), or ""
-// (also when tool 1 is missing: entry 002 is shown and SourceInfo stays as it was).
+// (also when tool 1 is missing: txt::ToolFilesMissing is shown and SourceInfo stays as it was).
 // decodes, when given, tells whether the same run decoded something of the source
 // (sourcecheck::sourceDecodes).
 QString analyseSource(const QString &file, const AnalyseOptions &options = AnalyseOptions(), bool *decodes = nullptr);

@@ -83,9 +83,9 @@ struct JobPlan {
     NeutralOptions neutral;
 };
 
-// The job start after the source was chosen: checks it (entry 010 and the path when it
+// The job start after the source was chosen: checks it (txt::InvalidFileName and the path when it
 // is no usable file), clears the previous job, records the target kind, probes the
-// source (entry 056 for a still GIF; entry 287 and a refusal when nothing of it can be
+// source (txt::StillGifNotAnimated for a still GIF; txt::SourceNotDecodable and a refusal when nothing of it can be
 // decoded), names the target, works out the dialog's neutral
 // state and the capped output size (outWidth, outHeight).
 JobPlan planJob(const TargetChoice &choice, const QString &sourcePath, const PlanSettings &settings);
