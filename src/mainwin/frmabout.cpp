@@ -65,6 +65,16 @@ QIcon mainWindowIcon()
     return programIcon();
 }
 
+ClickableLabel *linkLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
+{
+    auto *l = new ClickableLabel(parent);
+    l->setLinkLook();
+    l->setObjectName(QString::fromLatin1(name));
+    l->setText(text);
+    l->setGeometry(geometry);
+    return l;
+}
+
 } // namespace smallwin
 
 // ---------------------------------------------------------------- the one instance
@@ -122,16 +132,9 @@ FrmAbout::FrmAbout(QWidget *parent) : QDialog(parent)
     lblWebTxt = label("lblWebTxt", QRect(20, 168, 80, 18));
     lblMailTxt = label("lblMailTxt", QRect(20, 190, 80, 18));
 
-    lblHomepage = new ClickableLabel(this);
-    lblHomepage->setLinkLook();
-    lblHomepage->setObjectName(QStringLiteral("lblHomepage"));
-    lblHomepage->setText(QString::fromLatin1(smallwin::homePage));
-    lblHomepage->setGeometry(110, 168, 290, 18);
-    lblMail = new ClickableLabel(this);
-    lblMail->setLinkLook();
-    lblMail->setObjectName(QStringLiteral("lblMail"));
-    lblMail->setText(QString::fromLatin1(smallwin::authorMail));
-    lblMail->setGeometry(110, 190, 290, 18);
+    lblHomepage = smallwin::linkLabel(this, "lblHomepage", QString::fromLatin1(smallwin::homePage),
+                                      QRect(110, 168, 290, 18));
+    lblMail = smallwin::linkLabel(this, "lblMail", QString::fromLatin1(smallwin::authorMail), QRect(110, 190, 290, 18));
 
     cmdOK = new QPushButton(this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));

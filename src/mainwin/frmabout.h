@@ -22,6 +22,8 @@ inline constexpr const char *authorMail = "quennet@orvex.example";
 QIcon programIcon();
 // The icon a small window shows: the main window's when it has one, else programIcon().
 QIcon mainWindowIcon();
+// A label of the small windows that looks like a link and reports a click.
+ClickableLabel *linkLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry);
 
 } // namespace smallwin
 

@@ -64,11 +64,7 @@ FrmMoney::FrmMoney(QWidget *parent) : QDialog(parent)
     lblMailTxt = new QLabel(this);
     lblMailTxt->setObjectName(QStringLiteral("lblMailTxt"));
     lblMailTxt->setGeometry(20, 174, 80, 18);
-    lblMail = new ClickableLabel(this);
-    lblMail->setLinkLook();
-    lblMail->setObjectName(QStringLiteral("lblMail"));
-    lblMail->setText(QString::fromLatin1(smallwin::authorMail));
-    lblMail->setGeometry(110, 174, 290, 18);
+    lblMail = smallwin::linkLabel(this, "lblMail", QString::fromLatin1(smallwin::authorMail), QRect(110, 174, 290, 18));
 
     lblPayPal = new QLabel(this);
     lblPayPal->setObjectName(QStringLiteral("lblPayPal"));
