@@ -1,6 +1,7 @@
 #include "controls/orvexbutton.h"
 
 #include "controls/propertybag.h"
+#include "core/mousecodes.h"
 #include "core/syscolors.h"
 
 #include <QApplication>
@@ -19,32 +20,6 @@ constexpr std::uint32_t kButtonShadow = syscolors::sysRef(syscolors::ButtonShado
 constexpr std::uint32_t kButtonHighlight = syscolors::sysRef(syscolors::ButtonHighlight);  // &H80000014
 
 QColor qc(std::uint32_t value) { return syscolors::toQColor(value); }
-
-// The mouse buttons and shift keys as the events report them: 1 left, 2 right,
-// 4 middle; 1 Shift, 2 Ctrl, 4 Alt.
-int buttonCode(Qt::MouseButtons b)
-{
-    int code = 0;
-    if (b & Qt::LeftButton)
-        code |= 1;
-    if (b & Qt::RightButton)
-        code |= 2;
-    if (b & Qt::MiddleButton)
-        code |= 4;
-    return code;
-}
-
-int shiftCode(Qt::KeyboardModifiers m)
-{
-    int code = 0;
-    if (m & Qt::ShiftModifier)
-        code |= 1;
-    if (m & Qt::ControlModifier)
-        code |= 2;
-    if (m & Qt::AltModifier)
-        code |= 4;
-    return code;
-}
 
 // The picture with every pixel of the mask colour made transparent.
 QImage masked(const QImage &picture, std::uint32_t maskColour)
@@ -119,8 +94,8 @@ protected:
             return;
         e->acceptProposedAction();
         const QPointF p = e->position();
-        emit owner_->OLEDragDrop(e->mimeData(), int(e->dropAction()), buttonCode(e->buttons()),
-                                 shiftCode(e->modifiers()), float(p.x()), float(p.y()));
+        emit owner_->OLEDragDrop(e->mimeData(), int(e->dropAction()), mousecodes::buttons(e->buttons()),
+                                 mousecodes::shift(e->modifiers()), float(p.x()), float(p.y()));
     }
 
 private:
@@ -447,16 +422,16 @@ void OrvexButton::showHover(int mode)
 void OrvexButton::applyState()
 {
     switch (state_) {
-    case 0:
-    case 3: setValue(0); break;
-    case 1:
+    case StateUp:
+    case StateDisabled: setValue(0); break;
+    case StateRaised:
         setValue(0);
         showHover(2);
         break;
-    case 2: setValue(1); break;
+    case StateDown: setValue(1); break;
     default: break;
     }
-    chkBn_->setEnabled(state_ != 3);
+    chkBn_->setEnabled(state_ != StateDisabled);
 }
 
 void OrvexButton::applyLayout(bool storeColours)
@@ -492,31 +467,31 @@ void OrvexButton::showEvent(QShowEvent *)
 
 void OrvexButton::chkBn_MouseDown(QMouseEvent *e)
 {
-    const int button = buttonCode(e->button());
+    const int button = mousecodes::button(e->button());
     const QPointF pos = e->position();
-    emit MouseDown(button, shiftCode(e->modifiers()), float(pos.x()), float(pos.y()));
+    emit MouseDown(button, mousecodes::shift(e->modifiers()), float(pos.x()), float(pos.y()));
     const bool latched = isToggledDown();
     if (!isUserMode() || button != 1 || latched)
         return;
     // The inner button holds the mouse until the release (Qt grabs it on a press).
     if (mode_ != 1) {
         setValue(1);
-        state_ = 2;
+        state_ = StateDown;
         pushPressed_ = mode_ == 0;
         if (mode_ == 2)
             emit Click();
     } else {
         setValue(-1);
-        state_ = chkBn_->value == 1 ? 2 : 0;
+        state_ = chkBn_->value == 1 ? StateDown : StateUp;
         emit Click();
     }
 }
 
 void OrvexButton::chkBn_MouseUp(QMouseEvent *e)
 {
-    const int button = buttonCode(e->button());
+    const int button = mousecodes::button(e->button());
     const QPointF pos = e->position();
-    emit MouseUp(button, shiftCode(e->modifiers()), float(pos.x()), float(pos.y()));
+    emit MouseUp(button, mousecodes::shift(e->modifiers()), float(pos.x()), float(pos.y()));
     const bool latched = isToggledDown();
     if (latched || button != 1 || mode_ == 1 || !isUserMode())
         return;
@@ -527,14 +502,14 @@ void OrvexButton::chkBn_MouseUp(QMouseEvent *e)
         return;
     pushPressed_ = false;
     setValue(0);
-    state_ = chkBn_->value == 1 ? 2 : 0;
+    state_ = chkBn_->value == 1 ? StateDown : StateUp;
     emit Click();
 }
 
 void OrvexButton::chkBn_MouseMove(QMouseEvent *e)
 {
     const QPointF pos = e->position();
-    emit MouseMove(buttonCode(e->buttons()), shiftCode(e->modifiers()), float(pos.x()), float(pos.y()));
+    emit MouseMove(mousecodes::buttons(e->buttons()), mousecodes::shift(e->modifiers()), float(pos.x()), float(pos.y()));
     if (isUserMode())
         showHover(1);
 }
@@ -553,7 +528,7 @@ void OrvexButton::tmrCheck_Timer()
     }
     if (!isMouseOver()) {
         tmrCheck_.stop();
-        state_ = 0;
+        state_ = StateUp;
         applyState();
     }
 }

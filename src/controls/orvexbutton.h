@@ -39,6 +39,8 @@ public:
     explicit OrvexButton(QWidget *parent = nullptr);
     ~OrvexButton() override;
 
+    // The looks State takes (stored as these numbers).
+    enum StateLook : int { StateUp = 0, StateRaised = 1, StateDown = 2, StateDisabled = 3 };
     int State() const { return state_; }
     void setState(int state);
     int Style() const { return style_; }

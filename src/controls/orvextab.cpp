@@ -1,5 +1,6 @@
 #include "controls/orvextab.h"
 
+#include "controls/clickablelabel.h"
 #include "controls/propertybag.h"
 #include "core/syscolors.h"
 
@@ -98,12 +99,15 @@ private:
 };
 
 // One header cell: its background, the closing line, and the click of the whole cell.
-class OrvexTabCell final : public QWidget {
+// Mouse moves over it go on to the window (a drag there moves the window).
+class OrvexTabCell final : public ClickableLabel {
 public:
-    OrvexTabCell(OrvexTab *owner, int index) : QWidget(owner), owner_(owner), index_(index)
+    OrvexTabCell(OrvexTab *owner, int index) : ClickableLabel(owner)
     {
         setObjectName(QStringLiteral("picTabCap(%1)").arg(index));
         setAttribute(Qt::WA_OpaquePaintEvent);
+        setMovesPassedOn(true);
+        connect(this, &ClickableLabel::Click, owner, [owner, index] { owner->lblTabCap_Click(index); });
     }
     bool closingLine = false;
 
@@ -123,19 +127,6 @@ protected:
         if (closingLine)
             p.fillRect(1, 1, qMin(6, w - 2), 1, kFrameAccent);
     }
-    void mousePressEvent(QMouseEvent *e) override { pressed_ = e->button() == Qt::LeftButton; }
-    void mouseReleaseEvent(QMouseEvent *e) override
-    {
-        const bool click = pressed_ && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint());
-        pressed_ = false;
-        if (click)
-            owner_->lblTabCap_Click(index_);
-    }
-
-private:
-    OrvexTab *owner_;
-    int index_;
-    bool pressed_ = false;
 };
 
 // ---- The strip ----

@@ -2,6 +2,7 @@
 
 #include "controls/propertybag.h"
 #include "core/drawing.h"
+#include "core/mousecodes.h"
 #include "core/syscolors.h"
 
 #include <QApplication>
@@ -17,28 +18,6 @@
 #include <iterator>
 
 namespace {
-
-// Mouse buttons and modifier keys as the events report them: 1 left, 2 right,
-// 4 middle; 1 Shift, 2 Ctrl, 4 Alt.
-int buttonCode(Qt::MouseButton b)
-{
-    switch (b) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
-    }
-}
-
-int buttonsCode(Qt::MouseButtons bs)
-{
-    return (bs & Qt::LeftButton ? 1 : 0) | (bs & Qt::RightButton ? 2 : 0) | (bs & Qt::MiddleButton ? 4 : 0);
-}
-
-int shiftCode(Qt::KeyboardModifiers m)
-{
-    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
-}
 
 // Key codes of the events: letters and digits are their upper-case character code,
 // the named keys the classic virtual-key numbers.
@@ -268,7 +247,7 @@ void StyleButton::setButtonSwitchMode(bool on)
 
 void StyleButton::setButtonState(int state)
 {
-    hover_ = state == 1;
+    hover_ = state == StateOver;
     drawButton(state, true);
     emit propertyChanged("BSTATE");
 }
@@ -315,8 +294,8 @@ void StyleButton::setPicturePosition(int position)
 void StyleButton::setDownPictureShift(int pixels)
 {
     downPictureShift_ = pixels;
-    if (state_ == 2)
-        drawButton(2, true);
+    if (state_ == StateDown)
+        drawButton(StateDown, true);
     emit propertyChanged("DownPictureShift");
 }
 
@@ -324,23 +303,23 @@ void StyleButton::setDownCaptionShift(int pixels)
 {
     downCaptionShift_ = pixels;
     calcLayout();  // the down caption rectangle follows at once
-    if (state_ == 2)
-        drawButton(2, true);
+    if (state_ == StateDown)
+        drawButton(StateDown, true);
     emit propertyChanged("DownCaptionShift");
 }
 
 void StyleButton::setPictureDisableGreyUse(bool grey)
 {
     pictureDisableGreyUse_ = grey;
-    if (state_ == 2)
-        drawButton(2, true);
+    if (state_ == StateDown)
+        drawButton(StateDown, true);
     emit propertyChanged("PictureDisableGreyUse");
 }
 
 void StyleButton::setPictureGreyUse(bool grey)
 {
     pictureGreyUse_ = grey;
-    if (state_ != 2)
+    if (state_ != StateDown)
         redraw();
     emit propertyChanged("NGREY");
 }
@@ -357,7 +336,7 @@ void StyleButton::setPictureDisabledSame(bool same)
 {
     pictureDisabledSame_ = same;
     if (!Enabled())
-        drawButton(0, true);
+        drawButton(StateUp, true);
     emit propertyChanged("PicdSame");
 }
 
@@ -519,11 +498,11 @@ stylepaint::PaletteInput StyleButton::paletteInput() const
 void StyleButton::drawButton(int state, bool force)
 {
     syncSize();
-    if (state == 0 && hover_)
-        state = 1;
-    if (state == 1 && skipOverAndEnter_)
-        state = 0;
-    hover_ = state == 1;
+    if (state == StateUp && hover_)
+        state = StateOver;
+    if (state == StateOver && skipOverAndEnter_)
+        state = StateUp;
+    hover_ = state == StateOver;
     if (caption_ == lastCaption_ && !force && state == state_)
         return;
     if (H_ == 0 || !visible_) {
@@ -540,7 +519,7 @@ void StyleButton::drawButton(int state, bool force)
     in.buttonType = buttonType_;
     in.state = state;
     in.hover = hover_;
-    in.pointerOver = state == 2 && isMouseOver(QCursor::pos());
+    in.pointerOver = state == StateDown && isMouseOver(QCursor::pos());
     in.enabled = Enabled();
     in.focused = focused_;
     in.showFocusRect = showFocusRect_;
@@ -689,7 +668,7 @@ void StyleButton::changeEvent(QEvent *event)
         // Only the button's own flag changes its look, not a disabled window around it.
         if (Enabled() != lastEnabled_) {
             lastEnabled_ = Enabled();
-            drawButton(0, true);
+            drawButton(StateUp, true);
             emit propertyChanged("ENAB");
         }
         break;
@@ -739,7 +718,7 @@ bool StyleButton::hitTest(const QPoint &pos) const
 void StyleButton::mousePressEvent(QMouseEvent *event)
 {
     const QPoint pos = event->position().toPoint();
-    const int button = buttonCode(event->button());
+    const int button = mousecodes::button(event->button());
     if (!hitTest(pos) || button == 0) {
         event->ignore();
         return;
@@ -748,37 +727,37 @@ void StyleButton::mousePressEvent(QMouseEvent *event)
     pressPending_ = true;
     if (button != 2) {
         if (!switchMode_) {
-            drawButton(2, false);
+            drawButton(StateDown, false);
         } else {
-            if (state_ != 2)
-                drawButton(2, false);  // latch
+            if (state_ != StateDown)
+                drawButton(StateDown, false);  // latch
             else
                 drawButton(isMouseOver(event->globalPosition().toPoint()) ? 1 : 0, false);
-            if (state_ == 1 && !skipOverAndEnter_)
+            if (state_ == StateOver && !skipOverAndEnter_)
                 OverTimer.start();
             else
                 OverTimer.stop();
         }
     }
-    emit MouseDown(button, shiftCode(event->modifiers()), event->position().x(), event->position().y());
+    emit MouseDown(button, mousecodes::shift(event->modifiers()), event->position().x(), event->position().y());
 }
 
 void StyleButton::mouseReleaseEvent(QMouseEvent *event)
 {
     const QPoint pos = event->position().toPoint();
-    const int button = buttonCode(event->button());
+    const int button = mousecodes::button(event->button());
     if (button == 0) {
         event->ignore();
         return;
     }
     if (button != 2 && canShowOver()) {
         drawButton(isMouseOver(event->globalPosition().toPoint()) ? 1 : 0, false);
-        if (state_ == 1 && !skipOverAndEnter_)
+        if (state_ == StateOver && !skipOverAndEnter_)
             OverTimer.start();
         else
             OverTimer.stop();
     }
-    emit MouseUp(button, shiftCode(event->modifiers()), event->position().x(), event->position().y());
+    emit MouseUp(button, mousecodes::shift(event->modifiers()), event->position().x(), event->position().y());
     // A press and a release on the button make a click; only a left one counts.
     const bool clicked = pressPending_ && hitTest(pos);
     pressPending_ = false;
@@ -788,7 +767,7 @@ void StyleButton::mouseReleaseEvent(QMouseEvent *event)
 
 void StyleButton::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    if (!hitTest(event->position().toPoint()) || buttonCode(event->button()) == 0) {
+    if (!hitTest(event->position().toPoint()) || mousecodes::button(event->button()) == 0) {
         event->ignore();
         return;
     }
@@ -801,12 +780,12 @@ void StyleButton::mouseDoubleClickEvent(QMouseEvent *event)
 
 void StyleButton::mouseMoveEvent(QMouseEvent *event)
 {
-    const int buttons = buttonsCode(event->buttons());
+    const int buttons = mousecodes::buttons(event->buttons());
     if (buttons == 0 || buttons == 1) {
         if (isMouseOver(event->globalPosition().toPoint())) {
             if (buttons == 0 && !OverTimer.isActive()) {
                 if (canShowOver())
-                    drawButton(1, false);
+                    drawButton(StateOver, false);
                 if (!skipOverAndEnter_) {
                     OverTimer.start();
                     emit MouseEnter();
@@ -816,10 +795,10 @@ void StyleButton::mouseMoveEvent(QMouseEvent *event)
             // Dragged out with the button held: the button keeps the mouse.
             hover_ = false;
             if (canShowOver())
-                drawButton(0, false);
+                drawButton(StateUp, false);
         }
     }
-    emit MouseMove(buttons, shiftCode(event->modifiers()), event->position().x(), event->position().y());
+    emit MouseMove(buttons, mousecodes::shift(event->modifiers()), event->position().x(), event->position().y());
 }
 
 void StyleButton::OverTimer_Timer()
@@ -829,13 +808,13 @@ void StyleButton::OverTimer_Timer()
     OverTimer.stop();
     hover_ = false;
     if (canShowOver())
-        drawButton(0, false);
+        drawButton(StateUp, false);
     emit MouseLeave();
 }
 
 void StyleButton::keyPressEvent(QKeyEvent *event)
 {
-    const int shift = shiftCode(event->modifiers());
+    const int shift = mousecodes::shift(event->modifiers());
     emit KeyDown(keyCode(event->key()), shift);
     const QString text = event->text();
     if (!text.isEmpty())
@@ -846,7 +825,7 @@ void StyleButton::keyReleaseEvent(QKeyEvent *event)
 {
     if (event->isAutoRepeat())
         return;
-    emit KeyUp(keyCode(event->key()), shiftCode(event->modifiers()));
+    emit KeyUp(keyCode(event->key()), mousecodes::shift(event->modifiers()));
 }
 
 void StyleButton::dragEnterEvent(QDragEnterEvent *event)
@@ -873,6 +852,6 @@ void StyleButton::dropEvent(QDropEvent *event)
     }
     event->acceptProposedAction();
     emit OLEDragDrop(event->mimeData(), dropEffect(event->dropAction()),
-                     buttonsCode(event->buttons()), shiftCode(event->modifiers()),
+                     mousecodes::buttons(event->buttons()), mousecodes::shift(event->modifiers()),
                      static_cast<float>(event->position().x()), static_cast<float>(event->position().y()));
 }

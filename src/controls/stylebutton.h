@@ -84,6 +84,8 @@ public:
     void setSkipOverAndEnter(bool skip);
     bool ButtonSwitchMode() const { return switchMode_; }
     void setButtonSwitchMode(bool on);
+    // The states ButtonState takes (stored as these numbers).
+    enum StateLook : int { StateUp = 0, StateOver = 1, StateDown = 2 };
     int ButtonState() const { return state_; }
     void setButtonState(int state);
     int ButtonType() const { return buttonType_; }
@@ -207,7 +209,7 @@ private:
     void captureBackground();
     void pictureChanged(const char *key);
     void applyCursor();
-    bool canShowOver() const { return state_ != 2 || !switchMode_; }
+    bool canShowOver() const { return state_ != StateDown || !switchMode_; }
     bool isMouseOver(const QPoint &globalPos) const;
     bool hitTest(const QPoint &pos) const;
     stylepaint::PaletteInput paletteInput() const;

@@ -7,7 +7,34 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
-namespace mdlGetCmdOutput {
+#include <algorithm>
+
+namespace cmdoutput {
+
+ReadEnd readUntilEnd(toolprocs::ToolProcess &tool, const ReadLimits &limits,
+                     const std::function<void(const QString &)> &onText,
+                     const std::function<bool()> &shouldStop)
+{
+    QElapsedTimer sinceData;
+    sinceData.start();
+    for (;;) {
+        const QString text = tool.readRound(limits.roundMs);
+        const bool running = tool.isRunning();
+        if (!text.isEmpty()) {
+            sinceData.restart();
+            onText(text);
+        } else if (running) {
+            const int limit = tool.readFailed() ? std::min(failedReadMs, limits.silenceMs) : limits.silenceMs;
+            if (sinceData.elapsed() > limit)
+                return ReadEnd::Stalled;
+        }
+        QCoreApplication::processEvents();
+        if (!running)
+            return ReadEnd::ToolEnded;
+        if (shouldStop && shouldStop())
+            return ReadEnd::Stopped;
+    }
+}
 
 RunResult RunTool(const QString &cmdLine, const RunLimits &limits)
 {
@@ -18,32 +45,11 @@ RunResult RunTool(const QString &cmdLine, const RunLimits &limits)
     toolprocs::ToolProcess tool;
     result.started = tool.start(cmdLine);
     if (result.started) {
-        QElapsedTimer lastData;
-        lastData.start();
-        for (;;) {
-            const QString chunk = tool.readRound(limits.roundMs);
-            const bool running = tool.isRunning();
-            if (!chunk.isEmpty()) {
-                result.output += chunk;
-                lastData.restart();
-            } else if (running) {
-                if (tool.readFailed() && lastData.elapsed() >= limits.failedReadMs) {
-                    result.stalled = true;
-                    break;
-                }
-                if (lastData.elapsed() > limits.silenceMs) {
-                    result.stalled = true;
-                    break;
-                }
-            }
-            QCoreApplication::processEvents();
-            if (!running)
-                break;
-            if (limits.cancelled && limits.cancelled()) {
-                result.cancelled = true;
-                break;
-            }
-        }
+        const ReadEnd end = readUntilEnd(
+            tool, ReadLimits{limits.roundMs, limits.silenceMs},
+            [&result](const QString &text) { result.output += text; }, limits.cancelled);
+        result.stalled = end == ReadEnd::Stalled;
+        result.cancelled = end == ReadEnd::Stopped;
         // What the tool printed as it ended (or before we end it) is kept.
         result.output += tool.drain();
         if (tool.isRunning()) {
@@ -66,4 +72,4 @@ QString GetCmdOutput(const QString &cmdLine, bool showWindow)
     return RunTool(cmdLine).output;
 }
 
-} // namespace mdlGetCmdOutput
+} // namespace cmdoutput

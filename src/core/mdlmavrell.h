@@ -42,8 +42,3 @@ int Clamp(int v, int lo, int hi);
 bool iconFileExists();  // the developer marker appDir + "Quennet.ico"
 
 } // namespace mdlMavrell
-
-namespace mdlGetCmdOutput {
-inline bool stopEncodeFlag = false;
-inline constexpr int killExitCode = 3838;
-} // namespace mdlGetCmdOutput

@@ -75,7 +75,7 @@ void ProbeByTool3(const QString &file, float &duration, float &start, float &fps
     if (!ToolExists(3) || !Quotable(file))
         return;
     const QString cmd = ToolPath(3) + QStringLiteral(" -i ") + Quoted(file);
-    ParseTool3Info(mdlGetCmdOutput::GetCmdOutput(cmd, false), duration, start, fps);
+    ParseTool3Info(cmdoutput::GetCmdOutput(cmd, false), duration, start, fps);
 }
 
 void GetMciInfo(const QString &file, float &length, float &fps)
@@ -165,9 +165,9 @@ int openDevice(const QString &args)
     const QString probe = ffprobePath();
     if (probe.isEmpty() || !QFileInfo(path).isFile() || path.contains('\n') || path.contains('\r'))
         return errCannotOpen;
-    mdlGetCmdOutput::RunLimits limits;
+    cmdoutput::RunLimits limits;
     limits.mirror = false;
-    const mdlGetCmdOutput::RunResult r = mdlGetCmdOutput::RunTool(
+    const cmdoutput::RunResult r = cmdoutput::RunTool(
         probe
             + QStringLiteral(" -v error -show_entries format=duration:stream=codec_type,avg_frame_rate,r_frame_rate"
                              " -of default=noprint_wrappers=1 \"")

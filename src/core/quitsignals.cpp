@@ -1,5 +1,6 @@
 #include "core/quitsignals.h"
 
+#include "core/cmdoutput.h"
 #include "core/mdlmavrell.h"
 
 #include <QCoreApplication>
@@ -36,7 +37,7 @@ void onPipe()
     arrived = byte;
     // A running conversion sees the stop in its next round, ends its tools and removes
     // its target; the loop of the program ends once that is done.
-    mdlGetCmdOutput::stopEncodeFlag = true;
+    cmdoutput::stopEncodeFlag = true;
     QCoreApplication::exit(128 + byte);
 }
 

@@ -65,21 +65,25 @@ namespace mdlGetFontsFile {
 
 QString DisplayName(const QString &family)
 {
-    static const char *chinese[] = {"FangSong",
-                                    "SimSun",
-                                    "SimSun & NSimSun",
-                                    "MingLiU & PMingLiU & MingLiU_HKSCS",
-                                    "MingLiU-ExtB & PMingLiU-ExtB & MingLiU_HKSCS-ExtB",
-                                    "SimHei",
-                                    "Microsoft JhengHei",
-                                    "Microsoft JhengHei Bold",
-                                    "Microsoft YaHei",
-                                    "Microsoft YaHei Bold",
-                                    "KaiTi",
-                                    "DFKai-SB"};
-    for (int i = 0; i < 12; ++i)
-        if (family == QLatin1String(chinese[i]))
-            return mdlMavrell::lng[txt::FontFangSong + i];
+    // The Chinese font families the text table names in the user's language.
+    static const struct {
+        const char *family;
+        txt::Entry name;
+    } chinese[] = {{"FangSong", txt::FontFangSong},
+                   {"SimSun", txt::FontSimSun},
+                   {"SimSun & NSimSun", txt::FontSimSunNSimSun},
+                   {"MingLiU & PMingLiU & MingLiU_HKSCS", txt::FontMingLiU},
+                   {"MingLiU-ExtB & PMingLiU-ExtB & MingLiU_HKSCS-ExtB", txt::FontMingLiUExtB},
+                   {"SimHei", txt::FontSimHei},
+                   {"Microsoft JhengHei", txt::FontJhengHei},
+                   {"Microsoft JhengHei Bold", txt::FontJhengHeiBold},
+                   {"Microsoft YaHei", txt::FontYaHei},
+                   {"Microsoft YaHei Bold", txt::FontYaHeiBold},
+                   {"KaiTi", txt::FontKaiTi},
+                   {"DFKai-SB", txt::FontDFKai}};
+    for (const auto &c : chinese)
+        if (family == QLatin1String(c.family))
+            return mdlMavrell::lng[c.name];
     return family;
 }
 

@@ -31,7 +31,7 @@ struct FontItem {
 };
 
 // Display name of a family: the twelve well-known Chinese families get their
-// names from the text table (entries 220..231); others stand as they are.
+// names from the text table (txt::FontFangSong to txt::FontDFKai); others stand as they are.
 QString DisplayName(const QString &family);
 // The installed TrueType fonts (.ttf, .ttc), each item once, in fontconfig's order.
 QList<FontItem> InstalledFonts();

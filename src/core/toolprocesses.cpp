@@ -1,5 +1,6 @@
 #include "core/toolprocesses.h"
 
+#include "core/cmdoutput.h"
 #include "core/mdlmavrell.h"
 
 #include <QDir>
@@ -191,7 +192,7 @@ bool ToolProcess::waitForEnd(int ms)
 int ToolProcess::exitCode() const
 {
     if (killedByUs_)
-        return mdlGetCmdOutput::killExitCode;
+        return cmdoutput::killExitCode;
     if (!process_ || !started_ || process_->state() != QProcess::NotRunning)
         return -1;
     return process_->exitStatus() == QProcess::CrashExit ? -1 : process_->exitCode();

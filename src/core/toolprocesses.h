@@ -1,6 +1,7 @@
 // Child processes of the program: how every tool is started, read, and ended.
 //
-// ToolProcess owns one QProcess and is what every runner builds on:
+// ToolProcess owns one QProcess and is what every runner builds on (the loop below
+// is cmdoutput::readUntilEnd):
 //   ToolProcess p;
 //   if (!p.start(cmdLine)) ...             // nothing started: empty command or no such program
 //   while (true) {
@@ -12,7 +13,7 @@
 //   }
 //   text += p.drain();                      // what the tool printed just before it ended
 //   if (p.isRunning()) p.stop();            // SIGTERM, then SIGKILL after a grace
-//   p.exitCode();                           // killExitCode (3838) when we ended it
+//   p.exitCode();                           // cmdoutput::killExitCode when we ended it
 //
 // The command text is built as the callers build it (tool path first and unquoted,
 // file names in double quotes), split with QProcess::splitCommand and started without
@@ -79,7 +80,7 @@ public:
     bool waitForEnd(int ms);
 
     bool started() const { return started_; }
-    // killExitCode when we ended the child; else its own exit code; -1 before it ended.
+    // cmdoutput::killExitCode when we ended the child; else its own exit code; -1 before it ended.
     int exitCode() const;
     // The child died of a signal we did not send.
     bool crashed() const;

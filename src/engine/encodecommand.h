@@ -55,7 +55,7 @@ bool confirmRealFormat(const jobrecords::SourceInfo &source, const jobrecords::J
 // A stream-copy job into an MPEG program stream (mpg, dat, vob) keeps the source's
 // picture, and such a file carries only an MPEG-1 or MPEG-2 picture: any other (the
 // H.264 of an MP4) makes a file that no player decodes. The message that refuses such a
-// job (entry 289 with the picture's and the target's names); "" when the job can run.
+// job (txt::PictureCannotBeKept with the picture's and the target's names); "" when the job can run.
 QString keptPictureProblem(const jobrecords::SourceInfo &source, const jobrecords::JobSettings &job);
 
 // Display names of the source's real container and of its sound codec.

@@ -1,6 +1,7 @@
 #include "engine/encodeflow.h"
 
 #include "core/fileobject.h"
+#include "core/cmdoutput.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 #include "core/quitsignals.h"
@@ -175,7 +176,7 @@ bool driveFull(const QString &folder)
     return room >= 0 && room < 1024 * 1024;
 }
 
-bool isSuccess(const mdlGetCmdOutput::EncodeRunResult &run, const QString &target, const QString &inUseMessage,
+bool isSuccess(const encoderunner::EncodeRunResult &run, const QString &target, const QString &inUseMessage,
                const QString &checkMessage)
 {
     return run.completed() && inUseMessage.isEmpty() && checkMessage.isEmpty() && fileSize(target) > 0;
@@ -204,7 +205,7 @@ QString failureText(const JobSettings &j, const QString &target, const QString &
     return target + crlf + crlf + whyMessage + j.actionWord + lng[txt::Failed] + lng[txt::ListComma] + timeText;
 }
 
-StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const mdlGetCmdOutput::EncodeRunLimits &limits)
+StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const encoderunner::EncodeRunLimits &limits)
 {
     StageResult out;
     const SourceInfo &s = job.source;
@@ -236,7 +237,7 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const mdlGetCmd
     };
 
     const QString folder = QFileInfo(target).absolutePath();
-    mdlGetCmdOutput::EncodeRunLimits runLimits = limits;
+    encoderunner::EncodeRunLimits runLimits = limits;
     runLimits.actionWord = j.actionWord;
     // A folder removed while the tool writes into it: the run is ended at once.
     runLimits.watch = [&]() -> QString {
@@ -279,7 +280,7 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const mdlGetCmd
             inUse = lng[txt::TargetInUse] + crlf + crlf;
             break;
         }
-        out.run = mdlGetCmdOutput::runEncodeWithProgress(command, j.encodeSeconds, false, &window, runLimits);
+        out.run = encoderunner::runEncodeWithProgress(command, j.encodeSeconds, false, &window, runLimits);
         out.checkMessage.clear();
         if (out.run.completed() && fileSize(target) > 0) {
             // A clean exit is no proof of a whole result: the target itself must show it.
@@ -299,7 +300,7 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const mdlGetCmd
         if (written < 0 && !built.intermediate.isEmpty())
             written = fileSize(built.intermediate);
         removeFile(built.intermediate);
-        if (!offerRetry(out.run.percent, out.retried, mdlGetCmdOutput::stopEncodeFlag, built.mc, written))
+        if (!offerRetry(out.run.percent, out.retried, cmdoutput::stopEncodeFlag, built.mc, written))
             break;
         prompts::MessageRequest ask;
         ask.text = lng[txt::SyncNotPossibleRetry];
@@ -335,7 +336,7 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const mdlGetCmd
         rest();
         return out;
     }
-    if (mdlGetCmdOutput::stopEncodeFlag) {
+    if (cmdoutput::stopEncodeFlag) {
         out.outcome = Outcome::Stopped;
         rest();
         return out;

@@ -16,7 +16,8 @@ namespace encodeflow {
 
 // Source and target name the same file (canonical paths, not letter-for-letter text).
 bool isSameFile(const QString &src, const QString &dst);
-// The overwrite question: the target path, two line breaks, entry 004 with the action word.
+// The overwrite question: the target path, two line breaks, txt::TargetExistsOverwrite
+// with the action word.
 QString overwriteQuestion(const jobrecords::JobSettings &job, const QString &dst);
 
 struct StartRange {
@@ -34,11 +35,11 @@ QString summaryWithRange(const QString &settingsSummary, float start, float seco
 // The note on an AVI copy job whose sound is not MP3 (it is turned into MP3); "" otherwise.
 QString aviSoundNote(const jobrecords::SourceInfo &source, const jobrecords::JobSettings &job);
 // The start confirmation: the sparse-key-frame warning when previousKeyFrame is -1,
-// entry 050 with the action word, the settings summary and the AVI sound note.
+// txt::AboutToStart with the action word, the settings summary and the AVI sound note.
 QString startConfirmation(const jobrecords::JobSettings &job, float previousKeyFrame, const QString &settingsSummary, const QString &aviNote);
 // The progress note shown before the tool starts (0 % and what comes first).
 QString firstProgressNote(const jobrecords::JobSettings &job);
-// Entry 016 with the percentage: the bar's caption at rest (0) and at success (100).
+// txt::ProgressPercent with the percentage: the bar's caption at rest (0) and at success (100).
 QString percentNote(const QString &percent);
 
 // What keeps a job from running, found before the encoder starts: the text-table entry
@@ -64,7 +65,7 @@ bool offerRetry(float percent, bool retried, bool stopFlag, const QString &mc, q
 // A conversion succeeded when every tool ran to its own end with status 0, the
 // target exists and is not empty, the old target could be replaced, and the result
 // check found the whole job in the target (checkMessage empty).
-bool isSuccess(const mdlGetCmdOutput::EncodeRunResult &run, const QString &target, const QString &inUseMessage,
+bool isSuccess(const encoderunner::EncodeRunResult &run, const QString &target, const QString &inUseMessage,
                const QString &checkMessage = QString());
 // The media length a finished job's target must hold, and where in the source it begins:
 // the marked range of a cut or conversion, the whole source for a repair.
@@ -72,7 +73,7 @@ double checkedLength(const jobrecords::SourceInfo &source, const jobrecords::Job
 double checkedSourceStart(const jobrecords::JobSettings &job);
 // The job takes the whole source (no range, or a repair): the target is to hold all of it.
 bool checksWholeSource(const jobrecords::JobSettings &job);
-// Entry 007, the seconds taken with one decimal, entry 008.
+// txt::TimeTaken, the seconds taken with one decimal, txt::Seconds.
 QString timeTakenText(float seconds);
 QString successText(const jobrecords::JobSettings &job, const QString &target, const QString &timeText);
 // The failure report; whyMessage (the in-use message or what the result check found)
@@ -84,7 +85,7 @@ qint64 fileSize(const QString &path);
 // ---- The run stage ----
 
 // What the run stage asks of the main window besides the runner's progress.
-class EncodeWindow : public mdlGetCmdOutput::EncodeProgressSink {
+class EncodeWindow : public encoderunner::EncodeProgressSink {
 public:
     // Shows the Stop button in place of the encode button (the command is built).
     virtual void showStopButton() {}
@@ -124,7 +125,7 @@ struct StageResult {
     Outcome outcome = Outcome::NotRun;
     QString command;  // the last command run (or built)
     bool retried = false;
-    mdlGetCmdOutput::EncodeRunResult run;
+    encoderunner::EncodeRunResult run;
     QString checkMessage;  // what the result check found wrong, "" when it passed or did not run
     Problem problem;       // what kept the job from running (entry 0: nothing)
 };
@@ -136,6 +137,6 @@ struct StageResult {
 // the part converted and says the file holds only part; when the program is ending on a
 // signal nothing of it is kept and nothing is shown.
 StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window,
-                           const mdlGetCmdOutput::EncodeRunLimits &limits = mdlGetCmdOutput::EncodeRunLimits());
+                           const encoderunner::EncodeRunLimits &limits = encoderunner::EncodeRunLimits());
 
 } // namespace encodeflow

@@ -23,7 +23,8 @@ Reading readPosition(const QString &text, bool tool3);
 float percentOf(float seconds, float total, bool tool3);
 // The percentage as the note shows it: "42", or "42.5" with one decimal for long jobs.
 QString percentText(float percent, float total, bool tool3);
-// The running note: entry 016 with the percentage, " -->  ", entry 125, the position and entry 008.
+// The running note: txt::ProgressPercent with the percentage, " -->  ", txt::ReachedWord,
+// the position and txt::Seconds.
 QString runningNote(float percent, float seconds, float total, bool tool3);
 
 // The result of a run: a tool that ended by itself at 99 % or more counts as 100;
@@ -31,7 +32,7 @@ QString runningNote(float percent, float seconds, float total, bool tool3);
 // status 0 long before the end, so only the result check may raise such a run to 100.
 float finalPercent(float current, bool endedByItself, int exitCode);
 
-// The time line shown when a run starts: entry 278 with "00:00:00" and "?".
+// The time line shown when a run starts: txt::ElapsedAndLeft with "00:00:00" and "?".
 QString startEstimateText();
 
 } // namespace encodeprogress

@@ -1,5 +1,6 @@
 #include "engine/encoderunner.h"
 
+#include "core/cmdoutput.h"
 #include "core/devconsole.h"
 #include "core/mdlmavrell.h"
 #include "core/quitsignals.h"
@@ -13,11 +14,11 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 
-namespace mdlGetCmdOutput {
+namespace encoderunner {
+
+using cmdoutput::stopEncodeFlag;
 
 namespace {
-
-constexpr int failedReadMs = 2000;
 
 struct StageSpan {
     float from = 0;
@@ -130,35 +131,28 @@ EncodeRunResult runEncodeWithProgress(const QString &cmdLine, float totalSeconds
             result.exitCode = -1;
             break;
         }
-        QElapsedTimer sinceData;
-        sinceData.start();
         QElapsedTimer sinceWatch;
         sinceWatch.start();
-        bool running = true;
-        while (true) {
-            const QString text = tool.readRound(limits.roundMs);
-            running = tool.isRunning();
-            if (!text.isEmpty()) {
-                sinceData.restart();
-                mirror(text);
-                reader.feed(text);
-            } else if (running) {
-                const int limit = tool.readFailed() ? failedReadMs : limits.silenceMs;
-                if (sinceData.elapsed() > limit) {
-                    result.stalled = true;
-                    break;
-                }
-            }
-            QCoreApplication::processEvents();
-            if (running && limits.watch && sinceWatch.elapsed() >= 1000) {
+        // Asked after each round's events while the tool runs: the job's watch about
+        // once a second, then Stop.
+        const auto stopHere = [&] {
+            if (limits.watch && sinceWatch.elapsed() >= 1000) {
                 sinceWatch.restart();
                 result.abandoned = limits.watch();
                 if (!result.abandoned.isEmpty())
-                    break;
+                    return true;
             }
-            if (!running || stopEncodeFlag)
-                break;
-        }
+            return stopEncodeFlag;
+        };
+        const cmdoutput::ReadEnd end = cmdoutput::readUntilEnd(
+            tool, cmdoutput::ReadLimits{limits.roundMs, limits.silenceMs},
+            [&reader](const QString &text) {
+                mirror(text);
+                reader.feed(text);
+            },
+            stopHere);
+        result.stalled = end == cmdoutput::ReadEnd::Stalled;
+        const bool running = end != cmdoutput::ReadEnd::ToolEnded;
         if (!running) {
             const QString rest = tool.drain();
             mirror(rest);
@@ -208,4 +202,4 @@ EncodeRunResult runEncodeWithProgress(const QString &cmdLine, float totalSeconds
     return result;
 }
 
-} // namespace mdlGetCmdOutput
+} // namespace encoderunner

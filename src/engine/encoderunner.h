@@ -4,11 +4,13 @@
 // tool that has gone silent, honours Stop, and tells what became of the run.
 #pragma once
 
+#include "core/cmdoutput.h"
+
 #include <QString>
 
 #include <functional>
 
-namespace mdlGetCmdOutput {
+namespace encoderunner {
 
 // What the window does for a run. Every method has a harmless default, so a caller
 // (or a test) implements only what it shows.
@@ -23,16 +25,16 @@ public:
     virtual void encodeStarted(qint64 startTick, const QString &estimateText) {}
     // The run is over: the time line is hidden.
     virtual void encodeEnded() {}
-    // The CPU-load line (entry 159 + "0.0 %" once a run was stopped).
+    // The CPU-load line (txt::CpuLoad + "0.0 %" once a run was stopped).
     virtual void setCpuLoadText(const QString &text) {}
     // A stopped or stalled run gives the encode button back (Stop hidden).
     virtual void showEncodeButton() {}
 };
 
 struct EncodeRunLimits {
-    int roundMs = 100;       // longest wait for output in one round
-    int silenceMs = 24000;   // a running tool silent for longer is taken as stalled
-    int graceMs = 500;       // SIGTERM to SIGKILL
+    int roundMs = cmdoutput::roundMs;      // longest wait for output in one round
+    int silenceMs = cmdoutput::silenceMs;  // a running tool silent for longer is taken as stalled
+    int graceMs = 500;                     // SIGTERM to SIGKILL
     // Asked about once a second while a tool runs: a text ends the run at once (the
     // tool is stopped) and becomes the result's abandoned reason.
     std::function<QString()> watch;
@@ -47,7 +49,7 @@ struct EncodeRunResult {
     float percent = 0;        // the final percentage, 0 to 100
     bool started = false;     // every tool of the command could be started
     bool endedByItself = false;  // the last tool run ended on its own (not killed)
-    int exitCode = -1;        // of the last tool run; killExitCode when we ended it
+    int exitCode = -1;        // of the last tool run; cmdoutput::killExitCode when we ended it
     bool crashed = false;     // a tool died of a signal we did not send
     bool stalled = false;
     bool stopped = false;     // the user pressed Stop
@@ -62,8 +64,8 @@ struct EncodeRunResult {
 // Runs cmdLine. totalSeconds is the media length the run is to produce.
 // A command of two lines runs them one after the other as one run with one progress bar;
 // the second runs only when the first completed. A stopped or stalled run shows its
-// message (entry 045, with entry 266 for a stall) and sets stopEncodeFlag; when the
-// program is ending on a signal it shows nothing.
+// message (txt::WasInterrupted, with txt::ProcessStuck for a stall) and sets
+// cmdoutput::stopEncodeFlag; when the program is ending on a signal it shows nothing.
 // showWindow has no meaning here (there are no console windows) and is accepted only.
 EncodeRunResult runEncodeWithProgress(const QString &cmdLine, float totalSeconds, bool showWindow,
                                       EncodeProgressSink *sink = nullptr,
@@ -72,4 +74,4 @@ EncodeRunResult runEncodeWithProgress(const QString &cmdLine, float totalSeconds
 // The run is read as tool 3's (its "time=" progress): the program it starts is tool 3.
 bool isTool3Command(const QString &cmdLine);
 
-} // namespace mdlGetCmdOutput
+} // namespace encoderunner

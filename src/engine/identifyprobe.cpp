@@ -200,13 +200,13 @@ QString analyseSource(const QString &file, jobrecords::SourceInfo &into, const A
     QTemporaryDir md5Dir;
     QString md5 = md5Dir.isValid() ? md5Dir.filePath(QStringLiteral("frames.md5")) : QString();
     if (mdlMavrell::Quotable(file)) {
-        out = mdlGetCmdOutput::GetCmdOutput(identifyCommand(tool1, file, md5));
+        out = cmdoutput::GetCmdOutput(identifyCommand(tool1, file, md5));
         facts = parseIdentify(out);
         if (needsGeneralReader(facts)) {
             // Read again through the general reader; when its reading is taken, its
             // decoded pictures are the ones the source check counts.
             const QString md5General = md5.isEmpty() ? QString() : md5Dir.filePath(QStringLiteral("general.md5"));
-            const QString generalOut = mdlGetCmdOutput::GetCmdOutput(
+            const QString generalOut = cmdoutput::GetCmdOutput(
                 identifyCommand(tool1 + QStringLiteral(" -demuxer lavf"), file, md5General));
             const SourceFacts general = parseIdentify(generalOut);
             if (takesGeneralReading(facts, general)) {
@@ -223,7 +223,7 @@ QString analyseSource(const QString &file, jobrecords::SourceInfo &into, const A
                 facts.srcLength = d;
         }
         if (facts.srcDemuxer == QLatin1String("gif")) {
-            const QString counted = mdlGetCmdOutput::GetCmdOutput(gifCountCommand(tool1, file));
+            const QString counted = cmdoutput::GetCmdOutput(gifCountCommand(tool1, file));
             result = gifResult(applyGifCount(facts, out, counted));
         }
         if (needsAsfFix(facts)) {

@@ -70,10 +70,10 @@ QString sourceSummary(const jobrecords::SourceInfo &source);
 // command line (a double quote or a line break in it) is refused.
 bool checkFileExists(const QString &path);
 // Why a chosen path is no usable source: 0 when checkFileExists holds, the entry for an
-// unreadable file (no permission), else entry 010 (no such file, a folder, empty).
+// unreadable file (no permission), else txt::InvalidFileName (no such file, a folder, empty).
 int sourceFileProblem(const QString &path);
 
-// The tool file exists; when missing, entry 002 and the tool's path are shown once
+// The tool file exists; when missing, txt::ToolFilesMissing and the tool's path are shown once
 // and false returned.
 bool checkPluginFile(const QString &toolPath);
 

@@ -68,7 +68,7 @@ float getKeyFrameTime(const QString &src, float seekSeconds)
     const QString tool1 = ToolPath(1);
     if (!engine::checkPluginFile(tool1))
         return 0;
-    return parseReply(mdlGetCmdOutput::GetCmdOutput(probeCommand(tool1, src, seekSeconds), false));
+    return parseReply(cmdoutput::GetCmdOutput(probeCommand(tool1, src, seekSeconds), false));
 }
 
 QString oneDecimal(float x)

@@ -17,7 +17,7 @@ namespace engine {
 // a kind the table does not know is VCD or DVD by its extension, else other video.
 TargetFamily targetFamily(const QString &targetFormat, const QString &targetExt, bool audioTarget);
 
-// The lists the dialog's combo boxes hold (texts with the suffix entries 120..123).
+// The lists the dialog's combo boxes hold (texts with the suffixes txt::QualityNormal to txt::QualityHigh).
 QStringList fpsItems(bool isMpg);                // setCboFpsItem
 QStringList videoBitrateItems(bool isMpeg1);     // setCboVideoBitrateItem
 QStringList audioBitrateItems();
@@ -35,12 +35,12 @@ struct WmvFpsList {
 WmvFpsList wmvFpsItems(float srcFps);            // setCboFpsItemIsWmv
 
 // One combo box after the preset: its list, whether it is available, and which item
-// it shows (-1: none, with `text` set to entry 055).
+// it shows (-1: none, with `text` set to txt::SameAsSource).
 struct ComboPreset {
     QStringList items;
     bool enabled = false;
     int index = -1;
-    QString text;  // the visible text: the item's, or entry 055
+    QString text;  // the visible text: the item's, or txt::SameAsSource
 };
 
 // Indexes of the size list that the presets select.
@@ -51,7 +51,7 @@ inline constexpr int sizeItemDvd = 28;  // "720 x 480"
 
 struct OptionPreset {
     TargetFamily family = TargetFamily::OtherVideo;
-    // Captions: lblFormatStr is entry 064 followed by formatText.
+    // Captions: lblFormatStr is txt::TargetFormatIs followed by formatText.
     QString formatText;
     QString actionWord;
     QString optCaption;     // the main window's settings button

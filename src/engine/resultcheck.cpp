@@ -179,10 +179,10 @@ bool windowsHoldEveryStream(const Spans &spans, double headSeconds, double tailF
 
 Spans probeSpans(const QString &prober, const QString &path, double expectedLength)
 {
-    mdlGetCmdOutput::RunLimits limits;
+    cmdoutput::RunLimits limits;
     limits.mirror = false;
     auto read = [&](double head, double tailFrom) {
-        return readSpans(mdlGetCmdOutput::RunTool(probeCommand(prober, path, head, tailFrom), limits).output);
+        return readSpans(cmdoutput::RunTool(probeCommand(prober, path, head, tailFrom), limits).output);
     };
     // The end window grows until every stream shows up in both windows. In an MPEG program
     // stream a stream's last packets can lie far before the other's in the file, so a

@@ -18,7 +18,7 @@ inline constexpr int notePage = 5;
 
 struct TabMask {
     bool visible = false;
-    QString message;  // entry 249 (no audio) when the source has none, else 248 (no video)
+    QString message;  // txt::NoAudioInFile (no audio) when the source has none, else txt::NoVideoInFile (no video)
 };
 
 // One mask per page 0..pageCount-1. Page 0 stays open unless the job is impossible;
@@ -34,8 +34,8 @@ QPoint centredIn(const QSize &inner, const QSize &label);
 // Page 5: the note centred in the page, the donation button centred below it, 4 units
 // under the note's bottom.
 struct NotePageLayout {
-    QString donationCaption;  // entry 126
-    QString note;             // entry 253
+    QString donationCaption;  // txt::DonateMenu
+    QString note;             // txt::LaterVersionsHint
     QRect noteRect;
     QRect buttonRect;
 };

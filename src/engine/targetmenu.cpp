@@ -43,7 +43,7 @@ QList<TargetMenuItem> buildItems()
     video(M::ToAvi, 1, "avi", kind::Xvid, 6, QStringLiteral(" AVI  [XviD + MP3]"));
     video(M::ToAvi, 2, "avi", kind::Divx, 6, QStringLiteral(" AVI  [DivX + MP3]"), true);
     video(M::ToAvi, 3, "avi", kind::H264, 6, QStringLiteral(" AVI  [H.264 + MP3]"));
-    // Item 4's caption holds entry 150 (video unchanged); built in targetMenuCaption.
+    // Item 4's caption holds txt::VideoUnchanged (video unchanged); built in targetMenuCaption.
     video(M::ToAvi, 4, "avi", kind::KeepVideoMp3, 6, QString());
 
     const char *sounds[] = {"wav", "mp3", "mp4", "wma", "aac", "ac3", "ogg"};

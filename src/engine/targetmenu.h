@@ -24,10 +24,11 @@ struct TargetMenuItem {
     QString format;
     // How far before the "[" the format caption starts (0: the item passes none).
     int back = 0;
-    // What follows entry 148 (video items), the file types put into entries
-    // 153/155/157 (copy operations) or the type after entry 151 (sound items).
+    // What follows txt::ChooseVideoToConvert (video items), the file types put into
+    // txt::ChooseFileForVolume, txt::ChooseFileToCut and txt::ChooseFileToRepair (copy
+    // operations) or the type after txt::ChooseFileToAudio (sound items).
     QString captionText;
-    bool recommended = false;  // entry 149 follows the caption
+    bool recommended = false;  // txt::Recommended follows the caption
 };
 
 // Every item, in menu order, separators included.

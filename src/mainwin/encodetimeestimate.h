@@ -6,7 +6,7 @@
 
 class EncodeTimeEstimate {
 public:
-    // Text of entry 278 with "aaa" = time used (hh:mm:ss) and "bbb" = minutes left
+    // Text of txt::ElapsedAndLeft with "aaa" = time used (hh:mm:ss) and "bbb" = minutes left
     // ("?" below 0.5 %). While the percentage stands still the last estimate is kept.
     QString update(float elapsedSeconds, float percent, const QString &entry278);
 

@@ -9,7 +9,6 @@
 #include "mainwin/frmmain_text.h"
 
 #include <QLinearGradient>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
@@ -66,21 +65,14 @@ QIcon mainWindowIcon()
     return programIcon();
 }
 
-LinkLabel::LinkLabel(QWidget *parent) : QLabel(parent)
+ClickableLabel *linkLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
 {
-    setCursor(Qt::PointingHandCursor);
-    QPalette pal = palette();
-    pal.setColor(QPalette::WindowText, QColor(0x1a, 0x5f, 0xb4));
-    setPalette(pal);
-    QFont f = font();
-    f.setUnderline(true);
-    setFont(f);
-}
-
-void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit Click();
+    auto *l = new ClickableLabel(parent);
+    l->setLinkLook();
+    l->setObjectName(QString::fromLatin1(name));
+    l->setText(text);
+    l->setGeometry(geometry);
+    return l;
 }
 
 } // namespace smallwin
@@ -140,14 +132,9 @@ FrmAbout::FrmAbout(QWidget *parent) : QDialog(parent)
     lblWebTxt = label("lblWebTxt", QRect(20, 168, 80, 18));
     lblMailTxt = label("lblMailTxt", QRect(20, 190, 80, 18));
 
-    lblHomepage = new smallwin::LinkLabel(this);
-    lblHomepage->setObjectName(QStringLiteral("lblHomepage"));
-    lblHomepage->setText(QString::fromLatin1(smallwin::homePage));
-    lblHomepage->setGeometry(110, 168, 290, 18);
-    lblMail = new smallwin::LinkLabel(this);
-    lblMail->setObjectName(QStringLiteral("lblMail"));
-    lblMail->setText(QString::fromLatin1(smallwin::authorMail));
-    lblMail->setGeometry(110, 190, 290, 18);
+    lblHomepage = smallwin::linkLabel(this, "lblHomepage", QString::fromLatin1(smallwin::homePage),
+                                      QRect(110, 168, 290, 18));
+    lblMail = smallwin::linkLabel(this, "lblMail", QString::fromLatin1(smallwin::authorMail), QRect(110, 190, 290, 18));
 
     cmdOK = new QPushButton(this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -155,8 +142,8 @@ FrmAbout::FrmAbout(QWidget *parent) : QDialog(parent)
     cmdOK->setDefault(true);
 
     connect(cmdOK, &QPushButton::clicked, this, &FrmAbout::cmdOK_Click);
-    connect(lblHomepage, &smallwin::LinkLabel::Click, this, &FrmAbout::lblHomepage_Click);
-    connect(lblMail, &smallwin::LinkLabel::Click, this, &FrmAbout::lblMail_Click);
+    connect(lblHomepage, &ClickableLabel::Click, this, &FrmAbout::lblHomepage_Click);
+    connect(lblMail, &ClickableLabel::Click, this, &FrmAbout::lblMail_Click);
     // The window's close unloads it like OK.
     connect(this, &QDialog::finished, this, [this] {
         if (theAbout.is(this))

@@ -2,6 +2,8 @@
 // Shown modal from the help popup; OK or the window's close unloads it.
 #pragma once
 
+#include "controls/clickablelabel.h"
+
 #include <QDialog>
 #include <QIcon>
 #include <QLabel>
@@ -20,17 +22,8 @@ inline constexpr const char *authorMail = "quennet@orvex.example";
 QIcon programIcon();
 // The icon a small window shows: the main window's when it has one, else programIcon().
 QIcon mainWindowIcon();
-
-// A label that looks like a link and reports a left click.
-class LinkLabel : public QLabel {
-    Q_OBJECT
-public:
-    explicit LinkLabel(QWidget *parent = nullptr);
-signals:
-    void Click();
-protected:
-    void mouseReleaseEvent(QMouseEvent *event) override;
-};
+// A label of the small windows that looks like a link and reports a click.
+ClickableLabel *linkLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry);
 
 } // namespace smallwin
 
@@ -45,9 +38,9 @@ public:
     std::array<QLabel *, 2> lblTitleNote{};
     QLabel *lblCopyright = nullptr;
     QLabel *lblWebTxt = nullptr;
-    smallwin::LinkLabel *lblHomepage = nullptr;
+    ClickableLabel *lblHomepage = nullptr;
     QLabel *lblMailTxt = nullptr;
-    smallwin::LinkLabel *lblMail = nullptr;
+    ClickableLabel *lblMail = nullptr;
     QPushButton *cmdOK = nullptr;
     QLabel *picIcon = nullptr;
 

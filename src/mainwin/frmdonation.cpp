@@ -64,10 +64,7 @@ FrmMoney::FrmMoney(QWidget *parent) : QDialog(parent)
     lblMailTxt = new QLabel(this);
     lblMailTxt->setObjectName(QStringLiteral("lblMailTxt"));
     lblMailTxt->setGeometry(20, 174, 80, 18);
-    lblMail = new smallwin::LinkLabel(this);
-    lblMail->setObjectName(QStringLiteral("lblMail"));
-    lblMail->setText(QString::fromLatin1(smallwin::authorMail));
-    lblMail->setGeometry(110, 174, 290, 18);
+    lblMail = smallwin::linkLabel(this, "lblMail", QString::fromLatin1(smallwin::authorMail), QRect(110, 174, 290, 18));
 
     lblPayPal = new QLabel(this);
     lblPayPal->setObjectName(QStringLiteral("lblPayPal"));
@@ -85,7 +82,7 @@ FrmMoney::FrmMoney(QWidget *parent) : QDialog(parent)
     cmdOK->setDefault(true);
 
     connect(cmdOK, &QPushButton::clicked, this, &FrmMoney::cmdOK_Click);
-    connect(lblMail, &smallwin::LinkLabel::Click, this, &FrmMoney::lblMail_Click);
+    connect(lblMail, &ClickableLabel::Click, this, &FrmMoney::lblMail_Click);
     connect(this, &QDialog::finished, this, [this] {
         if (theMoney.is(this))
             unloadFrmMoney();

@@ -24,7 +24,7 @@ public:
     QPlainTextEdit *txtMoney = nullptr;  // the payment details (read only)
     QLabel *lblDonation = nullptr;
     QLabel *lblMailTxt = nullptr;
-    smallwin::LinkLabel *lblMail = nullptr;
+    ClickableLabel *lblMail = nullptr;
     QPushButton *cmdOK = nullptr;
     QLabel *picIcon = nullptr;
     QLabel *lblPayPal = nullptr;

@@ -6,6 +6,7 @@
 #include "core/drawing.h"
 #include "core/fileobject.h"
 #include "core/mdlmavrell.h"
+#include "core/mousecodes.h"
 #include "core/numbertext.h"
 #include "core/userprompts.h"
 #include "mainwin/frmmain_look.h"
@@ -31,42 +32,6 @@
 #include <cstdlib>
 
 using namespace mdlMavrell;
-
-// ---------------------------------------------------------------- ClickLabel
-
-void ClickLabel::mousePressEvent(QMouseEvent *event)
-{
-    pressed_ = event->button() == Qt::LeftButton;
-    // A label that is not a button lets a press fall through to the window (dragging).
-    if (receivers(SIGNAL(Click())) == 0)
-        event->ignore();
-}
-
-void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
-{
-    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    pressed_ = false;
-    if (click)
-        emit Click();
-}
-
-void ClickLabel::mouseMoveEvent(QMouseEvent *event)
-{
-    const int button = (event->buttons() & Qt::LeftButton) ? 1 : (event->buttons() & Qt::RightButton) ? 2 : 0;
-    emit MouseMove(button, 0, float(event->position().x()), float(event->position().y()));
-}
-
-void ClickLabel::paintEvent(QPaintEvent *event)
-{
-    const QRect area = contentsRect();
-    if (!elide_ || wordWrap() || fontMetrics().horizontalAdvance(text()) <= area.width()) {
-        QLabel::paintEvent(event);
-        return;
-    }
-    QPainter p(this);
-    p.setPen(palette().color(foregroundRole()));
-    p.drawText(area, int(alignment()), fontMetrics().elidedText(text(), Qt::ElideMiddle, area.width()));
-}
 
 // ---------------------------------------------------------------- the one instance
 
@@ -144,7 +109,7 @@ void FrmMain::buildControls()
     cmdInput->setOLEDropMode(1);
 
     auto makeLabel = [this](const char *name, const QRect &geo) {
-        auto *l = new ClickLabel(this);
+        auto *l = new ClickableLabel(this);
         l->setObjectName(QString::fromLatin1(name));
         l->setGeometry(geo);
         look::styleLabel(l);
@@ -160,11 +125,11 @@ void FrmMain::buildControls()
     lblEncodeEsti = makeLabel("lblEncodeEsti", look::cpuLabel);
     lblVer = makeLabel("lblVer", look::versionLabel);
     lblMsgSay = makeLabel("lblMsgSay", look::msgSayLabel);
-    for (ClickLabel *l : {lblInput, lblOutput}) {
+    for (ClickableLabel *l : {lblInput, lblOutput}) {
         look::stylePathLabel(l);
         l->setElideMiddle(true);
     }
-    for (ClickLabel *l : {lblVideoSize, lblVideoLen, lblEncodeEsti})
+    for (ClickableLabel *l : {lblVideoSize, lblVideoLen, lblEncodeEsti})
         look::styleSmallLabel(l);
     look::styleNoteLabel(lblEncodeNote);
     look::styleBusyNote(lblInputCheck);
@@ -176,7 +141,7 @@ void FrmMain::buildControls()
     lblMsgSay->hide();
 
     for (int i = 0; i < 4; ++i) {
-        auto *b = new ClickLabel(this);
+        auto *b = new ClickableLabel(this);
         b->setObjectName(QStringLiteral("lblButton%1").arg(i));
         b->setGeometry(look::titleButton(i));
         look::styleTitleButton(b, i);
@@ -190,7 +155,7 @@ void FrmMain::buildControls()
     imgMsgSay->hide();
 
     for (int i = 0; i < 2; ++i) {
-        auto *f = new ClickLabel(this);
+        auto *f = new ClickableLabel(this);
         f->setObjectName(QStringLiteral("imgFun%1").arg(i));
         f->setPixmap(look::funPicture(i == 1));
         f->setGeometry(look::funStart(i == 1));
@@ -242,7 +207,7 @@ void FrmMain::buildControls()
     }
 
     // The walking figure stays behind the labels it passes.
-    for (ClickLabel *f : imgFun)
+    for (ClickableLabel *f : imgFun)
         f->lower();
     cmdEncode[1]->hide();
 }
@@ -255,16 +220,18 @@ void FrmMain::connectControls()
     connect(cmdEncode[0], &StyleButton::Click, this, [this] { cmdEncode_Click(0); });
     connect(cmdEncode[1], &StyleButton::Click, this, [this] { cmdEncode_Click(1); });
     for (int i = 0; i < 4; ++i)
-        connect(lblButton[size_t(i)], &ClickLabel::Click, this, [this, i] { lblButton_Click(i); });
+        connect(lblButton[size_t(i)], &ClickableLabel::Click, this, [this, i] { lblButton_Click(i); });
 
     // A drag started on these moves the window; hovering over them hides the link.
-    for (ClickLabel *l : {imgFun[0], imgFun[1], lblEncodeEsti, lblEncodeNote, lblEncodeNoteCheck, lblInputCheck,
+    for (ClickableLabel *l : {imgFun[0], imgFun[1], lblEncodeEsti, lblEncodeNote, lblEncodeNoteCheck, lblInputCheck,
                           lblVer, lblInput, lblOutput, lblVideoSize, lblVideoLen})
-        connect(l, &ClickLabel::MouseMove, this, [this, l](int b, int, float x, float y) {
-            if (b == 1)
+        connect(l, &ClickableLabel::MouseMove, this, [this, l](int b, int, float x, float y) {
+            // The left button drags (whatever else is held); a move with neither the
+            // left nor the right button down is a hover.
+            if (b & mousecodes::Left)
                 dragWindow(l->mapToGlobal(QPointF(x, y)).toPoint());
-            else
-                Form_MouseMove(b, 0, 0, 0);
+            else if (!(b & mousecodes::Right))
+                Form_MouseMove(0, 0, 0, 0);
         });
 
     connect(mnuAbout, &QAction::triggered, this, &FrmMain::mnuAbout_Click);
@@ -467,8 +434,8 @@ void FrmMain::Form_MouseMove(int Button, int Shift, float X, float Y)
 
 void FrmMain::mousePressEvent(QMouseEvent *event)
 {
-    const int button = event->button() == Qt::LeftButton ? 1 : event->button() == Qt::RightButton ? 2 : 4;
-    Form_MouseDown(button, 0, float(event->position().x()), float(event->position().y()));
+    Form_MouseDown(mousecodes::button(event->button()), mousecodes::shift(event->modifiers()),
+                   float(event->position().x()), float(event->position().y()));
     if (event->button() == Qt::LeftButton) {
         // Every press begins a drag of its own.
         drag_.end();
@@ -482,17 +449,18 @@ void FrmMain::mousePressEvent(QMouseEvent *event)
 
 void FrmMain::mouseMoveEvent(QMouseEvent *event)
 {
-    const int button = (event->buttons() & Qt::LeftButton) ? 1 : (event->buttons() == Qt::NoButton ? 0 : 2);
-    if (button == 1)
+    const int held = mousecodes::buttons(event->buttons());
+    if (held & mousecodes::Left)
         dragWindow(event->globalPosition().toPoint());
     else
-        Form_MouseMove(button, 0, float(event->position().x()), float(event->position().y()));
+        Form_MouseMove(held, mousecodes::shift(event->modifiers()), float(event->position().x()),
+                       float(event->position().y()));
 }
 
 void FrmMain::tmrFun_Timer()
 {
     const int d = funDirection_;
-    ClickLabel *f = imgFun[size_t(d)];
+    ClickableLabel *f = imgFun[size_t(d)];
     f->move(f->x() + (d == 0 ? 2 : -2), f->y());
     if (d == 0 && width() - imgFun[0]->width() < imgFun[0]->x()) {
         imgFun[0]->hide();

@@ -5,6 +5,7 @@
 // applies it to its controls.
 #pragma once
 
+#include "controls/clickablelabel.h"
 #include "controls/windowdrag.h"
 #include "core/mainwindowlink.h"
 #include "engine/encodeflow.h"
@@ -32,27 +33,6 @@ class StyleButton;
 class cpuUsageNT;
 namespace singleinstance { class Receiver; }
 
-// A label that reports clicks and forwards mouse moves to its window, for the
-// title-bar buttons, the hover link and the labels a drag may start on.
-class ClickLabel : public QLabel {
-    Q_OBJECT
-public:
-    explicit ClickLabel(QWidget *parent = nullptr) : QLabel(parent) {}
-    // A text too long for the label is shown shortened in the middle; text() stays whole.
-    void setElideMiddle(bool on) { elide_ = on; update(); }
-signals:
-    void Click();
-    void MouseMove(int Button, int Shift, float X, float Y);
-protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
-private:
-    bool pressed_ = false;
-    bool elide_ = false;
-};
-
 class FrmMain : public QWidget, public MainWindowLink, public encodeflow::EncodeWindow {
     Q_OBJECT
 public:
@@ -66,21 +46,21 @@ public:
     std::array<StyleButton *, 2> cmdEncode{};  // 0 encode, 1 Stop (shown while a run goes on)
 
     // ---- Labels ----
-    ClickLabel *lblInput = nullptr;      // source path
-    ClickLabel *lblOutput = nullptr;     // target path
-    ClickLabel *lblInputCheck = nullptr; // "analysing the source" note over lblInput
-    ClickLabel *lblVideoSize = nullptr;
-    ClickLabel *lblVideoLen = nullptr;
-    ClickLabel *lblEncodeNote = nullptr;      // the settings summary
-    ClickLabel *lblEncodeNoteCheck = nullptr; // the key-frame note over lblEncodeNote
-    ClickLabel *lblEncodeEsti = nullptr;      // the CPU-load line
-    ClickLabel *lblVer = nullptr;
-    ClickLabel *lblMsgSay = nullptr;          // hover link in the top strip
-    std::array<ClickLabel *, 4> lblButton{};  // title bar: 0 language, 1 help, 2 minimise, 3 close
+    ClickableLabel *lblInput = nullptr;      // source path
+    ClickableLabel *lblOutput = nullptr;     // target path
+    ClickableLabel *lblInputCheck = nullptr; // "analysing the source" note over lblInput
+    ClickableLabel *lblVideoSize = nullptr;
+    ClickableLabel *lblVideoLen = nullptr;
+    ClickableLabel *lblEncodeNote = nullptr;      // the settings summary
+    ClickableLabel *lblEncodeNoteCheck = nullptr; // the key-frame note over lblEncodeNote
+    ClickableLabel *lblEncodeEsti = nullptr;      // the CPU-load line
+    ClickableLabel *lblVer = nullptr;
+    ClickableLabel *lblMsgSay = nullptr;          // hover link in the top strip
+    std::array<ClickableLabel *, 4> lblButton{};  // title bar: 0 language, 1 help, 2 minimise, 3 close
 
     // ---- Pictures ----
     QLabel *imgMsgSay = nullptr;
-    std::array<ClickLabel *, 2> imgFun{};     // walking figure facing right, facing left
+    std::array<ClickableLabel *, 2> imgFun{};     // walking figure facing right, facing left
     std::array<QLabel *, 3> imgButton{};      // locks over the three buttons during a run
     PictureBox *picProgress = nullptr;        // Tag: last percentage drawn
     PictureBox *picEncodeEsti = nullptr;      // Tag: start tick of the running encode (ms)
@@ -141,7 +121,7 @@ public:
     void Form_Load();
     bool iniExistedAtStart() const { return iniExistedAtStart_; }
 
-    // ---- Single instance (singleinstance.h) ----
+    // ---- Single instance (frmmain_windows.cpp; the hand-off itself in singleinstance.h) ----
     // The hand-off's server name (singleinstance::serverName() for the program; tests give
     // their own). Empty: this window neither hands over nor answers later launches.
     QString instanceName;
@@ -185,12 +165,15 @@ public:
     bool isBusy() const;
     void alignPathLabels();
     void refreshProgress();
+    void Form_MouseMove(int Button, int Shift, float X, float Y);
+    void tmrFun_Timer();
 
     // ---- Title bar and menus ----
     void lblButton_Click(int index);
     void cmdInput_Click();
     void cmdOutput_Click();
     void mnuTargetDefDir_Click(int index);
+    void mnuHelp_Click();
 
     // ---- Web pages and mail (frmmain_links.cpp) ----
     void lblMsgSay_Click();
@@ -202,7 +185,7 @@ public:
     // 0-3 the four new sibling products, 0-5 the six further ones.
     void mnuDlFamilyNew_Click(int index);
     void mnuDlFamily_Click(int index);
-    // Asks first (entry 161); the player stops before the question.
+    // Asks first (txt::CooperationMailQuestion); the player stops before the question.
     void mnuCoopAds_Click();
 
     // ---- Source and target commands (frmmain_commands.cpp) ----
@@ -217,13 +200,8 @@ public:
     static QString droppedPath(const QMimeData *data);
     void tmrDrag_Timer();
     void cmdDelSrc_Click();
-    void mnuHelp_Click();
-    void Form_MouseMove(int Button, int Shift, float X, float Y);
-    void tmrFun_Timer();
 
-    // ---- Filled by the conversion side (frmmain_encode.cpp) ----
-    void cmdEncode_Click(int index);
-    void cmdOpt_Click();
+    // ---- The target menu and a new job (frmmain_source.cpp) ----
     void targetMenu_Click(engine::TargetMenu menu, int index);
     // Masks the options pages that cannot apply to the current job.
     void setOptionTabMasks();
@@ -232,9 +210,14 @@ public:
     void openSourceForTarget(const engine::TargetChoice &choice);
     // Clears the adjuster values the options dialog keeps from the previous source.
     void resetOptionsForm();
-    // A probed source is there; unless quiet, says why not (entry 001 or 031).
+
+    // ---- Filled by the conversion side (frmmain_encode.cpp) ----
+    void cmdEncode_Click(int index);
+    void cmdOpt_Click();
+    // A probed source is there; unless quiet, says why not (txt::ChooseSourceFirst or
+    // txt::SourceCannotBeAnalysed).
     bool checkSourceReady(bool quiet);
-    // The tool file exists; says which one is missing (entry 002 and its path).
+    // The tool file exists; says which one is missing (txt::ToolFilesMissing and its path).
     bool checkPluginFile(const QString &path);
     // The key-frame note over the settings summary.
     void showKeyframeCheckNote(bool show);
@@ -245,7 +228,7 @@ public:
     // Closes the player window before a new job, a conversion or the options dialog.
     void closePlayerWindow();
     // The encoder runner's limits (tests shorten the stall time).
-    mdlGetCmdOutput::EncodeRunLimits encodeLimits;
+    encoderunner::EncodeRunLimits encodeLimits;
     // What became of the last press of the encode button.
     encodeflow::StageResult lastEncode;
 

@@ -9,6 +9,7 @@
 #include "core/devconsole.h"
 #include "core/drawing.h"
 #include "core/fileobject.h"
+#include "core/cmdoutput.h"
 #include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "core/toolpaths.h"
@@ -95,7 +96,7 @@ void FrmMain::cmdEncode_Click(int index)
         return;
     // A click while a conversion runs (the runner lets clicks through) only asks it to stop.
     if (!cmdEncode[1]->isHidden()) {
-        mdlGetCmdOutput::stopEncodeFlag = true;
+        cmdoutput::stopEncodeFlag = true;
         return;
     }
     // The handler lets window messages run while it prepares the run (the lock, the

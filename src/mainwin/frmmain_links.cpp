@@ -46,7 +46,7 @@ QString coopMailAddress() { return QStringLiteral("mailto:") + QString::fromLati
 
 void FrmMain::connectLinksAndHover()
 {
-    connect(lblMsgSay, &ClickLabel::Click, this, &FrmMain::lblMsgSay_Click);
+    connect(lblMsgSay, &ClickableLabel::Click, this, &FrmMain::lblMsgSay_Click);
     connect(mnuNotice, &QAction::triggered, this, &FrmMain::mnuNotice_Click);
     connect(mnuBlog, &QAction::triggered, this, &FrmMain::mnuBlog_Click);
     connect(mnuVerNote, &QAction::triggered, this, &FrmMain::mnuVerNote_Click);
@@ -60,7 +60,7 @@ void FrmMain::connectLinksAndHover()
 
     // The walking figure and the progress bar hide the hover link too: without tracking
     // a move with no button held would end at them and never reach the window.
-    for (ClickLabel *f : imgFun)
+    for (ClickableLabel *f : imgFun)
         f->setMouseTracking(true);
     picProgress->setMouseTracking(true);
 }

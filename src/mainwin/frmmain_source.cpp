@@ -71,7 +71,7 @@ void FrmMain::openSourceForTarget(const engine::TargetChoice &choice)
     }
 
     // A usable file: the labels show the new source before it is probed. An unusable
-    // one is refused by planJob (entry 010) with the previous job left as it was.
+    // one is refused by planJob (txt::InvalidFileName) with the previous job left as it was.
     if (engine::checkFileExists(source)) {
         lblEncodeNote->clear();
         lblOutput->clear();

@@ -62,7 +62,7 @@ void FrmMain::Form_Load()
     if (!appDir.isEmpty())
         mdlConsole::KillPlayersIn(appDir + QStringLiteral("plugins/OrvexRes"));
 
-    for (ClickLabel *b : lblButton)
+    for (ClickableLabel *b : lblButton)
         b->setCursor(Qt::PointingHandCursor);
     lblMsgSay->setCursor(Qt::PointingHandCursor);
 

@@ -384,7 +384,7 @@ void FrmOptions::setStopDosIo(bool sliderTo0, bool noNeedUnloadFrmplayer)
     jobstate::previewState.previewPos = 0;
     lblTotalTime->clear();
     // Continuous screenshots unlatched.
-    lblCut2Pic->setButtonState(0);
+    lblCut2Pic->setButtonState(StyleButton::StateUp);
     lblPlayerNote->hide();
     previewBusy = false;
     // The player window, borrowed as a big screen or open on its own, closes too.

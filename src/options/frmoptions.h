@@ -74,7 +74,7 @@ public:
     // the first page; then the size, audio and subtitle pages are applied and the job's audioOpts
     // written (SetSizeSetting, SetSubSetting(True), SetAudioSetting(True), setAduioPara).
     void applyPreset(const engine::OptionPreset &preset);
-    // Sets the value part of lblFormatStr ("<entry 064><value>").
+    // Sets the value part of lblFormatStr ("<txt::TargetFormatIs><value>").
     void setFormatCaption(const QString &value);
 
     // The size boxes from the size list.
@@ -263,15 +263,17 @@ private:
     // area lower than the dialog (at most half the picture); a higher one gives it back.
     void fitToScreen(const QRect &workArea);
     void layoutPages();
-    // Every control's face for the current language.
-    void applyLanguageFonts();
-    void Form_Load();
 
     // frmoptions_form.cpp: the controls to data and back
     void readForm();
     void writeForm();
 
-    // frmoptions.cpp: handlers
+    // frmoptions.cpp: loading, the language's faces and the handlers
+    void Form_Load();
+    // Every control's face for the current language.
+    void applyLanguageFonts();
+    QString languageCode() const;
+    void showAppliedMarks(bool clearMarks);
     void connectHandlers();
     void setFocusToDummy();
     void Form_MouseMove(Qt::MouseButtons buttons, const QPoint &globalPos, const QWidget *from = nullptr);
@@ -301,8 +303,6 @@ private:
     // Hands the preview controls' mouse, key and focus events to the handlers; ends
     // first when the dialog goes, so no event of a dying control reaches them.
     QObject *previewEvents_ = nullptr;
-    void showAppliedMarks(bool clearMarks);
-    QString languageCode() const;
 
     opt::OptionsForm form_;
     opt::NoteSize noteSize_;

@@ -76,7 +76,7 @@ ScopeBar scopeBar(float rangeStart, float rangeEnd, float secPerUnit, int trackL
 bool isRangeTime(const QString &text);
 // Keys the range boxes take (digits, ":", ".", Backspace 8); others are swallowed.
 bool rangeKeyAllowed(int keyAscii);
-// The message for a wrongly formed time (entry 108 and the form).
+// The message for a wrongly formed time (txt::TimeFormWrong and the form).
 QString rangeTimeFormMessage(const QString &entry108);
 
 // ---- Crop rectangle ----

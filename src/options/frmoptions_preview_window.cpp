@@ -9,6 +9,7 @@
 #include "core/jobstate.h"
 #include "core/mainwindowlink.h"
 #include "core/mdlmavrell.h"
+#include "core/mousecodes.h"
 #include "core/numbertext.h"
 #include "core/timetext.h"
 #include "core/toolpaths.h"
@@ -50,12 +51,6 @@ public:
 private:
     std::function<bool(QObject *, QEvent *)> handler_;
 };
-
-// Mouse buttons as the handlers count them: 1 left, 2 right, 4 middle.
-int buttonCode(Qt::MouseButtons b)
-{
-    return (b & Qt::LeftButton ? 1 : 0) | (b & Qt::RightButton ? 2 : 0) | (b & Qt::MiddleButton ? 4 : 0);
-}
 
 QString timeTenths(float seconds) { return mdlMavrell::FormatTime(seconds, 3, 1); }
 
@@ -102,21 +97,21 @@ void FrmOptions::connectPreview()
                 if (t == QEvent::MouseButtonPress)
                     picPlayer_MouseDown(at.x(), at.y());
                 else if (t == QEvent::MouseMove)
-                    picPlayer_MouseMove(buttonCode(m->buttons()), at.x(), at.y());
+                    picPlayer_MouseMove(mousecodes::buttons(m->buttons()), at.x(), at.y());
                 else
                     picPlayer_MouseUp();
                 return true;
             }
             if (watched == imgSlider && t == QEvent::MouseMove) {
-                imgSlider_MouseMove(buttonCode(m->buttons()), at.x());
+                imgSlider_MouseMove(mousecodes::buttons(m->buttons()), at.x());
                 return true;
             }
             if (watched == imgSlider && t == QEvent::MouseButtonRelease) {
-                imgSlider_MouseUp(buttonCode(m->button()), at.x());
+                imgSlider_MouseUp(mousecodes::button(m->button()), at.x());
                 return true;
             }
             if (watched == imgSliderBG && t == QEvent::MouseButtonRelease) {
-                imgSliderBG_MouseUp(buttonCode(m->button()), at.x());
+                imgSliderBG_MouseUp(mousecodes::button(m->button()), at.x());
                 return true;
             }
             return false;
@@ -214,7 +209,7 @@ void FrmOptions::newPlay(const QString &fnIn, float StartTime)
         jobstate::previewState.previewVolumeOpt = QStringLiteral(" -volume ") + numtext::number(numtext::Val(lblVolPlay->Tag()));
 
     const QColor key(0x01, 0x02, 0x03);  // the colour the tool keys its picture to on X11
-    if (lbl2BigScreen->ButtonState() == 2) {
+    if (lbl2BigScreen->ButtonState() == StyleButton::StateDown) {
         jobstate::previewState.playerMode = 1;
         FrmPlayer &big = frmPlayer();
         QPalette pal = big.picPlayer->palette();
@@ -364,7 +359,7 @@ void FrmOptions::lblSrceenshot_MouseUp()
     if (previewBusy || isAudioOnlySource(jobstate::sourceInfo))
         return;
     if (!lblCurTime->text().isEmpty()) {
-        if (lblCut2Pic->ButtonState() != 2)
+        if (lblCut2Pic->ButtonState() != StyleButton::StateDown)
             mdlConsole::SendSlave(slave::screenshot(false), picPlayerTag == pauseTag);
     } else if (!tmrCheck.isActive()) {
         prompts::MsgBox(lng[txt::PlayMediaFirst], prompts::Buttons::Ok, prompts::Icon::None, QString(), this);
@@ -375,9 +370,9 @@ void FrmOptions::lblCut2Pic_MouseDown()
 {
     if (previewBusy || isAudioOnlySource(jobstate::sourceInfo))
         return;
-    if (lblCut2Pic->ButtonState() == 2) {
+    if (lblCut2Pic->ButtonState() == StyleButton::StateDown) {
         if (!tmrCheck.isActive()) {
-            lblCut2Pic->setButtonState(0);
+            lblCut2Pic->setButtonState(StyleButton::StateUp);
             QCoreApplication::processEvents();
             prompts::MsgBox(lng[txt::PlayMediaFirst], prompts::Buttons::Ok, prompts::Icon::None, QString(), this);
             return;
@@ -422,12 +417,12 @@ void FrmOptions::tmrCheck_Timer()
         placePlayerNote(lng[txt::RebuildingIndex] + numtext::integer(r.indexPercent) + QStringLiteral(" %"), false);
         lblPlayerNote->raise();
         lblPlayerNote->show();
-    } else if (lblCut2Pic->ButtonState() != 2 && !lblCurTime->text().isEmpty() && !held) {
+    } else if (lblCut2Pic->ButtonState() != StyleButton::StateDown && !lblCurTime->text().isEmpty() && !held) {
         lblPlayerNote->hide();
     }
 
     if (!r.screenshot.isEmpty()) {
-        const bool continuous = lblCut2Pic->ButtonState() == 2 || !lblCut2Pic->Tag().isEmpty();
+        const bool continuous = lblCut2Pic->ButtonState() == StyleButton::StateDown || !lblCut2Pic->Tag().isEmpty();
         placePlayerNote((continuous ? lng[txt::SavingEveryPicture] : lng[txt::SavingSingleScreenshot]) + r.screenshot, true);
         lblPlayerNote->show();
         if (continuous) {

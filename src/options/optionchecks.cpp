@@ -51,7 +51,7 @@ QList<TextBox *> tidyBoxes(OptionsForm &f)
             &f.txtSubSize,   &f.txtSubPosHgt, &f.txtSubOutline, &f.txtSubBlur, &f.txtSubDelay};
 }
 
-OkCheck reject(int page, const QString &focus, const QString &message)
+OkCheck reject(Page page, const QString &focus, const QString &message)
 {
     return OkCheck{false, page, focus, message};
 }
@@ -118,17 +118,18 @@ OkCheck checkFields(const OptionsForm &f)
         QString msg = lng[txt::FrameRateRange];
         msg.replace(QLatin1String("aaa"), num(low));
         msg.replace(QLatin1String("bbb"), num(lastFps));
-        return reject(0, QStringLiteral("cboFps"), msg);
+        return reject(MainPage, QStringLiteral("cboFps"), msg);
     }
     if (rateOutside(f.cboVideoBitrate.text, 32, 9000))
-        return reject(1, QStringLiteral("cboVideoBitrate"), lng[txt::VideoBitrateRange]);
+        return reject(VideoPage, QStringLiteral("cboVideoBitrate"), lng[txt::VideoBitrateRange]);
     if (rateOutside(f.cboAudioBitrate.text, 32, 320))
-        return reject(2, QStringLiteral("cboAudioBitrate"), lng[txt::AudioBitrateRange]);
+        return reject(AudioPage, QStringLiteral("cboAudioBitrate"), lng[txt::AudioBitrateRange]);
     if (!isAudioTarget(jobstate::jobSettings) && !isAudioOnlySource(jobstate::sourceInfo)) {
         for (int i = 0; i < 2; ++i) {
             const double v = numtext::Val(f.txtSize[i].text);
             if (v > 1280 || v < 8)
-                return reject(1, i == 0 ? QStringLiteral("txtSize(0)") : QStringLiteral("txtSize(1)"), lng[txt::WidthRange + i]);
+                return reject(VideoPage, i == 0 ? QStringLiteral("txtSize(0)") : QStringLiteral("txtSize(1)"),
+                              lng[i == 0 ? txt::WidthRange : txt::HeightRange]);
         }
         // The picture with its borders has to stay a number the encoder can take.
         const std::array<std::array<int, 2>, 2> pairs{{{2, 3}, {0, 1}}};  // left/right on the width, top/bottom
@@ -136,14 +137,14 @@ OkCheck checkFields(const OptionsForm &f)
             const double a = numtext::Val(f.txtExpand[pairs[axis][0]].text);
             const double b = numtext::Val(f.txtExpand[pairs[axis][1]].text);
             if (numtext::Val(f.txtSize[axis].text) + a + b > 2147483647.0)
-                return reject(1, QStringLiteral("txtExpand(%1)").arg(pairs[axis][a >= b ? 0 : 1]), lng[txt::BordersTooWide]);
+                return reject(VideoPage, QStringLiteral("txtExpand(%1)").arg(pairs[axis][a >= b ? 0 : 1]), lng[txt::BordersTooWide]);
         }
     }
     const int rotate = f.cboRotate.listIndex;
     const bool top = numtext::Val(f.txtExpand[0].text) != 0;
     const bool bottom = numtext::Val(f.txtExpand[1].text) != 0;
     if ((rotate == 2 || rotate == 3) && (top || bottom))
-        return reject(1, top ? QStringLiteral("txtExpand(0)") : QStringLiteral("txtExpand(1)"), lng[txt::FlipAndBordersClash]);
+        return reject(VideoPage, top ? QStringLiteral("txtExpand(0)") : QStringLiteral("txtExpand(1)"), lng[txt::FlipAndBordersClash]);
     return {};
 }
 

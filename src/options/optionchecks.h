@@ -19,7 +19,7 @@ void normaliseBoxes(OptionsForm &f);
 // message. passed is True when frame rate, bit rates, size and flips are all acceptable.
 struct OkCheck {
     bool passed = true;
-    int page = 0;
+    int page = MainPage;  // a Page
     QString focus;
     QString message;
 };

@@ -22,7 +22,7 @@ void fill(Combo &cbo, const QStringList &items)
         cbo.add(s);
 }
 
-// Whether a list item stands for the source's own value (entry 055) rather than a number.
+// Whether a list item stands for the source's own value (txt::SameAsSource) rather than a number.
 bool isSourceItem(const QString &text)
 {
     const QString t = text.trimmed();
@@ -178,8 +178,9 @@ void ChangeLanguage(OptionsForm &f)
     f.optScaleCrop[0].caption = lng[txt::ResizeThenCrop];
     f.optScaleCrop[1].caption = lng[txt::CropThenResize];
     f.lblExpandStr.caption = lng[txt::AddBordersIs];
-    for (int i = 0; i < 4; ++i)
-        f.lblExpand2Str[i].caption = lng[txt::TopBorder + i];
+    const std::array<txt::Entry, 4> borderNames{txt::TopBorder, txt::BottomBorder, txt::LeftBorder, txt::RightBorder};
+    for (size_t i = 0; i < borderNames.size(); ++i)
+        f.lblExpand2Str[i].caption = lng[borderNames[i]];
     f.optAudio[0].caption = lng[txt::OutputAudio];
     f.optAudio[1].caption = lng[txt::NoAudioOutput];
     f.lblAudioSampleStr.caption = lng[txt::AudioSampleRateIs];

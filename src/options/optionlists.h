@@ -6,7 +6,7 @@
 
 namespace opt {
 
-// Frame rates: the general list (entry 055 first, 14 items) or the MPEG-1 list (5 items).
+// Frame rates: the general list (txt::SameAsSource first, 14 items) or the MPEG-1 list (5 items).
 void setCboFpsItem(Combo &cbo, bool isMPG);
 // WMV frame rates, never above the source's; selects the largest of 5..20 the source
 // reaches, or the source's own rate when it lies below 20 and is not in the list.

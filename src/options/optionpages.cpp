@@ -15,7 +15,7 @@ namespace opt {
 namespace {
 
 const QString kBy = QStringLiteral(" x ");
-// The word of the four fixed keep-proportion items; the built-in tables use it as entry 269 too.
+// The word of the four fixed keep-proportion items; the built-in tables use it as txt::SourceRatio too.
 const QString kKeepWord = QStringLiteral("原比例");
 
 bool containsWord(const QString &text, const QString &word)
@@ -24,7 +24,7 @@ bool containsWord(const QString &text, const QString &word)
 }
 
 // A width with the height kept in the source's proportions. The fixed items are also
-// recognised by their own word, so a table whose entry 269 differs still derives them.
+// recognised by their own word, so a table whose txt::SourceRatio differs still derives them.
 bool isKeepProportionItem(const QString &text)
 {
     return containsWord(text, kBy + lng[txt::SourceRatio]) || containsWord(text, kBy + kKeepWord);

@@ -118,7 +118,7 @@ QString getSubPara(OptionsForm &f, bool &failed, bool quiet)
     const bool usable = mdlMavrell::Quotable(path);
     if (!usable || !mdlMavrell::fileObject().FileExists(path)) {
         if (!quiet && applies) {
-            f.tabNow = 4;
+            f.tabNow = SubtitlePage;
             if (f.txtSubFile.enabled)
                 f.focusRequest = QStringLiteral("txtSubFile");
             if (f.txtSubFile.text.isEmpty())

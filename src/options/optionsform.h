@@ -106,6 +106,9 @@ inline Option option(bool value)
     return o;
 }
 
+// The dialog's pages, as tabNow counts them.
+enum Page : int { MainPage = 0, VideoPage = 1, AudioPage = 2, PicturePage = 3, SubtitlePage = 4, SpecialPage = 5 };
+
 struct OptionsForm {
     // Main page
     Label lblFormatStr = formatLabel();
@@ -164,8 +167,8 @@ struct OptionsForm {
     double picPlayerScaleWidth = 0, picPlayerScaleHeight = 0;
     Shape shpCrop;
 
-    // What the logic asks of the window: the page to show and the control to focus
-    // ("" none), by control name such as "cboFps" or "txtExpand(1)".
+    // What the logic asks of the window: the page to show (a Page) and the control to
+    // focus ("" none), by control name such as "cboFps" or "txtExpand(1)".
     int tabNow = 0;
     QString focusRequest;
 };

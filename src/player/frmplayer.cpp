@@ -128,7 +128,7 @@ void FrmPlayer::Form_Load()
     loadSettings();
     resizeGuard = false;
     initVolumeControls(true);
-    myStatus = 5;
+    myStatus = MPlayer::Stopped;
     updateMenuStates();
     ifStopped(true);
     setTimeLabelsVisible(false);
@@ -206,7 +206,7 @@ void FrmPlayer::newPlay(const QString &fnIn)
     picAssIcon->setToolTip(player().infoTip(lng(txt::ListComma)));
     myPutSize(true);
     if (player().isSuccess()) {
-        myStatus = 1;
+        myStatus = MPlayer::Playing;
         picPlayer->setToolDraws(!player().isAudioOnly());
         player().playMCI(0, 0);
         showPlayingState(false);
@@ -242,12 +242,12 @@ void FrmPlayer::ifStopped(bool allNone)
         lblCurTime->setText(mdlMavrell::FormatTime(0, int(numtext::Val(lblCurTimeTag)), 0));
         lblCurTime->adjustSize();
     }
-    mbPlay->setState(allNone ? 3 : 0);
-    mbStop->setState(allNone ? 3 : 0);
-    mbPause->setState(3);
-    mbBackward->setState(3);
-    mbForward->setState(3);
-    myStatus = 5;
+    mbPlay->setState(allNone ? OrvexButton::StateDisabled : OrvexButton::StateUp);
+    mbStop->setState(allNone ? OrvexButton::StateDisabled : OrvexButton::StateUp);
+    mbPause->setState(OrvexButton::StateDisabled);
+    mbBackward->setState(OrvexButton::StateDisabled);
+    mbForward->setState(OrvexButton::StateDisabled);
+    myStatus = MPlayer::Stopped;
 }
 
 void FrmPlayer::tmrCheck_Timer()
@@ -262,15 +262,15 @@ void FrmPlayer::tmrCheck_Timer()
     } else {
         lblPlayerNote->hide();
     }
-    if ((cur != lastFrame_ || myStatus == 4) && seekTotalFrames > 1) {
+    if ((cur != lastFrame_ || myStatus == MPlayer::Paused) && seekTotalFrames > 1) {
         const double cool = numtext::Val(picHsb2Tag);
         if (cool == 0) {
             moveSeekThumb(cur);
             double ratio = (picHsb2->x() + picHsb2->width() / 2.0 - picHsb->x()) / double(picHsb->width());
             if (ratio < 0)
                 ratio = 0;
-            lblFnName->setText((myStatus == 4 ? lng(txt::PausedProgress) : lng(txt::PlayingProgress)) + QStringLiteral(" ")
-                               + numtext::fixed(ratio * 100, 0) + QStringLiteral(" %"));
+            lblFnName->setText((myStatus == MPlayer::Paused ? lng(txt::PausedProgress) : lng(txt::PlayingProgress))
+                               + QStringLiteral(" ") + numtext::fixed(ratio * 100, 0) + QStringLiteral(" %"));
             lblFnName->adjustSize();
             lblCurTime->setText(mdlMavrell::FormatTime(float(numtext::Val(lblTtTimeTag) * ratio),
                                                        int(numtext::Val(lblCurTimeTag)), 0));
@@ -291,17 +291,17 @@ void FrmPlayer::Form_KeyDown(int keyCode, int)
     switch (keyCode) {
     case 33:
     case 37:
-        if (mbBackward->State() < 2)
+        if (mbBackward->State() < OrvexButton::StateDown)
             seekTenSeconds(-1);
         break;
     case 34:
     case 39:
-        if (mbForward->State() < 2)
+        if (mbForward->State() < OrvexButton::StateDown)
             seekTenSeconds(1);
         break;
     case 32:
-        if (mbPlay->State() < 2 || mbPause->State() < 2) {
-            if (myStatus == 1)
+        if (mbPlay->State() < OrvexButton::StateDown || mbPause->State() < OrvexButton::StateDown) {
+            if (myStatus == MPlayer::Playing)
                 mbPause_Click();
             else
                 mbPlay_Click();
@@ -336,7 +336,7 @@ void FrmPlayer::setStopDosIo()
     // read noticed it (a layout placing the thumb), the window shows it once this
     // call has returned, so it never keeps a playing look with its timer off.
     QTimer::singleShot(0, this, [this] {
-        if (!isBusy && myStatus != 5 && !mdlConsole::IsRunning())
+        if (!isBusy && myStatus != MPlayer::Stopped && !mdlConsole::IsRunning())
             mbStop_Click();
     });
 }

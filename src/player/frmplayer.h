@@ -48,7 +48,7 @@ public:
     void Form_Unload();
 
     // ---- Play state and other windows' entries ----
-    int myStatus = 5;  // 1 playing, 4 paused, 5 stopped
+    int myStatus = MPlayer::Stopped;  // an MPlayer::PlayState
     bool isBusy = false;
     MPlayer &player();
     void newPlay(const QString &fn);

@@ -5,6 +5,7 @@
 #include "controls/orvexbutton.h"
 #include "controls/videosurface.h"
 #include "core/drawing.h"
+#include "core/mousecodes.h"
 #include "player/playerlayout.h"
 #include "player/playerlook.h"
 
@@ -39,16 +40,6 @@ QLabel *label(QWidget *parent, const char *name, int x, int y)
 constexpr std::uint32_t buttonFace = 0xC8D0D4;   // 0x00BBGGRR
 constexpr std::uint32_t trackColour = 0x808080;
 constexpr std::uint32_t thumbColour = 0x6A4A2A;
-
-int buttonCode(Qt::MouseButton b)
-{
-    switch (b) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
-    }
-}
 
 } // namespace
 
@@ -174,7 +165,8 @@ bool FrmPlayer::mouseFilter(QObject *watched, QEvent *event)
     if (t != QEvent::MouseButtonPress && t != QEvent::MouseButtonRelease && t != QEvent::MouseMove)
         return false;
     auto *m = static_cast<QMouseEvent *>(event);
-    const int button = t == QEvent::MouseMove ? ((m->buttons() & Qt::LeftButton) ? 1 : 0) : buttonCode(m->button());
+    const int button = t == QEvent::MouseMove ? (mousecodes::buttons(m->buttons()) & mousecodes::Left)
+                                                : mousecodes::button(m->button());
     const int x = int(m->position().x());
     if (watched == picHsb2) {
         if (t == QEvent::MouseMove) {
@@ -201,7 +193,7 @@ bool FrmPlayer::mouseFilter(QObject *watched, QEvent *event)
         return true;
     }
     if (watched == picVolPos && (t == QEvent::MouseMove || t == QEvent::MouseButtonPress)) {
-        picVolPos_MouseMove((m->buttons() & Qt::LeftButton) ? 1 : 0, x);
+        picVolPos_MouseMove(mousecodes::buttons(m->buttons()) & mousecodes::Left, x);
         return true;
     }
     if (watched == picPlayer && t == QEvent::MouseButtonPress) {

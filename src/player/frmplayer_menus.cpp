@@ -107,7 +107,7 @@ void FrmPlayer::mnuEnd_Click()
 
 void FrmPlayer::pausePrFn()
 {
-    if (myStatus == 1)
+    if (myStatus == MPlayer::Playing)
         mbPause_Click();
     update();
 }

@@ -74,7 +74,7 @@ void FrmPlayer::myPutSize(bool isDefaulSize)
 
 bool FrmPlayer::isPausedPicture() const
 {
-    if (myStatus == 4)
+    if (myStatus == MPlayer::Paused)
         return true;
     return jobstate::previewState.playerMode > 0 && previewTag && previewTag() == QLatin1String("Pause");
 }
@@ -171,11 +171,11 @@ void FrmPlayer::updateMenuStates()
 void FrmPlayer::enableTransportButtons(bool keepPlay)
 {
     if (!keepPlay)
-        mbPlay->setState(0);
-    mbPause->setState(0);
-    mbStop->setState(0);
-    mbBackward->setState(0);
-    mbForward->setState(0);
+        mbPlay->setState(OrvexButton::StateUp);
+    mbPause->setState(OrvexButton::StateUp);
+    mbStop->setState(OrvexButton::StateUp);
+    mbBackward->setState(OrvexButton::StateUp);
+    mbForward->setState(OrvexButton::StateUp);
     picHsb->setEnabled(true);
     QCoreApplication::processEvents();
 }

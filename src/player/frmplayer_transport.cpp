@@ -23,8 +23,8 @@ void FrmPlayer::mbPlay_Click()
     if (isBusy)
         return;
     enableTransportButtons(true);
-    setPlayButtonState(2);
-    if (myStatus != 4) {
+    setPlayButtonState(OrvexButton::StateDown);
+    if (myStatus != MPlayer::Paused) {
         picPlayer->setToolDraws(!player().isAudioOnly());
         player().playMCI(0, seekTotalFrames);
         if (!player().isSuccess()) {
@@ -33,7 +33,7 @@ void FrmPlayer::mbPlay_Click()
         }
     } else {
         player().resumeMCI();
-        myStatus = 1;
+        myStatus = MPlayer::Playing;
     }
     if (player().isSuccess()) {
         showPlayingState(true);
@@ -48,7 +48,7 @@ void FrmPlayer::mbPause_Click()
     if (isBusy)
         return;
     enableTransportButtons(false);
-    mbPause->setState(2);
+    mbPause->setState(OrvexButton::StateDown);
     shareBnPause();
     tmrCheck_Timer();
 }
@@ -56,8 +56,8 @@ void FrmPlayer::mbPause_Click()
 void FrmPlayer::shareBnPause()
 {
     player().pauseMCI();
-    myStatus = 4;
-    setPlayButtonState(0);
+    myStatus = MPlayer::Paused;
+    setPlayButtonState(OrvexButton::StateUp);
 }
 
 void FrmPlayer::mbStop_Click()
@@ -103,14 +103,14 @@ void FrmPlayer::seekTenSeconds(int dir)
     }
     if (target < 1) {
         target = 0;
-        myStatus = 4;
+        myStatus = MPlayer::Paused;
     }
-    player().setCurFrame(target, myStatus != 4);
+    player().setCurFrame(target, myStatus != MPlayer::Paused);
     enableTransportButtons(false);
-    if (myStatus != 4)
-        mbPlay->setState(2);
+    if (myStatus != MPlayer::Paused)
+        mbPlay->setState(OrvexButton::StateDown);
     else
-        mbPause->setState(2);
+        mbPause->setState(OrvexButton::StateDown);
     tmrCheck_Timer();
 }
 
@@ -126,9 +126,9 @@ void FrmPlayer::sendVolumeNow()
 {
     // A disabled sound button means no file with sound plays here (or the window is
     // the preview's big screen, whose player has the preview's volume): nothing to set.
-    if (mbSound->State() == 3)
+    if (mbSound->State() == OrvexButton::StateDisabled)
         return;
-    if (mbSound->State() == 2)
+    if (mbSound->State() == OrvexButton::StateDown)
         player().setVolume(0);
     else
         player().setVolume(int(numtext::Val(picVolPosTag)));
@@ -138,11 +138,11 @@ void FrmPlayer::showPlayingState(bool keepLooks)
 {
     if (!keepLooks) {
         enableTransportButtons(false);
-        setPlayButtonState(2);
+        setPlayButtonState(OrvexButton::StateDown);
     }
     setTimeLabelsVisible(true);
     initVolumeControls(false);
-    myStatus = 1;
+    myStatus = MPlayer::Playing;
     tmrCheck.start();
 }
 
@@ -154,13 +154,13 @@ void FrmPlayer::setPlayButtonState(int state)
 void FrmPlayer::initVolumeControls(bool noAudio)
 {
     if (noAudio) {
-        mbSound->setState(3);
+        mbSound->setState(OrvexButton::StateDisabled);
         if (numtext::Val(picVolPosTag) < 0)
             picVolPosTag = QStringLiteral("1000");
     } else if (player().isVideoOnly()) {
-        mbSound->setState(3);
-    } else if (mbSound->State() == 3) {
-        mbSound->setState(0);
+        mbSound->setState(OrvexButton::StateDisabled);
+    } else if (mbSound->State() == OrvexButton::StateDisabled) {
+        mbSound->setState(OrvexButton::StateUp);
     }
     mbSound_Click();
     placeVolumeKnob();
@@ -176,7 +176,7 @@ void FrmPlayer::placeVolumeKnob()
 void FrmPlayer::checkSeekable()
 {
     if (player().getTotalSeconds() <= 0) {
-        mbPlay->setState(3);
+        mbPlay->setState(OrvexButton::StateDisabled);
         setTimeLabelsVisible(false);
     }
 }
@@ -200,7 +200,7 @@ void FrmPlayer::dragSeekThumb(int button, int x, bool commit)
         picHsb2->move(pos - picHsb2->width() / 2, picHsb2->y());
         return;
     }
-    player().setCurFrame(long(numtext::roundHalfEven((pos - lo) / seekScale)), myStatus != 4);
+    player().setCurFrame(long(numtext::roundHalfEven((pos - lo) / seekScale)), myStatus != MPlayer::Paused);
     picHsbBack->update();
     picHsb->update();
 }
@@ -209,7 +209,7 @@ void FrmPlayer::picHsb_MouseUp(int button, int x)
 {
     if (!tmrCheck.isActive() || button != 1 || isBusy)
         return;
-    player().setCurFrame(long(numtext::roundHalfEven(x / seekScale)), myStatus != 4);
+    player().setCurFrame(long(numtext::roundHalfEven(x / seekScale)), myStatus != MPlayer::Paused);
     tmrCheck_Timer();
 }
 
@@ -241,7 +241,7 @@ void FrmPlayer::picPlayer_MouseDown(int button)
 
 void FrmPlayer::picVolSdr_MouseDown(int button, int x)
 {
-    if (isBusy || button != 1 || mbSound->State() != 0 || player().FileName().isEmpty())
+    if (isBusy || button != 1 || mbSound->State() != OrvexButton::StateUp || player().FileName().isEmpty())
         return;
     player().setVolume(x);
     picVolPosTag = QString::number(player().getVolume());
@@ -250,7 +250,7 @@ void FrmPlayer::picVolSdr_MouseDown(int button, int x)
 
 void FrmPlayer::picVolPos_MouseMove(int buttons, int x)
 {
-    if (isBusy || buttons != 1 || mbSound->State() != 0 || player().FileName().isEmpty())
+    if (isBusy || buttons != 1 || mbSound->State() != OrvexButton::StateUp || player().FileName().isEmpty())
         return;
     const int lo = picVolSdr->x();
     const int hi = picVolSdr->x() + picVolSdr->width();

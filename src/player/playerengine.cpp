@@ -85,7 +85,7 @@ MPlayer::MPlayer(std::function<int()> playState, ConsoleOwner *owner)
 
 bool MPlayer::paused() const
 {
-    return playState_ && playState_() == 4;
+    return playState_ && playState_() == Paused;
 }
 
 void MPlayer::send(const QString &command)
@@ -128,9 +128,9 @@ void MPlayer::probeMedia()
         return;
     const QString tool = mdlMavrell::ToolPath(1);
     // The window's events run while the probe waits: a Stop or a close there ends it.
-    mdlGetCmdOutput::RunLimits limits;
+    cmdoutput::RunLimits limits;
     limits.cancelled = [this] { return cancelOpen_; };
-    const QString out = mdlGetCmdOutput::RunTool(
+    const QString out = cmdoutput::RunTool(
         tool + QStringLiteral(" -identify -ao null -vo null -frames 0 ") + mdlMavrell::Quoted(fileName_), limits).output;
     if (cancelOpen_)
         return;
@@ -147,7 +147,7 @@ void MPlayer::probeMedia()
     if (f_.demuxer == QLatin1String("gif")) {
         if (f_.videoWidth * f_.videoHeight == 0)
             playerprobe::readGifSize(out, f_);
-        const QString frames = mdlGetCmdOutput::RunTool(
+        const QString frames = cmdoutput::RunTool(
             tool + QStringLiteral(" -ao null -vo null -fps 10000 ") + mdlMavrell::Quoted(fileName_), limits).output;
         if (cancelOpen_)
             return;
@@ -206,7 +206,7 @@ void MPlayer::playMCI(long fromWhere, long toWhere)
 
 void MPlayer::pauseMCI()
 {
-    if (playState_ && playState_() == 1)
+    if (playState_ && playState_() == Playing)
         mdlConsole::SendSlave(slave::cmdPause, false);
     else
         mdlConsole::SendSlave(slave::cmdFrameStep, paused());

@@ -51,8 +51,11 @@ bool needsTool3Length(const Fields &f);
 
 class MPlayer {
 public:
-    // playState reads the window's play state (1 playing, 4 paused, 5 stopped); owner
-    // gets the console's setStopDosIo callback for the processes started here.
+    // The window's play state, as playState reports it.
+    enum PlayState : int { Playing = 1, Paused = 4, Stopped = 5 };
+
+    // playState reads the window's play state (a PlayState); owner gets the console's
+    // setStopDosIo callback for the processes started here.
     MPlayer(std::function<int()> playState, ConsoleOwner *owner);
 
     QString FileName() const { return fileName_; }

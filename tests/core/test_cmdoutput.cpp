@@ -20,7 +20,7 @@
 #include <sys/types.h>
 #include <unistd.h>
 
-using namespace mdlGetCmdOutput;
+using namespace cmdoutput;
 
 namespace {
 

@@ -224,7 +224,7 @@ TEST_F(Console, LaterChildrenInheritNoneOfItsPipes)
     ASSERT_EQ(start("", &owner), mdlConsole::startOk);
     testenv::ProgramDir other;
     other.fakeTool(3, "for fd in /proc/$$/fd/*; do n=${fd##*/}; [ $n -gt 2 ] && readlink $fd; done; true\n");
-    const QString listed = mdlGetCmdOutput::GetCmdOutput(other.pluginPath(3));
+    const QString listed = cmdoutput::GetCmdOutput(other.pluginPath(3));
     for (const QString &line : listed.split('\n', Qt::SkipEmptyParts))
         if (line.startsWith("pipe:")) {
             EXPECT_TRUE(ownAtStart.contains(line)) << "inherited " << line.toStdString();

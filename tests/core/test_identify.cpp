@@ -91,7 +91,7 @@ TEST(Identify, RealRunOfAClipWhoseNameHoldsKeys)
     QTemporaryDir tmp;
     const QString clip = tmp.path() + "/x ID_LENGTH=99999 ID_VIDEO_WIDTH=9999.avi";
     ASSERT_TRUE(QFile::copy(testenv::fixture("mpeg4.avi"), clip));
-    const QString out = mdlGetCmdOutput::GetCmdOutput(mdlMavrell::ToolPath(1)
+    const QString out = cmdoutput::GetCmdOutput(mdlMavrell::ToolPath(1)
                                                       + " -identify -ao null -vo null -frames 0 \"" + clip + "\"");
     ASSERT_TRUE(out.contains("ID_LENGTH=99999")) << "the tool echoes the name";
     const identify::Keys k = identify::read(out);
@@ -141,7 +141,7 @@ TEST(Identify, RealRunsOfClipsWithMultiLineTags)
                            "title=a\nID_LENGTH=99999\nID_VIDEO_WIDTH=3000", "-metadata",
                            "comment=first line\nID_VIDEO_HEIGHT=7\nID_VIDEO_FPS=1000\nID_DEMUXER=gif", clip});
         ASSERT_TRUE(p.waitForFinished(30000) && p.exitCode() == 0) << name;
-        const QString out = mdlGetCmdOutput::GetCmdOutput(mdlMavrell::ToolPath(1)
+        const QString out = cmdoutput::GetCmdOutput(mdlMavrell::ToolPath(1)
                                                           + " -identify -ao null -vo null -frames 0 \"" + clip + "\"");
         ASSERT_TRUE(out.contains("\nID_VIDEO_WIDTH=3000")) << name << ": the tool echoes the tag";
         const identify::Keys k = identify::read(out);

@@ -27,7 +27,7 @@ inline void clearJob()
     testjob::source = {};
     testjob::job.actionWord = QStringLiteral("Convert");
     showDosOutput = false;
-    mdlGetCmdOutput::stopEncodeFlag = false;
+    cmdoutput::stopEncodeFlag = false;
 }
 
 // The job for format/ext with the options a target's preset would give it.

@@ -78,7 +78,7 @@ TEST(Bench, EncodeThroughRunner)
         QElapsedTimer timer;
         timer.start();
         for (int i = 0; i < runs; ++i)
-            EXPECT_TRUE(mdlGetCmdOutput::runEncodeWithProgress(cmd, 0, false).completed());
+            EXPECT_TRUE(encoderunner::runEncodeWithProgress(cmd, 0, false).completed());
         std::printf("RUNNER_MS=%lld\nDST=%s\n", timer.elapsed(), dst.toUtf8().constData());
     }
 }

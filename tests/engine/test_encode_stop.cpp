@@ -1,4 +1,5 @@
 // Stop during a real run, and file names with blanks and non-Latin letters.
+#include "core/cmdoutput.h"
 #include "core/toolprocesses.h"
 #include "engine/encodetargets.h"
 #include "engine/testjob.h"
@@ -18,7 +19,7 @@ TEST_F(Operations, StopEndsTheRealEncoder)
     const QString dst = out.path() + "/stopped.avi";
     window.onProgress = [](float pg) {
         if (pg >= 1)
-            mdlGetCmdOutput::stopEncodeFlag = true;  // as the Stop button does
+            cmdoutput::stopEncodeFlag = true;  // as the Stop button does
     };
     const auto r = run(src, dst);
     EXPECT_EQ(r.outcome, encodeflow::Outcome::Stopped);

@@ -1,5 +1,6 @@
 // The encode button's decisions: the checks and texts before the run, and the run
 // stage's retry, verdict and report (fake encoders that write what a test needs).
+#include "core/cmdoutput.h"
 #include "engine/encodejob.h"
 #include "engine/targetkinds.h"
 #include "engine/testjob.h"
@@ -262,7 +263,7 @@ TEST_F(EncodeFlow, StoppedRunIsNotReported)
     programDir.fakeTool(2, "out=''; prev=''; for a; do [ \"$prev\" = -o ] && out=$a; prev=$a; done\n"
                            "head -c 1000 /dev/zero > \"$out\"\n"
                            "while true; do printf 'Pos:   1.0s   25f\\r'; sleep 0.1; done\n");
-    QTimer::singleShot(300, [] { mdlGetCmdOutput::stopEncodeFlag = true; });
+    QTimer::singleShot(300, [] { cmdoutput::stopEncodeFlag = true; });
     const auto r = convert();
     EXPECT_EQ(r.outcome, Outcome::Stopped);
     EXPECT_TRUE(r.run.stopped);

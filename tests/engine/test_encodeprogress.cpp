@@ -87,7 +87,7 @@ TEST(EncodeProgress, RunningNoteAndFinalPercent)
     EXPECT_EQ(finalPercent(99, true, 0), 100);
     EXPECT_EQ(finalPercent(99.5f, true, 1), 100);
     EXPECT_EQ(finalPercent(50, true, 1), 50);
-    EXPECT_EQ(finalPercent(99.5f, false, mdlGetCmdOutput::killExitCode), 99.5f);
+    EXPECT_EQ(finalPercent(99.5f, false, cmdoutput::killExitCode), 99.5f);
 
     mdlMavrell::lng[txt::ElapsedAndLeft] = QStringLiteral("used aaa, about bbb min left");
     EXPECT_EQ(startEstimateText(), "used 00:00:00, about ? min left");
@@ -95,10 +95,10 @@ TEST(EncodeProgress, RunningNoteAndFinalPercent)
 
 TEST(EncodeProgress, ToolThreeIsKnownByItsNumber)
 {
-    EXPECT_TRUE(mdlGetCmdOutput::isTool3Command("/opt/m/plugins/OrvexRes3 -y -i \"a.avi\" \"b.mp3\""));
-    EXPECT_TRUE(mdlGetCmdOutput::isTool3Command("/opt/m/plugins/OrvexRes3.dll -i x"));
-    EXPECT_FALSE(mdlGetCmdOutput::isTool3Command("/opt/m/plugins/OrvexRes2 \"OrvexRes3\" -o x"));
-    EXPECT_FALSE(mdlGetCmdOutput::isTool3Command("/opt/OrvexRes3s/plugins/OrvexRes2 -o x"));
+    EXPECT_TRUE(encoderunner::isTool3Command("/opt/m/plugins/OrvexRes3 -y -i \"a.avi\" \"b.mp3\""));
+    EXPECT_TRUE(encoderunner::isTool3Command("/opt/m/plugins/OrvexRes3.dll -i x"));
+    EXPECT_FALSE(encoderunner::isTool3Command("/opt/m/plugins/OrvexRes2 \"OrvexRes3\" -o x"));
+    EXPECT_FALSE(encoderunner::isTool3Command("/opt/OrvexRes3s/plugins/OrvexRes2 -o x"));
 }
 
 } // namespace

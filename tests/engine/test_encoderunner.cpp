@@ -1,5 +1,6 @@
 // The encoder runner against fake tools: what real tools cannot be made to do on cue
 // (stall, crash, flood, be stopped at a known moment).
+#include "core/cmdoutput.h"
 #include "core/devconsole.h"
 #include "engine/encodejob.h"
 #include "support/scriptedprompts.h"
@@ -13,8 +14,8 @@
 #include <signal.h>
 
 using namespace mdlMavrell;
-using mdlGetCmdOutput::EncodeRunLimits;
-using mdlGetCmdOutput::runEncodeWithProgress;
+using encoderunner::EncodeRunLimits;
+using encoderunner::runEncodeWithProgress;
 
 namespace {
 
@@ -64,7 +65,7 @@ TEST_F(EncodeRunner, ProgressToACleanEnd)
     EXPECT_EQ(window.ended, 1);
     EXPECT_EQ(window.encodeShown, 0);  // buttons are the caller's after a normal end
     EXPECT_TRUE(prompts.messages.isEmpty());
-    EXPECT_FALSE(mdlGetCmdOutput::stopEncodeFlag);
+    EXPECT_FALSE(cmdoutput::stopEncodeFlag);
 }
 
 TEST_F(EncodeRunner, ConverterProgressAgainstTheJobsLength)
@@ -87,8 +88,8 @@ TEST_F(EncodeRunner, SilentToolIsStalledAndEnded)
     const auto r = runEncodeWithProgress(ToolPath(2) + " -o x", 10, false, &window, limits);
     EXPECT_TRUE(r.stalled);
     EXPECT_FALSE(r.completed());
-    EXPECT_EQ(r.exitCode, mdlGetCmdOutput::killExitCode);
-    EXPECT_TRUE(mdlGetCmdOutput::stopEncodeFlag);  // so that nothing is reported or retried
+    EXPECT_EQ(r.exitCode, cmdoutput::killExitCode);
+    EXPECT_TRUE(cmdoutput::stopEncodeFlag);  // so that nothing is reported or retried
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.messages[0].text, "The tool is stuck.\r\n\r\nConverting was interrupted");
     EXPECT_EQ(window.encodeShown, 1);
@@ -99,12 +100,12 @@ TEST_F(EncodeRunner, StopEndsTheTool)
 {
     programDir.fakeTool(2, pidLine() + "while true; do printf 'Pos:   1.0s   25f\\r'; sleep 0.1; done\n");
     // Stop is a click handled while the runner lets the window's events run.
-    QTimer::singleShot(400, [] { mdlGetCmdOutput::stopEncodeFlag = true; });
+    QTimer::singleShot(400, [] { cmdoutput::stopEncodeFlag = true; });
     const auto r = runEncodeWithProgress(ToolPath(2) + " -o x", 10, false, &window, jobLimits());
     EXPECT_TRUE(r.stopped);
     EXPECT_FALSE(r.stalled);
     EXPECT_FALSE(r.completed());
-    EXPECT_EQ(r.exitCode, mdlGetCmdOutput::killExitCode);
+    EXPECT_EQ(r.exitCode, cmdoutput::killExitCode);
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.messages[0].text, "Converting was interrupted");
     EXPECT_FALSE(alive(toolPid()));

@@ -5,6 +5,7 @@
 
 #include "controls/stylebutton.h"
 #include "core/drawing.h"
+#include "core/cmdoutput.h"
 #include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "core/toolpaths.h"
@@ -41,7 +42,7 @@ protected:
         prog.activate();
         jobstate::sourceInfo = {};
         jobstate::jobSettings.markIn = jobstate::jobSettings.markOut = 0;
-        mdlGetCmdOutput::stopEncodeFlag = false;
+        cmdoutput::stopEncodeFlag = false;
         w = &frmMain();
         w->applyLanguage(QStringLiteral("en"));
         ASSERT_TRUE(work.isValid());

@@ -367,7 +367,7 @@ TEST_F(SmallWindows, ConsoleModeMirrorsARealToolRunIntoTheWindow)
     ASSERT_FALSE(frmOutputLoaded());
     showDosOutput = true;
     const QString cmd = prog.pluginPath(3) + QStringLiteral(" -hide_banner -version");
-    const QString out = mdlGetCmdOutput::GetCmdOutput(cmd);
+    const QString out = cmdoutput::GetCmdOutput(cmd);
     ASSERT_TRUE(out.contains("ffmpeg version")) << s(out.left(200));
     ASSERT_TRUE(frmOutputLoaded());  // created by the first mirrored text
     FrmOutput &w = frmOutput();
@@ -385,7 +385,7 @@ TEST_F(SmallWindows, ConsoleModeMirrorsARealToolRunIntoTheWindow)
     w.close();
     EXPECT_FALSE(showDosOutput);
     EXPECT_FALSE(frmOutputLoaded());
-    mdlGetCmdOutput::GetCmdOutput(cmd);
+    cmdoutput::GetCmdOutput(cmd);
     EXPECT_FALSE(frmOutputLoaded());
 }
 
