@@ -1,6 +1,6 @@
 #include "controls/clickablelabel.h"
 
-#include "core/mousecodes.h"
+#include "coregui/mousecodes.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,7 +1,7 @@
 // A label that reports a click: the left button pressed and released over it. A label
 // nobody listens to for clicks lets a press fall through to its window (a drag may
 // begin there). Mouse moves over it are reported with the buttons and keys held (the
-// numbers of core/mousecodes.h) and end there, unless it is told to pass them on to
+// numbers of coregui/mousecodes.h) and end there, unless it is told to pass them on to
 // its window too. It may shorten a long text in the middle, and may look like a link.
 #pragma once
 

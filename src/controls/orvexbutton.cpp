@@ -1,8 +1,8 @@
 #include "controls/orvexbutton.h"
 
 #include "controls/propertybag.h"
-#include "core/mousecodes.h"
-#include "core/syscolors.h"
+#include "coregui/mousecodes.h"
+#include "coregui/syscolors.h"
 
 #include <QApplication>
 #include <QCursor>

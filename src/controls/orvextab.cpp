@@ -2,7 +2,7 @@
 
 #include "controls/clickablelabel.h"
 #include "controls/propertybag.h"
-#include "core/syscolors.h"
+#include "coregui/syscolors.h"
 
 #include <QApplication>
 #include <QEvent>

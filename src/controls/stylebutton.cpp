@@ -1,9 +1,9 @@
 #include "controls/stylebutton.h"
 
 #include "controls/propertybag.h"
-#include "core/drawing.h"
-#include "core/mousecodes.h"
-#include "core/syscolors.h"
+#include "coregui/drawing.h"
+#include "coregui/mousecodes.h"
+#include "coregui/syscolors.h"
 
 #include <QApplication>
 #include <QCursor>

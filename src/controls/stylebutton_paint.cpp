@@ -1,7 +1,7 @@
 #include "controls/stylebutton_paint.h"
 
 #include "core/numbertext.h"
-#include "core/syscolors.h"
+#include "coregui/syscolors.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -21,7 +21,7 @@ int blue(Colour c) { return static_cast<int>((c >> 16) & 0xFF); }
 QRgb toRgb(Colour c) { return qRgb(red(c), green(c), blue(c)); }
 Colour fromRgb(QRgb p) { return syscolors::rgb(qRed(p), qGreen(p), qBlue(p)); }
 
-int rounded(double x) { return static_cast<int>(numtext::roundHalfEven(x)); }
+int rounded(double x) { return static_cast<int>(numbertext::roundHalfEven(x)); }
 
 // Drawing on the button's image with the pixel rules of the old desktop API:
 // rectangles exclude their right and bottom edge, lines their last point.

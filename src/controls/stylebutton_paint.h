@@ -2,7 +2,7 @@
 // region and the drawing of every look into an image. Nothing here needs a window,
 // so the looks can be drawn and checked pixel by pixel without one.
 //
-// Colours are 0x00BBGGRR integers (see core/syscolors.h); values of the form
+// Colours are 0x00BBGGRR integers (see coregui/syscolors.h); values of the form
 // 0x800000nn name a system colour of the fixed classic table.
 #pragma once
 

@@ -11,7 +11,7 @@
 
 namespace cmdoutput {
 
-ReadEnd readUntilEnd(toolprocs::ToolProcess &tool, const ReadLimits &limits,
+ReadEnd readUntilEnd(toolprocesses::ToolProcess &tool, const ReadLimits &limits,
                      const std::function<void(const QString &)> &onText,
                      const std::function<bool()> &shouldStop)
 {
@@ -42,7 +42,7 @@ RunResult RunTool(const QString &cmdLine, const RunLimits &limits)
     if (cmdLine.trimmed().isEmpty())
         return result;
 
-    toolprocs::ToolProcess tool;
+    toolprocesses::ToolProcess tool;
     result.started = tool.start(cmdLine);
     if (result.started) {
         const ReadEnd end = readUntilEnd(

@@ -6,7 +6,7 @@
 #include <QString>
 #include <functional>
 
-namespace toolprocs {
+namespace toolprocesses {
 class ToolProcess;
 }
 
@@ -43,7 +43,7 @@ struct ReadLimits {
 // the tool has ended, or else when shouldStop (may be empty) returns true. A running
 // tool silent past the limit ends the loop before the round's events run. The tool
 // is left as it is: the caller drains or stops it.
-ReadEnd readUntilEnd(toolprocs::ToolProcess &tool, const ReadLimits &limits,
+ReadEnd readUntilEnd(toolprocesses::ToolProcess &tool, const ReadLimits &limits,
                      const std::function<void(const QString &)> &onText,
                      const std::function<bool()> &shouldStop);
 

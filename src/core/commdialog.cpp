@@ -96,7 +96,7 @@ QString CommDialog::showFile(bool save, bool thenNoUseInitDir, bool isMultiSelec
             fileArray_ = answer.paths;
             fileTitle_.clear();
             fileExt_.clear();
-            result = numtext::integer(answer.paths.size());
+            result = numbertext::integer(answer.paths.size());
         } else {
             FileName = answer.paths.first();
             FileObject &files = mdlMavrell::fileObject();

@@ -13,7 +13,7 @@ namespace {
 
 // The one run of the child.
 struct ConsoleRun {
-    std::unique_ptr<toolprocs::ToolProcess> tool;
+    std::unique_ptr<toolprocesses::ToolProcess> tool;
     ConsoleOwner *owner = nullptr;
     bool mirror = false;      // developer console: command and output are mirrored
     bool stopping = false;    // inside StopConsole
@@ -62,7 +62,7 @@ int StartConsole(const QString &cmdLine, ConsoleOwner *owner, bool &show)
     r.owner = owner;
     r.mirror = show;
 
-    auto tool = std::make_unique<toolprocs::ToolProcess>();
+    auto tool = std::make_unique<toolprocesses::ToolProcess>();
     if (!tool->start(cmdLine, true))
         return startProcessFailed;
     r.tool = std::move(tool);
@@ -96,7 +96,7 @@ int ReadConsole(QString &text)
         notifyOwner();
         return readPeekFailed;
     }
-    toolprocs::ToolProcess &tool = *r.tool;
+    toolprocesses::ToolProcess &tool = *r.tool;
     const bool running = tool.isRunning();  // also takes in what waits in the pipe
     if (tool.readFailed()) {
         notifyOwner();
@@ -131,7 +131,7 @@ int StopConsole()
     if (r.stopping || !r.tool)
         return 0;
     r.stopping = true;
-    std::unique_ptr<toolprocs::ToolProcess> tool = std::move(r.tool);
+    std::unique_ptr<toolprocesses::ToolProcess> tool = std::move(r.tool);
     if (tool->isRunning()) {
         // Asked first, so that the player leaves the terminal and its files in order.
         tool->write(QByteArrayLiteral("quit\n"));

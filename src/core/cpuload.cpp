@@ -10,7 +10,7 @@ namespace cpuload {
 
 namespace {
 
-double keepFourDecimals(double x) { return numtext::roundHalfEven(x * 10000.0) / 10000.0; }
+double keepFourDecimals(double x) { return numbertext::roundHalfEven(x * 10000.0) / 10000.0; }
 
 } // namespace
 
@@ -60,7 +60,7 @@ QString loadText(double load)
     const double shown = std::round(load * 10.0) / 10.0;
     if (shown >= 100.0)
         return QStringLiteral("100");
-    return numtext::fixed(shown, 1);
+    return numbertext::fixed(shown, 1);
 }
 
 } // namespace cpuload

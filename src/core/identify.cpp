@@ -65,8 +65,8 @@ Lines splitLines(const QString &output)
     return l;
 }
 
-bool usable(const QString &text) { return !text.isEmpty() && numtext::Val(text) > 0; }
-int whole(double v) { return int(numtext::roundHalfEven(v)); }
+bool usable(const QString &text) { return !text.isEmpty() && numbertext::Val(text) > 0; }
+int whole(double v) { return int(numbertext::roundHalfEven(v)); }
 
 } // namespace
 
@@ -77,20 +77,20 @@ Keys read(const QString &output)
 
     QString v = id.first(QLatin1StringView("ID_VIDEO_WIDTH="));
     if (usable(v))
-        k.width = whole(numtext::Val(v));
+        k.width = whole(numbertext::Val(v));
     v = id.first(QLatin1StringView("ID_VIDEO_HEIGHT="));
     if (usable(v))
-        k.height = whole(numtext::Val(v));
+        k.height = whole(numbertext::Val(v));
     v = id.first(QLatin1StringView("ID_VIDEO_FPS="));
     if (usable(v))
-        k.fps = float(numtext::Val(v));
+        k.fps = float(numbertext::Val(v));
     v = id.first(QLatin1StringView("ID_LENGTH="));
     if (!v.isEmpty()) {
         const qsizetype point = v.indexOf(QLatin1Char('.'));
         if ((point < 0 ? v : v.left(point)).size() >= 6)
             k.length = 99999;
         else if (usable(v))
-            k.length = float(numtext::Val(v));
+            k.length = float(numbertext::Val(v));
     }
     v = id.first(QLatin1StringView("ID_DEMUXER="));
     if (!v.isEmpty())
@@ -104,20 +104,20 @@ Keys read(const QString &output)
 
     v = id.last(QLatin1StringView("ID_AUDIO_BITRATE="));
     if (usable(v)) {
-        k.audioBitrate = whole(numtext::Val(v)) / 1000;
+        k.audioBitrate = whole(numbertext::Val(v)) / 1000;
         if (k.audioBitrate > 320)
             k.audioBitrate = 128;
     }
     v = id.last(QLatin1StringView("ID_AUDIO_RATE="));
     if (usable(v))
-        k.audioRate = whole(numtext::Val(v));
+        k.audioRate = whole(numbertext::Val(v));
     v = id.last(QLatin1StringView("ID_AUDIO_NCH="));
     if (usable(v))
-        k.audioChannels = whole(numtext::Val(v));
+        k.audioChannels = whole(numbertext::Val(v));
 
     if (id.has(QLatin1StringView("ID_START_TIME="))) {
         k.hasStartTime = true;
-        k.startTime = float(numtext::Val(id.last(QLatin1StringView("ID_START_TIME="))));
+        k.startTime = float(numbertext::Val(id.last(QLatin1StringView("ID_START_TIME="))));
     }
     return k;
 }
@@ -140,9 +140,9 @@ bool readGifSize(const QString &output, int &width, int &height)
     if (parts.size() != 2)
         return false;
     double n = 0;
-    if (numtext::readNumber(parts[0], n))
+    if (numbertext::readNumber(parts[0], n))
         width = whole(n);
-    if (numtext::readNumber(parts[1], n))
+    if (numbertext::readNumber(parts[1], n))
         height = whole(n);
     return true;
 }
@@ -156,7 +156,7 @@ VideoStatus lastVideoStatus(const QString &text)
         return st;
     const qsizetype p = at + 2;
     const qsizetype point = text.indexOf(QLatin1Char('.'), p);
-    if (point < p || !numtext::readNumber(text.mid(p, point - p + 2), st.seconds))
+    if (point < p || !numbertext::readNumber(text.mid(p, point - p + 2), st.seconds))
         return st;
     st.found = true;
     const qsizetype slash = text.indexOf(QLatin1Char('/'), p);
@@ -166,7 +166,7 @@ VideoStatus lastVideoStatus(const QString &text)
     const QString u = text.mid(p, slash - p).trimmed();
     const qsizetype blank = u.indexOf(QLatin1Char(' '));
     double frame = 0;
-    if (blank >= 0 && numtext::readNumber(u.mid(blank), frame))
+    if (blank >= 0 && numbertext::readNumber(u.mid(blank), frame))
         st.frame = whole(frame);
     return st;
 }

@@ -2,7 +2,7 @@
 
 #include <QRegularExpression>
 
-namespace keyvalue {
+namespace keyvaluetext {
 
 QList<Line> lines(const QString &text)
 {
@@ -18,4 +18,4 @@ QList<Line> lines(const QString &text)
     return out;
 }
 
-} // namespace keyvalue
+} // namespace keyvaluetext

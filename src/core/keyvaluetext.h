@@ -5,7 +5,7 @@
 #include <QList>
 #include <QString>
 
-namespace keyvalue {
+namespace keyvaluetext {
 
 struct Line {
     QString key;    // the text before the first "=", lower case (a blank before "=" stays)
@@ -16,4 +16,4 @@ struct Line {
 // the ends of a line do not count. Other lines are left out.
 QList<Line> lines(const QString &text);
 
-} // namespace keyvalue
+} // namespace keyvaluetext

@@ -54,7 +54,7 @@ int applyLanguageText(const QString &text, TextTable &table)
         double number = 0;
         if (!keyNumber(line.left(eq).toLower(), number))
             continue;
-        const double rounded = numtext::roundHalfEven(number);
+        const double rounded = numbertext::roundHalfEven(number);
         if (rounded < 0 || rounded > lngSize - 1)
             continue;
         QString value = line.mid(eq + 1);

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-namespace numtext {
+namespace numbertext {
 
 double Val(const QString &text)
 {
@@ -112,4 +112,4 @@ QString number(double x)
 
 QString integer(long long x) { return QString::number(x); }
 
-} // namespace numtext
+} // namespace numbertext

@@ -5,7 +5,7 @@
 
 #include <QString>
 
-namespace numtext {
+namespace numbertext {
 
 // The number at the start of text (blanks skipped, sign, digits, one point, exponent);
 // 0 when there is none. "12abc" gives 12, "abc" gives 0, " -3.5x" gives -3.5.
@@ -28,4 +28,4 @@ QString number(double x);
 // Whole numbers as text.
 QString integer(long long x);
 
-} // namespace numtext
+} // namespace numbertext

@@ -32,7 +32,7 @@ QString lineStartingWith(const QStringList &lines, const QString &head, const QS
 double rateValue(const QString &text)
 {
     const QString t = text.trimmed();
-    double v = numtext::Val(t);
+    double v = numbertext::Val(t);
     if (t.endsWith('k'))
         v *= 1000;
     return v;
@@ -86,11 +86,11 @@ void GetMciInfo(const QString &file, float &length, float &fps)
         QCoreApplication::processEvents();
         QString ret;
         length = mci::SendString(QStringLiteral("status forMciInfo length"), &ret) == 0
-                     ? float(numtext::Val(ret) / 1000.0)
+                     ? float(numbertext::Val(ret) / 1000.0)
                      : 0.0f;
         QCoreApplication::processEvents();
         fps = mci::SendString(QStringLiteral("status forMciInfo frame rate"), &ret) == 0
-                  ? float(numtext::Val(ret) / 1000.0)
+                  ? float(numbertext::Val(ret) / 1000.0)
                   : 0.0f;
     }
     mci::SendString(QStringLiteral("close forMciInfo"));
@@ -120,11 +120,11 @@ double rational(const QString &text)
 {
     const int slash = int(text.indexOf('/'));
     if (slash < 0) {
-        const double v = numtext::Val(text);
+        const double v = numbertext::Val(text);
         return v > 0 ? v : -1;
     }
-    const double num = numtext::Val(text.left(slash));
-    const double den = numtext::Val(text.mid(slash + 1));
+    const double num = numbertext::Val(text.left(slash));
+    const double den = numbertext::Val(text.mid(slash + 1));
     return (num > 0 && den > 0) ? num / den : -1;
 }
 
@@ -195,7 +195,7 @@ int openDevice(const QString &args)
         } else if (line.startsWith(QLatin1String("duration="))) {
             const QString v = line.mid(9);
             if (!v.isEmpty() && (v[0].isDigit() || v[0] == '.'))
-                dev.lengthMs = numtext::Val(v) * 1000.0;
+                dev.lengthMs = numbertext::Val(v) * 1000.0;
         }
     }
     dev.fps = avg > 0 ? avg : real;
@@ -255,14 +255,14 @@ int SendString(const QString &command, QString *returnText)
         if (it->lengthMs < 0)
             return errNoValue;
         if (returnText)
-            *returnText = numtext::integer(std::llround(it->lengthMs));
+            *returnText = numbertext::integer(std::llround(it->lengthMs));
         return ok;
     }
     if (what == QLatin1String("frame rate")) {
         if (it->fps <= 0)
             return errNoValue;
         if (returnText)
-            *returnText = numtext::integer(std::llround(it->fps * 1000.0));
+            *returnText = numbertext::integer(std::llround(it->fps * 1000.0));
         return ok;
     }
     return errUnsupportedFunction;

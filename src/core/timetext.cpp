@@ -39,7 +39,7 @@ QString FormatTime(float seconds, int style, int decimals, int *parts)
     // Cut to hundredths first, as the display always has; from here on the time is a
     // whole number of hundredths, so no rounding depends on binary fractions.
     const double t = seconds < 0 ? 0.0 : double(seconds);
-    const long long cut = (long long)numtext::Int((t + 0.004) * 100.0);
+    const long long cut = (long long)numbertext::Int((t + 0.004) * 100.0);
     if (decimals < 0)
         decimals = 0;
     // Seconds pattern: "0" below ten seconds in the short styles, else "00".
@@ -86,12 +86,12 @@ float ParseTime(const QString &text, float offset)
 {
     double sum = 0;
     if (!text.contains(':')) {
-        sum = numtext::Val(text);
+        sum = numbertext::Val(text);
     } else {
         const QStringList fields = text.split(':');
         double factor = 1;
         for (int i = int(fields.size()) - 1; i >= 0; --i) {
-            sum += numtext::Val(fields[i]) * factor;
+            sum += numbertext::Val(fields[i]) * factor;
             factor *= 60;
         }
     }

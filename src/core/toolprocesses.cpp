@@ -17,7 +17,7 @@
 #include <sys/types.h>
 #include <unistd.h>
 
-namespace toolprocs {
+namespace toolprocesses {
 
 QStringList splitToolCommand(const QString &cmdLine)
 {
@@ -290,25 +290,25 @@ QList<qint64> processesStartedFrom(const QString &prefix)
     return found;
 }
 
-} // namespace toolprocs
+} // namespace toolprocesses
 
 namespace mdlConsole {
 
 void KillPlayersIn(const QString &folder)
 {
-    const QList<qint64> pids = toolprocs::processesStartedFrom(folder);
+    const QList<qint64> pids = toolprocesses::processesStartedFrom(folder);
     if (pids.isEmpty())
         return;
     for (qint64 pid : pids)
         ::kill(pid_t(pid), SIGTERM);
-    toolprocs::waitForEnd(pids, 500);
+    toolprocesses::waitForEnd(pids, 500);
     QList<qint64> left;
     for (qint64 pid : pids)
-        if (!toolprocs::hasEnded(pid))
+        if (!toolprocesses::hasEnded(pid))
             left.append(pid);
     for (qint64 pid : left)
         ::kill(pid_t(pid), SIGKILL);
-    toolprocs::waitForEnd(left, 1000);
+    toolprocesses::waitForEnd(left, 1000);
 }
 
 } // namespace mdlConsole

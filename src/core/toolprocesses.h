@@ -31,7 +31,7 @@
 #include <QStringList>
 #include <memory>
 
-namespace toolprocs {
+namespace toolprocesses {
 
 // The program and its arguments from a command line. The first word is the program;
 // when it does not name an existing regular file but a longer run of the text up to a later
@@ -106,7 +106,7 @@ QString processArgv0(qint64 pid);
 // excepted).
 QList<qint64> processesStartedFrom(const QString &prefix);
 
-} // namespace toolprocs
+} // namespace toolprocesses
 
 namespace mdlConsole {
 // Ends every tool process of ours: argument 0 begins with folder (appDir +

@@ -1,7 +1,7 @@
 // Everything that waits on the user (message boxes, open/save/folder dialogs) goes
 // through one object, so that tests can answer with a script and never block.
 // This seam needs no window system: the program makes the Qt dialogs its fallback at
-// start (core/qtprompts.h), a test installs its own, and with neither nobody is
+// start (coregui/qtprompts.h), a test installs its own, and with neither nobody is
 // asked (a box is closed as with Escape, a file dialog cancelled).
 #pragma once
 

@@ -13,7 +13,7 @@
 using namespace mdlMavrell;
 using namespace jobrecords;
 
-namespace encodecmd {
+namespace encodecommand {
 
 namespace {
 
@@ -26,7 +26,7 @@ QString leadingValueText(const QString &text)
     return (cut >= 0 ? text.left(cut) : text).trimmed();
 }
 
-QString wholeNumber(double x) { return numtext::integer(static_cast<long long>(numtext::roundHalfEven(x))); }
+QString wholeNumber(double x) { return numbertext::integer(static_cast<long long>(numbertext::roundHalfEven(x))); }
 
 // MP2 sound through twolame: the lavc mp2 path of this encoder writes empty files.
 // Stereo MP2 knows no 32, 48, 56 or 80 kbit/s, and below 96 kbit/s the encoder's MPEG
@@ -34,14 +34,14 @@ QString wholeNumber(double x) { return numtext::integer(static_cast<long long>(n
 QString twolame(const QString &kbits)
 {
     static const int rates[] = {96, 112, 128, 160, 192, 224, 256, 320, 384};
-    const double wanted = numtext::Val(kbits);
+    const double wanted = numbertext::Val(kbits);
     int rate = 384;
     for (int r : rates)
         if (r >= wanted) {
             rate = r;
             break;
         }
-    return QStringLiteral(" -oac twolame -twolameopts br=") + numtext::integer(rate);
+    return QStringLiteral(" -oac twolame -twolameopts br=") + numbertext::integer(rate);
 }
 
 // The second run of the AC-3 route: the picture is copied, the sound becomes AC-3 at
@@ -93,12 +93,12 @@ Prepared prepare(const jobrecords::SourceInfo &s, const jobrecords::JobSettings 
 {
     Prepared p;
     QString fps = leadingValueText(j.fpsText);
-    double value = numtext::Val(fps);
+    double value = numbertext::Val(fps);
     if (value == 0) {
-        fps = numtext::single(s.srcFps);
-        value = numtext::Val(fps);
+        fps = numbertext::single(s.srcFps);
+        value = numbertext::Val(fps);
     }
-    p.keyint = std::max(2, static_cast<int>(numtext::Int(value)) - 2);
+    p.keyint = std::max(2, static_cast<int>(numbertext::Int(value)) - 2);
     if (value == 14.985)
         p.fps = QStringLiteral("15000/1001");
     else if (value == 23.976)
@@ -109,12 +109,12 @@ Prepared prepare(const jobrecords::SourceInfo &s, const jobrecords::JobSettings 
         p.fps = fps;
 
     p.vrate = leadingValueText(j.videoBitrateText);
-    if (numtext::Val(p.vrate) == 0)
+    if (numbertext::Val(p.vrate) == 0)
         p.vrate = QStringLiteral("800");
     p.arate = leadingValueText(j.audioBitrateText);
-    if (numtext::Val(p.arate) == 0)
+    if (numbertext::Val(p.arate) == 0)
         p.arate = QStringLiteral("64");
-    const int triple = static_cast<int>(numtext::roundHalfEven(3 * numtext::Val(p.vrate)));
+    const int triple = static_cast<int>(numbertext::roundHalfEven(3 * numbertext::Val(p.vrate)));
     p.peak = Clamp(triple, triple, 9000);
     return p;
 }
@@ -155,19 +155,19 @@ QString fillOptions(QString text, const SourceInfo &s, const JobSettings &j, con
     static const QRegularExpression mp2At(QStringLiteral("\\{mp2:(\\d+)\\}"));
     for (auto m = mp2At.match(text); m.hasMatch(); m = mp2At.match(text))
         text.replace(m.capturedStart(), m.capturedLength(), twolame(m.captured(1)));
-    const QString channels = numtext::integer(s.srcAudioChannels);
-    const QString aviMp3 = QStringLiteral(" -oac mp3lame -lameopts cbr:br=") + numtext::integer(s.srcAudioBitrate)
+    const QString channels = numbertext::integer(s.srcAudioChannels);
+    const QString aviMp3 = QStringLiteral(" -oac mp3lame -lameopts cbr:br=") + numbertext::integer(s.srcAudioBitrate)
                            + QStringLiteral(" -channels ") + channels + QStringLiteral(" -srate ")
-                           + numtext::integer(s.srcAudioRate) + QStringLiteral(" -af-add channels=") + channels;
+                           + numbertext::integer(s.srcAudioRate) + QStringLiteral(" -af-add channels=") + channels;
     const std::pair<const char *, QString> values[] = {
-        {"{key}", numtext::integer(p.keyint)},
+        {"{key}", numbertext::integer(p.keyint)},
         {"{vrate}", p.vrate},
         {"{arate}", p.arate},
-        {"{peak}", numtext::integer(p.peak)},
+        {"{peak}", numbertext::integer(p.peak)},
         {"{fps}", p.fps},
         {"{mp2}", twolame(p.arate)},
         {"{wma}", s.srcAudioCodec.contains(QLatin1String("wmav1")) ? QStringLiteral("wmav1") : QStringLiteral("wmav2")},
-        {"{srcrate}", numtext::integer(s.srcAudioBitrate)},
+        {"{srcrate}", numbertext::integer(s.srcAudioBitrate)},
         {"{avimp3}", aviMp3},
         {"{audio}", j.audioOpts},
     };
@@ -192,7 +192,7 @@ Built build(const SourceInfo &s, const JobSettings &j, Prepared &p, QString &ran
         if (ext == QLatin1String("ac3"))
             opts = ac3SampleRate(opts);
         b.command = in.tool3 + QStringLiteral(" -y -i ") + src + audioCodecPiece(ext) + QStringLiteral(" -vn -ab ")
-                    + wholeNumber(numtext::Val(p.arate) * 1000) + range + opts + QStringLiteral(" ") + dst;
+                    + wholeNumber(numbertext::Val(p.arate) * 1000) + range + opts + QStringLiteral(" ") + dst;
         return b;
     }
 
@@ -203,8 +203,8 @@ Built build(const SourceInfo &s, const JobSettings &j, Prepared &p, QString &ran
         return b;
     if (kind->copyJob)
         b.expectedDemuxer = engine::copyContainer(ext);
-    if (kind->minVideoRate > 0 && numtext::Val(p.vrate) < kind->minVideoRate)
-        p.vrate = numtext::integer(kind->minVideoRate);
+    if (kind->minVideoRate > 0 && numbertext::Val(p.vrate) < kind->minVideoRate)
+        p.vrate = numbertext::integer(kind->minVideoRate);
 
     const QString harddup = QStringLiteral(" -vf-add harddup") + mc;
     const bool seeks = range.contains(QLatin1String("-ss "));
@@ -382,4 +382,4 @@ QStringList stages(const QString &command)
     return out;
 }
 
-} // namespace encodecmd
+} // namespace encodecommand

@@ -8,7 +8,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace encodecmd {
+namespace encodecommand {
 
 // Values taken from the job once per press of the encode button and kept for a rebuild.
 struct Prepared {
@@ -72,4 +72,4 @@ QStringList stages(const QString &command);
 // Where the AC-3 route keeps its picture-only intermediate for target dst.
 QString intermediatePath(const QString &dst);
 
-} // namespace encodecmd
+} // namespace encodecommand

@@ -88,7 +88,7 @@ QString summaryWithRange(const QString &settingsSummary, float start, float seco
 QString aviSoundNote(const SourceInfo &s, const JobSettings &j)
 {
     if (isCopyJob(j) && j.targetExt == QLatin1String("avi") && s.srcAudioCodec != QLatin1String("mp3"))
-        return crlf + QString(48, QLatin1Char('-')) + crlf + lng[txt::AviAudioBecomesMp3] + encodecmd::getRealAudioCodecName(s);
+        return crlf + QString(48, QLatin1Char('-')) + crlf + lng[txt::AviAudioBecomesMp3] + encodecommand::getRealAudioCodecName(s);
     return {};
 }
 
@@ -214,16 +214,16 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const encoderun
     QString inUse;
     bool retryDeclined = false;
     qint64 startTick = 0;
-    encodecmd::Built built;
+    encodecommand::Built built;
 
     // The command is built once, and once more for an accepted retry.
     auto buildCommand = [&] {
-        built = encodecmd::build(s, j, job.prep, job.range, job.inputs);
+        built = encodecommand::build(s, j, job.prep, job.range, job.inputs);
         if (!built.command.isEmpty() && !built.expectedDemuxer.isEmpty()
-            && !encodecmd::confirmRealFormat(s, j, built.expectedDemuxer))
+            && !encodecommand::confirmRealFormat(s, j, built.expectedDemuxer))
             built.command.clear();
         if (!built.command.isEmpty()) {
-            const QString problem = encodecmd::keptPictureProblem(s, j);
+            const QString problem = encodecommand::keptPictureProblem(s, j);
             if (!problem.isEmpty()) {
                 prompts::MsgBox(problem);
                 built.command.clear();
@@ -232,7 +232,7 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const encoderun
         window.showStopButton();
         const int preset = window.developerPreset();
         if (preset > 0)
-            built.command = encodecmd::applyDeveloperPreset(built.command, preset);
+            built.command = encodecommand::applyDeveloperPreset(built.command, preset);
         return built.command;
     };
 

@@ -108,9 +108,9 @@ public:
 struct EncodeJob {
     jobrecords::SourceInfo source;
     jobrecords::JobSettings settings;
-    encodecmd::Prepared prep;
+    encodecommand::Prepared prep;
     QString range;
-    encodecmd::Inputs inputs;  // tools, source and target; retry is set by the stage
+    encodecommand::Inputs inputs;  // tools, source and target; retry is set by the stage
 };
 
 enum class Outcome {

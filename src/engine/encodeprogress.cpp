@@ -28,7 +28,7 @@ bool readValue(const QString &valueText, bool tool3, float &seconds)
     static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"));
     if (!number.match(valueText).hasMatch())
         return false;
-    seconds = static_cast<float>(numtext::Val(valueText));
+    seconds = static_cast<float>(numbertext::Val(valueText));
     return true;
 }
 
@@ -81,9 +81,9 @@ float percentOf(float seconds, float total, bool tool3)
     } else {
         pct = seconds * 100.0f / total;
         if (total <= threshold(tool3))
-            pct = static_cast<float>(numtext::Int(pct));
+            pct = static_cast<float>(numbertext::Int(pct));
         else
-            pct = static_cast<float>(numtext::roundHalfEven(pct * 10.0) / 10.0);
+            pct = static_cast<float>(numbertext::roundHalfEven(pct * 10.0) / 10.0);
     }
     return std::clamp(pct, 0.0f, 99.9f);
 }
@@ -91,8 +91,8 @@ float percentOf(float seconds, float total, bool tool3)
 QString percentText(float percent, float total, bool tool3)
 {
     if (total > threshold(tool3))
-        return numtext::fixed(percent, 1);
-    return numtext::single(percent);
+        return numbertext::fixed(percent, 1);
+    return numbertext::single(percent);
 }
 
 QString runningNote(float percent, float seconds, float total, bool tool3)

@@ -91,7 +91,7 @@ void mirror(const QString &text)
 
 bool isTool3Command(const QString &cmdLine)
 {
-    const QStringList words = toolprocs::splitToolCommand(cmdLine);
+    const QStringList words = toolprocesses::splitToolCommand(cmdLine);
     if (words.isEmpty())
         return false;
     const QString name = QFileInfo(words.first()).fileName();
@@ -102,7 +102,7 @@ EncodeRunResult runEncodeWithProgress(const QString &cmdLine, float totalSeconds
                                       EncodeProgressSink *sink, const EncodeRunLimits &limits)
 {
     EncodeRunResult result;
-    const QStringList stages = encodecmd::stages(cmdLine);
+    const QStringList stages = encodecommand::stages(cmdLine);
     if (stages.isEmpty())
         return result;
 
@@ -124,7 +124,7 @@ EncodeRunResult runEncodeWithProgress(const QString &cmdLine, float totalSeconds
     for (int i = 0; i < stages.size(); ++i) {
         const QString &stage = stages.at(i);
         reader.beginStage(isTool3Command(stage), spanOf(i, stages.size()));
-        toolprocs::ToolProcess tool;
+        toolprocesses::ToolProcess tool;
         if (!tool.start(stage)) {
             result.started = false;
             result.endedByItself = false;

@@ -79,7 +79,7 @@ int applyGifCount(SourceFacts &facts, const QString &identifyOutput, const QStri
         return 0;
     facts.gifFrames = st.frame;
     if (facts.srcLength > 0)
-        facts.srcFps = float(numtext::roundHalfEven(double(facts.gifFrames) / double(facts.srcLength) * 100.0) / 100.0);
+        facts.srcFps = float(numbertext::roundHalfEven(double(facts.gifFrames) / double(facts.srcLength) * 100.0) / 100.0);
     return facts.gifFrames;
 }
 
@@ -150,7 +150,7 @@ QString sourceSummary(const jobrecords::SourceInfo &source)
     const QString &comma = mdlMavrell::lng[txt::ListComma];
     QString s = source.srcDemuxer + comma + source.srcVideoFormat + comma + source.srcAudioCodec;
     if (source.srcStartTime != 0)
-        s += comma + QStringLiteral("TimeShift= ") + numtext::single(source.srcStartTime);
+        s += comma + QStringLiteral("TimeShift= ") + numbertext::single(source.srcStartTime);
     return s;
 }
 

@@ -138,7 +138,7 @@ void fitSizeTo1280(int w, int h, int &outW, int &outH)
     if (w <= 1280 && h <= 1280)
         return;
     auto scaled = [](double v) {
-        int r = int(numtext::roundHalfEven(v));
+        int r = int(numbertext::roundHalfEven(v));
         if (r % 2 != 0)
             ++r;
         return r < 2 ? 2 : r;

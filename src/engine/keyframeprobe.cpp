@@ -13,7 +13,7 @@
 using namespace mdlMavrell;
 using namespace jobrecords;
 
-namespace keyframe {
+namespace keyframeprobe {
 
 namespace {
 
@@ -32,7 +32,7 @@ QString seekText(float seconds)
     // Seven significant digits, as a single-precision value is written.
     QString text = QString::number(double(seconds), 'g', 7);
     if (text.contains(QLatin1Char('e')))
-        text = numtext::single(seconds);
+        text = numbertext::single(seconds);
     return text;
 }
 
@@ -60,7 +60,7 @@ float parseReply(const QString &reply)
     const QString value = reply.mid(p, dot + 2 - p).trimmed();
     if (!isNumber(value) || slash <= dot)
         return -1;
-    return static_cast<float>(numtext::Val(value));
+    return static_cast<float>(numbertext::Val(value));
 }
 
 float getKeyFrameTime(const QString &src, float seekSeconds)
@@ -73,8 +73,8 @@ float getKeyFrameTime(const QString &src, float seekSeconds)
 
 QString oneDecimal(float x)
 {
-    const double hundredths = numtext::roundHalfEven(double(x) * 100.0) / 100.0;
-    return numtext::fixed(hundredths, 1);
+    const double hundredths = numbertext::roundHalfEven(double(x) * 100.0) / 100.0;
+    return numbertext::fixed(hundredths, 1);
 }
 
 Alignment alignCutStart(const jobrecords::SourceInfo &s, const jobrecords::JobSettings &j, const QString &range,
@@ -143,7 +143,7 @@ Alignment alignCutStart(const jobrecords::SourceInfo &s, const jobrecords::JobSe
     if (first0 != -1) {
         const float first = first0 < 0 ? 0 : first0;
         const QString delayText = oneDecimal(first - j.markIn);
-        const float delay = static_cast<float>(numtext::Val(delayText));
+        const float delay = static_cast<float>(numbertext::Val(delayText));
         if (delay <= 0.25f) {
             if (std::fabs(delay) > 7) {
                 out.previousKeyFrame = -1;
@@ -174,7 +174,7 @@ Alignment alignCutStart(const jobrecords::SourceInfo &s, const jobrecords::JobSe
             out.previousKeyFrame = prev;
             if (prev != -1) {
                 const QString advanceText = oneDecimal(j.markIn - prev);
-                const float advance = static_cast<float>(numtext::Val(advanceText));
+                const float advance = static_cast<float>(numbertext::Val(advanceText));
                 const bool withEnd = first < j.markOut;
                 QString text = lng[withEnd ? txt::KeyFrameLaterStartAndEnd : txt::KeyFrameLaterStart];
                 text.replace(QStringLiteral("aaa"), FT(j.markIn));
@@ -223,4 +223,4 @@ Alignment alignCutStart(const jobrecords::SourceInfo &s, const jobrecords::JobSe
     return out;
 }
 
-} // namespace keyframe
+} // namespace keyframeprobe

@@ -10,7 +10,7 @@
 #include <QString>
 #include <functional>
 
-namespace keyframe {
+namespace keyframeprobe {
 
 // tool1 -ao null -vo null -noframedrop -frames 1 "src" -ss t -endpos 0
 QString probeCommand(const QString &tool1, const QString &src, float seekSeconds);
@@ -46,4 +46,4 @@ Alignment alignCutStart(const jobrecords::SourceInfo &source, const jobrecords::
 // A one-decimal text of x rounded to hundredths first (halves to even): 0.26 -> "0.3".
 QString oneDecimal(float x);
 
-} // namespace keyframe
+} // namespace keyframeprobe

@@ -63,7 +63,7 @@ WmvFpsList wmvFpsItems(float srcFps)
     w.selected = 0;
     // Compared in single precision, as the source rate is kept: a 29.97 source
     // reaches "29.97". Only the rates up to 20 are chosen; the higher ones are offered.
-    auto reaches = [&](const char *rate) { return srcFps >= float(numtext::Val(QLatin1String(rate))); };
+    auto reaches = [&](const char *rate) { return srcFps >= float(numbertext::Val(QLatin1String(rate))); };
     for (const char *r : {"5", "8", "10", "12", "15"}) {
         if (reaches(r)) {
             w.items << QString::fromLatin1(r);
@@ -77,8 +77,8 @@ WmvFpsList wmvFpsItems(float srcFps)
     for (const char *r : {"24", "25", "29.97"})
         if (reaches(r))
             w.items << QString::fromLatin1(r) + lng[txt::QualityNormal];
-    if (float(numtext::Val(w.items.last())) < srcFps) {
-        w.items << numtext::single(srcFps);
+    if (float(numbertext::Val(w.items.last())) < srcFps) {
+        w.items << numbertext::single(srcFps);
         if (srcFps < 20)
             w.selected = int(w.items.size()) - 1;
     }
@@ -285,8 +285,8 @@ JobDefaults jobDefaults(const OptionPreset &p)
     d.actionWord = p.actionWord;
     d.outWidth = p.sizeWidth;
     d.outHeight = p.sizeHeight;
-    d.scaleFilter = QStringLiteral(" -vf-add scale=") + numtext::integer(d.outWidth) + QLatin1Char(':')
-                    + numtext::integer(d.outHeight);
+    d.scaleFilter = QStringLiteral(" -vf-add scale=") + numbertext::integer(d.outWidth) + QLatin1Char(':')
+                    + numbertext::integer(d.outHeight);
     d.fpsText = p.fps.text;
     d.videoBitrateText = p.videoBitrate.text;
     d.audioBitrateText = p.audioBitrate.text;

@@ -19,7 +19,7 @@ namespace resultcheck {
 
 namespace {
 
-QString secondsText(double s) { return numtext::fixed(s, 1); }
+QString secondsText(double s) { return numbertext::fixed(s, 1); }
 
 QString filled(int entry, double a, double b)
 {
@@ -110,8 +110,8 @@ QString probeCommand(const QString &prober, const QString &path, double headSeco
                   + QStringLiteral(" -v error -show_entries stream=index,codec_type,codec_name:"
                                    "packet=stream_index,pts_time,dts_time,duration_time:format=format_name -of compact");
     if (headSeconds > 0 && tailFrom > headSeconds)
-        cmd += QStringLiteral(" -read_intervals %+") + numtext::fixed(headSeconds, 0) + QLatin1Char(',')
-               + numtext::fixed(std::floor(tailFrom), 0) + QLatin1Char('%');
+        cmd += QStringLiteral(" -read_intervals %+") + numbertext::fixed(headSeconds, 0) + QLatin1Char(',')
+               + numbertext::fixed(std::floor(tailFrom), 0) + QLatin1Char('%');
     return cmd + QLatin1Char(' ') + Quoted(path);
 }
 

@@ -2,8 +2,8 @@
 
 #include "core/fileobject.h"
 #include "core/mdlmavrell.h"
-#include "core/qtprompts.h"
 #include "core/quitsignals.h"
+#include "coregui/qtprompts.h"
 #include "mainwin/frmmain.h"
 #include "mainwin/singleinstance.h"
 

@@ -1,10 +1,10 @@
 #include "mainwin/frmabout.h"
 
-#include "core/defaultinstance.h"
-#include "core/desktop.h"
 #include "core/fileobject.h"
 #include "core/mainwindowlink.h"
 #include "core/mdlmavrell.h"
+#include "coregui/defaultinstance.h"
+#include "coregui/desktop.h"
 #include "mainwin/frmmain.h"
 #include "mainwin/frmmain_text.h"
 

@@ -1,8 +1,8 @@
 #include "mainwin/frmdevcmd.h"
 
-#include "core/defaultinstance.h"
 #include "core/mdlmavrell.h"
 #include "core/userprompts.h"
+#include "coregui/defaultinstance.h"
 #include "mainwin/frmmain.h"
 
 #include <QCloseEvent>

@@ -3,16 +3,16 @@
 
 #include "controls/stylebutton.h"
 #include "core/cpuload.h"
-#include "core/drawing.h"
 #include "core/fileobject.h"
 #include "core/mdlmavrell.h"
-#include "core/mousecodes.h"
 #include "core/numbertext.h"
 #include "core/userprompts.h"
-#include "mainwin/frmmain_look.h"
+#include "coregui/drawing.h"
+#include "coregui/mousecodes.h"
 #include "mainwin/frmabout.h"
 #include "mainwin/frmdevcmd.h"
 #include "mainwin/frmdonation.h"
+#include "mainwin/frmmain_look.h"
 #include "mainwin/frmsplash.h"
 #include "mainwin/singleinstance.h"
 
@@ -341,12 +341,12 @@ void FrmMain::setProgressNote(float pg, const QString &bCaption, bool isPreview)
     else
         mdlProgressBar::drawProgressBar(picProgress, 0, 100, pg, bCaption + QStringLiteral("   "), true, 0xFFFFFF,
                                         0x000000, 0x0040C0);
-    picProgress->Tag = numtext::single(pg);
+    picProgress->Tag = numbertext::single(pg);
 }
 
 void FrmMain::encodeStarted(qint64 startTick, const QString &estimateText)
 {
-    picEncodeEsti->Tag = numtext::integer(startTick);
+    picEncodeEsti->Tag = numbertext::integer(startTick);
     picEncodeEsti->show();
     QString capt = estimateText;
     setEncodeTimeEsti(capt);

@@ -6,9 +6,9 @@
 #include "controls/stylebutton.h"
 #include "core/commdialog.h"
 #include "core/fileobject.h"
-#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "core/userprompts.h"
+#include "coregui/jobstate.h"
 #include "engine/identifyprobe.h"
 #include "player/frmplayer.h"
 

@@ -6,17 +6,17 @@
 #include "mainwin/frmmain.h"
 
 #include "controls/stylebutton.h"
-#include "core/devconsole.h"
-#include "core/drawing.h"
-#include "core/fileobject.h"
 #include "core/cmdoutput.h"
-#include "core/jobstate.h"
+#include "core/devconsole.h"
+#include "core/fileobject.h"
 #include "core/mdlmavrell.h"
 #include "core/toolpaths.h"
 #include "core/userprompts.h"
+#include "coregui/drawing.h"
+#include "coregui/jobstate.h"
 #include "engine/encodeflow.h"
-#include "engine/resultcheck.h"
 #include "engine/keyframeprobe.h"
+#include "engine/resultcheck.h"
 #include "engine/targetkinds.h"
 #include "mainwin/frmdevcmd.h"
 #include "mainwin/frmmain_look.h"
@@ -151,20 +151,20 @@ void FrmMain::cmdEncode_Click(int index)
 
     // Where a marked cut really starts. Tool 1 is checked once: when it is missing the
     // user hears it once and every probe reads as "no frame time at 0".
-    keyframe::AlignmentHooks hooks;
+    keyframeprobe::AlignmentHooks hooks;
     int tool1State = 0;  // 0 not checked, 1 there, -1 missing
     hooks.probe = [this, src, &tool1State](float t) -> float {
         if (tool1State == 0)
             tool1State = checkPluginFile(ToolPath(1)) ? 1 : -1;
         if (tool1State < 0)
             return 0;
-        return keyframe::getKeyFrameTime(src, t);
+        return keyframeprobe::getKeyFrameTime(src, t);
     };
     hooks.showNote = [this](bool show) { showKeyframeCheckNote(show); };
     hooks.ask = [this](const QString &text, prompts::Buttons buttons) {
         return prompts::MsgBox(text, buttons, prompts::Icon::None, QStringLiteral("Mavrell"), this);
     };
-    const keyframe::Alignment aligned = keyframe::alignCutStart(source, settings, range, settings.encodeSeconds, hooks);
+    const keyframeprobe::Alignment aligned = keyframeprobe::alignCutStart(source, settings, range, settings.encodeSeconds, hooks);
     if (aligned.cancelled) {
         setEncodingControls(false);
         return;
@@ -194,7 +194,7 @@ void FrmMain::cmdEncode_Click(int index)
     encodeflow::EncodeJob job;
     job.source = source;
     job.settings = settings;
-    job.prep = encodecmd::prepare(source, settings);
+    job.prep = encodecommand::prepare(source, settings);
     job.range = range;
     job.inputs.tool2 = tool2;
     job.inputs.tool3 = tool3;

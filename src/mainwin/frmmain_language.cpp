@@ -3,11 +3,11 @@
 #include "mainwin/frmmain.h"
 
 #include "controls/stylebutton.h"
-#include "core/desktop.h"
-#include "core/drawing.h"
 #include "core/fileobject.h"
 #include "core/languagetable.h"
 #include "core/mdlmavrell.h"
+#include "coregui/desktop.h"
+#include "coregui/drawing.h"
 #include "mainwin/frmmain_text.h"
 
 #include <QAction>

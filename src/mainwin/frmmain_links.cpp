@@ -2,11 +2,11 @@
 // the author's blog, the sibling products' pages and the cooperation mail.
 #include "mainwin/frmmain.h"
 
-#include "core/desktop.h"
-#include "core/drawing.h"
 #include "core/fileobject.h"
 #include "core/mdlmavrell.h"
 #include "core/userprompts.h"
+#include "coregui/desktop.h"
+#include "coregui/drawing.h"
 #include "mainwin/frmabout.h"
 #include "mainwin/frmmain_text.h"
 

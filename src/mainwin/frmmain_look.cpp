@@ -1,8 +1,8 @@
 #include "mainwin/frmmain_look.h"
 
 #include "controls/stylebutton.h"
-#include "core/drawing.h"
-#include "core/syscolors.h"
+#include "coregui/drawing.h"
+#include "coregui/syscolors.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -4,10 +4,10 @@
 
 #include "controls/stylebutton.h"
 #include "core/commdialog.h"
-#include "core/desktop.h"
 #include "core/fileobject.h"
 #include "core/mdlmavrell.h"
 #include "core/userprompts.h"
+#include "coregui/desktop.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -4,8 +4,8 @@
 #include "mainwin/frmmain.h"
 
 #include "core/console.h"
-#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
+#include "coregui/jobstate.h"
 #include "options/frmoptions.h"
 #include "player/frmplayer.h"
 

@@ -59,7 +59,7 @@ void FrmMain::loadSettings()
                 break;
             }
             case settingsfile::Entry::TargetDefDirMode: {
-                const bool fixed = numtext::Val(e.value) == 1;
+                const bool fixed = numbertext::Val(e.value) == 1;
                 mnuTargetDefDir[0]->setChecked(!fixed);
                 mnuTargetDefDir[1]->setChecked(fixed);
                 break;

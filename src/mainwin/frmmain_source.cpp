@@ -6,8 +6,8 @@
 
 #include "controls/stylebutton.h"
 #include "core/fileobject.h"
-#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
+#include "coregui/jobstate.h"
 #include "engine/jobplan.h"
 #include "engine/optionpresets.h"
 #include "engine/tabmasks.h"

@@ -3,9 +3,9 @@
 #include "mainwin/frmmain.h"
 
 #include "core/cpuload.h"
-#include "core/drawing.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
+#include "coregui/drawing.h"
 #include "mainwin/frmmain_text.h"
 
 #include <QCoreApplication>
@@ -26,9 +26,9 @@ void FrmMain::setEncodeTimeEsti(QString &capt)
     if (picEncodeEsti->isHidden())
         return;
     if (capt.isEmpty()) {
-        const double start = numtext::Val(picEncodeEsti->Tag);
+        const double start = numbertext::Val(picEncodeEsti->Tag);
         const float elapsed = float((double(tickSource()) - start) / 1000.0);
-        const float percent = float(numtext::Val(picProgress->Tag));
+        const float percent = float(numbertext::Val(picProgress->Tag));
         capt = estimate_.update(elapsed < 0 ? 0 : elapsed, percent, lng[txt::ElapsedAndLeft]);
     }
     picEncodeEsti->Cls();

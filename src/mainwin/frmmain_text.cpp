@@ -1,9 +1,9 @@
 #include "mainwin/frmmain_text.h"
 
-#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 #include "core/timetext.h"
+#include "coregui/jobstate.h"
 
 #include <cmath>
 
@@ -43,7 +43,7 @@ QString videoSizeText()
 {
     QString s = lng[txt::SourcePictureSize];
     if (jobstate::sourceInfo.srcWidth > 0)
-        s += numtext::integer(jobstate::sourceInfo.srcWidth) + QStringLiteral(" x ") + numtext::integer(jobstate::sourceInfo.srcHeight);
+        s += numbertext::integer(jobstate::sourceInfo.srcWidth) + QStringLiteral(" x ") + numbertext::integer(jobstate::sourceInfo.srcHeight);
     else
         s += lng[txt::Unknown];
     return s;
@@ -53,12 +53,12 @@ QString videoLenText()
 {
     QString s = lng[txt::SourceLength];
     if (jobstate::sourceInfo.srcLength > 0)
-        s += FormatTime(float(numtext::roundHalfEven(jobstate::sourceInfo.srcLength)), 3, 0);
+        s += FormatTime(float(numbertext::roundHalfEven(jobstate::sourceInfo.srcLength)), 3, 0);
     else
         s += lng[txt::Unknown];
     s += lng[txt::FramesPerSecondIs];
     if (jobstate::sourceInfo.srcFps > 0 && jobstate::sourceInfo.srcLength > 0)
-        s += numtext::single(jobstate::sourceInfo.srcFps);
+        s += numbertext::single(jobstate::sourceInfo.srcFps);
     else
         s += lng[txt::Unknown];
     return s;
@@ -67,7 +67,7 @@ QString videoLenText()
 QString cpuLineText(const QString &meterText)
 {
     QString s = meterText;
-    if (numtext::Val(s) < 0)
+    if (numbertext::Val(s) < 0)
         s = QStringLiteral("0.0");
     return lng[txt::CpuLoad] + s + QStringLiteral(" %");
 }

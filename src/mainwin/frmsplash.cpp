@@ -1,12 +1,12 @@
 #include "mainwin/frmsplash.h"
 
-#include "core/defaultinstance.h"
-#include "core/desktop.h"
 #include "core/fileobject.h"
 #include "core/mainwindowlink.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 #include "core/systeminfo.h"
+#include "coregui/defaultinstance.h"
+#include "coregui/desktop.h"
 #include "mainwin/frmmain.h"
 #include "mainwin/settingsfile.h"
 
@@ -36,7 +36,7 @@ int fadeTick(FadeState &s, bool mainShown)
     if (s.firstTick >= fadeEndTick)
         return -1;
     const float raw = s.step * float(s.tick - s.firstTick);
-    const double alpha = numtext::roundHalfEven(raw);
+    const double alpha = numbertext::roundHalfEven(raw);
     return alpha > 255 ? 255 : int(alpha);
 }
 

@@ -20,7 +20,7 @@ QList<Entry> parse(const QString &text)
         {"targetdefdir", Entry::TargetDefDir},
     };
     QList<Entry> out;
-    for (const keyvalue::Line &line : keyvalue::lines(text)) {
+    for (const keyvaluetext::Line &line : keyvaluetext::lines(text)) {
         for (const auto &k : keys) {
             if (line.key == QLatin1String(k.name)) {
                 out.append({k.key, line.value});
@@ -33,7 +33,7 @@ QList<Entry> parse(const QString &text)
 
 int placeEdge(const QString &value, int windowSize, int screenSize)
 {
-    long long v = std::llround(numtext::roundHalfEven(numtext::Val(value)));
+    long long v = std::llround(numbertext::roundHalfEven(numbertext::Val(value)));
     if (windowSize + v > screenSize)
         v = screenSize - windowSize;
     if (v < 0)
@@ -53,8 +53,8 @@ QString acceptedLanguage(const QString &value)
 QString format(const Values &v)
 {
     QString s;
-    s += QStringLiteral("MainLeft=") + numtext::single(v.left) + QStringLiteral("\r\n");
-    s += QStringLiteral("MainTop=") + numtext::single(v.top) + QStringLiteral("\r\n");
+    s += QStringLiteral("MainLeft=") + numbertext::single(v.left) + QStringLiteral("\r\n");
+    s += QStringLiteral("MainTop=") + numbertext::single(v.top) + QStringLiteral("\r\n");
     s += QStringLiteral("Language=") + v.language + QStringLiteral("\r\n");
     s += QStringLiteral("TargetDefDirMode=") + QString::number(v.targetDirMode) + QStringLiteral("\r\n");
     s += QStringLiteral("TargetDefDir=") + v.targetDir + QStringLiteral("\r\n");

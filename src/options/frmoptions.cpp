@@ -7,23 +7,23 @@
 #include "controls/orvextab.h"
 #include "controls/stylebutton.h"
 #include "core/commdialog.h"
-#include "core/desktop.h"
 #include "core/fileobject.h"
-#include "core/jobstate.h"
 #include "core/mainwindowlink.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 #include "core/systeminfo.h"
 #include "core/userprompts.h"
+#include "coregui/desktop.h"
+#include "coregui/jobstate.h"
 #include "engine/optionpresets.h"
+#include "options/numberedit.h"
 #include "options/optionchecks.h"
 #include "options/optionlists.h"
-#include "options/numberedit.h"
-#include "player/playerlayout.h"
-#include "player/slaveprotocol.h"
 #include "options/optionpages.h"
 #include "options/optionpieces.h"
 #include "player/frmplayer.h"
+#include "player/playerlayout.h"
+#include "player/slaveprotocol.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -162,7 +162,7 @@ void FrmOptions::Form_Load()
 
     // The colour key the preview's player is given, as the player reads it on X11.
     QPalette key = picPlayer->palette();
-    key.setColor(QPalette::Window, QColor::fromRgb(slave::colorKeyRgb));
+    key.setColor(QPalette::Window, QColor::fromRgb(slaveprotocol::colorKeyRgb));
     picPlayer->setPalette(key);
     shpScope->hide();
     lneCrSpec->move(picCrSpec->width() / 2, 0);
@@ -272,8 +272,8 @@ void FrmOptions::applyPreset(const engine::OptionPreset &p)
         f.cboSize.enabled = p.sizeListEnabled;
         f.cboSize.select(p.sizeIndex);
         f.lblSizeStr.enabled = f.lblSizeStr2.enabled = p.sizeEnabled;
-        f.txtSize[0].text = numtext::integer(p.sizeWidth);
-        f.txtSize[1].text = numtext::integer(p.sizeHeight);
+        f.txtSize[0].text = numbertext::integer(p.sizeWidth);
+        f.txtSize[1].text = numbertext::integer(p.sizeHeight);
         f.optScaleCrop[0].value = !p.cropFirst;
         f.optScaleCrop[1].value = p.cropFirst;
         f.optScaleCrop[0].enabled = f.optScaleCrop[1].enabled = p.scaleCropEnabled;
@@ -291,8 +291,8 @@ void FrmOptions::applyPreset(const engine::OptionPreset &p)
         // Sizes the preset fixes (VCD, DVD, or none for sound jobs) stay as given.
         if (!p.sizeEnabled) {
             f.txtSize[0].enabled = f.txtSize[1].enabled = false;
-            f.txtSize[0].text = numtext::integer(p.sizeWidth);
-            f.txtSize[1].text = numtext::integer(p.sizeHeight);
+            f.txtSize[0].text = numbertext::integer(p.sizeWidth);
+            f.txtSize[1].text = numbertext::integer(p.sizeHeight);
         }
         opt::SetSubSetting(f, true);
         opt::SetAudioSetting(f, true);

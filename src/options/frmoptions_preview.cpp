@@ -17,10 +17,10 @@ namespace {
 float roundTo(float x, int decimals)
 {
     const double scale = std::pow(10.0, decimals);
-    return float(numtext::roundHalfEven(double(x) * scale) / scale);
+    return float(numbertext::roundHalfEven(double(x) * scale) / scale);
 }
 
-int whole(double x) { return int(numtext::roundHalfEven(x)); }
+int whole(double x) { return int(numbertext::roundHalfEven(x)); }
 
 } // namespace
 
@@ -28,19 +28,19 @@ PollRead readPoll(const QString &s, bool aniGif, float srcStartTime, float srcLe
 {
     PollRead r;
     float pos = 0;
-    if (slave::parsePosition(s, srcStartTime, pos)) {
+    if (slaveprotocol::parsePosition(s, srcStartTime, pos)) {
         r.hasPosition = true;
         r.position = pos;
         if (aniGif && gifFrames > 0) {
-            const int frame = slave::parseGifFrame(s);
+            const int frame = slaveprotocol::parseGifFrame(s);
             if (frame >= 0)
                 r.position = roundTo(srcLength * float(frame) / float(gifFrames), 2) - srcStartTime;
         }
     }
-    r.indexPercent = slave::parseIndexProgress(s);
-    r.screenshot = slave::parseScreenshot(s);
-    r.failed = slave::hasVideoFailure(s);
-    r.exited = !r.failed && slave::hasExited(s);
+    r.indexPercent = slaveprotocol::parseIndexProgress(s);
+    r.screenshot = slaveprotocol::parseScreenshot(s);
+    r.failed = slaveprotocol::hasVideoFailure(s);
+    r.exited = !r.failed && slaveprotocol::hasExited(s);
     return r;
 }
 
@@ -123,13 +123,13 @@ QString seekCommand(float seekValue, int seekType, bool inSeconds, float secPerU
         return QString();
     const float seconds = inSeconds ? seekValue : roundTo(secPerUnit * seekValue, 1);
     if (seekType == 0)
-        return slave::seekRelative(seconds);
-    return slave::seekPercent(roundTo(seconds * 100.0f / srcLength, 2));
+        return slaveprotocol::seekRelative(seconds);
+    return slaveprotocol::seekPercent(roundTo(seconds * 100.0f / srcLength, 2));
 }
 
-float markSeconds(const QString &tag) { return float(numtext::Val(tag)); }
+float markSeconds(const QString &tag) { return float(numbertext::Val(tag)); }
 
-QString markTag(float seconds) { return numtext::single(seconds); }
+QString markTag(float seconds) { return numbertext::single(seconds); }
 
 bool setMarkTime(Marks &m, int markIndex, float seconds, bool clearWhenWhole, float srcLength)
 {

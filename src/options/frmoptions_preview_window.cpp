@@ -3,24 +3,24 @@
 // crop rectangle on the picture and the hover help. The rules are in
 // frmoptions_preview.h; these handlers read the controls, apply them and write back.
 #include "controls/stylebutton.h"
-#include "core/drawing.h"
 #include "core/devconsole.h"
 #include "core/fileobject.h"
-#include "core/jobstate.h"
 #include "core/mainwindowlink.h"
 #include "core/mdlmavrell.h"
-#include "core/mousecodes.h"
 #include "core/numbertext.h"
 #include "core/timetext.h"
 #include "core/toolpaths.h"
 #include "core/userprompts.h"
+#include "coregui/drawing.h"
+#include "coregui/jobstate.h"
+#include "coregui/mousecodes.h"
+#include "engine/targetkinds.h"
 #include "options/frmoptions.h"
 #include "options/frmoptions_preview.h"
 #include "options/numberedit.h"
 #include "options/optionpieces.h"
 #include "player/frmplayer.h"
 #include "player/slaveprotocol.h"
-#include "engine/targetkinds.h"
 
 #include <QAction>
 #include <QApplication>
@@ -206,7 +206,7 @@ void FrmOptions::newPlay(const QString &fnIn, float StartTime)
     jobstate::previewState.previewAddOpts.clear();
     jobstate::previewState.previewVolumeOpt.clear();
     if (!lblVolPlay->Tag().isEmpty())
-        jobstate::previewState.previewVolumeOpt = QStringLiteral(" -volume ") + numtext::number(numtext::Val(lblVolPlay->Tag()));
+        jobstate::previewState.previewVolumeOpt = QStringLiteral(" -volume ") + numbertext::number(numbertext::Val(lblVolPlay->Tag()));
 
     const QColor key(0x01, 0x02, 0x03);  // the colour the tool keys its picture to on X11
     if (lbl2BigScreen->ButtonState() == StyleButton::StateDown) {
@@ -251,7 +251,7 @@ void FrmOptions::newPlay(const QString &fnIn, float StartTime)
     const QString subtitles = opt::getSubPara(form_, subFailed, true);
     writeForm();
 
-    slave::PreviewStart start;
+    slaveprotocol::PreviewStart start;
     start.toolPath = tool;
     start.fileName = fn;
     start.srcFps = jobstate::sourceInfo.srcFps;
@@ -263,7 +263,7 @@ void FrmOptions::newPlay(const QString &fnIn, float StartTime)
     start.startSeconds = StartTime < 0 ? 0 : StartTime;
     start.demuxer = jobstate::sourceInfo.srcDemuxer;
     bool show = false;
-    const int started = mdlConsole::StartConsole(slave::previewStartLine(start), this, show);
+    const int started = mdlConsole::StartConsole(slaveprotocol::previewStartLine(start), this, show);
     QDir::setCurrent(savedDir);
 
     if (started != mdlConsole::startOk) {
@@ -282,7 +282,7 @@ void FrmOptions::newPlay(const QString &fnIn, float StartTime)
     picPlayerTag = playTag;
     adjustVideoLoc();
     lblTotalTime->setText(jobstate::sourceInfo.srcLength > 0
-                              ? mdlMavrell::FormatTime(float(numtext::roundHalfEven(jobstate::sourceInfo.srcLength)), 3, 0)
+                              ? mdlMavrell::FormatTime(float(numbertext::roundHalfEven(jobstate::sourceInfo.srcLength)), 3, 0)
                               : lng[txt::Calculating]);
     picTime->show();
     tmrSpecCheck.start();
@@ -304,7 +304,7 @@ void FrmOptions::lblPlay_Click()
         return;
     }
     if (picPlayerTag == pauseTag) {
-        mdlConsole::SendSlave(slave::cmdPause, true);
+        mdlConsole::SendSlave(slaveprotocol::cmdPause, true);
         picPlayerTag = playTag;
     }
 }
@@ -317,15 +317,15 @@ void FrmOptions::lblPause_Click()
         // Starts and stays on the first frame.
         newPlay(previewSource, 0);
         if (tmrCheck.isActive()) {
-            mdlConsole::SendSlave(slave::cmdFrameStep, picPlayerTag == pauseTag);
+            mdlConsole::SendSlave(slaveprotocol::cmdFrameStep, picPlayerTag == pauseTag);
             picPlayerTag = pauseTag;
         }
     } else if (picPlayerTag == playTag) {
-        mdlConsole::SendSlave(slave::cmdPause, false);
+        mdlConsole::SendSlave(slaveprotocol::cmdPause, false);
         picPlayerTag = pauseTag;
     } else {
         // Pause while paused steps one frame.
-        mdlConsole::SendSlave(slave::cmdFrameStep, true);
+        mdlConsole::SendSlave(slaveprotocol::cmdFrameStep, true);
     }
 }
 
@@ -360,7 +360,7 @@ void FrmOptions::lblSrceenshot_MouseUp()
         return;
     if (!lblCurTime->text().isEmpty()) {
         if (lblCut2Pic->ButtonState() != StyleButton::StateDown)
-            mdlConsole::SendSlave(slave::screenshot(false), picPlayerTag == pauseTag);
+            mdlConsole::SendSlave(slaveprotocol::screenshot(false), picPlayerTag == pauseTag);
     } else if (!tmrCheck.isActive()) {
         prompts::MsgBox(lng[txt::PlayMediaFirst], prompts::Buttons::Ok, prompts::Icon::None, QString(), this);
     }
@@ -378,20 +378,20 @@ void FrmOptions::lblCut2Pic_MouseDown()
             return;
         }
         if (picPlayerTag == pauseTag) {
-            mdlConsole::SendSlave(slave::cmdPause, true);
+            mdlConsole::SendSlave(slaveprotocol::cmdPause, true);
             picPlayerTag = playTag;
         }
         if (!lblCurTime->text().isEmpty())
-            mdlConsole::SendSlave(slave::screenshot(true), picPlayerTag == pauseTag);
+            mdlConsole::SendSlave(slaveprotocol::screenshot(true), picPlayerTag == pauseTag);
         return;
     }
     // Switched off: without a running preview there is nothing to switch off.
     if (!tmrCheck.isActive())
         return;
     lblCut2Pic->setTag(nearStopTag);
-    mdlConsole::SendSlave(slave::screenshot(true), picPlayerTag == pauseTag);
+    mdlConsole::SendSlave(slaveprotocol::screenshot(true), picPlayerTag == pauseTag);
     if (picPlayerTag == playTag) {
-        mdlConsole::SendSlave(slave::cmdPause, false);
+        mdlConsole::SendSlave(slaveprotocol::cmdPause, false);
         picPlayerTag = pauseTag;
     }
 }
@@ -414,7 +414,7 @@ void FrmOptions::tmrCheck_Timer()
     noteHeld_ = false;
     if (r.indexPercent > 0) {
         lblCurTime->clear();
-        placePlayerNote(lng[txt::RebuildingIndex] + numtext::integer(r.indexPercent) + QStringLiteral(" %"), false);
+        placePlayerNote(lng[txt::RebuildingIndex] + numbertext::integer(r.indexPercent) + QStringLiteral(" %"), false);
         lblPlayerNote->raise();
         lblPlayerNote->show();
     } else if (lblCut2Pic->ButtonState() != StyleButton::StateDown && !lblCurTime->text().isEmpty() && !held) {
@@ -463,7 +463,7 @@ void FrmOptions::tmrCheck_Timer()
         }
         if (s.isEmpty()) {
             ++emptyReads_;
-            sink.setOutput(QStringLiteral("無內容 (") + numtext::integer(emptyReads_) + QLatin1Char(')'));
+            sink.setOutput(QStringLiteral("無內容 (") + numbertext::integer(emptyReads_) + QLatin1Char(')'));
         } else {
             emptyReads_ = 0;
             sink.setOutput(s);
@@ -474,13 +474,13 @@ void FrmOptions::tmrCheck_Timer()
         const bool holding = (QApplication::mouseButtons() & Qt::LeftButton)
                              && QApplication::widgetAt(QCursor::pos()) == imgSlider;
         if (!holding) {
-            const int frozen = int(numtext::Val(imgSlider->property("Tag").toString()));
+            const int frozen = int(numbertext::Val(imgSlider->property("Tag").toString()));
             if (frozen == 0 && jobstate::previewState.previewPos > 0) {
                 imgSlider->move(preview::knobLeftFor(jobstate::previewState.previewPos, jobstate::previewState.secPerSliderUnit, imgSliderBG->x(), imgSlider->width()),
                                 imgSlider->y());
             } else {
                 const int left = frozen - 1;
-                imgSlider->setProperty("Tag", left <= 0 ? QString() : numtext::integer(left));
+                imgSlider->setProperty("Tag", left <= 0 ? QString() : numbertext::integer(left));
             }
         }
     }
@@ -512,9 +512,9 @@ void FrmOptions::seekPlay(float seekValue, int seekType, bool inSeconds, bool al
     mdlConsole::SendSlave(command, paused);
     if (paused) {
         // The paused picture shows the new place.
-        mdlConsole::SendSlave(slave::cmdFrameStep, true);
+        mdlConsole::SendSlave(slaveprotocol::cmdFrameStep, true);
         QCoreApplication::processEvents();
-        mdlConsole::SendSlave(slave::cmdFrameStep, true);
+        mdlConsole::SendSlave(slaveprotocol::cmdFrameStep, true);
     }
     tmrCheck_Timer();
 }
@@ -523,7 +523,7 @@ void FrmOptions::imgSlider_MouseMove(int button, double x)
 {
     if (button != 1 || previewBusy)
         return;
-    const int left = int(numtext::roundHalfEven(imgSlider->x() + x - imgSlider->width() / 2.0));
+    const int left = int(numbertext::roundHalfEven(imgSlider->x() + x - imgSlider->width() / 2.0));
     if (preview::knobMoveAllowed(left, imgSliderBG->x(), imgSliderBG->width(), imgSlider->width()))
         imgSlider->move(left, imgSlider->y());
 }
@@ -532,7 +532,7 @@ void FrmOptions::imgSlider_MouseUp(int button, double x)
 {
     if (button != 1 || previewBusy)
         return;
-    const int left = int(numtext::roundHalfEven(imgSlider->x() + x - imgSlider->width() / 2.0));
+    const int left = int(numbertext::roundHalfEven(imgSlider->x() + x - imgSlider->width() / 2.0));
     if (!preview::knobMoveAllowed(left, imgSliderBG->x(), imgSliderBG->width(), imgSlider->width()))
         return;
     imgSlider->setProperty("Tag", QStringLiteral("3"));

@@ -1,9 +1,9 @@
 #include "options/optionchecks.h"
 
-#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 #include "core/userprompts.h"
+#include "coregui/jobstate.h"
 #include "options/optionpages.h"
 #include "options/optionpieces.h"
 
@@ -16,11 +16,11 @@ namespace opt {
 
 namespace {
 
-QString num(double v) { return numtext::number(v); }
+QString num(double v) { return numbertext::number(v); }
 
-using numtext::toInt;
+using numbertext::toInt;
 
-int tagIndex(const QString &tag) { return toInt(numtext::Val(tag)); }
+int tagIndex(const QString &tag) { return toInt(numbertext::Val(tag)); }
 
 QString boolText(bool b) { return b ? QStringLiteral("True") : QStringLiteral("False"); }
 
@@ -33,7 +33,7 @@ std::optional<bool> tagBool(const QString &tag)
     if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
         return false;
     if (!t.isEmpty() && (t[0].isDigit() || t[0] == '-'))
-        return numtext::Val(t) != 0;
+        return numbertext::Val(t) != 0;
     return std::nullopt;
 }
 
@@ -60,7 +60,7 @@ bool rateOutside(const QString &text, double lo, double hi)
 {
     if (text == lng[txt::SameAsSource])
         return false;
-    const double v = numtext::Val(text);
+    const double v = numbertext::Val(text);
     return v > hi || v < lo;
 }
 
@@ -92,11 +92,11 @@ void takeSnapshot(OptionsForm &f)
         adjusterButtons(f, a)[0].tag = valueLabel(f, a).tag;
     for (Combo *c : {&f.cboRotate, &f.cboSize, &f.cboFps, &f.cboVideoBitrate, &f.cboAudioBitrate, &f.cboAudioSample,
                      &f.cboSubcp, &f.cboSubFont})
-        c->tag = numtext::integer(c->listIndex);
+        c->tag = numbertext::integer(c->listIndex);
     f.optScaleCrop[0].tag = boolText(f.optScaleCrop[0].value);
     f.optAudio[0].tag = boolText(f.optAudio[0].value);
     f.optSub[0].tag = boolText(f.optSub[0].value);
-    f.chkAudioVolnorm.tag = numtext::integer(f.chkAudioVolnorm.value);
+    f.chkAudioVolnorm.tag = numbertext::integer(f.chkAudioVolnorm.value);
     for (TextBox *t : tidyBoxes(f))
         t->tag = t->text;
     f.txtSubFile.tag = f.txtSubFile.text;
@@ -105,16 +105,16 @@ void takeSnapshot(OptionsForm &f)
 void normaliseBoxes(OptionsForm &f)
 {
     for (TextBox *t : tidyBoxes(f))
-        t->text = num(numtext::Val(t->text));
+        t->text = num(numbertext::Val(t->text));
 }
 
 OkCheck checkFields(const OptionsForm &f)
 {
     using namespace mdlMavrell;
     const Combo &fps = f.cboFps;
-    const double lastFps = numtext::Val(fps.item(fps.count() - 1));
+    const double lastFps = numbertext::Val(fps.item(fps.count() - 1));
     if (rateOutside(fps.text, 5, lastFps)) {
-        const double low = fps.listIndex >= 1 ? numtext::Val(fps.item(1)) : 5;
+        const double low = fps.listIndex >= 1 ? numbertext::Val(fps.item(1)) : 5;
         QString msg = lng[txt::FrameRateRange];
         msg.replace(QLatin1String("aaa"), num(low));
         msg.replace(QLatin1String("bbb"), num(lastFps));
@@ -126,7 +126,7 @@ OkCheck checkFields(const OptionsForm &f)
         return reject(AudioPage, QStringLiteral("cboAudioBitrate"), lng[txt::AudioBitrateRange]);
     if (!isAudioTarget(jobstate::jobSettings) && !isAudioOnlySource(jobstate::sourceInfo)) {
         for (int i = 0; i < 2; ++i) {
-            const double v = numtext::Val(f.txtSize[i].text);
+            const double v = numbertext::Val(f.txtSize[i].text);
             if (v > 1280 || v < 8)
                 return reject(VideoPage, i == 0 ? QStringLiteral("txtSize(0)") : QStringLiteral("txtSize(1)"),
                               lng[i == 0 ? txt::WidthRange : txt::HeightRange]);
@@ -134,15 +134,15 @@ OkCheck checkFields(const OptionsForm &f)
         // The picture with its borders has to stay a number the encoder can take.
         const std::array<std::array<int, 2>, 2> pairs{{{2, 3}, {0, 1}}};  // left/right on the width, top/bottom
         for (int axis = 0; axis < 2; ++axis) {
-            const double a = numtext::Val(f.txtExpand[pairs[axis][0]].text);
-            const double b = numtext::Val(f.txtExpand[pairs[axis][1]].text);
-            if (numtext::Val(f.txtSize[axis].text) + a + b > 2147483647.0)
+            const double a = numbertext::Val(f.txtExpand[pairs[axis][0]].text);
+            const double b = numbertext::Val(f.txtExpand[pairs[axis][1]].text);
+            if (numbertext::Val(f.txtSize[axis].text) + a + b > 2147483647.0)
                 return reject(VideoPage, QStringLiteral("txtExpand(%1)").arg(pairs[axis][a >= b ? 0 : 1]), lng[txt::BordersTooWide]);
         }
     }
     const int rotate = f.cboRotate.listIndex;
-    const bool top = numtext::Val(f.txtExpand[0].text) != 0;
-    const bool bottom = numtext::Val(f.txtExpand[1].text) != 0;
+    const bool top = numbertext::Val(f.txtExpand[0].text) != 0;
+    const bool bottom = numbertext::Val(f.txtExpand[1].text) != 0;
     if ((rotate == 2 || rotate == 3) && (top || bottom))
         return reject(VideoPage, top ? QStringLiteral("txtExpand(0)") : QStringLiteral("txtExpand(1)"), lng[txt::FlipAndBordersClash]);
     return {};
@@ -171,13 +171,13 @@ OkOutcome okClicked(OptionsForm &f)
         return out;
 
     jobstate::jobSettings.fpsText = f.cboFps.text;
-    f.cboFps.tag = numtext::integer(f.cboFps.listIndex);
+    f.cboFps.tag = numbertext::integer(f.cboFps.listIndex);
     jobstate::jobSettings.videoBitrateText = f.cboVideoBitrate.text;
-    f.cboVideoBitrate.tag = numtext::integer(f.cboVideoBitrate.listIndex);
+    f.cboVideoBitrate.tag = numbertext::integer(f.cboVideoBitrate.listIndex);
     jobstate::jobSettings.audioBitrateText = f.cboAudioBitrate.text;
-    f.cboAudioBitrate.tag = numtext::integer(f.cboAudioBitrate.listIndex);
-    jobstate::jobSettings.outWidth = toInt(numtext::Val(f.txtSize[0].text));
-    jobstate::jobSettings.outHeight = toInt(numtext::Val(f.txtSize[1].text));
+    f.cboAudioBitrate.tag = numbertext::integer(f.cboAudioBitrate.listIndex);
+    jobstate::jobSettings.outWidth = toInt(numbertext::Val(f.txtSize[0].text));
+    jobstate::jobSettings.outHeight = toInt(numbertext::Val(f.txtSize[1].text));
     setAduioPara(f);
     jobstate::jobSettings.subtitleOpts = subtitles;
 
@@ -192,8 +192,8 @@ OkOutcome okClicked(OptionsForm &f)
         f.lblMark[1].tag.clear();
         out.marksCleared = true;
     }
-    jobstate::jobSettings.markIn = float(numtext::Val(f.lblMark[0].tag));
-    jobstate::jobSettings.markOut = float(numtext::Val(f.lblMark[1].tag));
+    jobstate::jobSettings.markIn = float(numbertext::Val(f.lblMark[0].tag));
+    jobstate::jobSettings.markOut = float(numbertext::Val(f.lblMark[1].tag));
 
     jobstate::jobSettings.encodeVolumeOpt = volumePiece(f);
     jobstate::jobSettings.rotateFilter = getRotateFilter(f.cboRotate.listIndex);
@@ -216,17 +216,17 @@ void cancelClicked(OptionsForm &f)
         valueLabel(f, a).tag = adjusterButtons(f, a)[0].tag;
     setLblColorAndVolPara(f, 0, true);
     if (f.picCrSpecScaleWidth > 0)
-        f.lneCrSpecX = hueMarkerX(numtext::Val(f.lblHue.tag), f.picCrSpecScaleWidth);
+        f.lneCrSpecX = hueMarkerX(numbertext::Val(f.lblHue.tag), f.picCrSpecScaleWidth);
 
     restorePair(f.optScaleCrop);
     for (TextBox &t : f.txtExpand)
-        t.text = num(numtext::Val(t.tag));
+        t.text = num(numbertext::Val(t.tag));
 
     restorePair(f.optAudio);
     if (f.optAudio[0].enabled && f.optAudio[1].enabled)
         SetAudioSetting(f, false);
     f.cboAudioSample.select(tagIndex(f.cboAudioSample.tag));
-    f.txtAudioDelay.text = num(numtext::Val(f.txtAudioDelay.tag));
+    f.txtAudioDelay.text = num(numbertext::Val(f.txtAudioDelay.tag));
     f.chkAudioVolnorm.value = tagIndex(f.chkAudioVolnorm.tag) != 0 ? 1 : 0;
 
     restorePair(f.optSub);
@@ -236,15 +236,15 @@ void cancelClicked(OptionsForm &f)
     f.cboSubcp.select(tagIndex(f.cboSubcp.tag));
     f.cboSubFont.select(tagIndex(f.cboSubFont.tag));
     for (TextBox *t : {&f.txtSubSize, &f.txtSubPosHgt, &f.txtSubOutline, &f.txtSubBlur, &f.txtSubDelay})
-        t->text = num(numtext::Val(t->tag));
+        t->text = num(numbertext::Val(t->tag));
 }
 
 AppliedMarks SetAppliedValue(OptionsForm &f)
 {
     using namespace mdlMavrell;
     AppliedMarks marks;
-    f.lblMark[0].tag = jobstate::jobSettings.markIn == 0 ? QString() : numtext::single(jobstate::jobSettings.markIn);
-    f.lblMark[1].tag = jobstate::jobSettings.markOut == 0 ? QString() : numtext::single(jobstate::jobSettings.markOut);
+    f.lblMark[0].tag = jobstate::jobSettings.markIn == 0 ? QString() : numbertext::single(jobstate::jobSettings.markIn);
+    f.lblMark[1].tag = jobstate::jobSettings.markOut == 0 ? QString() : numbertext::single(jobstate::jobSettings.markOut);
     if (jobstate::jobSettings.markOut <= jobstate::jobSettings.markIn) {
         f.lblMark[0].tag.clear();
         f.lblMark[1].tag.clear();
@@ -266,8 +266,8 @@ AppliedMarks SetAppliedValue(OptionsForm &f)
         }
     }
 
-    f.txtSize[0].text = numtext::integer(jobstate::jobSettings.outWidth);
-    f.txtSize[1].text = numtext::integer(jobstate::jobSettings.outHeight);
+    f.txtSize[0].text = numbertext::integer(jobstate::jobSettings.outWidth);
+    f.txtSize[1].text = numbertext::integer(jobstate::jobSettings.outHeight);
 
     if (jobstate::jobSettings.cropRect[0] == 1) {
         f.shpCrop.visible = true;

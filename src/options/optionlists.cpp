@@ -1,11 +1,11 @@
 #include "options/optionlists.h"
 
-#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
+#include "coregui/jobstate.h"
+#include "engine/targetkinds.h"
 #include "options/optionpages.h"
 #include "options/optionsummary.h"
-#include "engine/targetkinds.h"
 
 using mdlMavrell::lng;
 
@@ -51,7 +51,7 @@ void setCboFpsItemIsWmv(Combo &cbo, float fps)
     cbo.select(0);
     // Compared in single precision, so that a 29.97 source reaches "29.97".
     for (const char *r : {"5", "8", "10", "12", "15"}) {
-        if (fps >= float(numtext::Val(QLatin1String(r)))) {
+        if (fps >= float(numbertext::Val(QLatin1String(r)))) {
             cbo.add(QLatin1String(r));
             cbo.select(cbo.count() - 1);
         }
@@ -61,11 +61,11 @@ void setCboFpsItemIsWmv(Combo &cbo, float fps)
         cbo.select(cbo.count() - 1);
     }
     for (const char *r : {"24", "25", "29.97"})
-        if (fps >= float(numtext::Val(QLatin1String(r))))
+        if (fps >= float(numbertext::Val(QLatin1String(r))))
             cbo.add(withWord(r, txt::QualityNormal));
-    const float last = float(numtext::Val(cbo.items.last()));
+    const float last = float(numbertext::Val(cbo.items.last()));
     if (last < fps) {
-        cbo.add(numtext::single(fps));
+        cbo.add(numbertext::single(fps));
         if (fps < 20.0f)
             cbo.select(cbo.count() - 1);
     }
@@ -230,9 +230,9 @@ int findSameValue(const Combo &cbo, const QString &oldText, bool oldWasSourceIte
                 return i;
         return -1;
     }
-    const float v = float(numtext::Val(oldText));
+    const float v = float(numbertext::Val(oldText));
     for (int i = 0; i < cbo.count(); ++i)
-        if (!isSourceItem(cbo.items[i]) && float(numtext::Val(cbo.items[i])) == v)
+        if (!isSourceItem(cbo.items[i]) && float(numbertext::Val(cbo.items[i])) == v)
             return i;
     return -1;
 }
@@ -262,7 +262,7 @@ void rebuildKeepingValue(Combo &cbo, Build build)
         cbo.select(found);
     } else if (!wasSource) {
         cbo.listIndex = -1;
-        cbo.text = numtext::number(numtext::Val(oldText));
+        cbo.text = numbertext::number(numbertext::Val(oldText));
     }
 }
 

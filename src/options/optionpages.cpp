@@ -1,8 +1,8 @@
 #include "options/optionpages.h"
 
-#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
+#include "coregui/jobstate.h"
 
 #include <QCollator>
 #include <algorithm>
@@ -58,16 +58,16 @@ float fixedProportion(const QString &text, float otherwise)
 // Width box 0 or empty takes the source width; then the height is derived, even.
 void deriveHeight(OptionsForm &f, float proportion)
 {
-    if (numtext::Val(f.txtSize[0].text) == 0)
-        f.txtSize[0].text = numtext::integer(jobstate::sourceInfo.srcWidth);
-    const double width = numtext::Val(f.txtSize[0].text);
-    double h = numtext::Int(width * double(proportion));
+    if (numbertext::Val(f.txtSize[0].text) == 0)
+        f.txtSize[0].text = numbertext::integer(jobstate::sourceInfo.srcWidth);
+    const double width = numbertext::Val(f.txtSize[0].text);
+    double h = numbertext::Int(width * double(proportion));
     if (std::fmod(h, 2.0) != 0)
         h += 1;
-    f.txtSize[1].text = numtext::number(h);
+    f.txtSize[1].text = numbertext::number(h);
 }
 
-QString text(double v) { return numtext::number(v); }
+QString text(double v) { return numbertext::number(v); }
 
 } // namespace
 
@@ -77,18 +77,18 @@ void SetSizeSetting(OptionsForm &f)
     const int item = f.cboSize.listIndex;
     const QString t = f.cboSize.text;
     if (item == 0) {
-        f.txtSize[0].text = numtext::integer(jobstate::sourceInfo.srcWidth);
-        f.txtSize[1].text = numtext::integer(jobstate::sourceInfo.srcHeight);
+        f.txtSize[0].text = numbertext::integer(jobstate::sourceInfo.srcWidth);
+        f.txtSize[1].text = numbertext::integer(jobstate::sourceInfo.srcHeight);
     } else if (item > 0 && isKeepProportionItem(t)) {
         if (!containsWord(t, lng[txt::CustomTimes]))
-            f.txtSize[0].text = text(numtext::Val(t.left(t.indexOf(kBy))));
+            f.txtSize[0].text = text(numbertext::Val(t.left(t.indexOf(kBy))));
         deriveHeight(f, sourceProportion());
     } else if (item > 0 && containsWord(t, lng[txt::CustomTimes])) {
         deriveHeight(f, fixedProportion(t, sourceProportion()));
     } else if (item > 1 && t.contains(kBy)) {
         const int at = int(t.indexOf(kBy));
-        f.txtSize[0].text = text(numtext::Val(t.left(at)));
-        f.txtSize[1].text = text(numtext::Val(t.mid(at + kBy.size())));
+        f.txtSize[0].text = text(numbertext::Val(t.left(at)));
+        f.txtSize[1].text = text(numbertext::Val(t.mid(at + kBy.size())));
     }
     f.txtSize[0].enabled = containsWord(t, customWord());
     f.txtSize[1].enabled = item == 1;
@@ -214,25 +214,25 @@ void adjusterClick(OptionsForm &f, Adjuster a, int index)
     if (index == 2)
         label.tag = adjusterButtons(f, a)[2].tag;
     else
-        label.tag = text(numtext::Val(label.tag) + (2 * index - 1) * 2);
-    const double v = numtext::Val(label.tag);
+        label.tag = text(numbertext::Val(label.tag) + (2 * index - 1) * 2);
+    const double v = numbertext::Val(label.tag);
     if (v > 100)
         label.tag = QStringLiteral("100");
     else if (v < -100)
         label.tag = QStringLiteral("-100");
     setLblColorAndVolPara(f, captionMode(a), false);
     if (a == Adjuster::Hue)
-        f.lneCrSpecX = hueMarkerX(numtext::Val(label.tag), f.picCrSpecScaleWidth);
+        f.lneCrSpecX = hueMarkerX(numbertext::Val(label.tag), f.picCrSpecScaleWidth);
 }
 
 void setLblColorAndVolPara(OptionsForm &f, int mode, bool all)
 {
     const QString eq = QStringLiteral(" = ");
-    auto value = [](const Label &l) { return text(numtext::Val(l.tag)); };
-    auto sign = [](const Label &l) { return numtext::Val(l.tag) >= 0 ? QStringLiteral("+") : QString(); };
+    auto value = [](const Label &l) { return text(numbertext::Val(l.tag)); };
+    auto sign = [](const Label &l) { return numbertext::Val(l.tag) >= 0 ? QStringLiteral("+") : QString(); };
     auto percent = [&](Label &l, int entry) { l.caption = lng[entry] + eq + sign(l) + value(l) + QStringLiteral(" %"); };
     if (all || mode == 0)
-        f.lblVolPlay.toolTip = lng[txt::VolumeWord] + eq + text(numtext::Val(f.lblVolPlay.tag));
+        f.lblVolPlay.toolTip = lng[txt::VolumeWord] + eq + text(numbertext::Val(f.lblVolPlay.tag));
     if (all || mode == 1)
         percent(f.lblBrightness, txt::BrightnessWord);
     if (all || mode == 2)
@@ -257,7 +257,7 @@ double hueMarkerX(double hue, double scaleWidth)
 
 QString playbackVolumeClick(OptionsForm &f, int index)
 {
-    double v = numtext::Val(f.lblVolPlay.tag) + (2 * index - 1) * 5;
+    double v = numbertext::Val(f.lblVolPlay.tag) + (2 * index - 1) * 5;
     if (v > 100)
         v = 100;
     if (v < 0)

@@ -1,11 +1,11 @@
 #include "options/optionpieces.h"
 
 #include "core/fileobject.h"
-#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 #include "core/toolpaths.h"
 #include "core/userprompts.h"
+#include "coregui/jobstate.h"
 #include "engine/targetkinds.h"
 
 #include <charconv>
@@ -17,13 +17,13 @@ namespace opt {
 
 namespace {
 
-QString num(double v) { return numtext::number(v); }
-QString integer(long long v) { return numtext::integer(v); }
+QString num(double v) { return numbertext::number(v); }
+QString integer(long long v) { return numbertext::integer(v); }
 
 // A typed number rounded (halves to even) and kept within lo..hi.
 int roundedWithin(const QString &text, int lo, int hi)
 {
-    const double v = numtext::roundHalfEven(numtext::Val(text));
+    const double v = numbertext::roundHalfEven(numbertext::Val(text));
     if (v > hi)
         return hi;
     if (v < lo)
@@ -41,7 +41,7 @@ double at15Digits(double v)
     return back;
 }
 
-using numtext::toInt;
+using numbertext::toInt;
 
 // A family name as a fontconfig pattern: its special characters escaped.
 QString fontPattern(const QString &family)
@@ -60,12 +60,12 @@ QString fontPattern(const QString &family)
 QString audioPiece(const OptionsForm &f)
 {
     using namespace mdlMavrell;
-    const QString rate = num(numtext::Val(f.cboAudioSample.text));
+    const QString rate = num(numbertext::Val(f.cboAudioSample.text));
     if (isAudioTarget(jobstate::jobSettings))
         return QStringLiteral(" -ac 2 -ar ") + rate;
     if (f.optAudio[0].value) {
         // The tool's delay is the picture's against the sound: sound later is a negative value.
-        const QString delay = num(-numtext::Val(f.txtAudioDelay.text));
+        const QString delay = num(-numbertext::Val(f.txtAudioDelay.text));
         QString piece;
         const engine::TargetKind *kind = engine::targetKindOf(jobstate::jobSettings);
         const bool copiesBoth = kind && (kind->family == engine::TargetFamily::Cut || kind->family == engine::TargetFamily::Repair);
@@ -150,10 +150,10 @@ QString getSubPara(OptionsForm &f, bool &failed, bool quiet)
     piece += QStringLiteral(" -subfont-text-scale ") + integer(roundedWithin(f.txtSubSize.text, 0, 100));
     piece += QStringLiteral(" -subfont-outline ") + integer(roundedWithin(f.txtSubOutline.text, 0, 8));
     piece += QStringLiteral(" -subfont-blur ") + integer(roundedWithin(f.txtSubBlur.text, 0, 8));
-    const double pos = numtext::roundHalfEven(100 - numtext::Val(f.txtSubPosHgt.text));
+    const double pos = numbertext::roundHalfEven(100 - numbertext::Val(f.txtSubPosHgt.text));
     piece += QStringLiteral(" -subpos ") + integer(pos > 100 ? 100 : pos < 0 ? 0 : int(pos));
     // A positive delay shows the subtitles later, as the page's help says.
-    piece += QStringLiteral(" -subdelay ") + num(numtext::Val(f.txtSubDelay.text));
+    piece += QStringLiteral(" -subdelay ") + num(numbertext::Val(f.txtSubDelay.text));
     const QString cp = f.cboSubcp.text;
     const int cpAt = int(cp.indexOf(QLatin1String("- cp")));
     if (cpAt >= 0)
@@ -171,10 +171,10 @@ PicturePieces pictureFilters(const OptionsForm &f, int outW, int outH)
     p.scaleFilter = s0;
     p.summaryWidth = outW;
     p.summaryHeight = outH;
-    const int T = toInt(numtext::Val(f.txtExpand[0].text));
-    const int B = toInt(numtext::Val(f.txtExpand[1].text));
-    const int L = toInt(numtext::Val(f.txtExpand[2].text));
-    const int R = toInt(numtext::Val(f.txtExpand[3].text));
+    const int T = toInt(numbertext::Val(f.txtExpand[0].text));
+    const int B = toInt(numbertext::Val(f.txtExpand[1].text));
+    const int L = toInt(numbertext::Val(f.txtExpand[2].text));
+    const int R = toInt(numbertext::Val(f.txtExpand[3].text));
     const bool bordersOn = T != 0 || B != 0 || L != 0 || R != 0;
     const engine::TargetKind *kind = engine::targetKindOf(jobstate::jobSettings);
     const bool fixedFrame = kind && kind->fixedFrame;
@@ -193,8 +193,8 @@ PicturePieces pictureFilters(const OptionsForm &f, int outW, int outH)
         auto &c = p.cropRect;
         c = {1, toInt(f.shpCrop.left), toInt(f.shpCrop.top), toInt(f.shpCrop.left + f.shpCrop.width),
              toInt(f.shpCrop.top + f.shpCrop.height), 0};
-        const double baseW = cropFirst ? jobstate::sourceInfo.srcWidth : numtext::Val(f.txtSize[0].text);
-        const double baseH = cropFirst ? jobstate::sourceInfo.srcHeight : numtext::Val(f.txtSize[1].text);
+        const double baseW = cropFirst ? jobstate::sourceInfo.srcWidth : numbertext::Val(f.txtSize[0].text);
+        const double baseH = cropFirst ? jobstate::sourceInfo.srcHeight : numbertext::Val(f.txtSize[1].text);
         const float fx = float(baseW / f.picPlayerScaleWidth);
         const double fy = at15Digits(baseH / f.picPlayerScaleHeight);
         int cw = toInt(double(fx) * (c[3] - c[1]));
@@ -204,7 +204,7 @@ PicturePieces pictureFilters(const OptionsForm &f, int outW, int outH)
         if (ch % 2 != 0)
             ch += 1;
         const QString crop = QStringLiteral(" -vf-add crop=") + integer(cw) + ':' + integer(ch) + ':'
-                             + num(numtext::Int(double(fx) * c[1])) + ':' + num(numtext::Int(fy * c[2]));
+                             + num(numbertext::Int(double(fx) * c[1])) + ':' + num(numbertext::Int(fy * c[2]));
         QString scale = s0, border;
         int ew = 0, eh = 0;
         if (bordersOn) {
@@ -246,17 +246,17 @@ PicturePieces pictureFilters(const OptionsForm &f, int outW, int outH)
 
 bool adjusterChanged(const OptionsForm &f, Adjuster a)
 {
-    return numtext::Val(valueLabel(f, a).tag) != numtext::Val(adjusterButtons(f, a)[2].tag);
+    return numbertext::Val(valueLabel(f, a).tag) != numbertext::Val(adjusterButtons(f, a)[2].tag);
 }
 
 QString volumePiece(const OptionsForm &f)
 {
     if (!adjusterChanged(f, Adjuster::Volume))
         return QString();
-    const double db = numtext::Val(f.lblVolume.tag);
+    const double db = numbertext::Val(f.lblVolume.tag);
     if (isAudioTarget(jobstate::jobSettings)) {
         // Tool 3 scales linearly, 256 leaving the sound as it is: the gain the label names in dB.
-        const double factor = numtext::roundHalfEven(256.0 * std::pow(10.0, db / 20.0));
+        const double factor = numbertext::roundHalfEven(256.0 * std::pow(10.0, db / 20.0));
         return QStringLiteral(" -vol ") + integer(static_cast<long long>(factor));
     }
     return QStringLiteral(" -af-add volume=") + num(db);
@@ -280,22 +280,22 @@ QString colorPiece(const OptionsForm &f)
 {
     QString piece;
     if (adjusterChanged(f, Adjuster::Hue)) {
-        const float h = float(numtext::Int(numtext::Val(f.lblHue.tag) * 180 / 100));
-        piece += QStringLiteral(" -vf-add hue=") + numtext::single(h) + QStringLiteral(":1");
+        const float h = float(numbertext::Int(numbertext::Val(f.lblHue.tag) * 180 / 100));
+        piece += QStringLiteral(" -vf-add hue=") + numbertext::single(h) + QStringLiteral(":1");
     }
     if (adjusterChanged(f, Adjuster::Saturation)) {
-        const float s = float(numtext::Val(f.lblSaturation.tag));
+        const float s = float(numbertext::Val(f.lblSaturation.tag));
         float factor = 1;
         if (s < 0)
-            factor = float(numtext::roundHalfEven(double((100 + s) / 100) * 100) / 100);
+            factor = float(numbertext::roundHalfEven(double((100 + s) / 100) * 100) / 100);
         else if (s > 0)
-            factor = float(numtext::roundHalfEven(double(2 * s / 100) * 100) / 100) + 1;
-        piece += QStringLiteral(" -vf-add eq2=1:1:0:") + numtext::single(factor);
+            factor = float(numbertext::roundHalfEven(double(2 * s / 100) * 100) / 100) + 1;
+        piece += QStringLiteral(" -vf-add eq2=1:1:0:") + numbertext::single(factor);
     }
-    const float b = adjusterChanged(f, Adjuster::Brightness) ? float(numtext::Val(f.lblBrightness.tag)) : 0;
-    const float c = adjusterChanged(f, Adjuster::Contrast) ? float(numtext::Val(f.lblContrast.tag)) : 0;
+    const float b = adjusterChanged(f, Adjuster::Brightness) ? float(numbertext::Val(f.lblBrightness.tag)) : 0;
+    const float c = adjusterChanged(f, Adjuster::Contrast) ? float(numbertext::Val(f.lblContrast.tag)) : 0;
     if (b != 0 || c != 0)
-        piece += QStringLiteral(" -vf-add eq=") + numtext::single(b) + ':' + numtext::single(c);
+        piece += QStringLiteral(" -vf-add eq=") + numbertext::single(b) + ':' + numbertext::single(c);
     return piece;
 }
 

@@ -1,9 +1,9 @@
 #include "options/optionsummary.h"
 
-#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 #include "core/timetext.h"
+#include "coregui/jobstate.h"
 #include "engine/targetkinds.h"
 
 using mdlMavrell::lng;
@@ -15,7 +15,7 @@ namespace {
 const QString kBreak = QStringLiteral("\n");
 const QString kDashes = QString(48, QLatin1Char('-'));
 
-QString num(const QString &tag) { return numtext::number(numtext::Val(tag)); }
+QString num(const QString &tag) { return numbertext::number(numbertext::Val(tag)); }
 
 // A bit rate or frame rate from a list text: the part before "(", trimmed.
 QString beforeParen(const QString &text)
@@ -26,8 +26,8 @@ QString beforeParen(const QString &text)
 
 QString volumePart(const OptionsForm &f)
 {
-    const double v = numtext::Val(f.lblVolume.tag);
-    return (v >= 0 ? QStringLiteral("+") : QString()) + numtext::number(v) + ' ' + lng[txt::Decibel];
+    const double v = numbertext::Val(f.lblVolume.tag);
+    return (v >= 0 ? QStringLiteral("+") : QString()) + numbertext::number(v) + ' ' + lng[txt::Decibel];
 }
 
 // A text-table entry on one line: its line breaks become the full-width comma.
@@ -52,8 +52,8 @@ EncodeNote SetMainEncodeNote(const OptionsForm &f, NoteSize &noteSize, int wdt, 
     const QString formatLine = QString(f.lblFormatStr.caption).replace(QLatin1String(" = "), lng[txt::ColonSeparator]);
     QString timeLine;
     if (!f.lblMark[1].tag.isEmpty()) {
-        const float start = float(numtext::Val(f.lblMark[0].tag));
-        const float end = float(numtext::Val(f.lblMark[1].tag));
+        const float start = float(numbertext::Val(f.lblMark[0].tag));
+        const float end = float(numbertext::Val(f.lblMark[1].tag));
         timeLine = lng[txt::TimeRange] + FormatTime(start, 3, 1) + QStringLiteral(" - ") + FormatTime(end, 3, 1)
                    + QStringLiteral(" = ") + FormatTime(end - start, 1, 1);
     } else {
@@ -101,8 +101,8 @@ EncodeNote SetMainEncodeNote(const OptionsForm &f, NoteSize &noteSize, int wdt, 
         } else {
             audio = lng[txt::NoAudioOutput];
         }
-        t = formatLine + kBreak + timeLine + kBreak + lng[txt::FinalPictureSize] + numtext::integer(w) + QStringLiteral(" x ")
-            + numtext::integer(h) + lng[txt::FramesPerSecondIs] + fps + kBreak + lng[txt::VideoBitrateWord] + lng[txt::ColonSeparator] + beforeParen(f.cboVideoBitrate.text)
+        t = formatLine + kBreak + timeLine + kBreak + lng[txt::FinalPictureSize] + numbertext::integer(w) + QStringLiteral(" x ")
+            + numbertext::integer(h) + lng[txt::FramesPerSecondIs] + fps + kBreak + lng[txt::VideoBitrateWord] + lng[txt::ColonSeparator] + beforeParen(f.cboVideoBitrate.text)
             + lng[txt::ListComma] + audio + kBreak;
         t += (jobstate::jobSettings.scaleFilter.contains(QLatin1String("crop=")) ? lng[txt::Cropped] : lng[txt::NotCropped]) + lng[txt::ListComma];
         t += (jobstate::jobSettings.scaleFilter.contains(QLatin1String("expand=")) ? lng[txt::BordersAdded] : lng[txt::NoBorders]) + lng[txt::ListComma];
@@ -137,8 +137,8 @@ QString SetScopeNote(OptionsForm &f)
         return oneLine(lng[txt::FormatRestrictedNoMarks]);
     if (!f.txtScope[0].enabled)
         return oneLine(lng[txt::RepairWholeNoMarks]);
-    const float start = float(numtext::Val(f.lblMark[0].tag));
-    const float end = float(numtext::Val(f.lblMark[1].tag));
+    const float start = float(numbertext::Val(f.lblMark[0].tag));
+    const float end = float(numbertext::Val(f.lblMark[1].tag));
     f.txtScope[0].text = FormatTime(start, 3, 1);
     const QString unknown = QStringLiteral("??");
     const QString endText = end > 0 ? FormatTime(end, 3, 1) : unknown;

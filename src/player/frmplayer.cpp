@@ -3,16 +3,16 @@
 #include "player/frmplayer.h"
 
 #include "controls/orvexbutton.h"
-#include "core/jobstate.h"
-#include "core/toolpaths.h"
 #include "core/console.h"
-#include "core/drawing.h"
 #include "core/fileobject.h"
 #include "core/mainwindowlink.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 #include "core/timetext.h"
+#include "core/toolpaths.h"
 #include "core/userprompts.h"
+#include "coregui/drawing.h"
+#include "coregui/jobstate.h"
 #include "player/playerlook.h"
 #include "player/playersettings.h"
 #include "player/slaveprotocol.h"
@@ -239,7 +239,7 @@ void FrmPlayer::ifStopped(bool allNone)
     lblFnName->adjustSize();
     lblPlayerNote->hide();
     if (seekScale != 1) {
-        lblCurTime->setText(mdlMavrell::FormatTime(0, int(numtext::Val(lblCurTimeTag)), 0));
+        lblCurTime->setText(mdlMavrell::FormatTime(0, int(numbertext::Val(lblCurTimeTag)), 0));
         lblCurTime->adjustSize();
     }
     mbPlay->setState(allNone ? OrvexButton::StateDisabled : OrvexButton::StateUp);
@@ -263,17 +263,17 @@ void FrmPlayer::tmrCheck_Timer()
         lblPlayerNote->hide();
     }
     if ((cur != lastFrame_ || myStatus == MPlayer::Paused) && seekTotalFrames > 1) {
-        const double cool = numtext::Val(picHsb2Tag);
+        const double cool = numbertext::Val(picHsb2Tag);
         if (cool == 0) {
             moveSeekThumb(cur);
             double ratio = (picHsb2->x() + picHsb2->width() / 2.0 - picHsb->x()) / double(picHsb->width());
             if (ratio < 0)
                 ratio = 0;
             lblFnName->setText((myStatus == MPlayer::Paused ? lng(txt::PausedProgress) : lng(txt::PlayingProgress))
-                               + QStringLiteral(" ") + numtext::fixed(ratio * 100, 0) + QStringLiteral(" %"));
+                               + QStringLiteral(" ") + numbertext::fixed(ratio * 100, 0) + QStringLiteral(" %"));
             lblFnName->adjustSize();
-            lblCurTime->setText(mdlMavrell::FormatTime(float(numtext::Val(lblTtTimeTag) * ratio),
-                                                       int(numtext::Val(lblCurTimeTag)), 0));
+            lblCurTime->setText(mdlMavrell::FormatTime(float(numbertext::Val(lblTtTimeTag) * ratio),
+                                                       int(numbertext::Val(lblCurTimeTag)), 0));
             lblCurTime->adjustSize();
         } else if (cool > 0) {
             picHsb2Tag = QString::number(int(cool) - 1);

@@ -4,8 +4,8 @@
 
 #include "controls/orvexbutton.h"
 #include "controls/videosurface.h"
-#include "core/drawing.h"
-#include "core/mousecodes.h"
+#include "coregui/drawing.h"
+#include "coregui/mousecodes.h"
 #include "player/playerlayout.h"
 #include "player/playerlook.h"
 

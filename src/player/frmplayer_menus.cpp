@@ -4,12 +4,12 @@
 #include "controls/orvexbutton.h"
 #include "core/commdialog.h"
 #include "core/console.h"
-#include "core/desktop.h"
 #include "core/fileobject.h"
-#include "core/jobstate.h"
 #include "core/mainwindowlink.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
+#include "coregui/desktop.h"
+#include "coregui/jobstate.h"
 #include "player/playerlayout.h"
 #include "player/playersettings.h"
 
@@ -182,7 +182,7 @@ bool FrmPlayer::saveSettings()
     const QPoint at = normalPos_;
     const QString text = playersettings::compose(at.x() * mdlMavrell::twipsPerPixelX,
                                                  at.y() * mdlMavrell::twipsPerPixelY, mnuKeepWH->isChecked(),
-                                                 mnuTopMost->isChecked(), int(numtext::Val(picVolPosTag)));
+                                                 mnuTopMost->isChecked(), int(numbertext::Val(picVolPosTag)));
     return playersettings::writeFile(settingsPath, text);
 }
 

@@ -3,12 +3,12 @@
 #include "player/frmplayer.h"
 
 #include "controls/orvexbutton.h"
-#include "core/drawing.h"
 #include "core/fileobject.h"
-#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 #include "core/timetext.h"
+#include "coregui/drawing.h"
+#include "coregui/jobstate.h"
 #include "player/playerlayout.h"
 #include "player/playerpointer.h"
 
@@ -137,7 +137,7 @@ void FrmPlayer::layoutTimeBar()
 
     const float total = player().getTotalSeconds();
     int parts = 0;
-    lblTtTimeTag = numtext::single(total);
+    lblTtTimeTag = numbertext::single(total);
     lblTtTime->setText(mdlMavrell::FormatTime(total, 2, 0, &parts));
     lblTtTime->adjustSize();
     lblCurTimeTag = QString::number(parts);

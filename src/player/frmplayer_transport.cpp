@@ -4,10 +4,10 @@
 
 #include "controls/orvexbutton.h"
 #include "core/console.h"
-#include "core/drawing.h"
-#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
+#include "coregui/drawing.h"
+#include "coregui/jobstate.h"
 #include "player/playerpointer.h"
 #include "player/slaveprotocol.h"
 
@@ -96,7 +96,7 @@ void FrmPlayer::seekTenSeconds(int dir)
         return;
     const float fps = player().getFramesPerSecond();
     const long cur = player().getCurFrame();
-    long target = long(numtext::roundHalfEven(double(fps) * dir * 10 + cur));
+    long target = long(numbertext::roundHalfEven(double(fps) * dir * 10 + cur));
     if (target >= seekTotalFrames) {
         mbStop_Click();
         return;
@@ -131,7 +131,7 @@ void FrmPlayer::sendVolumeNow()
     if (mbSound->State() == OrvexButton::StateDown)
         player().setVolume(0);
     else
-        player().setVolume(int(numtext::Val(picVolPosTag)));
+        player().setVolume(int(numbertext::Val(picVolPosTag)));
 }
 
 void FrmPlayer::showPlayingState(bool keepLooks)
@@ -155,7 +155,7 @@ void FrmPlayer::initVolumeControls(bool noAudio)
 {
     if (noAudio) {
         mbSound->setState(OrvexButton::StateDisabled);
-        if (numtext::Val(picVolPosTag) < 0)
+        if (numbertext::Val(picVolPosTag) < 0)
             picVolPosTag = QStringLiteral("1000");
     } else if (player().isVideoOnly()) {
         mbSound->setState(OrvexButton::StateDisabled);
@@ -168,7 +168,7 @@ void FrmPlayer::initVolumeControls(bool noAudio)
 
 void FrmPlayer::placeVolumeKnob()
 {
-    const double vol = numtext::Val(picVolPosTag);
+    const double vol = numbertext::Val(picVolPosTag);
     picVolPos->move(int(std::lround(picVolSdr->x() + picVolSdr->width() * vol / volScaleWidth - picVolPos->width() / 2.0)),
                     picVolPos->y());
 }
@@ -200,7 +200,7 @@ void FrmPlayer::dragSeekThumb(int button, int x, bool commit)
         picHsb2->move(pos - picHsb2->width() / 2, picHsb2->y());
         return;
     }
-    player().setCurFrame(long(numtext::roundHalfEven((pos - lo) / seekScale)), myStatus != MPlayer::Paused);
+    player().setCurFrame(long(numbertext::roundHalfEven((pos - lo) / seekScale)), myStatus != MPlayer::Paused);
     picHsbBack->update();
     picHsb->update();
 }
@@ -209,7 +209,7 @@ void FrmPlayer::picHsb_MouseUp(int button, int x)
 {
     if (!tmrCheck.isActive() || button != 1 || isBusy)
         return;
-    player().setCurFrame(long(numtext::roundHalfEven(x / seekScale)), myStatus != MPlayer::Paused);
+    player().setCurFrame(long(numbertext::roundHalfEven(x / seekScale)), myStatus != MPlayer::Paused);
     tmrCheck_Timer();
 }
 
@@ -231,10 +231,10 @@ void FrmPlayer::picPlayer_MouseDown(int button)
         return;
     const QString tag = previewTag();
     if (tag == QLatin1String("Pause")) {
-        mdlConsole::SendSlave(slave::cmdPause, false);
+        mdlConsole::SendSlave(slaveprotocol::cmdPause, false);
         setPreviewTag(QStringLiteral("Play"));
     } else if (tag == QLatin1String("Play")) {
-        mdlConsole::SendSlave(slave::cmdPause, false);
+        mdlConsole::SendSlave(slaveprotocol::cmdPause, false);
         setPreviewTag(QStringLiteral("Pause"));
     }
 }
@@ -256,7 +256,7 @@ void FrmPlayer::picVolPos_MouseMove(int buttons, int x)
     const int hi = picVolSdr->x() + picVolSdr->width();
     const int pos = std::clamp(picVolPos->x() + x, lo, hi);
     const double vol = double(picVolPos->x() + x - picVolSdr->x()) * volScaleWidth / std::max(1, picVolSdr->width());
-    player().setVolume(int(numtext::roundHalfEven(vol)));
+    player().setVolume(int(numbertext::roundHalfEven(vol)));
     picVolPosTag = QString::number(player().getVolume());
     picVolPos->move(pos - picVolPos->width() / 2, picVolPos->y());
 }

@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace playerprobe {
+namespace playerengine {
 
 void readIdentify(const QString &output, Fields &f)
 {
@@ -39,7 +39,7 @@ void readGifFrames(const QString &output, Fields &f)
         return;
     f.lengthSeconds = float(st.seconds);
     if (st.frame >= 0 && f.lengthSeconds > 0)
-        f.framesPerSecond = float(numtext::roundHalfEven(st.frame / f.lengthSeconds * 100.0) / 100.0);
+        f.framesPerSecond = float(numbertext::roundHalfEven(st.frame / f.lengthSeconds * 100.0) / 100.0);
 }
 
 void fixAsf(Fields &f, float tool3Start, float tool3Fps)
@@ -65,7 +65,7 @@ void fixAsf(Fields &f, float tool3Start, float tool3Fps)
 
 void finish(Fields &f)
 {
-    f.lengthSeconds = float(numtext::roundHalfEven(f.lengthSeconds));
+    f.lengthSeconds = float(numbertext::roundHalfEven(f.lengthSeconds));
     if (f.framesPerSecond <= 0 || f.framesPerSecond == 1000)
         f.framesPerSecond = 30;
 }
@@ -76,7 +76,7 @@ bool needsTool3Length(const Fields &f)
         || f.videoFormat == QLatin1String("0x10000002");
 }
 
-} // namespace playerprobe
+} // namespace playerengine
 
 MPlayer::MPlayer(std::function<int()> playState, ConsoleOwner *owner)
     : playState_(std::move(playState)), owner_(owner)
@@ -113,12 +113,12 @@ void MPlayer::openMCI(const QString &fileName, unsigned long long hwnd, const QS
     curSeconds_ = 0;
     totalFrames_ = 0;
     totalSeconds_ = 0;
-    f_ = playerprobe::Fields();
+    f_ = playerengine::Fields();
     indexPercent_ = -1;
     cancelOpen_ = false;
     probeMedia();
     if (cancelOpen_)
-        f_ = playerprobe::Fields();
+        f_ = playerengine::Fields();
 }
 
 void MPlayer::probeMedia()
@@ -134,9 +134,9 @@ void MPlayer::probeMedia()
         tool + QStringLiteral(" -identify -ao null -vo null -frames 0 ") + mdlMavrell::Quoted(fileName_), limits).output;
     if (cancelOpen_)
         return;
-    playerprobe::readIdentify(out, f_);
+    playerengine::readIdentify(out, f_);
 
-    if (playerprobe::needsTool3Length(f_)) {
+    if (playerengine::needsTool3Length(f_)) {
         float duration = 0, start = 0, fps = 0;
         mdlMavrell::ProbeByTool3(fileName_, duration, start, fps);
         if (duration > 0)
@@ -146,32 +146,32 @@ void MPlayer::probeMedia()
     // frame-count run supplies them.
     if (f_.demuxer == QLatin1String("gif")) {
         if (f_.videoWidth * f_.videoHeight == 0)
-            playerprobe::readGifSize(out, f_);
+            playerengine::readGifSize(out, f_);
         const QString frames = cmdoutput::RunTool(
             tool + QStringLiteral(" -ao null -vo null -fps 10000 ") + mdlMavrell::Quoted(fileName_), limits).output;
         if (cancelOpen_)
             return;
-        playerprobe::readGifFrames(frames, f_);
+        playerengine::readGifFrames(frames, f_);
     }
     if (f_.demuxer == QLatin1String("asf") && (f_.framesPerSecond == 1000 || f_.framesPerSecond == 0)) {
         float duration = 0, start = 0, fps = 0;
         mdlMavrell::ProbeByTool3(fileName_, duration, start, fps);
-        playerprobe::fixAsf(f_, start, fps);
+        playerengine::fixAsf(f_, start, fps);
     }
-    playerprobe::finish(f_);
+    playerengine::finish(f_);
 }
 
 QString MPlayer::infoTip(const QString &sep) const
 {
     QString tip = f_.demuxer + sep + f_.videoFormat + sep + f_.audioCodec;
     if (f_.startOffset != 0)
-        tip += sep + QStringLiteral("TimeShift= ") + numtext::single(f_.startOffset);
+        tip += sep + QStringLiteral("TimeShift= ") + numbertext::single(f_.startOffset);
     return tip;
 }
 
 long MPlayer::getTotalFrames()
 {
-    totalFrames_ = long(numtext::roundHalfEven(double(f_.lengthSeconds) * f_.framesPerSecond));
+    totalFrames_ = long(numbertext::roundHalfEven(double(f_.lengthSeconds) * f_.framesPerSecond));
     return totalFrames_;
 }
 
@@ -183,7 +183,7 @@ float MPlayer::getTotalSeconds()
 
 QString MPlayer::buildRangeArgs(long fromWhere, long toWhere) const
 {
-    return slave::rangePiece(fromWhere, toWhere, totalFrames_, f_.framesPerSecond);
+    return slaveprotocol::rangePiece(fromWhere, toWhere, totalFrames_, f_.framesPerSecond);
 }
 
 void MPlayer::playMCI(long fromWhere, long toWhere)
@@ -198,7 +198,7 @@ void MPlayer::playMCI(long fromWhere, long toWhere)
     lastStartLine_.clear();
     if (!mdlMavrell::ToolExists(1) || fileName_.isEmpty() || !mdlMavrell::Quotable(fileName_))
         return;
-    lastStartLine_ = slave::playerStartLine(mdlMavrell::ToolPath(1), fileName_, videoWindow_,
+    lastStartLine_ = slaveprotocol::playerStartLine(mdlMavrell::ToolPath(1), fileName_, videoWindow_,
                                             buildRangeArgs(fromWhere, toWhere), f_.demuxer);
     bool show = false;
     mdlConsole::StartConsole(lastStartLine_, owner_, show);
@@ -207,19 +207,19 @@ void MPlayer::playMCI(long fromWhere, long toWhere)
 void MPlayer::pauseMCI()
 {
     if (playState_ && playState_() == Playing)
-        mdlConsole::SendSlave(slave::cmdPause, false);
+        mdlConsole::SendSlave(slaveprotocol::cmdPause, false);
     else
-        mdlConsole::SendSlave(slave::cmdFrameStep, paused());
+        mdlConsole::SendSlave(slaveprotocol::cmdFrameStep, paused());
 }
 
 void MPlayer::resumeMCI()
 {
-    send(slave::cmdPause);
+    send(slaveprotocol::cmdPause);
 }
 
 void MPlayer::stepMCI(int)
 {
-    send(slave::cmdFrameStep);
+    send(slaveprotocol::cmdFrameStep);
 }
 
 void MPlayer::stopMCI(const QString &, long)
@@ -247,11 +247,11 @@ void MPlayer::setCurFrame(long toWhere, bool andPlay)
     if (f_.framesPerSecond == 0 || f_.lengthSeconds == 0)
         return;
     if (isAudioOnly())
-        send(slave::seekRelative(double(toWhere) / f_.framesPerSecond - curSeconds_));
+        send(slaveprotocol::seekRelative(double(toWhere) / f_.framesPerSecond - curSeconds_));
     else
-        send(slave::seekPercent(double(toWhere) * 100.0 / f_.framesPerSecond / f_.lengthSeconds));
+        send(slaveprotocol::seekPercent(double(toWhere) * 100.0 / f_.framesPerSecond / f_.lengthSeconds));
     if (!andPlay)
-        send(slave::cmdFrameStep);
+        send(slaveprotocol::cmdFrameStep);
 }
 
 long MPlayer::getCurFrame()
@@ -259,21 +259,21 @@ long MPlayer::getCurFrame()
     QString s;
     mdlConsole::ReadConsole(s);
     float pos = 0;
-    if (slave::parsePosition(s, f_.startOffset, pos))
+    if (slaveprotocol::parsePosition(s, f_.startOffset, pos))
         curSeconds_ = pos;
-    indexPercent_ = slave::parseIndexProgress(s);
-    if (slave::hasVideoFailure(s) || slave::hasExited(s))
+    indexPercent_ = slaveprotocol::parseIndexProgress(s);
+    if (slaveprotocol::hasVideoFailure(s) || slaveprotocol::hasExited(s))
         mdlConsole::StopConsole();
-    return long(numtext::roundHalfEven(double(curSeconds_) * f_.framesPerSecond));
+    return long(numbertext::roundHalfEven(double(curSeconds_) * f_.framesPerSecond));
 }
 
 void MPlayer::setVolume(int vol)
 {
     volume_ = std::clamp(vol, 0, 1000);
-    send(slave::volume(volume_ / 10));
+    send(slaveprotocol::volume(volume_ / 10));
 }
 
 void MPlayer::setAudioShow(bool isOn)
 {
-    send(slave::volume(isOn ? volume_ / 10 : 0));
+    send(slaveprotocol::volume(isOn ? volume_ / 10 : 0));
 }

@@ -11,7 +11,7 @@
 
 class ConsoleOwner;
 
-namespace playerprobe {
+namespace playerengine {
 
 // What the probe finds out about one file.
 struct Fields {
@@ -47,7 +47,7 @@ void finish(Fields &f);
 // Whether tool 3 is asked for the length (MPEG program streams).
 bool needsTool3Length(const Fields &f);
 
-} // namespace playerprobe
+} // namespace playerengine
 
 class MPlayer {
 public:
@@ -104,7 +104,7 @@ public:
     // The probe's findings, shown as the file icon's tooltip: demuxer, video format,
     // audio codec and, for a shifted start, the offset; sep joins them.
     QString infoTip(const QString &sep) const;
-    const playerprobe::Fields &fields() const { return f_; }
+    const playerengine::Fields &fields() const { return f_; }
     float curSeconds() const { return curSeconds_; }
 
 private:
@@ -123,7 +123,7 @@ private:
     bool successFlag_ = false;
     bool audioOnlyFlag_ = false;
     float curSeconds_ = 0;
-    playerprobe::Fields f_;
+    playerengine::Fields f_;
     int indexPercent_ = -1;
     QString lastStartLine_;
     bool cancelOpen_ = false;

@@ -13,13 +13,13 @@ void getMediaNewSize(int wdt1, int hgt1, int &wdt2, int &hgt2)
         hgt2 = minPictureHeight;
     }
     const float r = float(wdt1) / float(wdt2);
-    const int h = int(numtext::roundHalfEven(double(r * float(hgt2))));
+    const int h = int(numbertext::roundHalfEven(double(r * float(hgt2))));
     if (h <= hgt1) {
         wdt2 = wdt1;
         hgt2 = h;
     } else {
         const float r2 = float(hgt1) / float(hgt2);
-        wdt2 = int(numtext::roundHalfEven(double(r2 * float(wdt2))));
+        wdt2 = int(numbertext::roundHalfEven(double(r2 * float(wdt2))));
         hgt2 = hgt1;
     }
 }

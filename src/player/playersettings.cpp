@@ -20,7 +20,7 @@ std::optional<bool> parseBool(const QString &text)
     if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
         return false;
     double n = 0;
-    if (numtext::readNumber(t, n))
+    if (numbertext::readNumber(t, n))
         return n != 0;
     return std::nullopt;
 }
@@ -28,19 +28,19 @@ std::optional<bool> parseBool(const QString &text)
 Values parse(const QString &text)
 {
     Values v;
-    for (const keyvalue::Line &line : keyvalue::lines(text)) {
+    for (const keyvaluetext::Line &line : keyvaluetext::lines(text)) {
         const QString &key = line.key;
         const QString &value = line.value;
         if (key == QLatin1String("mainrect")) {
             v.rectFound = true;
             const QStringList parts = value.split(QLatin1Char(','));
             double l = 0, t = 0;
-            if (parts.size() >= 2 && numtext::readNumber(parts[0], l) && numtext::readNumber(parts[1], t)
+            if (parts.size() >= 2 && numbertext::readNumber(parts[0], l) && numbertext::readNumber(parts[1], t)
                 && std::isfinite(l) && std::isfinite(t)) {
                 // A number too big for a position is no position (the window then still
                 // has to land on a screen, which the window sees to).
-                v.left = int(numtext::roundHalfEven(std::clamp(l, -double(maxTwips), double(maxTwips))));
-                v.top = int(numtext::roundHalfEven(std::clamp(t, -double(maxTwips), double(maxTwips))));
+                v.left = int(numbertext::roundHalfEven(std::clamp(l, -double(maxTwips), double(maxTwips))));
+                v.top = int(numbertext::roundHalfEven(std::clamp(t, -double(maxTwips), double(maxTwips))));
             }
         } else if (key == QLatin1String("keepwh")) {
             if (auto b = parseBool(value))
@@ -49,8 +49,8 @@ Values parse(const QString &text)
             if (auto b = parseBool(value))
                 v.topMost = b;
         } else if (key == QLatin1String("mcivol")) {
-            const double n = numtext::Val(value);
-            v.volume = std::isfinite(n) ? int(std::clamp(numtext::Int(n), 0.0, double(maxVolume))) : 0;
+            const double n = numbertext::Val(value);
+            v.volume = std::isfinite(n) ? int(std::clamp(numbertext::Int(n), 0.0, double(maxVolume))) : 0;
         }
     }
     return v;

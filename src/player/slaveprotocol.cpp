@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <initializer_list>
 
-namespace slave {
+namespace slaveprotocol {
 
 namespace {
 
@@ -45,12 +45,12 @@ QString colorKeyPiece(unsigned long long winId)
 QString previewFilePiece(const QString &fn, float srcFps, float srcLength)
 {
     if (fn.contains(QLatin1Char('*')))
-        return mdlMavrell::Quoted(QStringLiteral("mf://") + fn) + QStringLiteral(" -mf fps=") + numtext::single(srcFps);
+        return mdlMavrell::Quoted(QStringLiteral("mf://") + fn) + QStringLiteral(" -mf fps=") + numbertext::single(srcFps);
     const int dot = fn.lastIndexOf(QLatin1Char('.'));
     const int slash = fn.lastIndexOf(QLatin1Char('/'));
     const QString ext = dot > slash ? fn.mid(dot + 1).toLower() : QString();
     if (ext == QLatin1String("gif") && srcLength > 0 && srcFps > 0)
-        return mdlMavrell::Quoted(fn) + QStringLiteral(" -fps ") + numtext::single(srcFps);
+        return mdlMavrell::Quoted(fn) + QStringLiteral(" -fps ") + numbertext::single(srcFps);
     return mdlMavrell::Quoted(fn);
 }
 
@@ -86,10 +86,10 @@ QString playerStartLine(const QString &toolPath, const QString &fileName, unsign
 
 QString commandNumber(double v)
 {
-    double r = numtext::roundHalfEven(v * 100.0) / 100.0;
+    double r = numbertext::roundHalfEven(v * 100.0) / 100.0;
     if (r == 0)
         r = 0;  // no "-0"
-    return numtext::number(r);
+    return numbertext::number(r);
 }
 
 QString seekRelative(double seconds)
@@ -139,7 +139,7 @@ bool audioStatusValue(const QString &s, int p, double &v)
             return false;
         text = s.mid(p + 2, paren - p - 2);
     }
-    return numtext::readNumber(text, v) && v >= 0;
+    return numbertext::readNumber(text, v) && v >= 0;
 }
 
 // The value of the "V:" status at last: up to one digit after its point, which must
@@ -150,7 +150,7 @@ bool videoStatusValue(const QString &s, int last, double &v)
     const int d = s.indexOf(QLatin1Char('.'), q);
     if (d < q || d + 1 >= lineEnd(s, q))
         return false;
-    return numtext::readNumber(s.mid(q, d - q + 2), v);
+    return numbertext::readNumber(s.mid(q, d - q + 2), v);
 }
 
 } // namespace
@@ -197,7 +197,7 @@ int parseIndexProgress(const QString &s)
     const QString between = mdlMavrell::GetBetween(s.mid(p), mark, QStringLiteral("%"), false);
     if (between.isEmpty())
         return -1;
-    const int n = int(numtext::Int(numtext::Val(between.trimmed().left(3))));
+    const int n = int(numbertext::Int(numbertext::Val(between.trimmed().left(3))));
     return std::clamp(n, 1, 99);
 }
 
@@ -246,4 +246,4 @@ bool hasExited(const QString &s)
     return hasStatusLine(s, {QLatin1String("Exiting... (End of file)"), QLatin1String("Exiting... (Quit)")});
 }
 
-} // namespace slave
+} // namespace slaveprotocol

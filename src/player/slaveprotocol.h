@@ -6,7 +6,7 @@
 
 #include <QString>
 
-namespace slave {
+namespace slaveprotocol {
 
 // ---- Start lines ----
 
@@ -80,4 +80,4 @@ bool hasVideoFailure(const QString &s);
 // The tool ended playback (end of file or quit).
 bool hasExited(const QString &s);
 
-} // namespace slave
+} // namespace slaveprotocol

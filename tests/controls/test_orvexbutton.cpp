@@ -1,7 +1,7 @@
 #include "controls/orvexbutton.h"
 
 #include "controls/propertybag.h"
-#include "core/syscolors.h"
+#include "coregui/syscolors.h"
 
 #include <QApplication>
 #include <QCursor>

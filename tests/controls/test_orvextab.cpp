@@ -2,7 +2,7 @@
 
 #include "controls/orvexbutton.h"
 #include "controls/propertybag.h"
-#include "core/syscolors.h"
+#include "coregui/syscolors.h"
 
 #include <QDir>
 #include <QLabel>

@@ -2,7 +2,7 @@
 
 #include "controls/propertybag.h"
 #include "controls/stylebutton_paint.h"
-#include "core/syscolors.h"
+#include "coregui/syscolors.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -85,7 +85,7 @@ TEST(SplitToolCommand, QuotedFileNamesAndUnquotedToolFolderWithBlanks)
         {"/no/such/tool -i \"x\"", {"/no/such/tool", "-i", "x"}},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(toolprocs::splitToolCommand(c.cmd), c.want) << c.cmd.toStdString();
+        EXPECT_EQ(toolprocesses::splitToolCommand(c.cmd), c.want) << c.cmd.toStdString();
     // And the tool in that folder runs.
     EXPECT_TRUE(GetCmdOutput(tool + " -version").startsWith("ffmpeg version"));
 }
@@ -152,7 +152,7 @@ TEST(GetCmdOutput, StallIsEndedAfterSilenceAndKeepsWhatCameBefore)
     EXPECT_TRUE(r.stalled);
     EXPECT_EQ(r.exitCode, killExitCode);
     EXPECT_EQ(r.output, "first line\n");
-    EXPECT_TRUE(toolprocs::processesStartedFrom(mdlMavrell::ToolPrefix()).isEmpty());
+    EXPECT_TRUE(toolprocesses::processesStartedFrom(mdlMavrell::ToolPrefix()).isEmpty());
 }
 
 TEST(GetCmdOutput, TalkingToolIsNotStalledWhileItTalks)
@@ -236,7 +236,7 @@ TEST(DeathSignal, HelperStartsToolAndDies)
     if (dir.isEmpty())
         GTEST_SKIP() << "only run as the helper of ChildDiesWithTheProgram";
     mdlMavrell::appDir = QString::fromLocal8Bit(dir);
-    auto *tool = new toolprocs::ToolProcess;  // never deleted: the program just dies
+    auto *tool = new toolprocesses::ToolProcess;  // never deleted: the program just dies
     if (!tool->start(mdlMavrell::ToolPath(1)))
         _exit(2);
     printf("PID=%lld\n", tool->pid());

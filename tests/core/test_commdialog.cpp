@@ -1,6 +1,6 @@
 #include "core/commdialog.h"
 #include "core/mdlmavrell.h"
-#include "core/qtprompts.h"
+#include "coregui/qtprompts.h"
 #include "support/scriptedprompts.h"
 
 #include <QDir>

@@ -257,7 +257,7 @@ TEST(KillPlayersIn, EndsOurToolsOnlyNeverTheUsersOwnPlayer)
     ASSERT_TRUE(users.waitForStarted(5000));
     ASSERT_TRUE(ours.waitForStarted(5000));
     // The kernel fills in the arguments a moment after the start is reported.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return toolprocs::processArgv0(ours.processId()) == dir.pluginPath(1); }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return toolprocesses::processArgv0(ours.processId()) == dir.pluginPath(1); }, 3000));
 
     mdlConsole::KillPlayersIn(mdlMavrell::ToolPrefix());
     EXPECT_TRUE(ours.waitForFinished(3000));

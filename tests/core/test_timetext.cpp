@@ -123,16 +123,16 @@ TEST(NumberText, LocaleFreeReadingAndWriting)
     const ValCase vals[] = {{"12abc", 12}, {"abc", 0}, {" -3.5x", -3.5}, {"29.97 fps", 29.97},
                             {"1e3", 1000}, {"2e", 2}, {".5", 0.5}, {"", 0}, {"+7", 7}};
     for (const auto &c : vals)
-        EXPECT_DOUBLE_EQ(numtext::Val(c.text), c.value) << c.text;
+        EXPECT_DOUBLE_EQ(numbertext::Val(c.text), c.value) << c.text;
 
-    EXPECT_EQ(numtext::single(29.97f).toStdString(), "29.97");
-    EXPECT_EQ(numtext::single(25.0f).toStdString(), "25");
-    EXPECT_EQ(numtext::single(0.1f).toStdString(), "0.1");
-    EXPECT_EQ(numtext::single(1000000.0f).toStdString(), "1000000");
-    EXPECT_EQ(numtext::fixed(2.5, 0).toStdString(), "2");
-    EXPECT_EQ(numtext::fixed(3.5, 0).toStdString(), "4");
-    EXPECT_EQ(numtext::fixed(-0.01, 1).toStdString(), "0.0");
-    EXPECT_DOUBLE_EQ(numtext::Int(-1.5), -2);
+    EXPECT_EQ(numbertext::single(29.97f).toStdString(), "29.97");
+    EXPECT_EQ(numbertext::single(25.0f).toStdString(), "25");
+    EXPECT_EQ(numbertext::single(0.1f).toStdString(), "0.1");
+    EXPECT_EQ(numbertext::single(1000000.0f).toStdString(), "1000000");
+    EXPECT_EQ(numbertext::fixed(2.5, 0).toStdString(), "2");
+    EXPECT_EQ(numbertext::fixed(3.5, 0).toStdString(), "4");
+    EXPECT_EQ(numbertext::fixed(-0.01, 1).toStdString(), "0.0");
+    EXPECT_DOUBLE_EQ(numbertext::Int(-1.5), -2);
 }
 
 TEST(NumberText, DecimalPointIgnoresTheLocale)
@@ -141,8 +141,8 @@ TEST(NumberText, DecimalPointIgnoresTheLocale)
     std::string saved = old ? old : "C";
     if (setlocale(LC_ALL, "de_DE.UTF-8") == nullptr)
         setlocale(LC_NUMERIC, "C.UTF-8");
-    EXPECT_EQ(numtext::single(29.97f).toStdString(), "29.97");
-    EXPECT_DOUBLE_EQ(numtext::Val("29.97"), 29.97);
+    EXPECT_EQ(numbertext::single(29.97f).toStdString(), "29.97");
+    EXPECT_DOUBLE_EQ(numbertext::Val("29.97"), 29.97);
     EXPECT_EQ(FormatTime(5.5f, 3, 1).toStdString(), "00:00:05.5");
     setlocale(LC_ALL, saved.c_str());
 }

@@ -117,7 +117,7 @@ ParseResult parseArgs(const QStringList &arguments)
         const QString v = parser.value(stopAfter);
         if (!isNumber(v))
             return fail(QStringLiteral("--stop-after takes seconds, not \"") + v + '"');
-        a.stopAfter = numtext::Val(v);
+        a.stopAfter = numbertext::Val(v);
     }
     a.display = parser.value(display);
 

@@ -2,11 +2,11 @@
 
 #include "controls/stylebutton.h"
 #include "core/console.h"
-#include "core/drawing.h"
 #include "core/fileobject.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 #include "core/timetext.h"
+#include "coregui/drawing.h"
 #include "mainwin/frmmain.h"
 #include "options/frmoptions.h"
 #include "player/frmplayer.h"
@@ -208,9 +208,9 @@ QString chooseInList(QComboBox *list, const QString &value, const QString &name)
     if (!list->isEnabled())
         return name + QStringLiteral(" is disabled for this target");
     int index = list->findText(value, Qt::MatchFixedString);
-    const double number = numtext::Val(value);
+    const double number = numbertext::Val(value);
     for (int i = 0; index < 0 && i < list->count(); ++i)
-        if (number > 0 && numtext::Val(list->itemText(i)) == number)
+        if (number > 0 && numbertext::Val(list->itemText(i)) == number)
             index = i;
     if (index >= 0) {
         list->setCurrentIndex(index);

@@ -95,7 +95,7 @@ inline encodeflow::StageResult convertRange(const QString &src, const QString &d
     encodeflow::EncodeJob job;
     job.source = testjob::source;
     job.settings = testjob::job;
-    job.prep = encodecmd::prepare(testjob::source, testjob::job);
+    job.prep = encodecommand::prepare(testjob::source, testjob::job);
     job.range = range;
     job.inputs.tool2 = ToolPath(2);
     job.inputs.tool3 = ToolPath(3);
@@ -138,7 +138,7 @@ inline double meanVolume(const QString &path)
     p.waitForFinished(30000);
     const QString out = QString::fromUtf8(p.readAll());
     const int at = out.lastIndexOf(QLatin1String("mean_volume:"));
-    return at < 0 ? 1000 : numtext::Val(out.mid(at + 12));
+    return at < 0 ? 1000 : numbertext::Val(out.mid(at + 12));
 }
 
 } // namespace encodetest

@@ -102,7 +102,7 @@ protected:
         setTarget(format, ext);
         testjob::job.actionWord = QStringLiteral("Work");
         testjob::job.audioBitrateText = QStringLiteral("128");
-        testjob::job.audioOpts = QStringLiteral(" -channels 2 -srate ") + numtext::integer(testjob::source.srcAudioRate)
+        testjob::job.audioOpts = QStringLiteral(" -channels 2 -srate ") + numbertext::integer(testjob::source.srcAudioRate)
                     + QStringLiteral(" -af-add channels=2");
         return src;
     }

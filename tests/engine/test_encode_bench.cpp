@@ -39,14 +39,14 @@ void setJob(const BenchTarget &t, const QString &src)
 
 QString commandFor(const QString &src, const QString &dst)
 {
-    auto prep = encodecmd::prepare(testjob::source, testjob::job);
+    auto prep = encodecommand::prepare(testjob::source, testjob::job);
     QString range;
-    encodecmd::Inputs in;
+    encodecommand::Inputs in;
     in.tool2 = ToolPath(2);
     in.tool3 = ToolPath(3);
     in.src = src;
     in.dst = dst;
-    return encodecmd::build(testjob::source, testjob::job, prep, range, in).command;
+    return encodecommand::build(testjob::source, testjob::job, prep, range, in).command;
 }
 
 // For each target named in MAVRELL_BENCH_TARGET: the time of MAVRELL_BENCH_RUNS runs

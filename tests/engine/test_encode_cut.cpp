@@ -106,7 +106,7 @@ double firstPictureLikeFrame(const QString &out, const QString &src, int n, cons
     p.waitForFinished(30000);
     const QString log = QString::fromUtf8(p.readAllStandardError());
     const QString avg = GetBetween(log, "average:", " ");
-    return avg == "inf" ? 99 : numtext::Val(avg);
+    return avg == "inf" ? 99 : numbertext::Val(avg);
 }
 
 struct Aligned {
@@ -138,14 +138,14 @@ TEST_P(AlignedCut, StartsAtTheToldKeyFrameAndEndsAtTheMark)
     testjob::job.markOut = 3.5f;
 
     const encodeflow::StartRange start = encodeflow::initialRange(testjob::source, testjob::job);
-    keyframe::AlignmentHooks hooks;
-    hooks.probe = [&](float t) { return keyframe::getKeyFrameTime(src, t); };
+    keyframeprobe::AlignmentHooks hooks;
+    hooks.probe = [&](float t) { return keyframeprobe::getKeyFrameTime(src, t); };
     QStringList asked;
     hooks.ask = [&](const QString &text, prompts::Buttons) {
         asked << text;
         return c.answer;
     };
-    const keyframe::Alignment a = keyframe::alignCutStart(testjob::source, testjob::job, start.range, start.encodeSeconds, hooks);
+    const keyframeprobe::Alignment a = keyframeprobe::alignCutStart(testjob::source, testjob::job, start.range, start.encodeSeconds, hooks);
     ASSERT_EQ(asked.size(), 1) << a.range.toStdString();
     const float told = c.toldKey == 2 ? 2.04f : 3.04f;
 
@@ -182,14 +182,14 @@ TEST_F(CutBeforeTheMark, EndsAtTheMarkedEnd)
     testjob::job.markIn = 2.4f;
     testjob::job.markOut = 3.4f;
     const encodeflow::StartRange start = encodeflow::initialRange(testjob::source, testjob::job);
-    keyframe::AlignmentHooks hooks;
-    hooks.probe = [&](float t) { return keyframe::getKeyFrameTime(src, t); };
+    keyframeprobe::AlignmentHooks hooks;
+    hooks.probe = [&](float t) { return keyframeprobe::getKeyFrameTime(src, t); };
     int asked = 0;
     hooks.ask = [&](const QString &, prompts::Buttons) {
         ++asked;
         return prompts::Answer::Cancel;
     };
-    const keyframe::Alignment a = keyframe::alignCutStart(testjob::source, testjob::job, start.range, start.encodeSeconds, hooks);
+    const keyframeprobe::Alignment a = keyframeprobe::alignCutStart(testjob::source, testjob::job, start.range, start.encodeSeconds, hooks);
     EXPECT_EQ(asked, 0);
     const QString dst = out.path() + "/cut.wmv";
     const auto r = encodetest::convertRange(src, dst, window, a.range, a.encodeSeconds);

@@ -116,7 +116,7 @@ TEST_F(Failures, CausesFoundBeforeTheRun)
     prompts.messages.clear();
     const auto r = encodetest::convert(src, nearLimit, window);
     EXPECT_EQ(r.problem.entry, txt::TargetNameTooLong);
-    EXPECT_EQ(prompts.lastText(), lng[txt::TargetNameTooLong] + "\n\n" + encodecmd::intermediatePath(nearLimit));
+    EXPECT_EQ(prompts.lastText(), lng[txt::TargetNameTooLong] + "\n\n" + encodecommand::intermediatePath(nearLimit));
 }
 
 // A folder nothing can be written to (a read-only drive; the superuser passes every

@@ -54,7 +54,7 @@ TEST(QuitSignal, TermDuringARunLeavesNoResultAndNoTool)
     QFile pid(pidFile);
     ASSERT_TRUE(pid.open(QIODevice::ReadOnly));
     EXPECT_NE(::kill(QString::fromLatin1(pid.readAll()).trimmed().toInt(), 0), 0) << "the encoder still runs";
-    EXPECT_TRUE(toolprocs::processesStartedFrom(ToolPrefix()).isEmpty());
+    EXPECT_TRUE(toolprocesses::processesStartedFrom(ToolPrefix()).isEmpty());
 }
 
 } // namespace

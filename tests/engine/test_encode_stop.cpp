@@ -28,7 +28,7 @@ TEST_F(Operations, StopEndsTheRealEncoder)
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.messages[0].text, "Work" + lng[txt::WasInterrupted] + "\r\n\r\n" + lng[txt::PartialKept] + "\r\n" + dst);
     EXPECT_GT(QFileInfo(dst).size(), 0);
-    EXPECT_TRUE(toolprocs::processesStartedFrom(ToolPrefix()).isEmpty());
+    EXPECT_TRUE(toolprocesses::processesStartedFrom(ToolPrefix()).isEmpty());
     EXPECT_TRUE(window.played.isEmpty());
 }
 

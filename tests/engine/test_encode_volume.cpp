@@ -21,7 +21,7 @@ TEST_P(ChangeVolume, MovesTheLevel)
     const Clip &c = GetParam();
     const double before = encodetest::meanVolume(testenv::fixture(c.fixture));
     const QString src = source(c.fixture, "onlyTransVol", c.ext);
-    testjob::job.encodeVolumeOpt = QStringLiteral(" -af-add volume=") + numtext::integer(c.gain);
+    testjob::job.encodeVolumeOpt = QStringLiteral(" -af-add volume=") + numbertext::integer(c.gain);
     const QString dst = out.path() + "/louder." + c.ext;
     const auto r = run(src, dst);
     ASSERT_EQ(r.outcome, encodeflow::Outcome::Succeeded) << r.command.toStdString();

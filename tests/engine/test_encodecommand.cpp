@@ -11,9 +11,9 @@ using namespace mdlMavrell;
 
 namespace {
 
-encodecmd::Inputs inputs(const QString &dst = QStringLiteral("/v/out.x"))
+encodecommand::Inputs inputs(const QString &dst = QStringLiteral("/v/out.x"))
 {
-    encodecmd::Inputs in;
+    encodecommand::Inputs in;
     in.tool2 = QStringLiteral("/p/OrvexRes2");
     in.tool3 = QStringLiteral("/p/OrvexRes3");
     in.src = QStringLiteral("/v/in.src");
@@ -37,8 +37,8 @@ protected:
     QString build(const QString &format, const QString &ext, bool audio = false, QString range = QString())
     {
         encodetest::setTarget(format, ext, audio);
-        auto prep = encodecmd::prepare(testjob::source, testjob::job);
-        return encodecmd::build(testjob::source, testjob::job, prep, range, inputs()).command;
+        auto prep = encodecommand::prepare(testjob::source, testjob::job);
+        return encodecommand::build(testjob::source, testjob::job, prep, range, inputs()).command;
     }
 };
 
@@ -57,7 +57,7 @@ TEST_F(EncodeCommand, PreparedValuesFromTheJob)
     for (const Case &c : cases) {
         testjob::job.fpsText = c.fps;
         testjob::source.srcFps = c.srcFps;
-        const auto p = encodecmd::prepare(testjob::source, testjob::job);
+        const auto p = encodecommand::prepare(testjob::source, testjob::job);
         EXPECT_EQ(p.fps, c.expectFps) << c.fps.toStdString();
         EXPECT_EQ(p.keyint, c.expectKeyint) << c.fps.toStdString();
     }
@@ -74,7 +74,7 @@ TEST_F(EncodeCommand, PreparedValuesFromTheJob)
     for (const Rates &r : rates) {
         testjob::job.videoBitrateText = r.video;
         testjob::job.audioBitrateText = r.audio;
-        const auto p = encodecmd::prepare(testjob::source, testjob::job);
+        const auto p = encodecommand::prepare(testjob::source, testjob::job);
         EXPECT_EQ(p.vrate, r.vrate);
         EXPECT_EQ(p.arate, r.arate);
         EXPECT_EQ(p.peak, r.peak);
@@ -202,10 +202,10 @@ TEST_F(EncodeCommand, WmaSoundFromAacUsesTheWholeDecoder)
 TEST_F(EncodeCommand, DvdRunsTheEncoderThenTheConverter)
 {
     encodetest::setTarget("DVD", "vob");
-    auto prep = encodecmd::prepare(testjob::source, testjob::job);
+    auto prep = encodecommand::prepare(testjob::source, testjob::job);
     QString range;
-    const auto b = encodecmd::build(testjob::source, testjob::job, prep, range, inputs("/v/out.vob"));
-    const QStringList stages = encodecmd::stages(b.command);
+    const auto b = encodecommand::build(testjob::source, testjob::job, prep, range, inputs("/v/out.vob"));
+    const QStringList stages = encodecommand::stages(b.command);
     ASSERT_EQ(stages.size(), 2);
     EXPECT_EQ(b.intermediate, "/v/out.vob.mavrell-video.vob");
     EXPECT_TRUE(stages[0].startsWith("/p/OrvexRes2 -oac twolame -twolameopts br=384 -ovc lavc -of lavf -lavfopts "
@@ -244,8 +244,8 @@ TEST_F(EncodeCommand, AudioTargetsRunTheConverter)
     // A marked range: the converter's "-t" in place of "-endpos", kept for a rebuild.
     encodetest::setTarget("Sound MP3", "mp3", true);
     QString range = QStringLiteral(" -ss 00:00:10.0 -endpos 00:00:15.0");
-    auto prep = encodecmd::prepare(testjob::source, testjob::job);
-    const QString cmd = encodecmd::build(testjob::source, testjob::job, prep, range, inputs()).command;
+    auto prep = encodecommand::prepare(testjob::source, testjob::job);
+    const QString cmd = encodecommand::build(testjob::source, testjob::job, prep, range, inputs()).command;
     EXPECT_EQ(range, " -ss 00:00:10.0 -t 00:00:15.0");
     EXPECT_TRUE(cmd.contains(" -vn -ab 128000 -ss 00:00:10.0 -t 00:00:15.0 -ac 2")) << cmd.toStdString();
     EXPECT_FALSE(cmd.contains("-endpos"));
@@ -254,23 +254,23 @@ TEST_F(EncodeCommand, AudioTargetsRunTheConverter)
 TEST_F(EncodeCommand, SyncCorrectionPerSourceAndRetry)
 {
     encodetest::setTarget("DivX", "avi");
-    auto prep = encodecmd::prepare(testjob::source, testjob::job);
+    auto prep = encodecommand::prepare(testjob::source, testjob::job);
     QString range;
     auto in = inputs();
-    EXPECT_EQ(encodecmd::build(testjob::source, testjob::job, prep, range, in).mc, " -mc 1");
+    EXPECT_EQ(encodecommand::build(testjob::source, testjob::job, prep, range, in).mc, " -mc 1");
     in.retry = true;
-    EXPECT_EQ(encodecmd::build(testjob::source, testjob::job, prep, range, in).mc, " -mc 0");
-    EXPECT_TRUE(encodecmd::build(testjob::source, testjob::job, prep, range, in).command.contains(" -vf-add harddup -mc 0 \"/v/in.src\""));
+    EXPECT_EQ(encodecommand::build(testjob::source, testjob::job, prep, range, in).mc, " -mc 0");
+    EXPECT_TRUE(encodecommand::build(testjob::source, testjob::job, prep, range, in).command.contains(" -vf-add harddup -mc 0 \"/v/in.src\""));
     in.retry = false;
     testjob::source.srcVideoFormat = QStringLiteral("svq3");
     testjob::source.srcAudioCodec = QStringLiteral("pcm");
-    EXPECT_EQ(encodecmd::build(testjob::source, testjob::job, prep, range, in).mc, " -mc 0");
+    EXPECT_EQ(encodecommand::build(testjob::source, testjob::job, prep, range, in).mc, " -mc 0");
 
     // Keeping the video: an flv1 source keeps the correction, also on the retry.
     encodetest::setTarget("AudIsMp3", "avi");
     testjob::source.srcVideoFormat = QStringLiteral("flv1");
     in.retry = true;
-    EXPECT_EQ(encodecmd::build(testjob::source, testjob::job, prep, range, in).mc, " -mc 1");
+    EXPECT_EQ(encodecommand::build(testjob::source, testjob::job, prep, range, in).mc, " -mc 1");
 }
 
 TEST_F(EncodeCommand, StreamCopyOperations)
@@ -322,11 +322,11 @@ TEST_F(EncodeCommand, StreamCopyOperations)
         encodetest::setTarget(c.format, c.ext);
         testjob::source.srcVideoFormat = c.videoFormat;
         testjob::source.srcAudioCodec = c.audioCodec;
-        auto prep = encodecmd::prepare(testjob::source, testjob::job);
+        auto prep = encodecommand::prepare(testjob::source, testjob::job);
         QString r = range;
         auto in = inputs();
         in.aviSoundNote = c.aviNote;
-        const auto b = encodecmd::build(testjob::source, testjob::job, prep, r, in);
+        const auto b = encodecommand::build(testjob::source, testjob::job, prep, r, in);
         EXPECT_EQ(b.command, "/p/OrvexRes2" + c.body + " \"/v/in.src\" -o \"/v/out.x\"")
             << c.format.toStdString() << " " << c.ext.toStdString();
         EXPECT_EQ(b.expectedDemuxer, c.demuxer);
@@ -336,10 +336,10 @@ TEST_F(EncodeCommand, StreamCopyOperations)
 
     // Changing the volume of a VOB keeps the picture and makes AC-3 sound in a second run.
     encodetest::setTarget("onlyTransVol", "vob");
-    auto prep = encodecmd::prepare(testjob::source, testjob::job);
+    auto prep = encodecommand::prepare(testjob::source, testjob::job);
     QString r = range;
-    const auto b = encodecmd::build(testjob::source, testjob::job, prep, r, inputs("/v/out.vob"));
-    const QStringList stages = encodecmd::stages(b.command);
+    const auto b = encodecommand::build(testjob::source, testjob::job, prep, r, inputs("/v/out.vob"));
+    const QStringList stages = encodecommand::stages(b.command);
     ASSERT_EQ(stages.size(), 2);
     EXPECT_EQ(stages[0], "/p/OrvexRes2 -ovc copy -oac twolame -twolameopts br=384 -of lavf -lavfopts format=dvd"
                              + atail + " \"/v/in.src\" -o \"/v/out.vob.mavrell-video.vob\"");
@@ -355,19 +355,19 @@ TEST_F(EncodeCommand, ContainerCheck)
     ScriptedPrompts prompts;
 
     testjob::source.srcDemuxer = QStringLiteral("mpegps");
-    EXPECT_TRUE(encodecmd::confirmRealFormat(testjob::source, testjob::job, "mpegps"));
+    EXPECT_TRUE(encodecommand::confirmRealFormat(testjob::source, testjob::job, "mpegps"));
     EXPECT_TRUE(prompts.messages.isEmpty());
 
     testjob::source.srcDemuxer = QStringLiteral("lavfpref");
     testjob::source.srcVideoFormat = QStringLiteral("mp4v");
     prompts.answer(prompts::Answer::Cancel);
-    EXPECT_FALSE(encodecmd::confirmRealFormat(testjob::source, testjob::job, "mpegps"));
+    EXPECT_FALSE(encodecommand::confirmRealFormat(testjob::source, testjob::job, "mpegps"));
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.messages[0].text, "You want to Cut MPG but the file is MP4; Cut anyway?");
     EXPECT_EQ(prompts.messages[0].buttons, prompts::Buttons::OkCancel);
     EXPECT_EQ(prompts.messages[0].defaultButton, 1);
     prompts.answer(prompts::Answer::Ok);
-    EXPECT_TRUE(encodecmd::confirmRealFormat(testjob::source, testjob::job, "mpegps"));
+    EXPECT_TRUE(encodecommand::confirmRealFormat(testjob::source, testjob::job, "mpegps"));
 
     struct Name {
         QString demuxer, video, expected;
@@ -376,7 +376,7 @@ TEST_F(EncodeCommand, ContainerCheck)
     for (const Name &n : names) {
         testjob::source.srcDemuxer = n.demuxer;
         testjob::source.srcVideoFormat = n.video;
-        EXPECT_EQ(encodecmd::getRealFormatName(testjob::source), n.expected);
+        EXPECT_EQ(encodecommand::getRealFormatName(testjob::source), n.expected);
     }
     struct Codec {
         QString codec, expected;
@@ -384,7 +384,7 @@ TEST_F(EncodeCommand, ContainerCheck)
                   {"ffcook", "RA"}, {"", "unknown"}, {"pcm", "PCM"}};
     for (const Codec &c : codecs) {
         testjob::source.srcAudioCodec = c.codec;
-        EXPECT_EQ(encodecmd::getRealAudioCodecName(testjob::source), c.expected);
+        EXPECT_EQ(encodecommand::getRealAudioCodecName(testjob::source), c.expected);
     }
 }
 
@@ -394,15 +394,15 @@ TEST_F(EncodeCommand, DeveloperPresets)
     encodetest::setTarget("MPEG1", "mpg");
     const QString built = build("MPEG1", "mpg");
     ASSERT_TRUE(built.contains("-ofps 20 ") && built.contains("keyint=18") && built.contains("-mc 1"));
-    EXPECT_EQ(encodecmd::applyDeveloperPreset(built, 0), built);
-    const QString p1 = encodecmd::applyDeveloperPreset(built, 1);
+    EXPECT_EQ(encodecommand::applyDeveloperPreset(built, 0), built);
+    const QString p1 = encodecommand::applyDeveloperPreset(built, 1);
     EXPECT_TRUE(p1.contains("-ofps 30000/1001 ") && p1.contains("keyint=27") && p1.contains("-mc 1"));
-    EXPECT_TRUE(encodecmd::applyDeveloperPreset(built, 2).contains("-mc 0"));
-    const QString p3 = encodecmd::applyDeveloperPreset(built, 3);
+    EXPECT_TRUE(encodecommand::applyDeveloperPreset(built, 2).contains("-mc 0"));
+    const QString p3 = encodecommand::applyDeveloperPreset(built, 3);
     EXPECT_FALSE(p3.contains("-mc"));
     EXPECT_TRUE(p3.contains("harddup  \"/v/in.src\""));  // the blank before the option stays
-    EXPECT_TRUE(encodecmd::applyDeveloperPreset(build("XviD", "avi"), 1).contains("max_key_interval=27"));
-    EXPECT_EQ(encodecmd::developerPresetItems().size(), 4);
+    EXPECT_TRUE(encodecommand::applyDeveloperPreset(build("XviD", "avi"), 1).contains("max_key_interval=27"));
+    EXPECT_EQ(encodecommand::developerPresetItems().size(), 4);
 }
 
 } // namespace

@@ -16,11 +16,11 @@ namespace {
 
 TEST(KeyFrameProbe, CommandAndReply)
 {
-    EXPECT_EQ(keyframe::probeCommand("/p/OrvexRes1", "/v/my clip.avi", 12.5f),
+    EXPECT_EQ(keyframeprobe::probeCommand("/p/OrvexRes1", "/v/my clip.avi", 12.5f),
               "/p/OrvexRes1 -ao null -vo null -noframedrop -frames 1 \"/v/my clip.avi\" -ss 12.5 -endpos 0");
-    EXPECT_EQ(keyframe::seekText(-3), "-3");
-    EXPECT_EQ(keyframe::seekText(1.0f / 3), "0.3333333");
-    EXPECT_EQ(keyframe::seekText(29.97f), "29.97");
+    EXPECT_EQ(keyframeprobe::seekText(-3), "-3");
+    EXPECT_EQ(keyframeprobe::seekText(1.0f / 3), "0.3333333");
+    EXPECT_EQ(keyframeprobe::seekText(29.97f), "29.97");
 
     struct Case {
         QString reply;
@@ -35,7 +35,7 @@ TEST(KeyFrameProbe, CommandAndReply)
         {"A: 1.0 V: ab.c 1/1", -1},
     };
     for (const Case &c : cases)
-        EXPECT_FLOAT_EQ(keyframe::parseReply(c.reply), c.time) << c.reply.toStdString();
+        EXPECT_FLOAT_EQ(keyframeprobe::parseReply(c.reply), c.time) << c.reply.toStdString();
 }
 
 // A source whose key frames lie at the given times: the probe lands on the first one
@@ -63,15 +63,15 @@ protected:
             return answer;
         };
     }
-    keyframe::Alignment align()
+    keyframeprobe::Alignment align()
     {
         const auto r = encodeflow::initialRange(testjob::source, testjob::job);
         testjob::job.encodeSeconds = r.encodeSeconds;
-        return keyframe::alignCutStart(testjob::source, testjob::job, r.range, r.encodeSeconds, hooks);
+        return keyframeprobe::alignCutStart(testjob::source, testjob::job, r.range, r.encodeSeconds, hooks);
     }
 
     std::vector<float> keyFrames;
-    keyframe::AlignmentHooks hooks;
+    keyframeprobe::AlignmentHooks hooks;
     int probes = 0;
     bool noteShown = false;
     QStringList questions;
@@ -240,14 +240,14 @@ TEST(KeyFrameProbeRealTool, FindsTheNextKeyFrame)
     programDir.activate();
     const QString src = testenv::fixture("long.avi");  // a key frame every second
     ASSERT_FALSE(src.isEmpty());
-    EXPECT_NEAR(keyframe::getKeyFrameTime(src, 5.5f), 6.0f, 0.05f);
-    EXPECT_NEAR(keyframe::getKeyFrameTime(src, 3.0f), 3.0f, 0.05f);
+    EXPECT_NEAR(keyframeprobe::getKeyFrameTime(src, 5.5f), 6.0f, 0.05f);
+    EXPECT_NEAR(keyframeprobe::getKeyFrameTime(src, 3.0f), 3.0f, 0.05f);
 
     ScriptedPrompts prompts;
     programDir.fakeTool(1, "exit 0\n");
-    EXPECT_EQ(keyframe::getKeyFrameTime(src, 5.5f), -1);  // nothing printed
+    EXPECT_EQ(keyframeprobe::getKeyFrameTime(src, 5.5f), -1);  // nothing printed
     QFile::remove(programDir.pluginPath(1));
-    EXPECT_EQ(keyframe::getKeyFrameTime(src, 5.5f), 0);  // tool missing: the user was told
+    EXPECT_EQ(keyframeprobe::getKeyFrameTime(src, 5.5f), 0);  // tool missing: the user was told
     EXPECT_EQ(prompts.messages.size(), 1);
 }
 

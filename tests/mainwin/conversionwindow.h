@@ -4,11 +4,11 @@
 #pragma once
 
 #include "controls/stylebutton.h"
-#include "core/drawing.h"
 #include "core/cmdoutput.h"
-#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "core/toolpaths.h"
+#include "coregui/drawing.h"
+#include "coregui/jobstate.h"
 #include "engine/targetmenu.h"
 #include "mainwin/frmmain.h"
 #include "options/frmoptions.h"

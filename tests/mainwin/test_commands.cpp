@@ -3,7 +3,7 @@
 // button, and what each of them refuses while the window is busy.
 #include "conversionwindow.h"
 #include "core/console.h"
-#include "core/jobstate.h"
+#include "coregui/jobstate.h"
 
 #include <QAction>
 #include <QDragEnterEvent>

@@ -4,8 +4,8 @@
 #include "mainwin/conversionwindow.h"
 
 #include "controls/orvextab.h"
-#include "core/jobstate.h"
 #include "core/numbertext.h"
+#include "coregui/jobstate.h"
 #include "mainwin/frmdevcmd.h"
 
 #include <QCheckBox>
@@ -263,8 +263,8 @@ TEST_F(Conversion, RemainingTimeFollowsTheRun)
             return;
         if (atStart.isEmpty())
             atStart = printed();
-        if (atHalf.isEmpty() && numtext::Val(w->picProgress->Tag) > 0) {
-            const qint64 start = qint64(numtext::Val(w->picEncodeEsti->Tag));
+        if (atHalf.isEmpty() && numbertext::Val(w->picProgress->Tag) > 0) {
+            const qint64 start = qint64(numbertext::Val(w->picEncodeEsti->Tag));
             w->tickSource = [start] { return start + 30000; };
             w->tmrCPU_Timer();
             atHalf = printed();

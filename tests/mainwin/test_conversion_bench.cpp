@@ -26,7 +26,7 @@ qint64 runBare(const QString &command)
 {
     QElapsedTimer t;
     t.start();
-    for (const QString &line : encodecmd::stages(command)) {
+    for (const QString &line : encodecommand::stages(command)) {
         QStringList args = QProcess::splitCommand(line);
         const QString program = args.takeFirst();
         QProcess p;

@@ -1,7 +1,7 @@
 // One target per family through the real main window and the real tools: a menu
 // item, the source dialog answered with a generated clip, the encode button, the
 // report, and the result checked with ffprobe.
-#include "core/jobstate.h"
+#include "coregui/jobstate.h"
 #include "mainwin/conversionwindow.h"
 
 #include <QComboBox>

@@ -2,17 +2,17 @@
 // window reads and writes it, start-up and closing, and the status lines.
 #include "controls/stylebutton.h"
 #include "core/cpuload.h"
-#include "core/drawing.h"
-#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
 #include "core/systeminfo.h"
+#include "coregui/drawing.h"
+#include "coregui/jobstate.h"
 #include "engine/encodeprogress.h"
 #include "mainwin/frmmain.h"
 #include "mainwin/frmmain_text.h"
 #include "options/frmoptions.h"
 #include "player/frmplayer.h"
-#include "support/scriptedprompts.h"
 #include "support/mediaprobe.h"
+#include "support/scriptedprompts.h"
 #include "support/testenv.h"
 
 #include <QAction>

@@ -1,9 +1,9 @@
 // The help popup's web pages and mail, the hover link and the title bar's buttons,
 // offscreen: every address handed to the desktop is caught, nothing really opens.
 #include "controls/stylebutton.h"
-#include "core/drawing.h"
 #include "core/languagetable.h"
 #include "core/mdlmavrell.h"
+#include "coregui/drawing.h"
 #include "mainwin/frmabout.h"
 #include "mainwin/frmmain.h"
 #include "mainwin/frmmain_text.h"

@@ -1,7 +1,7 @@
 // One working copy per user: the local-socket hand-off between a later launch and the
 // copy at work, and the main window's two sides of it.
-#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
+#include "coregui/jobstate.h"
 #include "mainwin/frmmain.h"
 #include "mainwin/frmsplash.h"
 #include "mainwin/singleinstance.h"

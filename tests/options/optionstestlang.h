@@ -2,8 +2,8 @@
 // a reset of the shared job and source records, and a sample video source.
 #pragma once
 
-#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
+#include "coregui/jobstate.h"
 #include "support/testenv.h"
 
 #include <map>

@@ -4,16 +4,16 @@
 #include "controls/orvextab.h"
 #include "controls/stylebutton.h"
 #include "core/console.h"
-#include "core/jobstate.h"
 #include "core/languagetable.h"
 #include "core/mainwindowlink.h"
 #include "core/mdlmavrell.h"
+#include "coregui/jobstate.h"
 #include "engine/optionpresets.h"
 #include "options/frmoptions.h"
 #include "optionstestlang.h"
 #include "player/frmplayer.h"
-#include "support/scriptedprompts.h"
 #include "support/mediaprobe.h"
+#include "support/scriptedprompts.h"
 #include "support/testenv.h"
 
 #include <QComboBox>

@@ -1,13 +1,13 @@
 // The options dialog at scale 2 on a 1920 x 1080 screen (960 x 540 in the dialog's
 // pixels, less than its own height): it fits the work area with OK and Cancel on it,
 // Escape cancels and Enter confirms.
-#include "core/jobstate.h"
+#include "controls/orvextab.h"
+#include "controls/stylebutton.h"
 #include "core/languagetable.h"
 #include "core/mainwindowlink.h"
 #include "core/mdlmavrell.h"
+#include "coregui/jobstate.h"
 #include "engine/optionpresets.h"
-#include "controls/orvextab.h"
-#include "controls/stylebutton.h"
 #include "options/frmoptions.h"
 #include "optionstestlang.h"
 #include "support/scriptedprompts.h"

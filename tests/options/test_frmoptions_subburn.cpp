@@ -1,9 +1,9 @@
 // The subtitle piece the options dialog writes, given to the real encoder: a subtitle
 // file whose name holds a comma and a blank is burnt into a generated clip in its own
 // time range and nowhere else.
-#include "core/jobstate.h"
 #include "core/languagetable.h"
 #include "core/mdlmavrell.h"
+#include "coregui/jobstate.h"
 #include "options/frmoptions.h"
 #include "support/scriptedprompts.h"
 #include "support/testenv.h"

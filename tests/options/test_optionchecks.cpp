@@ -1,6 +1,6 @@
 // OK's checks and their messages, storing only a fully accepted dialog, Cancel's
 // restore (also after a rejected OK), and the stored values shown again.
-#include "core/jobstate.h"
+#include "coregui/jobstate.h"
 #include "options/optionchecks.h"
 #include "options/optionlists.h"
 #include "options/optionpages.h"

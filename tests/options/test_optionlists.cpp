@@ -1,9 +1,9 @@
 // The option lists per target family, the WMV frame rates, the rebuild on a language
 // change keeping what the user chose, and the key filters.
+#include "core/languagetable.h"
+#include "coregui/jobstate.h"
 #include "options/optionlists.h"
 #include "options/optionstestlang.h"
-#include "core/jobstate.h"
-#include "core/languagetable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Page rules: sizes derived from the size list, which audio and subtitle controls are
 // enabled, the default subtitle font, and the adjusters' stepping and captions.
-#include "core/jobstate.h"
+#include "coregui/jobstate.h"
 #include "options/optionlists.h"
 #include "options/optionpages.h"
 #include "options/optionstestlang.h"

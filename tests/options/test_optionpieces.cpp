@@ -1,6 +1,6 @@
 // The exact option pieces written for tables of settings: audio, subtitles, picture
 // (scale, crop, borders), volume, rotation and colour.
-#include "core/jobstate.h"
+#include "coregui/jobstate.h"
 #include "options/optionlists.h"
 #include "options/optionpieces.h"
 #include "options/optionstestlang.h"

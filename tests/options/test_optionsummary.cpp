@@ -1,9 +1,9 @@
 // The settings summary for a few jobs in two languages, and the range note.
-#include "core/jobstate.h"
 #include "core/timetext.h"
+#include "coregui/jobstate.h"
 #include "options/optionlists.h"
-#include "options/optionsummary.h"
 #include "options/optionstestlang.h"
+#include "options/optionsummary.h"
 #include "support/testenv.h"
 
 #include <gtest/gtest.h>

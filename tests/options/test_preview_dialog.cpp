@@ -3,10 +3,10 @@
 // the slider without a length, the screenshot button and the hover line.
 #include "controls/orvextab.h"
 #include "controls/stylebutton.h"
-#include "core/jobstate.h"
 #include "core/languagetable.h"
 #include "core/mdlmavrell.h"
 #include "core/timetext.h"
+#include "coregui/jobstate.h"
 #include "options/frmoptions.h"
 #include "options/frmoptions_preview.h"
 #include "support/scriptedprompts.h"

@@ -4,9 +4,9 @@
 // dialog ends the player.
 #include "controls/stylebutton.h"
 #include "core/console.h"
-#include "core/drawing.h"
-#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
+#include "coregui/drawing.h"
+#include "coregui/jobstate.h"
 #include "options/frmoptions.h"
 #include "player/frmplayer.h"
 #include "support/scriptedprompts.h"

@@ -4,8 +4,8 @@
 // picture, a click on the marked range seeks, and a sound-only source keeps no note.
 #include "controls/stylebutton.h"
 #include "core/console.h"
-#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
+#include "coregui/jobstate.h"
 #include "options/frmoptions.h"
 #include "support/mediaprobe.h"
 #include "support/scriptedprompts.h"

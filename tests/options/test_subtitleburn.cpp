@@ -1,8 +1,8 @@
 // The subtitle piece on a real encoder run: burnt into a generated clip, it changes
 // the picture in the subtitle's time range only; a positive delay shows it later; a
 // comma in the subtitle's path does not lose it.
-#include "core/jobstate.h"
 #include "core/numbertext.h"
+#include "coregui/jobstate.h"
 #include "options/optionlists.h"
 #include "options/optionpieces.h"
 #include "options/optionstestlang.h"
@@ -39,14 +39,14 @@ QList<std::pair<double, QString>> frameHashes(const QString &file)
     for (const QString &line : out.split('\n')) {
         if (line.startsWith("#tb 0:")) {
             const QStringList r = line.mid(6).trimmed().split('/');
-            if (r.size() == 2 && numtext::Val(r[1]) > 0)
-                tb = numtext::Val(r[0]) / numtext::Val(r[1]);
+            if (r.size() == 2 && numbertext::Val(r[1]) > 0)
+                tb = numbertext::Val(r[0]) / numbertext::Val(r[1]);
             continue;
         }
         const QStringList cols = line.split(',');
         if (line.startsWith('#') || cols.size() < 6)
             continue;
-        frames.append({numtext::Val(cols[2]) * tb, cols[5].trimmed()});
+        frames.append({numbertext::Val(cols[2]) * tb, cols[5].trimmed()});
     }
     return frames;
 }

@@ -1,8 +1,8 @@
 // The volume piece of a sound target on the real converter: the gain measured in the
 // result is the gain in dB the adjuster's caption names.
-#include "core/jobstate.h"
 #include "core/numbertext.h"
 #include "core/timetext.h"
+#include "coregui/jobstate.h"
 #include "options/optionpieces.h"
 #include "options/optionstestlang.h"
 #include "support/testenv.h"
@@ -36,7 +36,7 @@ double meanVolume(const QString &tool3, const QString &source, const QString &pi
     const QString out = runTool(tool3 + " -nostdin -hide_banner -i \"" + target + "\" -af volumedetect -f null -");
     const QString value = mdlMavrell::GetBetween(out, "mean_volume:", "dB");
     EXPECT_FALSE(value.isEmpty()) << out.toStdString();
-    return numtext::Val(value);
+    return numbertext::Val(value);
 }
 
 TEST(VolumeGain, SoundTargetGainIsTheCaptionsDecibels)
@@ -57,7 +57,7 @@ TEST(VolumeGain, SoundTargetGainIsTheCaptionsDecibels)
     OptionsForm f;
     for (int db : {6, -6, -20}) {
         SCOPED_TRACE(db);
-        f.lblVolume.tag = numtext::integer(db);
+        f.lblVolume.tag = numbertext::integer(db);
         const QString piece = volumePiece(f);
         ASSERT_TRUE(piece.startsWith(" -vol "));
         EXPECT_NEAR(meanVolume(tool3, tone, piece, target) - base, db, 0.3);

@@ -4,9 +4,9 @@
 // the open menu and its settings file.
 #include "controls/orvexbutton.h"
 #include "core/console.h"
-#include "core/drawing.h"
-#include "core/jobstate.h"
 #include "core/mdlmavrell.h"
+#include "coregui/drawing.h"
+#include "coregui/jobstate.h"
 #include "player/frmplayer.h"
 #include "support/scriptedprompts.h"
 #include "support/testenv.h"

@@ -13,7 +13,7 @@
 
 namespace {
 
-using playerprobe::Fields;
+using playerengine::Fields;
 
 TEST(PlayerProbe, LengthRules)
 {
@@ -23,8 +23,8 @@ TEST(PlayerProbe, LengthRules)
     };
     for (const Case &c : cases) {
         Fields f;
-        playerprobe::readIdentify(QStringLiteral("ID_LENGTH=") + QString::fromUtf8(c.length) + QStringLiteral("\n"), f);
-        playerprobe::finish(f);
+        playerengine::readIdentify(QStringLiteral("ID_LENGTH=") + QString::fromUtf8(c.length) + QStringLiteral("\n"), f);
+        playerengine::finish(f);
         EXPECT_EQ(f.lengthSeconds, c.seconds) << c.length;
         EXPECT_EQ(f.framesPerSecond, 30) << "no rate found gives 30";
     }
@@ -33,7 +33,7 @@ TEST(PlayerProbe, LengthRules)
 TEST(PlayerProbe, KeysAndPlaceholderAudio)
 {
     Fields f;
-    playerprobe::readIdentify(QStringLiteral("ID_DEMUXER=AVI\nID_VIDEO_FORMAT=FMP4\nID_VIDEO_WIDTH=160\n"
+    playerengine::readIdentify(QStringLiteral("ID_DEMUXER=AVI\nID_VIDEO_FORMAT=FMP4\nID_VIDEO_WIDTH=160\n"
                                              "ID_VIDEO_HEIGHT=119.5\nID_VIDEO_FPS=25.000\nID_AUDIO_CODEC=\n"
                                              "ID_LENGTH=3.04\nID_AUDIO_CODEC=mpg123\n"),
                               f);
@@ -62,7 +62,7 @@ TEST(PlayerProbe, AsfRepair)
         f.demuxer = QStringLiteral("asf");
         f.framesPerSecond = c.fps;
         f.lengthSeconds = c.length;
-        playerprobe::fixAsf(f, c.t3start, c.t3fps);
+        playerengine::fixAsf(f, c.t3start, c.t3fps);
         EXPECT_FLOAT_EQ(f.startOffset, c.offset);
         EXPECT_FLOAT_EQ(f.framesPerSecond, c.outFps);
         EXPECT_FLOAT_EQ(f.lengthSeconds, c.outLength);

@@ -14,11 +14,11 @@ namespace {
 
 TEST(SlaveStartLines, PreviewLine)
 {
-    slave::PreviewStart p;
+    slaveprotocol::PreviewStart p;
     p.toolPath = QStringLiteral("/app/plugins/OrvexRes1");
     p.fileName = QStringLiteral("/v/a b.avi");
     p.winId = 4711;
-    const QString line = slave::previewStartLine(p);
+    const QString line = slaveprotocol::previewStartLine(p);
     EXPECT_TRUE(line.startsWith(QStringLiteral("/app/plugins/OrvexRes1 \"/v/a b.avi\" -vo xv,gl,x11, -zoom -noautosub -autosync 100")));
     // A start at 0 still carries its time, and the colour key and window stand just before it.
     EXPECT_TRUE(line.endsWith(QStringLiteral(" -colorkey 0x010203 -wid 4711 -ss 00:00:00.0"))) << line.toStdString();
@@ -27,7 +27,7 @@ TEST(SlaveStartLines, PreviewLine)
     p.subtitlePiece = QStringLiteral(" -sub \"/v/a.srt\"");
     p.volumeOpt = QStringLiteral(" -volume 80");
     p.startSeconds = 75.3f;
-    const QString withSubs = slave::previewStartLine(p);
+    const QString withSubs = slaveprotocol::previewStartLine(p);
     EXPECT_FALSE(withSubs.contains(QStringLiteral("-noautosub")));
     EXPECT_TRUE(withSubs.contains(QStringLiteral(" -zoom -sub \"/v/a.srt\" -autosync")));
     EXPECT_TRUE(withSubs.endsWith(QStringLiteral(" -volume 80 -colorkey 0x010203 -wid 4711 -ss 00:01:15.3")))
@@ -46,52 +46,52 @@ TEST(SlaveStartLines, PreviewFilePiece)
         {"/v.gif/clip", 10, 2, "\"/v.gif/clip\""},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(slave::previewFilePiece(QString::fromUtf8(c.fn), c.fps, c.length), QString::fromUtf8(c.piece)) << c.fn;
+        EXPECT_EQ(slaveprotocol::previewFilePiece(QString::fromUtf8(c.fn), c.fps, c.length), QString::fromUtf8(c.piece)) << c.fn;
 }
 
 TEST(SlaveStartLines, PlayerLineAndRange)
 {
-    const QString line = slave::playerStartLine(QStringLiteral("/p/OrvexRes1"), QStringLiteral("/v/a.avi"), 99,
-                                                slave::rangePiece(0, 750, 750, 25));
+    const QString line = slaveprotocol::playerStartLine(QStringLiteral("/p/OrvexRes1"), QStringLiteral("/v/a.avi"), 99,
+                                                slaveprotocol::rangePiece(0, 750, 750, 25));
     EXPECT_EQ(line, QStringLiteral("/p/OrvexRes1 \"/v/a.avi\" -vo xv,gl,x11, -zoom -autosync 100 -vf-add scale,screenshot"
                                    " -autoq 10 -vf-add pp -slave -identify -idx -nokeepaspect -noaspect -framedrop"
                                    " -osdlevel 0 -noconfig all -input nodefault-bindings -nomouseinput"
                                    " -colorkey 0x010203 -wid 99 -ss 00:00:00.0"));
-    EXPECT_EQ(slave::rangePiece(0, 0, 750, 25), QString());
-    EXPECT_EQ(slave::rangePiece(125, 750, 750, 25), QStringLiteral(" -ss 00:00:05.0"));
-    EXPECT_EQ(slave::rangePiece(125, 375, 750, 25), QStringLiteral(" -ss 00:00:05.0 -endpos 00:00:10.0"));
+    EXPECT_EQ(slaveprotocol::rangePiece(0, 0, 750, 25), QString());
+    EXPECT_EQ(slaveprotocol::rangePiece(125, 750, 750, 25), QStringLiteral(" -ss 00:00:05.0"));
+    EXPECT_EQ(slaveprotocol::rangePiece(125, 375, 750, 25), QStringLiteral(" -ss 00:00:05.0 -endpos 00:00:10.0"));
 }
 
 // The tool's own program-stream reader drops most of the sound of many MPEG files
 // unless it reads them as non-interleaved; every other file is read as before.
 TEST(SlaveStartLines, MpegProgramStreamsAreReadNonInterleaved)
 {
-    const QString range = slave::rangePiece(125, 750, 750, 25);
+    const QString range = slaveprotocol::rangePiece(125, 750, 750, 25);
     for (const char *demuxer : {"mpegps", "avi", "asf", "mpegts", ""}) {
         const bool ni = QLatin1String(demuxer) == QLatin1String("mpegps");
-        const QString line = slave::playerStartLine(QStringLiteral("/p/OrvexRes1"), QStringLiteral("/v/a.mpg"), 99, range,
+        const QString line = slaveprotocol::playerStartLine(QStringLiteral("/p/OrvexRes1"), QStringLiteral("/v/a.mpg"), 99, range,
                                                     QString::fromLatin1(demuxer));
         EXPECT_TRUE(line.endsWith(ni ? QStringLiteral(" -wid 99 -ni -ss 00:00:05.0") : QStringLiteral(" -wid 99 -ss 00:00:05.0")))
             << demuxer << ": " << line.toStdString();
-        slave::PreviewStart p;
+        slaveprotocol::PreviewStart p;
         p.toolPath = QStringLiteral("/p/OrvexRes1");
         p.fileName = QStringLiteral("/v/a.mpg");
         p.winId = 7;
         p.demuxer = QString::fromLatin1(demuxer);
-        EXPECT_EQ(slave::previewStartLine(p).contains(QLatin1String(" -ni")), ni) << demuxer;
+        EXPECT_EQ(slaveprotocol::previewStartLine(p).contains(QLatin1String(" -ni")), ni) << demuxer;
     }
 }
 
 TEST(SlaveCommands, Texts)
 {
-    EXPECT_EQ(slave::seekRelative(-10), QStringLiteral("seek -10 0"));
-    EXPECT_EQ(slave::seekRelative(2.346), QStringLiteral("seek 2.35 0"));
-    EXPECT_EQ(slave::seekPercent(12.5), QStringLiteral("seek 12.5 1"));
-    EXPECT_EQ(slave::seekPercent(100.0 / 3), QStringLiteral("seek 33.33 1"));
-    EXPECT_EQ(slave::seekPercent(-0.001), QStringLiteral("seek 0 1"));
-    EXPECT_EQ(slave::volume(73), QStringLiteral("volume 73 1"));
-    EXPECT_EQ(slave::screenshot(false), QStringLiteral("screenshot 0"));
-    EXPECT_EQ(slave::screenshot(true), QStringLiteral("screenshot 1"));
+    EXPECT_EQ(slaveprotocol::seekRelative(-10), QStringLiteral("seek -10 0"));
+    EXPECT_EQ(slaveprotocol::seekRelative(2.346), QStringLiteral("seek 2.35 0"));
+    EXPECT_EQ(slaveprotocol::seekPercent(12.5), QStringLiteral("seek 12.5 1"));
+    EXPECT_EQ(slaveprotocol::seekPercent(100.0 / 3), QStringLiteral("seek 33.33 1"));
+    EXPECT_EQ(slaveprotocol::seekPercent(-0.001), QStringLiteral("seek 0 1"));
+    EXPECT_EQ(slaveprotocol::volume(73), QStringLiteral("volume 73 1"));
+    EXPECT_EQ(slaveprotocol::screenshot(false), QStringLiteral("screenshot 0"));
+    EXPECT_EQ(slaveprotocol::screenshot(true), QStringLiteral("screenshot 1"));
 }
 
 TEST(SlaveOutput, Position)
@@ -115,36 +115,36 @@ TEST(SlaveOutput, Position)
     };
     for (const Case &c : cases) {
         float s = -1;
-        const bool found = slave::parsePosition(QString::fromUtf8(c.read), c.offset, s);
+        const bool found = slaveprotocol::parsePosition(QString::fromUtf8(c.read), c.offset, s);
         EXPECT_EQ(found, c.found) << c.read;
         if (c.found) {
             EXPECT_NEAR(s, c.seconds, 1e-4) << c.read;
         }
     }
-    EXPECT_EQ(slave::parseGifFrame(QStringLiteral("V:   2.0  20/ 20 ??% ??% ??,?% 0 0 \r")), 20);
-    EXPECT_EQ(slave::parseGifFrame(QStringLiteral("A:   2.0 V:   2.0  20/ 20")), -1);
+    EXPECT_EQ(slaveprotocol::parseGifFrame(QStringLiteral("V:   2.0  20/ 20 ??% ??% ??,?% 0 0 \r")), 20);
+    EXPECT_EQ(slaveprotocol::parseGifFrame(QStringLiteral("A:   2.0 V:   2.0  20/ 20")), -1);
 }
 
 TEST(SlaveOutput, IndexScreenshotAndEnd)
 {
-    EXPECT_EQ(slave::parseIndexProgress(QStringLiteral("Generating Index:  45 %\r")), 45);
-    EXPECT_EQ(slave::parseIndexProgress(QStringLiteral("Generating Index: 100 %\r")), 99);
-    EXPECT_EQ(slave::parseIndexProgress(QStringLiteral("generating index:   0 %\r")), 1);
-    EXPECT_EQ(slave::parseIndexProgress(QStringLiteral("A:   2.7 V:   2.7")), -1);
+    EXPECT_EQ(slaveprotocol::parseIndexProgress(QStringLiteral("Generating Index:  45 %\r")), 45);
+    EXPECT_EQ(slaveprotocol::parseIndexProgress(QStringLiteral("Generating Index: 100 %\r")), 99);
+    EXPECT_EQ(slaveprotocol::parseIndexProgress(QStringLiteral("generating index:   0 %\r")), 1);
+    EXPECT_EQ(slaveprotocol::parseIndexProgress(QStringLiteral("A:   2.7 V:   2.7")), -1);
     // A read that caught the index being built from start to end shows the newest.
-    EXPECT_EQ(slave::parseIndexProgress(QStringLiteral("Generating Index:   1 %\rGenerating Index:  57 %\r"
+    EXPECT_EQ(slaveprotocol::parseIndexProgress(QStringLiteral("Generating Index:   1 %\rGenerating Index:  57 %\r"
                                                        "Generating Index:  98 %\r")), 98);
 
-    EXPECT_EQ(slave::parseScreenshot(QStringLiteral("*** screenshot 'shot0001.png' ***\n*** screenshot 'shot0002.png' ***\n")),
+    EXPECT_EQ(slaveprotocol::parseScreenshot(QStringLiteral("*** screenshot 'shot0001.png' ***\n*** screenshot 'shot0002.png' ***\n")),
               QStringLiteral("shot0002.png"));
-    EXPECT_EQ(slave::parseScreenshot(QStringLiteral("*** screenshot 'broken")), QString());
+    EXPECT_EQ(slaveprotocol::parseScreenshot(QStringLiteral("*** screenshot 'broken")), QString());
 
     const QString both = QStringLiteral("FATAL: Cannot initialize video driver.\nExiting... (End of file)\n");
-    EXPECT_TRUE(slave::hasVideoFailure(both));
-    EXPECT_TRUE(slave::hasVideoFailure(QStringLiteral("Error opening/initializing the selected video_out (-vo) device.\n")));
-    EXPECT_TRUE(slave::hasExited(QStringLiteral("\nExiting... (Quit)\n")));
-    EXPECT_FALSE(slave::hasExited(QStringLiteral("Exiting... (Fatal error)")));
-    EXPECT_FALSE(slave::hasVideoFailure(QStringLiteral("A:   2.7 V:   2.7")));
+    EXPECT_TRUE(slaveprotocol::hasVideoFailure(both));
+    EXPECT_TRUE(slaveprotocol::hasVideoFailure(QStringLiteral("Error opening/initializing the selected video_out (-vo) device.\n")));
+    EXPECT_TRUE(slaveprotocol::hasExited(QStringLiteral("\nExiting... (Quit)\n")));
+    EXPECT_FALSE(slaveprotocol::hasExited(QStringLiteral("Exiting... (Fatal error)")));
+    EXPECT_FALSE(slaveprotocol::hasVideoFailure(QStringLiteral("A:   2.7 V:   2.7")));
 
     // The tool echoes the name and tags it opens: a name or tag holding an end or
     // failure text is no end of play.
@@ -156,10 +156,10 @@ TEST(SlaveOutput, IndexScreenshotAndEnd)
         " Comment: Error opening/initializing the selected video_out (-vo) device.\n",
     };
     for (const char *e : echoes) {
-        EXPECT_FALSE(slave::hasExited(QString::fromUtf8(e))) << e;
-        EXPECT_FALSE(slave::hasVideoFailure(QString::fromUtf8(e))) << e;
+        EXPECT_FALSE(slaveprotocol::hasExited(QString::fromUtf8(e))) << e;
+        EXPECT_FALSE(slaveprotocol::hasVideoFailure(QString::fromUtf8(e))) << e;
     }
-    EXPECT_TRUE(slave::hasExited(QStringLiteral("A:   3.9 V:   3.9 A-V:  0.000\r\nExiting... (End of file)\n")));
+    EXPECT_TRUE(slaveprotocol::hasExited(QStringLiteral("A:   3.9 V:   3.9 A-V:  0.000\r\nExiting... (End of file)\n")));
 }
 
 struct Owner final : ConsoleOwner {
@@ -176,7 +176,7 @@ TEST(SlaveSession, PauseSeekPositionAndEnd)
     ASSERT_FALSE(clip.isEmpty());
     Owner owner;
     const QString line = mdlMavrell::ToolPath(1) + QStringLiteral(" \"") + clip + QStringLiteral("\" -vo null -ao null")
-        + slave::slaveOptionsPiece() + slave::isolationPiece();
+        + slaveprotocol::slaveOptionsPiece() + slaveprotocol::isolationPiece();
     bool show = false;
     ASSERT_EQ(mdlConsole::StartConsole(line, &owner, show), 0);
 
@@ -189,7 +189,7 @@ TEST(SlaveSession, PauseSeekPositionAndEnd)
             mdlConsole::ReadConsole(s);
             all += s;
             float p = 0;
-            if (slave::parsePosition(s, 0, p)) {
+            if (slaveprotocol::parsePosition(s, 0, p)) {
                 pos = p;
                 found = true;
             }
@@ -200,7 +200,7 @@ TEST(SlaveSession, PauseSeekPositionAndEnd)
     ASSERT_TRUE(readPosition(5000)) << all.toStdString();
 
     // Paused: the tool prints no more positions.
-    ASSERT_EQ(mdlConsole::SendSlave(slave::cmdPause, false), 0);
+    ASSERT_EQ(mdlConsole::SendSlave(slaveprotocol::cmdPause, false), 0);
     QTest::qWait(300);
     QString drain;
     mdlConsole::ReadConsole(drain);
@@ -208,23 +208,23 @@ TEST(SlaveSession, PauseSeekPositionAndEnd)
     EXPECT_TRUE(mdlConsole::IsRunning());
 
     // A seek to 50 % that keeps the tool paused, then one frame to show it.
-    ASSERT_EQ(mdlConsole::SendSlave(slave::seekPercent(50), true), 0);
-    ASSERT_EQ(mdlConsole::SendSlave(slave::cmdFrameStep, true), 0);
+    ASSERT_EQ(mdlConsole::SendSlave(slaveprotocol::seekPercent(50), true), 0);
+    ASSERT_EQ(mdlConsole::SendSlave(slaveprotocol::cmdFrameStep, true), 0);
     ASSERT_TRUE(readPosition(3000)) << all.toStdString();
     EXPECT_NEAR(pos, 1.5, 0.5);
 
     // Resumed, it plays to the end and says so.
-    ASSERT_EQ(mdlConsole::SendSlave(slave::cmdPause, false), 0);
+    ASSERT_EQ(mdlConsole::SendSlave(slaveprotocol::cmdPause, false), 0);
     QString rest;
     (void)QTest::qWaitFor([&] {
         QString s;
         mdlConsole::ReadConsole(s);
         rest += s;
-        return slave::hasExited(rest);
+        return slaveprotocol::hasExited(rest);
     }, 8000);
-    EXPECT_TRUE(slave::hasExited(rest)) << rest.toStdString();
+    EXPECT_TRUE(slaveprotocol::hasExited(rest)) << rest.toStdString();
     EXPECT_TRUE(rest.contains(QStringLiteral("Exiting... (End of file)")));
-    EXPECT_FALSE(slave::hasVideoFailure(rest));
+    EXPECT_FALSE(slaveprotocol::hasVideoFailure(rest));
     mdlConsole::StopConsole();
 }
 

@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-#include "core/qtprompts.h"
+#include "coregui/qtprompts.h"
 #include "support/testenv.h"
 
 int main(int argc, char **argv)

@@ -1,4 +1,4 @@
-#include "core/desktop.h"
+#include "coregui/desktop.h"
 
 #include <QApplication>
 #include <QBitmap>

@@ -1,4 +1,4 @@
-#include "core/syscolors.h"
+#include "coregui/syscolors.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +36,7 @@ TEST(SysColors, QColorKeepsTheByteOrder)
 
 // ---------------------------------------------------------------------------
 
-#include "core/drawing.h"
+#include "coregui/drawing.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "core/jobstate.h"
+#include "coregui/jobstate.h"
 
 namespace jobstate {
 

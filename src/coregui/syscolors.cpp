@@ -1,4 +1,4 @@
-#include "core/syscolors.h"
+#include "coregui/syscolors.h"
 
 #include <array>
 

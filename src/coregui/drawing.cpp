@@ -1,9 +1,9 @@
-#include "core/drawing.h"
+#include "coregui/drawing.h"
 
 #include "core/fileobject.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
-#include "core/syscolors.h"
+#include "coregui/syscolors.h"
 
 #include <QAbstractSpinBox>
 #include <QComboBox>
@@ -113,7 +113,7 @@ QString progressText(float min, float max, float value, const QString &caption)
     if (!caption.isEmpty())
         return caption;
     const float fraction = (value - min) / (max - min);
-    return numtext::fixed(static_cast<double>(fraction) * 100.0, 1) + QStringLiteral(" %");
+    return numbertext::fixed(static_cast<double>(fraction) * 100.0, 1) + QStringLiteral(" %");
 }
 
 int progressSplit(float min, float max, float value, int width)
@@ -125,7 +125,7 @@ int progressSplit(float min, float max, float value, int width)
         return 0;  // also NaN
     if (x >= width)
         return width;
-    return static_cast<int>(numtext::roundHalfEven(x));
+    return static_cast<int>(numbertext::roundHalfEven(x));
 }
 
 void drawProgressBar(QImage &pic, float min, float max, float value, const QString &caption,

@@ -1,4 +1,4 @@
-#include "core/qtprompts.h"
+#include "coregui/qtprompts.h"
 
 #include "core/quitsignals.h"
 #include "core/userprompts.h"
