@@ -14,7 +14,7 @@ QList<TabMask> tabMasks(int pageCount, bool hasAudio, bool hasPicture, bool jobI
         m.message = message;
         if (jobImpossible)
             m.visible = true;
-        else if (i == audioPage)
+        else if (i == AudioPage)
             m.visible = !hasAudio;
         else if (i != 0)
             m.visible = !hasPicture;

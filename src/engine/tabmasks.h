@@ -13,8 +13,9 @@
 
 namespace engine {
 
-inline constexpr int audioPage = 2;
-inline constexpr int notePage = 5;
+// The options dialog's pages, in the order of its tabs (the dialog's tabNow counts them
+// so); the note lies on the special page.
+enum OptionsPage : int { MainPage = 0, VideoPage = 1, AudioPage = 2, PicturePage = 3, SubtitlePage = 4, SpecialPage = 5 };
 
 struct TabMask {
     bool visible = false;

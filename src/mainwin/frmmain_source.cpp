@@ -193,7 +193,7 @@ void FrmMain::setOptionTabMasks()
             message->move(engine::centredIn(mask->contentsRect().size(), message->size()));
     }
 
-    QFrame *page = options.picOrvexTab[size_t(engine::notePage)];
+    QFrame *page = options.picOrvexTab[size_t(engine::SpecialPage)];
     const engine::NotePageLayout layout =
         engine::notePageLayout(page->contentsRect().size(), options.lblTabSpec->size(), options.cmdDonation->size());
     options.cmdDonation->setCaption(layout.donationCaption);

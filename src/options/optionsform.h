@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/systeminfo.h"
+#include "engine/tabmasks.h"
 
 #include <QList>
 #include <QString>
@@ -106,8 +107,9 @@ inline Option option(bool value)
     return o;
 }
 
-// The dialog's pages, as tabNow counts them.
-enum Page : int { MainPage = 0, VideoPage = 1, AudioPage = 2, PicturePage = 3, SubtitlePage = 4, SpecialPage = 5 };
+// The dialog's pages, as tabNow counts them (the engine masks them by the same numbers).
+using Page = engine::OptionsPage;
+using enum engine::OptionsPage;
 
 struct OptionsForm {
     // Main page

@@ -275,6 +275,6 @@ TEST_F(JobStart, SilentVideoMasksOnlyTheAudioPage)
     EXPECT_EQ(testjob::job.fpsText, QString("20{120}"));
     const QList<TabMask> masks = tabMasks(6, testjob::source, testjob::job);
     for (int i = 0; i < masks.size(); ++i)
-        EXPECT_EQ(masks[i].visible, i == audioPage) << i;
+        EXPECT_EQ(masks[i].visible, i == AudioPage) << i;
     EXPECT_EQ(masks[0].message, QString("{249}"));
 }
