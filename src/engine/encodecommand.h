@@ -38,8 +38,8 @@ struct Built {
     QString intermediate;     // a file the first tool writes for the second; "" when none
 };
 
-// Builds the command for the job's targetFormat/targetExt. `prep` may be changed (MPEG-1 raises
-// its video rate to 1200); `range` is the time-range piece, and audio targets rewrite its
+// Builds the command for the job from its kind's row (engine/targetkinds.h) and its
+// target extension. `prep` may be changed (MPEG-1 raises its video rate to 1200); `range` is the time-range piece, and audio targets rewrite its
 // "-endpos" to "-t" in place, so a rebuild sees the rewritten piece. The container check
 // is not asked here: see expectedDemuxer and confirmRealFormat.
 Built build(const jobrecords::SourceInfo &source, const jobrecords::JobSettings &job, Prepared &prep,
