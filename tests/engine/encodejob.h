@@ -52,6 +52,16 @@ inline bool writeStandInSource(const QString &src)
     return true;
 }
 
+// The set-up of the tests that run fake tools on the stand-in: a clean job, the English
+// texts, programDir in use and the stand-in source at src. False when it cannot be written.
+inline bool standInJob(testenv::ProgramDir &programDir, const QString &src)
+{
+    clearJob();
+    mdlMavrell::loadLanguageTable(QStringLiteral("en"));
+    programDir.activate();
+    return writeStandInSource(src);
+}
+
 // Probes src with the real tools into SourceInfo.
 inline void probeSource(const QString &src)
 {

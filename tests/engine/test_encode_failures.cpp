@@ -33,12 +33,8 @@ class Failures : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        encodetest::clearJob();
-        loadLanguageTable(QStringLiteral("en"));
-        testjob::job.actionWord = QStringLiteral("Convert");
-        programDir.activate();
         src = tmp.path() + "/in.avi";
-        ASSERT_TRUE(encodetest::writeStandInSource(src));
+        ASSERT_TRUE(encodetest::standInJob(programDir, src));
         // An encoder that logs its start, writes to the file after "-o" and then runs on.
         programDir.fakeTool(2, "out=''; prev=''; for a; do [ \"$prev\" = -o ] && out=$a; prev=$a; done\n"
                                "echo $$ >> '" + QFile::encodeName(log()) + "'\n"

@@ -21,13 +21,10 @@ namespace {
 
 TEST(QuitSignal, TermDuringARunLeavesNoResultAndNoTool)
 {
-    encodetest::clearJob();
-    loadLanguageTable(QStringLiteral("en"));
     testenv::ProgramDir programDir;
-    programDir.activate();
     QTemporaryDir tmp;
     const QString src = tmp.path() + "/in.avi", dst = tmp.path() + "/out.avi", pidFile = tmp.path() + "/pid";
-    ASSERT_TRUE(encodetest::writeStandInSource(src));
+    ASSERT_TRUE(encodetest::standInJob(programDir, src));
     programDir.fakeTool(2, "out=''; prev=''; for a; do [ \"$prev\" = -o ] && out=$a; prev=$a; done\n"
                            "echo $$ > '" + QFile::encodeName(pidFile) + "'\n"
                            "head -c 100000 /dev/zero > \"$out\"\n"

@@ -22,13 +22,9 @@ class EncodeFlow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        encodetest::clearJob();
-        loadLanguageTable(QStringLiteral("en"));
-        testjob::job.actionWord = QStringLiteral("Convert");
-        programDir.activate();
         src = tmp.path() + "/in.avi";
         dst = tmp.path() + "/out.avi";
-        ASSERT_TRUE(encodetest::writeStandInSource(src));
+        ASSERT_TRUE(encodetest::standInJob(programDir, src));
     }
     // A fake encoder that writes `bytes` bytes to the file after "-o", prints `pos`
     // seconds of progress and ends with `status`; the command it got goes to a log.

@@ -71,17 +71,6 @@ double greyShare(const QImage &img, const QRect &r)
     return all ? double(grey) / all : 0;
 }
 
-// The share of a rectangle's pixels that show a picture, not the dark of an empty
-// video surface.
-double pictureShare(const QImage &img, const QRect &r)
-{
-    int lit = 0, all = 0;
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x, ++all)
-            lit += img.pixelColor(x, y).lightness() > 40;
-    return all ? double(lit) / all : 0;
-}
-
 bool near(QColor a, QColor b) { return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) < 40; }
 
 // Each video output the player may end up with here: the first that works of those
@@ -130,7 +119,7 @@ TEST_P(PreviewOverlayX11, TheCropRectangleAndTheNoteShowOverAPlayingAndAPausedPi
             EXPECT_TRUE(near(shot.pixelColor(p), light)) << when << " edge at " << p.x() << "," << p.y();
         for (const QPoint &p : {QPoint(41, 90), QPoint(198, 90), QPoint(120, 31), QPoint(120, 148)})
             EXPECT_TRUE(near(shot.pixelColor(p), Qt::black)) << when << " inner line at " << p.x() << "," << p.y();
-        EXPECT_GT(pictureShare(shot, QRect(44, 34, 152, 112)), 0.8) << when << ": no picture inside the rectangle";
+        EXPECT_GT(testenv::litShare(shot, QRect(44, 34, 152, 112)), 0.8) << when << ": no picture inside the rectangle";
     };
     QTest::qWait(400);  // frames drawn since
     checkCrop("playing");
@@ -165,9 +154,9 @@ TEST_P(PreviewOverlayX11, TheCropRectangleAndTheNoteShowOverAPlayingAndAPausedPi
     QImage after;
     (void)QTest::qWaitFor([&] {
         after = onScreen(dlg.picPlayer);
-        return pictureShare(after, note) > 0.6;
+        return testenv::litShare(after, note) > 0.6;
     }, 3000);
-    EXPECT_GT(pictureShare(after, note), 0.6) << "a black box where the note was";
+    EXPECT_GT(testenv::litShare(after, note), 0.6) << "a black box where the note was";
     checkCrop("paused");
 
     // A new rectangle drawn over the paused picture leaves the picture inside it.
@@ -181,7 +170,7 @@ TEST_P(PreviewOverlayX11, TheCropRectangleAndTheNoteShowOverAPlayingAndAPausedPi
     if (qEnvironmentVariableIsSet("MAVRELL_PREVIEW_SHOT"))
         redrawn.save(qEnvironmentVariable("MAVRELL_PREVIEW_SHOT") + QStringLiteral("-redrawn.png"));
     EXPECT_TRUE(near(redrawn.pixelColor(60, 110), light));
-    EXPECT_GT(pictureShare(redrawn, QRect(64, 54, 152, 112)), 0.8) << "the paused picture blacked out inside";
+    EXPECT_GT(testenv::litShare(redrawn, QRect(64, 54, 152, 112)), 0.8) << "the paused picture blacked out inside";
     // The old rectangle's left line is gone: the picture shows there again.
     int oldLine = 0;
     for (int y = 40; y < 140; ++y)
@@ -256,7 +245,7 @@ TEST_F(PreviewOnX11, ScreenshotsOfMpeg4AndMpeg2HoldThePicture)
             picture.save(qEnvironmentVariable("MAVRELL_PREVIEW_SHOT") + QLatin1Char('-') + QLatin1String(source)
                          + QStringLiteral(".png"));
         EXPECT_GT(pictureColours(picture), 8) << "a flat screenshot";
-        EXPECT_GT(pictureShare(picture, picture.rect()), 0.5) << "a black screenshot";
+        EXPECT_GT(testenv::litShare(picture, picture.rect()), 0.5) << "a black screenshot";
         unloadFrmOptions();
         QFile::remove(shot);
     }

@@ -70,17 +70,6 @@ TEST_F(PlayerWindowX11, ToolDrawsIntoThePictureBox)
     unloadFrmPlayer();
 }
 
-// The share of a rectangle's pixels that show a picture, not the dark of an empty
-// video surface.
-double litShare(const QImage &img, const QRect &r)
-{
-    int lit = 0, all = 0;
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x, ++all)
-            lit += img.pixelColor(x, y).lightness() > 40;
-    return all ? double(lit) / all : 0;
-}
-
 // A paused picture, then a file that takes long to open, stopped while its note shows:
 // where the note was looks like the rest of the surface, no dark box of the key.
 TEST_F(PlayerWindowX11, ANoteGoingAwayOverAPausedPictureLeavesNoBox)
@@ -115,7 +104,7 @@ TEST_F(PlayerWindowX11, ANoteGoingAwayOverAPausedPictureLeavesNoBox)
         after.save(qEnvironmentVariable("MAVRELL_PLAYER_SHOT") + QStringLiteral("-note-gone.png"));
     const QRect beside = note.translated(0, note.height() + 20).intersected(after.rect());
     ASSERT_FALSE(beside.isEmpty());
-    EXPECT_LT(std::abs(litShare(after, note) - litShare(after, beside)), 0.2)
+    EXPECT_LT(std::abs(testenv::litShare(after, note) - testenv::litShare(after, beside)), 0.2)
         << "where the note was differs from the surface beside it";
     EXPECT_FALSE(mdlConsole::IsRunning());
 }

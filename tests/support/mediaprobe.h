@@ -6,6 +6,7 @@
 
 class QFont;
 class QImage;
+class QRect;
 class QWidget;
 
 namespace testenv {
@@ -31,11 +32,14 @@ struct PacketTimes {
 };
 PacketTimes packetTimes(const QString &path);
 
-// The two below are in the window tests' support library (screenprobe.cpp).
+// The ones below are in the window tests' support library (screenprobe.cpp).
 // What the screen shows where the widget is.
 QImage onScreen(QWidget *w);
 // Colours of the image other than black and the player's colour key, sampled on a grid.
 int pictureColours(const QImage &img);
+// The share of a rectangle's pixels that show a picture, not the dark of an empty video
+// surface.
+double litShare(const QImage &img, const QRect &r);
 // The font faces the glyphs of text come from when it is set in font.
 QStringList facesOf(const QString &text, const QFont &font);
 

@@ -32,6 +32,15 @@ int pictureColours(const QImage &img)
     return int(colours.size());
 }
 
+double litShare(const QImage &img, const QRect &r)
+{
+    int lit = 0, all = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x, ++all)
+            lit += img.pixelColor(x, y).lightness() > 40;
+    return all ? double(lit) / all : 0;
+}
+
 // The faces the glyphs of text come from when it is set in font.
 QStringList facesOf(const QString &text, const QFont &font)
 {
