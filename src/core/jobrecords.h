@@ -24,7 +24,7 @@ struct SourceInfo {
     int srcAudioRate = 0;      // Hz
     int srcAudioChannels = 0;
 
-    bool hasPicture() const { return srcWidth * srcHeight > 0; }
+    bool hasPicture() const { return qint64(srcWidth) * srcHeight >= 1; }
     bool hasSound() const { return !srcAudioCodec.isEmpty(); }
 };
 

@@ -277,9 +277,9 @@ Expectation expectedStreams(const jobrecords::SourceInfo &source, const jobrecor
     Expectation e;
     e.length = length;
     const engine::TargetKind *kind = engine::targetKindOf(job);
-    e.picture = (!kind || kind->resultPicture) && source.srcWidth * source.srcHeight > 0;
+    e.picture = (!kind || kind->resultPicture) && source.hasPicture();
     // The options may leave the sound out ("No audio output").
-    e.sound = !source.srcAudioCodec.isEmpty() && !job.audioOpts.contains(QLatin1String("-nosound"));
+    e.sound = source.hasSound() && !job.audioOpts.contains(QLatin1String("-nosound"));
     return e;
 }
 

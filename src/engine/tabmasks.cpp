@@ -25,7 +25,7 @@ QList<TabMask> tabMasks(int pageCount, bool hasAudio, bool hasPicture, bool jobI
 
 QList<TabMask> tabMasks(int pageCount, const jobrecords::SourceInfo &source, const jobrecords::JobSettings &job)
 {
-    return tabMasks(pageCount, !source.srcAudioCodec.isEmpty(), source.srcWidth != 0 && source.srcHeight != 0,
+    return tabMasks(pageCount, source.hasSound(), source.srcWidth != 0 && source.srcHeight != 0,
                     isJobImpossible(source, job));
 }
 

@@ -196,7 +196,7 @@ int jobMismatchEntry(const jobrecords::SourceInfo &source, const jobrecords::Job
     if (!jobrecords::isAudioTarget(job) && jobrecords::isAudioOnlySource(source))
         return txt::MusicCannotBeVideo;
     const TargetKind *k = targetKindOf(job);
-    if (k && k->needsSound && source.srcAudioCodec.isEmpty())
+    if (k && k->needsSound && !source.hasSound())
         return k->noSoundEntry;
     return 0;
 }

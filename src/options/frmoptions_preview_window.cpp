@@ -230,7 +230,7 @@ void FrmOptions::newPlay(const QString &fnIn, float StartTime)
         big.mnuOpen->setEnabled(false);
         big.mnuExplorer->setEnabled(false);
         big.mnuShowHideMain->setEnabled(false);
-        const bool hasPicture = qint64(jobstate::sourceInfo.srcWidth) * jobstate::sourceInfo.srcHeight >= 1;
+        const bool hasPicture = jobstate::sourceInfo.hasPicture();
         big.mnuKeepDef->setEnabled(hasPicture);
         big.mnuKeepWH->setEnabled(hasPicture);
         jobstate::previewState.playerMode = 2;
@@ -277,7 +277,7 @@ void FrmOptions::newPlay(const QString &fnIn, float StartTime)
 
     // The picture box is the tool's while it draws there: Qt paints nothing over it.
     // A source without a picture leaves it to Qt, so that no note stays behind.
-    videoWindow()->setToolDraws(qint64(jobstate::sourceInfo.srcWidth) * jobstate::sourceInfo.srcHeight >= 1);
+    videoWindow()->setToolDraws(jobstate::sourceInfo.hasPicture());
     tmrCheck.start();
     picPlayerTag = playTag;
     adjustVideoLoc();

@@ -94,7 +94,7 @@ EncodeNote SetMainEncodeNote(const OptionsForm &f, NoteSize &noteSize, int wdt, 
         const int h = quarterTurn ? noteSize.width : noteSize.height;
         const QString fps = jobstate::jobSettings.fpsText.isEmpty() ? QStringLiteral("----") : beforeParen(jobstate::jobSettings.fpsText);
         QString audio;
-        if (!jobstate::jobSettings.audioOpts.contains(QLatin1String("nosound")) && !jobstate::sourceInfo.srcAudioCodec.isEmpty()) {
+        if (!jobstate::jobSettings.audioOpts.contains(QLatin1String("nosound")) && jobstate::sourceInfo.hasSound()) {
             audio = lng[txt::AudioBitrateWord] + lng[txt::ColonSeparator] + audioRate;
             if (volnorm)
                 audio += lng[txt::ListComma] + lng[txt::VolumeNormalisation];
@@ -113,7 +113,7 @@ EncodeNote SetMainEncodeNote(const OptionsForm &f, NoteSize &noteSize, int wdt, 
              + lng[txt::ListComma] + lng[txt::VolumeWord] + ' ' + num(f.lblVolume.tag);
     }
 
-    const bool noSound = jobstate::sourceInfo.srcAudioCodec.isEmpty();
+    const bool noSound = !jobstate::sourceInfo.hasSound();
     if (!isAudioTarget(jobstate::jobSettings) && isAudioOnlySource(jobstate::sourceInfo))
         t = lng[txt::MusicCannotBeVideo];
     // A job on the sound of a source without one says so, whatever else applies.
