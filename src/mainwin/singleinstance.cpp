@@ -1,14 +1,14 @@
 #include "mainwin/singleinstance.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDataStream>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QCryptographicHash>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QThread>
 #include <QTimer>
 

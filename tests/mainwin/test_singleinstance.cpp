@@ -334,8 +334,9 @@ TEST(TwoLaunches, TheLaterHandsOverWhateverItsRuntimeFolderAndTheFirstsToolRunsO
     ::chmod(QFile::encodeName(laterRuntime.path()).constData(), 0700);
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(firstRuntime.path()));
 
+    const QString name = serverName();
     Receiver first;
-    ASSERT_EQ(first.listen(serverName()), Receiver::Claim::First);
+    ASSERT_EQ(first.listen(name), Receiver::Claim::First);
     QSignalSpy got(&first, &Receiver::commandReceived);
     // The first copy's tool, in the folder a later copy sweeps for leftovers.
     toolprocesses::ToolProcess tool;
@@ -367,4 +368,6 @@ TEST(TwoLaunches, TheLaterHandsOverWhateverItsRuntimeFolderAndTheFirstsToolRunsO
     EXPECT_EQ(s(got.at(0).at(0).toString()), "/tmp/some clip.avi");
     EXPECT_TRUE(tool.isRunning()) << "the first copy's tool was ended";
     tool.stop();
+    first.close();
+    QFile::remove(name + ".lock");
 }
