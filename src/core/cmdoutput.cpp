@@ -2,6 +2,7 @@
 
 #include "core/devconsole.h"
 #include "core/mdlmavrell.h"
+#include "core/quitsignals.h"
 #include "core/toolprocesses.h"
 
 #include <QCoreApplication>
@@ -41,13 +42,20 @@ RunResult RunTool(const QString &cmdLine, const RunLimits &limits)
     RunResult result;
     if (cmdLine.trimmed().isEmpty())
         return result;
+    // A program on its way out (a quit signal) starts no more tools.
+    if (quitsignals::requested()) {
+        result.cancelled = true;
+        return result;
+    }
 
     toolprocesses::ToolProcess tool;
     result.started = tool.start(cmdLine);
     if (result.started) {
+        // A quit signal ends the tool in the round it arrives in, as it ends the encoder.
+        const auto stopHere = [&limits] { return quitsignals::requested() || (limits.cancelled && limits.cancelled()); };
         const ReadEnd end = readUntilEnd(
             tool, ReadLimits{limits.roundMs, limits.silenceMs},
-            [&result](const QString &text) { result.output += text; }, limits.cancelled);
+            [&result](const QString &text) { result.output += text; }, stopHere);
         result.stalled = end == ReadEnd::Stalled;
         result.cancelled = end == ReadEnd::Stopped;
         // What the tool printed as it ended (or before we end it) is kept.

@@ -62,11 +62,13 @@ struct RunResult {
     bool stalled = false;     // ended by us after the silence or failed-read limit
     int exitCode = -1;        // the tool's own, or killExitCode when we ended it
     bool crashed = false;     // the tool died of a signal we did not send
-    bool cancelled = false;   // ended by us because the caller asked for it
+    bool cancelled = false;   // ended by us because the caller or a quit signal asked for it
 };
 
 // Runs cmdLine (tool path first and unquoted, file names in double quotes) and
 // returns all it printed; "" when there was nothing or nothing could be started.
+// A quit signal (quitsignals) ends the tool within a round; once one has arrived,
+// nothing more is started.
 // There are no console windows here: showWindow is accepted and has no effect.
 // In developer mode the command and the output are mirrored to the developer console.
 QString GetCmdOutput(const QString &cmdLine, bool showWindow = false);

@@ -54,7 +54,8 @@ int StartConsole(const QString &cmdLine, ConsoleOwner *owner, bool &show)
         qAddPostRoutine([] { StopConsole(); });
         cleanupRegistered = true;
     }
-    // One player at a time: our own child first (gently), then every tool of ours.
+    // One player at a time: our own child first (gently), then every tool a copy that
+    // is gone left behind. Tools of a living copy (our own encoder, too) run on.
     StopConsole();
     KillPlayersIn(mdlMavrell::ToolPrefix());
     if (mdlMavrell::showDosOutput)

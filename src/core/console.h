@@ -1,7 +1,8 @@
 // The slave console: the player tool as a long-lived child in slave mode. It reads
 // commands from its standard input, one per line, and prints its status lines, while
 // it draws into a widget its owner names on the command line (-wid). One child at a
-// time: starting one ends every tool process of ours, the previous child included.
+// time: starting one ends the previous child, and every leftover tool that no living
+// copy of the program owns (mdlConsole::KillPlayersIn).
 //
 // The owner (the options dialog's preview, the player window) implements
 // ConsoleOwner; the console calls its setStopDosIo() when the child has ended, its

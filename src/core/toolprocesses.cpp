@@ -50,6 +50,11 @@ QStringList splitToolCommand(const QString &cmdLine)
 void prepareChild(QProcess &process)
 {
     const pid_t parent = ::getpid();
+    QProcessEnvironment env = process.processEnvironment();
+    if (env.isEmpty())
+        env = QProcessEnvironment::systemEnvironment();
+    env.insert(QString::fromLatin1(ownerVariable), QString::number(parent));
+    process.setProcessEnvironment(env);
     process.setChildProcessModifier([parent] {
         // Only async-signal-safe calls here: this runs in the child before exec.
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);
@@ -206,7 +211,7 @@ bool ToolProcess::crashed() const
 
 namespace {
 
-QByteArray readProcFile(const QByteArray &path)
+QByteArray readProcFile(const QByteArray &path, qsizetype limit = 65536)
 {
     QByteArray data;
     const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
@@ -220,7 +225,7 @@ QByteArray readProcFile(const QByteArray &path)
         if (n <= 0)
             break;
         data.append(buf, n);
-        if (data.size() > 65536)
+        if (data.size() > limit)
             break;
     }
     ::close(fd);
@@ -255,7 +260,45 @@ void waitForEnd(const QList<qint64> &pids, int ms)
     }
 }
 
+// The parent's process id from /proc/<pid>/stat; 0 when it cannot be read.
+qint64 parentOf(qint64 pid)
+{
+    const QByteArray stat = readProcFile("/proc/" + QByteArray::number(pid) + "/stat");
+    const int close = int(stat.lastIndexOf(')'));
+    if (close < 0)
+        return 0;
+    // After the name: " <state> <ppid> ..."
+    const QList<QByteArray> fields = stat.mid(close + 2).split(' ');
+    return fields.size() > 1 ? fields.at(1).toLongLong() : 0;
+}
+
 } // namespace
+
+bool ownedByLivingCopy(qint64 pid)
+{
+    const QByteArray environ = readProcFile("/proc/" + QByteArray::number(pid) + "/environ", 1 << 20);
+    if (environ.isEmpty())
+        return true;
+    const QByteArray key = QByteArray(ownerVariable) + '=';
+    for (const QByteArray &entry : environ.split('\0')) {
+        if (!entry.startsWith(key))
+            continue;
+        bool ok = false;
+        const qint64 owner = entry.mid(key.size()).toLongLong(&ok);
+        const qint64 parent = parentOf(pid);
+        return ok && owner > 1 && parent == owner;
+    }
+    return false;
+}
+
+QList<qint64> leftoversStartedFrom(const QString &prefix)
+{
+    QList<qint64> left;
+    for (qint64 pid : processesStartedFrom(prefix))
+        if (!ownedByLivingCopy(pid))
+            left.append(pid);
+    return left;
+}
 
 QString processArgv0(qint64 pid)
 {
@@ -296,7 +339,7 @@ namespace mdlConsole {
 
 void KillPlayersIn(const QString &folder)
 {
-    const QList<qint64> pids = toolprocesses::processesStartedFrom(folder);
+    const QList<qint64> pids = toolprocesses::leftoversStartedFrom(folder);
     if (pids.isEmpty())
         return;
     for (qint64 pid : pids)

@@ -20,7 +20,9 @@
 // a shell. Standard output and error come through one channel; standard input is the
 // null device unless start() is asked for an input channel (the slave console).
 // Every child gets PR_SET_PDEATHSIG, so none outlives the program, and the parent's
-// pipe ends are close-on-exec, so later children inherit none of them.
+// pipe ends are close-on-exec, so later children inherit none of them. Every child's
+// environment names the copy that started it (ownerVariable), so that a sweep for
+// leftover tools can tell a living copy's tool from one whose copy is gone.
 #pragma once
 
 #include <QByteArray>
@@ -39,8 +41,12 @@ namespace toolprocesses {
 // that longer run is the program. Empty when the text holds no word.
 QStringList splitToolCommand(const QString &cmdLine);
 
+// Set in every child's environment: the process id of the program that started it.
+inline constexpr const char *ownerVariable = "MAVRELL_TOOL_OWNER";
+
 // Sets up a QProcess the program starts so that the child dies with the program
-// (PR_SET_PDEATHSIG). Every QProcess the program starts goes through it.
+// (PR_SET_PDEATHSIG) and names its owner (ownerVariable). Every QProcess the program
+// starts goes through it.
 void prepareChild(QProcess &process);
 
 class ToolProcess {
@@ -106,12 +112,23 @@ QString processArgv0(qint64 pid);
 // excepted).
 QList<qint64> processesStartedFrom(const QString &prefix);
 
+// Process pid was started by a copy of the program that still runs: its parent is the
+// process its environment names as owner. A tool whose copy died has been handed to
+// init or a subreaper, and one started by anything else names no owner. When the
+// environment cannot be read nothing is known, and the tool counts as owned.
+bool ownedByLivingCopy(qint64 pid);
+
+// The processes of processesStartedFrom(prefix) that no living copy owns.
+QList<qint64> leftoversStartedFrom(const QString &prefix);
+
 } // namespace toolprocesses
 
 namespace mdlConsole {
-// Ends every tool process of ours: argument 0 begins with folder (appDir +
-// "plugins/OrvexRes" when the program calls it) and it runs under our user id. A
-// player of the user's own, started from /usr/bin, is never touched. Each gets
-// SIGTERM, then SIGKILL after a short grace; returns once they are gone (bounded).
+// Ends every leftover tool: argument 0 begins with folder (appDir +
+// "plugins/OrvexRes" when the program calls it), it runs under our user id, and no
+// living copy of the program owns it (ownedByLivingCopy). Our own running tools and
+// those of another copy at work are left alone, and so is a player of the user's own,
+// started from /usr/bin. Each gets SIGTERM, then SIGKILL after a short grace; returns
+// once they are gone (bounded).
 void KillPlayersIn(const QString &folder);
 } // namespace mdlConsole

@@ -28,7 +28,7 @@ int mavrellMain(int argc, char **argv)
     mdlMavrell::tempDir = mdlMavrell::AddSlash(QDir::tempPath());
 
     FrmMain &w = frmMain();
-    w.instanceName = singleinstance::serverName();  // one working copy per user
+    w.instanceName = singleinstance::serverName();  // one working copy per user and display
     w.Form_Load();
     if (w.handedOff())
         return 0;

@@ -246,28 +246,64 @@ TEST_F(Console, DeveloperModeShowsAndMirrors)
     EXPECT_EQ(devconsole::outputText(), "from the player\n");
 }
 
-TEST(KillPlayersIn, EndsOurToolsOnlyNeverTheUsersOwnPlayer)
+// A leftover is a tool from our folder that no living copy of the program owns: one
+// started by hand, one whose copy died (handed to init or a subreaper). Our own tools,
+// another copy's, and the user's own player run on.
+TEST(KillPlayersIn, EndsLeftoversOnlyNeverALivingCopysToolsNorTheUsersOwnPlayer)
 {
     testenv::ProgramDir dir;
     dir.activate();
     const QStringList idle = {"-idle", "-slave", "-quiet", "-nolirc", "-noconfig", "all", "-vo", "null", "-ao", "null"};
-    QProcess users, ours;
+    const QString idleLine = dir.pluginPath(1) + ' ' + idle.join(' ');
+    QProcess users, byHand;
     users.start("/usr/bin/mplayer", idle);
-    ours.start(dir.pluginPath(1), idle);
+    byHand.start(dir.pluginPath(1), idle);  // no owner named: as from a shell
+    toolprocesses::ToolProcess ours;        // as every tool the program starts
+    ASSERT_TRUE(ours.start(idleLine, true));
+    // A copy that started a tool and died: the tool names it and lives on without it.
+    QProcess copy;
+    copy.start("/bin/sh", QStringList{"-c", "MAVRELL_TOOL_OWNER=$$ \"$0\" \"$@\" </dev/null >/dev/null 2>&1 & echo $!",
+                                      dir.pluginPath(1)}
+                              + idle);
+    ASSERT_TRUE(copy.waitForFinished(5000));
+    const qint64 orphan = copy.readAllStandardOutput().trimmed().toLongLong();
+    ASSERT_GT(orphan, 0);
     ASSERT_TRUE(users.waitForStarted(5000));
-    ASSERT_TRUE(ours.waitForStarted(5000));
+    ASSERT_TRUE(byHand.waitForStarted(5000));
     // The kernel fills in the arguments a moment after the start is reported.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return toolprocesses::processArgv0(ours.processId()) == dir.pluginPath(1); }, 3000));
+    for (qint64 pid : {byHand.processId(), ours.pid(), orphan})
+        EXPECT_TRUE(QTest::qWaitFor([&] { return toolprocesses::processArgv0(pid) == dir.pluginPath(1); }, 3000));
+    EXPECT_TRUE(toolprocesses::ownedByLivingCopy(ours.pid()));
+    EXPECT_FALSE(toolprocesses::ownedByLivingCopy(orphan));
+    EXPECT_FALSE(toolprocesses::ownedByLivingCopy(byHand.processId()));
 
     mdlConsole::KillPlayersIn(mdlMavrell::ToolPrefix());
-    EXPECT_TRUE(ours.waitForFinished(3000));
+    EXPECT_TRUE(byHand.waitForFinished(3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return gone(orphan); }, 3000)) << "a dead copy's tool runs on";
+    EXPECT_TRUE(ours.isRunning()) << "our own tool was ended";
     EXPECT_EQ(users.state(), QProcess::Running);
-    EXPECT_FALSE(users.waitForFinished(300));
 
     mdlConsole::KillPlayersIn("");  // no folder matches nothing, not everything
     EXPECT_EQ(users.state(), QProcess::Running);
+    EXPECT_TRUE(ours.isRunning());
+    ours.stop();
     users.kill();
     users.waitForFinished(3000);
+    if (!gone(orphan))
+        ::kill(pid_t(orphan), SIGKILL);
+}
+
+TEST_F(Console, StartingAPlayerLeavesOurRunningEncoderAlone)
+{
+    // Tool 3 is the real converter here (a fake script's argument 0 is its shell).
+    dir.fakeTool(1, idleUntilQuit);
+    toolprocesses::ToolProcess encoder;
+    ASSERT_TRUE(encoder.start(mdlMavrell::ToolPath(3) + " -nostdin -re -f lavfi -i testsrc=rate=1 -f null -"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return toolprocesses::processArgv0(encoder.pid()) == mdlMavrell::ToolPath(3); }, 3000));
+    Owner owner;
+    ASSERT_EQ(start("", &owner), mdlConsole::startOk);
+    EXPECT_TRUE(encoder.isRunning());
+    encoder.stop();
 }
 
 TEST_F(Console, RealPlayerPausesSeeksTakesScreenshotAndQuits)

@@ -5,6 +5,7 @@
 #include "core/fileobject.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
+#include "core/quitsignals.h"
 #include "core/timetext.h"
 #include "coregui/drawing.h"
 #include "mainwin/frmmain.h"
@@ -23,6 +24,7 @@
 #include <QRadioButton>
 #include <QStandardPaths>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -48,6 +50,11 @@ AnsweringPrompts::~AnsweringPrompts() { prompts::install(nullptr); }
 
 prompts::Answer AnsweringPrompts::message(const prompts::MessageRequest &request)
 {
+    // Ending on a signal, the program shows nothing and takes every box as closed.
+    if (quitsignals::requested()) {
+        out("unshown", request.text);
+        return prompts::closedAnswer(request.buttons);
+    }
     boxes << request.text;
     out("box", request.text);
     QString word;
@@ -62,7 +69,9 @@ prompts::FileAnswer AnsweringPrompts::file(const prompts::FileRequest &request)
 {
     prompts::FileAnswer a;
     // The target item's open dialog gets the source; any later dialog is cancelled.
-    if (request.kind == prompts::FileRequest::Open && sourceDialogs == 0) {
+    if (quitsignals::requested()) {
+        out("dialog", request.title + QStringLiteral(" -> not shown while ending"));
+    } else if (request.kind == prompts::FileRequest::Open && sourceDialogs == 0) {
         ++sourceDialogs;
         a.accepted = true;
         a.paths = {source_};
@@ -169,6 +178,12 @@ bool waitUntil(const std::function<bool()> &done, int limitMs)
     while (!done()) {
         if (t.elapsed() > limitMs)
             return false;
+        if (quitsignals::requested()) {
+            // Every event loop is being left now: none of them can wait.
+            QCoreApplication::processEvents();
+            QThread::msleep(10);
+            continue;
+        }
         QEventLoop loop;
         QTimer::singleShot(50, &loop, &QEventLoop::quit);
         loop.exec();
@@ -336,6 +351,13 @@ int driverError(const QString &message)
     return int(Exit::DriverError);
 }
 
+// A quit signal ends the driver as it ends the program: with 128 + the signal.
+int endedBySignal()
+{
+    out("signal", QString::number(quitsignals::signalNumber()));
+    return 128 + quitsignals::signalNumber();
+}
+
 int reportResult(const QString &result)
 {
     out("result", result);
@@ -395,6 +417,8 @@ int drive(const Args &args, AnsweringPrompts &answering)
     item->trigger();
     if (!waitUntil([&w] { return !w.isBusy(); }, idleLimitMs))
         return driverError(QStringLiteral("the source set-up did not end"));
+    if (quitsignals::requested())
+        return endedBySignal();
     if (answering.sourceDialogs == 0)
         return driverError(QStringLiteral("the item opened no file dialog"));
     const QString target = w.lblOutput->text();
@@ -424,6 +448,8 @@ int drive(const Args &args, AnsweringPrompts &answering)
         }
         emit o.cmdOkCancel[0]->Click();
         settle(20);
+        if (quitsignals::requested())
+            return endedBySignal();
         if (o.isVisible()) {
             // A setting was refused; the dialog stays open on it.
             emit o.cmdOkCancel[1]->Click();
@@ -473,13 +499,18 @@ int drive(const Args &args, AnsweringPrompts &answering)
     const encodeflow::StageResult &r = w.lastEncode;
     if (!r.command.isEmpty())
         out("cmd", r.command);
+    QString result = QStringLiteral("refused");
     switch (r.outcome) {
-    case encodeflow::Outcome::Succeeded: return reportResult(QStringLiteral("success"));
-    case encodeflow::Outcome::Failed: return reportResult(QStringLiteral("failure"));
-    case encodeflow::Outcome::Stopped: return reportResult(QStringLiteral("stopped"));
+    case encodeflow::Outcome::Succeeded: result = QStringLiteral("success"); break;
+    case encodeflow::Outcome::Failed: result = QStringLiteral("failure"); break;
+    case encodeflow::Outcome::Stopped: result = QStringLiteral("stopped"); break;
     case encodeflow::Outcome::NotRun: break;
     }
-    return reportResult(QStringLiteral("refused"));
+    if (quitsignals::requested()) {
+        out("result", result);
+        return endedBySignal();
+    }
+    return reportResult(result);
 }
 
 } // namespace
@@ -495,6 +526,7 @@ int runConversion(const Args &args)
     ProgramFolder folder;
     if (!folder.isValid())
         return driverError(QStringLiteral("cannot make a temporary program folder"));
+    out("program", folder.appDir());
     for (const QString &tool : folder.missingTools())
         out("note", QStringLiteral("tool not found on PATH: ") + tool);
     mdlMavrell::appDir = folder.appDir();

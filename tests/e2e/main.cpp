@@ -3,6 +3,8 @@
 #include "e2eargs.h"
 #include "e2edriver.h"
 
+#include "core/quitsignals.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -43,5 +45,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mavrell"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // As the program: SIGTERM, SIGINT and SIGHUP end the run's tools, remove its
+    // unfinished target and end the driver with 128 + the signal.
+    quitsignals::install();
     return e2e::runConversion(parsed.args);
 }

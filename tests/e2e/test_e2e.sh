@@ -38,6 +38,31 @@ expect_result() {
     [ "$(line result)" = "$1" ] || fail "result '$(line result)', expected '$1'"
 }
 
+# wait_for CONDITION TENTHS: true once the shell condition holds, looking every 0.1 s;
+# false when it still does not after TENTHS looks.
+wait_for() {
+    n=0
+    until eval "$1"; do
+        n=$((n + 1))
+        [ "$n" -gt "$2" ] && return 1
+        sleep 0.1
+    done
+}
+
+# ended PID: the process is gone, or a zombie nobody has waited for yet.
+ended() {
+    [ ! -r "/proc/$1/stat" ] || sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | grep -q '^[ZX]' || [ ! -e "/proc/$1" ]
+}
+
+# tools_gone FOLDER: no process runs a program from FOLDER (the driver's program folder).
+tools_gone() {
+    [ -n "$1" ] || fail "the driver named no program folder"
+    for c in /proc/[0-9]*/cmdline; do
+        a=$(tr '\0' '\n' <"$c" 2>/dev/null | head -n 1)
+        case "$a" in "$1"*) fail "a tool runs on: $a" ;; esac
+    done
+}
+
 # probe FILE ENTRY: one value from ffprobe.
 probe() {
     ffprobe -v error -show_entries "$2" -of default=noprint_wrappers=1:nokey=1 "$1" | head -n 1
@@ -160,6 +185,43 @@ refused)
     run 1 --fps 300 mnuSrcIsFileToAvi 1 "$work/src.avi"
     expect_result refused
     grep -q '^box: ' "$work/out" || fail "no message about the frame rate"
+    if grep -q '^cmd: ' "$work/out"; then fail "a command was run"; fi
+    ;;
+quit)
+    # SIGTERM mid-run, as a shutdown sends it: the driver ends as the program does, with
+    # 128 + the signal, its tools ended and nothing of the unfinished target left.
+    clip long.avi 60 640x480 -c:v mpeg4 -c:a libmp3lame -ac 2
+    "$driver" --answer ok mnuSrcIsFileToAvi 1 "$work/long.avi" >"$work/out" 2>"$work/err" &
+    pid=$!
+    wait_for "grep -q '^progress: ' '$work/out'" 600 || { kill -KILL $pid; fail "no progress seen"; }
+    kill -TERM $pid
+    wait $pid
+    status=$?
+    [ "$status" -eq 143 ] || fail "exit status $status, expected 143"
+    [ "$(line signal)" = 15 ] || fail "the driver did not end on its own after the signal"
+    [ "$(line result)" = stopped ] || fail "result '$(line result)', expected 'stopped'"
+    left=$(ls -A "$work" | grep -v -x -e long.avi -e out -e err)
+    [ -z "$left" ] || fail "left in the target's folder: $left"
+    tools_gone "$(line program)"
+    ;;
+probequit)
+    # SIGTERM while a probe of the source stalls: the probe is ended at once, long
+    # before its silence limit (24 s), and the driver ends with 128 + the signal.
+    clip src.avi 1 160x120 -c:v mpeg4 -c:a libmp3lame
+    mkdir "$work/bin"
+    printf '#!/bin/sh\necho $$ >"%s/probe.pid"\nexec sleep 120\n' "$work" >"$work/bin/mplayer"
+    chmod +x "$work/bin/mplayer"
+    PATH="$work/bin:$PATH" "$driver" mnuSrcIsFileToAvi 1 "$work/src.avi" >"$work/out" 2>"$work/err" &
+    pid=$!
+    wait_for "[ -s '$work/probe.pid' ]" 600 || { kill -KILL $pid; fail "the probe never started"; }
+    kill -TERM $pid
+    # Polled for 20 s at most: an end that only comes with the silence limit fails here.
+    wait_for "ended $pid" 200 || { kill -KILL $pid; fail "still running 20 s after SIGTERM"; }
+    wait $pid
+    status=$?
+    [ "$status" -eq 143 ] || fail "exit status $status, expected 143"
+    [ "$(line signal)" = 15 ] || fail "the driver did not end on its own after the signal"
+    ended "$(cat "$work/probe.pid")" || fail "the stalled probe runs on"
     if grep -q '^cmd: ' "$work/out"; then fail "a command was run"; fi
     ;;
 *)
