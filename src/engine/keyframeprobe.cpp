@@ -187,7 +187,7 @@ Alignment alignCutStart(const jobrecords::SourceInfo &s, const jobrecords::JobSe
                     text.replace(QStringLiteral("hhh"), FT(j.markIn));
                     text.replace(QStringLiteral("iii"), delayText);
                 }
-                text.replace(QStringLiteral("bbb"), j.actionWord);
+                text.replace(QStringLiteral("bbb"), j.actionWord.trimmed());
                 const prompts::Buttons buttons = withEnd ? prompts::Buttons::YesNoCancel : prompts::Buttons::OkCancel;
                 const prompts::Answer answer =
                     hooks.ask ? hooks.ask(text, buttons) : prompts::MsgBox(text, buttons);

@@ -7,8 +7,11 @@
 #include "core/languagetable.h"
 #include "core/mdlmavrell.h"
 #include "coregui/desktop.h"
+#include "coregui/jobstate.h"
 #include "coregui/drawing.h"
+#include "engine/optionpresets.h"
 #include "mainwin/frmmain_text.h"
+#include "options/frmoptions.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -115,6 +118,15 @@ void FrmMain::applyLanguage(const QString &code)
     cmdEncode[0]->setCaption(lng[txt::StartWord] + lng[txt::ConversionWord]);
     cmdEncode[1]->setCaption(lng[txt::StopWord] + lng[txt::ConversionWord]);
     cmdOpt->setCaption(lng[txt::ConversionWord] + lng[txt::SettingsWord]);
+    // A job keeps its kind; its words, the captions and the target format the options
+    // dialog shows are taken again from the new table.
+    if (engine::targetKindOf(jobstate::jobSettings)) {
+        const engine::JobTexts job = engine::retranslateJob(jobstate::jobSettings);
+        cmdOpt->setCaption(job.optCaption);
+        cmdEncode[0]->setCaption(job.encodeCaption);
+        cmdEncode[1]->setCaption(job.stopCaption);
+        frmOptions().setFormatCaption(job.formatText);
+    }
 
     // 4: the progress bar at rest.
     setProgressNote(0, withAaa(lng[txt::ProgressPercent], QStringLiteral("0")), true);
