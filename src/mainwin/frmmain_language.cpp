@@ -67,6 +67,18 @@ void applyQtTranslation(const QString &code)
     }
 }
 
+// A progress box's families: its own (Verdana after "tw") first, each once, then the
+// script's family, so that applying a language again leaves the list as it was.
+QStringList withScriptFamily(const QStringList &current, const QString &script)
+{
+    QStringList families;
+    for (const QString &name : current)
+        if (!name.startsWith(QLatin1String("Noto Sans CJK")) && name != script && !families.contains(name))
+            families.append(name);
+    families.append(script);
+    return families;
+}
+
 } // namespace
 
 void FrmMain::applyLanguage(const QString &code)
@@ -100,11 +112,7 @@ void FrmMain::applyLanguage(const QString &code)
     for (QWidget *w : findChildren<QWidget *>()) {
         QFont f = w->font();
         if (w == picEncodeEsti || w == picProgress) {
-            // Their own family (Verdana after "tw") stays first; the script's glyphs follow.
-            QStringList families = f.families();
-            families.removeIf([](const QString &name) { return name.startsWith(QLatin1String("Noto Sans CJK")); });
-            families.append(family);
-            f.setFamilies(families);
+            f.setFamilies(withScriptFamily(f.families(), family));
         } else {
             f.setFamilies({family, QStringLiteral("Noto Sans CJK TC")});
         }
