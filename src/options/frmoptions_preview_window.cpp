@@ -220,7 +220,7 @@ void FrmOptions::newPlay(const QString &fnIn, float StartTime)
         mdlIconVarne::DrawFileIcon(big.picAssIcon, fn, 4, 0, 16, 16);
         const QString caption = mdlMavrell::mainWindowLink() ? mdlMavrell::mainWindowLink()->settingsButtonCaption()
                                                              : QString();
-        big.lblFnName->setText(QString(lng[txt::PlayingTakenOver]).replace(QLatin1String("aaa"), caption));
+        big.lblFnName->setText(QString(lng[txt::PlayingTakenOver]).replace(QLatin1String("aaa"), caption.trimmed()));
         big.lblFnName->adjustSize();
         big.picHsb2->hide();
         big.picVolPos->hide();
