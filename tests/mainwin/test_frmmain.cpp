@@ -416,6 +416,42 @@ TEST_F(MainWindow, NoCloseWhileTheWindowIsBusy)
     w->cmdEncode[1]->hide();
 }
 
+// A close asked for while the player opens a file the main window gave it (its probe
+// lets events run) is not lost: it is carried out, with its question, once the file is open.
+TEST_F(MainWindow, ACloseWhileThePlayerOpensAFileFollowsTheOpening)
+{
+    prog.fakeTool(1, "case \"$*\" in\n"
+                     " *'-frames 0'*) exec perl -e 'select(undef, undef, undef, 1.5); exec @ARGV' "
+                     "/usr/bin/mplayer \"$@\" -vo null -ao null ;;\n"
+                     "esac\n"
+                     "exec /usr/bin/mplayer \"$@\" -vo null -ao null\n");
+    w->Form_Load();
+    w->show();
+    const std::pair<const char *, std::function<void()>> closes[] = {
+        {"the title bar's close", [&] { w->lblButton_Click(3); }},
+        {"the window manager's close", [&] { w->close(); }},
+    };
+    for (const auto &[how, close] : closes) {
+        SCOPED_TRACE(how);
+        w->lblInput->setText(testenv::fixture("long.avi"));
+        prompts.messages.clear();
+        prompts.answer(prompts::Answer::No);
+        bool askedMeanwhile = true;
+        QTimer::singleShot(300, w, [&] {
+            close();
+            askedMeanwhile = !prompts.messages.isEmpty();
+        });
+        w->mnuToPlay_Click(1);
+        EXPECT_FALSE(askedMeanwhile);
+        EXPECT_EQ(frmPlayer().myStatus, 1);  // the file opened and plays
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !prompts.messages.isEmpty(); }, 3000)) << "the close was lost";
+        EXPECT_EQ(prompts.lastText(), lng[txt::QuitQuestion]);
+        EXPECT_EQ(frmPlayer().myStatus, 5);  // stopped before the question
+        EXPECT_TRUE(w->isVisible());         // and No keeps the window
+    }
+    unloadFrmPlayer();
+}
+
 TEST_F(MainWindow, HoverLinkOnlyOverTheTopStrip)
 {
     w->applyLanguage("en");
