@@ -235,6 +235,12 @@ JobTexts retranslateJob(jobrecords::JobSettings &job)
     in.targetFormat = job.targetFormat;
     const JobTexts t = jobTexts(in);
     job.actionWord = t.actionWord;
+    // A rate taken from the source is written in words, not as a number.
+    for (QString *rate : {&job.fpsText, &job.videoBitrateText, &job.audioBitrateText}) {
+        const QString r = rate->trimmed();
+        if (!r.isEmpty() && !r.front().isDigit() && r.front() != QLatin1Char('.'))
+            *rate = lng[txt::SameAsSource];
+    }
     return t;
 }
 

@@ -108,8 +108,9 @@ struct JobTexts {
 };
 JobTexts jobTexts(const PresetInput &input);
 // After a language change: the job keeps its kind, and its words come again from the
-// current text table: the action word and, for a sound target, its kind name (the sound
-// word and the type). Returns every text the job shows.
+// current text table: the action word, a rate taken from the source (txt::SameAsSource)
+// and, for a sound target, its kind name (the sound word and the type). Returns every
+// text the job shows.
 JobTexts retranslateJob(jobrecords::JobSettings &job);
 
 // The job defaults the encode step uses when the dialog is never opened.

@@ -598,6 +598,14 @@ TEST_F(Conversion, ALoadedJobSpeaksTheNewLanguage)
             if (kind == "onlyTransVol" || jobstate::jobSettings.targetIsAudio) {
                 EXPECT_TRUE(summary.contains(jobstate::jobSettings.actionWord.trimmed() + lng[txt::ColonSeparator])) << s(summary);
             }
+            // The options dialog's rate boxes show a rate of the source's in the new words.
+            for (QComboBox *box : {frmOptions().cboFps, frmOptions().cboVideoBitrate, frmOptions().cboAudioBitrate}) {
+                const QString text = box->currentText();
+                if (!text.isEmpty() && !text.front().isDigit()) {
+                    EXPECT_EQ(s(text), s(lng[txt::SameAsSource])) << s(box->objectName());
+                }
+            }
+            EXPECT_TRUE(frmOptions().lblFormatStr->text().startsWith(lng[txt::TargetFormatIs]));
             if (qEnvironmentVariableIsSet("MAVRELL_LANGUAGE_SHOT"))
                 w->grab().save(qEnvironmentVariable("MAVRELL_LANGUAGE_SHOT") + "-" + kind + "-" + code + ".png");
         }
