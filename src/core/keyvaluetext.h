@@ -16,4 +16,11 @@ struct Line {
 // the ends of a line do not count. Other lines are left out.
 QList<Line> lines(const QString &text);
 
+// A settings file holds a few short lines; one grown far beyond that is read only in
+// its first maxFileBytes.
+inline constexpr qint64 maxFileBytes = 1 << 20;
+// The text of a settings file (UTF-8), "" when it is missing or unreadable. Of a file
+// longer than maxFileBytes, the lines that end within them.
+QString readFile(const QString &path);
+
 } // namespace keyvaluetext

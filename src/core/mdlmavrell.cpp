@@ -6,6 +6,16 @@
 
 namespace mdlMavrell {
 
+QString Joined(const QString &a, const QString &b)
+{
+    if (!a.endsWith(QLatin1Char(' ')))
+        return a + b;
+    qsizetype from = 0;
+    while (from < b.size() && b.at(from) == QLatin1Char(' '))
+        ++from;
+    return a + b.mid(from);
+}
+
 int RoundUp(float x)
 {
     return static_cast<int>(std::ceil(x));

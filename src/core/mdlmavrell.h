@@ -41,4 +41,10 @@ int RoundUp(float x);
 int Clamp(int v, int lo, int hi);
 bool iconFileExists();  // the developer marker appDir + "Quennet.ico"
 
+// ---- Joining entries of the text table ----
+// a followed by b. Where a ends in a blank, b's blanks at its start are left out: two
+// entries that each bring the blank between them ("Conversion to Audio WAV " and
+// " succeeded") give one.
+QString Joined(const QString &a, const QString &b);
+
 } // namespace mdlMavrell

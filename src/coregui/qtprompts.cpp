@@ -3,14 +3,35 @@
 #include "core/quitsignals.h"
 #include "core/userprompts.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 namespace prompts {
 namespace {
+
+// Without a window manager nobody hands the keyboard on when a box or dialog closes:
+// it went to the root window, and Escape and Enter did nothing until a click. The
+// window that opened it (its parent's window, else the window active at the time)
+// takes the keyboard again once it has closed.
+class KeyboardReturn {
+public:
+    explicit KeyboardReturn(QWidget *parent) : opener_(parent ? parent->window() : QApplication::activeWindow()) {}
+    ~KeyboardReturn()
+    {
+        if (opener_ && opener_->isVisible() && !opener_->isMinimized())
+            opener_->activateWindow();
+    }
+    KeyboardReturn(const KeyboardReturn &) = delete;
+    KeyboardReturn &operator=(const KeyboardReturn &) = delete;
+
+private:
+    QPointer<QWidget> opener_;
+};
 
 class QtPrompts final : public UserPrompts {
 public:
@@ -42,6 +63,7 @@ public:
             box.addButton(b);
         if (r.defaultButton >= 0 && r.defaultButton < order.size())
             box.setDefaultButton(order[r.defaultButton]);
+        const KeyboardReturn keyboard(r.parent);
         switch (box.exec()) {
         case QMessageBox::Ok: return Answer::Ok;
         case QMessageBox::Yes: return Answer::Yes;
@@ -55,13 +77,20 @@ public:
         return closedAnswer(r.buttons);
     }
 
-    int modalWindow(QDialog &window) override { return quitsignals::requested() ? QDialog::Rejected : window.exec(); }
+    int modalWindow(QDialog &window) override
+    {
+        if (quitsignals::requested())
+            return QDialog::Rejected;
+        const KeyboardReturn keyboard(window.parentWidget());
+        return window.exec();
+    }
 
     FileAnswer file(const FileRequest &r) override
     {
         QFileDialog dlg(r.parent, r.title, r.initDir);
         setUpFileDialog(dlg, r);
         FileAnswer a;
+        const KeyboardReturn keyboard(r.parent);
         if (dlg.exec() != QDialog::Accepted)
             return a;
         a.accepted = true;

@@ -331,7 +331,7 @@ bool containerMatches(const jobrecords::SourceInfo &s, const QString &expectedDe
 QString containerQuestion(const jobrecords::SourceInfo &s, const jobrecords::JobSettings &j)
 {
     QString text = lng[txt::FormatMismatch];
-    text.replace(QStringLiteral("aaa"), j.actionWord);
+    text.replace(QStringLiteral("aaa"), j.actionWord.trimmed());
     text.replace(QStringLiteral("bbb"), j.targetExt.toUpper());
     text.replace(QStringLiteral("ccc"), getRealFormatName(s));
     return text;

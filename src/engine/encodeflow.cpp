@@ -97,10 +97,11 @@ QString startConfirmation(const JobSettings &j, float previousKeyFrame, const QS
     QString text;
     if (previousKeyFrame == -1) {
         QString sparse = lng[txt::KeyFramesFarApart];
-        sparse.replace(QStringLiteral("aaa"), j.actionWord);
+        sparse.replace(QStringLiteral("aaa"), j.actionWord.trimmed());
         text = sparse + crlf + crlf;
     }
-    return text + lng[txt::AboutToStart] + j.actionWord + QStringLiteral("  .....") + crlf + crlf + settingsSummary + aviNote;
+    return text + lng[txt::AboutToStart] + j.actionWord.trimmed() + QStringLiteral(" .....") + crlf + crlf + settingsSummary
+           + aviNote;
 }
 
 QString percentNote(const QString &percent)
@@ -197,12 +198,13 @@ QString timeTakenText(float seconds) { return lng[txt::TimeTaken] + FormatTime(s
 
 QString successText(const JobSettings &j, const QString &target, const QString &timeText)
 {
-    return target + crlf + crlf + j.actionWord + lng[txt::Succeeded] + lng[txt::ListComma] + timeText + crlf + crlf + lng[txt::OpenAndPlayQuestion];
+    return target + crlf + crlf + Joined(j.actionWord, lng[txt::Succeeded]) + lng[txt::ListComma] + timeText + crlf + crlf
+           + lng[txt::OpenAndPlayQuestion];
 }
 
 QString failureText(const JobSettings &j, const QString &target, const QString &whyMessage, const QString &timeText)
 {
-    return target + crlf + crlf + whyMessage + j.actionWord + lng[txt::Failed] + lng[txt::ListComma] + timeText;
+    return target + crlf + crlf + whyMessage + Joined(j.actionWord, lng[txt::Failed]) + lng[txt::ListComma] + timeText;
 }
 
 StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const encoderunner::EncodeRunLimits &limits)

@@ -195,7 +195,7 @@ EncodeRunResult runEncodeWithProgress(const QString &cmdLine, float totalSeconds
     // When the program ends on a signal nobody is there to be told.
     if (!quitsignals::requested()) {
         const QString stuck = result.stalled ? lng[txt::ProcessStuck] + QStringLiteral("\r\n\r\n") : QString();
-        prompts::MsgBox(stuck + limits.actionWord + lng[txt::WasInterrupted] + note);
+        prompts::MsgBox(stuck + mdlMavrell::Joined(limits.actionWord, lng[txt::WasInterrupted]) + note);
     }
     if (sink)
         sink->showEncodeButton();

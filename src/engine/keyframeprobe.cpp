@@ -77,24 +77,11 @@ QString oneDecimal(float x)
     return numbertext::fixed(hundredths, 1);
 }
 
-Alignment alignCutStart(const jobrecords::SourceInfo &s, const jobrecords::JobSettings &j, const QString &range,
-                         float encodeSecs, const AlignmentHooks &hooks)
+float seekScale(const jobrecords::SourceInfo &s, float near, const std::function<float(float)> &toolProbe)
 {
-    Alignment out{range, encodeSecs};
-    out.start = j.markOut > 0 ? j.markIn : 0;
-    if (!(j.markIn > 0) || isAudioTarget(j))
-        return out;
-    out.ran = true;
-
-    auto probe = [&](float t) { return hooks.probe(t) - s.srcStartTime; };
-    // The range the encoder is given: the seek, then the length written from there.
-    auto rangeAt = [&](float seek) {
-        return QStringLiteral(" -ss ") + FT(seek) + QStringLiteral(" -endpos ") + FT(out.encodeSeconds);
-    };
-    auto note = [&](bool show) {
-        if (hooks.showNote)
-            hooks.showNote(show);
-    };
+    if (s.srcStartTime == 0)
+        return 1;
+    auto probe = [&](float t) { return toolProbe(t) - s.srcStartTime; };
     // A series of five probes going back two seconds at a time from t, whose reported
     // times over their seek times give the tool's time scale.
     auto series = [&](float t, float k) {
@@ -115,29 +102,49 @@ Alignment alignCutStart(const jobrecords::SourceInfo &s, const jobrecords::JobSe
         return (K[0] + K[1] + K[2] + K[3] + K[4]) / (T[0] + T[1] + T[2] + T[3] + T[4]);
     };
 
+    // First over the whole file, from near its end; then near the time itself.
     float scale = 1;
-    note(true);
-
-    if (s.srcStartTime != 0) {
-        const float L = s.srcLength;
-        if (L > 0) {
-            const float step = L / 10.0f;
-            for (int i = 0; i < 9; ++i) {
-                const float t = L - 1.0f - i * step;
-                if (t < step)
-                    break;
-                const float k = probe(t);
-                if (k > 0 && t > 0) {
-                    scale = series(t, k);
-                    break;
-                }
+    const float L = s.srcLength;
+    if (L > 0) {
+        const float step = L / 10.0f;
+        for (int i = 0; i < 9; ++i) {
+            const float t = L - 1.0f - i * step;
+            if (t < step)
+                break;
+            const float k = probe(t);
+            if (k > 0 && t > 0) {
+                scale = series(t, k);
+                break;
             }
         }
-        const float t = j.markIn / scale;
-        const float k = probe(t);
-        if (k > 0 && t > 0)
-            scale = series(t, k);
     }
+    const float t = near / scale;
+    const float k = probe(t);
+    if (k > 0 && t > 0)
+        scale = series(t, k);
+    return scale;
+}
+
+Alignment alignCutStart(const jobrecords::SourceInfo &s, const jobrecords::JobSettings &j, const QString &range,
+                         float encodeSecs, const AlignmentHooks &hooks)
+{
+    Alignment out{range, encodeSecs};
+    out.start = j.markOut > 0 ? j.markIn : 0;
+    if (!(j.markIn > 0) || isAudioTarget(j))
+        return out;
+    out.ran = true;
+
+    auto probe = [&](float t) { return hooks.probe(t) - s.srcStartTime; };
+    // The range the encoder is given: the seek, then the length written from there.
+    auto rangeAt = [&](float seek) {
+        return QStringLiteral(" -ss ") + FT(seek) + QStringLiteral(" -endpos ") + FT(out.encodeSeconds);
+    };
+    auto note = [&](bool show) {
+        if (hooks.showNote)
+            hooks.showNote(show);
+    };
+    note(true);
+    float scale = seekScale(s, j.markIn, hooks.probe);
 
     const float first0 = probe(j.markIn / scale);
     if (first0 != -1) {
@@ -187,7 +194,7 @@ Alignment alignCutStart(const jobrecords::SourceInfo &s, const jobrecords::JobSe
                     text.replace(QStringLiteral("hhh"), FT(j.markIn));
                     text.replace(QStringLiteral("iii"), delayText);
                 }
-                text.replace(QStringLiteral("bbb"), j.actionWord);
+                text.replace(QStringLiteral("bbb"), j.actionWord.trimmed());
                 const prompts::Buttons buttons = withEnd ? prompts::Buttons::YesNoCancel : prompts::Buttons::OkCancel;
                 const prompts::Answer answer =
                     hooks.ask ? hooks.ask(text, buttons) : prompts::MsgBox(text, buttons);

@@ -22,6 +22,13 @@ float parseReply(const QString &reply);
 // user has been told), -1 when the reply holds no frame time.
 float getKeyFrameTime(const QString &src, float seekSeconds);
 
+// The tool's seek time scale for a source whose times start at an offset (ASF): a seek
+// to t with "-ss" lands about t × scale into the source (key frames apart), so a time
+// T of the source is reached by seeking to T / scale. toolProbe is getKeyFrameTime
+// for a seek time (the tool's own time base); it is asked about the file near its end
+// first, then near `near`. 1 for a source without an offset, which is not probed.
+float seekScale(const jobrecords::SourceInfo &source, float near, const std::function<float(float)> &toolProbe);
+
 // The alignment of a marked cut start (markIn > 0, not an audio target); reads the
 // job's markIn, markOut and actionWord and the source's srcStartTime and srcLength.
 struct Alignment {

@@ -3,6 +3,7 @@
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 #include "engine/targetkinds.h"
+#include "engine/targetmenu.h"
 
 namespace engine {
 
@@ -140,19 +141,9 @@ void noPicture(OptionPreset &p, const PresetInput &in)
     p.pictureEnabled = false;
 }
 
-void convertCaptions(OptionPreset &p, const PresetInput &in)
-{
-    p.formatText = in.formatCaption;
-    p.actionWord = lng[txt::ConversionWord];
-    p.optCaption = lng[txt::ConversionWord] + lng[txt::SettingsWord];
-    p.encodeCaption = lng[txt::StartWord] + lng[txt::ConversionWord];
-    p.stopCaption = lng[txt::StopWord] + lng[txt::ConversionWord];
-}
-
 // The rows every video block shares before its own values.
 void video(OptionPreset &p, const PresetInput &in)
 {
-    convertCaptions(p, in);
     p.scopeEnabled = true;
     p.audioOnEnabled = true;
     p.audioOffEnabled = true;
@@ -193,25 +184,79 @@ void disc(OptionPreset &p, int bitrateIndex, int audioIndex, int sampleIndex, in
 
 } // namespace
 
+JobTexts jobTexts(const PresetInput &in)
+{
+    const TargetKind *kind = in.audioTarget ? &targetKinds().last() : findTargetKind(in.targetFormat);
+    JobTexts t;
+    t.formatText = lng[txt::SameAsSource];
+    QString verb;
+    switch (kind ? kind->words : JobWords::Conversion) {
+    case JobWords::AdjustVolume:
+        t.actionWord = lng[txt::AdjustWord] + lng[txt::VolumeWord];
+        t.optCaption = lng[txt::VolumeWord] + lng[txt::SettingsWord];
+        verb = lng[txt::AdjustWord];
+        break;
+    case JobWords::Cut:
+        t.actionWord = lng[txt::CutWord] + lng[txt::VideoWord];
+        t.optCaption = lng[txt::CutWord] + lng[txt::SettingsWord];
+        verb = lng[txt::CutWord];
+        break;
+    case JobWords::Repair:
+        t.actionWord = lng[txt::RepairWord] + lng[txt::VideoWord];
+        t.optCaption = lng[txt::VideoPlayback];
+        verb = lng[txt::RepairWord];
+        break;
+    case JobWords::Conversion:
+        t.formatText = in.formatCaption;
+        t.actionWord = in.audioTarget ? lng[txt::ConversionTo] + in.targetFormat + QLatin1Char(' ') : lng[txt::ConversionWord];
+        t.optCaption = lng[txt::ConversionWord] + lng[txt::SettingsWord];
+        verb = lng[txt::ConversionWord];
+        break;
+    }
+    t.encodeCaption = lng[txt::StartWord] + verb;
+    t.stopCaption = lng[txt::StopWord] + verb;
+    return t;
+}
+
+JobTexts retranslateJob(jobrecords::JobSettings &job)
+{
+    PresetInput in;
+    in.targetExt = job.targetExt;
+    in.audioTarget = jobrecords::isAudioTarget(job);
+    // The menu item the job was chosen from gives its words again: a sound target's
+    // name holds the sound word, a video target's format is cut from its caption.
+    if (const TargetMenuItem *item = targetMenuItemOf(job)) {
+        if (const std::optional<TargetChoice> choice = targetChoice(item->menu, item->index)) {
+            if (in.audioTarget)
+                job.targetFormat = choice->format;
+            in.formatCaption = choice->formatCaption;
+        }
+    }
+    in.targetFormat = job.targetFormat;
+    const JobTexts t = jobTexts(in);
+    job.actionWord = t.actionWord;
+    // A rate taken from the source is written in words, not as a number.
+    for (QString *rate : {&job.fpsText, &job.videoBitrateText, &job.audioBitrateText}) {
+        const QString r = rate->trimmed();
+        if (!r.isEmpty() && !r.front().isDigit() && r.front() != QLatin1Char('.'))
+            *rate = lng[txt::SameAsSource];
+    }
+    return t;
+}
+
 OptionPreset optionPreset(const PresetInput &in)
 {
     OptionPreset p;
     p.family = targetFamily(in.targetFormat, in.targetExt, in.audioTarget);
-    const bool transVol = in.targetFormat == kind::ChangeVolume;
+    const JobTexts texts = jobTexts(in);
+    p.formatText = texts.formatText;
+    p.actionWord = texts.actionWord;
+    p.optCaption = texts.optCaption;
+    p.encodeCaption = texts.encodeCaption;
+    p.stopCaption = texts.stopCaption;
 
     switch (p.family) {
     case TargetFamily::Sound: {
-        p.formatText = transVol ? lng[txt::SameAsSource] : in.formatCaption;
-        if (transVol)
-            p.actionWord = lng[txt::AdjustWord] + lng[txt::VolumeWord];
-        else if (in.audioTarget)
-            p.actionWord = lng[txt::ConversionTo] + in.targetFormat + QLatin1Char(' ');
-        else
-            p.actionWord = lng[txt::ConversionWord];
-        p.optCaption = transVol ? lng[txt::VolumeWord] + lng[txt::SettingsWord] : lng[txt::ConversionWord] + lng[txt::SettingsWord];
-        const QString verb = transVol ? lng[txt::AdjustWord] : lng[txt::ConversionWord];
-        p.encodeCaption = lng[txt::StartWord] + verb;
-        p.stopCaption = lng[txt::StopWord] + verb;
         p.scopeEnabled = true;
         noPicture(p, in);
         if (in.targetExt == QLatin1String("dat")) {
@@ -233,13 +278,7 @@ OptionPreset optionPreset(const PresetInput &in)
     }
     case TargetFamily::Cut:
     case TargetFamily::Repair: {
-        const bool cut = p.family == TargetFamily::Cut;
-        p.formatText = lng[txt::SameAsSource];
-        p.actionWord = (cut ? lng[txt::CutWord] : lng[txt::RepairWord]) + lng[txt::VideoWord];
-        p.optCaption = cut ? lng[txt::CutWord] + lng[txt::SettingsWord] : lng[txt::VideoPlayback];
-        p.encodeCaption = lng[txt::StartWord] + (cut ? lng[txt::CutWord] : lng[txt::RepairWord]);
-        p.stopCaption = lng[txt::StopWord] + (cut ? lng[txt::CutWord] : lng[txt::RepairWord]);
-        p.scopeEnabled = cut;
+        p.scopeEnabled = p.family == TargetFamily::Cut;
         noPicture(p, in);
         p.audioBitrate = sameAsSource(audioBitrateItems());
         p.audioSample = pick(audioSampleItems(), false, 2);

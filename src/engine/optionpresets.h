@@ -96,6 +96,23 @@ struct PresetInput {
 
 OptionPreset optionPreset(const PresetInput &input);
 
+// The texts a job shows, from the current text table and the row of its kind
+// (engine/targetkinds.h): the target format the options dialog shows, the action word,
+// and the captions of the main window's settings, encode and stop buttons.
+struct JobTexts {
+    QString formatText;
+    QString actionWord;
+    QString optCaption;
+    QString encodeCaption;
+    QString stopCaption;
+};
+JobTexts jobTexts(const PresetInput &input);
+// After a language change: the job keeps its kind, and its words come again from the
+// current text table: the action word, a rate taken from the source (txt::SameAsSource)
+// and, for a sound target, its kind name (the sound word and the type). Returns every
+// text the job shows.
+JobTexts retranslateJob(jobrecords::JobSettings &job);
+
 // The job defaults the encode step uses when the dialog is never opened.
 struct JobDefaults {
     QString actionWord;

@@ -119,6 +119,7 @@ QList<TargetKind> buildKinds()
                               {QStringLiteral("avi"), QStringLiteral(" -noodml -ovc copy") + mp3}});
         k.needsSound = true;
         k.noSoundEntry = txt::NoAudioForVolume;
+        k.words = JobWords::AdjustVolume;
     }
     // A cut and a repair copy both streams; a repair rebuilds the index (-idx).
     auto copies = [](const QString &idx) -> QList<ToolOptions> {
@@ -132,9 +133,14 @@ QList<TargetKind> buildKinds()
                 {QStringLiteral("avi-mp3"), QStringLiteral(" -noodml") + idx + QStringLiteral(" -ovc copy{avimp3}")},
                 {QStringLiteral("avi"), QStringLiteral(" -noodml") + idx + QStringLiteral(" -ovc copy -oac copy")}};
     };
-    copy(kind::Cut, TargetFamily::Cut, QStringLiteral("_Cut."), OptionTail::Range, copies(QString()));
-    copy(kind::Repair, TargetFamily::Repair, QStringLiteral("_Fix."), OptionTail::Plain, copies(QStringLiteral(" -idx")))
-        .repair = true;
+    copy(kind::Cut, TargetFamily::Cut, QStringLiteral("_Cut."), OptionTail::Range, copies(QString())).words =
+        JobWords::Cut;
+    {
+        TargetKind &k = copy(kind::Repair, TargetFamily::Repair, QStringLiteral("_Fix."), OptionTail::Plain,
+                             copies(QStringLiteral(" -idx")));
+        k.repair = true;
+        k.words = JobWords::Repair;
+    }
 
     // The sound targets: tool 3 writes the sound alone.
     TargetKind sound;

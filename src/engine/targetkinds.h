@@ -38,6 +38,15 @@ struct ToolOptions {
     bool ac3Step = false;  // tool 3 then turns the sound into AC-3 in a second run
 };
 
+// The words a kind's job is called by (its action word, the captions of the main
+// window's settings, encode and stop buttons) and the layout of its settings summary.
+enum class JobWords {
+    Conversion,    // "Conversion" (a sound target: "Conversion to" and its format)
+    AdjustVolume,  // "Adjust" "Volume"
+    Cut,           // "Cut" "Video"
+    Repair,        // "Repair" "Video"
+};
+
 // How the A/V sync correction (-mc) is chosen.
 enum class SyncRule {
     Correct,     // " -mc 1", but " -mc 0" for an SVQ picture with PCM sound and on the retry
@@ -82,6 +91,7 @@ struct TargetKind {
     bool resultPicture = true;      // the result holds a picture when the source has one
     QString nameSuffix = QStringLiteral(".");  // between the target's base name and its extension
     TargetFamily family = TargetFamily::OtherVideo;
+    JobWords words = JobWords::Conversion;
 
     // The options for a variant, by the fallback rule; nullptr when the kind has none.
     const ToolOptions *optionsFor(const QString &variant) const;

@@ -109,6 +109,22 @@ const TargetMenuItem *findTargetMenuItem(TargetMenu menu, int index)
     return nullptr;
 }
 
+const TargetMenuItem *targetMenuItemOf(const jobrecords::JobSettings &job)
+{
+    for (const TargetMenuItem &it : targetMenuItems()) {
+        if (it.separator)
+            continue;
+        if (job.targetIsAudio) {
+            if (it.menu == TargetMenu::ToSound && it.ext == job.targetExt)
+                return &it;
+        } else if (it.menu != TargetMenu::ToSound && it.format == job.targetFormat
+                   && it.ext.split(QLatin1Char('|')).contains(job.targetExt)) {
+            return &it;
+        }
+    }
+    return nullptr;
+}
+
 QString targetMenuCaption(const TargetMenuItem &item)
 {
     using mdlMavrell::lng;

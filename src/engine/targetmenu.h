@@ -2,6 +2,8 @@
 // the small helpers the job start uses. Pure data and text; no window.
 #pragma once
 
+#include "core/jobrecords.h"
+
 #include <QList>
 #include <QString>
 #include <optional>
@@ -35,6 +37,9 @@ struct TargetMenuItem {
 const QList<TargetMenuItem> &targetMenuItems();
 const TargetMenuItem *findTargetMenuItem(TargetMenu menu, int index);
 QString targetMenuControlName(TargetMenu menu);
+// The item a job was started from: by its kind and target extension (a sound target by
+// its extension); nullptr when no item starts such a job.
+const TargetMenuItem *targetMenuItemOf(const jobrecords::JobSettings &job);
 
 // The caption the language step gives an item, from the current text table.
 QString targetMenuCaption(const TargetMenuItem &item);

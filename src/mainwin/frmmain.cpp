@@ -399,6 +399,8 @@ void FrmMain::setEncodingControls(bool encoding)
 void FrmMain::lblButton_Click(int index)
 {
     unloadFrmSplash();
+    if (index == 3 && playOpening_)
+        closeAfterOpening_ = true;
     if (busyGuard())
         return;
     if (!cmdEncode[1]->isHidden() && index != 2)
@@ -502,6 +504,8 @@ void FrmMain::closeEvent(QCloseEvent *event)
     // A conversion, a probe or a file dialog runs its loop inside one of our handlers:
     // tearing the windows down under it would pull its controls away. Not now.
     if (isBusy() || closing_) {
+        if (playOpening_)
+            closeAfterOpening_ = true;
         event->ignore();
         return;
     }

@@ -284,6 +284,10 @@ private:
     bool iniExistedAtStart_ = false;
     int funDirection_ = 0;
     bool closing_ = false;
+    // The player opens a file the play entry points gave it; a close asked for
+    // meanwhile is carried out once the opening has ended.
+    bool playOpening_ = false;
+    bool closeAfterOpening_ = false;
     WindowDrag drag_;
 };
 

@@ -20,6 +20,7 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTimer>
 #include <QUrl>
 
 using namespace mdlMavrell;
@@ -139,13 +140,20 @@ void FrmMain::mnuToPlay_Click(int index)
     if (!path.isEmpty()) {
         if (engine::checkFileExists(path)) {
             // The walking figure stops while the player plays.
+            playOpening_ = true;
             showPlayerAndPlay(path, [this] { stopFunEffect(); });
+            playOpening_ = false;
         } else {
             prompts::FileMsgBox(lng[txt::InvalidFileName], path, this);
         }
     }
     mnuToPlay0Tag.clear();
     cmdInput->setTag(QString());
+    // The close the user asked for while the file opened, now that this handler ends.
+    if (closeAfterOpening_) {
+        closeAfterOpening_ = false;
+        QTimer::singleShot(0, this, [this] { close(); });
+    }
 }
 
 void FrmMain::mnuToPlay2_Click()

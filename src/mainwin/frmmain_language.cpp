@@ -8,7 +8,10 @@
 #include "core/mdlmavrell.h"
 #include "coregui/desktop.h"
 #include "coregui/drawing.h"
+#include "coregui/jobstate.h"
+#include "engine/optionpresets.h"
 #include "mainwin/frmmain_text.h"
+#include "options/frmoptions.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -64,6 +67,18 @@ void applyQtTranslation(const QString &code)
     }
 }
 
+// A progress box's families: its own (Verdana after "tw") first, each once, then the
+// script's family, so that applying a language again leaves the list as it was.
+QStringList withScriptFamily(const QStringList &current, const QString &script)
+{
+    QStringList families;
+    for (const QString &name : current)
+        if (!name.startsWith(QLatin1String("Noto Sans CJK")) && name != script && !families.contains(name))
+            families.append(name);
+    families.append(script);
+    return families;
+}
+
 } // namespace
 
 void FrmMain::applyLanguage(const QString &code)
@@ -97,11 +112,7 @@ void FrmMain::applyLanguage(const QString &code)
     for (QWidget *w : findChildren<QWidget *>()) {
         QFont f = w->font();
         if (w == picEncodeEsti || w == picProgress) {
-            // Their own family (Verdana after "tw") stays first; the script's glyphs follow.
-            QStringList families = f.families();
-            families.removeIf([](const QString &name) { return name.startsWith(QLatin1String("Noto Sans CJK")); });
-            families.append(family);
-            f.setFamilies(families);
+            f.setFamilies(withScriptFamily(f.families(), family));
         } else {
             f.setFamilies({family, QStringLiteral("Noto Sans CJK TC")});
         }
@@ -115,6 +126,15 @@ void FrmMain::applyLanguage(const QString &code)
     cmdEncode[0]->setCaption(lng[txt::StartWord] + lng[txt::ConversionWord]);
     cmdEncode[1]->setCaption(lng[txt::StopWord] + lng[txt::ConversionWord]);
     cmdOpt->setCaption(lng[txt::ConversionWord] + lng[txt::SettingsWord]);
+    // A job keeps its kind; its words, the captions and the target format the options
+    // dialog shows are taken again from the new table.
+    if (engine::targetKindOf(jobstate::jobSettings)) {
+        const engine::JobTexts job = engine::retranslateJob(jobstate::jobSettings);
+        cmdOpt->setCaption(job.optCaption);
+        cmdEncode[0]->setCaption(job.encodeCaption);
+        cmdEncode[1]->setCaption(job.stopCaption);
+        frmOptions().setFormatCaption(job.formatText);
+    }
 
     // 4: the progress bar at rest.
     setProgressNote(0, withAaa(lng[txt::ProgressPercent], QStringLiteral("0")), true);

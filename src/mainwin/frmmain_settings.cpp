@@ -9,7 +9,6 @@
 
 #include <QAction>
 #include <QDir>
-#include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -34,13 +33,13 @@ void FrmMain::loadSettings()
     move(QPoint((screenW - winW) / 2 / tx, (screenH - winH) / 2 / ty));
 
     iniPath = settingsfile::settingsFolder() + QStringLiteral("Mavrell.ini");
-    bool languageSet = false;
+    // The language is applied once, after the file is read: the last code of ours in it,
+    // as reading line by line would leave it.
+    QString language;
 
     QString path = iniPath;
     if (fileObject().FileExists(path)) {
-        QFile f(path);
-        const QString text = f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-        for (const settingsfile::Entry &e : settingsfile::parse(text)) {
+        for (const settingsfile::Entry &e : settingsfile::parse(settingsfile::readText(path))) {
             switch (e.key) {
             case settingsfile::Entry::MainLeft:
                 move(settingsfile::placeEdge(e.value, winW, screenW) / tx, y());
@@ -52,10 +51,8 @@ void FrmMain::loadSettings()
                 // Only a code of ours is applied: anything else would leave the table
                 // empty, so the locale's language is taken instead.
                 const QString code = settingsfile::acceptedLanguage(e.value);
-                if (!code.isEmpty()) {
-                    languageSet = true;
-                    applyLanguage(code);
-                }
+                if (!code.isEmpty())
+                    language = code;
                 break;
             }
             case settingsfile::Entry::TargetDefDirMode: {
@@ -73,8 +70,7 @@ void FrmMain::loadSettings()
             }
         }
     }
-    if (!languageSet)
-        applyLanguage(mdlLocaleLng::GetLocaleLng());
+    applyLanguage(language.isEmpty() ? mdlLocaleLng::GetLocaleLng() : language);
 }
 
 bool FrmMain::saveSettings()

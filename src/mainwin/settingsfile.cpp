@@ -31,6 +31,8 @@ QList<Entry> parse(const QString &text)
     return out;
 }
 
+QString readText(const QString &path) { return keyvaluetext::readFile(path); }
+
 int placeEdge(const QString &value, int windowSize, int screenSize)
 {
     long long v = std::llround(numbertext::roundHalfEven(numbertext::Val(value)));

@@ -18,6 +18,9 @@ struct Entry {
 // Recognised lines of the file's text. Keys match in any letter case, only when the
 // name is exactly one of the five with no blank before "="; other lines are ignored.
 QList<Entry> parse(const QString &text);
+// The file's text, of a file grown far beyond its five lines only the first lines
+// (core/keyvaluetext.h); "" when it cannot be read.
+QString readText(const QString &path);
 
 // A stored edge (twips) placed on the screen: the window's far edge no further than
 // the screen's, never below 0.

@@ -501,7 +501,14 @@ void FrmOptions::layoutPages()
     flowRow(6, 56, right, {{lblFpsStr, 4, col}, {cboFps, 2}});
     flowRow(6, 82, right, {{lblRotateStr, 4, col}, {cboRotate, 2}});
     lblRotateStr2->setGeometry(10, 108, 282, 32);
-    cboRotate->resize(std::max(128, 290 - cboRotate->x()), 22);
+    // The rotation box shows its longest item whole (the quarter turns with a flip are
+    // long in English); the picture beside it gives way.
+    int rotateWidth = std::max(128, 290 - cboRotate->x());
+    const QFontMetrics rotateMetrics(cboRotate->font());
+    for (const int entry : {txt::NoFlipNoRotation, txt::FlipHorizontally, txt::FlipVertically, txt::Rotate180,
+                            txt::TurnRight90, txt::TurnRightAndFlip, txt::TurnLeft90, txt::TurnLeftAndFlip})
+        rotateWidth = std::max(rotateWidth, rotateMetrics.horizontalAdvance(mdlMavrell::lng[entry]) + 34);
+    cboRotate->resize(std::min(rotateWidth, right - cboRotate->x()), 22);
     // The frame-rate box shows its longest item whole; the picture beside it gives way.
     int fpsWidth = 128;
     const QFontMetrics fpsMetrics(cboFps->font());
@@ -511,8 +518,10 @@ void FrmOptions::layoutPages()
         fpsWidth = std::max(fpsWidth, fpsMetrics.horizontalAdvance(item) + 34);
     fpsWidth = std::min(fpsWidth, right - 40 - cboFps->x());
     cboFps->resize(fpsWidth, 22);
-    const int funLeft = std::max(296, cboFps->x() + fpsWidth + 6);
-    if (imgFun->x() != funLeft) {
+    const int funLeft = std::max({296, cboFps->x() + fpsWidth + 6, cboRotate->geometry().right() + 7});
+    // Too narrow to show its film strip, the picture steps aside altogether.
+    imgFun->setVisible(396 - funLeft >= 40);
+    if (!imgFun->isHidden() && imgFun->x() != funLeft) {
         imgFun->setGeometry(funLeft, 40, std::min(100, 396 - funLeft), 90);
         imgFun->setPixmap(pix(optskin::funPicture(imgFun->size())));
     }

@@ -14,6 +14,7 @@
 #include "coregui/drawing.h"
 #include "coregui/jobstate.h"
 #include "coregui/mousecodes.h"
+#include "engine/keyframeprobe.h"
 #include "engine/targetkinds.h"
 #include "options/frmoptions.h"
 #include "options/frmoptions_preview.h"
@@ -219,7 +220,7 @@ void FrmOptions::newPlay(const QString &fnIn, float StartTime)
         mdlIconVarne::DrawFileIcon(big.picAssIcon, fn, 4, 0, 16, 16);
         const QString caption = mdlMavrell::mainWindowLink() ? mdlMavrell::mainWindowLink()->settingsButtonCaption()
                                                              : QString();
-        big.lblFnName->setText(QString(lng[txt::PlayingTakenOver]).replace(QLatin1String("aaa"), caption));
+        big.lblFnName->setText(QString(lng[txt::PlayingTakenOver]).replace(QLatin1String("aaa"), caption.trimmed()));
         big.lblFnName->adjustSize();
         big.picHsb2->hide();
         big.picVolPos->hide();
@@ -251,6 +252,13 @@ void FrmOptions::newPlay(const QString &fnIn, float StartTime)
     const QString subtitles = opt::getSubPara(form_, subFailed, true);
     writeForm();
 
+    // A start inside a source whose times begin at an offset (ASF): the tool's "-ss"
+    // on such files lands early, so the seek is calibrated as a cut's start is.
+    float seek = StartTime < 0 ? 0 : StartTime;
+    if (seek > 0 && jobstate::sourceInfo.srcStartTime != 0 && mdlMavrell::ToolExists(1))
+        seek /= keyframeprobe::seekScale(jobstate::sourceInfo, seek,
+                                         [&fn](float t) { return keyframeprobe::getKeyFrameTime(fn, t); });
+
     slaveprotocol::PreviewStart start;
     start.toolPath = tool;
     start.fileName = fn;
@@ -260,7 +268,7 @@ void FrmOptions::newPlay(const QString &fnIn, float StartTime)
     start.addOpts = jobstate::previewState.previewAddOpts;
     start.volumeOpt = jobstate::previewState.previewVolumeOpt;
     start.winId = static_cast<unsigned long long>(videoWindow()->winId());
-    start.startSeconds = StartTime < 0 ? 0 : StartTime;
+    start.startSeconds = seek;
     start.demuxer = jobstate::sourceInfo.srcDemuxer;
     bool show = false;
     const int started = mdlConsole::StartConsole(slaveprotocol::previewStartLine(start), this, show);

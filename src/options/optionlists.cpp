@@ -217,7 +217,7 @@ void ChangeLanguage(OptionsForm &f)
     fill(f.cboAudioBitrate, audioBitrateItems());
     f.cboAudioBitrate.select(rate);
     if (rate == -1)
-        f.cboAudioBitrate.text = typed;
+        f.cboAudioBitrate.text = isSourceItem(typed) ? lng[txt::SameAsSource] : typed;
 
     f.lblScopeNote.caption = SetScopeNote(f);
 }
@@ -249,11 +249,14 @@ void rebuildKeepingValue(Combo &cbo, Build build)
     const bool wasSource = oldIndex >= 0 && isSourceItem(oldText);
     build();
     if (oldIndex < 0) {
+        // Only numbers can be typed: a word there is the source's own value, shown in
+        // the language of the list.
+        const QString kept = isSourceItem(oldText) ? lng[txt::SameAsSource] : oldText;
         if (cbo.listIndex < 0)
-            cbo.text = oldText;
+            cbo.text = kept;
         else if (!oldText.isEmpty()) {
             cbo.listIndex = -1;
-            cbo.text = oldText;
+            cbo.text = kept;
         }
         return;
     }

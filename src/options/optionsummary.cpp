@@ -49,7 +49,12 @@ EncodeNote SetMainEncodeNote(const OptionsForm &f, NoteSize &noteSize, int wdt, 
     if (hgt != -1)
         noteSize.height = hgt;
 
-    const QString formatLine = QString(f.lblFormatStr.caption).replace(QLatin1String(" = "), lng[txt::ColonSeparator]);
+    // " = " becomes the colon; a colon that brings its own blank takes the place of the
+    // blanks after "=" as well.
+    QString formatLine;
+    const QStringList formatParts = f.lblFormatStr.caption.split(QStringLiteral(" = "));
+    for (qsizetype i = 0; i < formatParts.size(); ++i)
+        formatLine = i == 0 ? formatParts[0] : Joined(formatLine + lng[txt::ColonSeparator], formatParts[i]);
     QString timeLine;
     if (!f.lblMark[1].tag.isEmpty()) {
         const float start = float(numbertext::Val(f.lblMark[0].tag));
@@ -61,11 +66,17 @@ EncodeNote SetMainEncodeNote(const OptionsForm &f, NoteSize &noteSize, int wdt, 
     }
     const bool volnorm = jobstate::jobSettings.audioOpts.contains(QLatin1String("volnorm"));
     const QString audioRate = beforeParen(f.cboAudioBitrate.text);
-    auto withCaption = [](int entry, const QString &caption) { return QString(lng[entry]).replace(QLatin1String("aaa"), caption); };
+    // A button's caption stands in the sentence as one name, without its blanks.
+    auto withCaption = [](int entry, const QString &caption) {
+        return QString(lng[entry]).replace(QLatin1String("aaa"), caption.trimmed());
+    };
     auto head = [&](int entry, const QString &caption) {
         return withCaption(entry, caption) + kBreak + kDashes + kBreak + formatLine + kBreak;
     };
 
+    // The job's kind decides the layout, whatever language its words were written in.
+    const engine::TargetKind *kind = engine::targetKindOf(jobstate::jobSettings);
+    const engine::JobWords words = kind ? kind->words : engine::JobWords::Conversion;
     EncodeNote note;
     QString &t = note.text;
     if (isAudioTarget(jobstate::jobSettings)) {
@@ -77,15 +88,15 @@ EncodeNote SetMainEncodeNote(const OptionsForm &f, NoteSize &noteSize, int wdt, 
             t += lng[txt::AudioSampleRateWord] + lng[txt::ColonSeparator] + f.cboAudioSample.text.trimmed();
         else
             t += lng[txt::AudioBitrateWord] + lng[txt::ColonSeparator] + audioRate;
-    } else if (jobstate::jobSettings.actionWord == lng[txt::AdjustWord] + lng[txt::VolumeWord]) {
+    } else if (words == engine::JobWords::AdjustVolume) {
         t = head(txt::UseButtonForVolume, cmdOptCaption) + timeLine + kBreak + jobstate::jobSettings.actionWord + lng[txt::ColonSeparator] + lng[txt::VolumeWord] + ' ' + volumePart(f)
             + lng[txt::ListComma];
         if (volnorm)
             t += lng[txt::VolumeNormalisation] + lng[txt::ListComma];
         t += lng[txt::AudioBitrateWord] + lng[txt::ColonSeparator] + audioRate;
-    } else if (jobstate::jobSettings.actionWord == lng[txt::CutWord] + lng[txt::VideoWord]) {
+    } else if (words == engine::JobWords::Cut) {
         t = head(txt::UseButtonForMarks, cmdOptCaption) + timeLine;
-    } else if (jobstate::jobSettings.actionWord == lng[txt::RepairWord] + lng[txt::VideoWord]) {
+    } else if (words == engine::JobWords::Repair) {
         t = kBreak + head(txt::PressButtonToRepair, cmdEncodeCaption);
     } else {
         note.conversionLayout = true;
@@ -117,7 +128,6 @@ EncodeNote SetMainEncodeNote(const OptionsForm &f, NoteSize &noteSize, int wdt, 
     if (!isAudioTarget(jobstate::jobSettings) && isAudioOnlySource(jobstate::sourceInfo))
         t = lng[txt::MusicCannotBeVideo];
     // A job on the sound of a source without one says so, whatever else applies.
-    const engine::TargetKind *kind = engine::targetKindOf(jobstate::jobSettings);
     if (kind && kind->needsSound && noSound)
         t = lng[kind->noSoundEntry];
     if (jobstate::sourceInfo.srcLength == 0 && jobstate::sourceInfo.srcFps == 0) {

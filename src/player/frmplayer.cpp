@@ -26,6 +26,7 @@
 #include <QPainter>
 #include <QPointer>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -266,9 +267,10 @@ void FrmPlayer::tmrCheck_Timer()
         const double cool = numbertext::Val(picHsb2Tag);
         if (cool == 0) {
             moveSeekThumb(cur);
-            double ratio = (picHsb2->x() + picHsb2->width() / 2.0 - picHsb->x()) / double(picHsb->width());
-            if (ratio < 0)
-                ratio = 0;
+            // A stream whose times run past its length (an MPEG program that starts at
+            // 0.5 s) still ends at the end of the track.
+            const double ratio =
+                std::clamp((picHsb2->x() + picHsb2->width() / 2.0 - picHsb->x()) / double(picHsb->width()), 0.0, 1.0);
             lblFnName->setText((myStatus == MPlayer::Paused ? lng(txt::PausedProgress) : lng(txt::PlayingProgress))
                                + QStringLiteral(" ") + numbertext::fixed(ratio * 100, 0) + QStringLiteral(" %"));
             lblFnName->adjustSize();

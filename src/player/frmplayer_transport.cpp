@@ -186,6 +186,8 @@ void FrmPlayer::moveSeekThumb(long frame)
     // The user holds the thumb: it stays where the mouse has it.
     if (playerpointer::leftButtonHeld() && QApplication::widgetAt(QCursor::pos()) == picHsb2)
         return;
+    // The thumb stays on the track, also for times past the length the probe found.
+    frame = std::clamp(frame, 0L, std::max(0L, seekTotalFrames));
     picHsb2->move(int(std::lround(seekScale * frame - picHsb2->width() / 2.0 + picHsb->x())), picHsb2->y());
 }
 

@@ -49,8 +49,9 @@ Values parse(const QString &text)
             if (auto b = parseBool(value))
                 v.topMost = b;
         } else if (key == QLatin1String("mcivol")) {
+            // A volume below 0 is none: the window's default (full volume) takes its place.
             const double n = numbertext::Val(value);
-            v.volume = std::isfinite(n) ? int(std::clamp(numbertext::Int(n), 0.0, double(maxVolume))) : 0;
+            v.volume = !std::isfinite(n) ? 0 : n < 0 ? maxVolume : int(std::min(numbertext::Int(n), double(maxVolume)));
         }
     }
     return v;
@@ -71,13 +72,7 @@ QString settingsPath()
     return settingsFolder() + QStringLiteral("Tessaly.ini");
 }
 
-QString readFile(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(f.readAll());
-}
+QString readFile(const QString &path) { return keyvaluetext::readFile(path); }
 
 bool writeFile(const QString &path, const QString &text) { return mdlMavrell::WriteWholeFile(path, text); }
 

@@ -17,7 +17,7 @@ struct Values {
     std::optional<int> left, top;   // twips, only when both parts were numbers
     std::optional<bool> keepWH;     // only for a readable Boolean
     std::optional<bool> topMost;
-    std::optional<int> volume;      // leading number of MciVol (0 when none), within 0..1000
+    std::optional<int> volume;      // leading number of MciVol (0 when none), at most 1000; 1000 for a negative one
 };
 
 // Reads the lines of a settings file; a later line for a key overrides an earlier one.

@@ -110,10 +110,10 @@ TEST_F(EncodeFlow, RangeNotesAndQuestions)
     EXPECT_EQ(encodeflow::aviSoundNote(testjob::source, testjob::job), "");
 
     testjob::job.actionWord = QStringLiteral("Cut");
-    EXPECT_EQ(encodeflow::startConfirmation(testjob::job, 0, "SUMMARY", "NOTE"), lng[txt::AboutToStart] + "Cut  .....\r\n\r\nSUMMARYNOTE");
+    EXPECT_EQ(encodeflow::startConfirmation(testjob::job, 0, "SUMMARY", "NOTE"), lng[txt::AboutToStart] + "Cut .....\r\n\r\nSUMMARYNOTE");
     QString sparse = lng[txt::KeyFramesFarApart];
     sparse.replace("aaa", "Cut");
-    EXPECT_EQ(encodeflow::startConfirmation(testjob::job, -1, "S", ""), sparse + "\r\n\r\n" + lng[txt::AboutToStart] + "Cut  .....\r\n\r\nS");
+    EXPECT_EQ(encodeflow::startConfirmation(testjob::job, -1, "S", ""), sparse + "\r\n\r\n" + lng[txt::AboutToStart] + "Cut .....\r\n\r\nS");
 
     EXPECT_EQ(encodeflow::firstProgressNote(testjob::job), "Progress 0 % -->  " + lng[txt::Initialising]);
     encodetest::setTarget("onlyFix", "avi");

@@ -2,6 +2,7 @@
 #include "engine/optionpresets.h"
 #include "engine/testjob.h"
 
+#include "core/languagetable.h"
 #include "core/mdlmavrell.h"
 #include "texttable.h"
 
@@ -240,4 +241,41 @@ TEST(OptionPresets, StoredDefaultsFromTheSharedRecords)
     EXPECT_EQ(testjob::job.scaleFilter, QString(" -vf-add scale=0:0"));
     EXPECT_EQ(testjob::job.fpsText, QString("{55}"));
     EXPECT_EQ(testjob::job.audioBitrateText, QString("64{121}"));
+}
+
+// After a language change a job keeps its kind and takes its words from the new table:
+// a sound target's kind name, the action word, the format shown, a rate of the source's.
+TEST(OptionPresets, ARetranslatedJobKeepsItsKind)
+{
+    struct Case {
+        const char *format, *ext;
+        bool audio;
+        const char *fps;
+        const char *kind, *action, *formatText, *fpsAfter;
+    } cases[] = {
+        {"Audio MP3", "mp3", true, "", "聲音 MP3", "轉換為聲音 MP3 ", "聲音 MP3", ""},
+        {"onlyCut", "avi", false, "Same as the source", "onlyCut", "剪輯影片", "與來源影音相同", "與來源影音相同"},
+        {"onlyTransVol", "mpg", false, "Same as the source", "onlyTransVol", "調整音量", "與來源影音相同", "與來源影音相同"},
+        {"MP42", "avi", false, "20  (normal)", "MP42", "轉換", " AVI  [MP42 + MP3]", "20  (normal)"},
+        {"MP42", "wmv", false, "12", "MP42", "轉換", " WMV [MP42]", "12"},
+        {"AudIsMp3", "avi", false, "", "AudIsMp3", "轉換", " AVI  [影像不變 + MP3]", ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.format);
+        ASSERT_TRUE(mdlMavrell::loadLanguageTable(QStringLiteral("en")));
+        jobrecords::JobSettings job;
+        job.targetFormat = QString::fromUtf8(c.format);
+        job.targetExt = QString::fromUtf8(c.ext);
+        job.targetIsAudio = c.audio;
+        job.fpsText = QString::fromUtf8(c.fps);
+        job.actionWord = QStringLiteral("English");
+        ASSERT_TRUE(mdlMavrell::loadLanguageTable(QStringLiteral("tw")));
+        const JobTexts t = retranslateJob(job);
+        EXPECT_EQ(job.targetFormat.toStdString(), c.kind);
+        EXPECT_EQ(job.targetIsAudio, c.audio);
+        EXPECT_EQ(job.actionWord.toStdString(), c.action);
+        EXPECT_EQ(t.actionWord, job.actionWord);
+        EXPECT_EQ(t.formatText.toStdString(), c.formatText);
+        EXPECT_EQ(job.fpsText.toStdString(), c.fpsAfter);
+    }
 }

@@ -544,3 +544,70 @@ TEST_F(Conversion, UnreadableSourcesAreRefusedAndNothingIsWritten)
         QFile::remove(path);
     }
 }
+
+// A job keeps its kind across language changes: the summary takes the kind's layout and
+// every word of the job (the two captions, the action word) comes from the new table.
+TEST_F(Conversion, ALoadedJobSpeaksTheNewLanguage)
+{
+    struct Words {
+        const char *opt, *encode, *stop, *action, *summaryStart;
+    };
+    struct Case {
+        TargetMenu menu;
+        int index;
+        Words en, tw, gb;
+    };
+    const Case cases[] = {
+        {TargetMenu::ToChangeVol, 1,
+         {"Volume Settings › ", "Start Adjust ", "Stop Adjust ", "Adjust Volume", "Use the Volume Settings › button to set the volume change\n"},
+         {"音量設定", "開始調整", "停止調整", "調整音量", "請用「音量設定」設定音量的調整\n"},
+         {"音量设置", "开始调整", "停止调整", "调整音量", "请用“音量设置”设置音量的调整\n"}},
+        {TargetMenu::ToCut, 1,
+         {"Cut Settings › ", "Start Cut", "Stop Cut", "Cut Video", "Use the Cut Settings › button to set the cut marks\n"},
+         {"剪輯設定", "開始剪輯", "停止剪輯", "剪輯影片", "請用「剪輯設定」設定剪輯標記\n"},
+         {"剪辑设置", "开始剪辑", "停止剪辑", "剪辑视频", "请用“剪辑设置”设置剪辑标记\n"}},
+        {TargetMenu::ToFix, 1,
+         {"Video playback", "Start Repair", "Stop Repair", "Repair Video", "\nPress the Start Repair button to repair the whole video\n"},
+         {"影片播放", "開始修復", "停止修復", "修復影片", "\n請按「開始修復」修復整部影片\n"},
+         {"视频播放", "开始修复", "停止修复", "修复视频", "\n请按“开始修复”修复整个视频\n"}},
+        {TargetMenu::ToWmv, 1,
+         {"Conversion Settings › ", "Start Conversion", "Stop Conversion", "Conversion", "Target format: WMV [WMV8]\n"},
+         {"轉換設定", "開始轉換", "停止轉換", "轉換", "設定目標格式： WMV [WMV8]\n"},
+         {"转换设置", "开始转换", "停止转换", "转换", "设置目标格式： WMV [WMV8]\n"}},
+        {TargetMenu::ToSound, 1,
+         {"Conversion Settings › ", "Start Conversion", "Stop Conversion", "Conversion to Audio MP3 ", "Use the Conversion Settings › button"},
+         {"轉換設定", "開始轉換", "停止轉換", "轉換為聲音 MP3 ", "請用「轉換設定」設定聲音或剪輯標記\n"},
+         {"转换设置", "开始转换", "停止转换", "转换为声音 MP3 ", "请用“转换设置”设置声音或剪辑标记\n"}},
+    };
+    const QString src = source("wmv2.wmv");
+    for (const Case &c : cases) {
+        w->applyLanguage("en");
+        pick(c.menu, c.index, src);
+        ASSERT_GT(jobstate::sourceInfo.srcLength, 0);
+        const QString kind = jobstate::jobSettings.targetFormat;
+        for (const auto &[code, words] : {std::pair{"en", c.en}, {"tw", c.tw}, {"gb", c.gb}}) {
+            w->applyLanguage(code);
+            SCOPED_TRACE(s(kind) + " in " + code);
+            EXPECT_EQ(s(w->cmdOpt->Caption()), words.opt);
+            EXPECT_EQ(s(w->cmdEncode[0]->Caption()), words.encode);
+            EXPECT_EQ(s(w->cmdEncode[1]->Caption()), words.stop);
+            EXPECT_EQ(s(jobstate::jobSettings.actionWord), words.action);
+            const QString summary = w->lblEncodeNote->text();
+            EXPECT_TRUE(summary.startsWith(QString::fromUtf8(words.summaryStart))) << s(summary);
+            EXPECT_FALSE(summary.contains("  ")) << s(summary);
+            if (kind == "onlyTransVol" || jobstate::jobSettings.targetIsAudio) {
+                EXPECT_TRUE(summary.contains(jobstate::jobSettings.actionWord.trimmed() + lng[txt::ColonSeparator])) << s(summary);
+            }
+            // The options dialog's rate boxes show a rate of the source's in the new words.
+            for (QComboBox *box : {frmOptions().cboFps, frmOptions().cboVideoBitrate, frmOptions().cboAudioBitrate}) {
+                const QString text = box->currentText();
+                if (!text.isEmpty() && !text.front().isDigit()) {
+                    EXPECT_EQ(s(text), s(lng[txt::SameAsSource])) << s(box->objectName());
+                }
+            }
+            EXPECT_TRUE(frmOptions().lblFormatStr->text().startsWith(lng[txt::TargetFormatIs]));
+            if (qEnvironmentVariableIsSet("MAVRELL_LANGUAGE_SHOT"))
+                w->grab().save(qEnvironmentVariable("MAVRELL_LANGUAGE_SHOT") + "-" + kind + "-" + code + ".png");
+        }
+    }
+}

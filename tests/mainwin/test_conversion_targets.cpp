@@ -88,7 +88,7 @@ TEST_F(Conversion, CutOfMarkedRange)
     ASSERT_EQ(s(w->lblOutput->text()), s(dst));
     // The summary tells which button sets the cut marks.
     ASSERT_FALSE(w->cmdOpt->Caption().isEmpty());
-    EXPECT_TRUE(w->lblEncodeNote->text().contains(QString(lng[txt::UseButtonForMarks]).replace("aaa", w->cmdOpt->Caption())))
+    EXPECT_TRUE(w->lblEncodeNote->text().contains(QString(lng[txt::UseButtonForMarks]).replace("aaa", w->cmdOpt->Caption().trimmed())))
         << s(w->lblEncodeNote->text());
     jobstate::jobSettings.markIn = 4;
     jobstate::jobSettings.markOut = 7;

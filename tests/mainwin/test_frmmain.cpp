@@ -2,6 +2,7 @@
 // window reads and writes it, start-up and closing, and the status lines.
 #include "controls/stylebutton.h"
 #include "core/cpuload.h"
+#include "core/keyvaluetext.h"
 #include "core/mdlmavrell.h"
 #include "core/systeminfo.h"
 #include "coregui/drawing.h"
@@ -210,6 +211,7 @@ TEST_F(MainWindow, SettingsFileRulesOnOddFiles)
         {"Language=TW\r\n", centreX, centreY, "tw", false, home},
         {"Language=Gb\r\n", centreX, centreY, "gb", false, home},
         {"Language=gb\r\nLanguage=en\r\n", centreX, centreY, "en", false, home},
+        {"Language=gb\r\nLanguage=fr\r\n", centreX, centreY, "gb", false, home},  // the last code of ours
         {"TargetDefDirMode=2\r\nTargetDefDir=/no/such/folder\r\n", centreX, centreY, locale, false, home},
         {"TargetDefDirMode=1\r\nTargetDefDir=\r\n", centreX, centreY, locale, true, home},
         {"garbage\r\n\r\n=\r\nColour=red\r\n", centreX, centreY, locale, false, home},
@@ -229,6 +231,56 @@ TEST_F(MainWindow, SettingsFileRulesOnOddFiles)
         EXPECT_EQ(w->mnuTargetDefDir[0]->isChecked(), !c.fixedFolder);
         EXPECT_EQ(w->mnuTargetDefDir1Tag, c.folder);
     }
+}
+
+// A file of repeated lines: the language is applied once, after the file is read (the
+// help file of a language applied on the way would have been copied), and applying
+// languages again and again leaves the progress boxes' fonts as after the first time.
+TEST_F(MainWindow, RepeatedLinesApplyTheLanguageOnce)
+{
+    QDir(prog.appDir()).mkpath("help");
+    writeText(prog.appDir() + "help/help_tw.chm", "tw help");
+    QByteArray file;
+    for (int i = 0; i < 5000; ++i)
+        file += "Language=tw\r\nMainLeft=1500\r\n";
+    file += "Language=gb\r\n";
+    writeText(ini(), file);
+    w->Form_Load();
+    EXPECT_EQ(s(w->languageCode()), "gb");
+    EXPECT_EQ(w->x(), 100);
+    EXPECT_FALSE(QFile::exists(w->helpPath)) << "a language of the file was applied before the last";
+
+    std::vector<QStringList> families;
+    for (const char *code : {"tw", "gb", "en", "tw", "gb", "en"}) {
+        w->applyLanguage(code);
+        families.push_back(w->picProgress->font().families());
+        EXPECT_EQ(w->picEncodeEsti->font().families(), families.back()) << code;
+        EXPECT_EQ(families.back().removeDuplicates(), 0) << code;
+    }
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(families[i + 3], families[i]) << s(families[i + 3].join(", "));
+    EXPECT_EQ(families[0].first(), "Verdana");
+}
+
+// A file grown far beyond its lines is read only in its first lines: the start does
+// not wait for it, and a line cut at the limit counts for nothing.
+TEST_F(MainWindow, AHugeSettingsFileIsReadInItsFirstLines)
+{
+    QByteArray file = "MainLeft=1500\r\nLanguage=gb\r\n";
+    while (file.size() < 3 * (1 << 20))
+        file += "Colour=red\r\n";
+    file += "Language=tw\r\n";
+    writeText(ini(), file);
+    w->loadSettings();
+    EXPECT_EQ(w->x(), 100);
+    EXPECT_EQ(s(w->languageCode()), "gb");
+
+    // The limit falls inside a line: "MainLeft=15" of "MainLeft=1500" is no position.
+    const QByteArray head = "MainLeft=600\r\n";
+    const qsizetype prefix = keyvaluetext::maxFileBytes - 11;
+    writeText(ini(), head + QByteArray(prefix - head.size() - 2, 'x') + "\r\nMainLeft=1500\r\n");
+    w->loadSettings();
+    EXPECT_EQ(w->x(), 40);
 }
 
 TEST_F(MainWindow, SavedSettingsReadBackWhole)
@@ -362,6 +414,42 @@ TEST_F(MainWindow, NoCloseWhileTheWindowIsBusy)
     w->lblButton_Click(2);
     EXPECT_TRUE(w->isMinimized());
     w->cmdEncode[1]->hide();
+}
+
+// A close asked for while the player opens a file the main window gave it (its probe
+// lets events run) is not lost: it is carried out, with its question, once the file is open.
+TEST_F(MainWindow, ACloseWhileThePlayerOpensAFileFollowsTheOpening)
+{
+    prog.fakeTool(1, "case \"$*\" in\n"
+                     " *'-frames 0'*) exec perl -e 'select(undef, undef, undef, 1.5); exec @ARGV' "
+                     "/usr/bin/mplayer \"$@\" -vo null -ao null ;;\n"
+                     "esac\n"
+                     "exec /usr/bin/mplayer \"$@\" -vo null -ao null\n");
+    w->Form_Load();
+    w->show();
+    const std::pair<const char *, std::function<void()>> closes[] = {
+        {"the title bar's close", [&] { w->lblButton_Click(3); }},
+        {"the window manager's close", [&] { w->close(); }},
+    };
+    for (const auto &[how, close] : closes) {
+        SCOPED_TRACE(how);
+        w->lblInput->setText(testenv::fixture("long.avi"));
+        prompts.messages.clear();
+        prompts.answer(prompts::Answer::No);
+        bool askedMeanwhile = true;
+        QTimer::singleShot(300, w, [&] {
+            close();
+            askedMeanwhile = !prompts.messages.isEmpty();
+        });
+        w->mnuToPlay_Click(1);
+        EXPECT_FALSE(askedMeanwhile);
+        EXPECT_EQ(frmPlayer().myStatus, 1);  // the file opened and plays
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !prompts.messages.isEmpty(); }, 3000)) << "the close was lost";
+        EXPECT_EQ(prompts.lastText(), lng[txt::QuitQuestion]);
+        EXPECT_EQ(frmPlayer().myStatus, 5);  // stopped before the question
+        EXPECT_TRUE(w->isVisible());         // and No keeps the window
+    }
+    unloadFrmPlayer();
 }
 
 TEST_F(MainWindow, HoverLinkOnlyOverTheTopStrip)

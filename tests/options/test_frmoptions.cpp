@@ -33,6 +33,8 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -481,7 +483,8 @@ TEST_F(FrmOptionsTest, SummaryReachesTheMainWindowInTheCurrentLanguage)
     presetJob(QStringLiteral("DivX"), QStringLiteral("avi"));
     dlg->SetMainEncodeNote(352, 288);
     const QString english = main.note;
-    EXPECT_TRUE(english.startsWith(QString(lng[txt::TargetFormatIs]).replace(" = ", lng[txt::ColonSeparator]) + " AVI")) << english.toStdString();
+    // The colon brings its blank: the one after "=" is not doubled.
+    EXPECT_TRUE(english.startsWith("Target format: AVI")) << english.toStdString();
     EXPECT_TRUE(english.contains(lng[txt::FinalPictureSize] + QStringLiteral("352 x 288"))) << english.toStdString();
 
     ASSERT_TRUE(loadLanguageTable(QStringLiteral("gb")));
@@ -947,8 +950,8 @@ TEST_F(FrmOptionsTest, ChineseTakesTheFaceOfItsScript)
     main.language = QStringLiteral("en");
 }
 
-// The frame-rate box shows "same as the source" whole and from its start, in every
-// language, and the picture beside it gives way.
+// The frame-rate box shows "same as the source" whole and from its start, the rotation
+// box each of its items, in every language, and the picture beside them gives way.
 TEST_F(FrmOptionsTest, FrameRateBoxShowsItsLongestItemWhole)
 {
     for (const char *code : {"en", "tw", "gb"}) {
@@ -962,8 +965,23 @@ TEST_F(FrmOptionsTest, FrameRateBoxShowsItsLongestItemWhole)
         ASSERT_EQ(edit->text(), lng[txt::SameAsSource]);
         EXPECT_LE(QFontMetrics(edit->font()).horizontalAdvance(edit->text()), edit->width() - 4);
         EXPECT_EQ(edit->cursorPosition(), 0);
-        EXPECT_GE(dlg->imgFun->x(), dlg->cboFps->geometry().right());
         EXPECT_LE(dlg->imgFun->geometry().right(), dlg->picOrvexTab[0]->width());
+        // So does the rotation box every item of its list, the long quarter turns too.
+        dlg->setCboRotateItem(false);
+        for (int i = 0; i < dlg->cboRotate->count(); ++i) {
+            dlg->cboRotate->setCurrentIndex(i);
+            QStyleOptionComboBox opt;
+            opt.initFrom(dlg->cboRotate);
+            opt.currentText = dlg->cboRotate->currentText();
+            const QRect field = dlg->cboRotate->style()->subControlRect(QStyle::CC_ComboBox, &opt,
+                                                                        QStyle::SC_ComboBoxEditField, dlg->cboRotate);
+            EXPECT_LE(QFontMetrics(dlg->cboRotate->font()).horizontalAdvance(opt.currentText), field.width())
+                << opt.currentText.toStdString();
+        }
+        EXPECT_LE(dlg->cboRotate->geometry().right(), dlg->picOrvexTab[0]->width());
+        // The picture beside them gives way, or steps aside.
+        for (QWidget *box : {static_cast<QWidget *>(dlg->cboFps), static_cast<QWidget *>(dlg->cboRotate)})
+            EXPECT_TRUE(dlg->imgFun->isHidden() || dlg->imgFun->x() > box->geometry().right());
         dlg->tabMn->setTabNow(0);
         saveShot(dlg, (QStringLiteral("options_main_page_") + main.language).toLatin1().constData());
     }

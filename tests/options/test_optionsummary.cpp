@@ -105,15 +105,19 @@ TEST_F(OptionSummary, SpecialJobsAndSoundTargets)
     EXPECT_EQ(note(0, 0), "Use Settings to set sound or marks.\n" + head + "Convert: volume -4 dB, audio bit rate: 224");
     EXPECT_FALSE(SetMainEncodeNote(f, size, 0, 0, "", "").conversionLayout);
 
+    // The kind decides the layout, not the action word (written in another language here).
     jobstate::jobSettings.targetIsAudio = false;
+    jobstate::jobSettings.targetExt = "avi";
     f.lblVolume.tag.clear();
+    jobstate::jobSettings.targetFormat = "onlyTransVol";
     jobstate::jobSettings.actionWord = lng[txt::AdjustWord] + lng[txt::VolumeWord];
     jobstate::jobSettings.audioOpts = " -af-add volnorm";
     EXPECT_EQ(note(0, 0), "Use Settings to set the volume.\n" + head
                               + "Adjust volume: volume +0 dB, normalised, audio bit rate: 224");
-    jobstate::jobSettings.actionWord = lng[txt::CutWord] + lng[txt::VideoWord];
+    jobstate::jobSettings.actionWord = "Adjust Volume";
+    jobstate::jobSettings.targetFormat = "onlyCut";
     EXPECT_EQ(note(0, 0), "Use Settings to set the cut marks.\n" + head.chopped(1));
-    jobstate::jobSettings.actionWord = lng[txt::RepairWord] + lng[txt::VideoWord];
+    jobstate::jobSettings.targetFormat = "onlyFix";
     EXPECT_EQ(note(0, 0), "\nPress Encode to repair the whole video.\n" + QString(48, '-')
                               + "\nTarget format: Sound WAV\n");
 }

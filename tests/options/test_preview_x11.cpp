@@ -6,6 +6,7 @@
 #include "core/console.h"
 #include "core/mdlmavrell.h"
 #include "coregui/jobstate.h"
+#include "engine/identifyprobe.h"
 #include "options/frmoptions.h"
 #include "support/mediaprobe.h"
 #include "support/scriptedprompts.h"
@@ -277,6 +278,40 @@ TEST_F(PreviewOnX11, AClickOnTheTrackInsideTheMarkedRangeSeeks)
     EXPECT_TRUE(QTest::qWaitFor([&] { return std::abs(jobstate::previewState.previewPos - 10) < 1.5f; }, 5000))
         << "at " << jobstate::previewState.previewPos;
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.lastText().toStdString();
+}
+
+// Big screen restarts the preview about two seconds before where it was, in a WMV
+// (whose times start at an offset and whose seeks land early) as in an AVI.
+TEST_F(PreviewOnX11, BigScreenRestartsTwoSecondsBack)
+{
+    for (const char *source : {"long.avi", "seek.wmv"}) {
+        SCOPED_TRACE(source);
+        const QString name = QStringLiteral("big-") + QLatin1String(source);
+        ASSERT_TRUE(QFile::copy(testenv::fixture(QLatin1String(source)), folder.path() + QLatin1Char('/') + name));
+        engine::analyseSource(folder.path() + QLatin1Char('/') + name, jobstate::sourceInfo);
+        ASSERT_GT(jobstate::sourceInfo.srcLength, 19);
+        ASSERT_EQ(jobstate::sourceInfo.srcStartTime != 0, QLatin1String(source).endsWith(QLatin1String(".wmv")));
+        QFile::remove(folder.path() + QLatin1Char('/') + name);
+        FrmOptions &dlg = play(QLatin1String(source), name);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.lblCurTime->text().isEmpty(); }, 6000));
+        clickAt(dlg.imgSliderBG, QPoint(dlg.imgSliderBG->width() / 2, dlg.imgSliderBG->height() / 2));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return jobstate::previewState.previewPos > 8; }, 6000))
+            << "at " << jobstate::previewState.previewPos;
+        QTest::qWait(400);
+
+        const float before = jobstate::previewState.previewPos;
+        dlg.lbl2BigScreen->setButtonState(StyleButton::StateDown);
+        dlg.lbl2BigScreen_Click();
+        ASSERT_EQ(jobstate::previewState.playerMode, 2);
+        ASSERT_TRUE(QTest::qWaitFor([] { return jobstate::previewState.previewPos > 0; }, 6000));
+        // The player lands on a key frame (a second apart in the AVI, at or after the seek
+        // time there), and the first time read lies within a poll after the landing.
+        const float first = jobstate::previewState.previewPos;
+        EXPECT_GE(first, before - 2 - 0.5f) << "from " << before;
+        EXPECT_LE(first, before - 2 + 1.4f) << "from " << before;
+        EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.lastText().toStdString();
+        unloadFrmOptions();
+    }
 }
 
 TEST_F(PreviewOnX11, ASoundOnlySourceKeepsNoNoteOnThePicture)

@@ -114,7 +114,7 @@ TEST_F(PlayerWindow, StoredValuesOutOfRangeAreKeptInRangeAndOnTheScreen)
     };
     const Case cases[] = {
         {"MainRect=1500,3000\r\nMciVol=99999\r\n", 1000},
-        {"MainRect=1500,3000\r\nMciVol=-40\r\n", 0},
+        {"MainRect=1500,3000\r\nMciVol=-50\r\n", 1000},  // no volume: the default, not silence
         {"MainRect=1500,3000\r\nMciVol=123456789012345678901234567890\r\n", 1000},
         {"MainRect=15000000000,3\r\nMciVol=500\r\n", 500},
         {"MainRect=-99999,-99999\r\nMciVol=500\r\n", 500},
@@ -240,6 +240,28 @@ TEST_F(PlayerWindow, PlaysToTheEnd)
     EXPECT_EQ(w.lblFnName->text(), QStringLiteral("L180"));
     EXPECT_EQ(looks(w), (std::vector<int>{0, 3, 0, 3, 3}));
     EXPECT_FALSE(mdlConsole::IsRunning());
+}
+
+// An MPEG program's times start at 0.5 s, so its last ones lie past the length: the
+// progress stops at 100 % and the thumb at the end of the track.
+TEST_F(PlayerWindow, ProgressEndsAtTheEndOfTheTrack)
+{
+    FrmPlayer &w = frmPlayer();
+    w.playSingle(testenv::fixture(QStringLiteral("mpeg1.mpg")));
+    ASSERT_EQ(w.myStatus, 1);
+    int highest = 0, rightmost = 0;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            const QString text = w.lblFnName->text();
+            if (text.startsWith(QStringLiteral("L177 ")))
+                highest = std::max(highest, text.mid(5).section(QLatin1Char(' '), 0, 0).toInt());
+            rightmost = std::max(rightmost, w.picHsb2->x() + w.picHsb2->width() / 2);
+            return w.myStatus == 5;
+        },
+        10000));
+    EXPECT_GE(highest, 90);
+    EXPECT_LE(highest, 100);
+    EXPECT_LE(rightmost, w.picHsb->x() + w.picHsb->width());
 }
 
 TEST_F(PlayerWindow, CannotPlay)
