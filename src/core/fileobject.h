@@ -1,6 +1,7 @@
-// The file-system helper. Every method trims the path it is given and writes the trimmed
-// text back to the caller. Failures are swallowed: False or an empty result. Names are
-// literal: "*" and "?" are ordinary characters, never patterns.
+// The file-system helper. Failures are swallowed: False or an empty result. Names are
+// literal: "*" and "?" are ordinary characters, never patterns, and blanks at a name's
+// ends belong to it (the path is never trimmed). The methods take the path by reference
+// as callers have always passed it, and leave it as it was.
 #pragma once
 
 #include <QByteArray>

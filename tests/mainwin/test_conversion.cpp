@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -212,6 +213,43 @@ TEST_F(Conversion, TrailingBlankAndMissingPlayerAtSourceChoice)
         EXPECT_TRUE(w->lblOutput->text().isEmpty());
         EXPECT_TRUE(w->cmdInput->Tag().isEmpty());
     }
+}
+
+// A name that ends in a blank is the name of that file at every step: the settings
+// button, the play entry point and the encode button take it, and the result holds
+// the whole clip.
+TEST_F(Conversion, NameEndingInABlankConvertsAndPlays)
+{
+    const QString trail = work.filePath("trail.avi ");
+    ASSERT_TRUE(QFile::copy(testenv::fixture("mpeg4.avi"), trail));
+    pick(TargetMenu::ToAvi, 1, trail);
+    const QString dst = w->lblOutput->text();
+    ASSERT_EQ(s(dst), s(work.filePath("trail.avi")));
+
+    w->cmdInput_Click();
+    EXPECT_TRUE(w->mnuToPlay[1]->isEnabled());
+    w->mnuSrcType->hide();
+    w->cmdOpt_Click();
+    EXPECT_FALSE(frmOptions().isHidden()) << s(prompts.lastText());
+    frmOptions().cmdOkCancel_Click(1);
+    w->mnuToPlay_Click(1);
+    EXPECT_TRUE(frmPlayerLoaded());
+    EXPECT_FALSE(said(txt::InvalidFileName));
+    EXPECT_FALSE(said(txt::ChooseSourceFirst));
+
+    prompts.messages.clear();
+    prompts.answer(Answer::Ok);      // start confirmation
+    prompts.answer(Answer::Cancel);  // do not play the result
+    w->cmdEncode_Click(0);
+    ASSERT_EQ(w->lastEncode.outcome, encodeflow::Outcome::Succeeded) << s(prompts.lastText());
+    EXPECT_TRUE(prompts.lastText().startsWith(dst));
+    const testenv::PacketTimes in = testenv::packetTimes(trail), out = testenv::packetTimes(dst);
+    ASSERT_TRUE(out.video.present && out.audio.present);
+    EXPECT_NEAR(out.video.first, in.video.first, 0.15);
+    EXPECT_NEAR(out.video.last, in.video.last, 0.3);
+    EXPECT_NEAR(out.audio.first, in.audio.first, 0.15);
+    EXPECT_NEAR(out.audio.last, in.audio.last, 0.3);
+    EXPECT_TRUE(QFileInfo(trail).size() > 0);
 }
 
 // The set-up of a sound-only source masks the pages that need a picture, and the
