@@ -252,6 +252,76 @@ TEST_F(Conversion, NameEndingInABlankConvertsAndPlays)
     EXPECT_TRUE(QFileInfo(trail).size() > 0);
 }
 
+// A target folder whose name holds a double quote cannot stand in a command line
+// (`-o "/.../out.avi" "x/clip.avi"` writes beside the folder): the folder dialog and
+// the save dialog refuse such a name and keep what they had, a stored folder gives way
+// to the home folder, and a target in such a folder, however it was named, is refused
+// at the encode button before any tool starts.
+TEST_F(Conversion, FolderWithAQuoteIsRefusedBeforeAnyToolStarts)
+{
+    const QString good = work.filePath("good");
+    const QString split = work.filePath("clips/out.avi\" \"x");
+    const QString quoted = work.filePath("clips/q\"dir");
+    for (const QString &d : {good, split, quoted})
+        ASSERT_TRUE(QDir().mkpath(d));
+
+    prompts.answerFile(good);
+    w->mnuTargetDefDir_Click(1);
+    ASSERT_EQ(s(w->mnuTargetDefDir1Tag), s(good + "/"));
+    for (const QString &bad : {split, quoted}) {
+        SCOPED_TRACE(s(bad));
+        prompts.messages.clear();
+        prompts.answerFile(bad);
+        w->mnuTargetDefDir_Click(1);
+        ASSERT_EQ(prompts.messages.size(), 1);
+        EXPECT_EQ(s(prompts.lastText()), s(lng[txt::InvalidFileName] + "\n\n" + bad + "/"));
+        EXPECT_EQ(s(w->mnuTargetDefDir1Tag), s(good + "/"));
+        EXPECT_EQ(s(w->mnuTargetDefDir[1]->text()), s(lng[txt::AlwaysSaveIn] + good + "/"));
+        EXPECT_TRUE(w->mnuTargetDefDir[1]->isChecked());
+    }
+    const QString src = source("mpeg4.avi");
+    pick(TargetMenu::ToAvi, 1, src);
+    const QString dst = w->lblOutput->text();
+    EXPECT_EQ(s(dst), s(good + "/mpeg4.avi"));
+
+    // The save dialog keeps the target it had.
+    prompts.messages.clear();
+    prompts.answerFile(split + "/mine.avi");
+    w->mnuTargetFile_Click();
+    EXPECT_EQ(s(prompts.lastText()), s(lng[txt::InvalidFileName] + "\n\n" + split + "/mine.avi"));
+    EXPECT_EQ(s(w->lblOutput->text()), s(dst));
+
+    // However a target came to lie there, nothing runs: every tool would log its start.
+    const QString log = work.filePath("tools.log");
+    for (int n = 1; n <= 3; ++n)
+        prog.fakeTool(n, "echo \"$0\" >> '" + QFile::encodeName(log) + "'\n");
+    jobstate::jobSettings.markIn = 1;  // a marked start would run the key-frame probe first
+    jobstate::jobSettings.markOut = 2;
+    for (const QString &bad : {split, quoted}) {
+        SCOPED_TRACE(s(bad));
+        w->lblOutput->setText(bad + "/mpeg4.avi");
+        prompts.messages.clear();
+        prompts.answer(Answer::Ok);
+        w->cmdEncode_Click(0);
+        ASSERT_EQ(prompts.messages.size(), 1);
+        EXPECT_EQ(s(prompts.lastText()), s(lng[txt::InvalidFileName] + "\n\n" + bad + "/mpeg4.avi"));
+        EXPECT_TRUE(w->cmdInput->isEnabled());
+        EXPECT_TRUE(w->cmdEncode[1]->isHidden());
+    }
+    EXPECT_FALSE(QFile::exists(log));
+    EXPECT_TRUE(QDir(work.filePath("clips")).entryList(QDir::Files).isEmpty());
+
+    // A stored folder with a quote is taken for a missing one: the home folder.
+    {
+        QFile ini(prog.appDir() + "Mavrell.ini");
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("Language=en\r\nTargetDefDirMode=1\r\nTargetDefDir=" + QFile::encodeName(quoted) + "/\r\n");
+    }
+    w->loadSettings();
+    EXPECT_TRUE(w->mnuTargetDefDir[1]->isChecked());
+    EXPECT_EQ(s(w->mnuTargetDefDir1Tag), s(QDir::homePath() + "/"));
+}
+
 // The set-up of a sound-only source masks the pages that need a picture, and the
 // settings button opens the dialog over a disabled main window.
 TEST_F(Conversion, SoundSourceMasksAndSettingsDialog)
