@@ -145,7 +145,7 @@ void FrmMain::cmdEncode_Click(int index)
         return;
     // No result is reported as a success unchecked: the prober is needed like a tool.
     if (resultcheck::proberPath().isEmpty()) {
-        prompts::FileMsgBox(lng[txt::ToolFilesMissing], resultcheck::expectedProberPath(), this);
+        prompts::FileMsgBox(lng[txt::ProberMissing], resultcheck::proberPlaces().join(QLatin1Char('\n')), this);
         return;
     }
 

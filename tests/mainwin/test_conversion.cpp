@@ -63,18 +63,23 @@ TEST_F(Conversion, StopEndsTheToolAndReportsNoSuccess)
     EXPECT_TRUE(w->cmdInput->isEnabled());
 }
 
-// An encoder that fails (status 1, empty target) is reported as a failure and its
-// empty file is removed.
+// An encoder that fails (status 1, empty target) is reported as a failure that names
+// its status and its last error line, and its empty file is removed.
 TEST_F(Conversion, FailedEncoderIsReportedAndEmptyTargetRemoved)
 {
     const QString src = source("mpeg4.avi");
     pick(TargetMenu::ToAvi, 1, src);
     const QString dst = w->lblOutput->text();
-    prog.fakeTool(2, "for last in \"$@\"; do :; done\n: > \"$last\"\necho 'Exiting... (error)'\nexit 1\n");
+    prog.fakeTool(2, "for last in \"$@\"; do :; done\n: > \"$last\"\nprintf 'Pos:   0.1s   2f\\r'\n"
+                     "echo 'Error: the encoder ran out of stream buffers'\necho\necho 'Exiting... (error)'\nexit 1\n");
     prompts.answer(Answer::Ok);
     w->cmdEncode_Click(0);
     EXPECT_EQ(w->lastEncode.outcome, encodeflow::Outcome::Failed);
-    EXPECT_TRUE(prompts.lastText().startsWith(dst));
+    QString status = lng[txt::ToolErrorStatus];
+    status.replace("aaa", ToolPath(2)).replace("bbb", "1");
+    EXPECT_TRUE(prompts.lastText().startsWith(dst + "\r\n\r\n" + status + "\r\n" + lng[txt::ToolLastMessage]
+                                              + "\r\nError: the encoder ran out of stream buffers\r\n\r\n"))
+        << s(prompts.lastText());
     EXPECT_TRUE(prompts.lastText().contains(lng[txt::Failed]));
     EXPECT_FALSE(QFile::exists(dst));
 }
@@ -109,7 +114,7 @@ TEST_F(Conversion, RefusalsBeforeTheRun)
     EXPECT_TRUE(w->cmdInput->isEnabled());
     EXPECT_TRUE(w->cmdEncode[1]->isHidden());
 
-    // No prober beside tool 3 nor on the search path: it is named like a missing tool,
+    // No prober beside tool 3 nor on the search path: the places looked in are named,
     // and nothing is converted (a result could not be checked).
     prog.fakeTool(2, "for last in \"$@\"; do :; done\n: > \"$last\"\n");
     prog.fakeTool(3, "exit 0\n");
@@ -121,9 +126,8 @@ TEST_F(Conversion, RefusalsBeforeTheRun)
     w->cmdEncode_Click(0);
     qputenv("PATH", searchPath);
     ASSERT_EQ(prompts.messages.size(), 1) << s(prompts.lastText());
-    EXPECT_TRUE(prompts.lastText().contains(lng[txt::ToolFilesMissing]));
-    EXPECT_TRUE(prompts.lastText().contains(QFileInfo(prog.pluginPath(3)).absolutePath() + "/ffprobe"))
-        << s(prompts.lastText());
+    EXPECT_EQ(s(prompts.lastText()), s(lng[txt::ProberMissing] + "\n\n" + QFileInfo(prog.pluginPath(3)).absolutePath()
+                                       + "/ffprobe\n" + emptyPath.path() + "/ffprobe"));
     EXPECT_FALSE(QFile::exists(w->lblOutput->text()));
     EXPECT_TRUE(w->cmdEncode[1]->isHidden());
 }
