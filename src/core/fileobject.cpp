@@ -137,6 +137,22 @@ void SetCurrentDir(const QString &pathIn, const QString &fallback)
     QCoreApplication::processEvents();
 }
 
+QString PathAsTyped(const QString &text)
+{
+    if (!text.isEmpty() && QFileInfo::exists(text))
+        return text;
+    // Text selected with its line's end, or pasted so.
+    qsizetype from = 0, to = text.size();
+    while (from < to && (text[from] == QLatin1Char('\n') || text[from] == QLatin1Char('\r')))
+        ++from;
+    while (to > from && (text[to - 1] == QLatin1Char('\n') || text[to - 1] == QLatin1Char('\r')))
+        --to;
+    const QString line = text.mid(from, to - from);
+    if (!line.isEmpty() && QFileInfo::exists(line))
+        return line;
+    return text.trimmed();
+}
+
 bool SameFile(const QString &a, const QString &b)
 {
     if (a.isEmpty() || b.isEmpty())

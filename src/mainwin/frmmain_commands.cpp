@@ -168,7 +168,8 @@ QString FrmMain::droppedPath(const QMimeData *data)
             return {};
         path = urls.first().toLocalFile();
     } else if (data->hasText()) {
-        path = data->text();
+        // Dropped text often ends in a line break; a name's own blanks stay.
+        path = PathAsTyped(data->text());
     } else {
         return {};
     }

@@ -107,20 +107,12 @@ QString escapeSubListPath(const QString &path)
     return out;
 }
 
-QString subtitlePathOf(const QString &boxText)
-{
-    QString exact = boxText;
-    if (mdlMavrell::fileObject().FileExists(exact))
-        return boxText;
-    return boxText.trimmed();
-}
-
 QString getSubPara(OptionsForm &f, bool &failed, bool quiet)
 {
     const bool applies = subtitlesApply(f);
     if (!(f.optSub[1].value && f.optSub[1].enabled))
         return QString();
-    f.txtSubFile.text = subtitlePathOf(f.txtSubFile.text);
+    f.txtSubFile.text = mdlMavrell::PathAsTyped(f.txtSubFile.text);
     QString path = f.txtSubFile.text;
     // A double quote or a line break cannot stand inside the quoted path of a command line.
     const bool usable = mdlMavrell::Quotable(path);

@@ -21,11 +21,8 @@ void setAduioPara(const OptionsForm &f);
 bool subtitlesApply(const OptionsForm &f);
 // A path as one element of the player's "-sub" list: every "," written as "\,".
 QString escapeSubListPath(const QString &path);
-// The subtitle file the box names: its text as it stands when a file has that very name
-// (blanks at a name's ends belong to it), else the text with the blanks around it taken
-// off (typed or pasted around the name).
-QString subtitlePathOf(const QString &boxText);
-// The subtitle piece, or "" when no subtitles apply. Puts subtitlePathOf into txtSubFile. A missing file
+// The subtitle piece, or "" when no subtitles apply. Puts the path the box names
+// (mdlMavrell::PathAsTyped) into txtSubFile. A missing file
 // gives "": unless quiet (and only when subtitles apply) the subtitle page is shown,
 // the path box is asked for the focus, the message is shown and failed is set.
 QString getSubPara(OptionsForm &f, bool &failed, bool quiet);
