@@ -11,17 +11,8 @@
 #include <QStandardPaths>
 #include <sys/stat.h>
 
-namespace {
-QString trimmedInPlace(QString &path)
-{
-    path = path.trimmed();
-    return path;
-}
-} // namespace
-
 QString FileObject::SplitPath(QString &path, int part)
 {
-    trimmedInPlace(path);
     if (path.isEmpty())
         return {};
     const int len = int(path.size());
@@ -58,7 +49,6 @@ QString FileObject::SplitPath(QString &path, int part)
 
 bool FileObject::FileExists(QString &path) const
 {
-    trimmedInPlace(path);
     if (path.isEmpty())
         return false;
     const QFileInfo fi(path);
@@ -67,7 +57,6 @@ bool FileObject::FileExists(QString &path) const
 
 bool FileObject::FolderExists(QString &path) const
 {
-    trimmedInPlace(path);
     return !path.isEmpty() && QFileInfo(path).isDir();
 }
 
@@ -87,13 +76,11 @@ QString FileObject::GetSpecialFolder(int which) const
 QString FileObject::ShortPath(QString &path) const
 {
     // Paths have no short form here; the path stands for itself when it exists.
-    trimmedInPlace(path);
     return QFileInfo::exists(path) ? path : QString();
 }
 
 QByteArray FileObject::GetFileBytes(QString &path) const
 {
-    trimmedInPlace(path);
     QFile f(path);
     if (path.isEmpty() || !f.open(QIODevice::ReadOnly))
         return {};
@@ -104,14 +91,12 @@ QString FileObject::GetFileText(QString &path) const { return QString::fromUtf8(
 
 void FileObject::DeleteFile(QString &path, bool) const
 {
-    trimmedInPlace(path);
     if (!path.isEmpty() && !QFileInfo(path).isDir())
         QFile::remove(path);
 }
 
 void FileObject::CreateTextFile(QString &path, bool, const QString &text) const
 {
-    trimmedInPlace(path);
     if (path.isEmpty())
         return;
     // A failed write leaves the old file as it was.
@@ -150,6 +135,22 @@ void SetCurrentDir(const QString &pathIn, const QString &fallback)
     if (!path.isEmpty())
         QDir::setCurrent(path);
     QCoreApplication::processEvents();
+}
+
+QString PathAsTyped(const QString &text)
+{
+    if (!text.isEmpty() && QFileInfo::exists(text))
+        return text;
+    // Text selected with its line's end, or pasted so.
+    qsizetype from = 0, to = text.size();
+    while (from < to && (text[from] == QLatin1Char('\n') || text[from] == QLatin1Char('\r')))
+        ++from;
+    while (to > from && (text[to - 1] == QLatin1Char('\n') || text[to - 1] == QLatin1Char('\r')))
+        --to;
+    const QString line = text.mid(from, to - from);
+    if (!line.isEmpty() && QFileInfo::exists(line))
+        return line;
+    return text.trimmed();
 }
 
 bool SameFile(const QString &a, const QString &b)

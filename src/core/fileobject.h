@@ -1,6 +1,7 @@
-// The file-system helper. Every method trims the path it is given and writes the trimmed
-// text back to the caller. Failures are swallowed: False or an empty result. Names are
-// literal: "*" and "?" are ordinary characters, never patterns.
+// The file-system helper. Failures are swallowed: False or an empty result. Names are
+// literal: "*" and "?" are ordinary characters, never patterns, and blanks at a name's
+// ends belong to it (the path is never trimmed). The methods take the path by reference
+// as callers have always passed it, and leave it as it was.
 #pragma once
 
 #include <QByteArray>
@@ -35,6 +36,10 @@ namespace mdlMavrell {
 QString AddSlash(const QString &path);
 // Makes a folder (or a file's folder) current; a non-local folder gives way to fallback.
 void SetCurrentDir(const QString &path, const QString &fallback = QString());
+// A path typed, pasted or dropped as text: the text as it stands when a file or folder
+// has that very name (blanks at a name's ends belong to it), else the text without the
+// line breaks around it when that names one, else the text without any blanks around it.
+QString PathAsTyped(const QString &text);
 // Two paths name the same file (canonical paths or device and inode match).
 bool SameFile(const QString &a, const QString &b);
 // Where the settings files live: the program folder when it can be written, else the

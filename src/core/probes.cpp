@@ -163,15 +163,15 @@ int openDevice(const QString &args)
         return errDuplicateAlias;
 
     const QString probe = ffprobePath();
-    if (probe.isEmpty() || !QFileInfo(path).isFile() || path.contains('\n') || path.contains('\r'))
+    if (probe.isEmpty() || !QFileInfo(path).isFile() || !mdlMavrell::Quotable(path))
         return errCannotOpen;
     cmdoutput::RunLimits limits;
     limits.mirror = false;
     const cmdoutput::RunResult r = cmdoutput::RunTool(
         probe
             + QStringLiteral(" -v error -show_entries format=duration:stream=codec_type,avg_frame_rate,r_frame_rate"
-                             " -of default=noprint_wrappers=1 \"")
-            + path + '"',
+                             " -of default=noprint_wrappers=1 ")
+            + mdlMavrell::Quoted(path),
         limits);
     if (!r.started || r.exitCode != 0)
         return errCannotOpen;

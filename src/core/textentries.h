@@ -308,6 +308,13 @@ enum Entry : int {
     TargetDiskFull = 307,               // The drive of the target is full:
     NothingKept = 308,                  // The unfinished target was removed: nothing of it was kept.
     PartialKept = 309,                  // The target holds only the part converted before the stop; it...
+    ToolErrorStatus = 310,              // The tool aaa ended with the error status bbb.
+    ToolEndedBySignal = 311,            // The tool aaa was ended by the system signal bbb.
+    ToolLastMessage = 312,              // Its last message was:
+    ToolNotStarted = 313,               // The tool aaa could not be started.
+    TargetProtected = 314,              // The existing target file is protected and cannot be replaced...
+    TargetNotReplaceable = 315,         // The existing target file cannot be replaced (the system repo...
+    ProberMissing = 316,                // The media checker ffprobe (part of the ffmpeg package) was n...
 };
 
 } // namespace txt

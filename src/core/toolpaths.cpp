@@ -12,6 +12,14 @@ bool Quotable(const QString &path)
     return !path.contains(QLatin1Char('"')) && !path.contains(QLatin1Char('\n')) && !path.contains(QLatin1Char('\r'));
 }
 
+QString UnquotablePath(const QStringList &paths)
+{
+    for (const QString &path : paths)
+        if (!Quotable(path))
+            return path;
+    return {};
+}
+
 QString ToolPrefix() { return appDir + QStringLiteral("plugins/OrvexRes"); }
 
 QStringList ToolCandidates(int n)

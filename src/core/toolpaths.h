@@ -25,8 +25,13 @@ bool ToolExists(int n);
 
 // A file name as a command line takes it: in double quotes.
 QString Quoted(const QString &path);
-// The name can stand in double quotes on a command line: it holds neither a double
-// quote nor a line break (which would end it or smuggle in a second command).
+// The one rule for every path that goes into a tool's command line, wherever it came
+// from (a dialog, the settings file, a name the program made): it can stand in double
+// quotes, that is it holds neither a double quote nor a line break (which would end it
+// or smuggle in a second command). A path that breaks it is refused with
+// txt::InvalidFileName and the path before any tool starts.
 bool Quotable(const QString &path);
+// The first of paths that breaks that rule; "" when every one keeps it.
+QString UnquotablePath(const QStringList &paths);
 
 } // namespace mdlMavrell

@@ -6,6 +6,7 @@
 #include "core/jobrecords.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
+#include "core/toolpaths.h"
 #include "core/userprompts.h"
 
 #include <QRegularExpression>
@@ -16,8 +17,6 @@ using namespace jobrecords;
 namespace encodecommand {
 
 namespace {
-
-const QString Q = QStringLiteral("\"");
 
 // The text of a combo box item up to its bracketed note, trimmed.
 QString leadingValueText(const QString &text)
@@ -48,8 +47,8 @@ QString twolame(const QString &kbits)
 // the rate and bit rate a DVD wants.
 QString ac3Stage(const QString &tool3, const QString &intermediate, const QString &dst)
 {
-    return tool3 + QStringLiteral(" -y -i ") + Q + intermediate + Q
-           + QStringLiteral(" -map 0:v -map 0:a? -vcodec copy -acodec ac3 -ab 320000 -ar 48000 -f vob ") + Q + dst + Q;
+    return tool3 + QStringLiteral(" -y -i ") + Quoted(intermediate)
+           + QStringLiteral(" -map 0:v -map 0:a? -vcodec copy -acodec ac3 -ab 320000 -ar 48000 -f vob ") + Quoted(dst);
 }
 
 // ffmpeg's AC-3 encoder takes 32000, 44100 and 48000 Hz only; any other "-ar" becomes 48000.
@@ -182,8 +181,8 @@ Built build(const SourceInfo &s, const JobSettings &j, Prepared &p, QString &ran
 {
     Built b;
     const QString &ext = j.targetExt;
-    const QString src = Q + in.src + Q;
-    const QString dst = Q + in.dst + Q;
+    const QString src = Quoted(in.src);
+    const QString dst = Quoted(in.dst);
     const engine::TargetKind *kind = engine::targetKindOf(j);
 
     if (kind && kind->soundTarget) {
@@ -264,7 +263,7 @@ Built build(const SourceInfo &s, const JobSettings &j, Prepared &p, QString &ran
     demux += identify::readerPiece(s.srcDemuxer);
     if (viaAc3) {
         b.intermediate = intermediatePath(in.dst);
-        b.command = body + QStringLiteral(" ") + src + demux + QStringLiteral(" -o ") + Q + b.intermediate + Q
+        b.command = body + QStringLiteral(" ") + src + demux + QStringLiteral(" -o ") + Quoted(b.intermediate)
                     + QStringLiteral("\n") + ac3Stage(in.tool3, b.intermediate, in.dst);
     } else {
         b.command = body + QStringLiteral(" ") + src + demux + QStringLiteral(" -o ") + dst;

@@ -17,7 +17,10 @@
 #include <QStorageInfo>
 #include <QTemporaryFile>
 
+#include <cerrno>
 #include <climits>
+#include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace mdlMavrell;
@@ -194,6 +197,54 @@ bool checksWholeSource(const JobSettings &j) { return isRepair(j) || j.markOut <
 
 double checkedSourceStart(const JobSettings &j) { return checksWholeSource(j) ? 0 : j.markIn; }
 
+QString runFailureReason(const encoderunner::EncodeRunResult &run)
+{
+    if (run.completed() || run.stalled || run.stopped || !run.abandoned.isEmpty())
+        return {};
+    QString text;
+    if (!run.started) {
+        text = lng[txt::ToolNotStarted];
+    } else if (run.crashed) {
+        text = lng[txt::ToolEndedBySignal];
+        const char *name = ::sigabbrev_np(run.signal);
+        text.replace(QStringLiteral("bbb"), QString::number(run.signal)
+                                                + (name ? QStringLiteral(" (SIG") + QString::fromLatin1(name) + QLatin1Char(')') : QString()));
+    } else if (run.exitCode != 0 && run.endedByItself) {
+        text = lng[txt::ToolErrorStatus];
+        text.replace(QStringLiteral("bbb"), QString::number(run.exitCode));
+    } else {
+        return {};
+    }
+    text.replace(QStringLiteral("aaa"), run.tool);
+    if (!run.lastMessage.isEmpty())
+        text += crlf + lng[txt::ToolLastMessage] + crlf + run.lastMessage;
+    return text + crlf + crlf;
+}
+
+QString targetNotReplacedText(int error)
+{
+    if (error == 0)
+        return {};
+    if (error == EBUSY)
+        return lng[txt::TargetInUse] + crlf + crlf;
+    if (error == EPERM || error == EACCES)
+        return lng[txt::TargetProtected] + crlf + crlf;
+    QString text = lng[txt::TargetNotReplaceable];
+    text.replace(QStringLiteral("aaa"), QString::fromLocal8Bit(::strerror(error)));
+    return text + crlf + crlf;
+}
+
+QString removeOldTarget(const QString &target)
+{
+    const QByteArray name = QFile::encodeName(target);
+    struct stat st{};
+    if (::lstat(name.constData(), &st) != 0 || S_ISDIR(st.st_mode))
+        return {};
+    if (::unlink(name.constData()) == 0 || errno == ENOENT)
+        return {};
+    return targetNotReplacedText(errno);
+}
+
 QString timeTakenText(float seconds) { return lng[txt::TimeTaken] + FormatTime(seconds, 1, 1) + lng[txt::Seconds]; }
 
 QString successText(const JobSettings &j, const QString &target, const QString &timeText)
@@ -274,14 +325,10 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const encoderun
         out.problem = preRunProblem(job.inputs.src, target, {job.inputs.tool2, job.inputs.tool3}, built.intermediate);
         if (out.problem.entry)
             break;
-        QString t = target;
-        fileObject().DeleteFile(t);
+        inUse = removeOldTarget(target);
         QCoreApplication::processEvents();
-        t = target;
-        if (fileObject().FileExists(t)) {
-            inUse = lng[txt::TargetInUse] + crlf + crlf;
+        if (!inUse.isEmpty())
             break;
-        }
         out.run = encoderunner::runEncodeWithProgress(command, j.encodeSeconds, false, &window, runLimits);
         out.checkMessage.clear();
         if (out.run.completed() && fileSize(target) > 0) {
@@ -364,6 +411,7 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const encoderun
     QString why = inUse.isEmpty() ? out.checkMessage : inUse;
     QString kept;
     if (inUse.isEmpty()) {
+        why = runFailureReason(out.run) + why;
         // The cause the run itself cannot tell: the folder went away, the drive is full.
         if (!out.run.abandoned.isEmpty())
             why = out.run.abandoned + crlf + crlf;

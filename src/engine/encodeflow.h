@@ -73,6 +73,20 @@ double checkedLength(const jobrecords::SourceInfo &source, const jobrecords::Job
 double checkedSourceStart(const jobrecords::JobSettings &job);
 // The job takes the whole source (no range, or a repair): the target is to hold all of it.
 bool checksWholeSource(const jobrecords::JobSettings &job);
+// Why a run that ended by itself without completing failed, as the tool tells it: it
+// could not be started, ended with an error status, or was ended by a signal (each with
+// the tool's path), then the tool's last message. "" for a run that completed, was
+// stopped or stalled, or was ended by the job's watch: those say why themselves. When
+// not empty it ends in two line breaks, ready to stand before the action word.
+QString runFailureReason(const encoderunner::EncodeRunResult &run);
+// Why an existing target could not be removed or replaced, from what the system said
+// (errno): in use (EBUSY, txt::TargetInUse), protected (EPERM, EACCES: marked as
+// unchangeable, or another user's file in a shared folder), else the system's own words.
+// Ends in two line breaks; "" for 0.
+QString targetNotReplacedText(int error);
+// Removes the old target before the run: "" when it is gone (or was never there), else
+// targetNotReplacedText of what the removal reported.
+QString removeOldTarget(const QString &target);
 // txt::TimeTaken, the seconds taken with one decimal, txt::Seconds.
 QString timeTakenText(float seconds);
 QString successText(const jobrecords::JobSettings &job, const QString &target, const QString &timeText);

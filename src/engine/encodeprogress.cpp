@@ -110,6 +110,27 @@ float finalPercent(float current, bool endedByItself, int exitCode)
     return current;
 }
 
+QString lastMessageLine(const QString &output)
+{
+    static const QRegularExpression lineEnd(QStringLiteral("[\r\n]"));
+    const QStringList lines = output.split(lineEnd);
+    QString closing;
+    for (auto it = lines.crbegin(); it != lines.crend(); ++it) {
+        const QString line = it->trimmed();
+        if (line.isEmpty() || line.contains(QLatin1String("Pos:")) || line.startsWith(QLatin1String("frame="))
+            || line.startsWith(QLatin1String("size="))
+            || (line.contains(QLatin1String("time=")) && line.contains(QLatin1String("bitrate="))))
+            continue;
+        if (line.startsWith(QLatin1String("Exiting...")) || line == QLatin1String("Conversion failed!")) {
+            if (closing.isEmpty())
+                closing = line;
+            continue;
+        }
+        return line.left(300);
+    }
+    return closing.left(300);
+}
+
 QString startEstimateText()
 {
     QString capt = lng[txt::ElapsedAndLeft];

@@ -32,6 +32,13 @@ QString runningNote(float percent, float seconds, float total, bool tool3);
 // status 0 long before the end, so only the result check may raise such a run to 100.
 float finalPercent(float current, bool endedByItself, int exitCode);
 
+// The tool's last message in what it printed (its status lines ended by CR or LF): the
+// last line that is neither blank, nor a progress line (tool 2's "Pos:", tool 3's
+// "frame=" / "size=" / "time=... bitrate=" lines), nor the tool's closing word
+// ("Exiting...", "Conversion failed!"); the last closing word when there is nothing
+// else; "" when the tool printed none. Trimmed, and cut to at most 300 characters.
+QString lastMessageLine(const QString &output);
+
 // The time line shown when a run starts: txt::ElapsedAndLeft with "00:00:00" and "?".
 QString startEstimateText();
 

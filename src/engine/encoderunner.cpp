@@ -124,6 +124,15 @@ EncodeRunResult runEncodeWithProgress(const QString &cmdLine, float totalSeconds
     for (int i = 0; i < stages.size(); ++i) {
         const QString &stage = stages.at(i);
         reader.beginStage(isTool3Command(stage), spanOf(i, stages.size()));
+        const QStringList words = toolprocesses::splitToolCommand(stage);
+        result.tool = words.isEmpty() ? QString() : words.first();
+        // The end of what the tool printed, for its last message.
+        QString tail;
+        const auto keepTail = [&tail](const QString &text) {
+            tail += text;
+            if (tail.size() > 16384)
+                tail = tail.right(8192);
+        };
         toolprocesses::ToolProcess tool;
         if (!tool.start(stage)) {
             result.started = false;
@@ -146,9 +155,10 @@ EncodeRunResult runEncodeWithProgress(const QString &cmdLine, float totalSeconds
         };
         const cmdoutput::ReadEnd end = cmdoutput::readUntilEnd(
             tool, cmdoutput::ReadLimits{limits.roundMs, limits.silenceMs},
-            [&reader](const QString &text) {
+            [&reader, &keepTail](const QString &text) {
                 mirror(text);
                 reader.feed(text);
+                keepTail(text);
             },
             stopHere);
         result.stalled = end == cmdoutput::ReadEnd::Stalled;
@@ -157,6 +167,7 @@ EncodeRunResult runEncodeWithProgress(const QString &cmdLine, float totalSeconds
             const QString rest = tool.drain();
             mirror(rest);
             reader.feed(rest);
+            keepTail(rest);
         }
         if (tool.isRunning()) {
             tool.stop(limits.graceMs);
@@ -165,6 +176,9 @@ EncodeRunResult runEncodeWithProgress(const QString &cmdLine, float totalSeconds
         result.endedByItself = !tool.killedByUs();
         result.exitCode = tool.exitCode();
         result.crashed = tool.crashed();
+        // On a crash the process's exit code is the signal's number.
+        result.signal = result.crashed ? tool.process().exitCode() : 0;
+        result.lastMessage = encodeprogress::lastMessageLine(tail);
         if (result.stalled || stopEncodeFlag || result.crashed || result.exitCode != 0 || !result.abandoned.isEmpty())
             break;
     }

@@ -51,6 +51,9 @@ struct EncodeRunResult {
     bool endedByItself = false;  // the last tool run ended on its own (not killed)
     int exitCode = -1;        // of the last tool run; cmdoutput::killExitCode when we ended it
     bool crashed = false;     // a tool died of a signal we did not send
+    int signal = 0;           // that signal's number
+    QString tool;             // the program of the last tool run (or the one that could not start)
+    QString lastMessage;      // its last message (encodeprogress::lastMessageLine), "" none
     bool stalled = false;
     bool stopped = false;     // the user pressed Stop
     QString abandoned;        // why the watch ended the run ("" when it did not)

@@ -91,7 +91,7 @@ QString targetFolder(const QString &sourcePath, bool besideSource, const QString
         folder = AddSlash(fixedFolder);
     }
     QString probe = folder;
-    if (folder.isEmpty() || !fileObject().FolderExists(probe) || !IsLocalDrive(folder))
+    if (folder.isEmpty() || !Quotable(folder) || !fileObject().FolderExists(probe) || !IsLocalDrive(folder))
         folder = AddSlash(QDir::homePath());
     return folder;
 }

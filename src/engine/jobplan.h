@@ -28,8 +28,8 @@ QString chooseSource(const TargetChoice &choice, QWidget *parent = nullptr);
 QString targetExtFor(const QString &ext, const QString &sourcePath);
 // "_AudIsMp3.", "_NewVol.", "_Cut.", "_Fix." or ".".
 QString targetSuffix(const QString &format);
-// Beside the source or the fixed folder; the home folder when that folder is missing
-// or not on a local, writable drive. Ends in "/".
+// Beside the source or the fixed folder; the home folder when that folder is missing,
+// not on a local, writable drive, or cannot stand in a command line. Ends in "/".
 QString targetFolder(const QString &sourcePath, bool besideSource, const QString &fixedFolder);
 // folder + base name + suffix + extension; when that would be the source itself,
 // folder + base + "_" + source extension + "2." + extension.

@@ -38,7 +38,7 @@ QString seekText(float seconds)
 
 QString probeCommand(const QString &tool1, const QString &src, float seekSeconds)
 {
-    return tool1 + QStringLiteral(" -ao null -vo null -noframedrop -frames 1 \"") + src + QStringLiteral("\" -ss ")
+    return tool1 + QStringLiteral(" -ao null -vo null -noframedrop -frames 1 ") + Quoted(src) + QStringLiteral(" -ss ")
            + seekText(seekSeconds) + QStringLiteral(" -endpos 0");
 }
 
@@ -68,6 +68,8 @@ float getKeyFrameTime(const QString &src, float seekSeconds)
     const QString tool1 = ToolPath(1);
     if (!engine::checkPluginFile(tool1))
         return 0;
+    if (!Quotable(src))
+        return -1;
     return parseReply(cmdoutput::GetCmdOutput(probeCommand(tool1, src, seekSeconds), false));
 }
 

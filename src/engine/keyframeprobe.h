@@ -19,7 +19,8 @@ QString seekText(float seconds);
 // The time of the first decoded frame in a probe's reply; -1 when none can be read.
 float parseReply(const QString &reply);
 // Runs the probe on src (tool 1 of the program folder); 0 when tool 1 is missing (the
-// user has been told), -1 when the reply holds no frame time.
+// user has been told), -1 when the reply holds no frame time (or the name cannot stand
+// in a command line: nothing is run).
 float getKeyFrameTime(const QString &src, float seekSeconds);
 
 // The tool's seek time scale for a source whose times start at an offset (ASF): a seek

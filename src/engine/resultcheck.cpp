@@ -6,6 +6,7 @@
 #include "core/numbertext.h"
 #include "core/toolpaths.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QStandardPaths>
@@ -102,6 +103,21 @@ QString proberPath()
     if (beside.isAbsolute() && beside.isExecutable())
         return beside.absoluteFilePath();
     return QStandardPaths::findExecutable(QStringLiteral("ffprobe"));
+}
+
+QStringList proberPlaces()
+{
+    QStringList places;
+    const QString beside = expectedProberPath();
+    if (QFileInfo(beside).isAbsolute())
+        places << beside;
+    const QStringList folders = QString::fromLocal8Bit(qgetenv("PATH")).split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    for (const QString &folder : folders) {
+        const QString place = QDir::cleanPath(folder + QStringLiteral("/ffprobe"));
+        if (!places.contains(place))
+            places << place;
+    }
+    return places;
 }
 
 QString probeCommand(const QString &prober, const QString &path, double headSeconds, double tailFrom)
@@ -291,7 +307,7 @@ Verdict checkTarget(const QString &target, const QString &source, const Expectat
     if (prober.isEmpty()) {
         // Unchecked is not a success: the prober is named like a missing tool.
         Verdict v;
-        v.message = lng[txt::ToolFilesMissing] + QStringLiteral("\r\n\r\n") + expectedProberPath();
+        v.message = lng[txt::ProberMissing] + QStringLiteral("\r\n\r\n") + proberPlaces().join(QStringLiteral("\r\n"));
         return v;
     }
     const Spans result = probeSpans(prober, target, length);

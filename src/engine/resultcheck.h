@@ -9,6 +9,7 @@
 #include "core/jobrecords.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace resultcheck {
 
@@ -43,6 +44,9 @@ struct Spans {
 QString expectedProberPath();
 // The prober: that file, else ffprobe on the search path; "" when there is none.
 QString proberPath();
+// Every place proberPath looks, in its order (the file beside tool 3's, then ffprobe in
+// each folder of the search path): what a missing prober's message names.
+QStringList proberPlaces();
 // The prober's command for path: every packet, or with headSeconds > 0 only the packets
 // of the file's first headSeconds and those from tailFrom (seconds of the file) to its end.
 QString probeCommand(const QString &prober, const QString &path, double headSeconds = 0, double tailFrom = 0);

@@ -7,6 +7,7 @@
 #include "core/commdialog.h"
 #include "core/fileobject.h"
 #include "core/mdlmavrell.h"
+#include "core/toolpaths.h"
 #include "core/userprompts.h"
 #include "coregui/jobstate.h"
 #include "engine/identifyprobe.h"
@@ -102,7 +103,10 @@ void FrmMain::mnuTargetFile_Click()
 
     const QString remembered = QDir::currentPath();
     QString chosen = dlg.ShowSave(false);
-    if (!chosen.isEmpty()) {
+    if (!chosen.isEmpty() && !Quotable(chosen)) {
+        // The target goes into the encoder's command line: the old one stays.
+        prompts::FileMsgBox(lng[txt::InvalidFileName], chosen, this);
+    } else if (!chosen.isEmpty()) {
         lblOutput->setText(chosen);
         lblOutput->setToolTip(chosen);
         lblOutput->update();
@@ -172,7 +176,8 @@ QString FrmMain::droppedPath(const QMimeData *data)
             return {};
         path = urls.first().toLocalFile();
     } else if (data->hasText()) {
-        path = data->text();
+        // Dropped text often ends in a line break; a name's own blanks stay.
+        path = PathAsTyped(data->text());
     } else {
         return {};
     }

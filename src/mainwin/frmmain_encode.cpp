@@ -120,6 +120,11 @@ void FrmMain::cmdEncode_Click(int index)
     }
     const QString src = lblInput->text();
     const QString dst = lblOutput->text();
+    // Whatever named them, no path goes into a command line that could not stand there.
+    if (const QString bad = UnquotablePath({src, dst}); !bad.isEmpty()) {
+        prompts::FileMsgBox(lng[txt::InvalidFileName], bad, this);
+        return;
+    }
     if (encodeflow::isSameFile(src, dst)) {
         prompts::MsgBox(lng[txt::SourceIsTarget], prompts::Buttons::Ok, prompts::Icon::None, QStringLiteral("Mavrell"), this);
         return;
@@ -140,7 +145,7 @@ void FrmMain::cmdEncode_Click(int index)
         return;
     // No result is reported as a success unchecked: the prober is needed like a tool.
     if (resultcheck::proberPath().isEmpty()) {
-        prompts::FileMsgBox(lng[txt::ToolFilesMissing], resultcheck::expectedProberPath(), this);
+        prompts::FileMsgBox(lng[txt::ProberMissing], resultcheck::proberPlaces().join(QLatin1Char('\n')), this);
         return;
     }
 

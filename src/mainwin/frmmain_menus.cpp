@@ -6,6 +6,7 @@
 #include "core/commdialog.h"
 #include "core/fileobject.h"
 #include "core/mdlmavrell.h"
+#include "core/toolpaths.h"
 #include "core/userprompts.h"
 #include "coregui/desktop.h"
 
@@ -181,7 +182,11 @@ void FrmMain::mnuTargetDefDir_Click(int index)
     dlg.InitDir = mnuTargetDefDir1Tag;
     const QString remembered = QDir::currentPath();
     const QString chosen = dlg.ShowDir(false);
-    if (!chosen.isEmpty()) {
+    // Every target is named in this folder and goes into a command line: a folder that
+    // cannot stand there is refused like such a file name, and the old folder stays.
+    if (!chosen.isEmpty() && !Quotable(chosen)) {
+        prompts::FileMsgBox(lng[txt::InvalidFileName], chosen, this);
+    } else if (!chosen.isEmpty()) {
         mnuTargetDefDir1Tag = AddSlash(chosen);
         mnuTargetDefDir[1]->setText(lng[txt::AlwaysSaveIn] + mnuTargetDefDir1Tag);
     }

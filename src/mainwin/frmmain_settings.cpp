@@ -5,6 +5,7 @@
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 #include "core/systeminfo.h"
+#include "core/toolpaths.h"
 #include "mainwin/settingsfile.h"
 
 #include <QAction>
@@ -62,8 +63,9 @@ void FrmMain::loadSettings()
                 break;
             }
             case settingsfile::Entry::TargetDefDir: {
+                // A folder that could not stand in a command line counts as missing.
                 QString dir = AddSlash(e.value);
-                mnuTargetDefDir1Tag = !dir.isEmpty() && fileObject().FolderExists(dir) ? dir : AddSlash(QDir::homePath());
+                mnuTargetDefDir1Tag = !dir.isEmpty() && Quotable(dir) && fileObject().FolderExists(dir) ? dir : AddSlash(QDir::homePath());
                 mnuTargetDefDir[1]->setText(lng[txt::AlwaysSaveIn] + mnuTargetDefDir1Tag);
                 break;
             }

@@ -584,7 +584,7 @@ void FrmOptions::cmdSubPlay_Click()
     setFocusToDummy();
     setStopDosIo(true, false);
     if (optSub[1]->isChecked() && optSub[1]->isEnabled()) {
-        txtSubFile->setText(txtSubFile->text().trimmed());
+        txtSubFile->setText(mdlMavrell::PathAsTyped(txtSubFile->text()));
         QString path = txtSubFile->text();
         if (!mdlMavrell::fileObject().FileExists(path)) {
             if (path.isEmpty())

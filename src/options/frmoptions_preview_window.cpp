@@ -193,6 +193,11 @@ void FrmOptions::newPlay(const QString &fnIn, float StartTime)
     setStopDosIo(false, false);
     if (fn.isEmpty())
         return;
+    // The name goes into the player's start line: one that cannot stand there plays nothing.
+    if (!mdlMavrell::Quotable(fn)) {
+        prompts::FileMsgBox(lng[txt::InvalidFileName], fn, this);
+        return;
+    }
     previewBusy = true;
 
     placePlayerNote(lng[txt::PlayingDots], false);

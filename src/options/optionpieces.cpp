@@ -112,7 +112,7 @@ QString getSubPara(OptionsForm &f, bool &failed, bool quiet)
     const bool applies = subtitlesApply(f);
     if (!(f.optSub[1].value && f.optSub[1].enabled))
         return QString();
-    f.txtSubFile.text = f.txtSubFile.text.trimmed();
+    f.txtSubFile.text = mdlMavrell::PathAsTyped(f.txtSubFile.text);
     QString path = f.txtSubFile.text;
     // A double quote or a line break cannot stand inside the quoted path of a command line.
     const bool usable = mdlMavrell::Quotable(path);

@@ -21,7 +21,8 @@ void setAduioPara(const OptionsForm &f);
 bool subtitlesApply(const OptionsForm &f);
 // A path as one element of the player's "-sub" list: every "," written as "\,".
 QString escapeSubListPath(const QString &path);
-// The subtitle piece, or "" when no subtitles apply. Trims txtSubFile. A missing file
+// The subtitle piece, or "" when no subtitles apply. Puts the path the box names
+// (mdlMavrell::PathAsTyped) into txtSubFile. A missing file
 // gives "": unless quiet (and only when subtitles apply) the subtitle page is shown,
 // the path box is asked for the focus, the message is shown and failed is set.
 QString getSubPara(OptionsForm &f, bool &failed, bool quiet);

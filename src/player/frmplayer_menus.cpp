@@ -131,7 +131,7 @@ void FrmPlayer::Form_OLEDragDrop(const QMimeData *data)
             return;
         path = urls.first().toLocalFile();
     } else if (data->hasText()) {
-        path = data->text().trimmed();
+        path = mdlMavrell::PathAsTyped(data->text());
         if (path.startsWith(QLatin1String("file:")))
             path = QUrl(path).toLocalFile();
     } else {

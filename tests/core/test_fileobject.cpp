@@ -30,11 +30,45 @@ TEST(FileObject, PathParts)
     }
 }
 
-TEST(FileObject, TrimsThePathInTheCallersVariable)
+// Blanks at a name's ends are part of it: the name is never trimmed, so a file whose
+// name ends (or begins) with a blank is found, read and deleted as itself, and a file
+// without the blank is not taken for it.
+TEST(FileObject, BlanksAtTheEndsBelongToTheName)
 {
-    QString p = "  /a/b.txt  ";
-    EXPECT_EQ(mdlMavrell::fileObject().GetFileName(p).toStdString(), "b.txt");
-    EXPECT_EQ(p.toStdString(), "/a/b.txt");
+    QTemporaryDir dir;
+    FileObject &fo = mdlMavrell::fileObject();
+    const QString trail = dir.path() + "/trail.avi ";
+    const QString lead = dir.path() + "/ lead.avi";
+    QString p = trail;
+    fo.CreateTextFile(p, true, "t");
+    EXPECT_EQ(p, trail);
+    p = lead;
+    fo.CreateTextFile(p, true, "l");
+    EXPECT_TRUE(QFile::exists(trail));
+    EXPECT_TRUE(QFile::exists(lead));
+
+    for (const QString &name : {trail, lead}) {
+        QString q = name;
+        EXPECT_TRUE(fo.FileExists(q)) << name.toStdString();
+        EXPECT_EQ(q, name);
+    }
+    QString bare = dir.path() + "/trail.avi";
+    EXPECT_FALSE(fo.FileExists(bare));
+    QString folder = dir.path() + " ";
+    EXPECT_FALSE(fo.FolderExists(folder));
+
+    p = trail;
+    EXPECT_EQ(fo.GetFileName(p).toStdString(), "trail.avi ");
+    EXPECT_EQ(fo.GetBaseName(p).toStdString(), "trail");
+    EXPECT_EQ(fo.GetExtensionName(p).toStdString(), "avi ");
+    EXPECT_EQ(p, trail);
+    p = lead;
+    EXPECT_EQ(fo.GetBaseName(p).toStdString(), " lead");
+    EXPECT_EQ(fo.GetFileText(p).toStdString(), "l\r\n");
+
+    fo.DeleteFile(p);
+    EXPECT_FALSE(QFile::exists(lead));
+    EXPECT_TRUE(QFile::exists(trail));
 }
 
 TEST(FileObject, ExistenceReadWriteDeleteAreLiteral)

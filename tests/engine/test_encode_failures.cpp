@@ -15,6 +15,9 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -22,6 +25,22 @@ using namespace mdlMavrell;
 using encodeflow::Outcome;
 
 namespace {
+
+// Marks a file unchangeable (the file system's immutable flag) or clears the mark.
+bool setUnchangeable(const QString &path, bool on)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (ok) {
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return ok;
+}
 
 // A small tmpfs of its own (the superuser only; false where it cannot be mounted).
 bool mountSmallDrive(const QString &dir, const char *options)
@@ -172,6 +191,33 @@ TEST_F(Failures, FolderRemovedDuringTheRun)
     QFile pids(log());
     ASSERT_TRUE(pids.open(QIODevice::ReadOnly));
     EXPECT_NE(::kill(QString::fromLatin1(pids.readAll()).trimmed().toInt(), 0), 0) << "the encoder still runs";
+}
+
+// An old target the system will not let go (marked unchangeable, which only the
+// superuser can do) is named as protected, not as in use by another program; it stays
+// as it was and no tool runs.
+TEST_F(Failures, ProtectedOldTargetIsNamedAsSuch)
+{
+    const QString dst = tmp.path() + "/out.avi";
+    {
+        QFile old(dst);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    if (!setUnchangeable(dst, true))
+        GTEST_SKIP() << "no file can be marked unchangeable here";
+    const auto r = encodetest::convert(src, dst, window);
+    setUnchangeable(dst, false);
+    EXPECT_EQ(r.outcome, Outcome::Failed);
+    EXPECT_FALSE(toolRan());
+    ASSERT_EQ(prompts.messages.size(), 1);
+    const QString report = prompts.lastText();
+    EXPECT_TRUE(report.startsWith(dst + "\r\n\r\n" + lng[txt::TargetProtected] + "\r\n\r\nConvert failed"))
+        << report.toStdString();
+    EXPECT_FALSE(report.contains(lng[txt::TargetInUse]));
+    QFile kept(dst);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "old");
 }
 
 // The real encoder filling a small drive: a failure that names the full drive, and the

@@ -13,6 +13,9 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 using namespace mdlMavrell;
 using encodeflow::Outcome;
 
@@ -172,7 +175,10 @@ TEST_F(EncodeFlow, OneRetryWithoutSyncCorrection)
     EXPECT_EQ(r.outcome, Outcome::Failed);
     ASSERT_EQ(prompts.messages.size(), 2);
     EXPECT_EQ(prompts.messages[0].text, lng[txt::SyncNotPossibleRetry]);
-    EXPECT_TRUE(prompts.messages[1].text.startsWith(dst + "\r\n\r\nConvert failed, time taken "));
+    QString status = lng[txt::ToolErrorStatus];
+    status.replace("aaa", ToolPath(2)).replace("bbb", "1");
+    EXPECT_TRUE(prompts.messages[1].text.startsWith(dst + "\r\n\r\n" + status + "\r\n\r\nConvert failed, time taken "))
+        << prompts.messages[1].text.toStdString();
 }
 
 // An encoder that writes a real but short result and ends with status 0 (the real one,
@@ -220,33 +226,69 @@ TEST_F(EncodeFlow, DeclinedRetryIsAFailure)
     EXPECT_FALSE(QFile::exists(dst));  // the short target is no result
 }
 
+// Whatever the tool left under the target's name is removed and the report says so;
+// it names what the tool said of its end: its error status or the signal it died of,
+// with its last message.
 TEST_F(EncodeFlow, FailuresAreNeverSuccesses)
 {
+    const auto told = [](int entry, const QString &number, const QString &message) {
+        QString t = lng[entry];
+        t.replace("aaa", ToolPath(2)).replace("bbb", number);
+        if (!message.isEmpty())
+            t += "\r\n" + lng[txt::ToolLastMessage] + "\r\n" + message;
+        return t + "\r\n\r\n";
+    };
     struct Case {
         QByteArray script;
+        QString why;  // what the report says of the tool before the action word
     } cases[] = {
         // Ends with an error after writing much: no retry (large target), a failure.
-        {"head -c 200000 /dev/zero > \"$out\"; exit 1"},
+        {"head -c 200000 /dev/zero > \"$out\"; printf 'Pos:   1.0s  25f\\r'; echo \"Cannot open output file '$out'.\"\n"
+         "echo; echo 'Exiting...'; exit 1",
+         told(txt::ToolErrorStatus, "1", "Cannot open output file '" + dst + "'.")},
         // Crashes after writing: a failure, not a success by the target's size.
-        {"head -c 200000 /dev/zero > \"$out\"; kill -SEGV $$"},
-        // An empty target is a failure.
-        {": > \"$out\"; exit 0"},
+        {"head -c 200000 /dev/zero > \"$out\"; echo 'Error while encoding frame 3'; kill -SEGV $$",
+         told(txt::ToolEndedBySignal, "11 (SIGSEGV)", "Error while encoding frame 3")},
+        // An error status with nothing printed.
+        {"exit 3", told(txt::ToolErrorStatus, "3", "")},
+        // An empty target is a failure; the tool said nothing of one.
+        {": > \"$out\"; exit 0", ""},
         // Nothing written at all.
-        {"exit 0"},
+        {"exit 0", ""},
     };
-    // Whatever the tool left under the target's name is removed, and the report says so.
     for (const Case &c : cases) {
+        SCOPED_TRACE(c.script.constData());
         QFile::remove(dst);
         prompts.messages.clear();
         programDir.fakeTool(2, "out=''; prev=''; for a; do [ \"$prev\" = -o ] && out=$a; prev=$a; done\n" + c.script + "\n");
         const auto r = convert();
-        EXPECT_EQ(r.outcome, Outcome::Failed) << c.script.constData();
-        ASSERT_EQ(prompts.messages.size(), 1) << c.script.constData();
-        EXPECT_TRUE(prompts.messages[0].text.contains("Convert failed")) << c.script.constData();
-        EXPECT_TRUE(prompts.messages[0].text.endsWith(lng[txt::NothingKept])) << c.script.constData();
-        EXPECT_FALSE(QFile::exists(dst)) << c.script.constData();
+        EXPECT_EQ(r.outcome, Outcome::Failed);
+        ASSERT_EQ(prompts.messages.size(), 1);
+        const QString &text = prompts.messages[0].text;
+        EXPECT_TRUE(text.startsWith(dst + "\r\n\r\n" + c.why + "Convert failed")) << text.toStdString();
+        EXPECT_TRUE(text.endsWith(lng[txt::NothingKept]));
+        EXPECT_FALSE(QFile::exists(dst));
         EXPECT_TRUE(window.played.isEmpty());
     }
+}
+
+// Why an old target could not be removed, by what the system said.
+TEST_F(EncodeFlow, WhyAnOldTargetStays)
+{
+    EXPECT_EQ(encodeflow::targetNotReplacedText(0), "");
+    EXPECT_EQ(encodeflow::targetNotReplacedText(EBUSY), lng[txt::TargetInUse] + "\r\n\r\n");
+    EXPECT_EQ(encodeflow::targetNotReplacedText(EPERM), lng[txt::TargetProtected] + "\r\n\r\n");
+    EXPECT_EQ(encodeflow::targetNotReplacedText(EACCES), lng[txt::TargetProtected] + "\r\n\r\n");
+    QString io = lng[txt::TargetNotReplaceable];
+    io.replace("aaa", QString::fromLocal8Bit(strerror(EIO)));
+    EXPECT_EQ(encodeflow::targetNotReplacedText(EIO), io + "\r\n\r\n");
+    // Nothing to remove is no problem; an old file goes.
+    EXPECT_EQ(encodeflow::removeOldTarget(dst), "");
+    QFile old(dst);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.close();
+    EXPECT_EQ(encodeflow::removeOldTarget(dst), "");
+    EXPECT_FALSE(QFile::exists(dst));
 }
 
 TEST_F(EncodeFlow, StoppedRunIsNotReported)

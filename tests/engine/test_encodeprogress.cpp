@@ -93,6 +93,32 @@ TEST(EncodeProgress, RunningNoteAndFinalPercent)
     EXPECT_EQ(startEstimateText(), "used 00:00:00, about ? min left");
 }
 
+// The line a failure report quotes: the tool's own words, not its status lines or its
+// closing word (as the encoder and the converter print them when they give up).
+TEST(EncodeProgress, LastMessageLine)
+{
+    struct Case {
+        const char *output, *message;
+    } cases[] = {
+        {"Pos:   0.2s      5f ( 0%)  0.00fps Trem:   0min   0mb\rCannot find codec 'bogus' in libavcodec...\n"
+         "Couldn't open video filter 'lavc'.\nFailed to open the encoder.\n\nExiting...\n",
+         "Failed to open the encoder."},
+        {"  Stream #0:1 -> #0:0 (mp3 (mp3float) -> ac3 (native))\n"
+         "[ac3 @ 0x5558] Specified sample rate 12345 is not supported\nConversion failed!\n",
+         "[ac3 @ 0x5558] Specified sample rate 12345 is not supported"},
+        {"frame=   10 fps=0.0 q=2.0 size=      12kB time=00:00:00.40 bitrate= 245.8kbits/s speed=1x\r"
+         "Error writing trailer: No space left on device\r\n"
+         "size=      12kB time=00:00:00.40 bitrate= 245.8kbits/s speed=1x\r\n",
+         "Error writing trailer: No space left on device"},
+        {"\nExiting... (error parsing command line)\n\n", "Exiting... (error parsing command line)"},
+        {"Pos:   1.0s   25f\rPos:   2.0s   50f\r", ""},
+        {"", ""},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(lastMessageLine(QString::fromUtf8(c.output)).toStdString(), c.message) << c.output;
+    EXPECT_EQ(lastMessageLine(QString(500, QLatin1Char('x'))).size(), 300);
+}
+
 TEST(EncodeProgress, ToolThreeIsKnownByItsNumber)
 {
     EXPECT_TRUE(encoderunner::isTool3Command("/opt/m/plugins/OrvexRes3 -y -i \"a.avi\" \"b.mp3\""));

@@ -116,6 +116,8 @@ TEST_F(EncodeRunner, CrashIsNotAnEnd)
     programDir.fakeTool(2, "printf 'Pos:   9.5s   25f\\r'\nkill -SEGV $$\n");
     const auto r = runEncodeWithProgress(ToolPath(2) + " -o x", 10, false, &window, jobLimits());
     EXPECT_TRUE(r.crashed);
+    EXPECT_EQ(r.signal, SIGSEGV);
+    EXPECT_EQ(r.tool, ToolPath(2));
     EXPECT_FALSE(r.completed());
     EXPECT_EQ(r.percent, 95);
     EXPECT_TRUE(prompts.messages.isEmpty());
@@ -166,6 +168,29 @@ TEST_F(EncodeRunner, DeveloperConsoleGetsCommandAndOutput)
     EXPECT_EQ(devconsole::showCount(), shows + 1);
 }
 
+// The real tools giving up: their error status and their last own words are kept for
+// the report.
+TEST_F(EncodeRunner, TheToolsLastMessageIsKept)
+{
+    const QString src = testenv::fixture("mpeg4.avi");
+    struct Case {
+        QString command, message;
+    } cases[] = {
+        {ToolPath(2) + " \"" + src + "\" -ovc copy -oac copy -o \"" + tmp.path() + "/gone/out.avi\"",
+         "Cannot open output file '" + tmp.path() + "/gone/out.avi'."},
+        {ToolPath(3) + " -y -i \"" + src + "\" -vn -acodec libmp3lame \"" + tmp.path() + "/gone/out.mp3\"",
+         tmp.path() + "/gone/out.mp3: No such file or directory"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.command.toStdString());
+        const auto r = runEncodeWithProgress(c.command, 3, false, &window, jobLimits());
+        EXPECT_TRUE(r.endedByItself);
+        EXPECT_FALSE(r.crashed);
+        EXPECT_NE(r.exitCode, 0);
+        EXPECT_TRUE(r.lastMessage.endsWith(c.message)) << r.lastMessage.toStdString();
+    }
+}
+
 TEST_F(EncodeRunner, NothingToRun)
 {
     EXPECT_FALSE(runEncodeWithProgress(QString(), 10, false, &window).started);
@@ -174,6 +199,7 @@ TEST_F(EncodeRunner, NothingToRun)
     EXPECT_FALSE(r.started);
     EXPECT_FALSE(r.completed());
     EXPECT_EQ(r.percent, 0);
+    EXPECT_EQ(r.tool, programDir.appDir() + "plugins/NoSuchTool");
 }
 
 } // namespace

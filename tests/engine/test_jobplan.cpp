@@ -102,6 +102,9 @@ TEST(JobPlan, TargetFolderFallsBackToHome)
     EXPECT_EQ(targetFolder(tmp.path() + "/clip.avi", false, tmp.path() + "/out"), tmp.path() + "/out/");
     EXPECT_EQ(targetFolder(tmp.path() + "/clip.avi", false, tmp.path() + "/deleted"), home);
     EXPECT_EQ(targetFolder(tmp.path() + "/clip.avi", false, ""), home);
+    // A fixed folder that exists but could not stand in a command line, however it was set.
+    ASSERT_TRUE(QDir(tmp.path()).mkdir("q\"dir"));
+    EXPECT_EQ(targetFolder(tmp.path() + "/clip.avi", false, tmp.path() + "/q\"dir"), home);
 }
 
 TEST(JobPlan, FitSizeTo1280)

@@ -206,9 +206,10 @@ TEST(ResultCheck, WithoutAProberNothingPassesAndThePathIsNamed)
     qputenv("PATH", searchPath);
     EXPECT_TRUE(prober.isEmpty());
     EXPECT_FALSE(v.ok);
-    EXPECT_TRUE(v.message.startsWith(mdlMavrell::lng[txt::ToolFilesMissing]));
-    EXPECT_TRUE(v.message.endsWith(QFileInfo(programDir.pluginPath(3)).absolutePath() + "/ffprobe"))
-        << v.message.toStdString();
+    // Every place looked in is named: beside tool 3's file, then the search path.
+    EXPECT_EQ(v.message.toStdString(), (mdlMavrell::lng[txt::ProberMissing] + "\r\n\r\n"
+                                        + QFileInfo(programDir.pluginPath(3)).absolutePath() + "/ffprobe\r\n"
+                                        + emptyPath.path() + "/ffprobe").toStdString());
 }
 
 TEST(ResultCheck, BothWindowsMustShowEveryStreamTheFileLists)

@@ -124,6 +124,16 @@ TEST_F(Commands, WhatADropCarries)
     EXPECT_EQ(s(FrmMain::droppedPath(&remote)), "");
     EXPECT_EQ(s(FrmMain::droppedPath(&text)), "C:\\video\\clip.avi");
     EXPECT_EQ(s(FrmMain::droppedPath(local.get())), s(clip));
+    // Dropped text loses the line break it was selected with; a name's own blank stays.
+    const QString trail = work.filePath("trail.wav ");
+    ASSERT_TRUE(QFile::copy(clip, trail));
+    const std::pair<QString, QString> typedCases[] = {
+        {clip + "\n", clip}, {" " + clip + " \r\n", clip}, {trail, trail}, {trail + "\n", trail}};
+    for (const auto &[typed, taken] : typedCases) {
+        QMimeData d;
+        d.setText(typed);
+        EXPECT_EQ(s(FrmMain::droppedPath(&d)), s(taken)) << s(typed);
+    }
 
     // Only an existing local file is taken.
     for (const QMimeData *d : {static_cast<const QMimeData *>(&none), static_cast<const QMimeData *>(&remote),

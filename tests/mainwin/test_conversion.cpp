@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -62,18 +63,23 @@ TEST_F(Conversion, StopEndsTheToolAndReportsNoSuccess)
     EXPECT_TRUE(w->cmdInput->isEnabled());
 }
 
-// An encoder that fails (status 1, empty target) is reported as a failure and its
-// empty file is removed.
+// An encoder that fails (status 1, empty target) is reported as a failure that names
+// its status and its last error line, and its empty file is removed.
 TEST_F(Conversion, FailedEncoderIsReportedAndEmptyTargetRemoved)
 {
     const QString src = source("mpeg4.avi");
     pick(TargetMenu::ToAvi, 1, src);
     const QString dst = w->lblOutput->text();
-    prog.fakeTool(2, "for last in \"$@\"; do :; done\n: > \"$last\"\necho 'Exiting... (error)'\nexit 1\n");
+    prog.fakeTool(2, "for last in \"$@\"; do :; done\n: > \"$last\"\nprintf 'Pos:   0.1s   2f\\r'\n"
+                     "echo 'Error: the encoder ran out of stream buffers'\necho\necho 'Exiting... (error)'\nexit 1\n");
     prompts.answer(Answer::Ok);
     w->cmdEncode_Click(0);
     EXPECT_EQ(w->lastEncode.outcome, encodeflow::Outcome::Failed);
-    EXPECT_TRUE(prompts.lastText().startsWith(dst));
+    QString status = lng[txt::ToolErrorStatus];
+    status.replace("aaa", ToolPath(2)).replace("bbb", "1");
+    EXPECT_TRUE(prompts.lastText().startsWith(dst + "\r\n\r\n" + status + "\r\n" + lng[txt::ToolLastMessage]
+                                              + "\r\nError: the encoder ran out of stream buffers\r\n\r\n"))
+        << s(prompts.lastText());
     EXPECT_TRUE(prompts.lastText().contains(lng[txt::Failed]));
     EXPECT_FALSE(QFile::exists(dst));
 }
@@ -108,7 +114,7 @@ TEST_F(Conversion, RefusalsBeforeTheRun)
     EXPECT_TRUE(w->cmdInput->isEnabled());
     EXPECT_TRUE(w->cmdEncode[1]->isHidden());
 
-    // No prober beside tool 3 nor on the search path: it is named like a missing tool,
+    // No prober beside tool 3 nor on the search path: the places looked in are named,
     // and nothing is converted (a result could not be checked).
     prog.fakeTool(2, "for last in \"$@\"; do :; done\n: > \"$last\"\n");
     prog.fakeTool(3, "exit 0\n");
@@ -120,9 +126,8 @@ TEST_F(Conversion, RefusalsBeforeTheRun)
     w->cmdEncode_Click(0);
     qputenv("PATH", searchPath);
     ASSERT_EQ(prompts.messages.size(), 1) << s(prompts.lastText());
-    EXPECT_TRUE(prompts.lastText().contains(lng[txt::ToolFilesMissing]));
-    EXPECT_TRUE(prompts.lastText().contains(QFileInfo(prog.pluginPath(3)).absolutePath() + "/ffprobe"))
-        << s(prompts.lastText());
+    EXPECT_EQ(s(prompts.lastText()), s(lng[txt::ProberMissing] + "\n\n" + QFileInfo(prog.pluginPath(3)).absolutePath()
+                                       + "/ffprobe\n" + emptyPath.path() + "/ffprobe"));
     EXPECT_FALSE(QFile::exists(w->lblOutput->text()));
     EXPECT_TRUE(w->cmdEncode[1]->isHidden());
 }
@@ -212,6 +217,113 @@ TEST_F(Conversion, TrailingBlankAndMissingPlayerAtSourceChoice)
         EXPECT_TRUE(w->lblOutput->text().isEmpty());
         EXPECT_TRUE(w->cmdInput->Tag().isEmpty());
     }
+}
+
+// A name that ends in a blank is the name of that file at every step: the settings
+// button, the play entry point and the encode button take it, and the result holds
+// the whole clip.
+TEST_F(Conversion, NameEndingInABlankConvertsAndPlays)
+{
+    const QString trail = work.filePath("trail.avi ");
+    ASSERT_TRUE(QFile::copy(testenv::fixture("mpeg4.avi"), trail));
+    pick(TargetMenu::ToAvi, 1, trail);
+    const QString dst = w->lblOutput->text();
+    ASSERT_EQ(s(dst), s(work.filePath("trail.avi")));
+
+    w->cmdInput_Click();
+    EXPECT_TRUE(w->mnuToPlay[1]->isEnabled());
+    w->mnuSrcType->hide();
+    w->cmdOpt_Click();
+    EXPECT_FALSE(frmOptions().isHidden()) << s(prompts.lastText());
+    frmOptions().cmdOkCancel_Click(1);
+    w->mnuToPlay_Click(1);
+    EXPECT_TRUE(frmPlayerLoaded());
+    EXPECT_FALSE(said(txt::InvalidFileName));
+    EXPECT_FALSE(said(txt::ChooseSourceFirst));
+
+    prompts.messages.clear();
+    prompts.answer(Answer::Ok);      // start confirmation
+    prompts.answer(Answer::Cancel);  // do not play the result
+    w->cmdEncode_Click(0);
+    ASSERT_EQ(w->lastEncode.outcome, encodeflow::Outcome::Succeeded) << s(prompts.lastText());
+    EXPECT_TRUE(prompts.lastText().startsWith(dst));
+    const testenv::PacketTimes in = testenv::packetTimes(trail), out = testenv::packetTimes(dst);
+    ASSERT_TRUE(out.video.present && out.audio.present);
+    EXPECT_NEAR(out.video.first, in.video.first, 0.15);
+    EXPECT_NEAR(out.video.last, in.video.last, 0.3);
+    EXPECT_NEAR(out.audio.first, in.audio.first, 0.15);
+    EXPECT_NEAR(out.audio.last, in.audio.last, 0.3);
+    EXPECT_TRUE(QFileInfo(trail).size() > 0);
+}
+
+// A target folder whose name holds a double quote cannot stand in a command line
+// (`-o "/.../out.avi" "x/clip.avi"` writes beside the folder): the folder dialog and
+// the save dialog refuse such a name and keep what they had, a stored folder gives way
+// to the home folder, and a target in such a folder, however it was named, is refused
+// at the encode button before any tool starts.
+TEST_F(Conversion, FolderWithAQuoteIsRefusedBeforeAnyToolStarts)
+{
+    const QString good = work.filePath("good");
+    const QString split = work.filePath("clips/out.avi\" \"x");
+    const QString quoted = work.filePath("clips/q\"dir");
+    for (const QString &d : {good, split, quoted})
+        ASSERT_TRUE(QDir().mkpath(d));
+
+    prompts.answerFile(good);
+    w->mnuTargetDefDir_Click(1);
+    ASSERT_EQ(s(w->mnuTargetDefDir1Tag), s(good + "/"));
+    for (const QString &bad : {split, quoted}) {
+        SCOPED_TRACE(s(bad));
+        prompts.messages.clear();
+        prompts.answerFile(bad);
+        w->mnuTargetDefDir_Click(1);
+        ASSERT_EQ(prompts.messages.size(), 1);
+        EXPECT_EQ(s(prompts.lastText()), s(lng[txt::InvalidFileName] + "\n\n" + bad + "/"));
+        EXPECT_EQ(s(w->mnuTargetDefDir1Tag), s(good + "/"));
+        EXPECT_EQ(s(w->mnuTargetDefDir[1]->text()), s(lng[txt::AlwaysSaveIn] + good + "/"));
+        EXPECT_TRUE(w->mnuTargetDefDir[1]->isChecked());
+    }
+    const QString src = source("mpeg4.avi");
+    pick(TargetMenu::ToAvi, 1, src);
+    const QString dst = w->lblOutput->text();
+    EXPECT_EQ(s(dst), s(good + "/mpeg4.avi"));
+
+    // The save dialog keeps the target it had.
+    prompts.messages.clear();
+    prompts.answerFile(split + "/mine.avi");
+    w->mnuTargetFile_Click();
+    EXPECT_EQ(s(prompts.lastText()), s(lng[txt::InvalidFileName] + "\n\n" + split + "/mine.avi"));
+    EXPECT_EQ(s(w->lblOutput->text()), s(dst));
+
+    // However a target came to lie there, nothing runs: every tool would log its start.
+    const QString log = work.filePath("tools.log");
+    for (int n = 1; n <= 3; ++n)
+        prog.fakeTool(n, "echo \"$0\" >> '" + QFile::encodeName(log) + "'\n");
+    jobstate::jobSettings.markIn = 1;  // a marked start would run the key-frame probe first
+    jobstate::jobSettings.markOut = 2;
+    for (const QString &bad : {split, quoted}) {
+        SCOPED_TRACE(s(bad));
+        w->lblOutput->setText(bad + "/mpeg4.avi");
+        prompts.messages.clear();
+        prompts.answer(Answer::Ok);
+        w->cmdEncode_Click(0);
+        ASSERT_EQ(prompts.messages.size(), 1);
+        EXPECT_EQ(s(prompts.lastText()), s(lng[txt::InvalidFileName] + "\n\n" + bad + "/mpeg4.avi"));
+        EXPECT_TRUE(w->cmdInput->isEnabled());
+        EXPECT_TRUE(w->cmdEncode[1]->isHidden());
+    }
+    EXPECT_FALSE(QFile::exists(log));
+    EXPECT_TRUE(QDir(work.filePath("clips")).entryList(QDir::Files).isEmpty());
+
+    // A stored folder with a quote is taken for a missing one: the home folder.
+    {
+        QFile ini(prog.appDir() + "Mavrell.ini");
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("Language=en\r\nTargetDefDirMode=1\r\nTargetDefDir=" + QFile::encodeName(quoted) + "/\r\n");
+    }
+    w->loadSettings();
+    EXPECT_TRUE(w->mnuTargetDefDir[1]->isChecked());
+    EXPECT_EQ(s(w->mnuTargetDefDir1Tag), s(QDir::homePath() + "/"));
 }
 
 // The set-up of a sound-only source masks the pages that need a picture, and the

@@ -133,6 +133,16 @@ TEST_F(OptionPieces, SubtitlePathIsOneElementOfTheSubList)
     f.txtSubFile.text = file;
     bool failed = false;
     EXPECT_TRUE(getSubPara(f, failed, true).startsWith(" -sub \"" + dir.path() + "/x\\,y.srt\" -subfont"));
+
+    // A file whose own name ends in a blank keeps it; blanks typed around a name go.
+    const QString trail = makeFile("t.srt ");
+    f.txtSubFile.text = trail;
+    EXPECT_TRUE(getSubPara(f, failed, true).startsWith(" -sub \"" + trail + "\" -subfont"));
+    EXPECT_EQ(f.txtSubFile.text, trail);
+    f.txtSubFile.text = " " + file + "  ";
+    EXPECT_TRUE(getSubPara(f, failed, true).startsWith(" -sub \"" + dir.path() + "/x\\,y.srt\" -subfont"));
+    EXPECT_EQ(f.txtSubFile.text, file);
+    EXPECT_FALSE(failed);
 }
 
 TEST_F(OptionPieces, NoSubtitlesOrAMissingFile)
