@@ -308,6 +308,7 @@ enum Entry : int {
     TargetDiskFull = 307,               // The drive of the target is full:
     NothingKept = 308,                  // The unfinished target was removed: nothing of it was kept.
     PartialKept = 309,                  // The target holds only the part converted before the stop; it...
+    ResultBadlyInterleaved = 310,       // In the result the sound lies up to aaa s away from the pictur...
 };
 
 } // namespace txt

@@ -44,12 +44,11 @@ QString twolame(const QString &kbits)
     return QStringLiteral(" -oac twolame -twolameopts br=") + numbertext::integer(rate);
 }
 
-// The second run of the AC-3 route: the picture is copied, the sound becomes AC-3 at
-// the rate and bit rate a DVD wants.
-QString ac3Stage(const QString &tool3, const QString &intermediate, const QString &dst)
+// The second run of an MPEG program stream: tool 3 writes the target from tool 2's
+// intermediate with the kind's options (engine::ToolOptions::rewrite).
+QString rewriteStage(const QString &tool3, const QString &intermediate, const QString &options, const QString &dst)
 {
-    return tool3 + QStringLiteral(" -y -i ") + Q + intermediate + Q
-           + QStringLiteral(" -map 0:v -map 0:a? -vcodec copy -acodec ac3 -ab 320000 -ar 48000 -f vob ") + Q + dst + Q;
+    return tool3 + QStringLiteral(" -y -i ") + Q + intermediate + Q + options + QStringLiteral(" ") + Q + dst + Q;
 }
 
 // ffmpeg's AC-3 encoder takes 32000, 44100 and 48000 Hz only; any other "-ar" becomes 48000.
@@ -236,7 +235,7 @@ Built build(const SourceInfo &s, const JobSettings &j, Prepared &p, QString &ran
         break;
     }
     const QString body = in.tool2 + fillOptions(options->options, s, j, p) + tail;
-    const bool viaAc3 = options->ac3Step;
+    const bool twoRuns = !options->rewrite.isEmpty();
 
     // This encoder's own AVI reader hands the decoder only every few pictures of many
     // AVI files (an AVI with sound written by tool 3, for one): the picture freezes.
@@ -262,10 +261,10 @@ Built build(const SourceInfo &s, const JobSettings &j, Prepared &p, QString &ran
     if (body.contains(QLatin1String(" -oac lavc")) && s.srcAudioCodec.contains(QLatin1String("aac")))
         demux += QStringLiteral(" -ac faad");
     demux += identify::readerPiece(s.srcDemuxer);
-    if (viaAc3) {
+    if (twoRuns) {
         b.intermediate = intermediatePath(in.dst);
         b.command = body + QStringLiteral(" ") + src + demux + QStringLiteral(" -o ") + Q + b.intermediate + Q
-                    + QStringLiteral("\n") + ac3Stage(in.tool3, b.intermediate, in.dst);
+                    + QStringLiteral("\n") + rewriteStage(in.tool3, b.intermediate, options->rewrite, in.dst);
     } else {
         b.command = body + QStringLiteral(" ") + src + demux + QStringLiteral(" -o ") + dst;
     }

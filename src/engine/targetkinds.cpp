@@ -6,6 +6,23 @@ namespace engine {
 
 namespace {
 
+// Tool 2's general muxer falls behind in an MPEG program stream ("buffer underflow") at
+// the mux rate it works out itself (1085200 bit/s for a VCD whose streams take 1.4 Mbit/s)
+// and even at the VCD's 1411200 bit/s: the sound ends up far behind the picture in the
+// file (19.6 s behind in a 20 s VCD). At a mux rate far above any job's the packets follow
+// each other as they come, picture and sound within a second. Such a file is an
+// intermediate: tool 3 then writes the target from it, copying both streams, with the mux
+// rate and packet size of its format.
+const QString fastMux = QStringLiteral(":muxrate=100000000");
+const QString copyBoth = QStringLiteral(" -map 0:v -map 0:a? -c copy");
+// A VCD's sectors: packets of 2324 bytes at 75 sectors of 2352 bytes a second.
+const QString vcdStream = copyBoth + QStringLiteral(" -f vcd -muxrate 1411200 -packetsize 2324");
+const QString mpeg1Stream = copyBoth + QStringLiteral(" -f mpeg");
+const QString mpeg2Stream = copyBoth + QStringLiteral(" -f vob");
+// A DVD's sound is AC-3: the encoder here has no working AC-3 encoder of its own.
+const QString dvdStream =
+    QStringLiteral(" -map 0:v -map 0:a? -vcodec copy -acodec ac3 -ab 320000 -ar 48000 -f vob");
+
 QList<TargetKind> buildKinds()
 {
     QList<TargetKind> kinds;
@@ -22,35 +39,45 @@ QList<TargetKind> buildKinds()
 
     {
         TargetKind &k = video(kind::Mpeg1, TargetFamily::Mpeg1,
-                              {{QString(), QStringLiteral("{mp2}") + lavc
-                                               + QStringLiteral("format=vcd -lavcopts vcodec=mpeg1video:keyint={key}"
-                                                                ":vrc_buf_size={vrate}:vrc_minrate={vrate}"
-                                                                ":vrc_maxrate={vrate}:vbitrate={vrate} -ofps {fps}")}});
+                              {{QString(),
+                                QStringLiteral("{mp2}") + lavc + QStringLiteral("format=vcd") + fastMux
+                                    + QStringLiteral(" -lavcopts vcodec=mpeg1video:keyint={key}"
+                                                     ":vrc_buf_size={vrate}:vrc_minrate={vrate}"
+                                                     ":vrc_maxrate={vrate}:vbitrate={vrate} -ofps {fps}"),
+                                mpeg1Stream}});
         k.minVideoRate = 1200;
         k.generalMuxer = true;
     }
     {
         TargetKind &k = video(kind::Vcd, TargetFamily::Vcd,
-                              {{QString(), QStringLiteral("{mp2:224}") + lavc
-                                               + QStringLiteral("format=vcd -lavcopts vcodec=mpeg1video:keyint=18"
-                                                                ":vrc_buf_size=1152:vrc_minrate=1152:vrc_maxrate=1152"
-                                                                ":vbitrate=1152 -ofps 30000/1001")}});
+                              {{QString(),
+                                QStringLiteral("{mp2:224}") + lavc + QStringLiteral("format=vcd") + fastMux
+                                    + QStringLiteral(" -lavcopts vcodec=mpeg1video:keyint=18"
+                                                     ":vrc_buf_size=1152:vrc_minrate=1152:vrc_maxrate=1152"
+                                                     ":vbitrate=1152 -ofps 30000/1001"),
+                                vcdStream}});
         k.generalMuxer = true;
         k.fixedFrame = true;
     }
-    video(kind::Mpeg2, TargetFamily::Mpeg2,
-          {{QString(), QStringLiteral("{mp2}") + lavc
-                           + QStringLiteral("format=vob -lavcopts vcodec=mpeg2video:keyint={key}:vrc_buf_size={vrate}"
-                                            ":vrc_maxrate={peak}:vbitrate={vrate}:vstrict=0 -ofps {fps}")}})
-        .generalMuxer = true;
+    {
+        TargetKind &k = video(kind::Mpeg2, TargetFamily::Mpeg2,
+                              {{QString(),
+                                QStringLiteral("{mp2}") + lavc + QStringLiteral("format=vob") + fastMux
+                                    + QStringLiteral(" -lavcopts vcodec=mpeg2video:keyint={key}:vrc_buf_size={vrate}"
+                                                     ":vrc_maxrate={peak}:vbitrate={vrate}:vstrict=0"
+                                                     " -ofps {fps}"),
+                                mpeg2Stream}});
+        k.generalMuxer = true;
+    }
     {
         // The picture and an MP2 sound track first; the second run makes the sound AC-3.
         TargetKind &k = video(kind::Dvd, TargetFamily::Dvd,
                               {{QString(),
-                                QStringLiteral("{mp2:384}") + lavc
-                                    + QStringLiteral("format=dvd -lavcopts vcodec=mpeg2video:keyint=18:vrc_buf_size=1835"
-                                                     ":vrc_maxrate=9000:vbitrate=4800:vstrict=0 -ofps 30000/1001"),
-                                true}});
+                                QStringLiteral("{mp2:384}") + lavc + QStringLiteral("format=dvd") + fastMux
+                                    + QStringLiteral(" -lavcopts vcodec=mpeg2video:keyint=18:vrc_buf_size=1835"
+                                                     ":vrc_maxrate=9000:vbitrate=4800:vstrict=0"
+                                                     " -ofps 30000/1001"),
+                                dvdStream}});
         k.generalMuxer = true;
         k.fixedFrame = true;
     }
@@ -110,10 +137,14 @@ QList<TargetKind> buildKinds()
     {
         const QString ps = QStringLiteral(" -of lavf -lavfopts format=");
         TargetKind &k = copy(kind::ChangeVolume, TargetFamily::Sound, QStringLiteral("_NewVol."), OptionTail::Sound,
-                             {{QStringLiteral("mpg-mpeg2"), QStringLiteral(" -ovc copy{mp2}") + ps + QStringLiteral("vob")},
-                              {QStringLiteral("mpg"), QStringLiteral(" -ovc copy{mp2}") + ps + QStringLiteral("vcd")},
-                              {QStringLiteral("dat"), QStringLiteral(" -ovc copy{mp2:224}") + ps + QStringLiteral("vcd")},
-                              {QStringLiteral("vob"), QStringLiteral(" -ovc copy{mp2:384}") + ps + QStringLiteral("dvd"), true},
+                             {{QStringLiteral("mpg-mpeg2"), QStringLiteral(" -ovc copy{mp2}") + ps + QStringLiteral("vob") + fastMux,
+                               mpeg2Stream},
+                              {QStringLiteral("mpg"), QStringLiteral(" -ovc copy{mp2}") + ps + QStringLiteral("vcd") + fastMux,
+                               mpeg1Stream},
+                              {QStringLiteral("dat"), QStringLiteral(" -ovc copy{mp2:224}") + ps + QStringLiteral("vcd") + fastMux,
+                               vcdStream},
+                              {QStringLiteral("vob"), QStringLiteral(" -ovc copy{mp2:384}") + ps + QStringLiteral("dvd") + fastMux,
+                               dvdStream},
                               {QStringLiteral("wmv"), QStringLiteral(" -ovc copy -oac lavc") + ps
                                                           + QStringLiteral("asf -lavcopts acodec={wma}:abitrate={arate}")},
                               {QStringLiteral("avi"), QStringLiteral(" -noodml -ovc copy") + mp3}});
@@ -123,10 +154,10 @@ QList<TargetKind> buildKinds()
     // A cut and a repair copy both streams; a repair rebuilds the index (-idx).
     auto copies = [](const QString &idx) -> QList<ToolOptions> {
         const QString both = idx + QStringLiteral(" -ovc copy -oac copy -of lavf -lavfopts format=");
-        return {{QStringLiteral("mpg-mpeg2"), both + QStringLiteral("vob")},
-                {QStringLiteral("mpg"), both + QStringLiteral("vcd")},
-                {QStringLiteral("dat"), both + QStringLiteral("vcd")},
-                {QStringLiteral("vob"), both + QStringLiteral("dvd")},
+        return {{QStringLiteral("mpg-mpeg2"), both + QStringLiteral("vob") + fastMux, mpeg2Stream},
+                {QStringLiteral("mpg"), both + QStringLiteral("vcd") + fastMux, mpeg1Stream},
+                {QStringLiteral("dat"), both + QStringLiteral("vcd") + fastMux, vcdStream},
+                {QStringLiteral("vob"), both + QStringLiteral("dvd") + fastMux, mpeg2Stream},
                 {QStringLiteral("wmv"), idx + QStringLiteral(" -ovc copy -oac lavc -of lavf -lavfopts format=asf"
                                                              " -lavcopts acodec={wma}:abitrate={srcrate}{audio}")},
                 {QStringLiteral("avi-mp3"), QStringLiteral(" -noodml") + idx + QStringLiteral(" -ovc copy{avimp3}")},

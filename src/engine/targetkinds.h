@@ -24,7 +24,8 @@ enum class OptionTail {
 };
 
 // Tool 2's options of a kind for one variant of its target: the container, the codecs
-// and their rates. The builder fills in {key} (key-frame interval), {vrate}, {arate}
+// and their rates, and for the MPEG program streams tool 3's options for the second run
+// that writes the target. The builder fills in {key} (key-frame interval), {vrate}, {arate}
 // (kbit/s), {peak} (MPEG-2 peak rate), {fps}, {mp2} (MP2 sound at the job's rate),
 // {mp2:N} (at N kbit/s), and for the stream copies {wma} (the source's WMA codec),
 // {srcrate} (the source's sound kbit/s), {avimp3} (the source's sound made MP3 with its
@@ -35,7 +36,11 @@ struct ToolOptions {
     // sound becomes MP3. A variant not listed falls back to the part before "-", then "".
     QString variant;
     QString options;
-    bool ac3Step = false;  // tool 3 then turns the sound into AC-3 in a second run
+    // Tool 3's options for a second run: tool 2 writes an intermediate file beside the
+    // target, and tool 3 writes the target from it with these options (the container,
+    // its mux rate and packet size; the DVD's sound made AC-3). "": tool 2 writes the
+    // target itself.
+    QString rewrite{};
 };
 
 // How the A/V sync correction (-mc) is chosen.

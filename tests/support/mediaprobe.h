@@ -29,6 +29,10 @@ struct StreamTimes {
 };
 struct PacketTimes {
     StreamTimes video, audio;
+    // How far apart picture and sound lie in the file: walking the packets by their byte
+    // positions, the largest difference between the latest picture time and the latest
+    // sound time met so far (each held within the span both streams cover).
+    double apartInFile = 0;
 };
 PacketTimes packetTimes(const QString &path);
 

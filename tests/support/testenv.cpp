@@ -54,6 +54,10 @@ QStringList recipe(const QString &name)
     r["long.wmv"] = QStringList{"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=20", "-f", "lavfi", "-i",
                                 "sine=frequency=440:sample_rate=44100:duration=20"}
                     + QStringList{"-c:v", "wmv2", "-g", "25", "-c:a", "wmav2", "-ac", "2"};
+    // 20 s of a 640x360 picture with sound, as a Matroska file.
+    r["wide20.mkv"] = QStringList{"-f", "lavfi", "-i", "testsrc=size=640x360:rate=25:duration=20", "-f", "lavfi", "-i",
+                                  "sine=frequency=440:sample_rate=44100:duration=20"}
+                      + QStringList{"-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-c:a", "libvorbis", "-ac", "2"};
     return r.value(name);
 }
 
