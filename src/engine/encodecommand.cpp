@@ -1,5 +1,6 @@
 #include "engine/encodecommand.h"
 
+#include "engine/pictureshape.h"
 #include "engine/targetkinds.h"
 
 #include "core/identify.h"
@@ -220,8 +221,10 @@ Built build(const SourceInfo &s, const JobSettings &j, Prepared &p, QString &ran
         const QString fixpts = !seeks              ? QStringLiteral(" -vf-add fixpts")
                                : kind->generalMuxer ? QStringLiteral(" -vf-add fixpts=start=0")
                                                     : QString();
+        // The shape the picture is to show, told after every filter that sizes or turns it.
+        const QString shape = pictureshape::piece(pictureshape::shapeFor(s, j));
         tail = range + j.colorFilter + j.scaleFilter + j.rotateFilter + j.subtitleOpts + j.audioOpts
-               + j.encodeVolumeOpt + fixpts + harddup;
+               + j.encodeVolumeOpt + shape + fixpts + harddup;
         break;
     }
     case engine::OptionTail::Sound:

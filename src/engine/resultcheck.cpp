@@ -2,6 +2,7 @@
 
 #include "core/cmdoutput.h"
 #include "core/mdlmavrell.h"
+#include "engine/pictureshape.h"
 #include "engine/targetkinds.h"
 #include "core/numbertext.h"
 #include "core/toolpaths.h"
@@ -107,7 +108,7 @@ QString proberPath()
 QString probeCommand(const QString &prober, const QString &path, double headSeconds, double tailFrom)
 {
     QString cmd = prober
-                  + QStringLiteral(" -v error -show_entries stream=index,codec_type,codec_name:"
+                  + QStringLiteral(" -v error -show_entries stream=index,codec_type,codec_name,width,height,sample_aspect_ratio:"
                                    "packet=stream_index,pts_time,dts_time,duration_time,pos:format=format_name -of compact");
     if (headSeconds > 0 && tailFrom > headSeconds)
         cmd += QStringLiteral(" -read_intervals %+") + numbertext::fixed(headSeconds, 0) + QLatin1Char(',')
@@ -157,7 +158,31 @@ Spans readSpans(const QString &output)
         widen(*span, t, t + d);
     }
     r.fileOrderGap = fileOrderDistance(output);
+    r.pictureShape = displayShape(output);
     return r;
+}
+
+double displayShape(const QString &output)
+{
+    for (const QString &raw : output.split(QLatin1Char('\n'))) {
+        if (!raw.startsWith(QLatin1String("stream|")))
+            continue;
+        const auto f = fieldsOf(raw.trimmed());
+        const QString codec = f.value(QStringLiteral("codec_name"));
+        if (f.value(QStringLiteral("codec_type")) != QLatin1String("video") || codec.isEmpty()
+            || codec == QLatin1String("unknown"))
+            continue;
+        double w = 0, h = 0, num = 0, den = 0;
+        if (!number(f.value(QStringLiteral("width")), w) || !number(f.value(QStringLiteral("height")), h) || w <= 0
+            || h <= 0)
+            return 0;
+        const QStringList sar = f.value(QStringLiteral("sample_aspect_ratio")).split(QLatin1Char(':'));
+        double pixel = 1;
+        if (sar.size() == 2 && number(sar[0], num) && number(sar[1], den) && num > 0 && den > 0)
+            pixel = num / den;
+        return w * pixel / h;
+    }
+    return 0;
 }
 
 double fileOrderDistance(const QString &output)
@@ -309,6 +334,12 @@ Verdict judge(const Spans &result, const Expectation &e)
         else if (e.inFileOrder && result.fileOrderGap > fileOrderTolerance)
             v.message = filled(txt::ResultBadlyInterleaved, result.fileOrderGap, 0);
     }
+    if (v.message.isEmpty() && e.picture && e.pictureShape > 0 && result.pictureShape > 0
+        && std::fabs(result.pictureShape / e.pictureShape - 1) > shapeTolerance) {
+        v.message = lng[txt::ResultShapeChanged];
+        v.message.replace(QStringLiteral("aaa"), numbertext::fixed(result.pictureShape, 2));
+        v.message.replace(QStringLiteral("bbb"), numbertext::fixed(e.pictureShape, 2));
+    }
     v.ok = v.message.isEmpty();
     if (v.ok)
         v.percent = 100;
@@ -344,6 +375,8 @@ Expectation expectedStreams(const jobrecords::SourceInfo &source, const jobrecor
     // The options may leave the sound out ("No audio output").
     e.sound = source.hasSound() && !job.audioOpts.contains(QLatin1String("-nosound"));
     e.inFileOrder = kind && !kind->soundTarget && engine::copyContainer(job.targetExt) == QLatin1String("mpegps");
+    if (e.picture)
+        e.pictureShape = pictureshape::shapeFor(source, job).aspect;
     return e;
 }
 

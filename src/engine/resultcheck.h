@@ -37,6 +37,7 @@ struct Spans {
     QString videoCodec, audioCodec;
     Span video, audio;
     double fileOrderGap = 0;  // see fileOrderDistance
+    double pictureShape = 0;  // see displayShape
 };
 
 // Where the prober should be: ffprobe beside the file tool 3 leads to ("ffprobe" when
@@ -57,6 +58,11 @@ Spans readSpans(const QString &output);
 // again (two files joined end to end) starts the measure again, and the stretch between
 // two windows of a long file counts for nothing. 0 when the file holds one stream only.
 double fileOrderDistance(const QString &output);
+
+// The shape the first picture stream of the prober's output shows: its width times its
+// pixels' shape (sample_aspect_ratio; none said means square) over its height. 0 when the
+// output names no picture size.
+double displayShape(const QString &output);
 
 // Both windows hold packets of every stream the file lists: its first and last moments
 // were seen.
@@ -80,6 +86,8 @@ struct Expectation {
     // Picture and sound are to lie within fileOrderTolerance of each other in the file:
     // an MPEG program stream, which players (hardware players above all) read in order.
     bool inFileOrder = false;
+    // The shape (width / height) the picture is to show (engine/pictureshape.h); 0: not held.
+    double pictureShape = 0;
 };
 
 // How far a stream may fall short of (or run past) what it is to hold: a frame or two of
@@ -89,6 +97,9 @@ double lengthTolerance(double length);
 constexpr double stepTolerance = 0.3;
 // In the MPEG program streams tool 3 writes picture and sound lie up to 0.8 s apart.
 constexpr double fileOrderTolerance = 1.0;
+// The shape a picture shows may differ by what its format can say (an MPEG-1 pixel shape
+// rounded to the nearest of its list) and by the sizes made even.
+constexpr double shapeTolerance = 0.02;
 
 struct Verdict {
     bool ok = false;
@@ -103,7 +114,8 @@ Expectation sourceExpectation(Expectation e, const Spans &source, double from, d
 
 // What a finished job's target must hold: a picture when its kind's result holds one
 // and the source has one, a sound when the source has one and the options keep it ("-nosound"
-// leaves it out), `length` seconds long; an MPEG program stream in file order.
+// leaves it out), `length` seconds long; an MPEG program stream in file order; the
+// picture of the shape the job gives it.
 Expectation expectedStreams(const jobrecords::SourceInfo &source, const jobrecords::JobSettings &job, double length);
 
 // The check of a finished job's target against what it must hold. When the verdict is a failure the source is probed too, wholly (wholeSource) or over

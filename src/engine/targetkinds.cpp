@@ -43,10 +43,11 @@ QList<TargetKind> buildKinds()
                                 QStringLiteral("{mp2}") + lavc + QStringLiteral("format=vcd") + fastMux
                                     + QStringLiteral(" -lavcopts vcodec=mpeg1video:keyint={key}"
                                                      ":vrc_buf_size={vrate}:vrc_minrate={vrate}"
-                                                     ":vrc_maxrate={vrate}:vbitrate={vrate} -ofps {fps}"),
+                                                     ":vrc_maxrate={vrate}:vbitrate={vrate}:autoaspect -ofps {fps}"),
                                 mpeg1Stream}});
         k.minVideoRate = 1200;
         k.generalMuxer = true;
+        k.shape = ShapeRule::Mpeg1;
     }
     {
         TargetKind &k = video(kind::Vcd, TargetFamily::Vcd,
@@ -54,20 +55,22 @@ QList<TargetKind> buildKinds()
                                 QStringLiteral("{mp2:224}") + lavc + QStringLiteral("format=vcd") + fastMux
                                     + QStringLiteral(" -lavcopts vcodec=mpeg1video:keyint=18"
                                                      ":vrc_buf_size=1152:vrc_minrate=1152:vrc_maxrate=1152"
-                                                     ":vbitrate=1152 -ofps 30000/1001"),
+                                                     ":vbitrate=1152:autoaspect -ofps 30000/1001"),
                                 vcdStream}});
         k.generalMuxer = true;
         k.fixedFrame = true;
+        k.shape = ShapeRule::Frame43;
     }
     {
         TargetKind &k = video(kind::Mpeg2, TargetFamily::Mpeg2,
                               {{QString(),
                                 QStringLiteral("{mp2}") + lavc + QStringLiteral("format=vob") + fastMux
                                     + QStringLiteral(" -lavcopts vcodec=mpeg2video:keyint={key}:vrc_buf_size={vrate}"
-                                                     ":vrc_maxrate={peak}:vbitrate={vrate}:vstrict=0"
+                                                     ":vrc_maxrate={peak}:vbitrate={vrate}:vstrict=0:autoaspect"
                                                      " -ofps {fps}"),
                                 mpeg2Stream}});
         k.generalMuxer = true;
+        k.shape = ShapeRule::Mpeg2;
     }
     {
         // The picture and an MP2 sound track first; the second run makes the sound AC-3.
@@ -75,39 +78,53 @@ QList<TargetKind> buildKinds()
                               {{QString(),
                                 QStringLiteral("{mp2:384}") + lavc + QStringLiteral("format=dvd") + fastMux
                                     + QStringLiteral(" -lavcopts vcodec=mpeg2video:keyint=18:vrc_buf_size=1835"
-                                                     ":vrc_maxrate=9000:vbitrate=4800:vstrict=0"
+                                                     ":vrc_maxrate=9000:vbitrate=4800:vstrict=0:autoaspect"
                                                      " -ofps 30000/1001"),
                                 dvdStream}});
         k.generalMuxer = true;
         k.fixedFrame = true;
+        k.shape = ShapeRule::Frame43Or169;
     }
+    // WMV and MS-MPEG-4 pictures hold no shape of their own (only the ASF or AVI header
+    // could say it): they are sized to square pixels, which every player shows as they are.
     for (const auto &[format, vcodec, acodec] :
-         {std::tuple{kind::Wmv7, "wmv1", "wmav1"}, std::tuple{kind::Wmv8, "wmv2", "wmav2"}})
-        video(format, TargetFamily::OtherVideo,
-              {{QString(), QStringLiteral(" -oac lavc") + lavc + QStringLiteral("format=asf -lavcopts vcodec=")
-                               + QLatin1String(vcodec) + QStringLiteral(":keyint={key}:vbitrate={vrate}:acodec=")
-                               + QLatin1String(acodec) + QStringLiteral(":abitrate={arate} -ofps {fps}")}})
-            .generalMuxer = true;
-    video(kind::Mp42, TargetFamily::OtherVideo,
-          {{QStringLiteral("wmv"), QStringLiteral(" -noodml -oac lavc") + lavc
-                                       + QStringLiteral("format=asf -lavcopts vcodec=msmpeg4v2:keyint={key}"
-                                                        ":vbitrate={vrate}:acodec=wmav2:abitrate={arate} -ofps {fps}")},
-           {QStringLiteral("avi"), QStringLiteral(" -noodml") + lavc
-                                       + QStringLiteral("format=avi -lavcopts vcodec=msmpeg4v2:keyint={key}:vbitrate={vrate}"
-                                                        " -oac mp3lame -lameopts cbr:br={arate} -ofps {fps}")}})
-        .generalMuxer = true;
+         {std::tuple{kind::Wmv7, "wmv1", "wmav1"}, std::tuple{kind::Wmv8, "wmv2", "wmav2"}}) {
+        TargetKind &k = video(format, TargetFamily::OtherVideo,
+                              {{QString(), QStringLiteral(" -oac lavc") + lavc + QStringLiteral("format=asf -lavcopts vcodec=")
+                                               + QLatin1String(vcodec) + QStringLiteral(":keyint={key}:vbitrate={vrate}:acodec=")
+                                               + QLatin1String(acodec) + QStringLiteral(":abitrate={arate} -ofps {fps}")}});
+        k.generalMuxer = true;
+        k.shape = ShapeRule::Square;
+    }
+    {
+        TargetKind &k =
+            video(kind::Mp42, TargetFamily::OtherVideo,
+                  {{QStringLiteral("wmv"), QStringLiteral(" -noodml -oac lavc") + lavc
+                                               + QStringLiteral("format=asf -lavcopts vcodec=msmpeg4v2:keyint={key}"
+                                                                ":vbitrate={vrate}:acodec=wmav2:abitrate={arate} -ofps {fps}")},
+                   {QStringLiteral("avi"), QStringLiteral(" -noodml") + lavc
+                                               + QStringLiteral("format=avi -lavcopts vcodec=msmpeg4v2:keyint={key}:vbitrate={vrate}"
+                                                                " -oac mp3lame -lameopts cbr:br={arate} -ofps {fps}")}});
+        k.generalMuxer = true;
+        k.shape = ShapeRule::Square;
+    }
+    // MPEG-4 and H.264 pictures carry their pixels' shape: XviD and x264 take it from the
+    // filter chain, lavc with autoaspect.
     const QString mp3 = QStringLiteral(" -oac mp3lame -lameopts cbr:br={arate}");
     video(kind::Xvid, TargetFamily::OtherVideo,
           {{QString(), QStringLiteral(" -noodml -ofps {fps} -ovc xvid -xvidencopts max_key_interval={key}:bitrate={vrate}"
                                       ":max_bframes=0:quant_type=h263:me_quality=4")
-                           + mp3}});
+                           + mp3}})
+        .shape = ShapeRule::Flag;
     video(kind::Divx, TargetFamily::OtherVideo,
           {{QString(), QStringLiteral(" -noodml -ofps {fps} -ovc lavc -ffourcc DX50 -lavcopts vcodec=mpeg4:keyint={key}"
-                                      ":vbitrate={vrate}")
-                           + mp3}});
+                                      ":vbitrate={vrate}:autoaspect")
+                           + mp3}})
+        .shape = ShapeRule::Flag;
     video(kind::H264, TargetFamily::OtherVideo,
           {{QString(), QStringLiteral(" -noodml -ofps {fps} -ovc x264 -x264encopts keyint={key}:bitrate={vrate}:bframes=0")
-                           + mp3}});
+                           + mp3}})
+        .shape = ShapeRule::Flag;
 
     {
         // The picture as it is, the sound made MP3.

@@ -50,6 +50,17 @@ enum class SyncRule {
     Off,         // " -mc 0"
 };
 
+// How a kind's result keeps the display shape of the picture (engine/pictureshape.h).
+enum class ShapeRule {
+    None,          // the picture is not encoded again (copied, or none): nothing is written
+    Flag,          // any shape is written into the picture's header (MPEG-4, H.264)
+    Mpeg1,         // MPEG-1's pixel shapes; a shape it has none near is made of square pixels
+    Mpeg2,         // MPEG-2's 4:3, 16:9 and 2.21:1, or square pixels
+    Square,        // the picture holds no shape: it is sized to square pixels
+    Frame43,       // VCD: the format's frame shows at 4:3
+    Frame43Or169,  // DVD: 4:3 or 16:9, whichever is nearer the source's shape
+};
+
 // The kind names JobSettings::targetFormat holds. The sound targets hold the sound word
 // and their type instead and are known by JobSettings::targetIsAudio.
 namespace kind {
@@ -83,6 +94,7 @@ struct TargetKind {
     int noSoundEntry = 0;           // the text-table entry that says so
     bool repair = false;            // the result is to hold the whole source; progress from the time line
     bool fixedFrame = false;        // VCD and DVD: the picture size and frame are the format's
+    ShapeRule shape = ShapeRule::None;  // how the result keeps the picture's shape
     bool subtitles = true;          // subtitles can be burnt into the picture
     bool resultPicture = true;      // the result holds a picture when the source has one
     QString nameSuffix = QStringLiteral(".");  // between the target's base name and its extension

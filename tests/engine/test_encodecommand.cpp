@@ -88,8 +88,11 @@ TEST_F(EncodeCommand, VideoTargetsAsBuilt)
     testjob::job.audioBitrateText = QStringLiteral("128");
     // The source is an AVI: the encoder reads it with its general reader.
     const QString tail = QStringLiteral(" \"/v/in.src\" -demuxer lavf -o \"/v/out.x\"");
-    const QString vopts =
-        QStringLiteral(" -vf-add scale=352:240 -channels 2 -srate 44100 -af-add channels=2 -vf-add fixpts -vf-add harddup -mc 1");
+    // The picture filters end with the shape to show: the 352x240 asked for from a 320x240
+    // source, in square pixels (a VCD's frame: 4:3).
+    const QString filters = QStringLiteral(" -vf-add scale=352:240 -channels 2 -srate 44100 -af-add channels=2 -vf-add dsize=");
+    const QString vopts = filters + QStringLiteral("1.4667 -vf-add fixpts -vf-add harddup -mc 1");
+    const QString vcdOpts = filters + QStringLiteral("1.3333 -vf-add fixpts -vf-add harddup -mc 1");
     // An MPEG program stream: tool 2 writes an intermediate, tool 3 the target from it.
     auto viaTool3 = [](const QString &options) {
         return QStringLiteral(" \"/v/in.src\" -demuxer lavf -o \"/v/out.x.mavrell-video.vob\"\n"
@@ -101,15 +104,16 @@ TEST_F(EncodeCommand, VideoTargetsAsBuilt)
     } cases[] = {
         {"MPEG1", "mpg",
          "/p/OrvexRes2 -oac twolame -twolameopts br=128 -ovc lavc -of lavf -lavfopts format=vcd:muxrate=100000000 -lavcopts "
-         "vcodec=mpeg1video:keyint=23:vrc_buf_size=1200:vrc_minrate=1200:vrc_maxrate=1200:vbitrate=1200 -ofps 25"
+         "vcodec=mpeg1video:keyint=23:vrc_buf_size=1200:vrc_minrate=1200:vrc_maxrate=1200:vbitrate=1200:autoaspect -ofps 25"
              + vopts + viaTool3("-f mpeg")},
         {"VCD", "dat",
          "/p/OrvexRes2 -oac twolame -twolameopts br=224 -ovc lavc -of lavf -lavfopts format=vcd:muxrate=100000000 -lavcopts "
-         "vcodec=mpeg1video:keyint=18:vrc_buf_size=1152:vrc_minrate=1152:vrc_maxrate=1152:vbitrate=1152 -ofps 30000/1001"
-             + vopts + viaTool3("-f vcd -muxrate 1411200 -packetsize 2324")},
+         "vcodec=mpeg1video:keyint=18:vrc_buf_size=1152:vrc_minrate=1152:vrc_maxrate=1152:vbitrate=1152:autoaspect"
+         " -ofps 30000/1001"
+             + vcdOpts + viaTool3("-f vcd -muxrate 1411200 -packetsize 2324")},
         {"MPEG2", "mpg",
          "/p/OrvexRes2 -oac twolame -twolameopts br=128 -ovc lavc -of lavf -lavfopts format=vob:muxrate=100000000 -lavcopts "
-         "vcodec=mpeg2video:keyint=23:vrc_buf_size=800:vrc_maxrate=2400:vbitrate=800:vstrict=0 -ofps 25"
+         "vcodec=mpeg2video:keyint=23:vrc_buf_size=800:vrc_maxrate=2400:vbitrate=800:vstrict=0:autoaspect -ofps 25"
              + vopts + viaTool3("-f vob")},
         {"WMV7", "wmv",
          "/p/OrvexRes2 -oac lavc -ovc lavc -of lavf -lavfopts format=asf -lavcopts vcodec=wmv1:keyint=23:vbitrate=800:"
@@ -128,7 +132,7 @@ TEST_F(EncodeCommand, VideoTargetsAsBuilt)
          "quant_type=h263:me_quality=4 -oac mp3lame -lameopts cbr:br=128"
              + vopts + tail},
         {"DivX", "avi",
-         "/p/OrvexRes2 -noodml -ofps 25 -ovc lavc -ffourcc DX50 -lavcopts vcodec=mpeg4:keyint=23:vbitrate=800 "
+         "/p/OrvexRes2 -noodml -ofps 25 -ovc lavc -ffourcc DX50 -lavcopts vcodec=mpeg4:keyint=23:vbitrate=800:autoaspect "
          "-oac mp3lame -lameopts cbr:br=128"
              + vopts + tail},
         {"H.264", "avi",
@@ -216,7 +220,7 @@ TEST_F(EncodeCommand, DvdRunsTheEncoderThenTheConverter)
     EXPECT_EQ(b.intermediate, "/v/out.vob.mavrell-video.vob");
     EXPECT_TRUE(stages[0].startsWith("/p/OrvexRes2 -oac twolame -twolameopts br=384 -ovc lavc -of lavf -lavfopts "
                                      "format=dvd:muxrate=100000000 -lavcopts vcodec=mpeg2video:keyint=18:vrc_buf_size=1835:"
-                                     "vrc_maxrate=9000:vbitrate=4800:vstrict=0 -ofps 30000/1001"));
+                                     "vrc_maxrate=9000:vbitrate=4800:vstrict=0:autoaspect -ofps 30000/1001"));
     EXPECT_TRUE(stages[0].endsWith(" \"/v/in.src\" -demuxer lavf -o \"/v/out.vob.mavrell-video.vob\""));
     EXPECT_EQ(stages[1], "/p/OrvexRes3 -y -i \"/v/out.vob.mavrell-video.vob\" -map 0:v -map 0:a? -vcodec copy "
                          "-acodec ac3 -ab 320000 -ar 48000 -f vob \"/v/out.vob\"");

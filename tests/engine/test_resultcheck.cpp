@@ -104,6 +104,40 @@ TEST(ResultCheck, HowFarPictureAndSoundLieApartInTheFile)
     EXPECT_NEAR(readSpans(cases[1].output).fileOrderGap, 19.5, 1e-9);
 }
 
+TEST(ResultCheck, TheShapeThePictureShows)
+{
+    auto stream = [](const char *fields) {
+        return QStringLiteral("stream|index=1|codec_name=mp2|codec_type=audio\nstream|index=0|codec_type=video|")
+               + QString::fromLatin1(fields) + QStringLiteral("\n");
+    };
+    EXPECT_NEAR(displayShape(stream("codec_name=mpeg2video|width=720|height=480|sample_aspect_ratio=32:27")), 16.0 / 9, 1e-9);
+    EXPECT_NEAR(displayShape(stream("codec_name=wmv2|width=720|height=480|sample_aspect_ratio=N/A")), 1.5, 1e-9);
+    EXPECT_NEAR(displayShape(stream("codec_name=mpeg4|width=640|height=480|sample_aspect_ratio=0:1")), 4.0 / 3, 1e-9);
+    EXPECT_EQ(displayShape(stream("codec_name=unknown|width=720|height=480")), 0);
+    EXPECT_EQ(displayShape(QStringLiteral("stream|index=0|codec_name=mp2|codec_type=audio\n")), 0);
+    EXPECT_NEAR(readSpans(stream("codec_name=h264|width=720|height=480|sample_aspect_ratio=32:27")).pictureShape, 16.0 / 9,
+                1e-9);
+
+    // Held against the shape the job gives, with room for an MPEG-1 pixel shape.
+    mdlMavrell::loadLanguageTable(QStringLiteral("en"));
+    Spans r;
+    r.readable = true;
+    r.video = Span{true, 0, 3};
+    Expectation e;
+    e.length = 3;
+    e.picture = true;
+    e.pictureShape = 16.0 / 9;
+    r.pictureShape = 1.5;
+    EXPECT_EQ(judge(r, e).message.toStdString(),
+              "The picture of the result shows at 1.50:1 where it was to show at 1.78:1: it is squashed or stretched.");
+    r.pictureShape = 880.0 / 657;
+    e.pictureShape = 4.0 / 3;
+    EXPECT_TRUE(judge(r, e).ok);
+    e.pictureShape = 0;  // nothing to hold: a copied picture
+    r.pictureShape = 1.5;
+    EXPECT_TRUE(judge(r, e).ok);
+}
+
 TEST(ResultCheck, VerdictOnTheJobsStreamsLengthAndStep)
 {
     mdlMavrell::loadLanguageTable(QStringLiteral("en"));
@@ -305,7 +339,7 @@ TEST(ResultCheck, BothWindowsMustShowEveryStreamTheFileLists)
     EXPECT_TRUE(windowsHoldEveryStream(spans({true, 1.4, 91.4}, {true, 1.45, 91.4}), 5, 80));
 
     EXPECT_EQ(probeCommand("/p/ffprobe", "/v/a b.mpg"),
-              "/p/ffprobe -v error -show_entries stream=index,codec_type,codec_name:"
+              "/p/ffprobe -v error -show_entries stream=index,codec_type,codec_name,width,height,sample_aspect_ratio:"
               "packet=stream_index,pts_time,dts_time,duration_time,pos:format=format_name -of compact \"/v/a b.mpg\"");
     EXPECT_TRUE(probeCommand("/p/ffprobe", "/v/a.mpg", 5, 80.5).contains(" -read_intervals %+5,80% \"/v/a.mpg\""));
 }

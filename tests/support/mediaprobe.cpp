@@ -26,6 +26,11 @@ Probed ffprobe(const QString &path)
             r.video = st["codec_name"].toString();
             r.width = st["width"].toInt();
             r.height = st["height"].toInt();
+            const QStringList sar = st["sample_aspect_ratio"].toString().split(':');
+            const double pixel = sar.size() == 2 && sar[0].toDouble() > 0 && sar[1].toDouble() > 0
+                                     ? sar[0].toDouble() / sar[1].toDouble()
+                                     : 1.0;
+            r.shape = r.height > 0 ? r.width * pixel / r.height : 0;
         } else if (type == QLatin1String("audio") && r.audio.isEmpty()) {
             r.audio = st["codec_name"].toString();
             r.sampleRate = st["sample_rate"].toString().toInt();

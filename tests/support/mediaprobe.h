@@ -17,6 +17,7 @@ struct Probed {
     QString video;        // codec of the first video stream, "" when none
     QString audio;        // codec of the first audio stream, "" when none
     int width = 0, height = 0;
+    double shape = 0;     // width x sample_aspect_ratio / height of the first video stream
     int sampleRate = 0;
 };
 Probed ffprobe(const QString &path);

@@ -18,7 +18,9 @@ void prepareProcessEnvironment();
 // Names: "mpeg1.mpg" (MPEG-1 + MP2), "mpeg2.vob" (MPEG-2 + AC-3), "mpeg4.avi" (MPEG-4 + MP3),
 // "wmv2.wmv" (WMV2 + WMA, 25 fps), "wmv2997.wmv" (the same at 29.97 fps), "h264.mp4" (H.264 + AAC), "flv1.flv", "vorbis.ogg",
 // "tone.mp3", "tone.wav", "anim.gif", "still.gif", "silent.avi" (no sound track),
-// "long.avi" (20 s, MPEG-4 + MP3, key frame every 25 frames), "wide20.mkv" (20 s, 640x360 H.264 + Vorbis).
+// "long.avi" (20 s, MPEG-4 + MP3, key frame every 25 frames), "wide20.mkv" (20 s, 640x360 H.264 + Vorbis),
+// "anamorphic.mpg" (720x480 MPEG-2 + MP2 flagged 16:9), "sar1615.mp4" (640x480 H.264 + AAC,
+// pixels of 16:15).
 // Fails the calling test (ADD_FAILURE) and returns "" when ffmpeg cannot make it.
 QString fixture(const QString &name);
 
