@@ -26,6 +26,8 @@ struct Lines {
                 return it->mid(key.size()).trimmed();
         return {};
     }
+    // The last value of the key that is a number above 0.
+    QString lastUsable(QLatin1StringView key) const;
     bool has(QLatin1StringView key) const
     {
         for (const QString &l : lines)
@@ -68,6 +70,14 @@ Lines splitLines(const QString &output)
 bool usable(const QString &text) { return !text.isEmpty() && numbertext::Val(text) > 0; }
 int whole(double v) { return int(numbertext::roundHalfEven(v)); }
 
+QString Lines::lastUsable(QLatin1StringView key) const
+{
+    for (auto it = lines.crbegin(); it != lines.crend(); ++it)
+        if (it->startsWith(key, Qt::CaseInsensitive) && usable(it->mid(key.size()).trimmed()))
+            return it->mid(key.size()).trimmed();
+    return {};
+}
+
 } // namespace
 
 Keys read(const QString &output)
@@ -84,6 +94,11 @@ Keys read(const QString &output)
     v = id.first(QLatin1StringView("ID_VIDEO_FPS="));
     if (usable(v))
         k.fps = float(numbertext::Val(v));
+    // The shape is known once a picture was decoded: the tool prints 0 before that (and for
+    // an MPEG-2 picture until its first frame), then the shape it shows.
+    v = id.lastUsable(QLatin1StringView("ID_VIDEO_ASPECT="));
+    if (!v.isEmpty())
+        k.aspect = float(numbertext::Val(v));
     v = id.first(QLatin1StringView("ID_LENGTH="));
     if (!v.isEmpty()) {
         const qsizetype point = v.indexOf(QLatin1Char('.'));

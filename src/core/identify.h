@@ -13,6 +13,7 @@ struct Keys {
     int width = 0;            // ID_VIDEO_WIDTH, rounded to a whole number
     int height = 0;           // ID_VIDEO_HEIGHT
     float fps = 0;            // ID_VIDEO_FPS
+    float aspect = 0;         // ID_VIDEO_ASPECT, its last value above 0: width / height as shown
     float length = 0;         // ID_LENGTH; 99999 when its whole part has six digits or more
     QString demuxer;          // ID_DEMUXER, lower case
     QString videoFormat;      // ID_VIDEO_FORMAT, lower case

@@ -15,6 +15,7 @@ struct SourceInfo {
     int srcHeight = 0;
     float srcLength = 0;       // seconds; 0 = no length found (source refused)
     float srcFps = 0;          // 0 when there is no picture
+    float srcAspect = 0;       // the picture's shape as shown (width / height); 0 = not known
     float srcStartTime = 0;    // stream start offset (ASF), subtracted from tool times
     int gifFrames = 0;         // frames of a GIF source (1 = still), else 0
     QString srcDemuxer;        // lower case; "audio" marks an audio-only source

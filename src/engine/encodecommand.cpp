@@ -1,5 +1,6 @@
 #include "engine/encodecommand.h"
 
+#include "engine/pictureshape.h"
 #include "engine/targetkinds.h"
 
 #include "core/identify.h"
@@ -43,12 +44,11 @@ QString twolame(const QString &kbits)
     return QStringLiteral(" -oac twolame -twolameopts br=") + numbertext::integer(rate);
 }
 
-// The second run of the AC-3 route: the picture is copied, the sound becomes AC-3 at
-// the rate and bit rate a DVD wants.
-QString ac3Stage(const QString &tool3, const QString &intermediate, const QString &dst)
+// The second run of an MPEG program stream: tool 3 writes the target from tool 2's
+// intermediate with the kind's options (engine::ToolOptions::rewrite).
+QString rewriteStage(const QString &tool3, const QString &intermediate, const QString &options, const QString &dst)
 {
-    return tool3 + QStringLiteral(" -y -i ") + Quoted(intermediate)
-           + QStringLiteral(" -map 0:v -map 0:a? -vcodec copy -acodec ac3 -ab 320000 -ar 48000 -f vob ") + Quoted(dst);
+    return tool3 + QStringLiteral(" -y -i ") + Quoted(intermediate) + options + QStringLiteral(" ") + Quoted(dst);
 }
 
 // ffmpeg's AC-3 encoder takes 32000, 44100 and 48000 Hz only; any other "-ar" becomes 48000.
@@ -220,8 +220,10 @@ Built build(const SourceInfo &s, const JobSettings &j, Prepared &p, QString &ran
         const QString fixpts = !seeks              ? QStringLiteral(" -vf-add fixpts")
                                : kind->generalMuxer ? QStringLiteral(" -vf-add fixpts=start=0")
                                                     : QString();
+        // The shape the picture is to show, told after every filter that sizes or turns it.
+        const QString shape = pictureshape::piece(pictureshape::shapeFor(s, j));
         tail = range + j.colorFilter + j.scaleFilter + j.rotateFilter + j.subtitleOpts + j.audioOpts
-               + j.encodeVolumeOpt + fixpts + harddup;
+               + j.encodeVolumeOpt + shape + fixpts + harddup;
         break;
     }
     case engine::OptionTail::Sound:
@@ -235,7 +237,7 @@ Built build(const SourceInfo &s, const JobSettings &j, Prepared &p, QString &ran
         break;
     }
     const QString body = in.tool2 + fillOptions(options->options, s, j, p) + tail;
-    const bool viaAc3 = options->ac3Step;
+    const bool twoRuns = !options->rewrite.isEmpty();
 
     // This encoder's own AVI reader hands the decoder only every few pictures of many
     // AVI files (an AVI with sound written by tool 3, for one): the picture freezes.
@@ -261,10 +263,10 @@ Built build(const SourceInfo &s, const JobSettings &j, Prepared &p, QString &ran
     if (body.contains(QLatin1String(" -oac lavc")) && s.srcAudioCodec.contains(QLatin1String("aac")))
         demux += QStringLiteral(" -ac faad");
     demux += identify::readerPiece(s.srcDemuxer);
-    if (viaAc3) {
+    if (twoRuns) {
         b.intermediate = intermediatePath(in.dst);
         b.command = body + QStringLiteral(" ") + src + demux + QStringLiteral(" -o ") + Quoted(b.intermediate)
-                    + QStringLiteral("\n") + ac3Stage(in.tool3, b.intermediate, in.dst);
+                    + QStringLiteral("\n") + rewriteStage(in.tool3, b.intermediate, options->rewrite, in.dst);
     } else {
         b.command = body + QStringLiteral(" ") + src + demux + QStringLiteral(" -o ") + dst;
     }

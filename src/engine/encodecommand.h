@@ -69,7 +69,8 @@ QStringList developerPresetItems();
 // The tool runs of a command text, in order (its non-empty lines).
 QStringList stages(const QString &command);
 
-// Where the AC-3 route keeps its picture-only intermediate for target dst.
+// Where a job of two runs (the MPEG program streams) keeps what tool 2 wrote for tool 3
+// to write target dst from.
 QString intermediatePath(const QString &dst);
 
 } // namespace encodecommand

@@ -53,6 +53,7 @@ SourceFacts parseIdentify(const QString &output)
     f.srcWidth = k.width;
     f.srcHeight = k.height;
     f.srcFps = k.fps;
+    f.srcAspect = k.aspect;
     f.srcLength = k.length;
     f.srcDemuxer = k.demuxer;
     f.srcVideoFormat = k.videoFormat;

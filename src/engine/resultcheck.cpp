@@ -2,6 +2,7 @@
 
 #include "core/cmdoutput.h"
 #include "core/mdlmavrell.h"
+#include "engine/pictureshape.h"
 #include "engine/targetkinds.h"
 #include "core/numbertext.h"
 #include "core/toolpaths.h"
@@ -123,8 +124,8 @@ QStringList proberPlaces()
 QString probeCommand(const QString &prober, const QString &path, double headSeconds, double tailFrom)
 {
     QString cmd = prober
-                  + QStringLiteral(" -v error -show_entries stream=index,codec_type,codec_name:"
-                                   "packet=stream_index,pts_time,dts_time,duration_time:format=format_name -of compact");
+                  + QStringLiteral(" -v error -show_entries stream=index,codec_type,codec_name,width,height,sample_aspect_ratio:"
+                                   "packet=stream_index,pts_time,dts_time,duration_time,pos:format=format_name -of compact");
     if (headSeconds > 0 && tailFrom > headSeconds)
         cmd += QStringLiteral(" -read_intervals %+") + numbertext::fixed(headSeconds, 0) + QLatin1Char(',')
                + numbertext::fixed(std::floor(tailFrom), 0) + QLatin1Char('%');
@@ -172,7 +173,92 @@ Spans readSpans(const QString &output)
             d = 0;
         widen(*span, t, t + d);
     }
+    r.fileOrderGap = fileOrderDistance(output);
+    r.pictureShape = displayShape(output);
     return r;
+}
+
+double displayShape(const QString &output)
+{
+    for (const QString &raw : output.split(QLatin1Char('\n'))) {
+        if (!raw.startsWith(QLatin1String("stream|")))
+            continue;
+        const auto f = fieldsOf(raw.trimmed());
+        const QString codec = f.value(QStringLiteral("codec_name"));
+        if (f.value(QStringLiteral("codec_type")) != QLatin1String("video") || codec.isEmpty()
+            || codec == QLatin1String("unknown"))
+            continue;
+        double w = 0, h = 0, num = 0, den = 0;
+        if (!number(f.value(QStringLiteral("width")), w) || !number(f.value(QStringLiteral("height")), h) || w <= 0
+            || h <= 0)
+            return 0;
+        const QStringList sar = f.value(QStringLiteral("sample_aspect_ratio")).split(QLatin1Char(':'));
+        double pixel = 1;
+        if (sar.size() == 2 && number(sar[0], num) && number(sar[1], den) && num > 0 && den > 0)
+            pixel = num / den;
+        return w * pixel / h;
+    }
+    return 0;
+}
+
+double fileOrderDistance(const QString &output)
+{
+    const QStringList lines = output.split(QLatin1Char('\n'));
+    // The first video and the first audio stream of a known codec, as the spans count them.
+    QString videoIndex, audioIndex;
+    for (const QString &raw : lines) {
+        if (!raw.startsWith(QLatin1String("stream|")))
+            continue;
+        const auto f = fieldsOf(raw.trimmed());
+        const QString codec = f.value(QStringLiteral("codec_name"));
+        if (codec.isEmpty() || codec == QLatin1String("unknown"))
+            continue;
+        const QString type = f.value(QStringLiteral("codec_type"));
+        if (type == QLatin1String("video") && videoIndex.isEmpty())
+            videoIndex = f.value(QStringLiteral("index"));
+        else if (type == QLatin1String("audio") && audioIndex.isEmpty())
+            audioIndex = f.value(QStringLiteral("index"));
+    }
+    if (videoIndex.isEmpty() || audioIndex.isEmpty())
+        return 0;
+
+    struct Packet {
+        double pos, time;
+        bool video;
+    };
+    QList<Packet> packets;
+    for (const QString &raw : lines) {
+        if (!raw.startsWith(QLatin1String("packet|")))
+            continue;
+        const auto f = fieldsOf(raw.trimmed());
+        const QString index = f.value(QStringLiteral("stream_index"));
+        double pos = 0, t = 0;
+        if ((index != videoIndex && index != audioIndex) || !number(f.value(QStringLiteral("pos")), pos) || pos < 0
+            || (!number(f.value(QStringLiteral("pts_time")), t) && !number(f.value(QStringLiteral("dts_time")), t)))
+            continue;
+        packets.append({pos, t, index == videoIndex});
+    }
+    std::stable_sort(packets.begin(), packets.end(), [](const Packet &a, const Packet &b) { return a.pos < b.pos; });
+
+    // The latest moment each stream has reached so far in the file. A packet is late by
+    // what the other stream reached before it; a stream that ended earlier, or the
+    // times of an earlier window, reach less and count for nothing.
+    struct Reached {
+        bool seen = false;
+        double time = 0;
+    } picture, sound;
+    double worst = 0;
+    for (const Packet &p : packets) {
+        Reached &own = p.video ? picture : sound;
+        const Reached &other = p.video ? sound : picture;
+        if (own.seen && p.time < own.time - 1.0)
+            picture = sound = Reached();  // a new start of the clock
+        if (other.seen)
+            worst = std::max(worst, other.time - p.time);
+        own.time = own.seen ? std::max(own.time, p.time) : p.time;
+        own.seen = true;
+    }
+    return worst;
 }
 
 bool windowsHoldEveryStream(const Spans &spans, double headSeconds, double tailFrom)
@@ -261,6 +347,14 @@ Verdict judge(const Spans &result, const Expectation &e)
             v.message = filled(txt::ResultStartsApart, result.video.start, result.audio.start);
         else if (std::fabs(result.video.end - result.audio.end - e.sourceEndGap) > stepTolerance)
             v.message = filled(txt::ResultEndsApart, result.video.end, result.audio.end);
+        else if (e.inFileOrder && result.fileOrderGap > fileOrderTolerance)
+            v.message = filled(txt::ResultBadlyInterleaved, result.fileOrderGap, 0);
+    }
+    if (v.message.isEmpty() && e.picture && e.pictureShape > 0 && result.pictureShape > 0
+        && std::fabs(result.pictureShape / e.pictureShape - 1) > shapeTolerance) {
+        v.message = lng[txt::ResultShapeChanged];
+        v.message.replace(QStringLiteral("aaa"), numbertext::fixed(result.pictureShape, 2));
+        v.message.replace(QStringLiteral("bbb"), numbertext::fixed(e.pictureShape, 2));
     }
     v.ok = v.message.isEmpty();
     if (v.ok)
@@ -296,6 +390,9 @@ Expectation expectedStreams(const jobrecords::SourceInfo &source, const jobrecor
     e.picture = (!kind || kind->resultPicture) && source.hasPicture();
     // The options may leave the sound out ("No audio output").
     e.sound = source.hasSound() && !job.audioOpts.contains(QLatin1String("-nosound"));
+    e.inFileOrder = kind && !kind->soundTarget && engine::copyContainer(job.targetExt) == QLatin1String("mpegps");
+    if (e.picture)
+        e.pictureShape = pictureshape::shapeFor(source, job).aspect;
     return e;
 }
 

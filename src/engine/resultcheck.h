@@ -37,6 +37,8 @@ struct Spans {
     QString format;         // the container, as the prober names it
     QString videoCodec, audioCodec;
     Span video, audio;
+    double fileOrderGap = 0;  // see fileOrderDistance
+    double pictureShape = 0;  // see displayShape
 };
 
 // Where the prober should be: ffprobe beside the file tool 3 leads to ("ffprobe" when
@@ -52,6 +54,20 @@ QStringList proberPlaces();
 QString probeCommand(const QString &prober, const QString &path, double headSeconds = 0, double tailFrom = 0);
 // Reads the prober's compact output (stream and packet lines).
 Spans readSpans(const QString &output);
+// How far picture and sound lie apart in the file: the most seconds by which the packets
+// of one stream that come before a packet of the other in the file run ahead of it (the
+// picture of 20 s before the sound of 0.5 s: 19.5). Players read a file in order; sound
+// that lies far behind its picture comes too late for them. Packets are taken in the
+// order of their byte positions (packets without one are left out); a clock that starts
+// again (two files joined end to end) starts the measure again, and the stretch between
+// two windows of a long file counts for nothing. 0 when the file holds one stream only.
+double fileOrderDistance(const QString &output);
+
+// The shape the first picture stream of the prober's output shows: its width times its
+// pixels' shape (sample_aspect_ratio; none said means square) over its height. 0 when the
+// output names no picture size.
+double displayShape(const QString &output);
+
 // Both windows hold packets of every stream the file lists: its first and last moments
 // were seen.
 bool windowsHoldEveryStream(const Spans &spans, double headSeconds, double tailFrom);
@@ -71,6 +87,11 @@ struct Expectation {
     // little), and picture and sound to start and end as far apart as there.
     double sourcePictureLength = -1, sourceSoundLength = -1;
     double sourceStartGap = 0, sourceEndGap = 0;  // picture less sound
+    // Picture and sound are to lie within fileOrderTolerance of each other in the file:
+    // an MPEG program stream, which players (hardware players above all) read in order.
+    bool inFileOrder = false;
+    // The shape (width / height) the picture is to show (engine/pictureshape.h); 0: not held.
+    double pictureShape = 0;
 };
 
 // How far a stream may fall short of (or run past) what it is to hold: a frame or two of
@@ -78,6 +99,11 @@ struct Expectation {
 // and 0.5 % for a drift over long files.
 double lengthTolerance(double length);
 constexpr double stepTolerance = 0.3;
+// In the MPEG program streams tool 3 writes picture and sound lie up to 0.8 s apart.
+constexpr double fileOrderTolerance = 1.0;
+// The shape a picture shows may differ by what its format can say (an MPEG-1 pixel shape
+// rounded to the nearest of its list) and by the sizes made even.
+constexpr double shapeTolerance = 0.02;
 
 struct Verdict {
     bool ok = false;
@@ -92,7 +118,8 @@ Expectation sourceExpectation(Expectation e, const Spans &source, double from, d
 
 // What a finished job's target must hold: a picture when its kind's result holds one
 // and the source has one, a sound when the source has one and the options keep it ("-nosound"
-// leaves it out), `length` seconds long.
+// leaves it out), `length` seconds long; an MPEG program stream in file order; the
+// picture of the shape the job gives it.
 Expectation expectedStreams(const jobrecords::SourceInfo &source, const jobrecords::JobSettings &job, double length);
 
 // The check of a finished job's target against what it must hold. When the verdict is a failure the source is probed too, wholly (wholeSource) or over

@@ -24,7 +24,8 @@ enum class OptionTail {
 };
 
 // Tool 2's options of a kind for one variant of its target: the container, the codecs
-// and their rates. The builder fills in {key} (key-frame interval), {vrate}, {arate}
+// and their rates, and for the MPEG program streams tool 3's options for the second run
+// that writes the target. The builder fills in {key} (key-frame interval), {vrate}, {arate}
 // (kbit/s), {peak} (MPEG-2 peak rate), {fps}, {mp2} (MP2 sound at the job's rate),
 // {mp2:N} (at N kbit/s), and for the stream copies {wma} (the source's WMA codec),
 // {srcrate} (the source's sound kbit/s), {avimp3} (the source's sound made MP3 with its
@@ -35,7 +36,11 @@ struct ToolOptions {
     // sound becomes MP3. A variant not listed falls back to the part before "-", then "".
     QString variant;
     QString options;
-    bool ac3Step = false;  // tool 3 then turns the sound into AC-3 in a second run
+    // Tool 3's options for a second run: tool 2 writes an intermediate file beside the
+    // target, and tool 3 writes the target from it with these options (the container,
+    // its mux rate and packet size; the DVD's sound made AC-3). "": tool 2 writes the
+    // target itself.
+    QString rewrite{};
 };
 
 // The words a kind's job is called by (its action word, the captions of the main
@@ -52,6 +57,17 @@ enum class SyncRule {
     Correct,     // " -mc 1", but " -mc 0" for an SVQ picture with PCM sound and on the retry
     FlvOnly,     // " -mc 1" for an FLV picture, else " -mc 0"
     Off,         // " -mc 0"
+};
+
+// How a kind's result keeps the display shape of the picture (engine/pictureshape.h).
+enum class ShapeRule {
+    None,          // the picture is not encoded again (copied, or none): nothing is written
+    Flag,          // any shape is written into the picture's header (MPEG-4, H.264)
+    Mpeg1,         // MPEG-1's pixel shapes; a shape it has none near is made of square pixels
+    Mpeg2,         // MPEG-2's 4:3, 16:9 and 2.21:1, or square pixels
+    Square,        // the picture holds no shape: it is sized to square pixels
+    Frame43,       // VCD: the format's frame shows at 4:3
+    Frame43Or169,  // DVD: 4:3 or 16:9, whichever is nearer the source's shape
 };
 
 // The kind names JobSettings::targetFormat holds. The sound targets hold the sound word
@@ -87,6 +103,7 @@ struct TargetKind {
     int noSoundEntry = 0;           // the text-table entry that says so
     bool repair = false;            // the result is to hold the whole source; progress from the time line
     bool fixedFrame = false;        // VCD and DVD: the picture size and frame are the format's
+    ShapeRule shape = ShapeRule::None;  // how the result keeps the picture's shape
     bool subtitles = true;          // subtitles can be burnt into the picture
     bool resultPicture = true;      // the result holds a picture when the source has one
     QString nameSuffix = QStringLiteral(".");  // between the target's base name and its extension

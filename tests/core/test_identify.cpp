@@ -54,6 +54,16 @@ TEST(Identify, AudioKeysFromTheirLastLine)
     EXPECT_FALSE(k.hasStartTime);
 }
 
+// The tool prints the shape as 0 until it has decoded a picture (an MPEG-2 picture's flag
+// is read from its first frame), then the shape it shows.
+TEST(Identify, ShapeFromTheLastLineThatKnowsIt)
+{
+    EXPECT_FLOAT_EQ(identify::read(lines({"ID_VIDEO_ASPECT=0.0000", "ID_VIDEO_ASPECT=1.7778", "ID_VIDEO_ASPECT=0.0000"})).aspect,
+                    1.7778f);
+    EXPECT_FLOAT_EQ(identify::read(lines({"ID_VIDEO_ASPECT=0.0000"})).aspect, 0);
+    EXPECT_FLOAT_EQ(identify::read(lines({"ID_VIDEO_WIDTH=320"})).aspect, 0);
+}
+
 TEST(Identify, StatusLineAndGifSize)
 {
     struct Case {

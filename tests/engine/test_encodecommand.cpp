@@ -88,23 +88,33 @@ TEST_F(EncodeCommand, VideoTargetsAsBuilt)
     testjob::job.audioBitrateText = QStringLiteral("128");
     // The source is an AVI: the encoder reads it with its general reader.
     const QString tail = QStringLiteral(" \"/v/in.src\" -demuxer lavf -o \"/v/out.x\"");
-    const QString vopts =
-        QStringLiteral(" -vf-add scale=352:240 -channels 2 -srate 44100 -af-add channels=2 -vf-add fixpts -vf-add harddup -mc 1");
+    // The picture filters end with the shape to show: the 352x240 asked for from a 320x240
+    // source, in square pixels (a VCD's frame: 4:3).
+    const QString filters = QStringLiteral(" -vf-add scale=352:240 -channels 2 -srate 44100 -af-add channels=2 -vf-add dsize=");
+    const QString vopts = filters + QStringLiteral("1.4667 -vf-add fixpts -vf-add harddup -mc 1");
+    const QString vcdOpts = filters + QStringLiteral("1.3333 -vf-add fixpts -vf-add harddup -mc 1");
+    // An MPEG program stream: tool 2 writes an intermediate, tool 3 the target from it.
+    auto viaTool3 = [](const QString &options) {
+        return QStringLiteral(" \"/v/in.src\" -demuxer lavf -o \"/v/out.x.mavrell-video.vob\"\n"
+                              "/p/OrvexRes3 -y -i \"/v/out.x.mavrell-video.vob\" -map 0:v -map 0:a? -c copy ")
+               + options + QStringLiteral(" \"/v/out.x\"");
+    };
     struct Case {
         QString format, ext, expected;
     } cases[] = {
         {"MPEG1", "mpg",
-         "/p/OrvexRes2 -oac twolame -twolameopts br=128 -ovc lavc -of lavf -lavfopts format=vcd -lavcopts "
-         "vcodec=mpeg1video:keyint=23:vrc_buf_size=1200:vrc_minrate=1200:vrc_maxrate=1200:vbitrate=1200 -ofps 25"
-             + vopts + tail},
+         "/p/OrvexRes2 -oac twolame -twolameopts br=128 -ovc lavc -of lavf -lavfopts format=vcd:muxrate=100000000 -lavcopts "
+         "vcodec=mpeg1video:keyint=23:vrc_buf_size=1200:vrc_minrate=1200:vrc_maxrate=1200:vbitrate=1200:autoaspect -ofps 25"
+             + vopts + viaTool3("-f mpeg")},
         {"VCD", "dat",
-         "/p/OrvexRes2 -oac twolame -twolameopts br=224 -ovc lavc -of lavf -lavfopts format=vcd -lavcopts "
-         "vcodec=mpeg1video:keyint=18:vrc_buf_size=1152:vrc_minrate=1152:vrc_maxrate=1152:vbitrate=1152 -ofps 30000/1001"
-             + vopts + tail},
+         "/p/OrvexRes2 -oac twolame -twolameopts br=224 -ovc lavc -of lavf -lavfopts format=vcd:muxrate=100000000 -lavcopts "
+         "vcodec=mpeg1video:keyint=18:vrc_buf_size=1152:vrc_minrate=1152:vrc_maxrate=1152:vbitrate=1152:autoaspect"
+         " -ofps 30000/1001"
+             + vcdOpts + viaTool3("-f vcd -muxrate 1411200 -packetsize 2324")},
         {"MPEG2", "mpg",
-         "/p/OrvexRes2 -oac twolame -twolameopts br=128 -ovc lavc -of lavf -lavfopts format=vob -lavcopts "
-         "vcodec=mpeg2video:keyint=23:vrc_buf_size=800:vrc_maxrate=2400:vbitrate=800:vstrict=0 -ofps 25"
-             + vopts + tail},
+         "/p/OrvexRes2 -oac twolame -twolameopts br=128 -ovc lavc -of lavf -lavfopts format=vob:muxrate=100000000 -lavcopts "
+         "vcodec=mpeg2video:keyint=23:vrc_buf_size=800:vrc_maxrate=2400:vbitrate=800:vstrict=0:autoaspect -ofps 25"
+             + vopts + viaTool3("-f vob")},
         {"WMV7", "wmv",
          "/p/OrvexRes2 -oac lavc -ovc lavc -of lavf -lavfopts format=asf -lavcopts vcodec=wmv1:keyint=23:vbitrate=800:"
          "acodec=wmav1:abitrate=128 -ofps 25"
@@ -122,7 +132,7 @@ TEST_F(EncodeCommand, VideoTargetsAsBuilt)
          "quant_type=h263:me_quality=4 -oac mp3lame -lameopts cbr:br=128"
              + vopts + tail},
         {"DivX", "avi",
-         "/p/OrvexRes2 -noodml -ofps 25 -ovc lavc -ffourcc DX50 -lavcopts vcodec=mpeg4:keyint=23:vbitrate=800 "
+         "/p/OrvexRes2 -noodml -ofps 25 -ovc lavc -ffourcc DX50 -lavcopts vcodec=mpeg4:keyint=23:vbitrate=800:autoaspect "
          "-oac mp3lame -lameopts cbr:br=128"
              + vopts + tail},
         {"H.264", "avi",
@@ -209,8 +219,8 @@ TEST_F(EncodeCommand, DvdRunsTheEncoderThenTheConverter)
     ASSERT_EQ(stages.size(), 2);
     EXPECT_EQ(b.intermediate, "/v/out.vob.mavrell-video.vob");
     EXPECT_TRUE(stages[0].startsWith("/p/OrvexRes2 -oac twolame -twolameopts br=384 -ovc lavc -of lavf -lavfopts "
-                                     "format=dvd -lavcopts vcodec=mpeg2video:keyint=18:vrc_buf_size=1835:"
-                                     "vrc_maxrate=9000:vbitrate=4800:vstrict=0 -ofps 30000/1001"));
+                                     "format=dvd:muxrate=100000000 -lavcopts vcodec=mpeg2video:keyint=18:vrc_buf_size=1835:"
+                                     "vrc_maxrate=9000:vbitrate=4800:vstrict=0:autoaspect -ofps 30000/1001"));
     EXPECT_TRUE(stages[0].endsWith(" \"/v/in.src\" -demuxer lavf -o \"/v/out.vob.mavrell-video.vob\""));
     EXPECT_EQ(stages[1], "/p/OrvexRes3 -y -i \"/v/out.vob.mavrell-video.vob\" -map 0:v -map 0:a? -vcodec copy "
                          "-acodec ac3 -ab 320000 -ar 48000 -f vob \"/v/out.vob\"");
@@ -281,22 +291,29 @@ TEST_F(EncodeCommand, StreamCopyOperations)
     const QString atail = range + testjob::job.audioOpts + testjob::job.encodeVolumeOpt + " -vf-add harddup -mc 0";
     struct Case {
         QString format, ext, videoFormat, audioCodec, aviNote, body, demuxer;
+        QString rewrite{};  // an MPEG program stream: tool 3's options for the target
     } cases[] = {
         {"onlyTransVol", "mpg", "0x10000002", "mp2", "",
-         " -ovc copy -oac twolame -twolameopts br=128 -of lavf -lavfopts format=vob" + atail, "mpegps"},
+         " -ovc copy -oac twolame -twolameopts br=128 -of lavf -lavfopts format=vob:muxrate=100000000" + atail, "mpegps",
+         "-c copy -f vob"},
         {"onlyTransVol", "mpeg", "0x10000001", "mp2", "",
-         " -ovc copy -oac twolame -twolameopts br=128 -of lavf -lavfopts format=vcd" + atail, "mpegps"},
+         " -ovc copy -oac twolame -twolameopts br=128 -of lavf -lavfopts format=vcd:muxrate=100000000" + atail, "mpegps",
+         "-c copy -f mpeg"},
         {"onlyTransVol", "dat", "0x10000001", "mp2", "",
-         " -ovc copy -oac twolame -twolameopts br=224 -of lavf -lavfopts format=vcd" + atail, "mpegps"},
+         " -ovc copy -oac twolame -twolameopts br=224 -of lavf -lavfopts format=vcd:muxrate=100000000" + atail, "mpegps",
+         "-c copy -f vcd -muxrate 1411200 -packetsize 2324"},
         {"onlyTransVol", "wmv", "wmv2", "ffwmav1", "",
          " -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=wmav1:abitrate=128" + atail, "asf"},
         {"onlyTransVol", "avi", "mp4v", "mp3", "", " -noodml -ovc copy -oac mp3lame -lameopts cbr:br=128" + atail, "avi"},
         {"onlyCut", "mpg", "0x10000002", "mp2", "",
-         " -ovc copy -oac copy -of lavf -lavfopts format=vob" + range + " -vf-add harddup -mc 0", "mpegps"},
+         " -ovc copy -oac copy -of lavf -lavfopts format=vob:muxrate=100000000" + range + " -vf-add harddup -mc 0", "mpegps",
+         "-c copy -f vob"},
         {"onlyCut", "dat", "0x10000001", "mp2", "",
-         " -ovc copy -oac copy -of lavf -lavfopts format=vcd" + range + " -vf-add harddup -mc 0", "mpegps"},
+         " -ovc copy -oac copy -of lavf -lavfopts format=vcd:muxrate=100000000" + range + " -vf-add harddup -mc 0", "mpegps",
+         "-c copy -f vcd -muxrate 1411200 -packetsize 2324"},
         {"onlyCut", "vob", "0x10000002", "a52", "",
-         " -ovc copy -oac copy -of lavf -lavfopts format=dvd" + range + " -vf-add harddup -mc 0", "mpegps"},
+         " -ovc copy -oac copy -of lavf -lavfopts format=dvd:muxrate=100000000" + range + " -vf-add harddup -mc 0", "mpegps",
+         "-c copy -f vob"},
         {"onlyCut", "wmv", "wmv2", "ffwmav2", "",
          " -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=wmav2:abitrate=128" + testjob::job.audioOpts + range
              + " -vf-add harddup -mc 0",
@@ -307,7 +324,8 @@ TEST_F(EncodeCommand, StreamCopyOperations)
          "avi"},
         {"onlyCut", "avi", "mp4v", "mp3", "", " -noodml -ovc copy -oac copy" + range + " -vf-add harddup -mc 0", "avi"},
         {"onlyFix", "mpg", "0x10000001", "mp2", "",
-         " -idx -ovc copy -oac copy -of lavf -lavfopts format=vcd -vf-add harddup -mc 0", "mpegps"},
+         " -idx -ovc copy -oac copy -of lavf -lavfopts format=vcd:muxrate=100000000 -vf-add harddup -mc 0", "mpegps",
+         "-c copy -f mpeg"},
         {"onlyFix", "wmv", "wmv2", "ffwmav2", "",
          " -idx -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=wmav2:abitrate=128" + testjob::job.audioOpts
              + " -vf-add harddup -mc 0",
@@ -327,8 +345,13 @@ TEST_F(EncodeCommand, StreamCopyOperations)
         auto in = inputs();
         in.aviSoundNote = c.aviNote;
         const auto b = encodecommand::build(testjob::source, testjob::job, prep, r, in);
-        EXPECT_EQ(b.command, "/p/OrvexRes2" + c.body + " \"/v/in.src\" -o \"/v/out.x\"")
-            << c.format.toStdString() << " " << c.ext.toStdString();
+        const QString expected =
+            c.rewrite.isEmpty()
+                ? "/p/OrvexRes2" + c.body + " \"/v/in.src\" -o \"/v/out.x\""
+                : "/p/OrvexRes2" + c.body + " \"/v/in.src\" -o \"/v/out.x.mavrell-video.vob\"\n"
+                      "/p/OrvexRes3 -y -i \"/v/out.x.mavrell-video.vob\" -map 0:v -map 0:a? " + c.rewrite + " \"/v/out.x\"";
+        EXPECT_EQ(b.command, expected) << c.format.toStdString() << " " << c.ext.toStdString();
+        EXPECT_EQ(b.intermediate.isEmpty(), c.rewrite.isEmpty());
         EXPECT_EQ(b.expectedDemuxer, c.demuxer);
         EXPECT_EQ(b.mc, " -mc 0");
         EXPECT_FALSE(c.format == "onlyFix" && b.command.contains("-ss"));
@@ -341,7 +364,7 @@ TEST_F(EncodeCommand, StreamCopyOperations)
     const auto b = encodecommand::build(testjob::source, testjob::job, prep, r, inputs("/v/out.vob"));
     const QStringList stages = encodecommand::stages(b.command);
     ASSERT_EQ(stages.size(), 2);
-    EXPECT_EQ(stages[0], "/p/OrvexRes2 -ovc copy -oac twolame -twolameopts br=384 -of lavf -lavfopts format=dvd"
+    EXPECT_EQ(stages[0], "/p/OrvexRes2 -ovc copy -oac twolame -twolameopts br=384 -of lavf -lavfopts format=dvd:muxrate=100000000"
                              + atail + " \"/v/in.src\" -o \"/v/out.vob.mavrell-video.vob\"");
     EXPECT_TRUE(stages[1].startsWith("/p/OrvexRes3 -y -i \"/v/out.vob.mavrell-video.vob\""));
 }

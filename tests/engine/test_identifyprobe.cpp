@@ -257,6 +257,21 @@ TEST(IdentifyProbe, RealToolsAgreeWithFfprobeOnEveryClip)
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
+// The shape a picture shows, also where it is not its size's.
+TEST(IdentifyProbe, RealToolsGiveTheShapeThePictureShows)
+{
+    testenv::ProgramDir programDir;
+    programDir.activate();
+    for (const auto &[name, shape] : {std::pair{"anamorphic.mpg", 16.0 / 9}, std::pair{"sar1615.mp4", 64.0 / 45},
+                                      std::pair{"mpeg4.avi", 4.0 / 3}, std::pair{"wmv2.wmv", 4.0 / 3}}) {
+        const QString file = testenv::fixture(name);
+        ASSERT_FALSE(file.isEmpty()) << name;
+        testjob::source = {};
+        analyseSource(file, testjob::source);
+        EXPECT_NEAR(testjob::source.srcAspect, shape, 0.001) << name;
+    }
+}
+
 TEST(IdentifyProbe, RealToolsKnowTheCodecsTheProgramTestsFor)
 {
     testenv::ProgramDir programDir;

@@ -9,6 +9,9 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <initializer_list>
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 using namespace resultcheck;
@@ -54,6 +57,85 @@ TEST(ResultCheck, PacketLinesGiveEachStreamsFirstAndLastMoment)
         "stream|index=0|codec_name=mpeg1video|codec_type=video\n"));
     EXPECT_NEAR(joined.video.length(), 20, 1e-9);
     EXPECT_DOUBLE_EQ(joined.video.end, 10.5);
+}
+
+// Packets in file order as the prober prints them: stream 0 the picture, 1 the sound.
+QString packetLines(std::initializer_list<std::tuple<int, double, double>> packets)
+{
+    QString out = QStringLiteral("stream|index=0|codec_name=mpeg1video|codec_type=video\n"
+                                 "stream|index=1|codec_name=mp2|codec_type=audio\n");
+    for (const auto &[stream, time, pos] : packets)
+        out += QStringLiteral("packet|stream_index=%1|pts_time=%2|dts_time=N/A|duration_time=0.04|pos=%3\n")
+                   .arg(stream)
+                   .arg(time, 0, 'f', 3)
+                   .arg(pos < 0 ? QStringLiteral("N/A") : QString::number(qint64(pos)));
+    return out;
+}
+
+TEST(ResultCheck, HowFarPictureAndSoundLieApartInTheFile)
+{
+    struct Case {
+        const char *what;
+        QString output;
+        double distance;
+    } cases[] = {
+        {"interleaved, the picture 0.7 s ahead",
+         packetLines({{0, 0.5, 0}, {0, 1.2, 100}, {1, 0.5, 200}, {0, 1.9, 300}, {1, 1.2, 400}, {1, 1.9, 500}}), 0.7},
+        {"all the sound behind all the picture",
+         packetLines({{0, 0.5, 0}, {0, 10, 100}, {0, 20, 200}, {1, 0.5, 300}, {1, 10, 400}, {1, 20, 500}}), 19.5},
+        {"the sound ahead", packetLines({{1, 0.5, 0}, {1, 4.5, 100}, {0, 0.5, 200}, {0, 4.5, 300}}), 4},
+        {"printed out of order, taken by position",
+         packetLines({{1, 0.5, 300}, {0, 0.5, 0}, {0, 1.0, 100}, {1, 1.0, 400}, {0, 20, 200}}), 19.5},
+        {"the sound outlasts the picture by 3 s",
+         packetLines({{0, 0, 0}, {1, 0, 100}, {0, 17, 200}, {1, 17, 300}, {1, 18.5, 400}, {1, 20, 500}}), 0},
+        {"two windows of a long file",
+         packetLines({{0, 0.5, 0}, {1, 0.5, 100}, {0, 5.2, 200}, {1, 4.5, 300}, {1, 79.5, 9000}, {0, 80, 9100},
+                      {1, 80, 9200}}),
+         0.7},
+        {"two files joined, the second with its sound 3 s behind",
+         packetLines({{0, 0.5, 0}, {1, 0.5, 100}, {0, 10.5, 200}, {1, 10.5, 300}, {0, 0.5, 400}, {1, 0.5, 450},
+                      {0, 4, 500}, {1, 1, 600}}),
+         3},
+        {"no positions", packetLines({{0, 20, -1}, {1, 0.5, -1}}), 0},
+        {"the picture alone", packetLines({{0, 0.5, 0}}), 0},
+    };
+    for (const Case &c : cases)
+        EXPECT_NEAR(fileOrderDistance(c.output), c.distance, 1e-9) << c.what;
+    EXPECT_NEAR(readSpans(cases[1].output).fileOrderGap, 19.5, 1e-9);
+}
+
+TEST(ResultCheck, TheShapeThePictureShows)
+{
+    auto stream = [](const char *fields) {
+        return QStringLiteral("stream|index=1|codec_name=mp2|codec_type=audio\nstream|index=0|codec_type=video|")
+               + QString::fromLatin1(fields) + QStringLiteral("\n");
+    };
+    EXPECT_NEAR(displayShape(stream("codec_name=mpeg2video|width=720|height=480|sample_aspect_ratio=32:27")), 16.0 / 9, 1e-9);
+    EXPECT_NEAR(displayShape(stream("codec_name=wmv2|width=720|height=480|sample_aspect_ratio=N/A")), 1.5, 1e-9);
+    EXPECT_NEAR(displayShape(stream("codec_name=mpeg4|width=640|height=480|sample_aspect_ratio=0:1")), 4.0 / 3, 1e-9);
+    EXPECT_EQ(displayShape(stream("codec_name=unknown|width=720|height=480")), 0);
+    EXPECT_EQ(displayShape(QStringLiteral("stream|index=0|codec_name=mp2|codec_type=audio\n")), 0);
+    EXPECT_NEAR(readSpans(stream("codec_name=h264|width=720|height=480|sample_aspect_ratio=32:27")).pictureShape, 16.0 / 9,
+                1e-9);
+
+    // Held against the shape the job gives, with room for an MPEG-1 pixel shape.
+    mdlMavrell::loadLanguageTable(QStringLiteral("en"));
+    Spans r;
+    r.readable = true;
+    r.video = Span{true, 0, 3};
+    Expectation e;
+    e.length = 3;
+    e.picture = true;
+    e.pictureShape = 16.0 / 9;
+    r.pictureShape = 1.5;
+    EXPECT_EQ(judge(r, e).message.toStdString(),
+              "The picture of the result shows at 1.50:1 where it was to show at 1.78:1: it is squashed or stretched.");
+    r.pictureShape = 880.0 / 657;
+    e.pictureShape = 4.0 / 3;
+    EXPECT_TRUE(judge(r, e).ok);
+    e.pictureShape = 0;  // nothing to hold: a copied picture
+    r.pictureShape = 1.5;
+    EXPECT_TRUE(judge(r, e).ok);
 }
 
 TEST(ResultCheck, VerdictOnTheJobsStreamsLengthAndStep)
@@ -106,6 +188,24 @@ TEST(ResultCheck, VerdictOnTheJobsStreamsLengthAndStep)
         EXPECT_TRUE(v.message.startsWith(head)) << v.message.toStdString();
         EXPECT_FALSE(v.message.contains(QLatin1String("aaa"))) << v.message.toStdString();
     }
+
+    // Picture and sound far apart in the file fail an MPEG program stream only.
+    Spans apart;
+    apart.readable = true;
+    apart.video = span(0.5, 20.5);
+    apart.audio = span(0.5, 20.5);
+    apart.fileOrderGap = 19.5;
+    Expectation programStream;
+    programStream.length = 20;
+    programStream.picture = programStream.sound = programStream.inFileOrder = true;
+    EXPECT_EQ(judge(apart, programStream).message.toStdString(),
+              "In the result the sound lies up to 19.5 s away from the picture it belongs to in the file: players that "
+              "read the file in order lose the sound.");
+    apart.fileOrderGap = 0.8;
+    EXPECT_TRUE(judge(apart, programStream).ok);
+    apart.fileOrderGap = 19.5;
+    programStream.inFileOrder = false;
+    EXPECT_TRUE(judge(apart, programStream).ok);
 
     // The message names what the result holds against the job's length.
     Spans early;
@@ -240,8 +340,8 @@ TEST(ResultCheck, BothWindowsMustShowEveryStreamTheFileLists)
     EXPECT_TRUE(windowsHoldEveryStream(spans({true, 1.4, 91.4}, {true, 1.45, 91.4}), 5, 80));
 
     EXPECT_EQ(probeCommand("/p/ffprobe", "/v/a b.mpg"),
-              "/p/ffprobe -v error -show_entries stream=index,codec_type,codec_name:"
-              "packet=stream_index,pts_time,dts_time,duration_time:format=format_name -of compact \"/v/a b.mpg\"");
+              "/p/ffprobe -v error -show_entries stream=index,codec_type,codec_name,width,height,sample_aspect_ratio:"
+              "packet=stream_index,pts_time,dts_time,duration_time,pos:format=format_name -of compact \"/v/a b.mpg\"");
     EXPECT_TRUE(probeCommand("/p/ffprobe", "/v/a.mpg", 5, 80.5).contains(" -read_intervals %+5,80% \"/v/a.mpg\""));
 }
 

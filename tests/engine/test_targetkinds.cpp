@@ -40,7 +40,7 @@ TEST(TargetKinds, VariantsFallBackToTheirContainer)
     ASSERT_NE(volume, nullptr);
     // The volume change makes the sound MP3 in any AVI: it has no variant of its own for it.
     EXPECT_EQ(volume->optionsFor(QStringLiteral("avi-mp3"))->variant, QStringLiteral("avi"));
-    EXPECT_TRUE(volume->optionsFor(QStringLiteral("vob"))->ac3Step);
+    EXPECT_TRUE(volume->optionsFor(QStringLiteral("vob"))->rewrite.contains(QStringLiteral("-acodec ac3")));
     EXPECT_EQ(findTargetKind(kind::Mp42)->optionsFor(QStringLiteral("mkv")), nullptr);
     EXPECT_EQ(copyContainer(QStringLiteral("mpeg")), QStringLiteral("mpegps"));
     EXPECT_EQ(copyContainer(QStringLiteral("wmv")), QStringLiteral("asf"));

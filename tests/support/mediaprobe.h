@@ -17,6 +17,7 @@ struct Probed {
     QString video;        // codec of the first video stream, "" when none
     QString audio;        // codec of the first audio stream, "" when none
     int width = 0, height = 0;
+    double shape = 0;     // width x sample_aspect_ratio / height of the first video stream
     int sampleRate = 0;
 };
 Probed ffprobe(const QString &path);
@@ -29,6 +30,10 @@ struct StreamTimes {
 };
 struct PacketTimes {
     StreamTimes video, audio;
+    // How far apart picture and sound lie in the file: walking the packets by their byte
+    // positions, the largest difference between the latest picture time and the latest
+    // sound time met so far (each held within the span both streams cover).
+    double apartInFile = 0;
 };
 PacketTimes packetTimes(const QString &path);
 

@@ -59,6 +59,19 @@ QStringList recipe(const QString &name)
     r["seek.wmv"] = QStringList{"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=20", "-f", "lavfi", "-i",
                                 "sine=frequency=440:sample_rate=44100:duration=20"}
                     + QStringList{"-c:v", "wmv2", "-c:a", "wmav2", "-ac", "2"};
+    // 20 s of a 640x360 picture with sound, as a Matroska file.
+    r["wide20.mkv"] = QStringList{"-f", "lavfi", "-i", "testsrc=size=640x360:rate=25:duration=20", "-f", "lavfi", "-i",
+                                  "sine=frequency=440:sample_rate=44100:duration=20"}
+                      + QStringList{"-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-c:a", "libvorbis", "-ac", "2"};
+    // Pictures that show at another shape than their size: a 720x480 MPEG-2 flagged 16:9
+    // (pixels of 32:27), and a 640x480 H.264 of pixels 16:15 wide (64:45).
+    r["anamorphic.mpg"] = QStringList{"-f", "lavfi", "-i", "testsrc=size=720x480:rate=30000/1001:duration=3", "-f", "lavfi",
+                                      "-i", "sine=frequency=440:sample_rate=48000:duration=3"}
+                          + QStringList{"-c:v", "mpeg2video", "-b:v", "3000k", "-aspect", "16:9", "-c:a", "mp2", "-ac", "2",
+                                        "-f", "mpeg"};
+    r["sar1615.mp4"] = video3 + audio3
+                       + QStringList{"-vf", "scale=640:480,setsar=16/15", "-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt",
+                                     "yuv420p", "-c:a", "aac", "-ac", "2"};
     return r.value(name);
 }
 

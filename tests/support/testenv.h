@@ -19,7 +19,9 @@ void prepareProcessEnvironment();
 // "wmv2.wmv" (WMV2 + WMA, 25 fps), "wmv2997.wmv" (the same at 29.97 fps), "h264.mp4" (H.264 + AAC), "flv1.flv", "vorbis.ogg",
 // "tone.mp3", "tone.wav", "anim.gif", "still.gif", "silent.avi" (no sound track),
 // "long.avi" (20 s, MPEG-4 + MP3, key frame every 25 frames), "long.wmv" (the same as WMV2 +
-// WMA), "seek.wmv" (20 s of WMV2 + WMA with the encoder's own key frames; seeks in it land early).
+// WMA), "seek.wmv" (20 s of WMV2 + WMA with the encoder's own key frames; seeks in it land early),
+// "wide20.mkv" (20 s, 640x360 H.264 + Vorbis), "anamorphic.mpg" (720x480 MPEG-2 + MP2 flagged 16:9),
+// "sar1615.mp4" (640x480 H.264 + AAC, pixels of 16:15).
 // Fails the calling test (ADD_FAILURE) and returns "" when ffmpeg cannot make it.
 QString fixture(const QString &name);
 
