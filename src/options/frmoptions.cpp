@@ -38,7 +38,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QWindow>
 
 #include <algorithm>
@@ -665,15 +664,6 @@ void FrmOptions::connectHandlers()
     connectPreview();
     connect(txtSize[0], &QLineEdit::editingFinished, this, [this] { txtSizeLostFocus(0); });
 
-    // As in any dialog: Escape cancels, Enter confirms (the size and range boxes keep
-    // their own Enter).
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, [this] { cmdOkCancel_Click(1); });
-    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
-        auto *enter = new QShortcut(QKeySequence(key), this);
-        connect(enter, &QShortcut::activated, this, [this] { cmdOkCancel_Click(0); });
-    }
-
     // Key filters.
     auto filter = [this](QObject *o, opt::KeyFilter kind) {
         o->setProperty("keyFilter", int(kind));
@@ -707,20 +697,13 @@ void FrmOptions::connectHandlers()
 
 bool FrmOptions::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::ShortcutOverride && (watched == txtSize[0] || watched == txtSize[1])) {
-        // Enter in a size box sets the size; it does not confirm the dialog.
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            event->accept();
-            return true;
-        }
-    }
     if (event->type() == QEvent::KeyPress) {
         const QVariant kind = watched->property("keyFilter");
         if (kind.isValid()) {
             auto *key = static_cast<QKeyEvent *>(event);
             const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
             if (enter && (watched == txtSize[0] || watched == txtSize[1])) {
+                // Enter in a size box sets the size; it does not confirm the dialog.
                 txtSizeLostFocus(watched == txtSize[0] ? 0 : 1);
                 return true;
             }
@@ -770,6 +753,23 @@ bool FrmOptions::tabReachable(QWidget *w) const
         if (!picTabMask[i]->isHidden() && picOrvexTab[i]->isAncestorOf(w) && !picTabMask[i]->isAncestorOf(w))
             return false;
     return true;
+}
+
+void FrmOptions::keyPressEvent(QKeyEvent *event)
+{
+    // As in any dialog: Escape cancels and Enter confirms, once the control that has the
+    // focus has let the key pass. An open list takes both keys itself, and the size and
+    // range boxes keep their own Enter.
+    if (event->modifiers() & ~Qt::KeypadModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Escape: cmdOkCancel_Click(1); break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: cmdOkCancel_Click(0); break;
+    default: QWidget::keyPressEvent(event); return;
+    }
 }
 
 void FrmOptions::mousePressEvent(QMouseEvent *event)

@@ -124,14 +124,8 @@ void FrmOptions::connectPreview()
                 const Qt::FocusReason why = static_cast<QFocusEvent *>(event)->reason();
                 if (why != Qt::ActiveWindowFocusReason && why != Qt::PopupFocusReason)
                     txtScope_LostFocus(i);
-            } else if (t == QEvent::ShortcutOverride) {
-                // Enter checks the range; it does not confirm the dialog.
-                const int key = static_cast<QKeyEvent *>(event)->key();
-                if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                    event->accept();
-                    return true;
-                }
             } else if (t == QEvent::KeyPress) {
+                // Enter checks the range; it does not confirm the dialog.
                 auto *key = static_cast<QKeyEvent *>(event);
                 if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
                     txtScope_LostFocus(i);
