@@ -228,6 +228,7 @@ void FrmOptions::newPlay(const QString &fnIn, float StartTime)
         big.mnuKeepDef->setEnabled(hasPicture);
         big.mnuKeepWH->setEnabled(hasPicture);
         jobstate::previewState.playerMode = 2;
+        placeBigScreen(big);
     } else {
         QPalette pal = picPlayer->palette();
         pal.setColor(QPalette::Window, key);
