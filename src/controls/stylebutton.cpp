@@ -819,6 +819,9 @@ void StyleButton::keyPressEvent(QKeyEvent *event)
     const QString text = event->text();
     if (!text.isEmpty())
         emit KeyPress(text.at(0).unicode());
+    // The keyboard does not press the button: the key goes on to the window, so that
+    // Escape and Enter work there as they do from any other control.
+    event->ignore();
 }
 
 void StyleButton::keyReleaseEvent(QKeyEvent *event)

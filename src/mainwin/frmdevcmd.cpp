@@ -137,8 +137,9 @@ QString FrmOutput::reviewCommand(QWidget *owner, const QString &command)
     if (frmMainExists())
         frmMain().chkCheckCmdTag.clear();
     FrmOutput &w = frmOutput();
-    if (owner && w.parentWidget() != owner)
-        w.setParent(owner, w.windowFlags());
+    // Owned by the window that asks: a dialog of it, which a window manager keeps above it.
+    if (owner && (w.parentWidget() != owner || w.windowType() != Qt::Dialog))
+        w.setParent(owner, (w.windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);
     w.txtOutput->setPlainText(command);
     QPointer<FrmOutput> guard(&w);
     w.setWindowModality(Qt::ApplicationModal);

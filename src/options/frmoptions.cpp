@@ -38,7 +38,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QShortcut>
+#include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
@@ -106,8 +106,11 @@ bool frmOptionsLoaded() { return instance() != nullptr; }
 
 void unloadFrmOptions() { instance().reset(); }
 
-FrmOptions::FrmOptions() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
+FrmOptions::FrmOptions() : QWidget(nullptr, Qt::Dialog | Qt::FramelessWindowHint)
 {
+    // A dialog of the main window (made its transient when shown): a window manager keeps
+    // it above the main window, which waits for it, and sends a click on that window here.
+    setWindowModality(Qt::WindowModal);
     // The preview's own windows (the video surface and what lies over it) must not
     // turn the dialog's other controls into windows too.
     QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
@@ -419,11 +422,16 @@ void FrmOptions::showForSettings(const QString &sourcePath)
         fitToScreen(on->availableGeometry().adjusted(0, 0, 0, -(frameGeometry().height() - height())));
         move(playerlayout::keepOnScreen(pos(), frameGeometry().size(), on->availableGeometry()));
     }
-    // Owned by the main window: it stays above it and goes with it.
+    // Owned by the main window: it stays above it and goes with it, and the main window
+    // waits for it. A click on the main window meanwhile brings the keyboard here.
     if (main && main->window()->windowHandle()) {
         winId();
         if (windowHandle())
             windowHandle()->setTransientParent(main->window()->windowHandle());
+    }
+    if (main) {
+        owner_ = main->window();
+        owner_->installEventFilter(this);
     }
     show();
     raise();
@@ -665,15 +673,6 @@ void FrmOptions::connectHandlers()
     connectPreview();
     connect(txtSize[0], &QLineEdit::editingFinished, this, [this] { txtSizeLostFocus(0); });
 
-    // As in any dialog: Escape cancels, Enter confirms (the size and range boxes keep
-    // their own Enter).
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, [this] { cmdOkCancel_Click(1); });
-    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
-        auto *enter = new QShortcut(QKeySequence(key), this);
-        connect(enter, &QShortcut::activated, this, [this] { cmdOkCancel_Click(0); });
-    }
-
     // Key filters.
     auto filter = [this](QObject *o, opt::KeyFilter kind) {
         o->setProperty("keyFilter", int(kind));
@@ -707,13 +706,12 @@ void FrmOptions::connectHandlers()
 
 bool FrmOptions::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::ShortcutOverride && (watched == txtSize[0] || watched == txtSize[1])) {
-        // Enter in a size box sets the size; it does not confirm the dialog.
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            event->accept();
-            return true;
-        }
+    if (watched == owner_ && event->type() == QEvent::WindowActivate && isVisible()) {
+        QTimer::singleShot(0, this, [this] {
+            if (isVisible())
+                activateWindow();
+        });
+        return false;
     }
     if (event->type() == QEvent::KeyPress) {
         const QVariant kind = watched->property("keyFilter");
@@ -721,6 +719,7 @@ bool FrmOptions::eventFilter(QObject *watched, QEvent *event)
             auto *key = static_cast<QKeyEvent *>(event);
             const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
             if (enter && (watched == txtSize[0] || watched == txtSize[1])) {
+                // Enter in a size box sets the size; it does not confirm the dialog.
                 txtSizeLostFocus(watched == txtSize[0] ? 0 : 1);
                 return true;
             }
@@ -770,6 +769,45 @@ bool FrmOptions::tabReachable(QWidget *w) const
         if (!picTabMask[i]->isHidden() && picOrvexTab[i]->isAncestorOf(w) && !picTabMask[i]->isAncestorOf(w))
             return false;
     return true;
+}
+
+void FrmOptions::placeBigScreen(QWidget &big)
+{
+    // Without a window manager nothing brings the dialog back over a window that covers
+    // it, so the big screen leaves these buttons free wherever it opens.
+    QList<QRect> keepClear;
+    for (const QWidget *w : std::initializer_list<const QWidget *>{
+             lblPlay, lblPause, lblStop, lblBackward, lblForward, lblMark[0], lblMark[1], lblMarkDel, cmdOkCancel[0],
+             cmdOkCancel[1], lbl2BigScreen})
+        keepClear << QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
+    QScreen *on = big.screen() ? big.screen() : screen();
+    if (!on)
+        return;
+    const QRect frame = big.frameGeometry();
+    const QSize margins = frame.size() - big.size();
+    const QRect placed =
+        playerlayout::placeClearOf(frame, playerlayout::minimumClientSize() + margins, keepClear, on->availableGeometry());
+    if (placed.size() != frame.size())
+        big.resize(placed.size() - margins);
+    if (placed.topLeft() != frame.topLeft())
+        big.move(placed.topLeft());
+}
+
+void FrmOptions::keyPressEvent(QKeyEvent *event)
+{
+    // As in any dialog: Escape cancels and Enter confirms, once the control that has the
+    // focus has let the key pass. An open list takes both keys itself, and the size and
+    // range boxes keep their own Enter.
+    if (event->modifiers() & ~Qt::KeypadModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Escape: cmdOkCancel_Click(1); break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: cmdOkCancel_Click(0); break;
+    default: QWidget::keyPressEvent(event); return;
+    }
 }
 
 void FrmOptions::mousePressEvent(QMouseEvent *event)

@@ -244,6 +244,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool focusNextPrevChild(bool next) override;
 
@@ -288,6 +289,9 @@ private:
     void requestFocus(const QString &controlName);
     // Whether Tab may take the focus to w: a control the user can see and reach.
     bool tabReachable(QWidget *w) const;
+    // Moves (and if need be shrinks) the big preview screen off the buttons that stop
+    // and mark the preview, leave the big screen and close the dialog.
+    void placeBigScreen(QWidget &big);
     // frmoptions_preview_window.cpp
     void connectPreview();
     void setMarkTime(int markIndex, float markSeconds, bool clearWhenWhole);
@@ -309,6 +313,8 @@ private:
     QImage background_;
     WindowDrag drag_;
     bool shownBefore_ = false;
+    // The main window while it waits for this dialog: its activation is passed on here.
+    QPointer<QWidget> owner_;
     int shrink_ = 0;  // height taken off the preview by fitToScreen
 };
 

@@ -125,14 +125,8 @@ void FrmOptions::connectPreview()
                 const Qt::FocusReason why = static_cast<QFocusEvent *>(event)->reason();
                 if (why != Qt::ActiveWindowFocusReason && why != Qt::PopupFocusReason)
                     txtScope_LostFocus(i);
-            } else if (t == QEvent::ShortcutOverride) {
-                // Enter checks the range; it does not confirm the dialog.
-                const int key = static_cast<QKeyEvent *>(event)->key();
-                if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                    event->accept();
-                    return true;
-                }
             } else if (t == QEvent::KeyPress) {
+                // Enter checks the range; it does not confirm the dialog.
                 auto *key = static_cast<QKeyEvent *>(event);
                 if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
                     txtScope_LostFocus(i);
@@ -240,6 +234,7 @@ void FrmOptions::newPlay(const QString &fnIn, float StartTime)
         big.mnuKeepDef->setEnabled(hasPicture);
         big.mnuKeepWH->setEnabled(hasPicture);
         jobstate::previewState.playerMode = 2;
+        placeBigScreen(big);
     } else {
         QPalette pal = picPlayer->palette();
         pal.setColor(QPalette::Window, key);

@@ -158,9 +158,15 @@ void FrmPlayer::loadSettings()
     const playersettings::Values v = playersettings::parse(playersettings::readFile(settingsPath));
     const int tx = std::max(1, mdlMavrell::twipsPerPixelX);
     const int ty = std::max(1, mdlMavrell::twipsPerPixelY);
-    if (v.left && v.top)
-        move(playerlayout::placeOnScreens(QPoint(*v.left / tx, *v.top / ty), frameGeometry().size(),
-                                          screenAreas()));
+    // The stored corner is the window's inner one and is placed as such: the frame a
+    // window manager puts round it is not known before the window shows. The frame
+    // known so far is kept on the screen with it.
+    if (v.left && v.top) {
+        const QPoint frameOffset = geometry().topLeft() - frameGeometry().topLeft();
+        const QPoint frameAt = playerlayout::placeOnScreens(QPoint(*v.left / tx, *v.top / ty) - frameOffset,
+                                                            frameGeometry().size(), screenAreas());
+        setGeometry(QRect(frameAt + frameOffset, size()));
+    }
     if (v.keepWH)
         mnuKeepWH->setChecked(*v.keepWH);
     if (v.topMost) {
@@ -191,10 +197,11 @@ void FrmPlayer::Form_Unload()
     if (unloaded_)
         return;
     unloaded_ = true;
-    // The position saved is the normal window's, also when it is maximized now.
-    normalPos_ = pos();
+    // The position saved is the normal window's inner corner, also when it is maximized
+    // now: the window reopens where it was, with or without a frame round it.
+    normalPos_ = geometry().topLeft();
     if (isMinimized() || isMaximized() || isFullScreen()) {
-        normalPos_ = normalGeometry().topLeft() - (geometry().topLeft() - pos());
+        normalPos_ = normalGeometry().topLeft();
         setWindowState(Qt::WindowNoState);
     }
     mbStop_Click();

@@ -3,6 +3,8 @@
 #include "core/numbertext.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
 
 namespace playerlayout {
 
@@ -68,6 +70,50 @@ QPoint placeOnScreens(QPoint pos, QSize outer, const QList<QRect> &screens)
             break;
         }
     return keepOnScreen(pos, outer, on);
+}
+
+QRect placeClearOf(QRect wanted, QSize minimum, const QList<QRect> &keepClear, QRect screen)
+{
+    const QRect start(keepOnScreen(wanted.topLeft(), wanted.size(), screen), wanted.size());
+    auto coversNone = [&keepClear](const QRect &r) {
+        return std::none_of(keepClear.begin(), keepClear.end(), [&r](const QRect &k) { return r.intersects(k); });
+    };
+    if (coversNone(start))
+        return start;
+    // The places worth trying put an edge of the window on an edge of the screen or
+    // beside an edge of a rectangle to keep clear, or leave it where it was in one direction.
+    auto nearest = [&](QSize size) -> std::optional<QRect> {
+        QList<int> xs{start.x(), screen.left(), screen.right() + 1 - size.width()};
+        QList<int> ys{start.y(), screen.top(), screen.bottom() + 1 - size.height()};
+        for (const QRect &k : keepClear) {
+            xs << k.left() - size.width() << k.right() + 1;
+            ys << k.top() - size.height() << k.bottom() + 1;
+        }
+        std::optional<QRect> best;
+        long bestDistance = 0;
+        for (const int x : xs)
+            for (const int y : ys) {
+                const QRect r(QPoint(x, y), size);
+                if (!screen.contains(r) || !coversNone(r))
+                    continue;
+                const long distance = std::labs(long(x) - start.x()) + std::labs(long(y) - start.y());
+                if (!best || distance < bestDistance) {
+                    best = r;
+                    bestDistance = distance;
+                }
+            }
+        return best;
+    };
+    for (int twentieths = 20; twentieths > 0; --twentieths) {
+        const QSize size = QSize(int(long(wanted.width()) * twentieths / 20), int(long(wanted.height()) * twentieths / 20))
+                               .expandedTo(minimum)
+                               .boundedTo(screen.size());
+        if (const std::optional<QRect> r = nearest(size))
+            return *r;
+        if (size.width() <= minimum.width() && size.height() <= minimum.height())
+            break;
+    }
+    return start;
 }
 
 QRect pictureRect(int w, int h, QSize container, bool keepWH, bool haveFile)

@@ -40,6 +40,13 @@ QSize clientSizeOnScreen(QSize client, QSize margins, QSize screen);
 // (primary) screen, kept there by keepOnScreen.
 QPoint placeOnScreens(QPoint pos, QSize outer, const QList<QRect> &screens);
 
+// Where a window wanted at `wanted` (its outer rectangle) goes on `screen` so that it
+// covers none of the rectangles `keepClear`: kept on the screen where it covers none;
+// else the nearest place where it covers none at its size; else the same at the largest
+// size, in steps of a twentieth and never below `minimum`, that finds such a place;
+// else kept on the screen where it was wanted.
+QRect placeClearOf(QRect wanted, QSize minimum, const QList<QRect> &keepClear, QRect screen);
+
 // The picture inside a container of `container`: the fitted size when the video has
 // a size, a file is there and the aspect option is on, else the whole container;
 // centred.

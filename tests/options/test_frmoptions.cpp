@@ -921,6 +921,84 @@ TEST_F(FrmOptionsTest, NumberBoxesTakeTheEditingKeys)
     dlg->cmdOkCancel_Click(1);
 }
 
+// In an open list Escape closes the list and Enter picks its item, as in any dialog; the
+// dialog stays open with its edits. With no list open, Escape cancels and Enter confirms
+// from whatever control has the focus. The keys go to the window the X server would send
+// them to: the list's pop-up while it is open.
+TEST_F(FrmOptionsTest, AnOpenListTakesEscapeAndEnter)
+{
+    presetJob(QStringLiteral("DivX"), QStringLiteral("avi"));
+    dlg->showForSettings(QStringLiteral("/src.avi"));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg));
+    dlg->optSub[1]->click();
+    dlg->SetSubSetting(false);
+    dlg->tabMn->setTabNow(1);
+    QTest::mouseClick(dlg->txtExpand[0], Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::keyClick(dlg->windowHandle(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(dlg->txtExpand[0], QStringLiteral("9"));
+
+    struct List {
+        QComboBox *list;
+        int page;
+    } lists[] = {{dlg->cboFps, 0},          {dlg->cboRotate, 0},       {dlg->cboVideoBitrate, 1},
+                 {dlg->cboSize, 1},         {dlg->cboAudioBitrate, 2}, {dlg->cboAudioSample, 2},
+                 {dlg->cboSubFont, 4},      {dlg->cboSubcp, 4}};
+    for (const List &l : lists) {
+        SCOPED_TRACE(l.list->objectName().toStdString());
+        dlg->tabMn->setTabNow(l.page);
+        ASSERT_TRUE(l.list->isEnabled() && l.list->isVisible());
+        ASSERT_GE(l.list->count(), 2);
+        l.list->setCurrentIndex(0);
+        for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+            l.list->setFocus();
+            l.list->showPopup();
+            QWidget *popup = QApplication::activePopupWidget();
+            ASSERT_TRUE(popup);
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(popup));
+            QTest::keyClick(popup->windowHandle(), Qt::Key_Down);
+            QTest::keyClick(popup->windowHandle(), key);
+            EXPECT_FALSE(QApplication::activePopupWidget());
+            EXPECT_TRUE(dlg->isVisible());
+            EXPECT_FALSE(main.widget.isEnabled());
+            EXPECT_EQ(l.list->currentIndex(), key == Qt::Key_Escape ? 0 : 1);
+            EXPECT_EQ(dlg->txtExpand[0]->text(), QStringLiteral("9"));
+        }
+    }
+    dlg->optSub[0]->click();
+    dlg->SetSubSetting(false);
+
+    // No list open: the key reaches the dialog from a closed list, a box or a skinned
+    // button; the size and range boxes keep their own Enter.
+    struct Key {
+        QWidget *focus;
+        int page;
+        Qt::Key key;
+        bool closes;
+        const char *border;  // afterwards
+    } keys[] = {{dlg->txtSize[0], 1, Qt::Key_Return, false, "9"},
+                {dlg->txtScope[0], 0, Qt::Key_Return, false, "9"},
+                {dlg->cboRotate, 0, Qt::Key_Escape, true, "0"},
+                {dlg->txtExpand[2], 1, Qt::Key_Escape, true, "0"},
+                {dlg->cmdOkCancel[0], 1, Qt::Key_Escape, true, "0"},
+                {dlg->cboAudioSample, 2, Qt::Key_Return, true, "9"},
+                {dlg->txtExpand[2], 1, Qt::Key_Enter, true, "9"},
+                {dlg->cmdOkCancel[1], 1, Qt::Key_Return, true, "9"}};
+    for (const Key &k : keys) {
+        SCOPED_TRACE(k.focus->objectName().toStdString());
+        if (!dlg->isVisible())
+            dlg->showForSettings(QStringLiteral("/src.avi"));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dlg));
+        dlg->txtExpand[0]->setText(QStringLiteral("9"));
+        dlg->tabMn->setTabNow(k.page);
+        k.focus->setFocus();
+        ASSERT_EQ(QApplication::focusWidget(), k.focus);
+        QTest::keyClick(dlg->windowHandle(), k.key, k.key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        EXPECT_EQ(dlg->isVisible(), !k.closes);
+        EXPECT_EQ(main.widget.isEnabled(), k.closes);
+        EXPECT_EQ(dlg->txtExpand[0]->text(), QLatin1String(k.border));
+    }
+}
+
 // ---------------------------------------------------------------- languages
 
 TEST_F(FrmOptionsTest, ChineseTakesTheFaceOfItsScript)

@@ -4,31 +4,23 @@
 // the dialog with the pointer and keeps it on the screen.
 #include "options/frmoptions.h"
 #include "support/scriptedprompts.h"
+#include "support/windowmanager.h"
 
 #include <QCoreApplication>
 #include <QCursor>
 #include <QFrame>
 #include <QLabel>
-#include <QProcess>
 #include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
 
-bool run(const QString &program, const QStringList &args, QString *out = nullptr)
-{
-    QProcess p;
-    p.start(program, args);
-    const bool ok = p.waitForFinished(5000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-    if (out)
-        *out = QString::fromLocal8Bit(p.readAllStandardOutput());
-    return ok;
-}
+using testenv::runX11Tool;
 
 bool pointerTo(const QPoint &at)
 {
-    if (!run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())}))
+    if (!runX11Tool(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())}))
         return false;
     const bool there = QTest::qWaitFor([&] { return QCursor::pos() == at; }, 3000);
     QCoreApplication::processEvents();
@@ -36,46 +28,11 @@ bool pointerTo(const QPoint &at)
     return there;
 }
 
-// openbox on this display, ended with the test.
-class WindowManager {
-public:
-    WindowManager()
-    {
-        wm_.setProgram(QStringLiteral("openbox"));
-        wm_.setArguments({QStringLiteral("--sm-disable")});
-        wm_.start();
-    }
-    ~WindowManager()
-    {
-        wm_.terminate();
-        if (!wm_.waitForFinished(3000))
-            wm_.kill();
-        wm_.waitForFinished(3000);
-    }
-    // Whether it runs and has claimed the screen.
-    bool ready()
-    {
-        if (!wm_.waitForStarted(5000))
-            return false;
-        return QTest::qWaitFor(
-            [] {
-                QString out;
-                return run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")},
-                           &out)
-                       && out.contains(QLatin1String("window id"));
-            },
-            5000);
-    }
-
-private:
-    QProcess wm_;
-};
-
 } // namespace
 
 TEST(OptionsDragUnderAWindowManager, DragsFromThePreviewFrameAndALabelFollowThePointer)
 {
-    WindowManager wm;
+    testenv::WindowManager wm;
     ASSERT_TRUE(wm.ready()) << "openbox is not installed or did not start";
     ScriptedPrompts prompts;
     FrmOptions &dlg = frmOptions();
@@ -95,11 +52,11 @@ TEST(OptionsDragUnderAWindowManager, DragsFromThePreviewFrameAndALabelFollowTheP
         const QPoint start = dlg.pos();
         const QPoint grip = g.widget->mapToGlobal(g.at);
         ASSERT_TRUE(pointerTo(grip));
-        ASSERT_TRUE(run(QStringLiteral("xdotool"), {QStringLiteral("mousedown"), QStringLiteral("1")}));
+        ASSERT_TRUE(runX11Tool(QStringLiteral("xdotool"), {QStringLiteral("mousedown"), QStringLiteral("1")}));
         ASSERT_TRUE(pointerTo(grip + QPoint(8, 4)));
         ASSERT_TRUE(pointerTo(grip + QPoint(20, 10)));
         ASSERT_TRUE(pointerTo(grip + QPoint(40, 25)));
-        ASSERT_TRUE(run(QStringLiteral("xdotool"), {QStringLiteral("mouseup"), QStringLiteral("1")}));
+        ASSERT_TRUE(runX11Tool(QStringLiteral("xdotool"), {QStringLiteral("mouseup"), QStringLiteral("1")}));
         // The dialog went with the pointer: from the press (followed by the dialog itself),
         // or from the first move (the window manager's move starts there).
         auto withThePointer = [&] {

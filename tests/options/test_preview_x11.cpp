@@ -8,9 +8,12 @@
 #include "coregui/jobstate.h"
 #include "engine/identifyprobe.h"
 #include "options/frmoptions.h"
+#include "player/frmplayer.h"
+#include "player/playersettings.h"
 #include "support/mediaprobe.h"
 #include "support/scriptedprompts.h"
 #include "support/testenv.h"
+#include "support/windowmanager.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -334,3 +337,45 @@ TEST_F(PreviewOnX11, ASoundOnlySourceKeepsNoNoteOnThePicture)
 }
 
 } // namespace
+
+// Without a window manager nothing brings the dialog back over a window that covers
+// it: the big screen, whose settings put it right over the dialog, opens where the
+// dialog's transport, mark, big-screen, OK and Cancel buttons stay within reach.
+TEST_F(PreviewOnX11, TheBigScreenLeavesTheDialogsButtonsWithinReach)
+{
+    clip = folder.path() + QStringLiteral("/clip.avi");
+    ASSERT_TRUE(QFile::copy(testenv::fixture(QStringLiteral("long.avi")), clip));
+    FrmOptions &dlg = frmOptions();
+    dlg.move(410, 205);
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    {
+        QFile ini(playersettings::settingsPath());
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write(QStringLiteral("MainRect=%1,%2\r\n").arg((dlg.x() + 60) * 15).arg((dlg.y() + 300) * 15).toLatin1());
+    }
+    dlg.lbl2BigScreen->setButtonState(StyleButton::StateDown);
+    dlg.newPlay(clip, 0);
+    ASSERT_EQ(jobstate::previewState.playerMode, 2);
+    FrmPlayer &big = frmPlayer();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&big));
+    QTest::qWait(300);
+    if (qEnvironmentVariableIsSet("MAVRELL_PREVIEW_SHOT"))
+        QGuiApplication::primaryScreen()->grabWindow(0).save(qEnvironmentVariable("MAVRELL_PREVIEW_SHOT")
+                                                             + QStringLiteral("-bigscreen.png"));
+    const QWidget *buttons[] = {dlg.lblPlay, dlg.lblPause, dlg.lblStop, dlg.lblBackward, dlg.lblForward, dlg.lblMark[0],
+                                dlg.lblMark[1], dlg.lblMarkDel, dlg.cmdOkCancel[0], dlg.cmdOkCancel[1], dlg.lbl2BigScreen};
+    for (const QWidget *b : buttons) {
+        SCOPED_TRACE(b->objectName().toStdString());
+        const QPoint at = b->mapToGlobal(b->rect().center());
+        QString where;
+        ASSERT_TRUE(testenv::runX11Tool(QStringLiteral("xdotool"),
+                                        {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
+                                         QStringLiteral("getmouselocation"), QStringLiteral("--shell")},
+                                        &where));
+        EXPECT_TRUE(where.contains(QStringLiteral("WINDOW=%1\n").arg(dlg.winId()))) << where.toStdString();
+    }
+    EXPECT_TRUE(mdlConsole::IsRunning());
+    dlg.setStopDosIo(true, false);
+    EXPECT_FALSE(frmPlayerLoaded());
+}

@@ -97,7 +97,7 @@ TEST_F(PlayerWindow, SettingsRoundTrip)
         f.write(saved);
     }
     FrmPlayer &w = frmPlayer();
-    EXPECT_EQ(w.pos(), QPoint(100, 200));
+    EXPECT_EQ(w.geometry().topLeft(), QPoint(100, 200));
     EXPECT_FALSE(w.mnuKeepWH->isChecked());
     EXPECT_EQ(w.picVolPosTag, QStringLiteral("735"));
     unloadFrmPlayer();
@@ -134,7 +134,7 @@ TEST_F(PlayerWindow, StoredValuesOutOfRangeAreKeptInRangeAndOnTheScreen)
         const int centre = w.picVolPos->x() + w.picVolPos->width() / 2;
         EXPECT_GE(centre, w.picVolSdr->x()) << c.file;
         EXPECT_LE(centre, w.picVolSdr->x() + w.picVolSdr->width()) << c.file;
-        const QPoint at = w.pos();
+        const QPoint at = w.geometry().topLeft();
         unloadFrmPlayer();
         QFile f(ini());
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));

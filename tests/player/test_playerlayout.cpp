@@ -51,6 +51,39 @@ TEST(PlayerLayout, KeptOnScreen)
     EXPECT_EQ(playerlayout::keepOnScreen(QPoint(500, 500), QSize(2000, 1100), screen), QPoint(0, 0));
 }
 
+// The big preview screen beside the options dialog: its transport row with the marks,
+// its OK and Cancel, and its big-screen button stay uncovered.
+TEST(PlayerLayout, PlacedClearOfWhatMustStayReachable)
+{
+    const QRect screen(0, 0, 1280, 1024);
+    const QList<QRect> keep{QRect(451, 539, 380, 24), QRect(686, 772, 158, 29), QRect(772, 220, 33, 33)};
+    const QSize minimum(322, 91);
+    struct Case {
+        QRect wanted, placed;
+    } cases[] = {
+        // Clear already: it stays, kept on the screen.
+        {QRect(0, 0, 322, 311), QRect(0, 0, 322, 311)},
+        {QRect(1100, 900, 322, 311), QRect(958, 713, 322, 311)},
+        // Over the transport row: the nearest place that covers nothing, above the row
+        // and left of the big-screen button.
+        {QRect(479, 357, 322, 311), QRect(450, 228, 322, 311)},
+        // Too large for any free place: the largest size that fits one, here above the
+        // transport row and left of the big-screen button.
+        {QRect(0, 100, 1282, 813), QRect(0, 52, 769, 487)},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.wanted.x());
+        const QRect placed = playerlayout::placeClearOf(c.wanted, minimum, keep, screen);
+        EXPECT_EQ(placed, c.placed) << placed.x() << "," << placed.y() << " " << placed.width() << "x" << placed.height();
+        EXPECT_TRUE(screen.contains(placed));
+        for (const QRect &k : keep)
+            EXPECT_FALSE(placed.intersects(k));
+    }
+    // Nowhere to go, even at the smallest: kept on the screen where it was wanted.
+    EXPECT_EQ(playerlayout::placeClearOf(QRect(900, 900, 400, 300), minimum, {QRect(0, 0, 1280, 1024)}, screen),
+              QRect(880, 724, 400, 300));
+}
+
 TEST(PlayerLayout, SeekScale)
 {
     auto s = playerlayout::seekScale(300, 75);
