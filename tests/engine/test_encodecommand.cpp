@@ -139,18 +139,23 @@ TEST_F(EncodeCommand, VideoTargetsAsBuilt)
         EXPECT_EQ(build(c.format, c.ext).toStdString(), c.expected.toStdString()) << c.format.toStdString() << " " << c.ext.toStdString();
 }
 
-// MP2 rates that stereo MP2 or the encoder's MPEG muxer cannot take become the next that works.
+// MP2 rates that stereo MP2 or the encoder's MPEG muxer cannot take become the next that
+// works, at the job's sample rate; a sample rate MP2 does not take becomes the nearest it does.
 TEST_F(EncodeCommand, Mp2SoundTakesARateThatWorks)
 {
     testjob::job.fpsText = QStringLiteral("25");
     testjob::job.videoBitrateText = QStringLiteral("800");
-    struct Case { const char *chosen, *written; };
-    const Case cases[] = {{"32", "96"}, {"64", "96"}, {"80", "96"}, {"112", "112"}, {"128 (x)", "128"},
-                          {"320", "320"}, {"448", "384"}};
+    struct Case { const char *rate, *chosen, *written, *writtenRate; };
+    const Case cases[] = {{"44100", "32", "96", "44100"},   {"44100", "64", "96", "44100"},   {"44100", "80", "96", "44100"},
+                          {"44100", "112", "112", "44100"}, {"44100", "128 (x)", "128", "44100"},
+                          {"44100", "320", "320", "44100"}, {"44100", "448", "384", "44100"},
+                          {"22050", "224", "160", "22050"}, {"11025", "192", "160", "16000"}};
     for (const Case &c : cases) {
         testjob::job.audioBitrateText = QString::fromLatin1(c.chosen);
-        EXPECT_TRUE(build("MPEG2", "mpg").contains(QStringLiteral("-twolameopts br=") + c.written + " "))
-            << c.chosen << ": " << build("MPEG2", "mpg").toStdString();
+        testjob::job.audioOpts = QStringLiteral(" -channels 2 -srate ") + c.rate + " -af-add channels=2";
+        const QString cmd = build("MPEG2", "mpg");
+        EXPECT_TRUE(cmd.contains(QStringLiteral("-twolameopts br=") + c.written + " ")) << c.chosen << ": " << cmd.toStdString();
+        EXPECT_TRUE(cmd.contains(QStringLiteral(" -srate ") + c.writtenRate + " ")) << c.rate << ": " << cmd.toStdString();
     }
 }
 
@@ -229,7 +234,7 @@ TEST_F(EncodeCommand, AudioTargetsRunTheConverter)
         {"wma", " -acodec wmav2", "22050"},
         {"mp4", " -f mp4 -acodec aac", "22050"},
         {"aac", " -f adts -acodec aac", "22050"},
-        {"ac3", " -acodec ac3", "48000"},  // the AC-3 encoder takes no 22050 Hz
+        {"ac3", " -acodec ac3", "32000"},  // the AC-3 encoder takes no 22050 Hz: the nearest it takes
         {"ogg", " -acodec libvorbis", "22050"},
     };
     for (const Case &c : cases) {
