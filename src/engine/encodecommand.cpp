@@ -177,6 +177,13 @@ QString fillOptions(QString text, const SourceInfo &s, const JobSettings &j, con
     return text;
 }
 
+// Tool 3's mix to two channels lowers the one channel of a mono source by 3 dB on
+// each side. Sources of one or two channels are mixed here instead: a mono channel goes
+// to both sides as it is, two channels stay as they are; any other layout becomes stereo
+// as tool 3 would make it.
+const QString twoChannelsAtLevel =
+    QStringLiteral(" -af aformat=channel_layouts=mono|stereo|downmix,pan=stereo|FL<FL+FC+DL|FR<FR+FC+DR");
+
 } // namespace
 
 Built build(const SourceInfo &s, const JobSettings &j, Prepared &p, QString &range, const Inputs &in)
@@ -192,6 +199,8 @@ Built build(const SourceInfo &s, const JobSettings &j, Prepared &p, QString &ran
         const soundrates::Encoder encoder = soundrates::encoderOf(j.targetFormat, ext, true);
         QString opts = withTakenRates(j.audioOpts, QStringLiteral(" -ar"), encoder);
         const double kbits = soundrates::takenBitrate(encoder, sampleRateIn(opts, QStringLiteral(" -ar")), numbertext::Val(p.arate));
+        if (opts.contains(QLatin1String(" -ac 2")))
+            opts += twoChannelsAtLevel;
         b.command = in.tool3 + QStringLiteral(" -y -i ") + src + audioCodecPiece(ext) + QStringLiteral(" -vn -ab ")
                     + wholeNumber(kbits * 1000) + range + opts + j.encodeVolumeOpt + QStringLiteral(" ") + dst;
         return b;

@@ -237,9 +237,11 @@ TEST_F(EncodeCommand, AudioTargetsRunTheConverter)
         {"ac3", " -acodec ac3", "32000"},  // the AC-3 encoder takes no 22050 Hz: the nearest it takes
         {"ogg", " -acodec libvorbis", "22050"},
     };
+    // Two channels, a mono source's one channel on both sides at its own level.
+    const QString mix = " -af aformat=channel_layouts=mono|stereo|downmix,pan=stereo|FL<FL+FC+DL|FR<FR+FC+DR";
     for (const Case &c : cases) {
         EXPECT_EQ(build("Sound " + c.ext.toUpper(), c.ext, true),
-                  "/p/OrvexRes3 -y -i \"/v/in.src\"" + c.codec + " -vn -ab 128000 -ac 2 -ar " + c.rate
+                  "/p/OrvexRes3 -y -i \"/v/in.src\"" + c.codec + " -vn -ab 128000 -ac 2 -ar " + c.rate + mix
                       + " -vol 512 \"/v/out.x\"")
             << c.ext.toStdString();
     }

@@ -54,6 +54,8 @@ QStringList recipe(const QString &name)
     r["long.wmv"] = QStringList{"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=20", "-f", "lavfi", "-i",
                                 "sine=frequency=440:sample_rate=44100:duration=20"}
                     + QStringList{"-c:v", "wmv2", "-g", "25", "-c:a", "wmav2", "-ac", "2"};
+    // One channel of sound: tool 1 reads MP3 as two channels whatever the file holds.
+    r["mono.avi"] = video3 + audio3 + QStringList{"-c:v", "mpeg4", "-c:a", "libmp3lame", "-ac", "1"};
     return r.value(name);
 }
 

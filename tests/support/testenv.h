@@ -18,7 +18,8 @@ void prepareProcessEnvironment();
 // Names: "mpeg1.mpg" (MPEG-1 + MP2), "mpeg2.vob" (MPEG-2 + AC-3), "mpeg4.avi" (MPEG-4 + MP3),
 // "wmv2.wmv" (WMV2 + WMA, 25 fps), "wmv2997.wmv" (the same at 29.97 fps), "h264.mp4" (H.264 + AAC), "flv1.flv", "vorbis.ogg",
 // "tone.mp3", "tone.wav", "anim.gif", "still.gif", "silent.avi" (no sound track),
-// "long.avi" (20 s, MPEG-4 + MP3, key frame every 25 frames).
+// "long.avi" (20 s, MPEG-4 + MP3, key frame every 25 frames), "mono.avi" (MPEG-4 + one channel
+// of MP3).
 // Fails the calling test (ADD_FAILURE) and returns "" when ffmpeg cannot make it.
 QString fixture(const QString &name);
 
