@@ -7,9 +7,11 @@
 #include "core/jobrecords.h"
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
+#include "core/timetext.h"
 #include "core/userprompts.h"
 
 #include <QRegularExpression>
+#include <cmath>
 
 using namespace mdlMavrell;
 using namespace jobrecords;
@@ -184,6 +186,21 @@ QString fillOptions(QString text, const SourceInfo &s, const JobSettings &j, con
 const QString twoChannelsAtLevel =
     QStringLiteral(" -af aformat=channel_layouts=mono|stereo|downmix,pan=stereo|FL<FL+FC+DL|FR<FR+FC+DR");
 
+// Tool 2 never ends when its "-endpos" lies after the end of the picture while the sound
+// runs on to it: the sound stops at the end position, the picture has ended, and neither
+// stream reaches its end. A limit of frames ends the run there (the encoder counts one
+// frame a round, also after the picture's end). It allows 1000 frames a second, so it
+// never cuts a picture short.
+QString frameLimit(const QString &range)
+{
+    static const QRegularExpression endpos(QStringLiteral(" -endpos (\\S+)"));
+    const auto m = endpos.match(range);
+    if (!m.hasMatch())
+        return {};
+    const double seconds = ParseTime(m.captured(1));
+    return QStringLiteral(" -frames ") + numbertext::integer(static_cast<long long>(std::ceil((seconds + 1) * 1000)));
+}
+
 } // namespace
 
 Built build(const SourceInfo &s, const JobSettings &j, Prepared &p, QString &range, const Inputs &in)
@@ -218,6 +235,7 @@ Built build(const SourceInfo &s, const JobSettings &j, Prepared &p, QString &ran
 
     const QString harddup = QStringLiteral(" -vf-add harddup") + mc;
     const bool seeks = range.contains(QLatin1String("-ss "));
+    const QString rangeOpts = range + frameLimit(range);
     // The sound at a rate its encoder takes.
     const QString audio = withTakenRates(j.audioOpts, QStringLiteral(" -srate"), soundrates::encoderOf(j.targetFormat, ext, false));
     QString tail;
@@ -233,15 +251,15 @@ Built build(const SourceInfo &s, const JobSettings &j, Prepared &p, QString &ran
         const QString fixpts = !seeks              ? QStringLiteral(" -vf-add fixpts")
                                : kind->generalMuxer ? QStringLiteral(" -vf-add fixpts=start=0")
                                                     : QString();
-        tail = range + j.colorFilter + j.scaleFilter + j.rotateFilter + j.subtitleOpts + audio
+        tail = rangeOpts + j.colorFilter + j.scaleFilter + j.rotateFilter + j.subtitleOpts + audio
                + j.encodeVolumeOpt + fixpts + harddup;
         break;
     }
     case engine::OptionTail::Sound:
-        tail = range + audio + j.encodeVolumeOpt + harddup;
+        tail = rangeOpts + audio + j.encodeVolumeOpt + harddup;
         break;
     case engine::OptionTail::Range:
-        tail = range + harddup;
+        tail = rangeOpts + harddup;
         break;
     case engine::OptionTail::Plain:
         tail = harddup;

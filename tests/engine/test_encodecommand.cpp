@@ -256,6 +256,8 @@ TEST_F(EncodeCommand, AudioTargetsRunTheConverter)
     EXPECT_EQ(range, " -ss 00:00:10.0 -t 00:00:15.0");
     EXPECT_TRUE(cmd.contains(" -vn -ab 128000 -ss 00:00:10.0 -t 00:00:15.0 -ac 2")) << cmd.toStdString();
     EXPECT_FALSE(cmd.contains("-endpos"));
+    // The converter's "-frames" would count sound frames: only the encoder gets a limit.
+    EXPECT_FALSE(cmd.contains("-frames"));
 }
 
 TEST_F(EncodeCommand, SyncCorrectionPerSourceAndRetry)
@@ -285,7 +287,9 @@ TEST_F(EncodeCommand, StreamCopyOperations)
     testjob::job.audioBitrateText = QStringLiteral("128");
     testjob::job.encodeVolumeOpt = QStringLiteral(" -af-add volume=6");
     const QString range = QStringLiteral(" -ss 00:00:01.0 -endpos 00:00:01.5");
-    const QString atail = range + testjob::job.audioOpts + testjob::job.encodeVolumeOpt + " -vf-add harddup -mc 0";
+    // The range as the encoder gets it: with its limit of frames.
+    const QString limited = range + " -frames 2500";
+    const QString atail = limited + testjob::job.audioOpts + testjob::job.encodeVolumeOpt + " -vf-add harddup -mc 0";
     struct Case {
         QString format, ext, videoFormat, audioCodec, aviNote, body, demuxer;
     } cases[] = {
@@ -299,20 +303,20 @@ TEST_F(EncodeCommand, StreamCopyOperations)
          " -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=wmav1:abitrate=128" + atail, "asf"},
         {"onlyTransVol", "avi", "mp4v", "mp3", "", " -noodml -ovc copy -oac mp3lame -lameopts cbr:br=128" + atail, "avi"},
         {"onlyCut", "mpg", "0x10000002", "mp2", "",
-         " -ovc copy -oac copy -of lavf -lavfopts format=vob" + range + " -vf-add harddup -mc 0", "mpegps"},
+         " -ovc copy -oac copy -of lavf -lavfopts format=vob" + limited + " -vf-add harddup -mc 0", "mpegps"},
         {"onlyCut", "dat", "0x10000001", "mp2", "",
-         " -ovc copy -oac copy -of lavf -lavfopts format=vcd" + range + " -vf-add harddup -mc 0", "mpegps"},
+         " -ovc copy -oac copy -of lavf -lavfopts format=vcd" + limited + " -vf-add harddup -mc 0", "mpegps"},
         {"onlyCut", "vob", "0x10000002", "a52", "",
-         " -ovc copy -oac copy -of lavf -lavfopts format=dvd" + range + " -vf-add harddup -mc 0", "mpegps"},
+         " -ovc copy -oac copy -of lavf -lavfopts format=dvd" + limited + " -vf-add harddup -mc 0", "mpegps"},
         {"onlyCut", "wmv", "wmv2", "ffwmav2", "",
-         " -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=wmav2:abitrate=128" + testjob::job.audioOpts + range
+         " -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=wmav2:abitrate=128" + testjob::job.audioOpts + limited
              + " -vf-add harddup -mc 0",
          "asf"},
         {"onlyCut", "avi", "mp4v", "pcm", "note",
-         " -noodml -ovc copy -oac mp3lame -lameopts cbr:br=128 -channels 2 -srate 44100 -af-add channels=2" + range
+         " -noodml -ovc copy -oac mp3lame -lameopts cbr:br=128 -channels 2 -srate 44100 -af-add channels=2" + limited
              + " -vf-add harddup -mc 0",
          "avi"},
-        {"onlyCut", "avi", "mp4v", "mp3", "", " -noodml -ovc copy -oac copy" + range + " -vf-add harddup -mc 0", "avi"},
+        {"onlyCut", "avi", "mp4v", "mp3", "", " -noodml -ovc copy -oac copy" + limited + " -vf-add harddup -mc 0", "avi"},
         {"onlyFix", "mpg", "0x10000001", "mp2", "",
          " -idx -ovc copy -oac copy -of lavf -lavfopts format=vcd -vf-add harddup -mc 0", "mpegps"},
         {"onlyFix", "wmv", "wmv2", "ffwmav2", "",

@@ -19,7 +19,7 @@ void prepareProcessEnvironment();
 // "wmv2.wmv" (WMV2 + WMA, 25 fps), "wmv2997.wmv" (the same at 29.97 fps), "h264.mp4" (H.264 + AAC), "flv1.flv", "vorbis.ogg",
 // "tone.mp3", "tone.wav", "anim.gif", "still.gif", "silent.avi" (no sound track),
 // "long.avi" (20 s, MPEG-4 + MP3, key frame every 25 frames), "mono.avi" (MPEG-4 + one channel
-// of MP3).
+// of MP3), "soundtail.avi" and "soundtail.mp4" (4 s of 160x120 picture, 6 s of sound).
 // Fails the calling test (ADD_FAILURE) and returns "" when ffmpeg cannot make it.
 QString fixture(const QString &name);
 
