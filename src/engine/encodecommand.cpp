@@ -1,6 +1,7 @@
 #include "engine/encodecommand.h"
 
 #include "engine/pictureshape.h"
+#include "engine/soundrates.h"
 #include "engine/targetkinds.h"
 
 #include "core/identify.h"
@@ -8,9 +9,11 @@
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 #include "core/toolpaths.h"
+#include "core/timetext.h"
 #include "core/userprompts.h"
 
 #include <QRegularExpression>
+#include <cmath>
 
 using namespace mdlMavrell;
 using namespace jobrecords;
@@ -28,20 +31,12 @@ QString leadingValueText(const QString &text)
 
 QString wholeNumber(double x) { return numbertext::integer(static_cast<long long>(numbertext::roundHalfEven(x))); }
 
-// MP2 sound through twolame: the lavc mp2 path of this encoder writes empty files.
-// Stereo MP2 knows no 32, 48, 56 or 80 kbit/s, and below 96 kbit/s the encoder's MPEG
-// muxer writes a file without streams: such a rate becomes the next one that works.
-QString twolame(const QString &kbits)
+// MP2 sound through twolame: the lavc mp2 path of this encoder writes empty files. The
+// bit rate is one MP2 takes at the job's sample rate (engine/soundrates.h).
+QString twolame(double kbits, int sampleRate)
 {
-    static const int rates[] = {96, 112, 128, 160, 192, 224, 256, 320, 384};
-    const double wanted = numbertext::Val(kbits);
-    int rate = 384;
-    for (int r : rates)
-        if (r >= wanted) {
-            rate = r;
-            break;
-        }
-    return QStringLiteral(" -oac twolame -twolameopts br=") + numbertext::integer(rate);
+    const double rate = soundrates::takenBitrate(soundrates::Encoder::Mp2, sampleRate, kbits);
+    return QStringLiteral(" -oac twolame -twolameopts br=") + wholeNumber(rate);
 }
 
 // The second run of an MPEG program stream: tool 3 writes the target from tool 2's
@@ -51,22 +46,29 @@ QString rewriteStage(const QString &tool3, const QString &intermediate, const QS
     return tool3 + QStringLiteral(" -y -i ") + Quoted(intermediate) + options + QStringLiteral(" ") + Quoted(dst);
 }
 
-// ffmpeg's AC-3 encoder takes 32000, 44100 and 48000 Hz only; any other "-ar" becomes 48000.
-QString ac3SampleRate(const QString &piece)
+// The sample rate an audio piece asks for with `option` (" -srate" for tool 2, " -ar"
+// for tool 3); 0 when it names none.
+int sampleRateIn(const QString &piece, const QString &option)
 {
-    static const QRegularExpression ar(QStringLiteral(" -ar (\\S+)"));
-    QString out = piece;
-    auto it = ar.globalMatch(piece);
-    int shift = 0;
-    while (it.hasNext()) {
+    const QRegularExpression re(QRegularExpression::escape(option) + QStringLiteral(" (\\d+)"));
+    const auto m = re.match(piece);
+    return m.hasMatch() ? m.captured(1).toInt() : 0;
+}
+
+// The audio piece with every rate that `option` gives written as one the encoder takes:
+// a rate it does not take becomes the nearest it does.
+QString withTakenRates(const QString &piece, const QString &option, soundrates::Encoder encoder)
+{
+    const QRegularExpression re(QRegularExpression::escape(option) + QStringLiteral(" (\\d+)"));
+    QString out;
+    qsizetype at = 0;
+    for (auto it = re.globalMatch(piece); it.hasNext();) {
         const auto m = it.next();
-        const QString rate = m.captured(1);
-        if (rate == QLatin1String("32000") || rate == QLatin1String("44100") || rate == QLatin1String("48000"))
-            continue;
-        out.replace(m.capturedStart(1) + shift, m.capturedLength(1), QStringLiteral("48000"));
-        shift += 5 - m.capturedLength(1);
+        const int rate = soundrates::takenRate(encoder, m.captured(1).toInt());
+        out += piece.mid(at, m.capturedStart(1) - at) + numbertext::integer(rate);
+        at = m.capturedEnd(1);
     }
-    return out;
+    return out + piece.mid(at);
 }
 
 QString audioCodecPiece(const QString &ext)
@@ -148,12 +150,13 @@ QString syncPiece(engine::SyncRule rule, const SourceInfo &s, bool retry)
     return QStringLiteral(" -mc 0");
 }
 
-// A kind's options with the job's values filled in.
-QString fillOptions(QString text, const SourceInfo &s, const JobSettings &j, const Prepared &p)
+// A kind's options with the job's values filled in; sampleRate is the job's sound rate
+// in Hz (0: none named).
+QString fillOptions(QString text, const SourceInfo &s, const JobSettings &j, const Prepared &p, int sampleRate)
 {
     static const QRegularExpression mp2At(QStringLiteral("\\{mp2:(\\d+)\\}"));
     for (auto m = mp2At.match(text); m.hasMatch(); m = mp2At.match(text))
-        text.replace(m.capturedStart(), m.capturedLength(), twolame(m.captured(1)));
+        text.replace(m.capturedStart(), m.capturedLength(), twolame(numbertext::Val(m.captured(1)), sampleRate));
     const QString channels = numbertext::integer(s.srcAudioChannels);
     const QString aviMp3 = QStringLiteral(" -oac mp3lame -lameopts cbr:br=") + numbertext::integer(s.srcAudioBitrate)
                            + QStringLiteral(" -channels ") + channels + QStringLiteral(" -srate ")
@@ -164,7 +167,7 @@ QString fillOptions(QString text, const SourceInfo &s, const JobSettings &j, con
         {"{arate}", p.arate},
         {"{peak}", numbertext::integer(p.peak)},
         {"{fps}", p.fps},
-        {"{mp2}", twolame(p.arate)},
+        {"{mp2}", twolame(numbertext::Val(p.arate), sampleRate)},
         {"{wma}", s.srcAudioCodec.contains(QLatin1String("wmav1")) ? QStringLiteral("wmav1") : QStringLiteral("wmav2")},
         {"{srcrate}", numbertext::integer(s.srcAudioBitrate)},
         {"{avimp3}", aviMp3},
@@ -173,6 +176,28 @@ QString fillOptions(QString text, const SourceInfo &s, const JobSettings &j, con
     for (const auto &[name, value] : values)
         text.replace(QLatin1String(name), value);
     return text;
+}
+
+// Tool 3's mix to two channels lowers the one channel of a mono source by 3 dB on
+// each side. Sources of one or two channels are mixed here instead: a mono channel goes
+// to both sides as it is, two channels stay as they are; any other layout becomes stereo
+// as tool 3 would make it.
+const QString twoChannelsAtLevel =
+    QStringLiteral(" -af aformat=channel_layouts=mono|stereo|downmix,pan=stereo|FL<FL+FC+DL|FR<FR+FC+DR");
+
+// Tool 2 never ends when its "-endpos" lies after the end of the picture while the sound
+// runs on to it: the sound stops at the end position, the picture has ended, and neither
+// stream reaches its end. A limit of frames ends the run there (the encoder counts one
+// frame a round, also after the picture's end). It allows 1000 frames a second, so it
+// never cuts a picture short.
+QString frameLimit(const QString &range)
+{
+    static const QRegularExpression endpos(QStringLiteral(" -endpos (\\S+)"));
+    const auto m = endpos.match(range);
+    if (!m.hasMatch())
+        return {};
+    const double seconds = ParseTime(m.captured(1));
+    return QStringLiteral(" -frames ") + numbertext::integer(static_cast<long long>(std::ceil((seconds + 1) * 1000)));
 }
 
 } // namespace
@@ -187,11 +212,13 @@ Built build(const SourceInfo &s, const JobSettings &j, Prepared &p, QString &ran
 
     if (kind && kind->soundTarget) {
         range.replace(QStringLiteral("-endpos"), QStringLiteral("-t"));
-        QString opts = j.audioOpts + j.encodeVolumeOpt;
-        if (ext == QLatin1String("ac3"))
-            opts = ac3SampleRate(opts);
+        const soundrates::Encoder encoder = soundrates::encoderOf(j.targetFormat, ext, true);
+        QString opts = withTakenRates(j.audioOpts, QStringLiteral(" -ar"), encoder);
+        const double kbits = soundrates::takenBitrate(encoder, sampleRateIn(opts, QStringLiteral(" -ar")), numbertext::Val(p.arate));
+        if (opts.contains(QLatin1String(" -ac 2")))
+            opts += twoChannelsAtLevel;
         b.command = in.tool3 + QStringLiteral(" -y -i ") + src + audioCodecPiece(ext) + QStringLiteral(" -vn -ab ")
-                    + wholeNumber(numbertext::Val(p.arate) * 1000) + range + opts + QStringLiteral(" ") + dst;
+                    + wholeNumber(kbits * 1000) + range + opts + j.encodeVolumeOpt + QStringLiteral(" ") + dst;
         return b;
     }
 
@@ -207,6 +234,9 @@ Built build(const SourceInfo &s, const JobSettings &j, Prepared &p, QString &ran
 
     const QString harddup = QStringLiteral(" -vf-add harddup") + mc;
     const bool seeks = range.contains(QLatin1String("-ss "));
+    const QString rangeOpts = range + frameLimit(range);
+    // The sound at a rate its encoder takes.
+    const QString audio = withTakenRates(j.audioOpts, QStringLiteral(" -srate"), soundrates::encoderOf(j.targetFormat, ext, false));
     QString tail;
     switch (kind->tail) {
     case engine::OptionTail::Picture: {
@@ -222,21 +252,21 @@ Built build(const SourceInfo &s, const JobSettings &j, Prepared &p, QString &ran
                                                     : QString();
         // The shape the picture is to show, told after every filter that sizes or turns it.
         const QString shape = pictureshape::piece(pictureshape::shapeFor(s, j));
-        tail = range + j.colorFilter + j.scaleFilter + j.rotateFilter + j.subtitleOpts + j.audioOpts
+        tail = rangeOpts + j.colorFilter + j.scaleFilter + j.rotateFilter + j.subtitleOpts + audio
                + j.encodeVolumeOpt + shape + fixpts + harddup;
         break;
     }
     case engine::OptionTail::Sound:
-        tail = range + j.audioOpts + j.encodeVolumeOpt + harddup;
+        tail = rangeOpts + audio + j.encodeVolumeOpt + harddup;
         break;
     case engine::OptionTail::Range:
-        tail = range + harddup;
+        tail = rangeOpts + harddup;
         break;
     case engine::OptionTail::Plain:
         tail = harddup;
         break;
     }
-    const QString body = in.tool2 + fillOptions(options->options, s, j, p) + tail;
+    const QString body = in.tool2 + fillOptions(options->options, s, j, p, sampleRateIn(audio, QStringLiteral(" -srate"))) + tail;
     const bool twoRuns = !options->rewrite.isEmpty();
 
     // This encoder's own AVI reader hands the decoder only every few pictures of many

@@ -2,6 +2,7 @@
 
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
+#include "engine/soundrates.h"
 #include "engine/targetkinds.h"
 #include "engine/targetmenu.h"
 
@@ -47,7 +48,7 @@ QStringList audioBitrateItems()
     return {"32", "48", "56", "64" + lng[txt::QualityLow], "80", "112", "128" + lng[txt::QualityMedium], "160", "192", "224" + lng[txt::QualityHigh], "256", "320"};
 }
 
-QStringList audioSampleItems() { return {"11025", "16000", "22050", "24000", "32000", "44100", "48000"}; }
+QStringList audioSampleItems() { return soundrates::offeredItems(soundrates::Encoder::Pcm); }
 
 QStringList rotateItems(bool isVcdDvd)
 {
@@ -124,6 +125,15 @@ ComboPreset sameAsSource(const QStringList &items)
     return c;
 }
 
+// The sample-rate list of the job's sound encoder, showing `wanted` Hz, or the nearest
+// rate the encoder takes when it does not take that one.
+ComboPreset sampleRates(const PresetInput &in, bool enabled, int wanted)
+{
+    const soundrates::Encoder e = soundrates::encoderOf(in.targetFormat, in.targetExt, in.audioTarget);
+    const QStringList items = soundrates::offeredItems(e);
+    return pick(items, enabled, int(items.indexOf(numbertext::integer(soundrates::takenRate(e, wanted)))));
+}
+
 // The rows every copy-like block (sound, cut, repair) shares: no picture settings.
 void noPicture(OptionPreset &p, const PresetInput &in)
 {
@@ -161,16 +171,17 @@ void video(OptionPreset &p, const PresetInput &in)
     p.volumeEnabled = true;
     p.firstPage = 0;
     p.audioBitrate = pick(audioBitrateItems(), true, 3);
-    p.audioSample = pick(audioSampleItems(), true, 2);
+    p.audioSample = sampleRates(in, true, 22050);
 }
 
 // VCD and DVD: fixed size, crop first, no quarter turns, locked sound.
-void disc(OptionPreset &p, int bitrateIndex, int audioIndex, int sampleIndex, int w, int h, int sizeIndex)
+void disc(OptionPreset &p, const PresetInput &in, int bitrateIndex, int audioIndex, int sampleRate, int w, int h,
+          int sizeIndex)
 {
     p.fps = pick(fpsItems(false), false, 12);
     p.videoBitrate = pick(videoBitrateItems(false), false, bitrateIndex);
     p.audioBitrate = pick(audioBitrateItems(), false, audioIndex);
-    p.audioSample = pick(audioSampleItems(), false, sampleIndex);
+    p.audioSample = sampleRates(in, false, sampleRate);
     p.audioOffEnabled = false;
     p.rotate = pick(rotateItems(true), true, 0);
     p.sizeEnabled = false;
@@ -261,13 +272,13 @@ OptionPreset optionPreset(const PresetInput &in)
         noPicture(p, in);
         if (in.targetExt == QLatin1String("dat")) {
             p.audioBitrate = pick(audioBitrateItems(), false, 9);
-            p.audioSample = pick(audioSampleItems(), false, 5);
+            p.audioSample = sampleRates(in, false, 44100);
         } else if (in.targetExt == QLatin1String("vob")) {
             p.audioBitrate = pick(audioBitrateItems(), false, 11);
-            p.audioSample = pick(audioSampleItems(), false, 6);
+            p.audioSample = sampleRates(in, false, 48000);
         } else {
             p.audioBitrate = pick(audioBitrateItems(), in.targetExt != QLatin1String("wav"), 3);
-            p.audioSample = pick(audioSampleItems(), true, 2);
+            p.audioSample = sampleRates(in, true, 22050);
         }
         p.audioOnEnabled = true;
         p.audioOffEnabled = false;
@@ -281,7 +292,7 @@ OptionPreset optionPreset(const PresetInput &in)
         p.scopeEnabled = p.family == TargetFamily::Cut;
         noPicture(p, in);
         p.audioBitrate = sameAsSource(audioBitrateItems());
-        p.audioSample = pick(audioSampleItems(), false, 2);
+        p.audioSample = sampleRates(in, false, 22050);
         p.audioOnEnabled = false;
         p.audioOffEnabled = false;
         p.delayNormEnabled = false;
@@ -298,11 +309,11 @@ OptionPreset optionPreset(const PresetInput &in)
         break;
     case TargetFamily::Vcd:
         video(p, in);
-        disc(p, 8, 9, 5, 352, 240, sizeItemVcd);
+        disc(p, in, 8, 9, 44100, 352, 240, sizeItemVcd);
         break;
     case TargetFamily::Dvd:
         video(p, in);
-        disc(p, 12, 11, 6, 720, 480, sizeItemDvd);
+        disc(p, in, 12, 11, 48000, 720, 480, sizeItemDvd);
         break;
     case TargetFamily::OtherVideo:
         video(p, in);

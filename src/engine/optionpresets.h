@@ -21,7 +21,7 @@ TargetFamily targetFamily(const QString &targetFormat, const QString &targetExt,
 QStringList fpsItems(bool isMpg);                // setCboFpsItem
 QStringList videoBitrateItems(bool isMpeg1);     // setCboVideoBitrateItem
 QStringList audioBitrateItems();
-QStringList audioSampleItems();
+QStringList audioSampleItems();                  // every rate; a target offers those its encoder takes
 QStringList rotateItems(bool isVcdDvd);          // setCboRotateItem
 
 // The frame-rate list of a WMV target: "same as the source", then the fixed rates the

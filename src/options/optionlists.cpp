@@ -3,6 +3,7 @@
 #include "core/mdlmavrell.h"
 #include "core/numbertext.h"
 #include "coregui/jobstate.h"
+#include "engine/optionpresets.h"
 #include "engine/targetkinds.h"
 #include "options/optionpages.h"
 #include "options/optionsummary.h"
@@ -128,11 +129,7 @@ QStringList audioBitrateItems()
             QStringLiteral("192"), withWord("224", txt::QualityHigh), QStringLiteral("256"), QStringLiteral("320")};
 }
 
-QStringList audioSampleItems()
-{
-    return {QStringLiteral("11025"), QStringLiteral("16000"), QStringLiteral("22050"), QStringLiteral("24000"),
-            QStringLiteral("32000"), QStringLiteral("44100"), QStringLiteral("48000")};
-}
+QStringList audioSampleItems() { return engine::audioSampleItems(); }
 
 void fillDesignLists(OptionsForm &f)
 {
@@ -198,7 +195,8 @@ void ChangeLanguage(OptionsForm &f)
     f.lblSubcpStr.caption = lng[txt::SubtitleCodePageIs];
     f.cmdSubPlay.caption = lng[txt::ApplyToPlaying];
 
-    // The sample rates are the design's and never change; fill them once.
+    // The sample rates are numbers in every language: the list is filled once, and a
+    // target's preset then offers the rates its encoder takes.
     if (f.cboAudioSample.count() == 0)
         fill(f.cboAudioSample, audioSampleItems());
 

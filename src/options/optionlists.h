@@ -19,7 +19,7 @@ void setCboRotateItem(Combo &cbo, bool isVCDDVD);
 QStringList sizeItems();        // 31 items
 QStringList subcpItems();       // 5 items
 QStringList audioBitrateItems();// 12 items
-QStringList audioSampleItems(); // 7 items, never rebuilt
+QStringList audioSampleItems(); // 7 items until a target offers those its encoder takes
 // Fills the lists the dialog builds once (sample rates) and by language (sizes,
 // code pages, audio bit rates); nothing is selected.
 void fillDesignLists(OptionsForm &f);

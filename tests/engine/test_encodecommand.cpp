@@ -149,18 +149,23 @@ TEST_F(EncodeCommand, VideoTargetsAsBuilt)
         EXPECT_EQ(build(c.format, c.ext).toStdString(), c.expected.toStdString()) << c.format.toStdString() << " " << c.ext.toStdString();
 }
 
-// MP2 rates that stereo MP2 or the encoder's MPEG muxer cannot take become the next that works.
+// MP2 rates that stereo MP2 or the encoder's MPEG muxer cannot take become the next that
+// works, at the job's sample rate; a sample rate MP2 does not take becomes the nearest it does.
 TEST_F(EncodeCommand, Mp2SoundTakesARateThatWorks)
 {
     testjob::job.fpsText = QStringLiteral("25");
     testjob::job.videoBitrateText = QStringLiteral("800");
-    struct Case { const char *chosen, *written; };
-    const Case cases[] = {{"32", "96"}, {"64", "96"}, {"80", "96"}, {"112", "112"}, {"128 (x)", "128"},
-                          {"320", "320"}, {"448", "384"}};
+    struct Case { const char *rate, *chosen, *written, *writtenRate; };
+    const Case cases[] = {{"44100", "32", "96", "44100"},   {"44100", "64", "96", "44100"},   {"44100", "80", "96", "44100"},
+                          {"44100", "112", "112", "44100"}, {"44100", "128 (x)", "128", "44100"},
+                          {"44100", "320", "320", "44100"}, {"44100", "448", "384", "44100"},
+                          {"22050", "224", "160", "22050"}, {"11025", "192", "160", "16000"}};
     for (const Case &c : cases) {
         testjob::job.audioBitrateText = QString::fromLatin1(c.chosen);
-        EXPECT_TRUE(build("MPEG2", "mpg").contains(QStringLiteral("-twolameopts br=") + c.written + " "))
-            << c.chosen << ": " << build("MPEG2", "mpg").toStdString();
+        testjob::job.audioOpts = QStringLiteral(" -channels 2 -srate ") + c.rate + " -af-add channels=2";
+        const QString cmd = build("MPEG2", "mpg");
+        EXPECT_TRUE(cmd.contains(QStringLiteral("-twolameopts br=") + c.written + " ")) << c.chosen << ": " << cmd.toStdString();
+        EXPECT_TRUE(cmd.contains(QStringLiteral(" -srate ") + c.writtenRate + " ")) << c.rate << ": " << cmd.toStdString();
     }
 }
 
@@ -239,12 +244,14 @@ TEST_F(EncodeCommand, AudioTargetsRunTheConverter)
         {"wma", " -acodec wmav2", "22050"},
         {"mp4", " -f mp4 -acodec aac", "22050"},
         {"aac", " -f adts -acodec aac", "22050"},
-        {"ac3", " -acodec ac3", "48000"},  // the AC-3 encoder takes no 22050 Hz
+        {"ac3", " -acodec ac3", "32000"},  // the AC-3 encoder takes no 22050 Hz: the nearest it takes
         {"ogg", " -acodec libvorbis", "22050"},
     };
+    // Two channels, a mono source's one channel on both sides at its own level.
+    const QString mix = " -af aformat=channel_layouts=mono|stereo|downmix,pan=stereo|FL<FL+FC+DL|FR<FR+FC+DR";
     for (const Case &c : cases) {
         EXPECT_EQ(build("Sound " + c.ext.toUpper(), c.ext, true),
-                  "/p/OrvexRes3 -y -i \"/v/in.src\"" + c.codec + " -vn -ab 128000 -ac 2 -ar " + c.rate
+                  "/p/OrvexRes3 -y -i \"/v/in.src\"" + c.codec + " -vn -ab 128000 -ac 2 -ar " + c.rate + mix
                       + " -vol 512 \"/v/out.x\"")
             << c.ext.toStdString();
     }
@@ -259,6 +266,8 @@ TEST_F(EncodeCommand, AudioTargetsRunTheConverter)
     EXPECT_EQ(range, " -ss 00:00:10.0 -t 00:00:15.0");
     EXPECT_TRUE(cmd.contains(" -vn -ab 128000 -ss 00:00:10.0 -t 00:00:15.0 -ac 2")) << cmd.toStdString();
     EXPECT_FALSE(cmd.contains("-endpos"));
+    // The converter's "-frames" would count sound frames: only the encoder gets a limit.
+    EXPECT_FALSE(cmd.contains("-frames"));
 }
 
 TEST_F(EncodeCommand, SyncCorrectionPerSourceAndRetry)
@@ -288,7 +297,9 @@ TEST_F(EncodeCommand, StreamCopyOperations)
     testjob::job.audioBitrateText = QStringLiteral("128");
     testjob::job.encodeVolumeOpt = QStringLiteral(" -af-add volume=6");
     const QString range = QStringLiteral(" -ss 00:00:01.0 -endpos 00:00:01.5");
-    const QString atail = range + testjob::job.audioOpts + testjob::job.encodeVolumeOpt + " -vf-add harddup -mc 0";
+    // The range as the encoder gets it: with its limit of frames.
+    const QString limited = range + " -frames 2500";
+    const QString atail = limited + testjob::job.audioOpts + testjob::job.encodeVolumeOpt + " -vf-add harddup -mc 0";
     struct Case {
         QString format, ext, videoFormat, audioCodec, aviNote, body, demuxer;
         QString rewrite{};  // an MPEG program stream: tool 3's options for the target
@@ -306,23 +317,23 @@ TEST_F(EncodeCommand, StreamCopyOperations)
          " -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=wmav1:abitrate=128" + atail, "asf"},
         {"onlyTransVol", "avi", "mp4v", "mp3", "", " -noodml -ovc copy -oac mp3lame -lameopts cbr:br=128" + atail, "avi"},
         {"onlyCut", "mpg", "0x10000002", "mp2", "",
-         " -ovc copy -oac copy -of lavf -lavfopts format=vob:muxrate=100000000" + range + " -vf-add harddup -mc 0", "mpegps",
+         " -ovc copy -oac copy -of lavf -lavfopts format=vob:muxrate=100000000" + limited + " -vf-add harddup -mc 0", "mpegps",
          "-c copy -f vob"},
         {"onlyCut", "dat", "0x10000001", "mp2", "",
-         " -ovc copy -oac copy -of lavf -lavfopts format=vcd:muxrate=100000000" + range + " -vf-add harddup -mc 0", "mpegps",
+         " -ovc copy -oac copy -of lavf -lavfopts format=vcd:muxrate=100000000" + limited + " -vf-add harddup -mc 0", "mpegps",
          "-c copy -f vcd -muxrate 1411200 -packetsize 2324"},
         {"onlyCut", "vob", "0x10000002", "a52", "",
-         " -ovc copy -oac copy -of lavf -lavfopts format=dvd:muxrate=100000000" + range + " -vf-add harddup -mc 0", "mpegps",
+         " -ovc copy -oac copy -of lavf -lavfopts format=dvd:muxrate=100000000" + limited + " -vf-add harddup -mc 0", "mpegps",
          "-c copy -f vob"},
         {"onlyCut", "wmv", "wmv2", "ffwmav2", "",
-         " -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=wmav2:abitrate=128" + testjob::job.audioOpts + range
+         " -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts acodec=wmav2:abitrate=128" + testjob::job.audioOpts + limited
              + " -vf-add harddup -mc 0",
          "asf"},
         {"onlyCut", "avi", "mp4v", "pcm", "note",
-         " -noodml -ovc copy -oac mp3lame -lameopts cbr:br=128 -channels 2 -srate 44100 -af-add channels=2" + range
+         " -noodml -ovc copy -oac mp3lame -lameopts cbr:br=128 -channels 2 -srate 44100 -af-add channels=2" + limited
              + " -vf-add harddup -mc 0",
          "avi"},
-        {"onlyCut", "avi", "mp4v", "mp3", "", " -noodml -ovc copy -oac copy" + range + " -vf-add harddup -mc 0", "avi"},
+        {"onlyCut", "avi", "mp4v", "mp3", "", " -noodml -ovc copy -oac copy" + limited + " -vf-add harddup -mc 0", "avi"},
         {"onlyFix", "mpg", "0x10000001", "mp2", "",
          " -idx -ovc copy -oac copy -of lavf -lavfopts format=vcd:muxrate=100000000 -vf-add harddup -mc 0", "mpegps",
          "-c copy -f mpeg"},

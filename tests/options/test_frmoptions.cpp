@@ -16,6 +16,7 @@
 #include "support/scriptedprompts.h"
 #include "support/testenv.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QApplication>
@@ -670,6 +671,32 @@ TEST_F(FrmOptionsTest, NumberListsTakeOnlyWhatTheirFilterLetsThroughTypedOrPaste
         EXPECT_EQ(c.combo->currentText(), c.expected);
     }
     saveShot(dlg, "options_typed");
+}
+
+// The sample-rate list offers the rates the target's sound encoder takes, also after a
+// change of language; the rate chosen from it reaches the job.
+TEST_F(FrmOptionsTest, TheSampleRateListOffersWhatTheTargetsEncoderTakes)
+{
+    presetJob(QStringLiteral("MPEG1"), QStringLiteral("mpg"));
+    dlg->applyLanguage();
+    EXPECT_EQ(items(dlg->cboAudioSample), QStringList({"16000", "22050", "24000", "32000", "44100", "48000"}));
+    EXPECT_EQ(dlg->cboAudioSample->currentText(), QStringLiteral("22050"));
+    dlg->showForSettings(QStringLiteral("/src.mpg"));
+    dlg->tabMn->setTabNow(2);
+    QTest::mouseClick(dlg->cboAudioSample, Qt::LeftButton, {}, QPoint(5, 5));
+    QWidget *list = dlg->cboAudioSample->view();
+    ASSERT_TRUE(list->isVisible());
+    saveShot(list->window(), "options_samplerates");
+    QTest::keyClick(list, Qt::Key_Home);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(dlg->cboAudioSample->currentText(), QStringLiteral("16000"));
+    dlg->cmdOkCancel_Click(0);
+    EXPECT_TRUE(jobstate::jobSettings.audioOpts.contains(QLatin1String(" -srate 16000 "))) << jobstate::jobSettings.audioOpts.toStdString();
+
+    jobstate::jobSettings.targetIsAudio = true;
+    presetJob(QStringLiteral("Sound AC3"), QStringLiteral("ac3"));
+    EXPECT_EQ(items(dlg->cboAudioSample), QStringList({"32000", "44100", "48000"}));
+    EXPECT_EQ(dlg->cboAudioSample->currentText(), QStringLiteral("32000"));
 }
 
 TEST_F(FrmOptionsTest, BoxesItOpensAndTheTabCaptionsKeepTheirOwnColours)

@@ -72,6 +72,14 @@ QStringList recipe(const QString &name)
     r["sar1615.mp4"] = video3 + audio3
                        + QStringList{"-vf", "scale=640:480,setsar=16/15", "-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt",
                                      "yuv420p", "-c:a", "aac", "-ac", "2"};
+    // One channel of sound: tool 1 reads MP3 as two channels whatever the file holds.
+    r["mono.avi"] = video3 + audio3 + QStringList{"-c:v", "mpeg4", "-c:a", "libmp3lame", "-ac", "1"};
+    // Sound that runs 2 s past the end of the picture.
+    const QStringList tail = {"-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=4", "-f", "lavfi", "-i",
+                              "sine=frequency=440:sample_rate=44100:duration=6"};
+    r["soundtail.avi"] = tail + QStringList{"-c:v", "mpeg4", "-g", "25", "-c:a", "libmp3lame", "-ac", "2"};
+    r["soundtail.mp4"] = tail + QStringList{"-c:v", "libx264", "-preset", "ultrafast", "-g", "25", "-pix_fmt", "yuv420p",
+                                            "-c:a", "aac", "-ac", "2"};
     return r.value(name);
 }
 

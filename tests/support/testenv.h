@@ -21,7 +21,9 @@ void prepareProcessEnvironment();
 // "long.avi" (20 s, MPEG-4 + MP3, key frame every 25 frames), "long.wmv" (the same as WMV2 +
 // WMA), "seek.wmv" (20 s of WMV2 + WMA with the encoder's own key frames; seeks in it land early),
 // "wide20.mkv" (20 s, 640x360 H.264 + Vorbis), "anamorphic.mpg" (720x480 MPEG-2 + MP2 flagged 16:9),
-// "sar1615.mp4" (640x480 H.264 + AAC, pixels of 16:15).
+// "sar1615.mp4" (640x480 H.264 + AAC, pixels of 16:15),
+// "mono.avi" (MPEG-4 + one channel of MP3), "soundtail.avi" and "soundtail.mp4" (4 s of 160x120
+// picture, 6 s of sound).
 // Fails the calling test (ADD_FAILURE) and returns "" when ffmpeg cannot make it.
 QString fixture(const QString &name);
 
