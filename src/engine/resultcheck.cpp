@@ -49,8 +49,8 @@ bool number(const QString &text, double &out)
     return ok && std::isfinite(out);
 }
 
-// Packets in file order. A time more than a second before the piece's last one is no
-// reordered frame but a new start of the clock.
+// Packets of one reading in file order. A time more than a second before the piece's
+// last one is no reordered frame but a new start of the clock.
 void widen(Span &s, double from, double to)
 {
     if (!s.present) {
@@ -65,6 +65,7 @@ void widen(Span &s, double from, double to)
         s.held += s.pieceEnd - s.pieceStart;
         s.pieceStart = from;
         s.pieceEnd = to;
+        ++s.restarts;
         return;
     }
     s.pieceStart = std::min(s.pieceStart, from);
@@ -109,9 +110,10 @@ QString probeCommand(const QString &prober, const QString &path, double headSeco
     QString cmd = prober
                   + QStringLiteral(" -v error -show_entries stream=index,codec_type,codec_name:"
                                    "packet=stream_index,pts_time,dts_time,duration_time:format=format_name -of compact");
-    if (headSeconds > 0 && tailFrom > headSeconds)
-        cmd += QStringLiteral(" -read_intervals %+") + numbertext::fixed(headSeconds, 0) + QLatin1Char(',')
-               + numbertext::fixed(std::floor(tailFrom), 0) + QLatin1Char('%');
+    if (headSeconds > 0)
+        cmd += QStringLiteral(" -read_intervals %+") + numbertext::fixed(headSeconds, 0);
+    else if (tailFrom > 0)
+        cmd += QStringLiteral(" -read_intervals ") + numbertext::fixed(std::floor(tailFrom), 0) + QLatin1Char('%');
     return cmd + QLatin1Char(' ') + Quoted(path);
 }
 
@@ -159,6 +161,40 @@ Spans readSpans(const QString &output)
     return r;
 }
 
+Spans joinReadings(const Spans &head, const Spans &tail)
+{
+    if (!head.readable)
+        return tail;
+    Spans r = head;
+    if (r.videoCodec.isEmpty())
+        r.videoCodec = tail.videoCodec;
+    if (r.audioCodec.isEmpty())
+        r.audioCodec = tail.audioCodec;
+    if (r.format.isEmpty())
+        r.format = tail.format;
+    auto join = [](Span &s, const Span &t) {
+        if (!t.present)
+            return;
+        if (!s.present) {
+            s = t;
+            return;
+        }
+        // One stream seen in two readings: from its first moment to its last, one piece
+        // (readings whose clock started again are not joined: the file is read whole).
+        s.start = std::min(s.start, t.start);
+        s.end = std::max(s.end, t.end);
+        s.held = 0;
+        s.pieceStart = s.start;
+        s.pieceEnd = s.end;
+        s.restarts = s.restarts + t.restarts;
+    };
+    join(r.video, tail.video);
+    join(r.audio, tail.audio);
+    return r;
+}
+
+bool restarted(const Spans &spans) { return spans.video.restarts > 0 || spans.audio.restarts > 0; }
+
 bool windowsHoldEveryStream(const Spans &spans, double headSeconds, double tailFrom)
 {
     // A stream the file lists but whose packets the windows missed.
@@ -187,12 +223,28 @@ Spans probeSpans(const QString &prober, const QString &path, double expectedLeng
     // The end window grows until every stream shows up in both windows. In an MPEG program
     // stream a stream's last packets can lie far before the other's in the file, so a
     // seek near the end finds none of them; only then is more of the file read.
+    // Each window is a reading of its own: after a seek the prober may hand on packets of
+    // the first window again (the seek lands on a key frame far before the seek time), and
+    // the first window reads on to the end when the packets carry no pts.
     double head = 5, tail = 10;
     while (expectedLength > head + tail + 5) {
         const double tailFrom = expectedLength - tail;
-        const Spans spans = read(head, tailFrom);
-        if (!spans.readable || windowsHoldEveryStream(spans, head, tailFrom))
-            return spans;
+        const Spans first = read(head, 0);
+        if (!first.readable)
+            return first;
+        // After a seek the prober guesses the times of packets without a pts of their own,
+        // and a program stream's sound may lie far from its picture in the file: times
+        // that start again in a window tell nothing of what lies between the windows.
+        if (restarted(first))
+            break;
+        if (windowsHoldEveryStream(first, head, tailFrom))
+            return first;  // the first window read on to the file's end
+        const Spans last = read(0, tailFrom);
+        if (restarted(last))
+            break;
+        const Spans both = joinReadings(first, last);
+        if (windowsHoldEveryStream(both, head, tailFrom))
+            return both;
         head *= 4;
         tail *= 4;
     }

@@ -14,15 +14,17 @@ namespace resultcheck {
 
 // First and last moment of one stream: the earliest packet time and the latest
 // packet time plus its duration, in the file's own seconds.
-// A stream whose times start again (two files joined end to end) holds the sum of its
-// pieces: `held` counts the pieces before the last one, which runs from pieceStart to
-// pieceEnd.
+// A stream whose times start again within one reading in file order (two files joined
+// end to end) holds the sum of its pieces: `held` counts the pieces before the last
+// one, which runs from pieceStart to pieceEnd, and `restarts` how often the clock
+// started again.
 struct Span {
     bool present = false;
     double start = 0;
     double end = 0;
     double held = 0;
     double pieceStart = -1, pieceEnd = -1;
+    int restarts = 0;
     double length() const
     {
         if (!present)
@@ -43,18 +45,28 @@ struct Spans {
 QString expectedProberPath();
 // The prober: that file, else ffprobe on the search path; "" when there is none.
 QString proberPath();
-// The prober's command for path: every packet, or with headSeconds > 0 only the packets
-// of the file's first headSeconds and those from tailFrom (seconds of the file) to its end.
+// The prober's command for path: every packet; with headSeconds > 0 only those of the
+// file's first headSeconds; with tailFrom > 0 only those from tailFrom (seconds of the
+// file) to its end.
 QString probeCommand(const QString &prober, const QString &path, double headSeconds = 0, double tailFrom = 0);
-// Reads the prober's compact output (stream and packet lines).
+// Reads the prober's compact output (stream and packet lines) of one reading in file order.
 Spans readSpans(const QString &output);
+// The spans of a file read in two readings, its first seconds and its last. The same
+// packets may lie in both (a seek lands on the key frame at 0, a first window whose
+// packets carry no pts never ends): each stream runs from its earlier start to its later
+// end, and nothing is added up.
+Spans joinReadings(const Spans &head, const Spans &tail);
+// A stream of the reading whose clock started again.
+bool restarted(const Spans &spans);
 // Both windows hold packets of every stream the file lists: its first and last moments
 // were seen.
 bool windowsHoldEveryStream(const Spans &spans, double headSeconds, double tailFrom);
 // Probes path with the prober. A file of more than 20 s (expectedLength) is read in its
-// first 5 s and its last 10 s; both windows grow fourfold until each shows every stream,
-// up to the whole file. A file longer than expected is read to its end; one shorter than
-// expected shows its last packets before the end window and is read further.
+// first 5 s and, in a reading of its own, its last 10 s; both windows grow fourfold until
+// each shows every stream, up to the whole file. A file longer than expected is read to
+// its end; one shorter than expected shows its last packets before the end window and is
+// read further. A window whose clock starts again is no measure of what lies between
+// the windows: the file is then read whole, where pieces of a joined file add up.
 Spans probeSpans(const QString &prober, const QString &path, double expectedLength = 0);
 
 // What the job promises.
