@@ -70,18 +70,24 @@ QString ac3SampleRate(const QString &piece)
     return out;
 }
 
+// The container is named, not left to the file name: the tool writes a name of its own
+// until the result is checked (encodeflow::partPath).
 QString audioCodecPiece(const QString &ext)
 {
     if (ext == QLatin1String("wma"))
-        return QStringLiteral(" -acodec wmav2");
+        return QStringLiteral(" -f asf -acodec wmav2");
     if (ext == QLatin1String("mp4"))
         return QStringLiteral(" -f mp4 -acodec aac");
     if (ext == QLatin1String("aac"))
         return QStringLiteral(" -f adts -acodec aac");  // a raw AAC stream, as the name says
     if (ext == QLatin1String("ac3"))
-        return QStringLiteral(" -acodec ac3");
+        return QStringLiteral(" -f ac3 -acodec ac3");
     if (ext == QLatin1String("ogg"))
-        return QStringLiteral(" -acodec libvorbis");
+        return QStringLiteral(" -f ogg -acodec libvorbis");
+    if (ext == QLatin1String("wav"))
+        return QStringLiteral(" -f wav");
+    if (ext == QLatin1String("mp3"))
+        return QStringLiteral(" -f mp3");
     return {};
 }
 
@@ -183,7 +189,8 @@ Built build(const SourceInfo &s, const JobSettings &j, Prepared &p, QString &ran
     Built b;
     const QString &ext = j.targetExt;
     const QString src = Q + in.src + Q;
-    const QString dst = Q + in.dst + Q;
+    const QString written = in.output.isEmpty() ? in.dst : in.output;
+    const QString dst = Q + written + Q;
     const engine::TargetKind *kind = engine::targetKindOf(j);
 
     if (kind && kind->soundTarget) {
@@ -265,7 +272,7 @@ Built build(const SourceInfo &s, const JobSettings &j, Prepared &p, QString &ran
     if (viaAc3) {
         b.intermediate = intermediatePath(in.dst);
         b.command = body + QStringLiteral(" ") + src + demux + QStringLiteral(" -o ") + Q + b.intermediate + Q
-                    + QStringLiteral("\n") + ac3Stage(in.tool3, b.intermediate, in.dst);
+                    + QStringLiteral("\n") + ac3Stage(in.tool3, b.intermediate, written);
     } else {
         b.command = body + QStringLiteral(" ") + src + demux + QStringLiteral(" -o ") + dst;
     }
