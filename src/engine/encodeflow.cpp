@@ -309,10 +309,10 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const encoderun
             window.setProgressNote(out.run.percent,
                                    percentNote(QString::number(int(out.run.percent))) + QStringLiteral(" -->  ") + lng[txt::CheckingResult],
                                    false);
+            resultcheck::Expectation expected = resultcheck::expectedStreams(s, j, checkedLength(s, j));
+            expected.clockShare = resultcheck::clockShortfall(command, s.srcAudioRate);
             const resultcheck::Verdict verdict =
-                resultcheck::checkTarget(part, job.inputs.src, resultcheck::expectedStreams(s, j, checkedLength(s, j)),
-                                         checkedSourceStart(j),
-                                         checksWholeSource(j));
+                resultcheck::checkTarget(part, job.inputs.src, expected, checkedSourceStart(j), checksWholeSource(j));
             out.run.percent = verdict.percent;
             if (!verdict.ok)
                 out.checkMessage = verdict.message + crlf + crlf;
