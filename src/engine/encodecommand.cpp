@@ -71,18 +71,24 @@ QString withTakenRates(const QString &piece, const QString &option, soundrates::
     return out + piece.mid(at);
 }
 
+// The container is named, not left to the file name: the tool writes a name of its own
+// until the result is checked (encodeflow::partPath).
 QString audioCodecPiece(const QString &ext)
 {
     if (ext == QLatin1String("wma"))
-        return QStringLiteral(" -acodec wmav2");
+        return QStringLiteral(" -f asf -acodec wmav2");
     if (ext == QLatin1String("mp4"))
         return QStringLiteral(" -f mp4 -acodec aac");
     if (ext == QLatin1String("aac"))
         return QStringLiteral(" -f adts -acodec aac");  // a raw AAC stream, as the name says
     if (ext == QLatin1String("ac3"))
-        return QStringLiteral(" -acodec ac3");
+        return QStringLiteral(" -f ac3 -acodec ac3");
     if (ext == QLatin1String("ogg"))
-        return QStringLiteral(" -acodec libvorbis");
+        return QStringLiteral(" -f ogg -acodec libvorbis");
+    if (ext == QLatin1String("wav"))
+        return QStringLiteral(" -f wav");
+    if (ext == QLatin1String("mp3"))
+        return QStringLiteral(" -f mp3");
     return {};
 }
 
@@ -207,7 +213,8 @@ Built build(const SourceInfo &s, const JobSettings &j, Prepared &p, QString &ran
     Built b;
     const QString &ext = j.targetExt;
     const QString src = Quoted(in.src);
-    const QString dst = Quoted(in.dst);
+    const QString written = in.output.isEmpty() ? in.dst : in.output;
+    const QString dst = Quoted(written);
     const engine::TargetKind *kind = engine::targetKindOf(j);
 
     if (kind && kind->soundTarget) {
@@ -296,7 +303,7 @@ Built build(const SourceInfo &s, const JobSettings &j, Prepared &p, QString &ran
     if (twoRuns) {
         b.intermediate = intermediatePath(in.dst);
         b.command = body + QStringLiteral(" ") + src + demux + QStringLiteral(" -o ") + Quoted(b.intermediate)
-                    + QStringLiteral("\n") + rewriteStage(in.tool3, b.intermediate, options->rewrite, in.dst);
+                    + QStringLiteral("\n") + rewriteStage(in.tool3, b.intermediate, options->rewrite, written);
     } else {
         b.command = body + QStringLiteral(" ") + src + demux + QStringLiteral(" -o ") + dst;
     }

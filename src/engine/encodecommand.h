@@ -25,6 +25,7 @@ struct Inputs {
     QString tool3;
     QString src;           // source path, written between double quotes
     QString dst;           // target path, written between double quotes
+    QString output;        // the file the tools write, "" for dst itself (see encodeflow::partPath)
     QString aviSoundNote;  // not empty: an AVI stream-copy job re-encodes its sound to MP3
     bool retry = false;    // the accepted retry: re-encoding targets lose their A/V sync correction
 };

@@ -8,6 +8,7 @@
 #include "core/timetext.h"
 #include "core/userprompts.h"
 #include "engine/resultcheck.h"
+#include "engine/runrecord.h"
 #include "engine/targetkinds.h"
 
 #include <QCoreApplication>
@@ -19,7 +20,9 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstring>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -132,7 +135,8 @@ qint64 fileSize(const QString &path)
     return info.isFile() ? info.size() : -1;
 }
 
-Problem preRunProblem(const QString &src, const QString &dst, const QStringList &tools, const QString &intermediate)
+Problem preRunProblem(const QString &src, const QString &dst, const QStringList &tools, const QString &intermediate,
+                      const QString &part)
 {
     QFile source(src);
     if (!source.open(QIODevice::ReadOnly))
@@ -155,7 +159,7 @@ Problem preRunProblem(const QString &src, const QString &dst, const QStringList 
     long nameMax = ::pathconf(folderBytes.constData(), _PC_NAME_MAX);
     if (nameMax <= 0)
         nameMax = NAME_MAX;
-    for (const QString &written : {dst, intermediate}) {
+    for (const QString &written : {dst, intermediate, part}) {
         if (written.isEmpty())
             continue;
         const QFileInfo w(written);
@@ -180,10 +184,18 @@ bool driveFull(const QString &folder)
     return room >= 0 && room < 1024 * 1024;
 }
 
-bool isSuccess(const encoderunner::EncodeRunResult &run, const QString &target, const QString &inUseMessage,
+QString partPath(const QString &target) { return target + QStringLiteral(".mavrell-part"); }
+
+bool givePartItsName(const QString &part, const QString &target)
+{
+    // rename(2) replaces the target in one step; the two lie in one folder.
+    return ::rename(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) == 0;
+}
+
+bool isSuccess(const encoderunner::EncodeRunResult &run, const QString &written, const QString &inUseMessage,
                const QString &checkMessage)
 {
-    return run.completed() && inUseMessage.isEmpty() && checkMessage.isEmpty() && fileSize(target) > 0;
+    return run.completed() && inUseMessage.isEmpty() && checkMessage.isEmpty() && fileSize(written) > 0;
 }
 
 double checkedLength(const SourceInfo &s, const JobSettings &j)
@@ -264,6 +276,11 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const encoderun
     const SourceInfo &s = job.source;
     const JobSettings &j = job.settings;
     const QString target = job.inputs.dst;
+    // The tools write the part; the target's name is given only to a checked result (or
+    // to what a stopped run wrote).
+    const QString part = partPath(target);
+    job.inputs.output = part;
+    std::optional<runrecord::Record> record;
     QString inUse;
     bool retryDeclined = false;
     qint64 startTick = 0;
@@ -307,8 +324,8 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const encoderun
     // ended because the program is going, keeps nothing.
     runLimits.endNote = [&](bool stalled) -> QString {
         removeFile(built.intermediate);
-        if (stalled || quitsignals::requested() || fileSize(target) <= 0) {
-            removeFile(target);
+        if (stalled || quitsignals::requested() || fileSize(part) <= 0 || !givePartItsName(part, target)) {
+            removeFile(part);
             return lng[txt::NothingKept];
         }
         return lng[txt::PartialKept] + crlf + target;
@@ -322,30 +339,35 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const encoderun
         startTick = QDateTime::currentMSecsSinceEpoch();
         if (command.isEmpty())
             break;
-        out.problem = preRunProblem(job.inputs.src, target, {job.inputs.tool2, job.inputs.tool3}, built.intermediate);
+        out.problem = preRunProblem(job.inputs.src, target, {job.inputs.tool2, job.inputs.tool3}, built.intermediate, part);
         if (out.problem.entry)
             break;
         inUse = removeOldTarget(target);
         QCoreApplication::processEvents();
         if (!inUse.isEmpty())
             break;
+        // What an earlier run left under the part's name is no result of this one.
+        removeFile(part);
+        // Noted before the tools start, so that the next start clears what they leave
+        // when the program is killed outright.
+        record.emplace(QStringList{part, built.intermediate}, SettingsFolder());
         out.run = encoderunner::runEncodeWithProgress(command, j.encodeSeconds, false, &window, runLimits);
         out.checkMessage.clear();
-        if (out.run.completed() && fileSize(target) > 0) {
+        if (out.run.completed() && fileSize(part) > 0) {
             // A clean exit is no proof of a whole result: the target itself must show it.
             window.setProgressNote(out.run.percent,
                                    percentNote(QString::number(int(out.run.percent))) + QStringLiteral(" -->  ") + lng[txt::CheckingResult],
                                    false);
+            resultcheck::Expectation expected = resultcheck::expectedStreams(s, j, checkedLength(s, j));
+            expected.clockShare = resultcheck::clockShortfall(command, s.srcAudioRate);
             const resultcheck::Verdict verdict =
-                resultcheck::checkTarget(target, job.inputs.src, resultcheck::expectedStreams(s, j, checkedLength(s, j)),
-                                         checkedSourceStart(j),
-                                         checksWholeSource(j));
+                resultcheck::checkTarget(part, job.inputs.src, expected, checkedSourceStart(j), checksWholeSource(j));
             out.run.percent = verdict.percent;
             if (!verdict.ok)
                 out.checkMessage = verdict.message + crlf + crlf;
         }
         // What the first tool wrote tells whether it gave up at once.
-        qint64 written = fileSize(target);
+        qint64 written = fileSize(part);
         if (written < 0 && !built.intermediate.isEmpty())
             written = fileSize(built.intermediate);
         removeFile(built.intermediate);
@@ -392,7 +414,14 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const encoderun
     }
 
     const auto elapsed = [&] { return float(QDateTime::currentMSecsSinceEpoch() - startTick) / 1000.0f; };
-    if (!retryDeclined && isSuccess(out.run, target, inUse, out.checkMessage)) {
+    // A checked result gets the target's name; failing that, nothing is kept.
+    bool named = false;
+    if (!retryDeclined && isSuccess(out.run, part, inUse, out.checkMessage)) {
+        named = givePartItsName(part, target);
+        if (!named)
+            out.checkMessage = lng[txt::TargetFolderNotWritable] + crlf + folder + crlf + crlf;
+    }
+    if (named) {
         out.outcome = Outcome::Succeeded;
         window.setProgressNote(100, percentNote(QStringLiteral("100")), false);
         QCoreApplication::processEvents();
@@ -417,9 +446,9 @@ StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window, const encoderun
             why = out.run.abandoned + crlf + crlf;
         else if (driveFull(folder))
             why = lng[txt::TargetDiskFull] + crlf + folder + crlf + crlf + why;
-        // Nothing that looks like a result stays under the target's name.
+        // Nothing that looks like a result stays.
         removeFile(built.intermediate);
-        removeFile(target);
+        removeFile(part);
         QCoreApplication::processEvents();
         kept = crlf + crlf + lng[txt::NothingKept];
     }

@@ -45,16 +45,27 @@ QString percentNote(const QString &percent);
 // What keeps a job from running, found before the encoder starts: the text-table entry
 // naming the cause and the path it concerns. In this order: the source cannot be read;
 // a tool is missing or cannot be run; the target is a folder; its folder does not
-// exist; a name the job writes (the target, the intermediate file) is too long for the
+// exist; a name the job writes (the target, the intermediate file, the part) is too long for the
 // folder's file system; nothing can be written into the folder. entry 0: nothing does.
 struct Problem {
     int entry = 0;
     QString path;
 };
 Problem preRunProblem(const QString &src, const QString &dst, const QStringList &tools,
-                      const QString &intermediate = QString());
+                      const QString &intermediate = QString(), const QString &part = QString());
 // The drive of the folder has (almost) no room left for us.
 bool driveFull(const QString &folder);
+
+// ---- The name a result is written under ----
+
+// The tools write a job's result under a name of its own beside the target (the same
+// folder, so giving it the target's name is one atomic rename): the target's name
+// followed by ".mavrell-part". No target kind makes such a name, since every target
+// name ends in the kind's extension. A partial or unchecked file thus never lies under
+// the target's name, also when the program is killed outright.
+QString partPath(const QString &target);
+// Gives the part the target's name, replacing a file of that name. False when it could not.
+bool givePartItsName(const QString &part, const QString &target);
 
 // ---- After the run ----
 
@@ -62,10 +73,10 @@ bool driveFull(const QString &folder);
 // up almost at once (1 % or less) with a small target (1 to 102399 bytes), once per
 // click, not after Stop, and only when this try had the correction on.
 bool offerRetry(float percent, bool retried, bool stopFlag, const QString &mc, qint64 targetSize);
-// A conversion succeeded when every tool ran to its own end with status 0, the
-// target exists and is not empty, the old target could be replaced, and the result
-// check found the whole job in the target (checkMessage empty).
-bool isSuccess(const encoderunner::EncodeRunResult &run, const QString &target, const QString &inUseMessage,
+// A conversion succeeded when every tool ran to its own end with status 0, the file
+// they wrote (the part) exists and is not empty, the old target could be replaced, and
+// the result check found the whole job in it (checkMessage empty).
+bool isSuccess(const encoderunner::EncodeRunResult &run, const QString &written, const QString &inUseMessage,
                const QString &checkMessage = QString());
 // The media length a finished job's target must hold, and where in the source it begins:
 // the marked range of a cut or conversion, the whole source for a repair.
@@ -145,10 +156,12 @@ struct StageResult {
 };
 
 // Builds the command, checks what can be checked before the run, runs it with the one
-// offered retry, reports the end and puts the window at rest. A target the job judged
-// bad (the tool failed or stalled, the result check refused it, the drive is full, the
-// folder went away) is removed and the report says nothing was kept; a stopped run keeps
-// the part converted and says the file holds only part; when the program is ending on a
+// offered retry, reports the end and puts the window at rest. The tools write the part
+// (partPath), noted in the settings folder while they run (runrecord), and only a result
+// the check passed gets the target's name. A result the job judged bad (the tool failed
+// or stalled, the result check refused it, the drive is full, the folder went away) is
+// removed and the report says nothing was kept; a stopped run gives the part converted
+// the target's name and says the file holds only part; when the program is ending on a
 // signal nothing of it is kept and nothing is shown.
 StageResult runEncodeStage(EncodeJob &job, EncodeWindow &window,
                            const encoderunner::EncodeRunLimits &limits = encoderunner::EncodeRunLimits());

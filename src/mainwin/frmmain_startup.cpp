@@ -7,6 +7,7 @@
 #include "core/fileobject.h"
 #include "core/mdlmavrell.h"
 #include "core/toolprocesses.h"
+#include "engine/runrecord.h"
 #include "mainwin/frmmain_look.h"
 #include "mainwin/frmmain_text.h"
 #include "mainwin/frmabout.h"
@@ -58,9 +59,11 @@ void FrmMain::Form_Load()
     // In developer mode the tools' commands and output go to the developer window.
     devcmd::installConsoleBridge();
 
-    // Tools an earlier run left behind.
+    // Tools an earlier run left behind, and what a conversion killed outright left
+    // beside its target (the tools are gone by now).
     if (!appDir.isEmpty())
         mdlConsole::KillPlayersIn(appDir + QStringLiteral("plugins/OrvexRes"));
+    runrecord::clearLeftovers(SettingsFolder());
 
     for (ClickableLabel *b : lblButton)
         b->setCursor(Qt::PointingHandCursor);

@@ -58,9 +58,10 @@ ParseResult parseArgs(const QStringList &arguments)
                              vbitrate = valued("vbitrate"), abitrate = valued("abitrate"),
                              samplerate = valued("samplerate"), start = valued("start"), end = valued("end"),
                              volume = valued("volume"), subtitle = valued("subtitle"),
-                             stopAfter = valued("stop-after"), display = valued("display");
+                             stopAfter = valued("stop-after"), display = valued("display"),
+                             programFolder = valued("program-folder");
     parser.addOptions({help, options, noSound, caption, answer, size, width, height, fps, vbitrate, abitrate,
-                       samplerate, start, end, volume, subtitle, stopAfter, display});
+                       samplerate, start, end, volume, subtitle, stopAfter, display, programFolder});
     if (!parser.parse(QStringList{QStringLiteral("mavrell-e2e")} + arguments))
         return fail(parser.errorText());
     if (parser.isSet(help)) {
@@ -120,6 +121,7 @@ ParseResult parseArgs(const QStringList &arguments)
         a.stopAfter = numbertext::Val(v);
     }
     a.display = parser.value(display);
+    a.programFolder = parser.value(programFolder);
 
     // NAME INDEX SOURCE, or SOURCE alone with --caption.
     const QStringList positional = parser.positionalArguments();
@@ -172,6 +174,8 @@ QString helpText()
         "  --subtitle FILE     burn in this subtitle file\n"
         "  --stop-after SECS   press Stop this many seconds after the encode button\n"
         "  --display NAME      run on this X display instead of offscreen\n"
+        "  --program-folder DIR  use DIR as the program folder (made when missing, its tools\n"
+        "                      linked from PATH), so a later run finds what this one left\n"
         "  --help              this text\n"
         "\n"
         "Output lines: item: (the menu item picked), dialog: (a file dialog answered),\n"

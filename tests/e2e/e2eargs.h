@@ -30,6 +30,7 @@ struct Args {
     QStringList answers;  // "yes", "no", "ok", "cancel", in the order of the questions
     double stopAfter = -1;  // seconds after the encode click; -1 never
     QString display;        // X display; empty: offscreen
+    QString programFolder;  // the program folder to use; empty: a temporary one
     bool help = false;
 
     bool anySetting() const;

@@ -85,11 +85,18 @@ prompts::FileAnswer AnsweringPrompts::file(const prompts::FileRequest &request)
 
 // ---------------------------------------------------------------- program folder
 
-ProgramFolder::ProgramFolder()
+ProgramFolder::ProgramFolder(const QString &given)
 {
-    if (!dir_.isValid())
+    if (given.isEmpty()) {
+        temporary_ = std::make_unique<QTemporaryDir>();
+        if (!temporary_->isValid())
+            return;
+        path_ = temporary_->path();
+    } else {
+        path_ = QDir(given).absolutePath();
+    }
+    if (!QDir().mkpath(appDir() + QStringLiteral("plugins")))
         return;
-    QDir(dir_.path()).mkpath(QStringLiteral("plugins"));
     const char *tools[] = {"mplayer", "mencoder", "ffmpeg"};
     for (int n = 1; n <= 3; ++n) {
         const QString name = QString::fromLatin1(tools[n - 1]);
@@ -98,7 +105,9 @@ ProgramFolder::ProgramFolder()
             missing_ << name;
             continue;
         }
-        QFile::link(found, appDir() + QStringLiteral("plugins/OrvexRes") + QString::number(n));
+        const QString link = appDir() + QStringLiteral("plugins/OrvexRes") + QString::number(n);
+        if (!QFileInfo::exists(link))
+            QFile::link(found, link);
     }
 }
 
@@ -523,7 +532,7 @@ int runConversion(const Args &args)
     if (!args.subtitle.isEmpty() && !QFileInfo(args.subtitle).isFile())
         return driverError(QStringLiteral("no subtitle file ") + args.subtitle);
 
-    ProgramFolder folder;
+    ProgramFolder folder(args.programFolder);
     if (!folder.isValid())
         return driverError(QStringLiteral("cannot make a temporary program folder"));
     out("program", folder.appDir());

@@ -4,9 +4,11 @@
 
 #include "e2eargs.h"
 
+#include <QFileInfo>
 #include <QList>
 #include <QTemporaryDir>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QMenu;
@@ -38,18 +40,20 @@ private:
     QString source_;
 };
 
-// A temporary program folder whose plugins/OrvexRes1..3 link to the player, the
-// encoder and the converter found on PATH; the settings file lands here too.
+// A program folder whose plugins/OrvexRes1..3 link to the player, the encoder and the
+// converter found on PATH; the settings file and the notes of a run land here too. A
+// temporary one, or the folder given (made when missing; tools already there are kept).
 class ProgramFolder {
 public:
-    ProgramFolder();
-    bool isValid() const { return dir_.isValid(); }
-    QString appDir() const { return dir_.path() + '/'; }
+    explicit ProgramFolder(const QString &given = QString());
+    bool isValid() const { return QFileInfo(path_).isDir(); }
+    QString appDir() const { return path_ + '/'; }
     // The tools that could not be found (their names).
     QStringList missingTools() const { return missing_; }
 
 private:
-    QTemporaryDir dir_;
+    std::unique_ptr<QTemporaryDir> temporary_;
+    QString path_;
     QStringList missing_;
 };
 

@@ -89,7 +89,7 @@ help)
     run 0 --help
     for option in --caption --answer --options --size --width --height --fps --vbitrate \
         --abitrate --samplerate --start --end --volume --no-sound --subtitle --stop-after \
-        --display --help; do
+        --display --program-folder --help; do
         grep -q -- "$option" "$work/out" || fail "--help does not list $option"
     done
     # Driver errors: a bad command line, a missing source, an item that does not exist.
@@ -171,6 +171,39 @@ stop)
     expect_result stopped
     grep -q '^stop: pressed' "$work/out" || fail "Stop was not pressed"
     grep -q '^progress: ' "$work/out" || fail "no progress seen"
+    ;;
+killed)
+    # Killed outright while it converts (SIGKILL, as a power cut ends it): nothing lies
+    # under the target's name, and the next start clears what the run left.
+    clip long.avi 60 640x480 -c:v mpeg4 -c:a libmp3lame -ac 2
+    prog="$work/program"
+    "$driver" --answer ok --program-folder "$prog" mnuSrcIsFileToAvi 1 "$work/long.avi" >"$work/out" 2>"$work/err" &
+    pid=$!
+    tries=0
+    until [ -n "$(line target)" ] && [ -s "$(line target).mavrell-part" ]; do
+        tries=$((tries + 1))
+        [ "$tries" -lt 600 ] || { kill -KILL "$pid"; fail "the run wrote nothing"; }
+        kill -0 "$pid" 2>/dev/null || fail "the driver ended before it was killed"
+        sleep 0.1
+    done
+    kill -KILL "$pid"
+    wait "$pid" 2>/dev/null
+    target=$(line target)
+    [ ! -e "$target" ] || fail "a file lies under the target's name: $target"
+    [ -s "$target.mavrell-part" ] || fail "the run's part is not there"
+    ls "$prog"/Mavrell.*.run >/dev/null 2>&1 || fail "no note of the run in the program folder"
+    # The encoder died with the program.
+    tries=0
+    while pgrep -f "^$prog/plugins/" >/dev/null; do
+        tries=$((tries + 1))
+        [ "$tries" -lt 50 ] || fail "the encoder outlived the program"
+        sleep 0.1
+    done
+    # The next start, whatever it then does (here: the start confirmation is cancelled).
+    run 1 --answer cancel --program-folder "$prog" mnuSrcIsFileToAvi 1 "$work/long.avi"
+    [ ! -e "$target.mavrell-part" ] || fail "the next start left the part"
+    if ls "$prog"/Mavrell.*.run >/dev/null 2>&1; then fail "the note is still there"; fi
+    [ -f "$work/long.avi" ] || fail "the source is gone"
     ;;
 refused)
     # A sound-only source cannot become a video; the program says so and runs nothing.

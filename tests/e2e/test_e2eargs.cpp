@@ -24,13 +24,14 @@ TEST(E2eArgs, ItemSourceAndSettings)
     EXPECT_FALSE(r.args.openOptions);
 
     // Any setting opens the options dialog.
-    r = parse("--caption WAV --volume -6 --start 00:00:01.0 --stop-after 1.5 /tmp/a.avi");
+    r = parse("--caption WAV --volume -6 --start 00:00:01.0 --stop-after 1.5 --program-folder /tmp/p /tmp/a.avi");
     ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
     EXPECT_EQ(r.args.caption, "WAV");
     EXPECT_EQ(r.args.source, "/tmp/a.avi");
     EXPECT_EQ(r.args.volume, -6);
     EXPECT_TRUE(r.args.openOptions);
     EXPECT_DOUBLE_EQ(r.args.stopAfter, 1.5);
+    EXPECT_EQ(r.args.programFolder, "/tmp/p");
 
     EXPECT_TRUE(parse("--help").args.help);
 }
@@ -62,7 +63,7 @@ TEST(E2eArgs, HelpNamesEveryOption)
     const QString help = helpText();
     for (const char *option : {"--caption", "--answer", "--options", "--size", "--width", "--height", "--fps",
                                "--vbitrate", "--abitrate", "--samplerate", "--start", "--end", "--volume",
-                               "--no-sound", "--subtitle", "--stop-after", "--display", "--help"})
+                               "--no-sound", "--subtitle", "--stop-after", "--display", "--program-folder", "--help"})
         EXPECT_TRUE(help.contains(QLatin1String(option))) << option;
 }
 

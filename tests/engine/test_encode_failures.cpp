@@ -82,6 +82,8 @@ TEST_F(Failures, CausesFoundBeforeTheRun)
     const QString folderTarget = tmp.path() + "/a folder.avi";
     ASSERT_TRUE(QDir().mkpath(folderTarget));
     const QString longName = tmp.path() + "/" + QString(252, QLatin1Char('n')) + ".avi";
+    // A name the file system takes, but not with the ending of the part the tools write.
+    const QString nearLimit = tmp.path() + "/" + QString(246, QLatin1Char('n')) + ".avi";
     const QString noFolder = tmp.path() + "/gone";
     const QString lockedTool = programDir.pluginPath(3);
     struct Case {
@@ -93,6 +95,7 @@ TEST_F(Failures, CausesFoundBeforeTheRun)
     } cases[] = {
         {"target is a folder", folderTarget, txt::TargetIsFolder, folderTarget, {}, {}},
         {"target name too long", longName, txt::TargetNameTooLong, longName, {}, {}},
+        {"the part's name too long", nearLimit, txt::TargetNameTooLong, encodeflow::partPath(nearLimit), {}, {}},
         {"target folder missing", noFolder + "/out.avi", txt::TargetFolderMissing, noFolder, {}, {}},
         // The tool is a link to the system's program: it is replaced, never changed.
         {"tool not executable", tmp.path() + "/out.avi", txt::ToolNotExecutable, lockedTool,
@@ -127,11 +130,11 @@ TEST_F(Failures, CausesFoundBeforeTheRun)
 
     // The DVD route also writes a file whose name is longer than the target's.
     encodetest::setTarget("DVD", "vob");
-    const QString nearLimit = tmp.path() + "/" + QString(245, QLatin1Char('v')) + ".vob";
+    const QString dvdNearLimit = tmp.path() + "/" + QString(245, QLatin1Char('v')) + ".vob";
     prompts.messages.clear();
-    const auto r = encodetest::convert(src, nearLimit, window);
+    const auto r = encodetest::convert(src, dvdNearLimit, window);
     EXPECT_EQ(r.problem.entry, txt::TargetNameTooLong);
-    EXPECT_EQ(prompts.lastText(), lng[txt::TargetNameTooLong] + "\n\n" + encodecommand::intermediatePath(nearLimit));
+    EXPECT_EQ(prompts.lastText(), lng[txt::TargetNameTooLong] + "\n\n" + encodecommand::intermediatePath(dvdNearLimit));
 }
 
 // A folder nothing can be written to (a read-only drive; the superuser passes every

@@ -34,7 +34,7 @@ TEST(QuitSignal, TermDuringARunLeavesNoResultAndNoTool)
     encodetest::RecordingWindow window;
     bool sent = false;
     window.onProgress = [&](float) {
-        if (!sent && QFile::exists(dst)) {
+        if (!sent && QFile::exists(encodeflow::partPath(dst))) {
             sent = true;
             ::kill(::getpid(), SIGTERM);
         }
@@ -48,6 +48,7 @@ TEST(QuitSignal, TermDuringARunLeavesNoResultAndNoTool)
     EXPECT_EQ(r.outcome, encodeflow::Outcome::Stopped);
     EXPECT_TRUE(prompts.messages.isEmpty()) << "nobody is there to be told";
     EXPECT_FALSE(QFile::exists(dst));
+    EXPECT_FALSE(QFile::exists(encodeflow::partPath(dst)));
     QFile pid(pidFile);
     ASSERT_TRUE(pid.open(QIODevice::ReadOnly));
     EXPECT_NE(::kill(QString::fromLatin1(pid.readAll()).trimmed().toInt(), 0), 0) << "the encoder still runs";

@@ -219,7 +219,11 @@ TEST_F(EncodeCommand, DvdRunsTheEncoderThenTheConverter)
     encodetest::setTarget("DVD", "vob");
     auto prep = encodecommand::prepare(testjob::source, testjob::job);
     QString range;
-    const auto b = encodecommand::build(testjob::source, testjob::job, prep, range, inputs("/v/out.vob"));
+    // The second run writes the name the result is checked under; the intermediate is
+    // named after the target.
+    auto in = inputs("/v/out.vob");
+    in.output = QStringLiteral("/v/out.vob.mavrell-part");
+    const auto b = encodecommand::build(testjob::source, testjob::job, prep, range, in);
     const QStringList stages = encodecommand::stages(b.command);
     ASSERT_EQ(stages.size(), 2);
     EXPECT_EQ(b.intermediate, "/v/out.vob.mavrell-video.vob");
@@ -228,7 +232,7 @@ TEST_F(EncodeCommand, DvdRunsTheEncoderThenTheConverter)
                                      "vrc_maxrate=9000:vbitrate=4800:vstrict=0:autoaspect -ofps 30000/1001"));
     EXPECT_TRUE(stages[0].endsWith(" \"/v/in.src\" -demuxer lavf -o \"/v/out.vob.mavrell-video.vob\""));
     EXPECT_EQ(stages[1], "/p/OrvexRes3 -y -i \"/v/out.vob.mavrell-video.vob\" -map 0:v -map 0:a? -vcodec copy "
-                         "-acodec ac3 -ab 320000 -ar 48000 -f vob \"/v/out.vob\"");
+                         "-acodec ac3 -ab 320000 -ar 48000 -f vob \"/v/out.vob.mavrell-part\"");
 }
 
 TEST_F(EncodeCommand, AudioTargetsRunTheConverter)
@@ -239,13 +243,13 @@ TEST_F(EncodeCommand, AudioTargetsRunTheConverter)
     struct Case {
         QString ext, codec, rate;
     } cases[] = {
-        {"wav", "", "22050"},
-        {"mp3", "", "22050"},
-        {"wma", " -acodec wmav2", "22050"},
+        {"wav", " -f wav", "22050"},
+        {"mp3", " -f mp3", "22050"},
+        {"wma", " -f asf -acodec wmav2", "22050"},
         {"mp4", " -f mp4 -acodec aac", "22050"},
         {"aac", " -f adts -acodec aac", "22050"},
-        {"ac3", " -acodec ac3", "32000"},  // the AC-3 encoder takes no 22050 Hz: the nearest it takes
-        {"ogg", " -acodec libvorbis", "22050"},
+        {"ac3", " -f ac3 -acodec ac3", "32000"},  // the AC-3 encoder takes no 22050 Hz: the nearest it takes
+        {"ogg", " -f ogg -acodec libvorbis", "22050"},
     };
     // Two channels, a mono source's one channel on both sides at its own level.
     const QString mix = " -af aformat=channel_layouts=mono|stereo|downmix,pan=stereo|FL<FL+FC+DL|FR<FR+FC+DR";

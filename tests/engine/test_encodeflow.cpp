@@ -7,6 +7,7 @@
 #include "support/scriptedprompts.h"
 #include "support/testenv.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -45,6 +46,14 @@ protected:
                                            : QStringList();
     }
     encodeflow::StageResult convert() { return encodetest::convert(src, dst, window); }
+    // What lies in the folder beside the source and the log.
+    QStringList written() const
+    {
+        QStringList names = QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden);
+        names.removeAll("in.avi");
+        names.removeAll("log");
+        return names;
+    }
 
     testenv::ProgramDir programDir;
     QTemporaryDir tmp;
@@ -158,6 +167,9 @@ TEST_F(EncodeFlow, SuccessIsReportedAndPlayed)
     EXPECT_EQ(window.stopShown, 1);
     EXPECT_EQ(window.encodeShown, 1);
     EXPECT_EQ(window.progress.last(), 100);
+    // The tool wrote the part; the checked result lies under the target's name alone.
+    EXPECT_TRUE(r.command.endsWith(" \"" + encodeflow::partPath(dst) + "\"")) << r.command.toStdString();
+    EXPECT_EQ(written(), QStringList{"out.avi"});
 }
 
 // The tool gave up at once with a short target: one retry without the sync
@@ -210,7 +222,7 @@ TEST_F(EncodeFlow, ShortResultOfACleanExitIsAFailureWithTheRetry)
     EXPECT_FALSE(window.progress.contains(100));
     EXPECT_TRUE(window.played.isEmpty());
     // Nothing that looks like a result stays, and the report says so.
-    EXPECT_FALSE(QFile::exists(dst));
+    EXPECT_TRUE(written().isEmpty()) << written().join(' ').toStdString();
     EXPECT_TRUE(report.endsWith("\r\n\r\n" + lng[txt::NothingKept])) << report.toStdString();
 }
 
@@ -223,7 +235,7 @@ TEST_F(EncodeFlow, DeclinedRetryIsAFailure)
     ASSERT_EQ(prompts.messages.size(), 2);
     EXPECT_TRUE(prompts.messages[1].text.contains("Convert failed"));
     EXPECT_TRUE(prompts.messages[1].text.endsWith(lng[txt::NothingKept]));
-    EXPECT_FALSE(QFile::exists(dst));  // the short target is no result
+    EXPECT_TRUE(written().isEmpty()) << written().join(' ').toStdString();  // the short target is no result
 }
 
 // Whatever the tool left under the target's name is removed and the report says so;
@@ -256,9 +268,12 @@ TEST_F(EncodeFlow, FailuresAreNeverSuccesses)
         // Nothing written at all.
         {"exit 0", ""},
     };
+    // A whole clip left under the part's name by an earlier run is no result of this one.
+    const QString leftover = testenv::fixture("mpeg4.avi");
     for (const Case &c : cases) {
         SCOPED_TRACE(c.script.constData());
         QFile::remove(dst);
+        ASSERT_TRUE(QFile::copy(leftover, encodeflow::partPath(dst)));
         prompts.messages.clear();
         programDir.fakeTool(2, "out=''; prev=''; for a; do [ \"$prev\" = -o ] && out=$a; prev=$a; done\n" + c.script + "\n");
         const auto r = convert();
@@ -267,7 +282,7 @@ TEST_F(EncodeFlow, FailuresAreNeverSuccesses)
         const QString &text = prompts.messages[0].text;
         EXPECT_TRUE(text.startsWith(dst + "\r\n\r\n" + c.why + "Convert failed")) << text.toStdString();
         EXPECT_TRUE(text.endsWith(lng[txt::NothingKept]));
-        EXPECT_FALSE(QFile::exists(dst));
+        EXPECT_TRUE(written().isEmpty()) << written().join(' ').toStdString();
         EXPECT_TRUE(window.played.isEmpty());
     }
 }
@@ -306,10 +321,12 @@ TEST_F(EncodeFlow, StoppedRunIsNotReported)
     EXPECT_EQ(r.outcome, Outcome::Stopped);
     EXPECT_TRUE(r.run.stopped);
     ASSERT_EQ(prompts.messages.size(), 1);  // the runner's own note, no report, no retry
-    // The partial target is left as it was written, and the note says it is partial.
+    // The partial target gets the target's name as it was written, and the note says it
+    // is partial.
     EXPECT_EQ(prompts.messages[0].text,
               "Convert" + lng[txt::WasInterrupted] + "\r\n\r\n" + lng[txt::PartialKept] + "\r\n" + dst);
     EXPECT_EQ(QFileInfo(dst).size(), 1000);
+    EXPECT_EQ(written(), QStringList{"out.avi"});
     EXPECT_GE(window.encodeShown, 1);
     EXPECT_GE(window.rested, 1);
 }

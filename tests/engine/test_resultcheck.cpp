@@ -138,6 +138,57 @@ TEST(ResultCheck, TheShapeThePictureShows)
     EXPECT_TRUE(judge(r, e).ok);
 }
 
+// Packet lines of one stream from `from` to `to` seconds, one every `step` seconds; with
+// pts false they carry only a dts (H.264 in AVI).
+QString packets(int stream, double from, double to, double step, bool pts = true)
+{
+    QString out;
+    for (double t = from; t < to - 1e-9; t += step) {
+        const QString time = QString::number(t, 'f', 6);
+        out += QStringLiteral("packet|stream_index=%1|pts_time=%2|dts_time=%3|duration_time=%4\n")
+                   .arg(stream)
+                   .arg(pts ? time : QStringLiteral("N/A"), time, QString::number(step, 'f', 6));
+    }
+    return out;
+}
+
+const QString avStreams = QStringLiteral("stream|index=0|codec_name=h264|codec_type=video\n"
+                                         "stream|index=1|codec_name=mp3|codec_type=audio\n");
+
+TEST(ResultCheck, WindowsReadApartAreJoinedNotAdded)
+{
+    struct Case {
+        const char *what;
+        QString head, tail;  // tail "": one reading of the whole file
+        double video, audio;  // the lengths the file holds
+        bool restarted;
+    } cases[] = {
+        {"the end window's seek lands on the key frame at 0 and reads from there again",
+         packets(0, 0, 5, 1 / 15.0, false) + packets(1, 0, 5, 0.026) + avStreams,
+         packets(0, 0, 25, 1 / 15.0, false) + packets(1, 0, 25.1, 0.026) + avStreams, 25, 25.1, false},
+        {"a first window without pts reads on to the end, the end window reads its last 10 s again",
+         packets(0, 0, 30, 0.04, false) + avStreams, packets(0, 20, 30, 0.04, false) + avStreams, 30, 0, false},
+        {"windows apart: what lies between them is held", packets(0, 0, 5, 0.04) + packets(1, 0, 5, 0.026) + avStreams,
+         packets(0, 15, 25, 0.04) + packets(1, 15, 25.1, 0.026) + avStreams, 25, 25.1, false},
+        {"two files joined end to end, read whole: the pieces add up",
+         packets(0, 0.5, 10.5, 0.04) + packets(0, 0.5, 10.5, 0.04) + packets(1, 0.5, 10.5, 0.026)
+             + packets(1, 0.5, 10.5, 0.026) + avStreams,
+         QString(), 20, 20, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const Spans head = readSpans(c.head);
+        const Spans s = c.tail.isEmpty() ? head : joinReadings(head, readSpans(c.tail));
+        ASSERT_TRUE(s.readable);
+        EXPECT_NEAR(s.video.length(), c.video, 0.03);
+        EXPECT_NEAR(s.audio.length(), c.audio, 0.03);
+        EXPECT_EQ(restarted(s), c.restarted);
+    }
+    // Times that start again within the end window (the prober guessed the times of packets
+    // without a pts after its seek) are seen, so the file is read whole instead.
+    EXPECT_TRUE(restarted(readSpans(packets(1, 15, 15.3, 0.026) + packets(1, 1, 11, 0.026) + avStreams)));
+}
+
 TEST(ResultCheck, VerdictOnTheJobsStreamsLengthAndStep)
 {
     mdlMavrell::loadLanguageTable(QStringLiteral("en"));
@@ -149,6 +200,7 @@ TEST(ResultCheck, VerdictOnTheJobsStreamsLengthAndStep)
         double length;
         int entry;  // 0: ok
         float percent;
+        double clockShare = 0;
     } cases[] = {
         {"whole and in step", span(0.54, 4.5), span(0.5, 4.55), true, true, 4, 0, 100},
         {"MPEG start offset, sound 0.12 s longer", span(0.53, 4.47), span(0.5, 4.59), true, true, 4, 0, 100},
@@ -161,9 +213,19 @@ TEST(ResultCheck, VerdictOnTheJobsStreamsLengthAndStep)
         {"stretched picture", span(0.27, 6.64), span(0.23, 3.45), true, true, 3, 283, 100},
         {"the end of the sound lost", span(0.24, 4.2), span(0.24, 3.41), true, true, 4, 284, 79},
         {"the picture 3.1 s behind", span(3.64, 7.47), span(0.5, 4.5), true, true, 4, 285, 95.75f},
-        {"sound a little short (in tolerance), ends apart", span(0, 4), span(0, 3.69), true, true, 4, 286, 92.25f},
+        {"sound a little short, picture a little long (in tolerance), ends apart", span(0, 4.1), span(0, 3.75), true,
+         true, 4, 286, 93.75f},
         {"a 2-hour film that lost its last 3.5 minutes", span(0, 6990), span(0, 6990), true, true, 7200, 283, 97.1f},
-        {"a 2-hour film 20 s short (frame-rate drift)", span(0, 7180), span(0.1, 7180), true, true, 7200, 0, 100},
+        // The tolerance does not grow with the length.
+        {"a one-hour WMV that lost its last 17 s", span(0, 3582.95), span(0, 3583), true, true, 3600, 283, 99.5f},
+        {"a 10-minute result 0.5 s short", span(0, 599.5), span(0, 599.5), true, true, 600, 283, 99.9f},
+        {"a one-hour result 0.25 s short", span(0, 3599.75), span(0.05, 3599.8), true, true, 3600, 0, 100},
+        // WMA written by the encoder: its clock runs 0.14 % short at 64 kbit/s.
+        {"a one-hour WMV whose clock runs 5 s short", span(0, 3595.2), span(0, 3594.9), true, true, 3600, 0, 100, 0.0014},
+        {"the same WMV that also lost its last 17 s", span(0, 3578), span(0, 3578), true, true, 3600, 283, 99.4f, 0.0014},
+        {"its sound changed, the picture copied: they end that far apart", span(0, 600), span(0, 599.13), true, true, 600,
+         0, 100, 0.00145},
+        {"the same without the encoder's WMA", span(0, 600), span(0, 599.13), true, true, 600, 284, 99.9f},
         {"sound short beyond tolerance", span(0, 4), span(0, 2.5), true, true, 4, 284, 62.5f},
     };
     for (const Case &c : cases) {
@@ -176,6 +238,7 @@ TEST(ResultCheck, VerdictOnTheJobsStreamsLengthAndStep)
         e.length = c.length;
         e.picture = c.picture;
         e.sound = c.sound;
+        e.clockShare = c.clockShare;
         const Verdict v = judge(r, e);
         EXPECT_EQ(v.ok, c.entry == 0);
         EXPECT_NEAR(v.percent, c.percent, 0.5f);
@@ -229,6 +292,38 @@ TEST(ResultCheck, VerdictOnTheJobsStreamsLengthAndStep)
     four.sourceSoundLength = 3;
     four.sourceEndGap = 1;
     EXPECT_TRUE(judge(likeSource, four).ok) << judge(likeSource, four).message.toStdString();
+}
+
+// The share by which the encoder's WMA clock runs short, against what was measured on its
+// results (600 s: 599.211 s of sound at 64 kbit/s, 597.596 s at 32 kbit/s, 600.019 s at 128).
+TEST(ResultCheck, ClockOfTheEncodersWmaSound)
+{
+    const QString wmv8 = QStringLiteral(
+        "/p/OrvexRes2 -oac lavc -ovc lavc -of lavf -lavfopts format=asf -lavcopts vcodec=wmv2:keyint=23:vbitrate=300:"
+        "acodec=wmav2:abitrate=%1 -ofps 25 -vf-add scale=160:120 -delay 0 -channels 2 -srate %2 -af-add channels=2 "
+        "-vf-add fixpts -vf-add harddup -mc 1 \"/v/in.avi\" -demuxer lavf -o \"/v/out.wmv.mavrell-part\"");
+    const QString volume = QStringLiteral("/p/OrvexRes2 -ovc copy -oac lavc -of lavf -lavfopts format=asf -lavcopts "
+                                          "acodec=wmav1:abitrate=%1 -af-add volume=6 -vf-add harddup -mc 0 \"/v/in.wmv\" "
+                                          "-o \"/v/out.wmv.mavrell-part\"");
+    struct Case {
+        QString command;
+        int sourceRate;
+        double share;
+    } cases[] = {
+        {wmv8.arg(64).arg(44100), 48000, 1 - 371 / 371.519},
+        {wmv8.arg(32).arg(44100), 48000, 1 - 185 / 185.760},
+        {wmv8.arg(128).arg(44100), 48000, 1 - 743 / 743.039},
+        {wmv8.arg(32).arg(16000), 48000, 0},  // 512 samples of 32 ms: 128 bytes even
+        {volume.arg(64), 32000, 0},           // the first version's 1024 samples at 32000 Hz: 256 bytes
+        {volume.arg(64), 44100, 1 - 371 / 371.519},
+        {QStringLiteral("/p/OrvexRes2 -noodml -ovc lavc -lavcopts vcodec=mpeg4 -oac mp3lame -lameopts cbr:br=64 "
+                        "\"/v/in.avi\" -o \"/v/out.avi\""),
+         44100, 0},
+        // The converter counts its times by the samples.
+        {QStringLiteral("/p/OrvexRes3 -y -i \"/v/in.avi\" -f asf -acodec wmav2 -vn -ab 64000 \"/v/out.wma\""), 44100, 0},
+    };
+    for (const Case &c : cases)
+        EXPECT_NEAR(clockShortfall(c.command, c.sourceRate), c.share, 1e-5) << c.command.toStdString();
 }
 
 TEST(ResultCheck, SourceSideStretchesAreWhatTheJobIsToGive)
@@ -342,7 +437,8 @@ TEST(ResultCheck, BothWindowsMustShowEveryStreamTheFileLists)
     EXPECT_EQ(probeCommand("/p/ffprobe", "/v/a b.mpg"),
               "/p/ffprobe -v error -show_entries stream=index,codec_type,codec_name,width,height,sample_aspect_ratio:"
               "packet=stream_index,pts_time,dts_time,duration_time,pos:format=format_name -of compact \"/v/a b.mpg\"");
-    EXPECT_TRUE(probeCommand("/p/ffprobe", "/v/a.mpg", 5, 80.5).contains(" -read_intervals %+5,80% \"/v/a.mpg\""));
+    EXPECT_TRUE(probeCommand("/p/ffprobe", "/v/a.mpg", 5).endsWith(" -read_intervals %+5 \"/v/a.mpg\""));
+    EXPECT_TRUE(probeCommand("/p/ffprobe", "/v/a.mpg", 0, 80.5).endsWith(" -read_intervals 80% \"/v/a.mpg\""));
 }
 
 } // namespace
