@@ -69,6 +69,18 @@ inline void probeSource(const QString &src)
     engine::analyseSource(src, testjob::source);
 }
 
+// The set-up of the tests that run the real tools: a clean job, the English texts,
+// programDir in use, src probed into SourceInfo and the job for format/ext.
+inline void realJob(testenv::ProgramDir &programDir, const QString &src, const QString &format, const QString &ext,
+                    bool audio = false)
+{
+    clearJob();
+    mdlMavrell::loadLanguageTable(QStringLiteral("en"));
+    programDir.activate();
+    probeSource(src);
+    setTarget(format, ext, audio);
+}
+
 // The window as the run stage sees it; records progress and what it was asked to do.
 class RecordingWindow : public encodeflow::EncodeWindow {
 public:

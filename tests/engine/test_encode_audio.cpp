@@ -44,14 +44,10 @@ TEST_P(SoundLevel, KeepsTheSourcesLevel)
 {
     using namespace mdlMavrell;
     const LevelCase &c = GetParam();
-    encodetest::clearJob();
-    loadLanguageTable(QStringLiteral("en"));
     const QString src = testenv::fixture(QString::fromLatin1(c.fixture));
     ASSERT_FALSE(src.isEmpty());
     testenv::ProgramDir programDir;
-    programDir.activate();
-    encodetest::probeSource(src);
-    encodetest::setTarget(QString::fromLatin1(c.format), QString::fromLatin1(c.ext), c.audio);
+    encodetest::realJob(programDir, src, QString::fromLatin1(c.format), QString::fromLatin1(c.ext), c.audio);
     testjob::job.fpsText = QStringLiteral("25");
     testjob::job.videoBitrateText = QStringLiteral("600");
     testjob::job.audioBitrateText = QStringLiteral("128");

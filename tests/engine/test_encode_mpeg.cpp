@@ -61,12 +61,8 @@ TEST(MpegInterleave, PictureAndSoundLieTogetherInTheFile)
                                             std::tuple{"MPEG2", "mpg", " -vf-add scale=640:360"},
                                             std::tuple{"MPEG1", "mpg", " -vf-add scale=640:360"}}) {
         SCOPED_TRACE(format);
-        encodetest::clearJob();
-        loadLanguageTable(QStringLiteral("en"));
         testenv::ProgramDir programDir;
-        programDir.activate();
-        encodetest::probeSource(src);
-        encodetest::setTarget(QString::fromLatin1(format), QString::fromLatin1(ext));
+        encodetest::realJob(programDir, src, QString::fromLatin1(format), QString::fromLatin1(ext));
         testjob::job.fpsText = QStringLiteral("25");
         testjob::job.videoBitrateText = QStringLiteral("1152");
         testjob::job.audioBitrateText = QStringLiteral("224");
@@ -114,16 +110,13 @@ TEST(MpegInterleave, TheCheckRefusesSoundFarBehindThePicture)
     ASSERT_FALSE(src.isEmpty());
     QTemporaryDir out;
     const QString dst = out.filePath(QStringLiteral("behind.dat"));
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.setStandardInputFile(QProcess::nullDevice());
-    p.start(QStringLiteral("mencoder"),
-            QProcess::splitCommand(
-                QStringLiteral("-oac twolame -twolameopts br=224 -ovc lavc -of lavf -lavfopts format=vcd -lavcopts "
-                               "vcodec=mpeg1video:vrc_buf_size=1152:vrc_minrate=1152:vrc_maxrate=1152:vbitrate=1152 "
-                               "-ofps 30000/1001 -vf-add scale=352:240 -srate 44100 -demuxer lavf -o"))
-                << dst << src);
-    ASSERT_TRUE(p.waitForFinished(120000));
+    ASSERT_TRUE(testenv::runs(
+        QStringLiteral("mencoder"),
+        QProcess::splitCommand(
+            QStringLiteral("-oac twolame -twolameopts br=224 -ovc lavc -of lavf -lavfopts format=vcd -lavcopts "
+                           "vcodec=mpeg1video:vrc_buf_size=1152:vrc_minrate=1152:vrc_maxrate=1152:vbitrate=1152 "
+                           "-ofps 30000/1001 -vf-add scale=352:240 -srate 44100 -demuxer lavf -o"))
+            << dst << src));
     ASSERT_GT(testenv::packetTimes(dst).apartInFile, 10);
 
     jobrecords::SourceInfo source = testenv::sampleSource(320, 240, 20, "avi", "mp3");

@@ -19,14 +19,10 @@ class KeepsTheShape : public ::testing::TestWithParam<ShapeCase> {};
 TEST_P(KeepsTheShape, AsThePlayerShowsTheSource)
 {
     const ShapeCase &c = GetParam();
-    encodetest::clearJob();
-    loadLanguageTable(QStringLiteral("en"));
     const QString src = testenv::fixture(QString::fromLatin1(c.fixture));
     ASSERT_FALSE(src.isEmpty());
     testenv::ProgramDir programDir;
-    programDir.activate();
-    encodetest::probeSource(src);
-    encodetest::setTarget(QString::fromLatin1(c.format), QString::fromLatin1(c.ext));
+    encodetest::realJob(programDir, src, QString::fromLatin1(c.format), QString::fromLatin1(c.ext));
     testjob::job.fpsText = QStringLiteral("25");
     testjob::job.videoBitrateText = QStringLiteral("1152");
     testjob::job.audioBitrateText = QStringLiteral("128");
@@ -82,19 +78,13 @@ TEST(KeepsTheShapeCheck, ASquashedResultIsNoSuccess)
     ASSERT_FALSE(src.isEmpty());
     QTemporaryDir out;
     const QString dst = out.filePath(QStringLiteral("squashed.avi"));
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.setStandardInputFile(QProcess::nullDevice());
-    p.start(QStringLiteral("mencoder"),
-            QProcess::splitCommand(QStringLiteral("-ovc lavc -lavcopts vcodec=mpeg4 -oac mp3lame -ni -o")) << dst << src);
-    ASSERT_TRUE(p.waitForFinished(120000));
+    ASSERT_TRUE(testenv::runs(QStringLiteral("mencoder"),
+                              QProcess::splitCommand(QStringLiteral("-ovc lavc -lavcopts vcodec=mpeg4 -oac mp3lame -ni -o"))
+                                  << dst << src));
     ASSERT_NEAR(testenv::ffprobe(dst).shape, 1.5, 0.01);
 
-    encodetest::clearJob();
     testenv::ProgramDir programDir;
-    programDir.activate();
-    encodetest::probeSource(src);
-    encodetest::setTarget(QStringLiteral("DivX"), QStringLiteral("avi"));
+    encodetest::realJob(programDir, src, QStringLiteral("DivX"), QStringLiteral("avi"));
     testjob::job.scaleFilter = QStringLiteral(" -vf-add scale=720:480");
     const resultcheck::Expectation e = resultcheck::expectedStreams(testjob::source, testjob::job, 3);
     EXPECT_NEAR(e.pictureShape, 16.0 / 9, 0.001);

@@ -37,14 +37,10 @@ TEST_P(SourceToTarget, EachStreamRunsAsLongAsTheSourcesAndInStep)
 {
     const char *fixture = std::get<0>(GetParam());
     const VideoTarget &t = targets[std::get<1>(GetParam())];
-    encodetest::clearJob();
-    loadLanguageTable(QStringLiteral("en"));
     const QString src = testenv::fixture(QString::fromLatin1(fixture));
     ASSERT_FALSE(src.isEmpty());
     testenv::ProgramDir programDir;
-    programDir.activate();
-    encodetest::probeSource(src);
-    encodetest::setTarget(QString::fromLatin1(t.format), QString::fromLatin1(t.ext));
+    encodetest::realJob(programDir, src, QString::fromLatin1(t.format), QString::fromLatin1(t.ext));
     testjob::job.audioBitrateText = QStringLiteral("128");
     testjob::job.videoBitrateText = QStringLiteral("600");
     if (*t.video)

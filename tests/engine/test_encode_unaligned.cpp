@@ -14,13 +14,7 @@ using namespace mdlMavrell;
 
 namespace {
 
-bool ffmpeg(const QStringList &args)
-{
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(QStringLiteral("ffmpeg"), QStringList{"-nostdin", "-v", "error", "-y"} + args);
-    return p.waitForFinished(120000) && p.exitCode() == 0;
-}
+using testenv::ffmpeg;
 
 QStringList picture(double seconds, const char *size = "160x120")
 {

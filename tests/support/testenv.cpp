@@ -120,6 +120,20 @@ QString fixture(const QString &name)
     return path;
 }
 
+bool runs(const QString &program, const QStringList &args)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.setStandardInputFile(QProcess::nullDevice());
+    p.start(program, args);
+    return p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+bool ffmpeg(const QStringList &args)
+{
+    return runs(QStringLiteral("ffmpeg"), QStringList{"-nostdin", "-v", "error", "-y"} + args);
+}
+
 QString buildAppDir() { return QStringLiteral(MAVRELL_BUILD_APP_DIR "/"); }
 
 ProgramDir::ProgramDir()

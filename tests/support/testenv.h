@@ -27,6 +27,12 @@ void prepareProcessEnvironment();
 // Fails the calling test (ADD_FAILURE) and returns "" when ffmpeg cannot make it.
 QString fixture(const QString &name);
 
+// Runs a program of the system (ffmpeg, mencoder) with args and no input, and waits for
+// it: true when it ended with status 0. For files a test makes itself.
+bool runs(const QString &program, const QStringList &args);
+// ffmpeg, quiet and overwriting: runs("ffmpeg", {"-nostdin", "-v", "error", "-y"} + args).
+bool ffmpeg(const QStringList &args);
+
 // A source as the probe describes it: a picture of width x height (0 x 0: none) at fps
 // frames per second, length seconds, in the container demuxer, with the sound codec
 // audioCodec ("" none).
