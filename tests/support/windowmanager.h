@@ -26,23 +26,36 @@ inline bool runX11Tool(const QString &program, const QStringList &args, QString 
     return ok;
 }
 
+// Where the inner area of the shown top-level window w stands on the screen, as the X
+// server has it (Qt's own idea of it may run ahead of the window manager); none while it
+// is not shown.
+inline std::optional<QPoint> innerCorner(WId w)
+{
+    QString info;
+    if (!runX11Tool(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(w)}, &info))
+        return std::nullopt;
+    const QRegularExpressionMatch x = QRegularExpression(QStringLiteral("Absolute upper-left X: +(-?\\d+)")).match(info);
+    const QRegularExpressionMatch y = QRegularExpression(QStringLiteral("Absolute upper-left Y: +(-?\\d+)")).match(info);
+    if (!x.hasMatch() || !y.hasMatch() || !info.contains(QLatin1String("IsViewable")))
+        return std::nullopt;
+    return QPoint(x.captured(1).toInt(), y.captured(1).toInt());
+}
+
 // Where the frame that the window manager put round the top-level window w stands, as
 // the X server has it (Qt's own frame geometry can stay without the frame when the
 // window did not move as it was framed); none before the window is framed.
 inline std::optional<QPoint> frameCorner(WId w)
 {
-    QString extents, info;
+    QString extents;
     if (!runX11Tool(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(w), QStringLiteral("_NET_FRAME_EXTENTS")},
-                    &extents)
-        || !runX11Tool(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(w)}, &info))
+                    &extents))
         return std::nullopt;
     const QRegularExpressionMatch e =
         QRegularExpression(QStringLiteral("= (\\d+), (\\d+), (\\d+), (\\d+)")).match(extents);
-    const QRegularExpressionMatch x = QRegularExpression(QStringLiteral("Absolute upper-left X: +(-?\\d+)")).match(info);
-    const QRegularExpressionMatch y = QRegularExpression(QStringLiteral("Absolute upper-left Y: +(-?\\d+)")).match(info);
-    if (!e.hasMatch() || !x.hasMatch() || !y.hasMatch() || !info.contains(QLatin1String("IsViewable")))
+    const std::optional<QPoint> inner = innerCorner(w);
+    if (!e.hasMatch() || !inner)
         return std::nullopt;
-    return QPoint(x.captured(1).toInt() - e.captured(1).toInt(), y.captured(1).toInt() - e.captured(3).toInt());
+    return *inner - QPoint(e.captured(1).toInt(), e.captured(3).toInt());
 }
 
 // openbox on this display, ended with the object.
